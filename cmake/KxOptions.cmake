@@ -1,0 +1,20 @@
+# Warnings and sanitizers for the project's own targets. Third-party code
+# (Qt, GoogleTest) is included as system headers and is not held to them.
+add_library(kx_options INTERFACE)
+target_compile_options(kx_options INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wfloat-conversion -Werror)
+
+if(KX_SANITIZE)
+    set(KX_SAN_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
+        -fno-sanitize-recover=undefined)
+    add_compile_options(${KX_SAN_FLAGS})
+    add_link_options(${KX_SAN_FLAGS})
+endif()
+
+# kx_add_module(name SOURCES ... DEPENDS ...): one library per core module.
+function(kx_add_module name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE kx_options)
+endfunction()

@@ -1,0 +1,241 @@
+#include "core/data/preparation.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/data/numeric_text.h"
+#include "core/data/text_chars.h"
+
+namespace kx::core {
+namespace {
+
+bool EndsWithCrLf(std::string_view text) {
+    return text.size() >= 2 && text.substr(text.size() - 2) == "\r\n";
+}
+
+// A value text the preparation accepts: numeric characters only and a value a
+// 32-bit float can hold (a huge exponent would otherwise turn into infinity).
+bool IsUsableNumber(std::string_view text) {
+    return IsNumericText(text) && FitsSingle(ValueOfText(text));
+}
+
+// "Without data" in the gap tests: a text of at most 3 characters and no points.
+bool HasNoData(const DataSet& data, int line) {
+    return CharCount(data.pointText[line]) <= 3 && data.pointCount[line] == 0;
+}
+
+void ClearPreparedTexts(DataSet& data, int line, std::string_view filler) {
+    for (int point = 1; point <= kMaxPoints; ++point) {
+        data.xText[line][point] = filler;
+        data.yText[line][point] = filler;
+    }
+    data.preparedCount[line] = 0;
+}
+
+// Checks the first `count` text lines of a point text (state 2 or 3, else 0).
+int16_t CheckPointLines(std::string_view text, int count) {
+    const std::vector<std::string_view> lines = SplitCrLfLines(text);
+    for (int i = 0; i < count; ++i) {
+        const std::string_view line =
+            i < static_cast<int>(lines.size()) ? lines[i] : std::string_view{};
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos) return kMissingXOrY;
+        const std::string_view x = TrimBlanks(line.substr(0, comma));
+        const std::string_view y = TrimBlanks(line.substr(comma + 1));
+        if (x.empty() || y.empty()) return kMissingXOrY;
+        if (!IsUsableNumber(x) || !IsUsableNumber(y)) return kNotNumeric;
+    }
+    return kPrepared;
+}
+
+void SplitPointLines(DataSet& data, int line) {
+    const std::vector<std::string_view> lines = SplitCrLfLines(data.pointText[line]);
+    const int count = data.pointCount[line];
+    for (int i = 1; i <= count && i <= static_cast<int>(lines.size()); ++i) {
+        const std::string_view text = lines[i - 1];
+        const std::size_t comma = text.find(',');
+        data.xText[line][i] = Trimmed(text.substr(0, comma));
+        data.yText[line][i] =
+            comma == std::string_view::npos ? std::string() : Trimmed(text.substr(comma + 1));
+    }
+    data.firstPoint[line] = 1;
+    data.preparedCount[line] = static_cast<int16_t>(count);
+}
+
+}  // namespace
+
+int ProgressShare(int n) {
+    const int u = n <= 30 ? 1 : n <= 52 ? 2 : n <= 70 ? 3 : n <= 85 ? 4 : 5;
+    const int m = n >= 5 ? n - 4 : 0;
+    int share = static_cast<int>(RoundHalfEven(static_cast<double>(m + 1) / u));
+    for (int v = 6; v <= 100; v += u) {
+        if (n - v < 1) break;
+        share += static_cast<int>(RoundHalfEven(static_cast<double>(n - v) / u));
+    }
+    return share;
+}
+
+int16_t PrepareDataSet(DataSet& data) {
+    const int selected = data.selectedLine;
+    if (data.pointCount[1] == 0) return kNoData;
+
+    for (int j = 1; j <= kMaxLines - 1; ++j) {
+        if (HasNoData(data, j) && !data.pointText[j + 1].empty() && data.pointCount[j + 1] != 0) {
+            if (selected == 0) return kGapInLines;
+            break;  // a single line may be prepared across a gap
+        }
+    }
+
+    const int firstLine = selected != 0 ? selected : 1;
+    const int lastCheck = selected != 0 ? selected : kMaxLines;
+    int lastWalked = selected != 0 ? selected - 1 : 0;
+    for (int d = firstLine; d <= lastCheck; ++d) {
+        if (!EndsWithCrLf(data.pointText[d])) data.pointText[d].append("\r\n");
+        if (data.pointCount[d] < 1) break;
+        const int16_t state = CheckPointLines(data.pointText[d], data.pointCount[d]);
+        if (state != kPrepared) return state;
+        lastWalked = d;
+    }
+
+    const int lineCount = lastWalked;
+    data.lineCount = static_cast<int16_t>(lineCount);
+    for (int line = 1; line <= lineCount; ++line) ClearPreparedTexts(data, line, "");
+
+    bool parameterFault = false;
+    for (int line = 1; line <= lineCount; ++line) {
+        data.parameterText[line] = Trimmed(data.parameterText[line]);
+        data.parameterValue[line] = static_cast<float>(ValueOfText(data.parameterText[line]));
+        if (!IsUsableNumber(data.parameterText[line])) parameterFault = true;
+    }
+    if (parameterFault) return kParameterNotNumeric;
+
+    OrderLinesByParameter(data, lineCount);
+
+    int16_t state = kPrepared;
+    int total = 0;
+    const int rangeFirst = selected != 0 ? selected : 1;
+    const int rangeLast = selected != 0 ? selected : lineCount;
+    for (int line = rangeFirst; line <= rangeLast; ++line) {
+        if (CharCount(data.pointText[line]) <= 3) {
+            state = kTooFewPoints;
+            continue;
+        }
+        data.lastLine = static_cast<int16_t>(line);
+        SplitPointLines(data, line);
+        if (data.preparedCount[line] < 3) state = kTooFewPoints;
+        total += ProgressShare(data.preparedCount[line]);
+    }
+    data.progressTotal = static_cast<int16_t>(std::min(total, 32767));
+    return state;
+}
+
+KeyboardBox NormaliseKeyboardBox(std::string_view text) {
+    KeyboardBox box{std::string(text), 0};
+    if (!EndsWithCrLf(box.text)) box.text.append("\r\n");
+    if (box.text.find_first_not_of("\r\n") == std::string::npos) {
+        box.text.clear();
+        return box;
+    }
+    const std::size_t empty = box.text.find("\r\n\r\n");
+    if (empty != std::string::npos) box.text.erase(empty, 2);
+    box.count = CountKeyboardPairs(box.text);
+    return box;
+}
+
+int16_t CountKeyboardPairs(std::string_view text) {
+    int count = 0;
+    for (std::string_view line : SplitCrLfLines(text)) {
+        if (line.empty() || count == kMaxPoints) break;
+        ++count;
+    }
+    return static_cast<int16_t>(count);
+}
+
+namespace {
+
+// Splits one trimmed keyboard text line into X and Y (message number or 0).
+int16_t SplitKeyboardLine(std::string line, std::string& x, std::string& y) {
+    const std::size_t run = line.find(' ');
+    if (run != std::string::npos) {
+        const std::size_t end = line.find_first_not_of(' ', run);
+        line.erase(run + 1, (end == std::string::npos ? line.size() : end) - run - 1);
+    }
+    const bool hasTab = line.find('\t') != std::string::npos;
+    const bool hasComma = line.find(',') != std::string::npos;
+    char separator = 0;
+    if (hasTab && !hasComma) {
+        separator = '\t';
+    } else if (hasComma) {
+        separator = ',';
+    } else if (line.find(' ') != std::string::npos) {
+        separator = ' ';
+    } else {
+        return kKeyboardNoSeparator;
+    }
+    const std::size_t first = line.find(separator);
+    x = line.substr(0, first);
+    if (separator == ' ') {
+        y = line.substr(first + 1);
+    } else {
+        const std::size_t second = line.find(separator, first + 1);
+        y = second == std::string::npos ? line.substr(first + 1)
+                                        : line.substr(first + 1, second - first - 1);
+    }
+    x = Trimmed(x);
+    y = Trimmed(y);
+    if (x.empty() || y.empty()) return kKeyboardBlankValue;
+    if (!IsUsableNumber(x)) return kKeyboardBadX;
+    if (!IsUsableNumber(y)) return kKeyboardBadY;
+    return kKeyboardPrepared;
+}
+
+}  // namespace
+
+int16_t PrepareKeyboardEntry(DataSet& data, const KeyboardPages& pages) {
+    for (int line = 1; line <= kMaxLines; ++line) ClearPreparedTexts(data, line, "0");
+    if (data.pointCount[1] == 0) return kKeyboardNothingParsed;
+
+    for (int line = 1; line <= kMaxLines && !TrimBlanks(data.pointText[line]).empty(); ++line) {
+        const std::vector<std::string_view> lines = SplitCrLfLines(data.pointText[line]);
+        for (int i = 1; i <= kMaxPoints && i <= static_cast<int>(lines.size()); ++i) {
+            const std::string_view text = TrimBlanks(lines[i - 1]);
+            if (text.empty()) break;
+            std::string x, y;
+            const int16_t message = SplitKeyboardLine(std::string(text), x, y);
+            if (message != kKeyboardPrepared) return message;
+            data.xText[line][i] = x;
+            data.yText[line][i] = y;
+            data.firstPoint[line] = 1;
+            data.preparedCount[line] = static_cast<int16_t>(i);
+        }
+    }
+
+    for (int j = 1; j <= kMaxLines - 1; ++j) {
+        if (data.pointText[j].empty() && data.pointCount[j] == 0 &&
+            !data.pointText[j + 1].empty() && data.pointCount[j + 1] != 0) {
+            return kKeyboardGap;
+        }
+    }
+
+    int16_t message = kKeyboardPrepared;
+    int lineCount = 0;
+    int total = 0;
+    for (int j = 1; j <= kMaxLines; ++j) {
+        const double count = ValueOfText(pages[j].countText);
+        if (count == 0) break;
+        lineCount = j;
+        data.parameterText[j] = pages[j].parameterText;
+        data.pointCount[j] =
+            static_cast<int16_t>(std::clamp(RoundHalfEven(count), 0L, long{kMaxPoints}));
+        if (data.preparedCount[j] < 3) message = kKeyboardTooFewPairs;
+        total += ProgressShare(data.preparedCount[j]);
+    }
+    if (lineCount == 0) return kKeyboardTooFewPairs;
+    data.lineCount = static_cast<int16_t>(lineCount);
+    data.lastLine = data.lineCount;
+    OrderLinesByParameter(data, lineCount);
+    data.progressTotal = static_cast<int16_t>(total);
+    return message;
+}
+
+}  // namespace kx::core

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// The three settings that steer every fitting run, and the grade Gr printed
+// beside an error or a precision.
+namespace kx::core {
+
+inline constexpr int16_t kStandardErrorMode = 2;
+inline constexpr float kStandardCutoffPrecision = 0.00076f;
+
+struct CalcSettings {
+    // 0: the largest section error; 1: the point-weighted mean of all section
+    // errors; 2: the point-weighted mean of the two largest.
+    int16_t errorMode = kStandardErrorMode;
+    // Mean relative error at or below which the section search of a line stops.
+    float cutoffPrecision = kStandardCutoffPrecision;
+    // Entries 1..7: 1 = coordinate system not fitted. 0 and 8..10 are unused.
+    std::array<int16_t, 11> excludedSystem{};
+};
+
+// Gr(e) = -12.3315 ln(e) - 13.5774, cut to two decimals. None for e <= 0 (or
+// not a number), where the logarithm is undefined.
+std::optional<float> Gr(float e);
+
+// The grade as the fitting log prints it: an error of exactly 0 counts as
+// 1E-10, and a grade that is not positive is 0.
+float LogGr(float e);
+
+}  // namespace kx::core

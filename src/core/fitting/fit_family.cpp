@@ -1,0 +1,430 @@
+#include "core/fitting/fit_family.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <optional>
+
+#include "core/data/numeric_text.h"
+#include "core/data/sort_pairs.h"
+#include "core/data/text_chars.h"
+#include "core/fitting/section_fit.h"
+
+namespace kx::core {
+namespace {
+
+constexpr float kSelectStart = 1000000.0f;
+constexpr float kThreeSectionStart = 100000.0f;
+constexpr int kRecordsPerSize = 6000;
+constexpr int kThreeSectionLimit = 29999;
+
+// A fitted section as the partition search keeps it.
+struct SectionRecord {
+    int16_t points = 0;
+    int16_t form = 0;
+    float error = 0.0f;
+    std::array<float, 5> c{};
+    Coefficients coefficient{};
+    int16_t firstIndex = 0;
+};
+
+// Fitted sections by partition size (1..3) and record number (1..6000). The
+// record number restarts for each partition size of a line.
+class SectionRecordTable {
+public:
+    SectionRecordTable() : records_(3 * kRecordsPerSize) {}
+    void restart() { next_ = {0, 0, 0, 0}; }
+    int add(int size, const SectionRecord& record) {
+        const int number = std::min(++next_[size], kRecordsPerSize);
+        at(size, number) = record;
+        return number;
+    }
+    const SectionRecord& get(int size, int number) const {
+        return records_[(size - 1) * kRecordsPerSize + number - 1];
+    }
+
+private:
+    SectionRecord& at(int size, int number) {
+        return records_[(size - 1) * kRecordsPerSize + number - 1];
+    }
+    std::vector<SectionRecord> records_;
+    std::array<int, 4> next_{};
+};
+
+int SplitStep(int n) { return n <= 30 ? 1 : n <= 52 ? 2 : n <= 70 ? 3 : n <= 85 ? 4 : 5; }
+
+std::string Digits(int value, std::size_t width) {
+    return RightAligned(std::to_string(value), width);
+}
+
+std::string CoefficientLine(const std::array<float, 5>& c) {
+    return "C1=" + StrText(c[1]) + "  C2=" + StrText(c[2]) + "  C3=" + StrText(c[3]) +
+           "  C4=" + StrText(c[4]);
+}
+
+std::string ScoreLine(float e) {
+    return "  Deviation <<< " + StrText(e) + "  Gr= " + StrText(LogGr(e)) + " >>>";
+}
+
+const std::string kRule(78, '-');
+
+// Combined error of a partition's sections by the error-evaluation mode.
+float CombinedError(int mode, const SectionRecord* const* sections, int count) {
+    if (mode == 0) {
+        float largest = sections[0]->error;
+        for (int i = 1; i < count; ++i) largest = std::max(largest, sections[i]->error);
+        return largest;
+    }
+    auto weighted = [](std::initializer_list<const SectionRecord*> list) {
+        double products = 0.0;
+        double points = 0.0;
+        for (const SectionRecord* s : list) {
+            products += s->points * static_cast<double>(s->error);
+            points += s->points;
+        }
+        return static_cast<float>(products / points);
+    };
+    if (count == 2) return weighted({sections[0], sections[1]});
+    if (mode == 2) {
+        // The two sections with the largest errors; of equal errors the earlier
+        // section counts as the larger.
+        int order[3] = {0, 1, 2};
+        std::stable_sort(order, order + 3, [&](int a, int b) {
+            return sections[a]->error > sections[b]->error;
+        });
+        return weighted({sections[order[0]], sections[order[1]]});
+    }
+    return weighted({sections[0], sections[1], sections[2]});
+}
+
+class LineFitting {
+public:
+    LineFitting(DataSet& data, const CalcSettings& settings, FitResults& results,
+                FitObserver* observer)
+        : data_(data), settings_(settings), results_(results), observer_(observer) {}
+
+    // Fits the line of rank k; false when a stop was requested.
+    bool fit(int rank);
+
+private:
+    void sortLine();
+    void updateBounds();
+    void collectSection();
+    SectionRecord fitSection(int first, int last);
+    void logSection(const SectionRecord& record, int last);
+    bool countPartition(float score);  // logs the score; false on a stop
+    bool twoSectionStage(float& best);
+    bool threeSectionStage(bool& done);
+    void accept(std::initializer_list<const SectionRecord*> sections);
+    void writeSummary();
+    void log(std::string line) { results_.fittingLog.push_back(std::move(line)); }
+
+    DataSet& data_;
+    const CalcSettings& settings_;
+    FitResults& results_;
+    FitObserver* observer_;
+    SectionFitter fitter_;
+    SectionRecordTable records_;
+    PointTable table_;
+    LineTexts xTexts_, yTexts_;
+    int line_ = 0;
+    int rank_ = 0;
+    int n_ = 0;
+    int step_ = 1;
+    bool stopped_ = false;
+};
+
+void LineFitting::sortLine() {
+    const int count = data_.preparedCount[line_];
+    std::array<float, kMaxPoints + 1> xs{};
+    std::array<float, kMaxPoints + 1> ys{};
+    for (int i = 1; i <= count; ++i) {
+        xs[i] = static_cast<float>(ValueOfText(data_.xText[line_][i]));
+        ys[i] = static_cast<float>(ValueOfText(data_.yText[line_][i]));
+    }
+    SortPairs(xs, ys, count);
+    for (int i = 1; i <= count; ++i) {
+        data_.xText[line_][i] = SingleToText(xs[i]);
+        data_.yText[line_][i] = SingleToText(ys[i]);
+    }
+}
+
+void LineFitting::updateBounds() {
+    PointBounds& own = results_.rankBounds[rank_];
+    PointBounds& all = results_.familyBounds;
+    for (int i = 1; i <= data_.preparedCount[line_]; ++i) {
+        const float x = static_cast<float>(ValueOfText(data_.xText[line_][i]));
+        const float y = static_cast<float>(ValueOfText(data_.yText[line_][i]));
+        for (PointBounds* b : {&own, &all}) {
+            if (x > b->xMax) b->xMax = x;
+            if (x < b->xMin) b->xMin = x;
+            if (y > b->yMax) b->yMax = y;
+            if (y < b->yMin) b->yMin = y;
+        }
+    }
+}
+
+void LineFitting::collectSection() {
+    n_ = 0;
+    for (int i = data_.firstPoint[line_]; i <= data_.preparedCount[line_]; ++i) {
+        if (TrimBlanks(data_.yText[line_][i]).empty()) continue;
+        ++n_;
+        xTexts_[n_] = data_.xText[line_][i];
+        yTexts_[n_] = data_.yText[line_][i];
+        log(Digits(n_, 2) + "< " + xTexts_[n_] + "," + yTexts_[n_] + " >");
+    }
+    LoadPointTable(table_, xTexts_, yTexts_, n_);
+    step_ = SplitStep(n_);
+}
+
+SectionRecord LineFitting::fitSection(int first, int last) {
+    SectionRecord record;
+    record.firstIndex = static_cast<int16_t>(first);
+    record.points = static_cast<int16_t>(last - first + 1);
+    fitter_.Fit(table_, first, record.points, settings_, observer_);
+    float best = kSelectStart;
+    for (const FitCandidate& candidate : fitter_.candidates()) {
+        if (candidate.meanDeviationValue < best) {
+            best = candidate.meanDeviationValue;
+            record.form = candidate.form;
+            record.c = candidate.c;
+            record.coefficient = candidate.coefficient;
+        }
+    }
+    record.error = best;
+    return record;
+}
+
+void LineFitting::logSection(const SectionRecord& r, int last) {
+    log(CoefficientLine(r.c));
+    log("[Para:" + Digits(line_, 2) + "]  from " + Digits(r.firstIndex, 3) + " to " +
+        Digits(last, 3) + "       EQ No=" + Digits(r.form, 2) + "    誤差=" + StrText(r.error));
+}
+
+bool LineFitting::countPartition(float score) {
+    log(kRule);
+    log(ScoreLine(score));
+    log(kRule);
+    ++results_.partitionCounter;
+    if (observer_) {
+        observer_->partitionCounted(results_.partitionCounter);
+        observer_->yieldEvents();
+        if (observer_->stopRequested()) {
+            stopped_ = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+void LineFitting::accept(std::initializer_list<const SectionRecord*> sections) {
+    LineFit& fit = results_.lineFit[line_];
+    fit.sectionCount = static_cast<int16_t>(sections.size());
+    int s = 0;
+    for (const SectionRecord* r : sections) {
+        SectionFit& out = fit.sections[++s];
+        out.form = r->form;
+        out.firstIndex = r->firstIndex;
+        out.sectionPoints = r->points;
+        out.lastIndex = static_cast<int16_t>(r->firstIndex + r->points - 1);
+        out.error = r->error;
+        out.c = r->c;
+        out.coefficient = r->coefficient;
+    }
+}
+
+bool LineFitting::twoSectionStage(float& best) {
+    records_.restart();
+    int m = 3;
+    do {
+        const SectionRecord& first = records_.get(2, records_.add(2, fitSection(1, m)));
+        const SectionRecord& second = records_.get(2, records_.add(2, fitSection(m, n_)));
+        logSection(first, m);
+        log("  ");
+        logSection(second, n_);
+        const SectionRecord* pair[] = {&first, &second};
+        const float e = CombinedError(settings_.errorMode, pair, 2);
+        if (!countPartition(e)) return false;
+        const float score = std::max(e, second.error);
+        if (score <= best) {
+            best = score;
+            accept({&first, &second});
+            if (score <= settings_.cutoffPrecision) return true;
+        }
+        m += step_;
+    } while (n_ - m >= 3);
+    return false;
+}
+
+bool LineFitting::threeSectionStage(bool& done) {
+    records_.restart();
+    float best = kThreeSectionStart;
+    const int s = step_;
+    for (int j = 1; 1 + s * (j - 1) <= n_ - s - 6; ++j) {
+        const int m1 = 2 + s * j;
+        const int firstNumber = records_.add(3, fitSection(1, m1));
+        for (int i = 1; 1 + s * (i - 1) <= (n_ - m1) - 3; ++i) {
+            const int m2 = 2 + s * i;
+            const int secondLast = m1 + m2 - 1;
+            // A third section needs at least two points of the line; the split
+            // bounds alone would let the second section run past its end.
+            if (n_ - secondLast + 1 < 2) break;
+            const SectionRecord& first = records_.get(3, firstNumber);
+            logSection(first, m1);
+            log("  ");
+            const SectionRecord& second =
+                records_.get(3, records_.add(3, fitSection(m1, secondLast)));
+            logSection(second, secondLast);
+            log("  ");
+            const SectionRecord& third =
+                records_.get(3, records_.add(3, fitSection(secondLast, n_)));
+            logSection(third, n_);
+            const SectionRecord* triple[] = {&first, &second, &third};
+            const float e = CombinedError(settings_.errorMode, triple, 3);
+            if (!countPartition(e)) return false;
+            if (e < best) {
+                best = e;
+                accept({&first, &second, &third});
+                results_.lineFit[line_].threeSectionError = e;
+                if (e <= settings_.cutoffPrecision) {
+                    done = true;
+                    return true;
+                }
+            }
+            if (++results_.threeSectionCounter > kThreeSectionLimit) return true;
+            if (third.points < s + 3) break;
+        }
+    }
+    return true;
+}
+
+void LineFitting::writeSummary() {
+    LineFit& fit = results_.lineFit[line_];
+    for (int s = 1; s <= fit.sectionCount; ++s) {
+        SectionFit& section = fit.sections[s];
+        section.displayText = DisplayText(section.form, section.coefficient);
+        section.programText = ProgramText(section.form, section.coefficient);
+        results_.summary.push_back(
+            LeftChars("ﾊﾟﾗﾒｰﾀ=" + data_.parameterText[line_] + "    ﾃﾞｰﾀ数=" +
+                          StrText(section.sectionPoints) + std::string(10, ' '),
+                      27) +
+            LeftChars("From=" + StrText(section.firstIndex) + "--> X1=" +
+                          xTexts_[section.firstIndex] + std::string(15, ' '),
+                      25) +
+            LeftChars("To  =" + StrText(section.lastIndex) + "--> X2=" +
+                          xTexts_[section.lastIndex] + std::string(15, ' '),
+                      25));
+        const std::string& program = section.programText;
+        const std::size_t equals = program.find('=');
+        std::string statement = "Y!(" + std::to_string(rank_) + ")=" +
+                                (equals == std::string::npos ? program : program.substr(equals + 1));
+        results_.summary.push_back(statement);
+        results_.statements.push_back(std::move(statement));
+        results_.summary.push_back(std::string(108, s < fit.sectionCount ? '-' : '='));
+    }
+}
+
+bool LineFitting::fit(int rank) {
+    rank_ = rank;
+    line_ = data_.lineOrder[rank];
+    data_.activeLine = static_cast<int16_t>(line_);
+    results_.lineFit[line_] = LineFit{};
+    sortLine();
+    updateBounds();
+    collectSection();
+
+    if (n_ < 1) {
+        // Nothing to fit: the line keeps an empty section so that it still has
+        // its statement in the program.
+        results_.lineFit[line_].sectionCount = 1;
+        writeSummary();
+        return true;
+    }
+
+    records_.restart();
+    const SectionRecord& whole = records_.get(1, records_.add(1, fitSection(1, n_)));
+    log(CoefficientLine(whole.c));
+    log("[Para:" + Digits(line_, 2) + "]  DEV    1X -  1 - " + Digits(n_, 2) +
+        "              EQ No=" + Digits(whole.form, 2) + "    誤差=" + StrText(whole.error));
+    accept({&whole});
+    const float e1 = whole.error;
+    if (!countPartition(e1)) return false;
+
+    if (e1 > settings_.cutoffPrecision) {
+        float best = e1;
+        bool done = false;
+        if (n_ > 4) done = twoSectionStage(best);
+        if (stopped_) return false;
+        if (!done && n_ > 8) {
+            threeSectionStage(done);
+            if (stopped_) return false;
+        }
+    }
+    writeSummary();
+    return true;
+}
+
+}  // namespace
+
+bool FitFamily(DataSet& data, const CalcSettings& settings, FitResults& results,
+               FitObserver* observer) {
+    results = FitResults{};
+    LineFitting fitting(data, settings, results, observer);
+    for (int rank = 1; rank <= data.lineCount; ++rank) {
+        if (!fitting.fit(rank)) return false;
+    }
+    results.completed = true;
+    return true;
+}
+
+ResultDetails DescribeResults(const DataSet& data, const CalcSettings& settings,
+                              const FitResults& results) {
+    ResultDetails details;
+    std::vector<std::string>& out = details.lines;
+    for (int rank = 1; rank <= data.lineCount; ++rank) {
+        const int line = data.lineOrder[rank];
+        const LineFit& fit = results.lineFit[line];
+        double products = 0.0;
+        double points = 0.0;
+        for (int s = 1; s <= fit.sectionCount; ++s) {
+            const SectionFit& section = fit.sections[s];
+            const int coefficients = CoefficientCount(section.form);
+            out.push_back("ﾃﾞｰﾀ数=" + std::to_string(section.sectionPoints) +
+                          "  ﾊﾟﾗﾒｰﾀ=" + data.parameterText[line]);
+            out.push_back("From=" + std::to_string(section.firstIndex) +
+                          "--> X1=" + data.xText[line][section.firstIndex]);
+            out.push_back("To  =" + std::to_string(section.lastIndex) +
+                          "--> X2=" + data.xText[line][section.lastIndex]);
+            out.push_back("Eq No=" + std::to_string(section.form));
+            out.push_back(std::string("  Status=") + EquationCode(section.form));
+            out.push_back("<誤差=" + SingleToPlainText(section.error) + ">");
+            out.push_back("C1=" + SingleToPlainText(section.c[1]));
+            out.push_back("C2=" + SingleToPlainText(section.c[2]));
+            out.push_back("C3=" + (coefficients >= 3 ? SingleToPlainText(section.c[3]) : "0"));
+            out.push_back("C4=" + (coefficients >= 4 ? SingleToPlainText(section.c[4]) : "0"));
+            if (s < fit.sectionCount) out.push_back(std::string(24, '-'));
+            products += section.sectionPoints * static_cast<double>(section.error);
+            points += section.sectionPoints;
+        }
+        if (!(products > 0.0)) products = 1.05e-15;
+        const float mean = static_cast<float>(points > 0.0 ? products / points : products);
+        details.lastMeanError = mean;
+        float e = fit.sectionCount == 3 ? fit.threeSectionError : mean;
+        // An exact three-section fit has no logarithm; it is graded as the
+        // smallest mean error is.
+        if (!(e > 0.0f)) e = 1.05e-15f;
+        out.push_back(std::string(24, '='));
+        out.push_back((settings.errorMode == 0 ? "最大誤差=" : "平均誤差=") + SingleToPlainText(e));
+        out.push_back("Gr=" + SingleToPlainText(Gr(e).value_or(0.0f)));
+        out.push_back(std::string(24, '='));
+    }
+    return details;
+}
+
+int GaugeLength(int partitionCounter, int progressTotal) {
+    if (progressTotal <= 0) return 0;
+    return static_cast<int>(
+        RoundHalfEven(static_cast<double>(partitionCounter) * 25.0 / progressTotal * 1.035));
+}
+
+}  // namespace kx::core

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/data/data_set.h"
+#include "core/fitting/calc_settings.h"
+#include "core/fitting/fit_observer.h"
+#include "core/fitting/fit_results.h"
+
+namespace kx::core {
+
+// Fits every prepared line, in ascending parameter order, in one, two or three
+// sections, and writes the fitting log, the result summary and the statement
+// list. Rewrites the prepared X and Y texts of each line in sorted order.
+// Returns false when the observer asked to stop: the run then ends at once and
+// the results hold what was done so far. The program text is the generator's
+// (see FitAndGenerate in the program generator).
+bool FitFamily(DataSet& data, const CalcSettings& settings, FitResults& results,
+               FitObserver* observer = nullptr);
+
+// The result details of a finished run, one list entry per string, and the
+// mean error of the last line.
+struct ResultDetails {
+    std::vector<std::string> lines;
+    float lastMeanError = 0.0f;
+};
+ResultDetails DescribeResults(const DataSet& data, const CalcSettings& settings,
+                              const FitResults& results);
+
+// Length of the progress gauge's row of "*" for a partition count.
+int GaugeLength(int partitionCounter, int progressTotal);
+
+}  // namespace kx::core

@@ -1,0 +1,209 @@
+#include "core/fitting/section_fit.h"
+
+#include <cassert>
+#include <cmath>
+#include <limits>
+
+#include "core/data/numeric_text.h"
+#include "core/fitting/scientific_text.h"
+#include "core/fitting/solve_linear.h"
+
+namespace kx::core {
+namespace {
+
+constexpr double kFailedDeviation = std::numeric_limits<float>::max();
+
+enum class Back { kPlain, kExp, kReciprocal };
+
+struct SystemView {
+    const double* u;
+    const double* v;
+    const double* observed;
+    Back back;
+};
+
+SystemView ViewOf(const PointTable& t, int system) {
+    switch (system) {
+        case 1: return {t.x.data(), t.y.data(), t.y.data(), Back::kPlain};
+        case 2: return {t.lnX.data(), t.y.data(), t.y.data(), Back::kPlain};
+        case 3: return {t.x.data(), t.lnY.data(), t.expLnY.data(), Back::kExp};
+        case 4: return {t.lnX.data(), t.lnY.data(), t.expLnY.data(), Back::kExp};
+        case 5: return {t.invX.data(), t.y.data(), t.y.data(), Back::kPlain};
+        case 6: return {t.x.data(), t.invY.data(), t.invInvY.data(), Back::kReciprocal};
+        default: return {t.invX.data(), t.invY.data(), t.invInvY.data(), Back::kReciprocal};
+    }
+}
+
+struct SectionFlags {
+    bool xZero = false, yZero = false, xNotPositive = false, yNotPositive = false;
+};
+
+bool SystemSkipped(int system, const SectionFlags& f) {
+    switch (system) {
+        case 2: return f.xNotPositive;
+        case 3: return f.yNotPositive;
+        case 4: return f.xNotPositive || f.yNotPositive;
+        case 5: return f.xZero;
+        case 6: return f.yZero;
+        case 7: return f.xZero || f.yZero;
+        default: return false;
+    }
+}
+
+bool FitsFloat(double value) {
+    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+}
+
+// Mean and max |relative deviation| of the polynomial c over the section.
+void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& out) {
+    const double* c = out.coefficient.data();
+    double sum = 0.0;
+    double largest = 0.0;
+    for (int i = first; i < first + n; ++i) {
+        const double u = view.u[i];
+        double p = c[1];
+        for (int k = 2; k <= degree + 1; ++k) p = p * u + c[k];
+        double computed = p;
+        if (view.back == Back::kExp) {
+            computed = std::exp(p);
+        } else if (view.back == Back::kReciprocal) {
+            computed = 1.0 / p;
+        }
+        const double deviation = computed - view.observed[i];
+        const double v = view.v[i];
+        const double reference = std::fabs(v) > 1e-20 ? v : computed;
+        double relative;
+        switch (view.back) {
+            case Back::kPlain:
+                relative = reference == 0.0 ? deviation / 1e-30 : deviation / reference;
+                break;
+            case Back::kExp:
+                relative = deviation / std::exp(reference);
+                break;
+            default:
+                relative = reference == 0.0 ? deviation * 1e30 : deviation / (1.0 / reference);
+                break;
+        }
+        const double magnitude = std::fabs(relative);
+        sum += magnitude;
+        if (magnitude >= largest) largest = magnitude;
+    }
+    out.meanDeviation = sum / n;
+    out.maxDeviation = largest;
+    // NaN fails both tests, so every arithmetic failure ends up here.
+    if (!(out.meanDeviation <= kFailedDeviation) || !(out.maxDeviation <= kFailedDeviation)) {
+        out.meanDeviation = kFailedDeviation;
+        out.maxDeviation = kFailedDeviation;
+    }
+    out.meanDeviationValue = static_cast<float>(ScientificValue(out.meanDeviation));
+}
+
+}  // namespace
+
+void SetTablePoint(PointTable& t, int i, double x, double y) {
+    t.x[i] = x;
+    t.y[i] = y;
+    t.lnX[i] = x > 0.0 ? std::log(x) : 0.0;
+    t.lnY[i] = y > 0.0 ? std::log(y) : 0.0;
+    t.invX[i] = x != 0.0 ? 1.0 / x : 0.0;
+    t.invY[i] = y != 0.0 ? 1.0 / y : 0.0;
+    t.expLnY[i] = y > 0.0 ? std::exp(t.lnY[i]) : 0.0;
+    t.invInvY[i] = y != 0.0 ? 1.0 / t.invY[i] : 0.0;
+}
+
+void LoadPointTable(PointTable& table, const LineTexts& xTexts, const LineTexts& yTexts,
+                    int count) {
+    assert(count >= 0 && count <= kMaxPoints);
+    table.count = count;
+    for (int i = 1; i <= count; ++i) {
+        SetTablePoint(table, i, ValueOfText(xTexts[i]), ValueOfText(yTexts[i]));
+    }
+}
+
+std::string MeanDeviationText(const FitCandidate& c) { return ScientificText(c.meanDeviation); }
+std::string MaxDeviationText(const FitCandidate& c) { return ScientificText(c.maxDeviation); }
+std::string DisplayText(const FitCandidate& c) { return DisplayText(c.form, c.coefficient); }
+std::string ProgramText(const FitCandidate& c) { return ProgramText(c.form, c.coefficient); }
+
+void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSettings& settings,
+                        FitObserver* observer) {
+    assert(n >= 1 && first >= 1 && first + n - 1 <= table.count);
+    if (observer) observer->yieldEvents();
+    count_ = 0;
+
+    SectionFlags flags;
+    for (int i = first; i < first + n; ++i) {
+        flags.xZero |= table.x[i] == 0.0;
+        flags.yZero |= table.y[i] == 0.0;
+        flags.xNotPositive |= table.x[i] <= 0.0;
+        flags.yNotPositive |= table.y[i] <= 0.0;
+    }
+
+    for (int system = 1; system <= kSystemCount; ++system) {
+        if (settings.excludedSystem[system] == 1 || SystemSkipped(system, flags)) continue;
+        const SystemView view = ViewOf(table, system);
+
+        // One pass of sums serves all three degrees. Powers are products: the
+        // same values as the power function up to the last bit, at a fraction
+        // of its cost in this innermost loop.
+        double s[7] = {static_cast<double>(n), 0, 0, 0, 0, 0, 0};
+        double t[4] = {0, 0, 0, 0};
+        for (int i = first; i < first + n; ++i) {
+            const double u = view.u[i];
+            const double v = view.v[i];
+            const double u2 = u * u;
+            const double u3 = u2 * u;
+            s[1] += u;
+            s[2] += u2;
+            s[3] += u3;
+            s[4] += u2 * u2;
+            s[5] += u3 * u2;
+            s[6] += u3 * u3;
+            t[0] += v;
+            t[1] += u * v;
+            t[2] += u2 * v;
+            t[3] += u3 * v;
+        }
+
+        for (int degree = 1; degree <= 3; ++degree) {
+            const int size = degree + 1;
+            // Row r, column c holds the sum of u^(2 * degree + 2 - r - c); the
+            // right side of row r the sum of u^(size - r) v.
+            double a[17];
+            double b[5];
+            for (int r = 1; r <= size; ++r) {
+                for (int col = 1; col <= size; ++col) {
+                    a[(col - 1) * size + r] = s[2 * size - r - col];
+                }
+                b[r] = t[size - r];
+            }
+            SolveLinear(size, a, b);
+            if (degree == 3 && observer) observer->cubicSolved();
+
+            FitCandidate& candidate = list_[count_];
+            candidate.form = static_cast<int16_t>(FormNumber(system, degree));
+            candidate.coefficient = {0, 0, 0, 0, 0};
+            candidate.c = {0, 0, 0, 0, 0};
+            bool usable = true;
+            for (int k = 1; k <= size; ++k) {
+                candidate.coefficient[k] = b[k];
+                candidate.c[k] = static_cast<float>(b[k]);
+                usable = usable && FitsFloat(b[k]);
+            }
+            if (!usable) continue;
+            Rate(view, first, n, degree, candidate);
+            ++count_;
+        }
+    }
+}
+
+std::vector<FitCandidate> FitSection(const LineTexts& xTexts, const LineTexts& yTexts, int n,
+                                     const CalcSettings& settings, FitObserver* observer) {
+    PointTable table;
+    LoadPointTable(table, xTexts, yTexts, n);
+    SectionFitter fitter;
+    fitter.Fit(table, 1, n, settings, observer);
+    return {fitter.candidates().begin(), fitter.candidates().end()};
+}
+
+}  // namespace kx::core

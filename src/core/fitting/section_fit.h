@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/data/data_set.h"
+#include "core/fitting/calc_settings.h"
+#include "core/fitting/equation_form.h"
+#include "core/fitting/fit_observer.h"
+
+namespace kx::core {
+
+// The points of a line read once from their texts, with the transformed values
+// that the coordinate systems use. A section is a run of consecutive entries.
+struct PointTable {
+    int count = 0;
+    std::array<double, kMaxPoints + 1> x{};
+    std::array<double, kMaxPoints + 1> y{};
+    std::array<double, kMaxPoints + 1> lnX{};
+    std::array<double, kMaxPoints + 1> lnY{};
+    std::array<double, kMaxPoints + 1> invX{};
+    std::array<double, kMaxPoints + 1> invY{};
+    // Observed values in plain units as the log and reciprocal systems see
+    // them: exp(Ln Y) and 1 / (1 / Y).
+    std::array<double, kMaxPoints + 1> expLnY{};
+    std::array<double, kMaxPoints + 1> invInvY{};
+};
+
+// Sets entry `index` (1-based) from the values of its X and Y texts.
+void SetTablePoint(PointTable& table, int index, double x, double y);
+
+// Fills entries 1..count from texts, converted with ValueOfText.
+void LoadPointTable(PointTable& table, const LineTexts& xTexts, const LineTexts& yTexts,
+                    int count);
+
+// One fitted equation form of a section.
+struct FitCandidate {
+    int16_t form = 0;
+    Coefficients coefficient{};   // the double-precision solution, C1..C4
+    std::array<float, 5> c{};     // the stored coefficients, C1..C4
+    double meanDeviation = 0.0;   // mean |relative deviation| over the section
+    double maxDeviation = 0.0;    // largest |relative deviation|
+    float meanDeviationValue = 0.0f;  // value of the mean deviation text, as a float
+};
+
+std::string MeanDeviationText(const FitCandidate& candidate);
+std::string MaxDeviationText(const FitCandidate& candidate);
+std::string DisplayText(const FitCandidate& candidate);
+std::string ProgramText(const FitCandidate& candidate);
+
+// Fits one section with every applicable form. The working arrays are reused
+// from call to call and nothing is allocated per point.
+class SectionFitter {
+public:
+    // Fits the n points first..first+n-1 of the table (n >= 1). Candidates come
+    // in form order; skipped and excluded systems contribute none. A candidate
+    // whose rating fails arithmetically (an overflowing exponential, a zero
+    // reciprocal) is rated with the largest float deviation, so it is never
+    // chosen; one whose coefficients do not fit a float is dropped.
+    void Fit(const PointTable& table, int first, int n, const CalcSettings& settings,
+             FitObserver* observer = nullptr);
+
+    std::span<const FitCandidate> candidates() const { return {list_.data(), count_}; }
+
+private:
+    std::array<FitCandidate, kFormCount> list_{};
+    std::size_t count_ = 0;
+};
+
+// The section fit on texts, as one call: converts points 1..n of the texts and
+// returns the candidates.
+std::vector<FitCandidate> FitSection(const LineTexts& xTexts, const LineTexts& yTexts, int n,
+                                     const CalcSettings& settings,
+                                     FitObserver* observer = nullptr);
+
+}  // namespace kx::core

@@ -1,0 +1,40 @@
+#include "core/fitting/solve_linear.h"
+
+#include <cmath>
+#include <utility>
+
+namespace kx::core {
+
+void SolveLinear(int n, double* a, double* b) {
+    auto at = [a, n](int row, int column) -> double& { return a[(column - 1) * n + row]; };
+
+    for (int k = 1; k <= n; ++k) {
+        int pivotRow = k;
+        double largest = 0.0;
+        for (int i = k; i <= n; ++i) {
+            if (std::fabs(at(i, k)) > largest) {
+                largest = std::fabs(at(i, k));
+                pivotRow = i;
+            }
+        }
+        if (!(largest > 0.0)) return;
+
+        const double pivot = at(pivotRow, k);
+        for (int j = k; j <= n; ++j) {
+            std::swap(at(k, j), at(pivotRow, j));
+            at(k, j) /= pivot;
+        }
+        std::swap(b[k], b[pivotRow]);
+        b[k] /= pivot;
+
+        for (int i = k + 1; i <= n; ++i) {
+            for (int j = k + 1; j <= n; ++j) at(i, j) -= at(k, j) * at(i, k);
+            b[i] -= at(i, k) * b[k];
+        }
+    }
+    for (int i = n - 1; i >= 1; --i) {
+        for (int j = n; j >= i + 1; --j) b[i] -= at(i, j) * b[j];
+    }
+}
+
+}  // namespace kx::core

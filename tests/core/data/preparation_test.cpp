@@ -1,0 +1,155 @@
+#include "core/data/preparation.h"
+
+#include <gtest/gtest.h>
+
+namespace kx::core {
+namespace {
+
+DataSet WithLines(std::initializer_list<std::pair<const char*, const char*>> lines) {
+    DataSet data;
+    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
+    int line = 1;
+    for (const auto& [parameter, points] : lines) {
+        data.parameterText[line] = parameter;
+        SetPointText(data, line, points);
+        ++line;
+    }
+    return data;
+}
+
+TEST(PrepareDataSet, BuildsTheOrderedPreparedForm) {
+    DataSet data = WithLines({{" 20 ", " 1.5 , 2\r\n2,3\r\n3,4"}, {"10", "1,1\r\n2,2\r\n3,3\r\n"}});
+    EXPECT_EQ(PrepareDataSet(data), kPrepared);
+    EXPECT_EQ(data.lineCount, 2);
+    EXPECT_EQ(data.lastLine, 2);
+    EXPECT_EQ(data.parameterText[1], "20");
+    EXPECT_EQ(data.lineOrder[1], 2);
+    EXPECT_EQ(data.lineOrder[2], 1);
+    EXPECT_EQ(data.xText[1][1], "1.5");
+    EXPECT_EQ(data.yText[1][1], "2");
+    EXPECT_EQ(data.yText[1][3], "4");
+    EXPECT_EQ(data.preparedCount[1], 3);
+    EXPECT_EQ(data.firstPoint[2], 1);
+    EXPECT_EQ(data.pointText[1], " 1.5 , 2\r\n2,3\r\n3,4\r\n");  // CR LF appended and kept
+    EXPECT_EQ(data.progressTotal, 2);
+}
+
+TEST(PrepareDataSet, ReportsEveryRefusalByItsState) {
+    struct Case {
+        std::initializer_list<std::pair<const char*, const char*>> lines;
+        int16_t state;
+    };
+    const Case cases[] = {
+        {{{"1", ""}}, kNoData},
+        {{{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", ""}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}}, kGapInLines},
+        {{{"1", "1,2\r\n1.5;2\r\n3,4,\r\n"}}, kMissingXOrY},
+        {{{"1", "1,2\r\n ,2\r\n3,4\r\n"}}, kMissingXOrY},
+        {{{"1", "1,2\r\n1.5, 2a\r\n3,4\r\n"}}, kNotNumeric},
+        {{{"1", "1,2\r\n1e39,2\r\n3,4\r\n"}}, kNotNumeric},
+        {{{"1", "1,2\r\n2,3\r\n"}}, kTooFewPoints},
+        {{{"10 K", "1,2\r\n2,3\r\n3,4\r\n"}}, kParameterNotNumeric},
+    };
+    for (const Case& c : cases) {
+        DataSet data = WithLines(c.lines);
+        EXPECT_EQ(PrepareDataSet(data), c.state) << data.pointText[1];
+    }
+}
+
+TEST(PrepareDataSet, ASelectedLineIsPreparedAcrossAGap) {
+    DataSet data = WithLines(
+        {{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", ""}, {"3", "5,6\r\n6,7\r\n7,8\r\n8,9\r\n"}});
+    data.selectedLine = 3;
+    EXPECT_EQ(PrepareDataSet(data), kPrepared);
+    EXPECT_EQ(data.lineCount, 3);
+    EXPECT_EQ(data.lastLine, 3);
+    EXPECT_EQ(data.xText[3][4], "8");
+    EXPECT_EQ(data.xText[1][1], "");
+    EXPECT_EQ(data.preparedCount[1], 0);
+}
+
+TEST(ProgressShare, CountsTheFitsOfALine) {
+    EXPECT_EQ(ProgressShare(3), 1);
+    EXPECT_EQ(ProgressShare(10), 17);
+    EXPECT_EQ(ProgressShare(31), 98);
+    EXPECT_EQ(ProgressShare(100), 209);
+}
+
+KeyboardPages PagesFor(const DataSet& data, int lines) {
+    KeyboardPages pages;
+    for (int line = 1; line <= kMaxLines; ++line) {
+        pages[line].parameterText = std::to_string(line * 10);
+        pages[line].countText = line <= lines ? std::to_string(data.pointCount[line]) : "0";
+    }
+    return pages;
+}
+
+DataSet Typed(std::initializer_list<const char*> boxes) {
+    DataSet data;
+    int line = 1;
+    for (const char* box : boxes) {
+        const KeyboardBox normalised = NormaliseKeyboardBox(box);
+        data.pointText[line] = normalised.text;
+        data.pointCount[line] = normalised.count;
+        ++line;
+    }
+    return data;
+}
+
+TEST(KeyboardEntry, SplitsPastedAndTypedPairs) {
+    DataSet data = Typed({"1.5\t20\t99\r\n2\t30\r\n3\t40", "1.5  20\r\n2,30,7\r\n3 40\r\n"});
+    EXPECT_EQ(PrepareKeyboardEntry(data, PagesFor(data, 2)), kKeyboardPrepared);
+    EXPECT_EQ(data.xText[1][1], "1.5");
+    EXPECT_EQ(data.yText[1][1], "20");
+    EXPECT_EQ(data.yText[2][2], "30");
+    EXPECT_EQ(data.yText[2][3], "40");
+    EXPECT_EQ(data.lineCount, 2);
+    EXPECT_EQ(data.parameterText[2], "20");
+    EXPECT_EQ(data.lineOrder[1], 1);
+    EXPECT_EQ(data.xText[5][1], "0");
+}
+
+TEST(KeyboardEntry, ReportsEveryRefusalByItsMessage) {
+    struct Case {
+        std::initializer_list<const char*> boxes;
+        int16_t message;
+    };
+    const Case cases[] = {
+        {{"1.5 20 30\r\n2 3\r\n4 5"}, kKeyboardBadY},
+        {{"1.5;20\r\n2,3\r\n4,5"}, kKeyboardNoSeparator},
+        {{"1.5,\r\n2,3\r\n4,5"}, kKeyboardBlankValue},
+        {{"x1,2\r\n2,3\r\n4,5"}, kKeyboardBadX},
+        {{"1,2\r\n2,3"}, kKeyboardTooFewPairs},
+        {{""}, kKeyboardNothingParsed},
+    };
+    for (const Case& c : cases) {
+        DataSet data = Typed(c.boxes);
+        EXPECT_EQ(PrepareKeyboardEntry(data, PagesFor(data, 1)), c.message);
+    }
+    DataSet gap = Typed({"1,2\r\n2,3\r\n4,5", "", "1,2\r\n2,3\r\n4,5"});
+    EXPECT_EQ(PrepareKeyboardEntry(gap, PagesFor(gap, 3)), kKeyboardGap);
+}
+
+TEST(KeyboardEntry, PairsAfterAnEmptyLineAreNotRead) {
+    DataSet data;
+    data.pointText[1] = "1,2\r\n2,3\r\n3,4\r\n\r\n5,6\r\n";
+    data.pointCount[1] = 3;
+    EXPECT_EQ(PrepareKeyboardEntry(data, PagesFor(data, 1)), kKeyboardPrepared);
+    EXPECT_EQ(data.preparedCount[1], 3);
+    EXPECT_EQ(data.xText[1][4], "0");
+}
+
+TEST(KeyboardEntry, BoxesAreNormalisedAndCounted) {
+    EXPECT_EQ(NormaliseKeyboardBox("1,2").text, "1,2\r\n");
+    EXPECT_EQ(NormaliseKeyboardBox("1,2").count, 1);
+    EXPECT_EQ(NormaliseKeyboardBox("\r\n\r\n").text, "");
+    EXPECT_EQ(NormaliseKeyboardBox("\n").count, 0);
+    const KeyboardBox box = NormaliseKeyboardBox("1,2\r\n\r\n3,4");
+    EXPECT_EQ(box.text, "1,2\r\n3,4\r\n");
+    EXPECT_EQ(box.count, 2);
+    std::string many;
+    for (int i = 0; i < 120; ++i) many += "1,2\r\n";
+    EXPECT_EQ(CountKeyboardPairs(many), 100);
+}
+
+}  // namespace
+}  // namespace kx::core

@@ -1,0 +1,5 @@
+#include "core/fitting/scientific_text.h"
+
+#include <gtest/gtest.h>
+
+
