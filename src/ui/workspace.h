@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/data/data_set.h"
+#include "core/fitting/calc_settings.h"
+#include "core/fitting/fit_results.h"
+
+namespace kx::ui {
+
+// The state of one program run, made in main() and handed to every window by
+// reference; tests make a fresh one.
+struct Workspace {
+    core::DataSet data;
+    core::CalcSettings settings;
+    core::FitResults results;
+};
+
+}  // namespace kx::ui

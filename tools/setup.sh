@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when any is
+# missing. Runs apt-get as root, or through sudo for another user.
+set -euo pipefail
+
+packages=(
+    cmake g++ make
+    qt6-base-dev qt6-image-formats-plugins
+    libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-ipafont-gothic
+)
+extra=("$@")  # further packages a target asks for (for example clang, xvfb)
+
+missing=()
+for p in "${packages[@]}" "${extra[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+run() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+export DEBIAN_FRONTEND=noninteractive
+if ! run apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+    run apt-get update -q
+    run apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
