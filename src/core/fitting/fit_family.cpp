@@ -68,35 +68,6 @@ std::string ScoreLine(float e) {
 
 const std::string kRule(78, '-');
 
-// Combined error of a partition's sections by the error-evaluation mode.
-float CombinedError(int mode, const SectionRecord* const* sections, int count) {
-    if (mode == 0) {
-        float largest = sections[0]->error;
-        for (int i = 1; i < count; ++i) largest = std::max(largest, sections[i]->error);
-        return largest;
-    }
-    auto weighted = [](std::initializer_list<const SectionRecord*> list) {
-        double products = 0.0;
-        double points = 0.0;
-        for (const SectionRecord* s : list) {
-            products += s->points * static_cast<double>(s->error);
-            points += s->points;
-        }
-        return static_cast<float>(products / points);
-    };
-    if (count == 2) return weighted({sections[0], sections[1]});
-    if (mode == 2) {
-        // The two sections with the largest errors; of equal errors the earlier
-        // section counts as the larger.
-        int order[3] = {0, 1, 2};
-        std::stable_sort(order, order + 3, [&](int a, int b) {
-            return sections[a]->error > sections[b]->error;
-        });
-        return weighted({sections[order[0]], sections[order[1]]});
-    }
-    return weighted({sections[0], sections[1], sections[2]});
-}
-
 class LineFitting {
 public:
     LineFitting(DataSet& data, const CalcSettings& settings, FitResults& results,
@@ -242,8 +213,8 @@ bool LineFitting::twoSectionStage(float& best) {
         logSection(first, m);
         log("  ");
         logSection(second, n_);
-        const SectionRecord* pair[] = {&first, &second};
-        const float e = CombinedError(settings_.errorMode, pair, 2);
+        const SectionScore scores[] = {{first.points, first.error}, {second.points, second.error}};
+        const float e = CombinedError(settings_.errorMode, scores);
         if (!countPartition(e)) return false;
         const float score = std::max(e, second.error);
         if (score <= best) {
@@ -279,8 +250,10 @@ bool LineFitting::threeSectionStage(bool& done) {
             const SectionRecord& third =
                 records_.get(3, records_.add(3, fitSection(secondLast, n_)));
             logSection(third, n_);
-            const SectionRecord* triple[] = {&first, &second, &third};
-            const float e = CombinedError(settings_.errorMode, triple, 3);
+            const SectionScore scores[] = {{first.points, first.error},
+                                           {second.points, second.error},
+                                           {third.points, third.error}};
+            const float e = CombinedError(settings_.errorMode, scores);
             if (!countPartition(e)) return false;
             if (e < best) {
                 best = e;
@@ -365,6 +338,42 @@ bool LineFitting::fit(int rank) {
 }
 
 }  // namespace
+
+namespace {
+
+float WeightedMean(std::span<const SectionScore> sections) {
+    double products = 0.0;
+    double points = 0.0;
+    for (const SectionScore& s : sections) {
+        products += s.points * static_cast<double>(s.error);
+        points += s.points;
+    }
+    return static_cast<float>(products / points);
+}
+
+}  // namespace
+
+float CombinedError(int mode, std::span<const SectionScore> sections) {
+    assert(!sections.empty());
+    if (mode == 0) {
+        float largest = sections[0].error;
+        for (const SectionScore& s : sections) largest = std::max(largest, s.error);
+        return largest;
+    }
+    if (mode == 2 && sections.size() > 2) {
+        std::size_t first = 0;
+        for (std::size_t i = 1; i < sections.size(); ++i) {
+            if (sections[i].error > sections[first].error) first = i;
+        }
+        std::size_t second = first == 0 ? 1 : 0;
+        for (std::size_t i = 0; i < sections.size(); ++i) {
+            if (i != first && sections[i].error > sections[second].error) second = i;
+        }
+        const SectionScore largestTwo[] = {sections[first], sections[second]};
+        return WeightedMean(largestTwo);
+    }
+    return WeightedMean(sections);
+}
 
 bool FitFamily(DataSet& data, const CalcSettings& settings, FitResults& results,
                FitObserver* observer) {

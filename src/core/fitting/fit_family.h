@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,18 @@ namespace kx::core {
 // (see FitAndGenerate in the program generator).
 bool FitFamily(DataSet& data, const CalcSettings& settings, FitResults& results,
                FitObserver* observer = nullptr);
+
+// A section's share of a partition's combined error.
+struct SectionScore {
+    int points = 0;
+    float error = 0.0f;
+};
+
+// The combined error of a partition by the error-evaluation mode: 0 the largest
+// section error; 1 the point-weighted mean of all; 2 the point-weighted mean of
+// the two largest (of equal errors the earlier section counts as the larger).
+// With two sections modes 1 and 2 agree.
+float CombinedError(int mode, std::span<const SectionScore> sections);
 
 // The result details of a finished run, one list entry per string, and the
 // mean error of the last line.

@@ -169,8 +169,8 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
             const int size = degree + 1;
             // Row r, column c holds the sum of u^(2 * degree + 2 - r - c); the
             // right side of row r the sum of u^(size - r) v.
-            double a[17];
-            double b[5];
+            long double a[17];
+            long double b[5];
             for (int r = 1; r <= size; ++r) {
                 for (int col = 1; col <= size; ++col) {
                     a[(col - 1) * size + r] = s[2 * size - r - col];
@@ -186,9 +186,9 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
             candidate.c = {0, 0, 0, 0, 0};
             bool usable = true;
             for (int k = 1; k <= size; ++k) {
-                candidate.coefficient[k] = b[k];
-                candidate.c[k] = static_cast<float>(b[k]);
-                usable = usable && FitsFloat(b[k]);
+                candidate.coefficient[k] = static_cast<double>(b[k]);
+                candidate.c[k] = static_cast<float>(candidate.coefficient[k]);
+                usable = usable && FitsFloat(candidate.coefficient[k]);
             }
             if (!usable) continue;
             Rate(view, first, n, degree, candidate);

@@ -4,22 +4,24 @@
 #include <utility>
 
 namespace kx::core {
+namespace {
 
-void SolveLinear(int n, double* a, double* b) {
-    auto at = [a, n](int row, int column) -> double& { return a[(column - 1) * n + row]; };
+template <typename Real>
+void Eliminate(int n, Real* a, Real* b) {
+    auto at = [a, n](int row, int column) -> Real& { return a[(column - 1) * n + row]; };
 
     for (int k = 1; k <= n; ++k) {
         int pivotRow = k;
-        double largest = 0.0;
+        Real largest = 0;
         for (int i = k; i <= n; ++i) {
             if (std::fabs(at(i, k)) > largest) {
                 largest = std::fabs(at(i, k));
                 pivotRow = i;
             }
         }
-        if (!(largest > 0.0)) return;
+        if (!(largest > 0)) return;
 
-        const double pivot = at(pivotRow, k);
+        const Real pivot = at(pivotRow, k);
         for (int j = k; j <= n; ++j) {
             std::swap(at(k, j), at(pivotRow, j));
             at(k, j) /= pivot;
@@ -36,5 +38,11 @@ void SolveLinear(int n, double* a, double* b) {
         for (int j = n; j >= i + 1; --j) b[i] -= at(i, j) * b[j];
     }
 }
+
+}  // namespace
+
+void SolveLinear(int n, double* a, double* b) { Eliminate(n, a, b); }
+
+void SolveLinear(int n, long double* a, long double* b) { Eliminate(n, a, b); }
 
 }  // namespace kx::core

@@ -9,4 +9,9 @@ namespace kx::core {
 // taken as it stands (a singular system yields the partly reduced vector).
 void SolveLinear(int n, double* a, double* b);
 
+// The same elimination carried out in extended precision; the normal equations
+// of the section fit use it, so that exact data gives exact coefficients once
+// the solution is rounded back to double.
+void SolveLinear(int n, long double* a, long double* b);
+
 }  // namespace kx::core

@@ -1,0 +1,323 @@
+#include "core/fitting/fit_family.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/data/numeric_text.h"
+#include "core/data/preparation.h"
+#include "core/data/text_chars.h"
+
+namespace kx::core {
+namespace {
+
+// A prepared data set from (parameter, points) lines, through the DataSet
+// window's preparation.
+DataSet Family(const std::vector<std::pair<std::string, std::vector<std::pair<double, double>>>>&
+                   lines) {
+    DataSet data;
+    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
+    int line = 1;
+    for (const auto& [parameter, points] : lines) {
+        std::string text;
+        for (const auto& [x, y] : points) {
+            char buffer[80];
+            std::snprintf(buffer, sizeof buffer, "%.6g,%.6g\r\n", x, y);
+            text += buffer;
+        }
+        data.parameterText[line] = parameter;
+        SetPointText(data, line, text);
+        ++line;
+    }
+    EXPECT_EQ(PrepareDataSet(data), kPrepared);
+    return data;
+}
+
+std::vector<std::pair<double, double>> Curve(int n, double (*f)(double), double x0, double dx,
+                                             double noise = 0, unsigned seed = 1) {
+    std::mt19937 random(seed);
+    std::normal_distribution<double> jitter(0.0, 1.0);
+    std::vector<std::pair<double, double>> points;
+    for (int i = 0; i < n; ++i) {
+        const double x = x0 + dx * i;
+        points.push_back({x, f(x) * (1 + noise * jitter(random))});
+    }
+    return points;
+}
+
+int Count(const std::vector<std::string>& lines, const std::string& prefix) {
+    int count = 0;
+    for (const std::string& line : lines) count += line.rfind(prefix, 0) == 0;
+    return count;
+}
+
+void ExpectNoNonFiniteText(const FitResults& results) {
+    for (const auto* list : {&results.fittingLog, &results.summary, &results.statements}) {
+        for (const std::string& line : *list) {
+            ASSERT_EQ(line.find("nan"), std::string::npos) << line;
+            ASSERT_EQ(line.find("inf"), std::string::npos) << line;
+        }
+    }
+}
+
+TEST(FitFamily, AnExactLineIsOneSectionWithItsWholeLog) {
+    DataSet data = Family({{"25", {{1, 3}, {2, 5}, {3, 7}, {4, 9}, {5, 11}}}});
+    FitResults results;
+    ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
+    const std::vector<std::string> expectedLog = {
+        " 1< 1,3 >", " 2< 2,5 >", " 3< 3,7 >", " 4< 4,9 >", " 5< 5,11 >",
+        "C1= 2  C2= 1  C3= 0  C4= 0",
+        "[Para: 1]  DEV    1X -  1 -  5              EQ No= 1    誤差= 0",
+        std::string(78, '-'),
+        "  Deviation <<<  0  Gr=  270.36 >>>",
+        std::string(78, '-')};
+    ASSERT_EQ(results.fittingLog.size(), expectedLog.size());
+    for (std::size_t i = 0; i < expectedLog.size(); ++i) {
+        EXPECT_EQ(results.fittingLog[i], expectedLog[i]) << i;
+    }
+    EXPECT_EQ(results.lineFit[1].sectionCount, 1);
+    EXPECT_EQ(results.statements,
+              (std::vector<std::string>{"Y!(1)=  2.00000E+00* X1! +  1.00000E+00"}));
+    ASSERT_EQ(results.summary.size(), 3u);
+    // The header: 27 + 25 + 25 characters.
+    EXPECT_EQ(results.summary[0], "ﾊﾟﾗﾒｰﾀ=25    ﾃﾞｰﾀ数= 5      From= 1--> X1=1          "
+                                  "To  = 5--> X2=5          ");
+    EXPECT_EQ(CharCount(results.summary[0]), 77u);
+    EXPECT_EQ(results.summary[2], std::string(108, '='));
+    EXPECT_EQ(results.partitionCounter, 1);
+    EXPECT_TRUE(results.completed);
+}
+
+TEST(FitFamily, SortsAndRewritesThePointTexts) {
+    DataSet data = Family({{"1", {{3, 2.5}, {1, 1.5}, {2, 2.0}}}});
+    data.xText[1][1] = "3.00";
+    FitResults results;
+    ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
+    EXPECT_EQ(data.xText[1][1], "1");
+    EXPECT_EQ(data.yText[1][1], "1.5");
+    EXPECT_EQ(data.xText[1][3], "3");
+    EXPECT_EQ(data.yText[1][3], "2.5");
+    EXPECT_EQ(results.rankBounds[1].xMin, 1.0f);
+    EXPECT_EQ(results.rankBounds[1].yMax, 2.5f);
+}
+
+TEST(FitFamily, ShortLinesTryOnlyThePartitionsTheyHold) {
+    CalcSettings strict;
+    strict.cutoffPrecision = -1.0f;  // never reached: every stage runs
+    auto wiggle = [](double x) { return 5 + std::sin(3 * x); };
+
+    DataSet three = Family({{"1", Curve(3, wiggle, 1, 1)}});
+    FitResults results;
+    ASSERT_TRUE(FitFamily(three, strict, results));
+    EXPECT_EQ(Count(results.fittingLog, "  Deviation"), 1);
+    EXPECT_EQ(results.lineFit[1].sectionCount, 1);
+
+    DataSet five = Family({{"1", Curve(5, wiggle, 1, 1)}});
+    ASSERT_TRUE(FitFamily(five, strict, results));
+    EXPECT_EQ(Count(results.fittingLog, "  Deviation"), 2);
+    EXPECT_EQ(Count(results.fittingLog, "[Para: 1]  from   1 to   3 "), 1);
+    EXPECT_EQ(Count(results.fittingLog, "[Para: 1]  from   3 to   5 "), 1);
+
+    // Nine points: two-section splits at 3..5, then three-section partitions.
+    DataSet nine = Family({{"1", Curve(9, wiggle, 1, 1)}});
+    ASSERT_TRUE(FitFamily(nine, strict, results));
+    EXPECT_EQ(Count(results.fittingLog, "  Deviation"), 1 + 4 + 5);
+    EXPECT_EQ(results.partitionCounter, 10);
+    EXPECT_EQ(results.threeSectionCounter, 5);
+    EXPECT_EQ(results.lineFit[1].sectionCount, 3);  // any three-section result replaces
+}
+
+TEST(FitFamily, PartitionBlocksHaveTheirLayout) {
+    CalcSettings strict;
+    strict.cutoffPrecision = -1.0f;
+    DataSet data = Family({{"7", Curve(9, [](double x) { return 5 + std::sin(3 * x); }, 1, 1)}});
+    FitResults results;
+    ASSERT_TRUE(FitFamily(data, strict, results));
+    const std::vector<std::string>& log = results.fittingLog;
+    // The first two-section block follows the one-section stage (9 points + 5).
+    std::size_t at = 9 + 5;
+    EXPECT_EQ(log[at].rfind("C1=", 0), 0u);
+    EXPECT_EQ(log[at + 1].rfind("[Para: 1]  from   1 to   3       EQ No=", 0), 0u);
+    EXPECT_EQ(log[at + 2], "  ");
+    EXPECT_EQ(log[at + 4].rfind("[Para: 1]  from   3 to   9       EQ No=", 0), 0u);
+    EXPECT_EQ(log[at + 5], std::string(78, '-'));
+    EXPECT_EQ(log[at + 6].rfind("  Deviation <<< ", 0), 0u);
+    EXPECT_EQ(log[at + 7], std::string(78, '-'));
+    // A three-section block: sections 1 and 2 each followed by a blank line.
+    at = 9 + 5 + 4 * 8;
+    EXPECT_EQ(log[at + 1].rfind("[Para: 1]  from   1 to   3 ", 0), 0u);
+    EXPECT_EQ(log[at + 2], "  ");
+    EXPECT_EQ(log[at + 4].rfind("[Para: 1]  from   3 to   5 ", 0), 0u);
+    EXPECT_EQ(log[at + 5], "  ");
+    EXPECT_EQ(log[at + 7].rfind("[Para: 1]  from   5 to   9 ", 0), 0u);
+    EXPECT_EQ(log[at + 8], std::string(78, '-'));
+    EXPECT_EQ(log.size(), at + 5 * 11);
+
+    // The score line carries Str of the error and its grade.
+    const std::string& score = log[9 + 3];
+    const float e1 = static_cast<float>(ValueOfText(score.substr(16)));
+    EXPECT_EQ(score, "  Deviation <<< " + StrText(e1) + "  Gr= " + StrText(LogGr(e1)) + " >>>");
+}
+
+TEST(FitFamily, AcceptedPartitionsAreContiguousAndShareTheirBoundaries) {
+    CalcSettings settings;
+    settings.cutoffPrecision = 1e-9f;
+    auto knee = [](double x) { return x < 20 ? 1 + 0.1 * x : 3 + 0.002 * (x - 20) * (x - 20); };
+    DataSet data = Family({{"1", Curve(40, knee, 1, 1, 0.002)}});
+    FitResults results;
+    ASSERT_TRUE(FitFamily(data, settings, results));
+    const LineFit& fit = results.lineFit[1];
+    ASSERT_GE(fit.sectionCount, 2);
+    EXPECT_EQ(fit.sections[1].firstIndex, 1);
+    EXPECT_EQ(fit.sections[fit.sectionCount].lastIndex, 40);
+    for (int s = 1; s < fit.sectionCount; ++s) {
+        EXPECT_EQ(fit.sections[s].lastIndex, fit.sections[s + 1].firstIndex);
+    }
+    for (int s = 1; s <= fit.sectionCount; ++s) {
+        const SectionFit& section = fit.sections[s];
+        EXPECT_EQ(section.sectionPoints, section.lastIndex - section.firstIndex + 1);
+        EXPECT_GE(section.form, 1);
+        EXPECT_EQ(section.programText.rfind("Y1! = ", 0), 0u);
+    }
+    EXPECT_EQ(static_cast<int>(results.statements.size()), fit.sectionCount);
+}
+
+TEST(FitFamily, LinesAreFittedInParameterOrder) {
+    DataSet data = Family({{"30", Curve(6, [](double x) { return 3 * x; }, 1, 1)},
+                           {"10", Curve(6, [](double x) { return 1 * x; }, 1, 1)},
+                           {"20", Curve(6, [](double x) { return 2 * x; }, 1, 2)}});
+    FitResults results;
+    ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
+    ASSERT_EQ(results.statements.size(), 3u);
+    EXPECT_EQ(results.statements[0], "Y!(1)=  1.00000E+00* X1! - 0.00000E-50");
+    EXPECT_EQ(results.statements[1].substr(0, 19), "Y!(2)=  2.00000E+00");
+    EXPECT_EQ(results.statements[2].substr(0, 19), "Y!(3)=  3.00000E+00");
+    EXPECT_EQ(results.fittingLog[0], " 1< 1,1 >");  // line 2 (parameter 10) first
+    EXPECT_EQ(Count(results.fittingLog, "[Para: 2]"), 1);
+    EXPECT_EQ(results.rankBounds[2].xMax, 11.0f);
+    EXPECT_EQ(results.familyBounds.xMax, 11.0f);
+    EXPECT_EQ(results.familyBounds.yMax, 22.0f);
+    EXPECT_EQ(results.familyBounds.yMin, 1.0f);
+}
+
+TEST(CombinedError, FollowsTheErrorMode) {
+    const SectionScore two[] = {{4, 0.01f}, {8, 0.002f}};
+    EXPECT_FLOAT_EQ(CombinedError(0, two), 0.01f);
+    EXPECT_NEAR(CombinedError(1, two), 0.0046667f, 1e-7);
+    EXPECT_NEAR(CombinedError(2, two), 0.0046667f, 1e-7);
+    const SectionScore three[] = {{4, 0.01f}, {8, 0.002f}, {6, 0.004f}};
+    EXPECT_FLOAT_EQ(CombinedError(0, three), 0.01f);
+    EXPECT_NEAR(CombinedError(1, three), (0.04 + 0.016 + 0.024) / 18, 1e-7);
+    EXPECT_NEAR(CombinedError(2, three), (0.04 + 0.024) / 10, 1e-7);
+    // Of two equal errors the earlier section counts.
+    const SectionScore tie[] = {{3, 0.001f}, {9, 0.001f}, {5, 0.0001f}};
+    EXPECT_NEAR(CombinedError(2, tie), 0.001, 1e-9);
+}
+
+TEST(FitFamily, ErrorModesChangeTheSearch) {
+    auto curve = [](double x) { return x < 15 ? 2 + x : 17 + 0.05 * (x - 15) * (x - 15) * x; };
+    std::vector<std::string> logs[3];
+    for (int mode = 0; mode <= 2; ++mode) {
+        CalcSettings settings;
+        settings.errorMode = static_cast<int16_t>(mode);
+        settings.cutoffPrecision = 1e-9f;
+        DataSet data = Family({{"1", Curve(30, curve, 1, 1, 0.003)}});
+        FitResults results;
+        ASSERT_TRUE(FitFamily(data, settings, results));
+        logs[mode] = results.fittingLog;
+    }
+    EXPECT_NE(logs[0], logs[1]);
+    EXPECT_NE(logs[1], logs[2]);
+}
+
+struct StopAfter : FitObserver {
+    explicit StopAfter(int n) : limit(n) {}
+    bool stopRequested() override { return ++asked >= limit; }
+    int limit;
+    int asked = 0;
+};
+
+TEST(FitFamily, AStopEndsTheRunAtOnce) {
+    CalcSettings strict;
+    strict.cutoffPrecision = -1.0f;
+    DataSet data = Family({{"1", Curve(30, [](double x) { return std::sin(x) + 2; }, 1, 0.3)},
+                           {"2", Curve(30, [](double x) { return std::cos(x) + 3; }, 1, 0.3)}});
+    StopAfter stop(40);  // inside the three-section stage of line 1
+    FitResults results;
+    EXPECT_FALSE(FitFamily(data, strict, results, &stop));
+    EXPECT_FALSE(results.completed);
+    EXPECT_EQ(results.partitionCounter, 40);
+    EXPECT_EQ(results.fittingLog.back(), std::string(78, '-'));
+    EXPECT_EQ(results.fittingLog[results.fittingLog.size() - 2].rfind("  Deviation", 0), 0u);
+    EXPECT_TRUE(results.summary.empty());
+    EXPECT_TRUE(results.statements.empty());
+    EXPECT_EQ(results.lineFit[1].sectionCount, 3);  // its last accepted partition
+}
+
+TEST(FitFamily, HardDataNeverFailsTheRun) {
+    CalcSettings strict;
+    strict.cutoffPrecision = -1.0f;
+    std::vector<std::pair<double, double>> signs;
+    for (int i = 0; i < 12; ++i) signs.push_back({i - 6.0, (i % 3 - 1) * 2.0});
+    std::vector<std::pair<double, double>> hundred =
+        Curve(100, [](double x) { return std::exp(0.05 * x) + 1; }, 0.1, 0.5, 0.01);
+    std::vector<std::pair<double, double>> flat(8, {1.0, 0.0});
+    for (int i = 0; i < 8; ++i) flat[i].first = i;
+    DataSet data =
+        Family({{"1", signs}, {"2", hundred}, {"3", {{1, 2}, {2, 2}, {3, 2}}}, {"4", flat}});
+    FitResults results;
+    ASSERT_TRUE(FitFamily(data, strict, results));
+    ExpectNoNonFiniteText(results);
+    EXPECT_EQ(results.statements.size(),
+              static_cast<std::size_t>(results.lineFit[1].sectionCount +
+                                       results.lineFit[2].sectionCount +
+                                       results.lineFit[3].sectionCount +
+                                       results.lineFit[4].sectionCount));
+
+    // Every system excluded: no candidate, yet every line keeps a statement.
+    CalcSettings none;
+    for (int system = 1; system <= 7; ++system) none.excludedSystem[system] = 1;
+    DataSet again = Family({{"1", signs}, {"2", {{1, 2}, {2, 3}, {3, 5}}}});
+    ASSERT_TRUE(FitFamily(again, none, results));
+    ExpectNoNonFiniteText(results);
+    EXPECT_EQ(results.lineFit[1].sections[1].form, 0);
+    EXPECT_EQ(results.statements[0], "Y!(1)= 0");
+}
+
+TEST(DescribeResults, ListsEverySectionAndTheLineError) {
+    DataSet data;
+    data.lineCount = 1;
+    data.lineOrder[1] = 1;
+    data.parameterText[1] = "25";
+    data.xText[1][1] = "1.5";
+    data.xText[1][12] = "40";
+    FitResults results;
+    LineFit& fit = results.lineFit[1];
+    fit.sectionCount = 1;
+    SectionFit& s = fit.sections[1];
+    s = {2, 1, 12, 12, 0.001f, {0, 0.25f, -2, 3.5f, 0}, {}, "", ""};
+    CalcSettings settings;
+    settings.errorMode = 0;
+    const ResultDetails details = DescribeResults(data, settings, results);
+    const std::vector<std::string> expected = {
+        "ﾃﾞｰﾀ数=12  ﾊﾟﾗﾒｰﾀ=25", "From=1--> X1=1.5", "To  =12--> X2=40", "Eq No=2",
+        "  Status=300", "<誤差=0.001>", "C1=0.25", "C2=-2", "C3=3.5", "C4=0",
+        std::string(24, '='), "最大誤差=0.001", "Gr=71.6", std::string(24, '=')};
+    EXPECT_EQ(details.lines, expected);
+    EXPECT_FLOAT_EQ(details.lastMeanError, 0.001f);
+
+    settings.errorMode = 2;
+    fit.sectionCount = 2;
+    fit.sections[2] = {1, 12, 12, 1, 0.0f, {0, 1, 1, 0, 0}, {}, "", ""};
+    const ResultDetails two = DescribeResults(data, settings, results);
+    EXPECT_EQ(two.lines[10], std::string(24, '-'));
+    EXPECT_EQ(two.lines[20], "C4=0");
+    const float mean = static_cast<float>(12 * static_cast<double>(0.001f) / 13);
+    EXPECT_EQ(two.lines[22], "平均誤差=" + SingleToPlainText(mean));
+}
+
+}  // namespace
+}  // namespace kx::core
