@@ -11,7 +11,7 @@
 namespace kx::core {
 namespace {
 
-bool IsLine(int line) { return line >= 1 && line <= kMaxLines; }
+[[maybe_unused]] bool IsLine(int line) { return line >= 1 && line <= kMaxLines; }
 
 }  // namespace
 

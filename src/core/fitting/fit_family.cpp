@@ -153,6 +153,9 @@ SectionRecord LineFitting::fitSection(int first, int last) {
     record.firstIndex = static_cast<int16_t>(first);
     record.points = static_cast<int16_t>(last - first + 1);
     fitter_.Fit(table_, first, record.points, settings_, observer_);
+    if (observer_) {
+        observer_->sectionFitted(record.points, static_cast<int>(fitter_.candidates().size()));
+    }
     float best = kSelectStart;
     for (const FitCandidate& candidate : fitter_.candidates()) {
         if (candidate.meanDeviationValue < best) {

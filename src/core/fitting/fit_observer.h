@@ -16,6 +16,8 @@ public:
     virtual void cubicSolved() {}
     // The partition counter that the progress gauge shows has changed.
     virtual void partitionCounted(int /*count*/) {}
+    // A section of `points` points was fitted with `candidates` forms.
+    virtual void sectionFitted(int /*points*/, int /*candidates*/) {}
 };
 
 }  // namespace kx::core

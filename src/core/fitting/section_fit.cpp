@@ -71,14 +71,16 @@ void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& ou
         }
         const double deviation = computed - view.observed[i];
         const double v = view.v[i];
-        const double reference = std::fabs(v) > 1e-20 ? v : computed;
+        const bool observedReference = std::fabs(v) > 1e-20;
+        const double reference = observedReference ? v : computed;
         double relative;
         switch (view.back) {
             case Back::kPlain:
                 relative = reference == 0.0 ? deviation / 1e-30 : deviation / reference;
                 break;
             case Back::kExp:
-                relative = deviation / std::exp(reference);
+                // exp(v) is the observed value the table already holds.
+                relative = deviation / (observedReference ? view.observed[i] : std::exp(reference));
                 break;
             default:
                 relative = reference == 0.0 ? deviation * 1e30 : deviation / (1.0 / reference);

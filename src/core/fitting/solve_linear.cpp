@@ -6,8 +6,10 @@
 namespace kx::core {
 namespace {
 
-template <typename Real>
-void Eliminate(int n, Real* a, Real* b) {
+// N > 0 fixes the size at compile time (the fit's 2, 3 and 4), 0 takes n.
+template <typename Real, int N = 0>
+void Eliminate(int size, Real* a, Real* b) {
+    const int n = N > 0 ? N : size;
     auto at = [a, n](int row, int column) -> Real& { return a[(column - 1) * n + row]; };
 
     for (int k = 1; k <= n; ++k) {
@@ -43,6 +45,13 @@ void Eliminate(int n, Real* a, Real* b) {
 
 void SolveLinear(int n, double* a, double* b) { Eliminate(n, a, b); }
 
-void SolveLinear(int n, long double* a, long double* b) { Eliminate(n, a, b); }
+void SolveLinear(int n, long double* a, long double* b) {
+    switch (n) {
+        case 2: return Eliminate<long double, 2>(n, a, b);
+        case 3: return Eliminate<long double, 3>(n, a, b);
+        case 4: return Eliminate<long double, 4>(n, a, b);
+        default: return Eliminate(n, a, b);
+    }
+}
 
 }  // namespace kx::core
