@@ -132,11 +132,11 @@ TEST(FitSection, ZeroObservationsUseTheComputedReference) {
     // point is the computed value 0, so its deviation is divided by 1e-30 and
     // stays 0.
     const Section exact = Points({{"1", "0"}, {"2", "1"}, {"3", "2"}});
-    const FitCandidate& line = FitSection(exact.x, exact.y, exact.n, CalcSettings{})[0];
+    const FitCandidate line = FitSection(exact.x, exact.y, exact.n, CalcSettings{})[0];
     EXPECT_LT(line.maxDeviation, 1e-9);
     // Off the line, the zero point's deviation is relative to the computed value.
     const Section off = Points({{"1", "0"}, {"2", "2"}, {"3", "2"}});
-    const FitCandidate& rough = FitSection(off.x, off.y, off.n, CalcSettings{})[0];
+    const FitCandidate rough = FitSection(off.x, off.y, off.n, CalcSettings{})[0];
     const double yc1 = rough.coefficient[1] * 1 + rough.coefficient[2];
     EXPECT_GE(rough.maxDeviation, std::fabs(yc1 - 0) / std::fabs(yc1) - 1e-12);
 }
