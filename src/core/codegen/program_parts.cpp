@@ -1,0 +1,110 @@
+#include "core/codegen/program_parts.h"
+
+#include "core/data/numeric_text.h"
+
+namespace kx::core::calc_text {
+
+void Append(ProgramLines& out, std::span<const char* const> lines) {
+    out.insert(out.end(), lines.begin(), lines.end());
+}
+
+std::string NumberText(float value) { return StrText(value); }
+
+std::string IntegerText(int value) { return std::to_string(value); }
+
+void AppendInterfaceRemarks(ProgramLines& out) {
+    static constexpr const char* kRemarks[] = {
+        "   Rem   Calc XXPP! ,YYPP! , ANS00! , EFLG%",
+        "   Rem   XXPP!     X_Value   <input>",
+        "   Rem   YYPP!     Parameter <Input>",
+        "   Rem   ANS00!    Calc_Value<Output>",
+        "   Rem   EFLG%     計算処理FLG",
+        "   Rem   EFLG% = 0 --- <OK>",
+        "   Rem   EFLG% = 1 --- Ｘ値は０以下不可",
+        "   Rem   EFLG% = 2 --- Ｘ値は範囲外(Mode1)",
+        "   Rem   EFLG% = 3 --- ﾊﾟﾗﾒｰﾀ値は範囲外",
+        "   Rem   EFLG% = 4 --- 計算Ｙ値は範囲外",
+    };
+    Append(out, kRemarks);
+}
+
+void AppendLimits(ProgramLines& out, const PointBounds& bounds) {
+    out.push_back("     XMIN! =" + NumberText(bounds.xMin) + " : XMAX! =" + NumberText(bounds.xMax));
+    out.push_back("     YMIN! =" + NumberText(bounds.yMin) + " : YMAX! =" + NumberText(bounds.yMax));
+}
+
+void AppendRangeWidening(ProgramLines& out) {
+    static constexpr const char* kLines[] = {
+        "   FFLG% = 0",
+        "   EXTRAP! = 0.02",
+        "   XEXP1! = XMIN! * EXTRAP!",
+        "   XEXP2! = XMAX! * EXTRAP!",
+        "   YEXP1! = YMIN! * EXTRAP!",
+        "   YEXP2! = YMAX! * EXTRAP!",
+    };
+    Append(out, kLines);
+}
+
+void AppendCallLines(ProgramLines& out, int lineCount) {
+    for (int k = 1; k <= lineCount; ++k) {
+        out.push_back("   EQNO% = " + IntegerText(k) + ": GoSub EQ00");
+    }
+}
+
+const std::string& StatementCursor::next() {
+    static const std::string kMissing;
+    if (used_ >= statements_.size()) return kMissing;
+    return statements_[used_++];
+}
+
+void AppendSectionBlock(ProgramLines& out, const DataSet& data, const FitResults& results,
+                        int line, StatementCursor& statements, SectionIndent indent) {
+    const std::string base(indent.base, ' ');
+    if (line < 1 || line > kMaxLines) {
+        out.push_back(base + statements.next());
+        return;
+    }
+    const LineFit& fit = results.lineFit[line];
+    auto bound = [&](int section) -> std::string {
+        const int point = fit.sections[section].lastIndex;
+        return point >= 0 && point <= kMaxPoints ? data.xText[line][point] : std::string();
+    };
+    if (fit.sectionCount == 3) {
+        const std::string inner(indent.base + 3, ' ');
+        const std::string innermost(indent.base + 6, ' ');
+        out.push_back(base + "If X1! <= " + bound(1) + " Then");
+        out.push_back(inner + statements.next());
+        out.push_back(base + "Else");
+        out.push_back(inner + "If X1! <= " + bound(2) + " Then");
+        out.push_back(innermost + statements.next());
+        out.push_back(inner + "Else");
+        out.push_back(innermost + statements.next());
+        out.push_back(inner + "End If");
+        out.push_back(base + "End If");
+    } else if (fit.sectionCount == 2) {
+        const std::string statementIndent(indent.twoSectionStatement, ' ');
+        out.push_back(base + "If X1! <= " + bound(1) + " Then");
+        out.push_back(statementIndent + statements.next());
+        out.push_back(base + "Else");
+        out.push_back(statementIndent + statements.next());
+        out.push_back(base + "End If");
+    } else {
+        out.push_back(base + statements.next());
+    }
+}
+
+void AppendEnding(ProgramLines& out, bool family) {
+    out.push_back(kEqualsRule);
+    out.push_back("EL100:");
+    out.push_back("   If HMODE% = 0 Then EFLG% = 7");
+    out.push_back("   Resume Next");
+    out.push_back("LEND11: Rem");
+    out.push_back(" Rem  Form1.Text3.Text = Str$(ANS11!)");
+    if (family) out.push_back(" Rem  Form1.Text4.Text = Str$(ANS33!)");
+    out.push_back("   On Error GoTo 0");
+    out.push_back("End Sub");
+    out.push_back("");
+    out.push_back("");
+}
+
+}  // namespace kx::core::calc_text

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/data/data_set.h"
+#include "core/fitting/fit_results.h"
+
+// The pieces that the single-line and the family Calc programs share: the
+// interface remarks, the limit and range-check lines, the section blocks that
+// pick a line's equation by X, and the closing lines.
+namespace kx::core::calc_text {
+
+using ProgramLines = std::vector<std::string>;
+
+void Append(ProgramLines& out, std::span<const char* const> lines);
+
+// A value as the program writes it: the Str$ text of a Single, with its
+// leading blank when it is not negative.
+std::string NumberText(float value);
+
+// An integer without blanks ("3").
+std::string IntegerText(int value);
+
+// "Sub Calc(...)" is followed by the Dim lines of the variant, then these
+// remarks on the interface, ending with the remark on flag 4.
+void AppendInterfaceRemarks(ProgramLines& out);
+
+// "     XMIN! = 2 : XMAX! = 150" and the same for Y, from the family bounds.
+void AppendLimits(ProgramLines& out, const PointBounds& bounds);
+
+// From "   FFLG% = 0" to the YEXP2! line: the 2 % widening of the limits.
+void AppendRangeWidening(ProgramLines& out);
+
+// "   EQNO% = k: GoSub EQ00" for k = 1 .. lineCount.
+void AppendCallLines(ProgramLines& out, int lineCount);
+
+// Hands out the equation statements in order, entry 1 first. A list shorter
+// than the program needs yields empty statements rather than reading past it.
+class StatementCursor {
+public:
+    explicit StatementCursor(const std::vector<std::string>& statements)
+        : statements_(statements) {}
+    const std::string& next();
+
+private:
+    const std::vector<std::string>& statements_;
+    std::size_t used_ = 0;
+};
+
+// Indentation of a section block: the If/Else lines of a two- or three-section
+// line stand at `base`; the statements of a two-section line at
+// `twoSectionStatement`; a three-section line nests by three blanks per level.
+struct SectionIndent {
+    std::size_t base = 0;
+    std::size_t twoSectionStatement = 0;
+};
+
+// The statements of the line at one position, chosen by X at the section ends
+// (the last section takes every X above the previous end).
+void AppendSectionBlock(ProgramLines& out, const DataSet& data, const FitResults& results,
+                        int line, StatementCursor& statements, SectionIndent indent);
+
+// From the rule of equals signs to the two empty lines after "End Sub". The
+// family program also names ANS33! in the remarks.
+void AppendEnding(ProgramLines& out, bool family);
+
+inline const std::string kStarRule = "'" + std::string(73, '*');
+inline const std::string kEqualsRule = "'" + std::string(73, '=');
+
+}  // namespace kx::core::calc_text
