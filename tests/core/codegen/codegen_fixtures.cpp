@@ -1,0 +1,54 @@
+#include "codegen_fixtures.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace kx::core::test {
+
+void MakeFamily(const std::vector<LineSpec>& ranks, DataSet& data, FitResults& results) {
+    data = DataSet{};
+    results = FitResults{};
+    data.lineCount = static_cast<int16_t>(ranks.size());
+    int rank = 0;
+    for (const LineSpec& spec : ranks) {
+        ++rank;
+        data.lineOrder[rank] = static_cast<int16_t>(spec.line);
+        data.parameterText[spec.line] = spec.parameter;
+        LineFit& fit = results.lineFit[spec.line];
+        fit.sectionCount = static_cast<int16_t>(spec.sectionEnds.size());
+        int s = 0;
+        int first = 1;
+        for (const auto& [last, xText] : spec.sectionEnds) {
+            SectionFit& section = fit.sections[++s];
+            section.firstIndex = static_cast<int16_t>(first);
+            section.lastIndex = static_cast<int16_t>(last);
+            section.sectionPoints = static_cast<int16_t>(last - first + 1);
+            data.xText[spec.line][last] = xText;
+            first = last;
+        }
+        data.preparedCount[spec.line] = static_cast<int16_t>(first);
+        for (const std::string& statement : spec.statements) {
+            results.statements.push_back(statement);
+        }
+        results.rankBounds[rank] = spec.bounds;
+        PointBounds& all = results.familyBounds;
+        all.xMin = std::min(all.xMin, spec.bounds.xMin);
+        all.xMax = std::max(all.xMax, spec.bounds.xMax);
+        all.yMin = std::min(all.yMin, spec.bounds.yMin);
+        all.yMax = std::max(all.yMax, spec.bounds.yMax);
+    }
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    std::vector<std::string> lines;
+    std::string line;
+    std::istringstream text(buffer.str());
+    while (std::getline(text, line)) lines.push_back(line);
+    return lines;
+}
+
+}  // namespace kx::core::test

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Values and arithmetic of the BASIC dialect that the generated Calc program is
+// written in: typed by the name suffix (% 16-bit integer, & 32-bit integer,
+// ! 32-bit float, # double, $ string), with the dialect's result types and its
+// run-time errors (5 invalid call, 6 overflow, 9 subscript out of range,
+// 11 division by zero, 13 type mismatch).
+namespace kx::test::basic {
+
+enum class Type { kInteger, kLong, kSingle, kDouble, kString, kVariant };
+
+struct Value {
+    Type type = Type::kInteger;
+    double number = 0.0;  // exactly representable in `type` for numbers
+    std::string text;
+
+    static Value Integer(double v) { return {Type::kInteger, v, {}}; }
+    static Value Long(double v) { return {Type::kLong, v, {}}; }
+    static Value Single(double v) { return {Type::kSingle, v, {}}; }
+    static Value Double(double v) { return {Type::kDouble, v, {}}; }
+    static Value String(std::string s) { return {Type::kString, 0.0, std::move(s)}; }
+    bool isString() const { return type == Type::kString; }
+};
+
+class RuntimeError : public std::runtime_error {
+public:
+    RuntimeError(int code, const std::string& what) : std::runtime_error(what), code_(code) {}
+    int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// The type a name's suffix gives; kVariant for a name without suffix.
+Type TypeOfName(const std::string& name);
+
+// The value converted for storage in a variable of `type`: integers rounded
+// half to even and range-checked, singles rounded to float and checked.
+Value Convert(const Value& value, Type type);
+
+enum class BinaryOp {
+    kAdd, kSub, kMul, kDiv, kIntDiv, kMod, kPow, kConcat,
+    kEq, kNe, kLt, kGt, kLe, kGe, kAnd, kOr, kXor
+};
+
+Value Binary(BinaryOp op, const Value& a, const Value& b);
+Value Negate(const Value& a);
+Value Not(const Value& a);
+bool IsTrue(const Value& condition);
+
+// Str$: the number text with a leading blank when it is not negative.
+std::string StrOf(const Value& value);
+// Val: the leading number of a text, blanks skipped.
+double ValOf(const std::string& text);
+
+}  // namespace kx::test::basic
