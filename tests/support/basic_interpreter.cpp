@@ -85,7 +85,7 @@ private:
             if (a.size() != n) Fail(450, "wrong number of arguments");
         };
         switch (e.function) {
-            case Function::kAbs: need(1); return Convert(Value::Double(std::fabs(Number(a[0]))), a[0].type);
+            case Function::kAbs: need(1); return Result(std::fabs(Number(a[0])), a[0].type);
             case Function::kExp: {
                 need(1);
                 const double r = std::exp(Number(a[0]));
@@ -100,8 +100,8 @@ private:
                 need(1);
                 if (Number(a[0]) < 0.0) Fail(5, "invalid procedure call");
                 return Value::Double(std::sqrt(a[0].number));
-            case Function::kInt: need(1); return Convert(Value::Double(std::floor(Number(a[0]))), a[0].type);
-            case Function::kFix: need(1); return Convert(Value::Double(std::trunc(Number(a[0]))), a[0].type);
+            case Function::kInt: need(1); return Result(std::floor(Number(a[0])), a[0].type);
+            case Function::kFix: need(1); return Result(std::trunc(Number(a[0])), a[0].type);
             case Function::kSgn: need(1); return Value::Integer((Number(a[0]) > 0) - (a[0].number < 0));
             case Function::kVal: need(1); return Value::Double(ValOf(Text(a[0])));
             case Function::kStr: need(1); return Value::String(StrOf(a[0]));
@@ -170,8 +170,14 @@ const std::string& Program::error() const { return impl_->compiled.error; }
 
 std::size_t Program::parameterCount() const { return impl_->compiled.parameters.size(); }
 
-CallResult Program::Call(std::vector<Value>& arguments, long stepLimit) const {
+CallResult Program::Call(std::vector<Value>& arguments, CallOptions options) const {
     CallResult result;
+    const long stepLimit = options.stepLimit;
+    struct ArithmeticScope {
+        explicit ArithmeticScope(Arithmetic a) : saved(CurrentArithmetic()) { SetArithmetic(a); }
+        ~ArithmeticScope() { SetArithmetic(saved); }
+        Arithmetic saved;
+    } scope(options.arithmetic);
     const Compiled& c = impl_->compiled;
     if (!ok()) {
         result.error = c.error;
@@ -258,11 +264,13 @@ CallResult Program::Call(std::vector<Value>& arguments, long stepLimit) const {
     return result;
 }
 
-CalcOutcome RunCalc(const Program& program, float x, float parameter) {
+CalcOutcome RunCalc(const Program& program, float x, float parameter, Arithmetic arithmetic) {
     std::vector<Value> arguments = {Value::Single(x), Value::Single(parameter), Value::Single(0),
                                     Value::Integer(0)};
     CalcOutcome outcome;
-    outcome.call = program.Call(arguments);
+    CallOptions options;
+    options.arithmetic = arithmetic;
+    outcome.call = program.Call(arguments, options);
     outcome.ok = outcome.call.ok;
     outcome.answer = static_cast<float>(arguments[2].number);
     outcome.flag = static_cast<int>(arguments[3].number);

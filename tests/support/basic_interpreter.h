@@ -33,6 +33,11 @@ struct CallResult {
     double local(const std::string& name) const;
 };
 
+struct CallOptions {
+    long stepLimit = 20'000'000;
+    Arithmetic arithmetic = Arithmetic::kSingle;
+};
+
 class Program {
 public:
     explicit Program(const std::vector<std::string>& lines);
@@ -46,7 +51,7 @@ public:
     std::size_t parameterCount() const;
     // Runs the Sub. The arguments are passed by reference: converted to the
     // parameter types on entry and written back on return.
-    CallResult Call(std::vector<Value>& arguments, long stepLimit = 20'000'000) const;
+    CallResult Call(std::vector<Value>& arguments, CallOptions options = {}) const;
 
 private:
     struct Impl;
@@ -60,6 +65,7 @@ struct CalcOutcome {
     int flag = 0;
     CallResult call;
 };
-CalcOutcome RunCalc(const Program& program, float x, float parameter);
+CalcOutcome RunCalc(const Program& program, float x, float parameter,
+                    Arithmetic arithmetic = Arithmetic::kSingle);
 
 }  // namespace kx::test::basic

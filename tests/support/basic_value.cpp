@@ -39,7 +39,9 @@ long long ToBits(const Value& v) {
     return static_cast<long long>(r);
 }
 
-Value Numeric(double result, Type type) { return Convert(Value::Double(result), type); }
+thread_local Arithmetic gArithmetic = Arithmetic::kSingle;
+
+Value Numeric(double result, Type type) { return Result(result, type); }
 
 std::string Concat(const Value& a, const Value& b) {
     if (!a.isString() || !b.isString()) Fail(13, "type mismatch");
@@ -52,10 +54,10 @@ int Compare(const Value& a, const Value& b) {
     double x = a.number;
     double y = b.number;
     // A Single compared with a Double is compared at the Single's precision.
-    if (a.type == Type::kSingle && b.type == Type::kDouble) {
-        y = static_cast<float>(y);
-    } else if (a.type == Type::kDouble && b.type == Type::kSingle) {
+    if ((a.type == Type::kSingle && b.type == Type::kDouble) ||
+        (a.type == Type::kDouble && b.type == Type::kSingle)) {
         x = static_cast<float>(x);
+        y = static_cast<float>(y);
     }
     return x < y ? -1 : x > y ? 1 : 0;
 }
@@ -63,6 +65,18 @@ int Compare(const Value& a, const Value& b) {
 Value Truth(bool b) { return Value::Integer(b ? -1 : 0); }
 
 }  // namespace
+
+void SetArithmetic(Arithmetic arithmetic) { gArithmetic = arithmetic; }
+
+Arithmetic CurrentArithmetic() { return gArithmetic; }
+
+Value Result(double value, Type type) {
+    if (type == Type::kSingle && gArithmetic == Arithmetic::kExtended) {
+        if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) Fail(6, "overflow");
+        return Value::Single(value);
+    }
+    return Convert(Value::Double(value), type);
+}
 
 Type TypeOfName(const std::string& name) {
     if (name.empty()) return Type::kVariant;

@@ -34,6 +34,21 @@ private:
     int code_;
 };
 
+// How operations on Singles round. kSingle: every operation's result is
+// rounded to its type, as the dialect's typing rules have it. kExtended: an
+// operation keeps the double-precision value under its type, and a value is
+// rounded only where it is stored in a variable or an array element (as a
+// compiler keeping intermediates in wider registers does).
+enum class Arithmetic { kSingle, kExtended };
+
+// The arithmetic of the operations run on this thread.
+void SetArithmetic(Arithmetic arithmetic);
+Arithmetic CurrentArithmetic();
+
+// The result of an operation of result type `type`, rounded as the current
+// arithmetic rounds and range-checked.
+Value Result(double value, Type type);
+
 // The type a name's suffix gives; kVariant for a name without suffix.
 Type TypeOfName(const std::string& name);
 

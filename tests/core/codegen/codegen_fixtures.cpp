@@ -1,8 +1,13 @@
 #include "codegen_fixtures.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "core/data/preparation.h"
 
 namespace kx::core::test {
 
@@ -38,6 +43,34 @@ void MakeFamily(const std::vector<LineSpec>& ranks, DataSet& data, FitResults& r
         all.yMin = std::min(all.yMin, spec.bounds.yMin);
         all.yMax = std::max(all.yMax, spec.bounds.yMax);
     }
+}
+
+DataSet PreparedFamily(const std::vector<std::pair<std::string, Points>>& lines) {
+    DataSet data;
+    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
+    int line = 0;
+    for (const auto& [parameter, points] : lines) {
+        ++line;
+        std::string text;
+        for (const auto& [x, y] : points) {
+            char buffer[80];
+            std::snprintf(buffer, sizeof buffer, "%.7g,%.7g\r\n", x, y);
+            text += buffer;
+        }
+        data.parameterText[line] = parameter;
+        SetPointText(data, line, text);
+    }
+    EXPECT_EQ(PrepareDataSet(data), kPrepared);
+    return data;
+}
+
+Points Sample(int n, double x0, double dx, double (*f)(double, double), double parameter) {
+    Points points;
+    for (int i = 0; i < n; ++i) {
+        const double x = x0 + dx * i;
+        points.push_back({x, f(x, parameter)});
+    }
+    return points;
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {

@@ -22,6 +22,14 @@ struct LineSpec {
 // given in rank order.
 void MakeFamily(const std::vector<LineSpec>& ranks, DataSet& data, FitResults& results);
 
+// A prepared data set of (parameter text, points) lines, as the DataSet
+// window's preparation leaves it.
+using Points = std::vector<std::pair<double, double>>;
+DataSet PreparedFamily(const std::vector<std::pair<std::string, Points>>& lines);
+
+// n points (x0 + i dx, f(x0 + i dx)).
+Points Sample(int n, double x0, double dx, double (*f)(double, double), double parameter);
+
 // The lines of a text file (LF line ends, the last line ended).
 std::vector<std::string> ReadLines(const std::string& path);
 
