@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "codegen_fixtures.h"
+#include "core/codegen/calc_program.h"
+#include "core/data/numeric_text.h"
+#include "core/fitting/fit_family.h"
+#include "support/basic_interpreter.h"
+#include "support/near.h"
+
+namespace kx::core {
+namespace {
+
+using test::Points;
+using test::PreparedFamily;
+using kx::test::basic::Program;
+using kx::test::basic::RunCalc;
+
+void ExpectFiniteTexts(const DataSet& data, const CalcSettings& settings,
+                       const FitResults& results) {
+    const std::vector<std::string> details = DescribeResults(data, settings, results).lines;
+    for (const auto* list : {&results.fittingLog, &results.summary, &results.statements,
+                             &results.program, &details}) {
+        for (const std::string& line : *list) {
+            ASSERT_EQ(line.find("nan"), std::string::npos) << line;
+            ASSERT_EQ(line.find("inf"), std::string::npos) << line;
+            ASSERT_EQ(line.find("NAN"), std::string::npos) << line;
+            ASSERT_EQ(line.find("INF"), std::string::npos) << line;
+        }
+    }
+}
+
+// A whole run on the data: it completes, every text is finite and the program
+// is valid BASIC. When `evaluate` is set, every data point is evaluated by the
+// program without a run-time error, and the answers at the points of rank 1
+// are returned. (On degenerate data, an interpolated value of 0 for instance,
+// the program's inverse solution divides by zero: a run-time error of the
+// program, which has no error handler.)
+std::vector<float> RunWhole(DataSet data, const CalcSettings& settings, FitResults& results,
+                            bool evaluate = true) {
+    std::vector<float> answers;
+    EXPECT_TRUE(FitAndGenerate(data, settings, results));
+    EXPECT_TRUE(results.completed);
+    ExpectFiniteTexts(data, settings, results);
+    EXPECT_FALSE(results.program.empty());
+    const Program program(results.program);
+    EXPECT_TRUE(program.ok()) << program.error();
+    if (!program.ok() || !evaluate) return answers;
+    for (int k = 1; k <= data.lineCount; ++k) {
+        const int line = data.lineOrder[k];
+        const float p = static_cast<float>(ValueOfText(data.parameterText[line]));
+        for (int i = 1; i <= data.preparedCount[line]; ++i) {
+            const float x = static_cast<float>(ValueOfText(data.xText[line][i]));
+            const auto out = RunCalc(program, x, p);
+            EXPECT_TRUE(out.ok) << out.call.error << " at x = " << x;
+            EXPECT_TRUE(std::isfinite(out.answer));
+            if (k == 1) answers.push_back(out.answer);
+        }
+    }
+    return answers;
+}
+
+TEST(FitAndGenerate, SectionsWithoutARatedCandidate) {
+    // Only the reciprocal systems, on values so large that their reciprocals
+    // vanish: every candidate's rating overflows and none is taken.
+    CalcSettings settings;
+    for (int system = 1; system <= 5; ++system) settings.excludedSystem[system] = 1;
+    const Points huge = {{1, 1e25}, {2, 3e26}, {3, 2e27}, {4, 5e28}, {5, 1e29}, {6, 7e29}};
+    FitResults results;
+    const std::vector<float> answers = RunWhole(PreparedFamily({{"1", huge}}), settings, results);
+    EXPECT_EQ(results.lineFit[1].sections[1].form, 0);
+    EXPECT_EQ(results.statements.front(), "Y!(1)= 0");
+    for (float a : answers) EXPECT_EQ(a, 0.0f);
+
+    // Every system excluded: no candidates at all, in a family program too.
+    for (int system = 1; system <= 7; ++system) settings.excludedSystem[system] = 1;
+    const Points plain = {{1, 2}, {2, 3}, {3, 5}, {4, 4}, {5, 6}, {6, 9}};
+    RunWhole(PreparedFamily({{"1", plain}, {"2", plain}, {"3", plain}}), settings, results, false);
+    std::size_t sections = 0;
+    for (int line = 1; line <= 3; ++line) {
+        const LineFit& fit = results.lineFit[line];
+        sections += static_cast<std::size_t>(fit.sectionCount);
+        for (int s = 1; s <= fit.sectionCount; ++s) EXPECT_EQ(fit.sections[s].form, 0);
+    }
+    ASSERT_EQ(results.statements.size(), sections);
+    EXPECT_EQ(results.statements.back(), "Y!(3)= 0");
+}
+
+TEST(FitAndGenerate, ZerosAndNegatives) {
+    CalcSettings strict;
+    strict.cutoffPrecision = -1.0f;  // every stage runs
+    Points signs;
+    Points zeros;
+    for (int i = 0; i < 14; ++i) {
+        signs.push_back({i - 7.0, (i % 3 - 1) * 2.5});
+        zeros.push_back({i * 0.5, i % 4 == 0 ? 0.0 : -1.0 - i});
+    }
+    FitResults results;
+    RunWhole(PreparedFamily({{"-2", signs}, {"0", zeros}}), strict, results, false);
+    // No positive X range on the first line, but the second has one.
+    RunWhole(PreparedFamily({{"1", signs}}), strict, results);
+    bool negativeBlock = false;
+    for (const std::string& line : results.program) negativeBlock |= line == "   If XXPP! <= 0 Then";
+    EXPECT_FALSE(negativeBlock);
+}
+
+TEST(FitAndGenerate, ALineOfThreePoints) {
+    CalcSettings strict;
+    strict.cutoffPrecision = -1.0f;
+    const Points three = {{1, 2}, {2, 3.5}, {4, 3}};
+    FitResults results;
+    const std::vector<float> answers = RunWhole(PreparedFamily({{"7", three}}), strict, results);
+    EXPECT_EQ(results.lineFit[1].sectionCount, 1);
+    ASSERT_EQ(answers.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_REL_NEAR(answers[i], three[i].second, 1e-4);
+}
+
+TEST(FitAndGenerate, LinesOfAHundredPoints) {
+    CalcSettings strict;
+    strict.cutoffPrecision = -1.0f;
+    std::vector<std::pair<std::string, Points>> lines;
+    for (int line = 1; line <= 2; ++line) {
+        Points points;
+        for (int i = 0; i < 100; ++i) {
+            const double x = 0.5 + 0.37 * i;
+            points.push_back({x, line * (2 + std::sin(x)) + 0.1 * x * x});
+        }
+        lines.push_back({std::to_string(line * 10), points});
+    }
+    FitResults results;
+    const std::vector<float> answers = RunWhole(PreparedFamily(lines), strict, results);
+    for (int line = 1; line <= 2; ++line) EXPECT_EQ(results.lineFit[line].sectionCount, 3);
+    // At its own parameter the program follows the line's points closely.
+    ASSERT_EQ(answers.size(), 100u);
+    for (int i = 0; i < 100; ++i) {
+        const double x = 0.5 + 0.37 * i;
+        EXPECT_REL_NEAR(answers[static_cast<std::size_t>(i)], 2 + std::sin(x) + 0.1 * x * x, 0.05);
+    }
+}
+
+struct StopAtOnce : FitObserver {
+    bool stopRequested() override { return true; }
+};
+
+TEST(FitAndGenerate, AStoppedRunGeneratesNothing) {
+    const Points points = {{1, 2}, {2, 3}, {3, 5}, {4, 4}, {5, 6}, {6, 9}};
+    DataSet data = PreparedFamily({{"1", points}});
+    FitResults results;
+    results.program = {"old"};
+    StopAtOnce stop;
+    EXPECT_FALSE(FitAndGenerate(data, CalcSettings{}, results, &stop));
+    EXPECT_TRUE(results.program.empty());
+}
+
+}  // namespace
+}  // namespace kx::core
