@@ -1,6 +1,7 @@
 #include "core/data/preparation.h"
 
 #include <algorithm>
+#include <cassert>
 #include <vector>
 
 #include "core/data/numeric_text.h"
@@ -48,9 +49,15 @@ int16_t CheckPointLines(std::string_view text, int count) {
     return kPrepared;
 }
 
+// Points clicked beyond 100 are counted but not kept: the prepared tables hold
+// 100 points a line.
+int PreparedPoints(const DataSet& data, int line) {
+    return std::min<int>(data.pointCount[line], kMaxPoints);
+}
+
 void SplitPointLines(DataSet& data, int line) {
     const std::vector<std::string_view> lines = SplitCrLfLines(data.pointText[line]);
-    const int count = data.pointCount[line];
+    const int count = PreparedPoints(data, line);
     for (int i = 1; i <= count && i <= static_cast<int>(lines.size()); ++i) {
         const std::string_view text = lines[i - 1];
         const std::size_t comma = text.find(',');
@@ -76,7 +83,9 @@ int ProgressShare(int n) {
 }
 
 int16_t PrepareDataSet(DataSet& data) {
-    const int selected = data.selectedLine;
+    assert(data.selectedLine >= 0 && data.selectedLine <= kMaxLines);
+    const int selected =
+        data.selectedLine >= 1 && data.selectedLine <= kMaxLines ? data.selectedLine : 0;
     if (data.pointCount[1] == 0) return kNoData;
 
     for (int j = 1; j <= kMaxLines - 1; ++j) {
@@ -92,7 +101,7 @@ int16_t PrepareDataSet(DataSet& data) {
     for (int d = firstLine; d <= lastCheck; ++d) {
         if (!EndsWithCrLf(data.pointText[d])) data.pointText[d].append("\r\n");
         if (data.pointCount[d] < 1) break;
-        const int16_t state = CheckPointLines(data.pointText[d], data.pointCount[d]);
+        const int16_t state = CheckPointLines(data.pointText[d], PreparedPoints(data, d));
         if (state != kPrepared) return state;
         lastWalked = d;
     }

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/fitting/calc_settings.h"
+
+// The command line of kuvatelix-fit and the checks of its settings, which are
+// those of the calculation-conditions and exclusion windows.
+namespace kx::cli {
+
+struct FitOptions {
+    core::CalcSettings settings;
+    std::optional<std::string> outFolder;
+    std::string dataFile;
+    bool help = false;
+};
+
+// A refused command line: the system's message (or a usage text) and what it
+// refers to.
+struct OptionError {
+    std::string subject;  // the option or argument concerned
+    std::string message;
+    bool usage = false;   // the command line itself is malformed
+};
+
+struct ParsedOptions {
+    FitOptions options;
+    std::optional<OptionError> error;
+};
+
+ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments);
+
+// The conditions window's checks: a mode text whose value is 0, 1 or 2, and a
+// precision text of the characters "0123456789.+-DEde" with 0 < value < 0.75.
+std::optional<short> CheckedErrorMode(std::string_view text);
+std::optional<float> CheckedCutoff(std::string_view text);
+
+extern const char* const kUsageText;
+
+}  // namespace kx::cli

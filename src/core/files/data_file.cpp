@@ -1,0 +1,235 @@
+#include "core/files/data_file.h"
+
+#include <cassert>
+
+#include "core/data/numeric_text.h"
+#include "core/data/text_chars.h"
+#include "core/files/atomic_file.h"
+#include "core/files/cp932.h"
+
+namespace kx::core {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+bool EndsWithCrLf(std::string_view text) {
+    return text.size() >= 2 && text.substr(text.size() - 2) == kCrLf;
+}
+
+// Header, CR LF, the point text; a final CR LF of the block is dropped and the
+// record ending added again, so the last point ends with exactly one CR LF.
+std::string Block(std::string_view parameterText, int16_t pointCount,
+                  std::string_view pointText) {
+    std::string block(parameterText);
+    block += ", 1 ,";
+    block += StrText(static_cast<int>(pointCount));
+    block += kCrLf;
+    block += pointText;
+    if (EndsWithCrLf(block)) block.resize(block.size() - 2);
+    block += kCrLf;
+    return block;
+}
+
+// The records of a file: split at LF, one CR before the LF dropped. A last
+// piece without LF is a record; nothing after a final LF is one.
+std::vector<std::string_view> SplitRecords(std::string_view bytes) {
+    std::vector<std::string_view> records;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view record = bytes.substr(start, end - start);
+        if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
+        records.push_back(record);
+        start = next;
+    }
+    return records;
+}
+
+bool IsBlankRecord(std::string_view record) {
+    return record.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string_view TrimField(std::string_view field) {
+    const std::size_t first = field.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = field.find_last_not_of(" \t");
+    return field.substr(first, last - first + 1);
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A whole number text: sign, digits with at most one point, optional exponent
+// (E, e, D or d). The reader takes a header field only when all of it is one.
+bool IsWholeNumber(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    bool digits = false;
+    while (i < text.size() && IsDigit(text[i])) ++i, digits = true;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i])) ++i, digits = true;
+    }
+    if (!digits) return false;
+    if (i < text.size() &&
+        (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        bool exponentDigits = false;
+        while (i < text.size() && IsDigit(text[i])) ++i, exponentDigits = true;
+        if (!exponentDigits) return false;
+    }
+    return i == text.size();
+}
+
+struct Header {
+    float parameter = 0.0f;
+    long firstPoint = 0;
+    long count = 0;
+};
+
+// Three comma-separated numbers. An empty parameter field reads as 0, as the
+// selected-line save writes an empty parameter box as it stands.
+bool ParseHeader(std::string_view record, Header& header) {
+    std::string_view fields[3];
+    std::size_t start = 0;
+    for (int f = 0; f < 3; ++f) {
+        const std::size_t comma = record.find(',', start);
+        if ((f < 2) == (comma == std::string_view::npos)) return false;
+        const std::size_t end = f < 2 ? comma : record.size();
+        fields[f] = TrimField(record.substr(start, end - start));
+        start = end + 1;
+    }
+    if (!fields[0].empty() && !IsWholeNumber(fields[0])) return false;
+    if (!IsWholeNumber(fields[1]) || !IsWholeNumber(fields[2])) return false;
+    const double parameter = ValueOfText(fields[0]);
+    const double firstPoint = ValueOfText(fields[1]);
+    const double count = ValueOfText(fields[2]);
+    // Beyond a Single or a 16-bit integer the read itself fails.
+    if (!FitsSingle(parameter) || !(firstPoint > -32768.5 && firstPoint < 32767.5) ||
+        !(count > -32768.5 && count < 32767.5)) {
+        return false;
+    }
+    header.parameter = static_cast<float>(parameter);
+    header.firstPoint = RoundHalfEven(firstPoint);
+    header.count = RoundHalfEven(count);
+    return true;
+}
+
+DataFileRead Refused(DataFileRead read, ContentFault fault, int record) {
+    read.outcome = DataFileOutcome::kBadContent;
+    read.fault = fault;
+    read.record = record;
+    return read;
+}
+
+}  // namespace
+
+std::string AllLinesDataText(const DataSet& data) {
+    std::string text;
+    for (int line = 1; line <= kMaxLines; ++line) {
+        // A line without data, or of a single point, would make the whole file
+        // unreadable: the reader refuses a block of fewer than two points.
+        if (TrimBlanks(data.pointText[line]).empty() || data.pointCount[line] < 2) continue;
+        text += Block(data.parameterText[line], data.pointCount[line], data.pointText[line]);
+    }
+    return text;
+}
+
+std::string SelectedLineDataText(const DataSet& data, int selectedOption,
+                                 std::string_view parameterBoxText) {
+    if (selectedOption < 1 || selectedOption > kMaxLines) return {};
+    return Block(parameterBoxText, data.pointCount[selectedOption],
+                 data.pointText[selectedOption]);
+}
+
+DataFileRead ParseDataFile(std::string_view bytes) {
+    DataFileRead read;
+    if (bytes.size() > kMaxDataFileBytes) return Refused(std::move(read), ContentFault::kFileTooLarge, 0);
+    const std::vector<std::string_view> records = SplitRecords(bytes);
+    std::size_t r = 0;
+    while (r < records.size()) {
+        const int recordNumber = static_cast<int>(r) + 1;
+        if (IsBlankRecord(records[r])) {
+            ++r;
+            continue;
+        }
+        if (read.lines.size() == kMaxLines) {
+            return Refused(std::move(read), ContentFault::kEleventhBlock, recordNumber);
+        }
+        const CodecResult headerText = Cp932ToUtf8(records[r]);
+        Header header;
+        if (headerText.status != CodecStatus::kOk) {
+            return Refused(std::move(read), ContentFault::kNotCp932, recordNumber);
+        }
+        if (!ParseHeader(headerText.text, header)) {
+            return Refused(std::move(read), ContentFault::kHeaderNotNumbers, recordNumber);
+        }
+        if (header.firstPoint != 1) {
+            return Refused(std::move(read), ContentFault::kFirstPointNotOne, recordNumber);
+        }
+        if (header.count <= 1) return Refused(std::move(read), ContentFault::kTooFewPoints, recordNumber);
+        if (header.count > kMaxPoints) {
+            return Refused(std::move(read), ContentFault::kTooManyPoints, recordNumber);
+        }
+        ++r;
+
+        LoadedLine& line = read.lines.emplace_back();
+        line.parameterText = SingleToText(header.parameter);
+        line.pointCount = static_cast<int16_t>(header.count);
+        for (long p = 0; p < header.count; ++p, ++r) {
+            if (r >= records.size()) {
+                return Refused(std::move(read), ContentFault::kEndInsideBlock,
+                               static_cast<int>(r) + 1);
+            }
+            const CodecResult point = Cp932ToUtf8(records[r]);
+            if (point.status != CodecStatus::kOk) {
+                return Refused(std::move(read), ContentFault::kNotCp932, static_cast<int>(r) + 1);
+            }
+            if (point.text.find(',') == std::string::npos) {
+                return Refused(std::move(read), ContentFault::kRecordWithoutComma,
+                               static_cast<int>(r) + 1);
+            }
+            line.pointText += point.text;
+            line.pointText += kCrLf;
+        }
+        line.complete = true;
+    }
+    return read;
+}
+
+DataFileRead ReadDataFile(const std::string& path) {
+    const FileRead file = ReadWholeFile(path, kMaxDataFileBytes);
+    DataFileRead read;
+    switch (file.outcome.status) {
+        case FileStatus::kOk:
+            return ParseDataFile(file.bytes);
+        case FileStatus::kTooLarge:
+            return Refused(std::move(read), ContentFault::kFileTooLarge, 0);
+        case FileStatus::kCannotRead:
+            read = Refused(std::move(read), ContentFault::kReadFailed, 0);
+            break;
+        default:
+            read.outcome = DataFileOutcome::kCannotOpen;
+            break;
+    }
+    read.error = file.outcome.error;
+    return read;
+}
+
+void ApplyDataFileRead(DataSet& data, const DataFileRead& read) {
+    assert(read.lines.size() <= static_cast<std::size_t>(kMaxLines));
+    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
+    int line = 0;
+    for (const LoadedLine& loaded : read.lines) {
+        if (++line > kMaxLines) break;
+        data.parameterText[line] = loaded.parameterText;
+        data.firstPoint[line] = 1;
+        data.pointCount[line] = loaded.pointCount;
+        data.preparedCount[line] = loaded.pointCount;
+        data.pointText[line] = loaded.pointText;
+    }
+}
+
+}  // namespace kx::core

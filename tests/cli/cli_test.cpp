@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/codegen/calc_program.h"
+#include "core/data/numeric_text.h"
+#include "core/data/preparation.h"
+#include "core/files/cp932.h"
+#include "core/files/data_file.h"
+#include "core/files/listing.h"
+#include "core/files/save_file.h"
+#include "temp_folder.h"
+
+namespace kx {
+namespace {
+
+using test::FileBytes;
+using test::TempFolder;
+
+struct Ran {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+Ran RunFit(const TempFolder& folder, const std::vector<std::string>& arguments) {
+    // Run in the test's folder, so that relative names land there.
+    std::string command = "cd " + Quoted(folder.path().string()) + " && " + Quoted(KX_FIT_PROGRAM);
+    for (const std::string& argument : arguments) command += " " + Quoted(argument);
+    const std::string out = folder.file("stdout"), err = folder.file("stderr");
+    command += " >" + Quoted(out) + " 2>" + Quoted(err);
+    Ran run;
+    const int status = std::system(command.c_str());
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = FileBytes(out);
+    run.err = FileBytes(err);
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return run;
+}
+
+// A family of three lines y = a x^2 + b with a varying with the parameter.
+std::string FamilyFile(const TempFolder& folder) {
+    core::DataSet data;
+    for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(data, line);
+    const char* parameters[] = {"40", "20", "30"};
+    for (int line = 1; line <= 3; ++line) {
+        data.parameterText[line] = parameters[line - 1];
+        for (int i = 1; i <= 12 + 4 * line; ++i) {
+            const double x = 0.5 * i;
+            const double y = (1.0 + 0.1 * line) * x * x + 3.0 + 0.4 * std::sin(3.0 * x);
+            core::AppendPoint(data, line, core::SingleToText(static_cast<float>(x)),
+                              core::SingleToText(static_cast<float>(y)));
+        }
+    }
+    const std::string path = folder.file("family.dat");
+    EXPECT_EQ(core::SaveText(path, core::AllLinesDataText(data)).status, core::SaveStatus::kSaved);
+    return path;
+}
+
+// The lists of the same run made in this process, as the program-generation
+// window would hold them.
+core::ResultLists ListsOf(const std::string& file, const core::CalcSettings& settings) {
+    core::DataSet data;
+    core::ApplyDataFileRead(data, core::ReadDataFile(file));
+    EXPECT_EQ(core::PrepareDataSet(data), core::kPrepared);
+    core::FitResults results;
+    EXPECT_TRUE(core::FitAndGenerate(data, settings, results));
+    return core::ResultListsOf(data, settings, results);
+}
+
+std::string Cp932Listing(int kind, const core::ResultLists& lists) {
+    return core::Utf8ToCp932(core::ListingText(kind, lists)).text;
+}
+
+void ExpectListings(const TempFolder& folder, const std::string& out,
+                    const core::ResultLists& lists) {
+    const std::filesystem::path dir = folder.path() / out;
+    EXPECT_EQ(FileBytes((dir / "program.txt").string()), Cp932Listing(core::kSaveProgram, lists));
+    EXPECT_EQ(FileBytes((dir / "equations.txt").string()),
+              Cp932Listing(core::kSaveEquations, lists));
+    EXPECT_EQ(FileBytes((dir / "results.txt").string()),
+              Cp932Listing(core::kSaveAllResults, lists));
+    EXPECT_EQ(FileBytes((dir / "history.txt").string()), Cp932Listing(core::kSaveHistory, lists));
+}
+
+TEST(KuvatelixFit, WritesTheFourListingsOfTheRun) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    const Ran run = RunFit(folder, {"--out", folder.file("out"), file});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "");
+    const core::ResultLists lists = ListsOf(file, core::CalcSettings{});
+    ASSERT_GE(lists.equations.size(), 9u);
+    ExpectListings(folder, "out", lists);
+    const std::string results = FileBytes(folder.file("out/results.txt"));
+    EXPECT_NE(results.find("\r\n" + std::string(40, '*') + "\r\n"), std::string::npos);
+    // Lines are fitted in parameter order: rank 1 is the line of parameter 20.
+    EXPECT_NE(core::Cp932ToUtf8(FileBytes(folder.file("out/equations.txt")))
+                  .text.find("ﾊﾟﾗﾒｰﾀ=20"),
+              std::string::npos);
+}
+
+TEST(KuvatelixFit, TheSettingsReachTheFit) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    core::CalcSettings settings;
+    settings.errorMode = 0;
+    settings.cutoffPrecision = 1e-5f;
+    settings.excludedSystem[1] = 1;
+    settings.excludedSystem[3] = 1;
+    const Ran run =
+        RunFit(folder, {"--mode", "0", "--cutoff=1E-5", "--exclude", "1, 3", "--out=set", file});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ExpectListings(folder, "set", ListsOf(file, settings));
+    EXPECT_NE(FileBytes(folder.file("set/history.txt")),
+              Cp932Listing(core::kSaveHistory, ListsOf(file, core::CalcSettings{})));
+
+    // 7.6D-4 is the standard precision written with a D exponent.
+    ASSERT_EQ(RunFit(folder, {"--cutoff", "7.6D-4", "--mode", "2", "--out", folder.file("std"), file})
+                  .status,
+              0);
+    ExpectListings(folder, "std", ListsOf(file, core::CalcSettings{}));
+}
+
+TEST(KuvatelixFit, WithoutAFolderPrintsTheProgram) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    const Ran run = RunFit(folder, {file});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::string expected;
+    for (const std::string& record : ListsOf(file, core::CalcSettings{}).program) {
+        expected += record + "\n";
+    }
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    const std::string badContent = folder.file("bad.dat");
+    test::PutFile(badContent, "10, 1 , 3\r\n1,2\r\n3,4\r\n");
+    const std::string twoPoints = folder.file("two.dat");
+    test::PutFile(twoPoints, "10, 1 , 3\r\n1,2\r\n3,4\r\n5,6\r\n20, 1 , 2\r\n1,2\r\n3,4\r\n");
+    const std::string notNumeric = folder.file("text.dat");
+    test::PutFile(notNumeric, "10, 1 , 3\r\n1,2\r\n1.5, 2a\r\n5,6\r\n");
+
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+        int status;
+    };
+    const Case cases[] = {
+        {{"--mode", "3", file}, "入力ｴﾗｰ", 1},
+        {{"--mode", "x", file}, "入力ｴﾗｰ", 1},
+        {{"--cutoff", "0.75", file}, "入力ｴﾗｰ", 1},
+        {{"--cutoff", "0", file}, "入力ｴﾗｰ", 1},
+        {{"--cutoff", "-1E-3", file}, "入力ｴﾗｰ", 1},
+        {{"--cutoff", "1e-3x", file}, "入力ｴﾗｰ", 1},
+        {{"--exclude", "1,2,3,4,5,6,7", file}, "計算座標系なし", 1},
+        {{"--exclude", "8", file}, "入力ｴﾗｰ", 1},
+        {{"--exclude", "1,,2", file}, "入力ｴﾗｰ", 1},
+        {{folder.file("missing.dat")}, "ﾌｧｲﾙ名不正", 1},
+        {{badContent}, "ﾌｧｲﾙ内容不正", 1},
+        {{twoPoints}, "データが少ない", 1},
+        {{notNumeric}, "数値として判断されない", 1},
+        {{"--bogus", file}, "unknown option", 2},
+        {{"--mode"}, "a value is missing", 2},
+        {{}, "no data file given", 2},
+        {{file, file}, "more than one data file given", 2},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = {"--out", folder.file("out")};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const Ran run = RunFit(folder, arguments);
+        EXPECT_EQ(run.status, c.status) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(std::filesystem::exists(folder.file("out"))) << c.message;
+    }
+
+    // Listings of an earlier run stay as they were.
+    ASSERT_EQ(RunFit(folder, {"--out", folder.file("kept"), file}).status, 0);
+    const std::string before = FileBytes(folder.file("kept/results.txt"));
+    EXPECT_EQ(RunFit(folder, {"--out", folder.file("kept"), twoPoints}).status, 1);
+    EXPECT_EQ(FileBytes(folder.file("kept/results.txt")), before);
+    // A folder that cannot be made.
+    test::PutFile(folder.file("plain"), "x");
+    const Ran blocked = RunFit(folder, {"--out", folder.file("plain/sub"), file});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_NE(blocked.err.find("書込めません。"), std::string::npos) << blocked.err;
+}
+
+TEST(KuvatelixFit, HelpExplainsTheCommand) {
+    TempFolder folder;
+    const Ran run = RunFit(folder, {"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("Usage: kuvatelix-fit [--mode 0|1|2]", 0), 0u) << run.out;
+    for (const char* option : {"--cutoff", "--exclude", "--out", "0.00076"}) {
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+    }
+}
+
+TEST(KuvatelixFit, FitsTheSampleFamily) {
+    TempFolder folder;
+    const Ran run = RunFit(folder, {"--out", folder.file("sample"), KX_SAMPLE_FILE});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string equations = core::Cp932ToUtf8(FileBytes(folder.file("sample/equations.txt"))).text;
+    for (int rank = 1; rank <= 5; ++rank) {
+        EXPECT_NE(equations.find("Y!(" + std::to_string(rank) + ")="), std::string::npos) << rank;
+    }
+    EXPECT_EQ(equations.find("Y!(6)="), std::string::npos);
+    ExpectListings(folder, "sample", ListsOf(KX_SAMPLE_FILE, core::CalcSettings{}));
+}
+
+}  // namespace
+}  // namespace kx

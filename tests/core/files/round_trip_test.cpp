@@ -1,0 +1,113 @@
+// Whatever the writers save, the reader gives back: lines, point texts,
+// counts and parameters (as the reader's Str$ form of the value).
+#include <gtest/gtest.h>
+
+#include "core/data/numeric_text.h"
+#include "core/data/preparation.h"
+#include "core/files/data_file.h"
+#include "core/files/save_file.h"
+#include "temp_folder.h"
+
+namespace kx::core {
+namespace {
+
+DataSet Collected(const std::vector<std::pair<std::string, std::string>>& lines) {
+    DataSet data;
+    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
+    int line = 1;
+    for (const auto& [parameter, points] : lines) {
+        data.parameterText[line] = parameter;
+        SetPointText(data, line, points);
+        ++line;
+    }
+    return data;
+}
+
+std::string Points(int n, double x0, double step) {
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        text += SingleToText(static_cast<float>(x0 + step * i)) + "," +
+                SingleToText(static_cast<float>(1.0 / (1.0 + x0 + step * i))) + "\r\n";
+    }
+    return text;
+}
+
+DataSet SavedAndRead(const std::string& text) {
+    test::TempFolder folder;
+    const std::string path = folder.file("family.dat");
+    EXPECT_EQ(SaveText(path, text).status, SaveStatus::kSaved);
+    const DataFileRead read = ReadDataFile(path);
+    EXPECT_EQ(read.outcome, DataFileOutcome::kLoaded) << static_cast<int>(read.fault);
+    DataSet back;
+    ApplyDataFileRead(back, read);
+    return back;
+}
+
+TEST(DataFileRoundTrip, AllLinesComeBackAsTheyWereCollected) {
+    const DataSet data = Collected({{"10", Points(3, 1, 0.5)},
+                                    {"0.50", "1, 2\r\n 3 ,4\r\n5,6\r\n"},
+                                    {"-25", Points(100, 0.001, 0.37)},
+                                    {"1.5D3", Points(3, -4, 2)},
+                                    {"7", Points(40, 1e-6, 3e-6)}});
+    const DataSet back = SavedAndRead(AllLinesDataText(data));
+    for (int line = 1; line <= 5; ++line) {
+        EXPECT_EQ(back.pointText[line], data.pointText[line]) << line;
+        EXPECT_EQ(back.pointCount[line], data.pointCount[line]) << line;
+        EXPECT_EQ(back.parameterText[line],
+                  SingleToText(static_cast<float>(ValueOfText(data.parameterText[line]))));
+    }
+    EXPECT_EQ(back.parameterText[2], ".5");
+    EXPECT_EQ(back.parameterText[4], "1500");
+    for (int line = 6; line <= kMaxLines; ++line) {
+        EXPECT_EQ(back.pointText[line], "");
+        EXPECT_EQ(back.parameterText[line], std::to_string(line));
+    }
+
+    // The prepared forms agree as well.
+    DataSet preparedBefore = data;
+    DataSet preparedAfter = back;
+    ASSERT_EQ(PrepareDataSet(preparedBefore), kPrepared);
+    ASSERT_EQ(PrepareDataSet(preparedAfter), kPrepared);
+    EXPECT_EQ(preparedAfter.xText, preparedBefore.xText);
+    EXPECT_EQ(preparedAfter.yText, preparedBefore.yText);
+    EXPECT_EQ(preparedAfter.lineOrder, preparedBefore.lineOrder);
+    EXPECT_EQ(preparedAfter.parameterValue, preparedBefore.parameterValue);
+    EXPECT_EQ(preparedAfter.progressTotal, preparedBefore.progressTotal);
+}
+
+TEST(DataFileRoundTrip, LinesAfterAnEmptyLineMoveUp) {
+    const DataSet data = Collected({{"10", Points(3, 1, 1)}, {"20", ""}, {"30", Points(4, 2, 1)}});
+    const DataSet back = SavedAndRead(AllLinesDataText(data));
+    EXPECT_EQ(back.pointText[2], data.pointText[3]);
+    EXPECT_EQ(back.parameterText[2], "30");
+    EXPECT_EQ(back.pointText[3], "");
+}
+
+TEST(DataFileRoundTrip, TheSelectedLineComesBackAsLineOne) {
+    const DataSet data = Collected({{"10", Points(3, 1, 1)}, {"20", Points(5, 0.5, 0.25)}});
+    const DataSet back = SavedAndRead(SelectedLineDataText(data, 2, "20"));
+    EXPECT_EQ(back.pointText[1], data.pointText[2]);
+    EXPECT_EQ(back.pointCount[1], 5);
+    EXPECT_EQ(back.parameterText[1], "20");
+    EXPECT_EQ(back.pointText[2], "");
+}
+
+TEST(DataFileRoundTrip, TheSampleFamilyIsWrittenBackByteForByte) {
+    const DataFileRead read = ReadDataFile(KX_SAMPLE_FILE);
+    ASSERT_EQ(read.outcome, DataFileOutcome::kLoaded);
+    ASSERT_GE(read.lines.size(), 4u);
+    DataSet data;
+    ApplyDataFileRead(data, read);
+    for (std::size_t line = 1; line <= read.lines.size(); ++line) {
+        EXPECT_GE(data.pointCount[line], 15);
+        EXPECT_LE(data.pointCount[line], 40);
+        EXPECT_EQ(data.pointCount[line], CountPoints(data.pointText[line]));
+    }
+    test::TempFolder folder;
+    const std::string path = folder.file("copy.dat");
+    ASSERT_EQ(SaveText(path, AllLinesDataText(data)).status, SaveStatus::kSaved);
+    EXPECT_EQ(test::FileBytes(path), test::FileBytes(KX_SAMPLE_FILE));
+}
+
+}  // namespace
+}  // namespace kx::core
