@@ -193,6 +193,9 @@ void DataSetWindow::SelectLine(int index) {
 }
 
 void DataSetWindow::OnLineOption(int index) {
+    // Clicking an option takes the focus from the parameter box: its edit
+    // belongs to the line it was typed for.
+    CommitParameter();
     core::DataSet& ds = workspace_.data;
     const int line = index + 1;
     if (ds.captureMode == 1) {

@@ -421,6 +421,7 @@ void DigitizerPanel::HoverConfirmButton() {
 // --- events of the panel's controls ---------------------------------------------------
 
 bool DigitizerPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (text7_ == nullptr) return QWidget::eventFilter(watched, event);  // still being built
     const QEvent::Type type = event->type();
     const bool moved = type == QEvent::MouseMove || type == QEvent::Enter;
 

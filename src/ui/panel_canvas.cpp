@@ -56,6 +56,9 @@ void DigitizerPanel::OnCanvasPressed(QPointF position) {
     messagePostedNow_ = false;
     const double x = position.x();
     const double y = position.y();
+    // A press happens where the pointer is, even without a move before it.
+    mouseX_ = WholeInt(x);
+    mouseY_ = WholeInt(y);
     if (cal.calibrationInvalid == 0 && cal.samplingShown != 0) {
         text8_->setText(text1_->text());
         text9_->setText(text2_->text());
