@@ -97,6 +97,10 @@ void Run(const QByteArray& mode, ui::Workspace& workspace, ui::MainWindow& mainW
     if (mode == "panel") return;
     ui::Canvas& canvas = mainWindow.canvas();
     Place(panel, canvas, "Check1", QPoint(kOriginX, kOriginY));
+    if (mode == "error") {
+        Place(panel, canvas, "Check2", QPoint(kOriginX - 30, kOriginY));
+        return;
+    }
     Find<QLineEdit>(panel, "Text3")->setText("0");
     Find<QLineEdit>(panel, "Text5")->setText("0");
     Place(panel, canvas, "Check2", QPoint(kOriginX + 600, kOriginY));
@@ -118,7 +122,13 @@ void Run(const QByteArray& mode, ui::Workspace& workspace, ui::MainWindow& mainW
     }
     panel.onLiveTick();
     panel.onLiveTick();
-    if (mode == "prepare") Find<QAbstractButton>(dataSet, "Command6")->click();
+    if (mode == "message") {
+        // A third line with only two points cannot be prepared.
+        Find<QAbstractButton>(dataSet, "Option1(2)")->click();
+        Press(canvas, QPoint(kOriginX + 300, kOriginY - 50));
+        Press(canvas, QPoint(kOriginX + 400, kOriginY - 60));
+        Find<QAbstractButton>(dataSet, "Command6")->click();
+    }
 }
 
 }  // namespace

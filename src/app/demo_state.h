@@ -8,8 +8,8 @@ struct Workspace;
 
 namespace kx::app {
 
-// For screenshots and demonstrations: with KX_DEMO set to "panel", "marks",
-// "capture" or "help" the program draws a sample graph and drives its own
+// For screenshots and demonstrations: with KX_DEMO set to "panel", "error",
+// "marks", "capture", "message" or "help" the program draws a sample graph and drives its own
 // windows into that state, as a user would with the mouse. Unset, nothing
 // happens.
 void ApplyDemoState(ui::Workspace& workspace, ui::MainWindow& mainWindow, ui::DigitizerPanel& panel);

@@ -243,11 +243,6 @@ void DigitizerPanel::BuildControls() {
     text7_->viewport()->installEventFilter(this);
     text7_->hide();
 
-    const int menuHeight = menuBar_->sizeHint().height();
-    const QSize bodySize(TwipsToPixels(2730), TwipsToPixels(8190));
-    menuBar_->setGeometry(0, 0, bodySize.width(), menuHeight);
-    body_->setGeometry(0, menuHeight, bodySize.width(), bodySize.height());
-    setFixedSize(bodySize.width(), bodySize.height() + menuHeight);
 }
 
 void DigitizerPanel::BuildMenus() {
@@ -276,6 +271,13 @@ void DigitizerPanel::BuildMenus() {
     QAction* help = menuBar_->addAction(QStringLiteral("HELP"));
     help->setObjectName("HELP01");
     connect(help, &QAction::triggered, this, &DigitizerPanel::ToggleHelp);
+
+    // The menu bar sizes itself by its entries; the controls stand below it.
+    const int menuHeight = menuBar_->sizeHint().height();
+    const QSize bodySize(TwipsToPixels(2730), TwipsToPixels(8190));
+    menuBar_->setGeometry(0, 0, bodySize.width(), menuHeight);
+    body_->setGeometry(0, menuHeight, bodySize.width(), bodySize.height());
+    setFixedSize(bodySize.width(), bodySize.height() + menuHeight);
 }
 
 void DigitizerPanel::showEvent(QShowEvent* event) {
@@ -372,7 +374,8 @@ void DigitizerPanel::ToggleHelp() {
         return;
     }
     timer2_.stop();
-    text7_->setFont(JapaneseFont(9));
+    // A size smaller than the messages' lets the whole help stand at once.
+    text7_->setFont(JapaneseFont(8));
     text7_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     text7_->setGeometry(TwipsRect(15, 0, 2700, 6800));
     text7_->setPlainText(HelpText());

@@ -363,7 +363,6 @@ void DigitizerPanel::RevalidateCalibration() {
     // A message this very action has just posted stays readable.
     if (!messagePostedNow_ && helpShown_ == 0) HideMessage();
     EnableMidControls(true);
-    readyAnnounced_ = 1;
     // Sounded when the calibration becomes usable, not on every later press.
     if (!wasConfirmed) QApplication::beep();
 }

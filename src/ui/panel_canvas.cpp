@@ -59,10 +59,10 @@ void DigitizerPanel::OnCanvasPressed(QPointF position) {
     // A press happens where the pointer is, even without a move before it.
     mouseX_ = WholeInt(x);
     mouseY_ = WholeInt(y);
-    if (cal.calibrationInvalid == 0 && cal.samplingShown != 0) {
-        text8_->setText(text1_->text());
-        text9_->setText(text2_->text());
-    }
+    // The sampling boxes take the values at the press. Taken from the live
+    // boxes they could still hold canvas units, or a position up to a tick
+    // old, when the press follows a change of the calibration or a quick move.
+    if (cal.calibrationInvalid == 0 && cal.samplingShown != 0) ConvertIntoSamplingBoxes(x, y);
     canvas_.setCursor(CrossPointer());
     mainWindow_.setCursor(CrossPointer());
 

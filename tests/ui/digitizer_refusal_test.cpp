@@ -2,6 +2,8 @@
 // values, the confirmation's messages, the preparation's messages, the line
 // limit, and a press on a large scan.
 #include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -201,6 +203,40 @@ TEST(DigitizerRefusal, ResetCaptureStartAndHelp) {
     EXPECT_FALSE(d.panel->messageShown());
     help->trigger();
     EXPECT_TRUE(d.panel->messageShown());
+}
+
+TEST(DigitizerRefusal, HintsAndWindowsBuiltElsewhere) {
+    Digitizer d;
+    auto* hint = d.panel->findChild<QLabel*>("Text12");
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(d.panel->findChild<QWidget*>("Check5"), &enter);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), "数値表示の変更(通常 or 指数)");
+    d.panel->onMessageTick();
+    EXPECT_FALSE(hint->isVisible());
+
+    // Over "基本座標の確定" once the setup is complete, until it is confirmed.
+    Calibrate(d);
+    QApplication::sendEvent(d.panel->findChild<QWidget*>("Command4"), &enter);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), "基本ﾃﾞｰﾀ入力完了(自由修正可)");
+    d.panel->onMessageTick();
+    d.panel->ConfirmCalibration();
+    QApplication::sendEvent(d.panel->findChild<QWidget*>("Command4"), &enter);
+    EXPECT_FALSE(hint->isVisible());
+
+    // The keyboard-entry window comes from elsewhere: the entry waits for it.
+    auto* keyboard = d.panel->findChild<QAction*>("HENKOU1");
+    ASSERT_NE(keyboard, nullptr);
+    EXPECT_FALSE(keyboard->isEnabled());
+    EXPECT_FALSE(d.panel->findChild<QAction*>("FFRD")->isEnabled());
+    int requests = 0;
+    QObject::connect(d.panel.get(), &ui::DigitizerPanel::keyboardEntryRequested, [&] { ++requests; });
+    d.panel->setKeyboardEntryAvailable(true);
+    keyboard->trigger();
+    EXPECT_EQ(requests, 1);
+    EXPECT_FALSE(d.panel->isEnabled());
+    EXPECT_FALSE(d.main->isEnabled());
 }
 
 TEST(DigitizerRefusal, PreparationMessages) {
