@@ -1,19 +1,51 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 
 #include "ui/workspace.h"
 
+class QBoxLayout;
+class QScrollArea;
+
 namespace kx::ui {
 
-// The main window "Kuvatelix" that holds the picture canvas.
+class Canvas;
+
+// The main window "Kuvatelix" (`MDIForm20`) that holds the picture canvas. The
+// canvas is docked along the window's top edge or along its left edge; it
+// scrolls when the picture is larger than the window.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(Workspace& workspace, QWidget* parent = nullptr);
 
+    Canvas& canvas() { return *canvas_; }
+    QScrollArea& canvasArea() { return *area_; }
+
+    bool dockedAtTop() const { return dockedAtTop_; }
+    void SwitchDocking();  // the panel's "□"
+
+    // The point where the panel and the DataSet window stand: the right edge
+    // (left + width) and the top of this window.
+    QPoint RightEdgeTop() const;
+
+    // Lays the canvas out again in its docking (after a resize or a new picture).
+    void LayOutCanvas();
+
+signals:
+    void rightEdgeChanged(QPoint rightEdgeTop);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
 private:
     Workspace& workspace_;
+    Canvas* canvas_;
+    QScrollArea* area_;
+    QBoxLayout* layout_;
+    bool dockedAtTop_ = true;
 };
 
 }  // namespace kx::ui

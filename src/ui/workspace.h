@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/data/data_set.h"
+#include "core/digitizer/axis_calibration.h"
 #include "core/fitting/calc_settings.h"
 #include "core/fitting/fit_results.h"
 
@@ -12,6 +13,7 @@ struct Workspace {
     core::DataSet data;
     core::CalcSettings settings;
     core::FitResults results;
+    core::AxisCalibration calibration;
 };
 
 }  // namespace kx::ui

@@ -1,0 +1,85 @@
+#include "core/digitizer/axis_calibration.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/data/numeric_text.h"
+
+namespace kx::core {
+namespace {
+
+// Linear interpolation from (p0, v0) to (p1, v1), taken to the nearest float.
+std::optional<double> Linear(double p, double p0, double v0, double p1, double v1) {
+    if (p1 == p0) return std::nullopt;
+    const double value = (v1 - v0) / (p1 - p0) * (p - p0) + v0;
+    const float stored = static_cast<float>(value);
+    if (!std::isfinite(stored)) return std::nullopt;
+    return static_cast<double>(stored);
+}
+
+// Interpolation linear in the logarithm of the value.
+std::optional<double> Logarithmic(double p, double p0, double v0, double p1, double v1) {
+    if (p1 == p0 || v0 == 0) return std::nullopt;
+    const double ratio = v1 / v0;
+    if (!(ratio > 0)) return std::nullopt;
+    const double value = v0 * std::exp(std::log(ratio) * (p - p0) / (p1 - p0));
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<double> Segment(bool logAxis, double p, double p0, double v0, double p1,
+                              double v1) {
+    return logAxis ? Logarithmic(p, p0, v0, p1, v1) : Linear(p, p0, v0, p1, v1);
+}
+
+}  // namespace
+
+std::optional<AxisPoint> CanvasToValue(const AxisCalibration& cal, double px, double py) {
+    const bool logX = cal.logX != 0;
+    const bool logY = cal.logY != 0;
+
+    std::optional<double> x;
+    if (cal.xMidActive != 0 && cal.xMidPos != 0) {
+        x = px > cal.xMidPos ? Segment(logX, px, cal.xMidPos, cal.Xmid, cal.X1MAX, cal.Xmax)
+                             : Segment(logX, px, cal.X1MIN, cal.Xmin, cal.xMidPos, cal.Xmid);
+    } else {
+        x = Segment(logX, px, cal.X1MIN, cal.Xmin, cal.X1MAX, cal.Xmax);
+    }
+
+    // Canvas y grows downwards: the Ymax point has the smaller y. A position at
+    // the mid point belongs to the Ymax side.
+    std::optional<double> y;
+    if (cal.yMidActive != 0 && cal.yMidPos != 0) {
+        y = py > cal.yMidPos ? Segment(logY, py, cal.yMidPos, cal.Ymid, cal.Y1MIN, cal.Ymin)
+                             : Segment(logY, py, cal.Y1MAX, cal.Ymax, cal.yMidPos, cal.Ymid);
+    } else {
+        y = Segment(logY, py, cal.Y1MIN, cal.Ymin, cal.Y1MAX, cal.Ymax);
+    }
+
+    if (!x || !y) return std::nullopt;
+    return AxisPoint{*x, *y};
+}
+
+std::string AxisValueText(double value, bool exponentDisplay) {
+    // "#.###00E+00": one digit, five decimals, at least two exponent digits;
+    // printf's %E writes exactly that.
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.5E", value);
+    std::string text(buffer);
+    if (exponentDisplay) return text;
+    const float shortValue = std::strtof(buffer, nullptr);
+    std::string plain = SingleToText(shortValue);
+    if (plain.empty() || plain[0] != '-') plain.insert(plain.begin(), ' ');
+    return plain;
+}
+
+bool HasOnlyAxisValueChars(std::string_view text) {
+    constexpr std::string_view allowed = "-+1234567890EeDd.";
+    for (char c : text) {
+        if (allowed.find(c) == std::string_view::npos) return false;
+    }
+    return true;
+}
+
+}  // namespace kx::core

@@ -1,0 +1,384 @@
+// Refusals and resets of the digitizer windows: placing guards, unsuitable
+// values, the confirmation's messages, the preparation's messages, the line
+// limit, and a press on a large scan.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+#include "ui/canvas.h"
+#include "ui/data_set_window.h"
+#include "ui/digitizer_panel.h"
+#include "ui/main_window.h"
+#include "ui_test_support.h"
+
+namespace kx::test {
+namespace {
+
+const QString kBlanks23(23, QLatin1Char(' '));
+
+// Keys typed into a box, a line break as the Return key.
+void TypeLines(QWidget* box, const QString& text) {
+    const QStringList lines = text.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0) QTest::keyClick(box, Qt::Key_Return);
+        if (!lines[i].isEmpty()) QTest::keyClicks(box, lines[i]);
+    }
+}
+
+QImage Blank(QSize size = QSize(800, 600)) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    return picture;
+}
+
+// A picture calibrated 0..60 by 0..40, origin at pixel (100, 500), X axis to
+// pixel 700, Y axis up to pixel 100.
+void Calibrate(Digitizer& d) {
+    d.PastePicture(Blank());
+    d.PlacePoint(1, QPoint(100, 500));
+    d.TypeInto("Text3", "0");
+    d.TypeInto("Text5", "0");
+    d.PlacePoint(2, QPoint(700, 500));
+    d.TypeInto("Text4", "60");
+    d.PlacePoint(4, QPoint(100, 100));
+    d.TypeInto("Text6", "40");
+    ASSERT_EQ(d.workspace.calibration.calibrationConfirmed, 1);
+}
+
+TEST(DigitizerRefusal, PlacingGuards) {
+    Digitizer d;
+    core::AxisCalibration& cal = d.workspace.calibration;
+    d.PastePicture(Blank());
+    d.PlacePoint(1, QPoint(100, 500));
+
+    const int marks = d.canvas().markCount();
+    d.PlacePoint(2, QPoint(90, 500));  // left of the origin
+    EXPECT_EQ(d.panel->messageText(), "<Plot Error>" + kBlanks23 + "X1MIN! <> 0 And X1MIN! >= X");
+    EXPECT_TRUE(d.panel->messageShown());
+    EXPECT_EQ(cal.X1MAX, 0);
+    EXPECT_EQ(cal.xMaxSet, 0);
+    EXPECT_EQ(d.canvas().markCount(), marks);
+
+    d.ClickPanel("Check2");  // off again
+    d.PlacePoint(4, QPoint(100, 520));  // below the origin
+    EXPECT_EQ(d.panel->messageText(), "<Plot Error>" + kBlanks23 + "Y1MIN! <> 0 And Y1MIN! <= Y");
+    EXPECT_EQ(cal.Y1MAX, 0);
+
+    // The message goes with its timer.
+    d.panel->onMessageTick();
+    EXPECT_FALSE(d.panel->messageShown());
+
+    // A double click before the calibration stands wipes the points.
+    QTest::mouseDClick(&d.canvas(), Qt::LeftButton, {}, QPoint(300, 300));
+    EXPECT_EQ(cal.X1MIN, 0);
+    EXPECT_EQ(cal.Y1MIN, 0);
+    EXPECT_EQ(d.canvas().markCount(), 0);
+    EXPECT_FALSE(d.panelControl<QAbstractButton>("Check1")->isChecked());
+}
+
+TEST(DigitizerRefusal, UnsuitableValuesAndAxisTypes) {
+    Digitizer d;
+    core::AxisCalibration& cal = d.workspace.calibration;
+    d.PastePicture(Blank());
+    d.PlacePoint(1, QPoint(100, 500));
+
+    d.TypeInto("Text3", "1,5");
+    EXPECT_EQ(d.panel->messageText(), "不適切な文字");
+    EXPECT_EQ(cal.Xmin, 1);  // the leading number
+
+    // Log(Y) with the stored Ymin not positive is refused while a point box is on.
+    d.TypeInto("Text5", "0");
+    d.ClickPanel("Option3(1)");
+    EXPECT_EQ(d.panel->messageText(), "<Select Error>" + kBlanks23 + "Ｙmax<= 0 Or Ｙmin<= 0");
+    EXPECT_TRUE(d.panelControl<QRadioButton>("Option2(1)")->isChecked());
+    EXPECT_EQ(cal.logY, 0);
+    d.ClickPanel("Option3(0)");
+    EXPECT_EQ(d.panel->messageText(), "<Select Error>" + kBlanks23 + "Ｘmax<= 0 Or Ｘmin<= 0");
+
+    // A non-positive value on a logarithmic axis keeps the stored value.
+    d.TypeInto("Text5", "2");
+    d.TypeInto("Text6", "50");
+    d.PlacePoint(4, QPoint(100, 100));
+    d.ClickPanel("Option3(1)");
+    EXPECT_EQ(cal.logY, 1);
+    d.TypeInto("Text5", "-5");
+    EXPECT_EQ(d.panel->messageText(), "対数座標には不適切");
+    EXPECT_EQ(cal.Ymin, 2);
+    d.PlacePoint(2, QPoint(700, 500));
+    d.TypeInto("Text4", "60");
+    EXPECT_EQ(cal.calibrationConfirmed, 0);
+    EXPECT_FALSE(d.panelControl<QAbstractButton>("Command5")->isEnabled());
+    d.ClickPanel("Command4");
+    EXPECT_EQ(cal.calibrationInvalid, 1);
+    d.TypeInto("Text5", "1");
+    EXPECT_EQ(cal.calibrationConfirmed, 1);
+
+    // A mid point on a logarithmic axis needs a positive value.
+    d.Type(d.panelControl<QLineEdit>("Text11"), "-3");
+    d.ClickPanel("Check7");
+    EXPECT_EQ(d.panel->messageText(), "対数座標は不可");
+    EXPECT_FALSE(d.panelControl<QAbstractButton>("Check7")->isChecked());
+    EXPECT_EQ(cal.yMidArmed, 0);
+}
+
+TEST(DigitizerRefusal, ConfirmationMessages) {
+    Digitizer d;
+    d.PastePicture(Blank());
+    d.PlacePoint(1, QPoint(100, 500));
+    d.ClickPanel("Command4");
+    EXPECT_EQ(d.panel->messageText(), "X / Y の Max / Min が未確定");
+    d.PlacePoint(2, QPoint(700, 500));
+    d.PlacePoint(4, QPoint(100, 100));
+    d.ClickPanel("Command4");
+    EXPECT_EQ(d.panel->messageText(), "Min,Max の数値が未確定");
+    d.TypeInto("Text3", "10");
+    d.TypeInto("Text4", "10");
+    d.TypeInto("Text5", "0");
+    d.TypeInto("Text6", "5");
+    d.ClickPanel("Command4");
+    EXPECT_EQ(d.panel->messageText(), "Xmax <= Xmin ");
+    d.TypeInto("Text4", "20");
+    d.TypeInto("Text6", "-1");
+    d.ClickPanel("Command4");
+    EXPECT_EQ(d.panel->messageText(), "Ymax <= Ymin ");
+    EXPECT_EQ(d.workspace.calibration.calibrationConfirmed, 0);
+    d.TypeInto("Text6", "5");
+    EXPECT_EQ(d.workspace.calibration.calibrationConfirmed, 1);
+    EXPECT_FALSE(d.panel->messageShown());
+}
+
+TEST(DigitizerRefusal, ResetCaptureStartAndHelp) {
+    Digitizer d;
+    core::AxisCalibration& cal = d.workspace.calibration;
+
+    // Unconfirmed: "データ採取開始" only names the DataSet window.
+    d.panel->findChild<QAbstractButton*>("Command5")->click();
+    EXPECT_EQ(d.workspace.data.captureMode, 0);
+    EXPECT_FALSE(d.dataSet().isVisible());
+
+    Calibrate(d);
+    d.ClickPanel("Command6");
+    EXPECT_EQ(cal.calibrationConfirmed, 0);
+    EXPECT_EQ(cal.X1MIN + cal.X1MAX + cal.Y1MIN + cal.Y1MAX, 0);
+    EXPECT_EQ(d.canvas().markCount(), 0);
+    for (int box = 1; box <= 4; ++box) {
+        EXPECT_FALSE(d.panel->findChild<QAbstractButton*>(QStringLiteral("Check%1").arg(box))->isChecked());
+    }
+    EXPECT_EQ(d.panelControl<QLineEdit>("Text4")->text(), "60");  // values stay
+    EXPECT_FALSE(d.panelControl<QLineEdit>("Text8")->isVisible());
+    EXPECT_FALSE(d.panelControl<QAbstractButton>("Command5")->isEnabled());
+
+    // Clicking the four points again brings the calibration back.
+    d.PlacePoint(1, QPoint(100, 500));
+    d.PlacePoint(2, QPoint(700, 500));
+    d.PlacePoint(4, QPoint(100, 100));
+    EXPECT_EQ(cal.calibrationConfirmed, 1);
+
+    // Turning a point box off undoes the confirmation.
+    d.ClickPanel("Check4");
+    EXPECT_EQ(cal.calibrationConfirmed, 0);
+    EXPECT_EQ(cal.Y1MAX, 0);
+    EXPECT_EQ(cal.X1MIN, 1500);  // the origin keeps its place
+
+    auto* help = d.panel->findChild<QAction*>("HELP01");
+    ASSERT_NE(help, nullptr);
+    help->trigger();
+    EXPECT_TRUE(d.panel->messageText().startsWith("先ず画像データを呼込みます。"));
+    EXPECT_TRUE(d.panel->messageText().endsWith("クリックします。" + QString(12, ' ')));
+    help->trigger();
+    EXPECT_FALSE(d.panel->messageShown());
+    help->trigger();
+    auto* text7 = d.panel->findChild<QTextEdit*>("Text7");
+    QTest::mouseClick(text7->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(d.panel->messageShown());
+    help->trigger();
+    EXPECT_TRUE(d.panel->messageShown());
+}
+
+TEST(DigitizerRefusal, HintsAndWindowsBuiltElsewhere) {
+    Digitizer d;
+    auto* hint = d.panel->findChild<QLabel*>("Text12");
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(d.panel->findChild<QWidget*>("Check5"), &enter);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), "数値表示の変更(通常 or 指数)");
+    d.panel->onMessageTick();
+    EXPECT_FALSE(hint->isVisible());
+
+    // Over "基本座標の確定" once the setup is complete, until it is confirmed.
+    Calibrate(d);
+    QApplication::sendEvent(d.panel->findChild<QWidget*>("Command4"), &enter);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), "基本ﾃﾞｰﾀ入力完了(自由修正可)");
+    d.panel->onMessageTick();
+    d.panel->ConfirmCalibration();
+    QApplication::sendEvent(d.panel->findChild<QWidget*>("Command4"), &enter);
+    EXPECT_FALSE(hint->isVisible());
+
+    // The keyboard-entry window comes from elsewhere: the entry waits for it.
+    auto* keyboard = d.panel->findChild<QAction*>("HENKOU1");
+    ASSERT_NE(keyboard, nullptr);
+    EXPECT_FALSE(keyboard->isEnabled());
+    EXPECT_FALSE(d.panel->findChild<QAction*>("FFRD")->isEnabled());
+    int requests = 0;
+    QObject::connect(d.panel.get(), &ui::DigitizerPanel::keyboardEntryRequested, [&] { ++requests; });
+    d.panel->setKeyboardEntryAvailable(true);
+    keyboard->trigger();
+    EXPECT_EQ(requests, 1);
+    EXPECT_FALSE(d.panel->isEnabled());
+    EXPECT_FALSE(d.main->isEnabled());
+}
+
+TEST(DigitizerRefusal, PreparationMessages) {
+    Digitizer d;
+    Calibrate(d);
+    d.ClickPanel("Command5");
+    ui::DataSetWindow& window = d.dataSet();
+    auto* box1 = window.findChild<QPlainTextEdit*>("Text1(0)");
+    auto* box3 = window.findChild<QPlainTextEdit*>("Text1(2)");
+    auto* message = window.findChild<QLabel*>("Text3");
+    auto* generate = window.findChild<QAbstractButton*>("Command6");
+
+    d.Click(generate);
+    EXPECT_EQ(window.messageText(), "データが無い");
+    EXPECT_EQ(message->geometry().topLeft(), QPoint(8, 349));
+    EXPECT_EQ(message->palette().color(QPalette::WindowText), QColor(255, 0, 255));
+
+    // Editing a box: empty text lines go, the commas count.
+    box1->setFocus();
+    TypeLines(box1, "\n1,2\n\n3,4\n");
+    EXPECT_EQ(d.workspace.data.pointText[1], "1,2\r\n3,4\r\n");
+    EXPECT_EQ(d.workspace.data.pointCount[1], 2);
+    EXPECT_EQ(d.dataSetControl<QLineEdit>("Text6")->text(), "2");
+    d.Click(generate);
+    EXPECT_EQ(window.messageText(), "データが少ない");
+
+    TypeLines(box1, "5,6");
+    box3->setPlainText("1,1\n2,2\n3,3\n");
+    d.Click(generate);
+    EXPECT_EQ(window.messageText(), "データが無いパラメータ存在");
+
+    box3->clear();
+    box1->setPlainText("1.5;2\n3,4\n5,6\n");
+    d.Click(generate);
+    EXPECT_EQ(window.messageText(), "X,Yデータがどちらか欠損");
+    box1->setPlainText("1.5, 2a\n3,4\n5,6\n");
+    d.Click(generate);
+    EXPECT_EQ(window.messageText(), "数値として判断されない");
+
+    box1->setPlainText("1,2\n3,4\n5,6\n");
+    d.Type(d.dataSetControl<QLineEdit>("Text2"), "10 K");
+    d.Click(d.dataSetControl<QAbstractButton>("Option1(0)"));
+    d.Click(generate);
+    EXPECT_EQ(window.messageText(), "パラメータが数値でない");
+    EXPECT_TRUE(window.isEnabled());
+
+    // Resets: the selected line, then all.
+    d.Click(d.dataSetControl<QAbstractButton>("Command4"));
+    EXPECT_EQ(d.workspace.data.pointText[1], "");
+    EXPECT_EQ(d.workspace.data.parameterText[1], "1");
+    EXPECT_EQ(d.dataSetControl<QLineEdit>("Text2")->text(), "1");
+    box3->setPlainText("1,1\n");
+    d.Click(d.dataSetControl<QAbstractButton>("Command2"));
+    EXPECT_EQ(d.workspace.data.pointCount[3], 0);
+    EXPECT_EQ(d.workspace.data.parameterText[3], "3");
+    EXPECT_TRUE(box3->toPlainText().isEmpty());
+
+    // "戻 る" ends capture: presses no longer add points.
+    d.Click(d.dataSetControl<QAbstractButton>("Command5"));
+    EXPECT_EQ(d.workspace.data.captureMode, 0);
+    d.ClickCanvasPixel(QPoint(300, 300));
+    EXPECT_EQ(d.workspace.data.pointCount[1], 0);
+    EXPECT_TRUE(d.panelControl<QAbstractButton>("Command5")->isEnabled());
+}
+
+TEST(DigitizerRefusal, LineHoldsAtMostOneHundredPoints) {
+    Digitizer d;
+    Calibrate(d);
+    d.ClickPanel("Command5");
+    for (int i = 0; i < 99; ++i) core::AppendPoint(d.workspace.data, 1, "1", "2");
+    d.ClickCanvasPixel(QPoint(400, 300));
+    EXPECT_EQ(d.workspace.data.pointCount[1], 100);
+    const std::string full = d.workspace.data.pointText[1];
+    EXPECT_TRUE(full.ends_with("30,20\r\n"));
+    // The hundred-and-first press is refused: the text and count stay.
+    d.ClickCanvasPixel(QPoint(500, 300));
+    EXPECT_EQ(d.workspace.data.pointCount[1], 100);
+    EXPECT_EQ(d.workspace.data.pointText[1], full);
+    // Other lines still take points.
+    d.Click(d.dataSetControl<QAbstractButton>("Option1(1)"));
+    d.ClickCanvasPixel(QPoint(500, 300));
+    EXPECT_EQ(d.workspace.data.pointText[2], "40,20\r\n");
+}
+
+TEST(DigitizerRefusal, PressOnALargeScanStaysQuick) {
+    Digitizer d;
+    const QSize size(6000, 8000);
+    d.PastePicture(Blank(size));
+    ASSERT_EQ(d.canvas().picture().size(), size);
+    EXPECT_EQ(d.canvas().size(), size);  // unscaled, the window scrolls
+    d.PlacePoint(1, QPoint(100, 7900));
+    d.TypeInto("Text3", "0");
+    d.TypeInto("Text5", "0");
+    d.PlacePoint(2, QPoint(5900, 7900));
+    d.TypeInto("Text4", "100");
+    d.PlacePoint(4, QPoint(100, 100));
+    d.TypeInto("Text6", "100");
+    ASSERT_EQ(d.workspace.calibration.calibrationConfirmed, 1);
+    // Canvas units far beyond 16 bits convert correctly.
+    d.ClickPanel("Command5");
+    QCoreApplication::processEvents();
+
+    qint64 slowest = 0;
+    for (int i = 0; i < 20; ++i) {
+        const QPoint pixel(3000 + 10 * i, 4000);
+        d.MovePointer(pixel);
+        QElapsedTimer timer;
+        timer.start();
+        QTest::mouseClick(&d.canvas(), Qt::LeftButton, {}, pixel);
+        QCoreApplication::processEvents();  // includes the repaint
+        slowest = std::max(slowest, timer.nsecsElapsed());
+    }
+    EXPECT_LT(slowest, 16'000'000) << "slowest press " << slowest / 1000 << " us";
+    std::printf("slowest press on a 6000 x 8000 scan: %lld us\n", static_cast<long long>(slowest / 1000));
+    const auto points = PointsOf(d.workspace.data.pointText[1]);
+    ASSERT_EQ(points.size(), 20u);
+    EXPECT_NEAR(points[0].first, 2900.0 / 5800 * 100, 1e-4);
+    EXPECT_NEAR(points[0].second, 3900.0 / 7800 * 100, 1e-4);
+}
+
+TEST(DigitizerRefusal, PictureFiles) {
+    Digitizer d;
+    QTemporaryDir dir;
+    const QString good = dir.filePath("graph.png");
+    ASSERT_TRUE(Blank(QSize(320, 200)).save(good));
+    d.workspace.data.pointText[2] = "1,2\r\n";
+    d.workspace.data.pointCount[2] = 1;
+    EXPECT_TRUE(d.panel->LoadPictureFile(good));
+    EXPECT_EQ(d.main->windowTitle(), "Kuvatelix <graph.png>");
+    EXPECT_EQ(d.canvas().picture().size(), QSize(320, 200));
+    EXPECT_EQ(d.workspace.data.pointCount[2], 0);  // a new picture resets the lines
+    EXPECT_EQ(d.workspace.data.parameterText[2], "2");
+
+    const QString bad = dir.filePath("broken.jpg");
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    EXPECT_FALSE(d.panel->LoadPictureFile(bad));
+    EXPECT_TRUE(d.panel->messageShown());
+    EXPECT_EQ(d.canvas().picture().size(), QSize(320, 200));  // the old picture stays
+}
+
+}  // namespace
+}  // namespace kx::test
