@@ -226,7 +226,7 @@ TEST_F(ProgramRunTest, SettingsWindowsChangeTheNextRun) {
     QWidget* conditions = program.conditionsWindow();
     ASSERT_NE(conditions, nullptr);
     EXPECT_FALSE(program.isEnabled());
-    Click(*conditions, ui::ArrayName("Option1", 0));
+    Tick(*conditions, ui::ArrayName("Option1", 0));
     Click(*conditions, "Command1");
     EXPECT_FALSE(conditions->isVisible());
     EXPECT_TRUE(program.isEnabled());
@@ -242,7 +242,7 @@ TEST_F(ProgramRunTest, SettingsWindowsChangeTheNextRun) {
     Find<QAction>(program, "HAITA")->trigger();
     QWidget* exclusion = program.exclusionWindow();
     ASSERT_NE(exclusion, nullptr);
-    for (int i = 1; i < 7; ++i) Click(*exclusion, ui::ArrayName("Check1", i));
+    for (int i = 1; i < 7; ++i) Tick(*exclusion, ui::ArrayName("Check1", i));
     Click(*exclusion, "Command2");
     EXPECT_FALSE(exclusion->isVisible());
     Click(program, "Command1");

@@ -48,6 +48,14 @@ inline void Click(const QObject& root, const QString& name) {
     if (widget != nullptr) QTest::mouseClick(widget, Qt::LeftButton);
 }
 
+// Clicks a check box or option button on its indicator.
+inline void Tick(const QObject& root, const QString& name) {
+    QWidget* widget = Find<QWidget>(root, name);
+    if (widget != nullptr) {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
+    }
+}
+
 inline QStringList Items(const QObject& root, const QString& list) {
     QStringList out;
     if (const QListWidget* widget = Find<QListWidget>(root, list)) {
