@@ -453,7 +453,11 @@ bool ProgramWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == central_) {
         if (type == QEvent::Resize) arrange();
-        if (type == QEvent::MouseMove) text3_->hide();
+        // Only a move over the window itself, not one passed up by a control.
+        if (type == QEvent::MouseMove &&
+            central_->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr) {
+            text3_->hide();
+        }
         return false;
     }
     for (int i = 1; i <= 4; ++i) {
