@@ -26,8 +26,9 @@ inline QApplication& App() {
     static char name[] = "results_tests";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: at exit Qt's own globals may already be gone.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Base of the window tests: the application exists before any member widget.
