@@ -1,0 +1,156 @@
+// The keyboard-entry window: pages, the data boxes' normalising, the
+// messages of its preparation, and the way back.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "results_support.h"
+#include "ui/gothic_font.h"
+#include "ui/keyboard_window.h"
+#include "ui/program_window.h"
+
+namespace kx::test {
+namespace {
+
+using ui::ArrayName;
+
+class KeyboardWindowTest : public WindowTest {
+protected:
+    void SetUp() override {
+        panel.show();
+        keyboard.openFrom(&panel);
+    }
+    QPlainTextEdit* Box(int page) {
+        return Find<QPlainTextEdit>(keyboard, ArrayName("Text2", page));
+    }
+    QString Count(int page) { return Find<QLineEdit>(keyboard, ArrayName("Text3", page))->text(); }
+    QLabel* Message() { return Find<QLabel>(keyboard, "Text5"); }
+    void Fill(int page, const QString& text) {
+        Box(page)->clear();
+        Box(page)->insertPlainText(text);
+    }
+
+    ui::Workspace workspace;
+    QWidget panel;
+    ui::ProgramWindow program{workspace};
+    ui::KeyboardWindow keyboard{workspace, program};
+};
+
+TEST_F(KeyboardWindowTest, PagesWrapForwardAndStopAtTheFirst) {
+    EXPECT_EQ(keyboard.pos(), QPoint(420, 0));
+    auto* label = Find<QLabel>(keyboard, "Label6");
+    EXPECT_EQ(label->text(), "1");
+    Click(keyboard, "Command1");
+    EXPECT_EQ(keyboard.currentPage(), 0);
+    for (int i = 0; i < 9; ++i) Click(keyboard, "Command2");
+    EXPECT_EQ(label->text(), "10");
+    EXPECT_TRUE(Box(9)->isVisible());
+    EXPECT_FALSE(Box(0)->isVisible());
+    EXPECT_EQ(Find<QLineEdit>(keyboard, ArrayName("Text1", 9))->text(), "10");
+    Click(keyboard, "Command2");
+    EXPECT_EQ(label->text(), "1");
+    EXPECT_TRUE(Box(0)->isVisible());
+}
+
+TEST_F(KeyboardWindowTest, TypedPairsAreCountedAndEmptyLinesDropped) {
+    keyboard.activateWindow();
+    QApplication::setActiveWindow(&keyboard);
+    auto* parameter = Find<QLineEdit>(keyboard, ArrayName("Text1", 0));
+    parameter->setFocus();
+    QTest::keyClick(parameter, Qt::Key_Return);
+    EXPECT_TRUE(Box(0)->hasFocus());
+
+    QTest::keyClicks(Box(0), "1,2");
+    QTest::keyClick(Box(0), Qt::Key_Return);
+    EXPECT_EQ(Count(0), "1");
+    QTest::keyClick(Box(0), Qt::Key_Return);  // an empty line is not kept
+    QTest::keyClicks(Box(0), "3");
+    QTest::keyClick(Box(0), Qt::Key_Tab);
+    QTest::keyClicks(Box(0), "4");
+    EXPECT_EQ(Box(0)->toPlainText(), "1,2\n3\t4");
+    EXPECT_EQ(Count(0), "2");
+    EXPECT_EQ(workspace.data.pointText[1], "1,2\r\n3\t4\r\n");
+    EXPECT_EQ(workspace.data.pointCount[1], 2);
+
+    Box(0)->setPlainText("\n\n");  // line breaks only: the box empties
+    EXPECT_EQ(Box(0)->toPlainText(), "");
+    EXPECT_EQ(Count(0), "0");
+    EXPECT_EQ(workspace.data.pointCount[1], 0);
+}
+
+TEST_F(KeyboardWindowTest, PreparationRefusalsShowTheirMessage) {
+    struct Case {
+        QString line1, line2, line3;
+        const char* message;
+    };
+    const QString good = "1,2\n2,3\n3,5\n";
+    const Case cases[] = {
+        {"1.5;20\n2,3\n3,4\n", "", "", "X,Yﾃﾞｰﾀ異常"},
+        {"1.5,\n2,3\n3,4\n", "", "", "ﾌﾞﾗﾝｸﾃﾞｰﾀが存在します"},
+        {"1.5 20 30\n2,3\n3,4\n", "", "", "Y値が異常"},
+        {"1a,20\n2,3\n3,4\n", "", "", "X値が異常"},
+        {good, "1,2\n2,3\n", "", "X,Yﾃﾞｰﾀの組が少ない"},
+        {good, "", good, "ﾃﾞｰﾀの無いParameterが有る"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        Fill(0, c.line1);
+        Fill(1, c.line2);
+        Fill(2, c.line3);
+        Click(keyboard, "Command3");
+        EXPECT_TRUE(Message()->isVisible());
+        EXPECT_EQ(Message()->text(), c.message);
+        EXPECT_FALSE(program.isVisible());
+        EXPECT_TRUE(keyboard.isEnabled());
+        keyboard.timer1Tick();
+        EXPECT_FALSE(Message()->isVisible());
+    }
+
+    // Two blanks between X and Y count as one; the data after an empty
+    // line are not read.
+    Fill(0, "1.5  20\n2  30\n3  50\n");
+    Fill(1, "");
+    Fill(2, "");
+    Click(keyboard, "Command3");
+    ASSERT_TRUE(program.isVisible());
+    EXPECT_EQ(workspace.data.xText[1][1], "1.5");
+    EXPECT_EQ(workspace.data.yText[1][1], "20");
+    EXPECT_EQ(workspace.data.preparedCount[1], 3);
+    EXPECT_EQ(workspace.data.lineCount, 1);
+}
+
+TEST_F(KeyboardWindowTest, NothingTypedShowsTheMessageLineAsItIs) {
+    Click(keyboard, "Command3");
+    EXPECT_TRUE(Message()->isVisible());
+    EXPECT_EQ(Message()->text(), "採取ﾃﾞｰﾀにｶﾝﾏが有りません");
+    keyboard.timer1Tick();
+    Click(keyboard, "Command3");
+    EXPECT_TRUE(Message()->isVisible());
+    EXPECT_EQ(Message()->text(), "");
+    EXPECT_FALSE(program.isVisible());
+}
+
+TEST_F(KeyboardWindowTest, HelpAndTheWayBack) {
+    Click(keyboard, "Command5");
+    auto* help = Find<QPlainTextEdit>(keyboard, "Text4");
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->toPlainText().split('\n').first(), "先ず、採取するﾊﾟﾗﾒｰﾀ値を入力");
+    QTest::mouseClick(help->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(help->isVisible());
+
+    Fill(0, "1,2\n2,3\n3,5\n");
+    QWidget* back = nullptr;
+    QObject::connect(&keyboard, &ui::KeyboardWindow::returnedToDigitizer,
+                     [&](QWidget* opener) { back = opener; });
+    EXPECT_FALSE(panel.isEnabled());
+    Click(keyboard, "Command4");
+    EXPECT_FALSE(keyboard.isVisible());
+    EXPECT_TRUE(panel.isEnabled());
+    EXPECT_EQ(back, &panel);
+    keyboard.openFrom(&panel);  // the pages are kept
+    EXPECT_EQ(Box(0)->toPlainText(), "1,2\n2,3\n3,5\n");
+    EXPECT_EQ(Count(0), "3");
+}
+
+}  // namespace
+}  // namespace kx::test

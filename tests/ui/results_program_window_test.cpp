@@ -1,0 +1,156 @@
+// The program-generation window's own behaviour around a finished run: area
+// hints, enlarged views, resizing, copying selected items and the hint about
+// clearing the results.
+#include <QClipboard>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "core/data/data_set.h"
+#include "results_support.h"
+#include "ui/gothic_font.h"
+#include "ui/program_window.h"
+#include "ui/twips.h"
+
+namespace kx::test {
+namespace {
+
+// A mouse move over a widget, delivered as the window system would.
+void MoveOver(QWidget* widget, QPoint pos = {-1, -1}) {
+    if (pos.x() < 0) pos = widget->rect().center();
+    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+class ProgramWindowTest : public WindowTest {
+protected:
+    void SetUp() override {
+        workspace.data = PreparedFamily({12, 14});
+        opener.show();
+        window.openFrom(&opener);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    QListWidget* List(int i) { return Find<QListWidget>(window, QString("List%1").arg(i)); }
+    QLabel* Label(const QString& name) { return Find<QLabel>(window, name); }
+    void Run() { Click(window, "Command1"); }
+    // The window's outer size in twips as its layout rules measure it.
+    int OuterHeight() { return static_cast<int>(ui::PixelsToTwips(window.centralWidget()->height())) + 795; }
+    int OuterWidth() { return static_cast<int>(ui::PixelsToTwips(window.centralWidget()->width())) + 120; }
+
+    ui::Workspace workspace;
+    QWidget opener;
+    ui::ProgramWindow window{workspace};
+};
+
+TEST_F(ProgramWindowTest, AreaHintsFadeInOnTheFirstOpeningOnly) {
+    QLabel* hint0 = Label(ui::ArrayName("Text2", 0));
+    EXPECT_EQ(hint0->text(), "計算状況表示領域");
+    EXPECT_EQ(Label(ui::ArrayName("Text2", 1))->text(), "計算結果詳細表示領域域");
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(Label(ui::ArrayName("Text2", i))->isVisible());
+    const QString before = hint0->styleSheet();
+    window.timer2Tick();
+    EXPECT_NE(hint0->styleSheet(), before);
+    bool stopRequested = false;
+    QObject::connect(&window, &ui::ProgramWindow::panelTimersStopRequested,
+                     [&] { stopRequested = true; });
+    window.timer1Tick();
+    EXPECT_TRUE(stopRequested);
+    for (int i = 0; i < 4; ++i) EXPECT_FALSE(Label(ui::ArrayName("Text2", i))->isVisible());
+
+    Click(window, "Command2");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(opener.isEnabled());
+    window.openFrom(&opener);
+    EXPECT_FALSE(hint0->isVisible());
+    EXPECT_FALSE(opener.isEnabled());
+}
+
+TEST_F(ProgramWindowTest, DoubleClickEnlargesAListAndResizingFollowsTheRules) {
+    Run();
+    const QRect normal3 = List(3)->geometry();
+    QTest::mouseDClick(List(3)->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(List(1)->isVisible());
+    EXPECT_FALSE(List(4)->isVisible());
+    EXPECT_EQ(List(3)->geometry().top(), 0);
+    EXPECT_EQ(List(3)->height(), ui::TwipsToPixels(OuterHeight() - 795));
+    QTest::mouseDClick(List(3)->viewport(), Qt::LeftButton);
+    EXPECT_TRUE(List(1)->isVisible());
+    EXPECT_TRUE(List(4)->isVisible());
+    EXPECT_EQ(List(3)->geometry(), normal3);
+    EXPECT_EQ(normal3, ui::TwipsRect(0, 2205, OuterWidth() - 2610, 1860));
+
+    window.resize(window.width() + 150, window.height() + 90);
+    QApplication::processEvents();
+    const int w = OuterWidth(), h = OuterHeight();
+    EXPECT_EQ(List(4)->height(), ui::TwipsToPixels(h - 4965));
+    EXPECT_EQ(List(2)->height(), ui::TwipsToPixels(h - 1545));
+    EXPECT_EQ(List(1)->width(), ui::TwipsToPixels(w - 2610));
+    EXPECT_EQ(List(2)->x(), List(3)->x() + List(3)->width() + 2);
+    EXPECT_EQ(Find<QPushButton>(window, "Command1")->pos(),
+              ui::TwipsRect(w - 2400, h - 1140, 0, 0).topLeft());
+    EXPECT_EQ(Find<QPushButton>(window, "Command2")->pos(),
+              ui::TwipsRect(w - 1110, h - 1140, 0, 0).topLeft());
+
+    // Too small a window keeps the last layout.
+    const QRect before = List(4)->geometry();
+    window.resize(window.width(), 200);
+    QApplication::processEvents();
+    EXPECT_EQ(List(4)->geometry(), before);
+}
+
+TEST_F(ProgramWindowTest, RightButtonCopiesTheSelectedItemsOfOneList) {
+    Run();
+    QListWidget* list3 = List(3);
+    ASSERT_GE(list3->count(), 3);
+    QListWidget* list1 = List(1);
+    QTest::mouseClick(list1->viewport(), Qt::LeftButton, {}, list1->visualItemRect(list1->item(0)).center());
+    EXPECT_EQ(list1->selectedItems().size(), 1);
+
+    QTest::mouseClick(list3->viewport(), Qt::LeftButton, {},
+                      list3->visualItemRect(list3->item(0)).center());
+    EXPECT_TRUE(list1->selectedItems().isEmpty());  // the other list lost its selection
+    QTest::mouseClick(list3->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list3->visualItemRect(list3->item(1)).center());
+    QTest::mousePress(list3->viewport(), Qt::RightButton, {},
+                      list3->visualItemRect(list3->item(2)).center());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              list3->item(0)->text() + "\r\n" + list3->item(1)->text() + "\r\n");
+    EXPECT_EQ(list3->selectedItems().size(), 2);
+    QLabel* message = Label("Text1");
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_EQ(message->text(), "クリップボードにコピーしました。");
+    window.timer3Tick();
+    EXPECT_FALSE(message->isVisible());
+
+    // The fitting log is not copied by the right button.
+    QGuiApplication::clipboard()->setText("kept");
+    QTest::mousePress(list1->viewport(), Qt::RightButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
+
+    Click(window, "Command2");
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+}
+
+TEST_F(ProgramWindowTest, ClearingHintShowsOverTheButtonUntilDismissed) {
+    QPushButton* button = Find<QPushButton>(window, "Command1");
+    QLabel* hint = Label("Text3");
+    MoveOver(button);
+    EXPECT_FALSE(hint->isVisible());  // nothing to clear yet
+    Run();
+    EXPECT_EQ(button->text(), "再計算開始");
+    MoveOver(button);
+    EXPECT_TRUE(hint->isVisible());
+    // Moving over the window itself (below the program list) hides it.
+    MoveOver(window.centralWidget(), QPoint(5, window.centralWidget()->height() - 3));
+    EXPECT_FALSE(hint->isVisible());
+    MoveOver(button);
+    EXPECT_EQ(hint->text(), "表示結果をクリアした後､実行します｡");
+    QTest::mousePress(hint, Qt::LeftButton);
+    EXPECT_FALSE(hint->isVisible());
+    MoveOver(button);
+    EXPECT_FALSE(hint->isVisible());
+}
+
+}  // namespace
+}  // namespace kx::test
