@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,8 @@ std::vector<std::pair<std::string, test::Points>> Lines(const FamilyCase& c, dou
     }
     return lines;
 }
+
+void PrintTo(const FamilyCase& c, std::ostream* out) { *out << c.name; }
 
 // The inverse solution stops at a relative change of 1E-4 in X, which leaves
 // its Y a few times that away; the answer is the mean of both solutions.
