@@ -59,7 +59,9 @@ Token NumberToken(const std::string& line, std::size_t& i) {
                 : std::fabs(v) <= 32767 ? Type::kInteger
                 : std::fabs(v) <= 2147483647.0 ? Type::kLong
                                                 : Type::kDouble;
-    if (i < line.size() && IsSuffix(line[i]) && line[i] != '$') type = TypeOfName(std::string(1, line[i++]));
+    if (i < line.size() && IsSuffix(line[i]) && line[i] != '$') {
+        type = TypeOfName(std::string(1, line[i++]));
+    }
     t.value = Convert(Value::Double(v), type);
     return t;
 }
@@ -68,7 +70,8 @@ std::vector<Token> Lex(const std::string& line) {
     std::vector<Token> tokens;
     std::size_t i = 0;
     auto atStatementStart = [&] {
-        return tokens.empty() || (tokens.back().kind == Token::Kind::kOp && tokens.back().text == ":");
+        return tokens.empty() ||
+               (tokens.back().kind == Token::Kind::kOp && tokens.back().text == ":");
     };
     while (i < line.size()) {
         const char c = line[i];
@@ -324,7 +327,9 @@ void Compiler::statement(bool inLineIf) {
         if (isName("IF") || isName("SELECT")) {
             const Block::Kind kind = isName("IF") ? Block::Kind::kIf : Block::Kind::kSelect;
             ++pos_;
-            if (blocks_.empty() || blocks_.back().kind != kind) throw CompileError("End without block");
+            if (blocks_.empty() || blocks_.back().kind != kind) {
+                throw CompileError("End without block");
+            }
             Block& b = blocks_.back();
             patch(b.falseJump);
             for (int j : b.endJumps) patch(j);
@@ -395,7 +400,8 @@ void Compiler::statement(bool inLineIf) {
         if (isName("UNTIL") || isName("WHILE")) {
             const bool until = isName("UNTIL");
             ++pos_;
-            back = emit(until ? Instr::Kind::kJumpIfFalse : Instr::Kind::kJumpIfTrue, expression());
+            back = emit(until ? Instr::Kind::kJumpIfFalse : Instr::Kind::kJumpIfTrue,
+                        expression());
         } else {
             back = emit(Instr::Kind::kJump);
         }
