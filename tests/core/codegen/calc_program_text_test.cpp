@@ -176,7 +176,7 @@ TEST(CalcProgramText, TenLinesNameEveryConvergenceFlag) {
     EXPECT_LT(IndexOf(p, "     NPARA% = 10"), p.size());
 }
 
-TEST(CalcProgramText, AShortStatementListLeavesEmptyStatements) {
+TEST(CalcProgramText, IncompleteInputsStillGiveTheWholeText) {
     DataSet data;
     FitResults results;
     MakeFamily({{1,
@@ -190,6 +190,19 @@ TEST(CalcProgramText, AShortStatementListLeavesEmptyStatements) {
     const std::size_t eq = IndexOf(results.program, "EQ00: Rem");
     EXPECT_EQ(results.program[eq + 2], "       Y!(1)= 1");
     EXPECT_EQ(results.program[eq + 4], "       ");
+
+    // A line order outside 1..10 (duplicate parameters gone wrong) is written
+    // as it stands, with nothing read outside the tables.
+    MakeFamily({{1, "1", {{4, "3"}}, {"Y!(1)= 1"}, {.xMax = 7, .xMin = 1, .yMax = 1, .yMin = 1}},
+                {2, "2", {{4, "3"}}, {"Y!(2)= 2"}, {.xMax = 7, .xMin = 1, .yMax = 1, .yMin = 1}}},
+               data, results);
+    data.lineOrder[2] = 0;
+    const std::size_t before = results.program.size();
+    GenerateCalcProgram(data, results);
+    EXPECT_GT(results.program.size(), before);
+    EXPECT_EQ(results.program.back(), "");
+    EXPECT_LT(IndexOf(results.program, "   YG1$(2)=\"\""), results.program.size());
+    EXPECT_EQ(results.program[IndexOf(results.program, "      Case 2:") + 1], "         Y!(2)= 2");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/codegen/calc_program.h"
 #include "core/data/numeric_text.h"
 #include "core/fitting/fit_family.h"
+#include "core/fitting/section_fit.h"
 #include "support/basic_interpreter.h"
 #include "support/near.h"
 
@@ -72,8 +73,13 @@ TEST(FitAndGenerate, SectionsWithoutARatedCandidate) {
     for (int system = 1; system <= 5; ++system)
         settings.excludedSystem[system] = 1;
     const Points huge = {{1, 1e25}, {2, 3e26}, {3, 2e27}, {4, 5e28}, {5, 1e29}, {6, 7e29}};
+    DataSet data = PreparedFamily({{"1", huge}});
+    const std::vector<FitCandidate> candidates =
+        FitSection(data.xText[1], data.yText[1], data.preparedCount[1], settings);
+    ASSERT_FALSE(candidates.empty());
+    for (const FitCandidate& c : candidates) EXPECT_GE(c.meanDeviationValue, 1e6f);
     FitResults results;
-    const std::vector<float> answers = RunWhole(PreparedFamily({{"1", huge}}), settings, results);
+    const std::vector<float> answers = RunWhole(data, settings, results);
     EXPECT_EQ(results.lineFit[1].sections[1].form, 0);
     EXPECT_EQ(results.statements.front(), "Y!(1)= 0");
     for (float a : answers)
@@ -148,6 +154,21 @@ TEST(FitAndGenerate, LinesOfAHundredPoints) {
         const double x = 0.5 + 0.37 * i;
         EXPECT_REL_NEAR(answers[static_cast<std::size_t>(i)], 2 + std::sin(x) + 0.1 * x * x, 0.05);
     }
+}
+
+TEST(FitAndGenerate, EachRunWritesOnlyItsOwnProgram) {
+    const Points first = {{1, 2}, {2, 4}, {3, 6}, {4, 8}, {5, 10}};
+    const Points second = {{1, 3}, {2, 5}, {3, 7}, {4, 9}, {5, 11}};
+    FitResults results;
+    DataSet data = PreparedFamily({{"1", first}, {"2", second}});
+    ASSERT_TRUE(FitAndGenerate(data, CalcSettings{}, results));
+    data = PreparedFamily({{"1", second}});
+    ASSERT_TRUE(FitAndGenerate(data, CalcSettings{}, results));
+    FitResults fresh;
+    DataSet again = PreparedFamily({{"1", second}});
+    ASSERT_TRUE(FitAndGenerate(again, CalcSettings{}, fresh));
+    EXPECT_EQ(results.program, fresh.program);
+    EXPECT_EQ(results.program.front(), "Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)");
 }
 
 struct StopAtOnce : FitObserver {
