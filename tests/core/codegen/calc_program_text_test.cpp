@@ -10,7 +10,7 @@
 namespace kx::core {
 namespace {
 
-using test::LineSpec;
+using test::LineFixture;
 using test::MakeFamily;
 using test::ReadLines;
 
@@ -154,7 +154,7 @@ TEST(CalcProgramText, TwoLinesInterpolateOnAStraightLine) {
 TEST(CalcProgramText, TenLinesNameEveryConvergenceFlag) {
     DataSet data;
     FitResults results;
-    std::vector<LineSpec> ranks;
+    std::vector<LineFixture> ranks;
     for (int k = 1; k <= 10; ++k) {
         ranks.push_back({11 - k,
                          std::to_string(k),
