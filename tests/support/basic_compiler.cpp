@@ -1,138 +1,13 @@
 #include <algorithm>
-#include <cctype>
-#include <cstdlib>
-#include <cstring>
-#include <cmath>
-#include <set>
-#include <stdexcept>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "support/basic_compiled.h"
+#include "support/basic_lexer.h"
 
 namespace kx::test::basic {
 namespace {
-
-struct CompileError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-struct Token {
-    enum class Kind { kNumber, kString, kName, kOp, kEnd };
-    Kind kind = Kind::kEnd;
-    std::string text;  // names upper case
-    Value value;
-};
-
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsSuffix(char c) { return c == '%' || c == '!' || c == '#' || c == '$' || c == '&'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-Token NumberToken(const std::string& line, std::size_t& i) {
-    const std::size_t start = i;
-    bool real = false;
-    while (i < line.size() && IsDigit(line[i])) ++i;
-    if (i < line.size() && line[i] == '.') {
-        real = true;
-        ++i;
-        while (i < line.size() && IsDigit(line[i])) ++i;
-    }
-    std::string digits = line.substr(start, i - start);
-    if (i < line.size() && std::strchr("EeDd", line[i]) != nullptr) {
-        std::size_t j = i + 1;
-        if (j < line.size() && (line[j] == '+' || line[j] == '-')) ++j;
-        if (j < line.size() && IsDigit(line[j])) {
-            while (j < line.size() && IsDigit(line[j])) ++j;
-            digits += "E" + line.substr(i + 1, j - i - 1);
-            real = true;
-            i = j;
-        }
-    }
-    const double v = std::strtod(digits.c_str(), nullptr);
-    Token t;
-    t.kind = Token::Kind::kNumber;
-    t.text = digits;
-    Type type = real ? Type::kDouble
-                : std::fabs(v) <= 32767 ? Type::kInteger
-                : std::fabs(v) <= 2147483647.0 ? Type::kLong
-                                                : Type::kDouble;
-    if (i < line.size() && IsSuffix(line[i]) && line[i] != '$') type = TypeOfName(std::string(1, line[i++]));
-    t.value = Convert(Value::Double(v), type);
-    return t;
-}
-
-std::vector<Token> Lex(const std::string& line) {
-    std::vector<Token> tokens;
-    std::size_t i = 0;
-    auto atStatementStart = [&] {
-        return tokens.empty() || (tokens.back().kind == Token::Kind::kOp && tokens.back().text == ":");
-    };
-    while (i < line.size()) {
-        const char c = line[i];
-        if (c == ' ' || c == '\t') {
-            ++i;
-        } else if (c == '\'') {
-            break;
-        } else if (c == '"') {
-            const std::size_t end = line.find('"', i + 1);
-            if (end == std::string::npos) throw CompileError("unterminated string");
-            Token t;
-            t.kind = Token::Kind::kString;
-            t.value = Value::String(line.substr(i + 1, end - i - 1));
-            tokens.push_back(t);
-            i = end + 1;
-        } else if (IsDigit(c) || (c == '.' && i + 1 < line.size() && IsDigit(line[i + 1]))) {
-            tokens.push_back(NumberToken(line, i));
-        } else if (std::isalpha(static_cast<unsigned char>(c))) {
-            const std::size_t start = i;
-            while (i < line.size() && IsNameChar(line[i])) ++i;
-            if (i < line.size() && IsSuffix(line[i])) ++i;
-            Token t;
-            t.kind = Token::Kind::kName;
-            t.text = Upper(line.substr(start, i - start));
-            const bool remark = t.text == "REM" && atStatementStart();
-            tokens.push_back(t);
-            if (remark) break;
-        } else {
-            static const char* const kOps[] = {"<=", ">=", "<>", "=", "<", ">", "+", "-", "*",
-                                               "/",  "\\", "^",  "&", "(", ")", ",", ":"};
-            bool found = false;
-            for (const char* op : kOps) {
-                const std::size_t n = std::char_traits<char>::length(op);
-                if (line.compare(i, n, op) == 0) {
-                    Token t;
-                    t.kind = Token::Kind::kOp;
-                    t.text = op;
-                    tokens.push_back(t);
-                    i += n;
-                    found = true;
-                    break;
-                }
-            }
-            if (!found) throw CompileError("unexpected character");
-        }
-    }
-    tokens.push_back(Token{});
-    return tokens;
-}
-
-const std::set<std::string> kKeywords = {
-    "IF", "THEN", "ELSE", "ELSEIF", "END", "SELECT", "CASE", "DO", "LOOP", "UNTIL", "WHILE",
-    "FOR", "TO", "STEP", "NEXT", "EXIT", "GOTO", "GOSUB", "RETURN", "DIM", "REM", "ON",
-    "ERROR", "RESUME", "SUB", "AND", "OR", "NOT", "XOR", "MOD", "DOEVENTS", "LET"};
-
-const std::map<std::string, Function> kFunctions = {
-    {"ABS", Function::kAbs},     {"EXP", Function::kExp},     {"LOG", Function::kLog},
-    {"SQR", Function::kSqr},     {"INT", Function::kInt},     {"FIX", Function::kFix},
-    {"SGN", Function::kSgn},     {"VAL", Function::kVal},     {"STR$", Function::kStr},
-    {"STR", Function::kStr},     {"TRIM$", Function::kTrim},  {"TRIM", Function::kTrim},
-    {"LTRIM$", Function::kLTrim}, {"RTRIM$", Function::kRTrim}, {"LEN", Function::kLen},
-    {"INSTR", Function::kInStr}, {"LEFT$", Function::kLeft},  {"RIGHT$", Function::kRight},
-    {"MID$", Function::kMid},    {"CINT", Function::kCInt},   {"CLNG", Function::kCLng},
-    {"CSNG", Function::kCSng},   {"CDBL", Function::kCDbl}};
 
 struct Block {
     enum class Kind { kIf, kSelect, kDo, kFor };
@@ -156,7 +31,7 @@ public:
         tokens_ = Lex(text);
         pos_ = 0;
         if (peek().kind == Token::Kind::kName && TypeOfName(peek().text) == Type::kVariant &&
-            !kKeywords.count(peek().text) && !kFunctions.count(peek().text) &&
+            !IsKeyword(peek().text) && !FindFunction(peek().text) &&
             tokens_[1].kind == Token::Kind::kOp && tokens_[1].text == ":") {
             if (labels_.count(peek().text)) throw CompileError("duplicate label " + peek().text);
             labels_[peek().text] = here();
@@ -324,7 +199,9 @@ void Compiler::statement(bool inLineIf) {
         if (isName("IF") || isName("SELECT")) {
             const Block::Kind kind = isName("IF") ? Block::Kind::kIf : Block::Kind::kSelect;
             ++pos_;
-            if (blocks_.empty() || blocks_.back().kind != kind) throw CompileError("End without block");
+            if (blocks_.empty() || blocks_.back().kind != kind) {
+                throw CompileError("End without block");
+            }
             Block& b = blocks_.back();
             patch(b.falseJump);
             for (int j : b.endJumps) patch(j);
@@ -395,7 +272,8 @@ void Compiler::statement(bool inLineIf) {
         if (isName("UNTIL") || isName("WHILE")) {
             const bool until = isName("UNTIL");
             ++pos_;
-            back = emit(until ? Instr::Kind::kJumpIfFalse : Instr::Kind::kJumpIfTrue, expression());
+            back = emit(until ? Instr::Kind::kJumpIfFalse : Instr::Kind::kJumpIfTrue,
+                        expression());
         } else {
             back = emit(Instr::Kind::kJump);
         }
@@ -516,8 +394,8 @@ void Compiler::ifStatement(bool inLineIf) {
 }
 
 void Compiler::assignment() {
-    if (peek().kind != Token::Kind::kName || kKeywords.count(peek().text) ||
-        kFunctions.count(peek().text)) {
+    if (peek().kind != Token::Kind::kName || IsKeyword(peek().text) ||
+        FindFunction(peek().text)) {
         throw CompileError("expected a statement");
     }
     const std::string name = peek().text;
@@ -735,14 +613,13 @@ ExprPtr Compiler::primary() {
         expectOp(")");
         return inner;
     }
-    if (t.kind != Token::Kind::kName || kKeywords.count(t.text)) {
+    if (t.kind != Token::Kind::kName || IsKeyword(t.text)) {
         throw CompileError("expected a value");
     }
     ++pos_;
-    const auto function = kFunctions.find(t.text);
-    if (function != kFunctions.end()) {
+    if (const Function* function = FindFunction(t.text)) {
         e->kind = Expr::Kind::kFunction;
-        e->function = function->second;
+        e->function = *function;
         expectOp("(");
         e->args.push_back(expression());
         while (isOp(",")) {

@@ -102,13 +102,21 @@ private:
                 return Value::Double(std::sqrt(a[0].number));
             case Function::kInt: need(1); return Result(std::floor(Number(a[0])), a[0].type);
             case Function::kFix: need(1); return Result(std::trunc(Number(a[0])), a[0].type);
-            case Function::kSgn: need(1); return Value::Integer((Number(a[0]) > 0) - (a[0].number < 0));
+            case Function::kSgn:
+                need(1);
+                return Value::Integer((Number(a[0]) > 0) - (a[0].number < 0));
             case Function::kVal: need(1); return Value::Double(ValOf(Text(a[0])));
             case Function::kStr: need(1); return Value::String(StrOf(a[0]));
             case Function::kTrim: need(1); return Value::String(TrimText(Text(a[0]), true, true));
-            case Function::kLTrim: need(1); return Value::String(TrimText(Text(a[0]), true, false));
-            case Function::kRTrim: need(1); return Value::String(TrimText(Text(a[0]), false, true));
-            case Function::kLen: need(1); return Value::Long(static_cast<double>(Text(a[0]).size()));
+            case Function::kLTrim:
+                need(1);
+                return Value::String(TrimText(Text(a[0]), true, false));
+            case Function::kRTrim:
+                need(1);
+                return Value::String(TrimText(Text(a[0]), false, true));
+            case Function::kLen:
+                need(1);
+                return Value::Long(static_cast<double>(Text(a[0]).size()));
             case Function::kInStr: {
                 if (a.size() != 2 && a.size() != 3) Fail(450, "wrong number of arguments");
                 const long start = a.size() == 3 ? Count(a[0]) : 1;
@@ -235,7 +243,8 @@ CallResult Program::Call(std::vector<Value>& arguments, CallOptions options) con
                     const Value& v = frame.scalars[in.slot];
                     const Value& limit = frame.scalars[in.limitSlot];
                     const bool up = Number(frame.scalars[in.stepSlot]) >= 0.0;
-                    if (!IsTrue(Binary(up ? BinaryOp::kLe : BinaryOp::kGe, v, limit))) next = in.jump;
+                    const BinaryOp test = up ? BinaryOp::kLe : BinaryOp::kGe;
+                    if (!IsTrue(Binary(test, v, limit))) next = in.jump;
                     break;
                 }
                 case Instr::Kind::kForStep:

@@ -189,7 +189,8 @@ Value Negate(const Value& a) {
 
 Value Not(const Value& a) {
     const long long x = ToBits(a);
-    return Numeric(static_cast<double>(~x), a.type == Type::kInteger ? Type::kInteger : Type::kLong);
+    const Type type = a.type == Type::kInteger ? Type::kInteger : Type::kLong;
+    return Numeric(static_cast<double>(~x), type);
 }
 
 bool IsTrue(const Value& condition) {

@@ -56,8 +56,10 @@ constexpr const char* kNegativeX[] = {
 };
 
 constexpr const char* kInputChecks[] = {
-    "   If XXPP! < XXMIN!(NNPB% - 1) - XEXP1! Or XXPP! > XXMAX!(NNPB% - 1) + XEXP2! Then FFLG% = FFLG% + 1",
-    "   If XXPP! < XXMIN!(NNPB%) - XEXP1! Or XXPP! > XXMAX!(NNPB%) + XEXP2! Then FFLG% = FFLG% + 1",
+    "   If XXPP! < XXMIN!(NNPB% - 1) - XEXP1! Or XXPP! > XXMAX!(NNPB% - 1) + XEXP2! Then FFLG% = "
+    "FFLG% + 1",
+    "   If XXPP! < XXMIN!(NNPB%) - XEXP1! Or XXPP! > XXMAX!(NNPB%) + XEXP2! Then FFLG% = FFLG% + "
+    "1",
     "   If FFLG% = 2 Then",
     "      EFLG% = 2     'Ｘ値が範囲外です",
     "   End If",
@@ -76,8 +78,10 @@ constexpr const char* kModeOne[] = {
     "   ANS11! = ZANS!",
     "   ANS00! = ANS11!",
     "   FFLG% = 0",
-    "   If ZANS! < YYMIN!(NNPB% - 1) - YEXP1! Or ZANS! > YYMAX!(NNPB% - 1) + YEXP2! Then FFLG% = FFLG% + 1",
-    "   If ZANS! < YYMIN!(NNPB%) - YEXP1! Or ZANS! > YYMAX!(NNPB%) + YEXP2! Then FFLG% = FFLG% + 1",
+    "   If ZANS! < YYMIN!(NNPB% - 1) - YEXP1! Or ZANS! > YYMAX!(NNPB% - 1) + YEXP2! Then FFLG% = "
+    "FFLG% + 1",
+    "   If ZANS! < YYMIN!(NNPB%) - YEXP1! Or ZANS! > YYMAX!(NNPB%) + YEXP2! Then FFLG% = FFLG% + "
+    "1",
     "   If FFLG% = 2 And EFLG% = 0 Then EFLG% = 4",
     "",
     "   If CFLG% <= 1 Then",
@@ -112,7 +116,8 @@ constexpr const char* kModeTwo[] = {
     "         If NQ5% > 300 Then EFLG0% = 1: Exit Do",
     "         CHH! = Abs((YPJ! - ANS22!) / ANS22!)",
     "         If CHHBZ! <> 1E+15 Then",
-    "            If CHH! > CHHBZ! And NQ6% > 2 Then YTGT! = ANS11!: BEKI5! = BEKI5! * 0.8: SIMZ% = -1 * SIMZ%: NQ6% = 0",
+    "            If CHH! > CHHBZ! And NQ6% > 2 Then YTGT! = ANS11!: BEKI5! = BEKI5! * 0.8: SIMZ% "
+    "= -1 * SIMZ%: NQ6% = 0",
     "         End If",
     "         CHHBZ! = CHH!",
     "      Loop",
@@ -126,8 +131,10 @@ constexpr const char* kModeTwo[] = {
     "      If FLGM% <> 0 And EFLG% = 0 Then EFLG% = 6",
     "      ANS33! = YTGT!",
     "      FFLG% = 0",
-    "      If XP1!(NNPB% - 1) < XXMIN!(NNPB% - 1) - XEXP1! Or XP1!(NNPB% - 1) > XXMAX!(NNPB% - 1) + XEXP2! Then FFLG% = FFLG% + 1",
-    "      If XP1!(NNPB%) < XXMIN!(NNPB%) - XEXP1! Or XP1!(NNPB%) > XXMAX!(NNPB%) + XEXP2! Then FFLG% = FFLG% + 1",
+    "      If XP1!(NNPB% - 1) < XXMIN!(NNPB% - 1) - XEXP1! Or XP1!(NNPB% - 1) > XXMAX!(NNPB% - 1) "
+    "+ XEXP2! Then FFLG% = FFLG% + 1",
+    "      If XP1!(NNPB%) < XXMIN!(NNPB%) - XEXP1! Or XP1!(NNPB%) > XXMAX!(NNPB%) + XEXP2! Then "
+    "FFLG% = FFLG% + 1",
     "      If FFLG% = 2 And EFLG% = 0 Then EFLG% = 5",
     "      If FLGM% = 0 Then",
     "         ANS00! = (ANS11! + ANS33!) * 0.5",

@@ -29,8 +29,10 @@ void AppendInterfaceRemarks(ProgramLines& out) {
 }
 
 void AppendLimits(ProgramLines& out, const PointBounds& bounds) {
-    out.push_back("     XMIN! =" + NumberText(bounds.xMin) + " : XMAX! =" + NumberText(bounds.xMax));
-    out.push_back("     YMIN! =" + NumberText(bounds.yMin) + " : YMAX! =" + NumberText(bounds.yMax));
+    out.push_back("     XMIN! =" + NumberText(bounds.xMin) +
+                  " : XMAX! =" + NumberText(bounds.xMax));
+    out.push_back("     YMIN! =" + NumberText(bounds.yMin) +
+                  " : YMAX! =" + NumberText(bounds.yMax));
 }
 
 void AppendRangeWidening(ProgramLines& out) {

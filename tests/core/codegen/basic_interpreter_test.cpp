@@ -25,11 +25,11 @@ std::vector<Value> NoArgs() {
 
 TEST(BasicInterpreter, TypesFollowTheNameSuffixes) {
     std::vector<Value> args = NoArgs();
-    const CallResult r = RunBody({"A! = 0.1", "B# = 0.1", "C% = 2.5", "I% = 3.5", "L& = 70000",
-                              "Q! = 7 / 2", "P# = 2 ^ 0.5", "N! = -2 ^ 2", "M! = 2 * -3",
-                              "If A! = 0.1 Then S$ = \"same\"", "D# = A!", "K% = 1 + 2 * 3 ^ 2",
-                              "F! = 16777216! + 1"},
-                             args);
+    const CallResult r =
+        RunBody({"A! = 0.1", "B# = 0.1", "C% = 2.5", "I% = 3.5", "L& = 70000", "Q! = 7 / 2",
+                 "P# = 2 ^ 0.5", "N! = -2 ^ 2", "M! = 2 * -3", "If A! = 0.1 Then S$ = \"same\"",
+                 "D# = A!", "K% = 1 + 2 * 3 ^ 2", "F! = 16777216! + 1"},
+                args);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(args[0].number, static_cast<double>(0.1f));
     EXPECT_EQ(args[1].number, 0.1);
@@ -46,18 +46,53 @@ TEST(BasicInterpreter, TypesFollowTheNameSuffixes) {
     EXPECT_EQ(r.local("F!"), 16777216.0);  // single arithmetic rounds
 }
 
+TEST(BasicInterpreter, ExtendedArithmeticRoundsOnlyWhereValuesAreStored) {
+    const Program program({"Sub T(A!, B#, C%, S$)", "   X! = 16777216", "   B# = X! + 1!",
+                           "   A! = X! + 1!", "End Sub"});
+    ASSERT_TRUE(program.ok()) << program.error();
+    for (const Arithmetic arithmetic : {Arithmetic::kSingle, Arithmetic::kExtended}) {
+        std::vector<Value> args = NoArgs();
+        CallOptions options;
+        options.arithmetic = arithmetic;
+        ASSERT_TRUE(program.Call(args, options).ok);
+        EXPECT_EQ(args[0].number, 16777216.0);
+        EXPECT_EQ(args[1].number, arithmetic == Arithmetic::kSingle ? 16777216.0 : 16777217.0);
+    }
+    EXPECT_EQ(CurrentArithmetic(), Arithmetic::kSingle);
+}
+
 TEST(BasicInterpreter, StructuredStatementsAndSubroutines) {
     std::vector<Value> args = NoArgs();
-    const CallResult r =
-        RunBody({"   For I% = 1 To 10", "      If I% = 7 Then Exit For", "      T% = T% + I%",
-             "   Next I%", "   Do Until N% >= 3", "      N% = N% + 1: GoSub TWICE", "   Loop",
-             "   For J% = 1 To 4", "   Select Case J%", "      Case 1:", "         S$ = S$ + \"a\"",
-             "      Case 2, 3:", "         S$ = S$ + \"b\"", "      Case Else", "         S$ = S$ + \"c\"",
-             "   End Select", "   Next J%",
-             "   If T% > 100 Then", "      C% = 1", "   ElseIf T% > 20 Then", "      If N% = 3 Then C% = 2: B# = 1 Else C% = 3",
-             "   Else", "      C% = 4", "   End If", "   GoTo DONE", "TWICE:", "   W% = W% + 2",
-             "Return", "DONE: Rem"},
-            args);
+    const CallResult r = RunBody({"   For I% = 1 To 10",
+                                  "      If I% = 7 Then Exit For",
+                                  "      T% = T% + I%",
+                                  "   Next I%",
+                                  "   Do Until N% >= 3",
+                                  "      N% = N% + 1: GoSub TWICE",
+                                  "   Loop",
+                                  "   For J% = 1 To 4",
+                                  "   Select Case J%",
+                                  "      Case 1:",
+                                  "         S$ = S$ + \"a\"",
+                                  "      Case 2, 3:",
+                                  "         S$ = S$ + \"b\"",
+                                  "      Case Else",
+                                  "         S$ = S$ + \"c\"",
+                                  "   End Select",
+                                  "   Next J%",
+                                  "   If T% > 100 Then",
+                                  "      C% = 1",
+                                  "   ElseIf T% > 20 Then",
+                                  "      If N% = 3 Then C% = 2: B# = 1 Else C% = 3",
+                                  "   Else",
+                                  "      C% = 4",
+                                  "   End If",
+                                  "   GoTo DONE",
+                                  "TWICE:",
+                                  "   W% = W% + 2",
+                                  "Return",
+                                  "DONE: Rem"},
+                                 args);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.local("T%"), 21);
     EXPECT_EQ(r.local("N%"), 3);
@@ -69,10 +104,11 @@ TEST(BasicInterpreter, StructuredStatementsAndSubroutines) {
 
 TEST(BasicInterpreter, TextFunctions) {
     std::vector<Value> args = NoArgs();
-    const CallResult r = RunBody({"K% = 2", "S$ = \"/\" + Trim$(Str$(K% - 1)) + \"/\" + Trim$(Str$(K%)) + \"/\"",
-                              "P% = InStr(S$, \"/2/\")", "Q% = InStr(S$,\"/3/\")",
-                              "V! = Val(\" 2.5E1 \") + Val(\"\")", "T$ = Str$(-3)"},
-                             args);
+    const CallResult r =
+        RunBody({"K% = 2", "S$ = \"/\" + Trim$(Str$(K% - 1)) + \"/\" + Trim$(Str$(K%)) + \"/\"",
+                 "P% = InStr(S$, \"/2/\")", "Q% = InStr(S$,\"/3/\")",
+                 "V! = Val(\" 2.5E1 \") + Val(\"\")", "T$ = Str$(-3)"},
+                args);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(args[3].text, "/1/2/");
     EXPECT_EQ(r.local("P%"), 3);
@@ -104,12 +140,12 @@ TEST(BasicInterpreter, RunTimeErrorsStopTheCall) {
 
 TEST(BasicInterpreter, RefusesTextOutsideTheSubset) {
     const std::vector<std::vector<std::string>> programs = {
-        {"Sub T()", "X = 1", "End Sub"},                       // untyped name
-        {"Sub T()", "A! = Y!(1)", "End Sub"},                  // undeclared array
+        {"Sub T()", "X = 1", "End Sub"},       // untyped name
+        {"Sub T()", "A! = Y!(1)", "End Sub"},  // undeclared array
         {"Sub T()", "On Error GoTo EL100", "EL100:", "End Sub"},
-        {"Sub T()", "If A! > 0 Then", "End Sub"},              // unclosed block
+        {"Sub T()", "If A! > 0 Then", "End Sub"},  // unclosed block
         {"Sub T()", "GoTo NOWHERE", "End Sub"},
-        {"Sub T()", "A! = 1"}};                                // no End Sub
+        {"Sub T()", "A! = 1"}};  // no End Sub
     for (const auto& lines : programs) {
         const Program program(lines);
         EXPECT_FALSE(program.ok()) << lines[1];

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,26 +16,30 @@
 namespace kx::core {
 namespace {
 
-using test::PreparedFamily;
-using test::Sample;
 using kx::test::basic::Arithmetic;
 using kx::test::basic::Program;
 using kx::test::basic::RunCalc;
+using test::PreparedFamily;
+using test::Sample;
 
 // The value of a fitted form at x, from the forms' own definition and the
 // coefficients as the program text writes them (cut to six digits).
 double FormValue(int form, const Coefficients& coefficients, double x) {
     Coefficients c{};
-    for (int i = 1; i <= 4; ++i) c[i] = ScientificValue(coefficients[i]);
+    for (int i = 1; i <= 4; ++i)
+        c[i] = ScientificValue(coefficients[i]);
     const int system = SystemOfForm(form);
     const int degree = DegreeOfForm(form);
-    const double u = (system == 2 || system == 4) ? std::log(x)
+    const double u = (system == 2 || system == 4)   ? std::log(x)
                      : (system == 5 || system == 7) ? 1.0 / x
                                                     : x;
     double p = 0.0;
-    for (int i = 1; i <= degree + 1; ++i) p = p * u + c[i];
-    if (system == 3 || system == 4) return std::exp(p);
-    if (system == 6 || system == 7) return 1.0 / p;
+    for (int i = 1; i <= degree + 1; ++i)
+        p = p * u + c[i];
+    if (system == 3 || system == 4)
+        return std::exp(p);
+    if (system == 6 || system == 7)
+        return 1.0 / p;
     return p;
 }
 
@@ -44,7 +49,7 @@ struct FittedRun {
 };
 
 FittedRun FitFamilyAndGenerate(const std::vector<std::pair<std::string, test::Points>>& lines,
-                         CalcSettings settings = {}) {
+                               CalcSettings settings = {}) {
     FittedRun run{PreparedFamily(lines), {}};
     EXPECT_TRUE(FitAndGenerate(run.data, settings, run.results));
     return run;
@@ -75,8 +80,8 @@ TEST(CalcProgramRun, OneLineReproducesItsSectionEquations) {
         const auto out = RunCalc(program, x, 0.0f);
         ASSERT_TRUE(out.ok) << out.call.error;
         EXPECT_EQ(out.flag, 0) << "x = " << x;
-        EXPECT_REL_NEAR(out.answer, FormValue(fit.sections[s].form, fit.sections[s].coefficient, x),
-                        1e-5);
+        EXPECT_REL_NEAR(out.answer,
+                        FormValue(fit.sections[s].form, fit.sections[s].coefficient, x), 1e-5);
         EXPECT_REL_NEAR(out.answer, y, 1e-3);
     }
 
@@ -91,8 +96,12 @@ TEST(CalcProgramRun, OneLineReproducesItsSectionEquations) {
 // Families whose values at a fixed X and whose X at a fixed value both change
 // linearly with the parameter, so that interpolation across the lines is exact
 // in both directions and the direct and the inverse solution must agree.
-double Rising(double x, double p) { return x + 2 * p; }
-double Falling(double x, double p) { return 100 + 5 * p - 2 * x; }
+double Rising(double x, double p) {
+    return x + 2 * p;
+}
+double Falling(double x, double p) {
+    return 100 + 5 * p - 2 * x;
+}
 
 struct FamilyCase {
     const char* name;
@@ -100,13 +109,18 @@ struct FamilyCase {
     std::vector<double> parameters;
 };
 
-std::vector<std::pair<std::string, test::Points>> Lines(const FamilyCase& c, double x0, double dx) {
+std::vector<std::pair<std::string, test::Points>> Lines(const FamilyCase& c, double x0,
+                                                        double dx) {
     std::vector<std::pair<std::string, test::Points>> lines;
     // Entered in descending order: the program must still use parameter order.
     for (auto p = c.parameters.rbegin(); p != c.parameters.rend(); ++p) {
         lines.push_back({SingleToText(static_cast<float>(*p)), Sample(21, x0, dx, c.f, *p)});
     }
     return lines;
+}
+
+void PrintTo(const FamilyCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
 // The inverse solution stops at a relative change of 1E-4 in X, which leaves
@@ -198,7 +212,8 @@ TEST(CalcProgramRun, ModeOneInterpolatesAlongTheParameter) {
         const Program program(run.results.program);
         ASSERT_TRUE(program.ok()) << program.error();
         for (const float p : {12.5f, 17.0f, 24.0f}) {
-            if (p > parameters.back()) continue;
+            if (p > parameters.back())
+                continue;
             const auto out = RunCalc(program, 9.0f, p);
             ASSERT_TRUE(out.ok) << out.call.error;
             EXPECT_REL_NEAR(out.call.local("ANS11!"), scaled(9.0, p), 1e-4) << p;

@@ -10,11 +10,13 @@
 namespace kx::core {
 namespace {
 
-using test::LineSpec;
+using test::LineFixture;
 using test::MakeFamily;
 using test::ReadLines;
 
-std::string Golden(const char* name) { return std::string(KX_CODEGEN_TEST_DIR) + "/" + name; }
+std::string Golden(const char* name) {
+    return std::string(KX_CODEGEN_TEST_DIR) + "/" + name;
+}
 
 void ExpectSameLines(const std::vector<std::string>& actual,
                      const std::vector<std::string>& expected) {
@@ -29,17 +31,25 @@ void ExpectSameLines(const std::vector<std::string>& actual,
 // Lines entered as 1 = 30, 2 = 10, 3 = 20: ranks 1..3 are lines 2, 3, 1, with
 // one, two and three sections.
 void ThreeLineFamily(DataSet& data, FitResults& results) {
-    MakeFamily({{2, "10", {{12, "100"}}, {"Y!(1)=  2.00000E+00* X1! +  5.00000E-01"},
-                 {.xMax = 100, .xMin = 1, .yMax = 101, .yMin = 2}},
-                {3, " 20 ", {{4, "12.5"}, {10, "100"}},
-                 {"Y!(2)=  3.00000E+00* Log(X1!) +  1.00000E+00",
-                  "Y!(2)= EXP(  1.00000E-01* X1! +  2.00000E+00 )"},
-                 {.xMax = 100, .xMin = 1.5f, .yMax = 250, .yMin = -3}},
-                {1, "30", {{3, "8"}, {7, "40"}, {12, "120"}},
-                 {"Y!(3)=  4.00000E+00* X1! - 1.00000E+00", "Y!(3)=  5.00000E+00* X1! - 2.00000E+00",
-                  "Y!(3)=  6.00000E+00* X1! - 3.00000E+00"},
-                 {.xMax = 120, .xMin = 0.5f, .yMax = 1500000, .yMin = 0.25f}}},
-               data, results);
+    MakeFamily(
+        {{2,
+          "10",
+          {{12, "100"}},
+          {"Y!(1)=  2.00000E+00* X1! +  5.00000E-01"},
+          {.xMax = 100, .xMin = 1, .yMax = 101, .yMin = 2}},
+         {3,
+          " 20 ",
+          {{4, "12.5"}, {10, "100"}},
+          {"Y!(2)=  3.00000E+00* Log(X1!) +  1.00000E+00",
+           "Y!(2)= EXP(  1.00000E-01* X1! +  2.00000E+00 )"},
+          {.xMax = 100, .xMin = 1.5f, .yMax = 250, .yMin = -3}},
+         {1,
+          "30",
+          {{3, "8"}, {7, "40"}, {12, "120"}},
+          {"Y!(3)=  4.00000E+00* X1! - 1.00000E+00", "Y!(3)=  5.00000E+00* X1! - 2.00000E+00",
+           "Y!(3)=  6.00000E+00* X1! - 3.00000E+00"},
+          {.xMax = 120, .xMin = 0.5f, .yMax = 1500000, .yMin = 0.25f}}},
+        data, results);
 }
 
 TEST(CalcProgramText, AFamilyEnteredOutOfOrderIsWrittenInParameterOrder) {
@@ -53,12 +63,14 @@ TEST(CalcProgramText, AFamilyEnteredOutOfOrderIsWrittenInParameterOrder) {
 TEST(CalcProgramText, OneLineInThreeSections) {
     DataSet data;
     FitResults results;
-    MakeFamily({{1, "25", {{4, "12.5"}, {9, "40"}, {15, "120"}},
-                 {"Y!(1)=  1.00000E+00* X1! +  1.00000E+00",
-                  "Y!(1)=  2.00000E+00* X1! - 1.15000E+01",
-                  "Y!(1)= EXP(  1.00000E-02* X1! +  4.00000E+00 )"},
-                 {.xMax = 120, .xMin = 0.5f, .yMax = 183.4f, .yMin = 1.5f}}},
-               data, results);
+    MakeFamily(
+        {{1,
+          "25",
+          {{4, "12.5"}, {9, "40"}, {15, "120"}},
+          {"Y!(1)=  1.00000E+00* X1! +  1.00000E+00", "Y!(1)=  2.00000E+00* X1! - 1.15000E+01",
+           "Y!(1)= EXP(  1.00000E-02* X1! +  4.00000E+00 )"},
+          {.xMax = 120, .xMin = 0.5f, .yMax = 183.4f, .yMin = 1.5f}}},
+        data, results);
     GenerateCalcProgram(data, results);
     ExpectSameLines(results.program, ReadLines(Golden("single_line.bas")));
 }
@@ -71,7 +83,10 @@ TEST(CalcProgramText, SectionBlocksAndTheNegativeXRule) {
     DataSet data;
     FitResults results;
     // Limits 0 and negative: no block that refuses a non-positive X.
-    MakeFamily({{1, "1", {{5, "2.5"}, {9, "7"}}, {"Y!(1)= 1", "Y!(1)= 2"},
+    MakeFamily({{1,
+                 "1",
+                 {{5, "2.5"}, {9, "7"}},
+                 {"Y!(1)= 1", "Y!(1)= 2"},
                  {.xMax = 7, .xMin = 0, .yMax = 9, .yMin = -2.5f}}},
                data, results);
     GenerateCalcProgram(data, results);
@@ -83,21 +98,23 @@ TEST(CalcProgramText, SectionBlocksAndTheNegativeXRule) {
     const std::size_t eq = IndexOf(p, "EQ00: Rem");
     const std::vector<std::string> block(p.begin() + static_cast<long>(eq) + 1,
                                          p.begin() + static_cast<long>(eq) + 7);
-    EXPECT_EQ(block, (std::vector<std::string>{"   If X1! <= 2.5 Then", "       Y!(1)= 1",
-                                               "   Else", "       Y!(1)= 2", "   End If",
-                                               "Return"}));
+    EXPECT_EQ(block,
+              (std::vector<std::string>{"   If X1! <= 2.5 Then", "       Y!(1)= 1", "   Else",
+                                        "       Y!(1)= 2", "   End If", "Return"}));
 
     // A family with no positive X range has none either; one positive line
     // is enough to have it. A family line of one section is indented by nine.
-    MakeFamily({{1, "1", {{4, "-1"}}, {"Y!(1)= 1"}, {.xMax = -1, .xMin = -5, .yMax = 1, .yMin = 1}},
-                {2, "2", {{4, "3"}}, {"Y!(2)= 2"}, {.xMax = 3, .xMin = -3, .yMax = 1, .yMin = 1}}},
-               data, results);
+    MakeFamily(
+        {{1, "1", {{4, "-1"}}, {"Y!(1)= 1"}, {.xMax = -1, .xMin = -5, .yMax = 1, .yMin = 1}},
+         {2, "2", {{4, "3"}}, {"Y!(2)= 2"}, {.xMax = 3, .xMin = -3, .yMax = 1, .yMin = 1}}},
+        data, results);
     GenerateCalcProgram(data, results);
     EXPECT_EQ(IndexOf(results.program, "   If XXPP! <= 0 Then"), results.program.size());
     EXPECT_EQ(results.program[IndexOf(results.program, "      Case 2:") + 1], "         Y!(2)= 2");
-    MakeFamily({{1, "1", {{4, "-1"}}, {"Y!(1)= 1"}, {.xMax = -1, .xMin = -5, .yMax = 1, .yMin = 1}},
-                {2, "2", {{4, "3"}}, {"Y!(2)= 2"}, {.xMax = 3, .xMin = 1, .yMax = 1, .yMin = 1}}},
-               data, results);
+    MakeFamily(
+        {{1, "1", {{4, "-1"}}, {"Y!(1)= 1"}, {.xMax = -1, .xMin = -5, .yMax = 1, .yMin = 1}},
+         {2, "2", {{4, "3"}}, {"Y!(2)= 2"}, {.xMax = 3, .xMin = 1, .yMax = 1, .yMin = 1}}},
+        data, results);
     GenerateCalcProgram(data, results);
     EXPECT_LT(IndexOf(results.program, "   If XXPP! <= 0 Then"), results.program.size());
 }
@@ -106,7 +123,10 @@ TEST(CalcProgramText, TwoLinesInterpolateOnAStraightLine) {
     DataSet data;
     FitResults results;
     MakeFamily({{1, "1", {{4, "3"}}, {"Y!(1)= 1"}, {.xMax = 3, .xMin = 1, .yMax = 1, .yMin = 1}},
-                {2, "2", {{4, "3"}, {8, "7"}}, {"Y!(2)= 2", "Y!(2)= 3"},
+                {2,
+                 "2",
+                 {{4, "3"}, {8, "7"}},
+                 {"Y!(2)= 2", "Y!(2)= 3"},
                  {.xMax = 7, .xMin = 1, .yMax = 1, .yMin = 1}}},
                data, results);
     GenerateCalcProgram(data, results);
@@ -114,8 +134,9 @@ TEST(CalcProgramText, TwoLinesInterpolateOnAStraightLine) {
     EXPECT_EQ(p[12], "   Rem   EFLG% = 4 --- 計算Ｙ値は範囲外");
     EXPECT_EQ(p[13], "     XMIN! = 1 : XMAX! = 7");
     EXPECT_EQ(p[16], "     NPARA% = 2");
-    EXPECT_LT(IndexOf(p, "   CVC$ = \"/\" + Trim$(Str$(NNP% - 1)) + \"/\" + Trim$(Str$(NNP%)) + \"/\""),
-              p.size());
+    EXPECT_LT(
+        IndexOf(p, "   CVC$ = \"/\" + Trim$(Str$(NNP% - 1)) + \"/\" + Trim$(Str$(NNP%)) + \"/\""),
+        p.size());
     const std::size_t c = IndexOf(p, "CMATRIX: Rem");
     const std::vector<std::string> cmatrix(p.begin() + static_cast<long>(c),
                                            p.begin() + static_cast<long>(c) + 13);
@@ -133,9 +154,12 @@ TEST(CalcProgramText, TwoLinesInterpolateOnAStraightLine) {
 TEST(CalcProgramText, TenLinesNameEveryConvergenceFlag) {
     DataSet data;
     FitResults results;
-    std::vector<LineSpec> ranks;
+    std::vector<LineFixture> ranks;
     for (int k = 1; k <= 10; ++k) {
-        ranks.push_back({11 - k, std::to_string(k), {{3, "5"}}, {"Y!(" + std::to_string(k) + ")= 1"},
+        ranks.push_back({11 - k,
+                         std::to_string(k),
+                         {{3, "5"}},
+                         {"Y!(" + std::to_string(k) + ")= 1"},
                          {.xMax = 5, .xMin = 1, .yMax = 1, .yMin = 1}});
     }
     MakeFamily(ranks, data, results);
@@ -147,20 +171,38 @@ TEST(CalcProgramText, TenLinesNameEveryConvergenceFlag) {
         EXPECT_LT(IndexOf(p, "   EQNO% = " + n + ": GoSub EQ00"), p.size());
         EXPECT_LT(IndexOf(p, "   YG1$(" + n + ")=\"" + n + "\""), p.size());
     }
-    EXPECT_LT(IndexOf(p, "     XXMIN!(10)= 1 : XXMAX!( 10)= 5"), IndexOf(p, "     XXMIN!(1)= 1 : XXMAX!( 1)= 5"));
+    EXPECT_LT(IndexOf(p, "     XXMIN!(10)= 1 : XXMAX!( 10)= 5"),
+              IndexOf(p, "     XXMIN!(1)= 1 : XXMAX!( 1)= 5"));
     EXPECT_LT(IndexOf(p, "     NPARA% = 10"), p.size());
 }
 
-TEST(CalcProgramText, AShortStatementListLeavesEmptyStatements) {
+TEST(CalcProgramText, IncompleteInputsStillGiveTheWholeText) {
     DataSet data;
     FitResults results;
-    MakeFamily({{1, "1", {{4, "3"}, {8, "7"}}, {"Y!(1)= 1"}, {.xMax = 7, .xMin = 1, .yMax = 1, .yMin = 1}}},
+    MakeFamily({{1,
+                 "1",
+                 {{4, "3"}, {8, "7"}},
+                 {"Y!(1)= 1"},
+                 {.xMax = 7, .xMin = 1, .yMax = 1, .yMin = 1}}},
                data, results);
     results.lineFit[1].sectionCount = 2;
     GenerateCalcProgram(data, results);
     const std::size_t eq = IndexOf(results.program, "EQ00: Rem");
     EXPECT_EQ(results.program[eq + 2], "       Y!(1)= 1");
     EXPECT_EQ(results.program[eq + 4], "       ");
+
+    // A line order outside 1..10 (duplicate parameters gone wrong) is written
+    // as it stands, with nothing read outside the tables.
+    MakeFamily({{1, "1", {{4, "3"}}, {"Y!(1)= 1"}, {.xMax = 7, .xMin = 1, .yMax = 1, .yMin = 1}},
+                {2, "2", {{4, "3"}}, {"Y!(2)= 2"}, {.xMax = 7, .xMin = 1, .yMax = 1, .yMin = 1}}},
+               data, results);
+    data.lineOrder[2] = 0;
+    const std::size_t before = results.program.size();
+    GenerateCalcProgram(data, results);
+    EXPECT_GT(results.program.size(), before);
+    EXPECT_EQ(results.program.back(), "");
+    EXPECT_LT(IndexOf(results.program, "   YG1$(2)=\"\""), results.program.size());
+    EXPECT_EQ(results.program[IndexOf(results.program, "      Case 2:") + 1], "         Y!(2)= 2");
 }
 
 }  // namespace

@@ -11,43 +11,44 @@
 
 namespace kx::core::test {
 
-void MakeFamily(const std::vector<LineSpec>& ranks, DataSet& data, FitResults& results) {
+void MakeFamily(const std::vector<LineFixture>& ranks, DataSet& data, FitResults& results) {
     data = DataSet{};
     results = FitResults{};
     data.lineCount = static_cast<int16_t>(ranks.size());
     int rank = 0;
-    for (const LineSpec& spec : ranks) {
+    for (const LineFixture& fixture : ranks) {
         ++rank;
-        data.lineOrder[rank] = static_cast<int16_t>(spec.line);
-        data.parameterText[spec.line] = spec.parameter;
-        LineFit& fit = results.lineFit[spec.line];
-        fit.sectionCount = static_cast<int16_t>(spec.sectionEnds.size());
+        data.lineOrder[rank] = static_cast<int16_t>(fixture.line);
+        data.parameterText[fixture.line] = fixture.parameter;
+        LineFit& fit = results.lineFit[fixture.line];
+        fit.sectionCount = static_cast<int16_t>(fixture.sectionEnds.size());
         int s = 0;
         int first = 1;
-        for (const auto& [last, xText] : spec.sectionEnds) {
+        for (const auto& [last, xText] : fixture.sectionEnds) {
             SectionFit& section = fit.sections[++s];
             section.firstIndex = static_cast<int16_t>(first);
             section.lastIndex = static_cast<int16_t>(last);
             section.sectionPoints = static_cast<int16_t>(last - first + 1);
-            data.xText[spec.line][last] = xText;
+            data.xText[fixture.line][last] = xText;
             first = last;
         }
-        data.preparedCount[spec.line] = static_cast<int16_t>(first);
-        for (const std::string& statement : spec.statements) {
+        data.preparedCount[fixture.line] = static_cast<int16_t>(first);
+        for (const std::string& statement : fixture.statements) {
             results.statements.push_back(statement);
         }
-        results.rankBounds[rank] = spec.bounds;
+        results.rankBounds[rank] = fixture.bounds;
         PointBounds& all = results.familyBounds;
-        all.xMin = std::min(all.xMin, spec.bounds.xMin);
-        all.xMax = std::max(all.xMax, spec.bounds.xMax);
-        all.yMin = std::min(all.yMin, spec.bounds.yMin);
-        all.yMax = std::max(all.yMax, spec.bounds.yMax);
+        all.xMin = std::min(all.xMin, fixture.bounds.xMin);
+        all.xMax = std::max(all.xMax, fixture.bounds.xMax);
+        all.yMin = std::min(all.yMin, fixture.bounds.yMin);
+        all.yMax = std::max(all.yMax, fixture.bounds.yMax);
     }
 }
 
 DataSet PreparedFamily(const std::vector<std::pair<std::string, Points>>& lines) {
     DataSet data;
-    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
+    for (int line = 1; line <= kMaxLines; ++line)
+        ResetLine(data, line);
     int line = 0;
     for (const auto& [parameter, points] : lines) {
         ++line;
@@ -80,7 +81,8 @@ std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;
     std::string line;
     std::istringstream text(buffer.str());
-    while (std::getline(text, line)) lines.push_back(line);
+    while (std::getline(text, line))
+        lines.push_back(line);
     return lines;
 }
 

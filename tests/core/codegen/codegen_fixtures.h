@@ -10,7 +10,7 @@ namespace kx::core::test {
 
 // One line of a hand-made fit result: its parameter text, the X texts at the
 // ends of its sections, its statements and its point range.
-struct LineSpec {
+struct LineFixture {
     int line = 0;  // line number
     std::string parameter;
     std::vector<std::pair<int, std::string>> sectionEnds;  // last index, X text there
@@ -20,7 +20,7 @@ struct LineSpec {
 
 // A data set and fit result as a fitting run would leave them, with the lines
 // given in rank order.
-void MakeFamily(const std::vector<LineSpec>& ranks, DataSet& data, FitResults& results);
+void MakeFamily(const std::vector<LineFixture>& ranks, DataSet& data, FitResults& results);
 
 // A prepared data set of (parameter text, points) lines, as the DataSet
 // window's preparation leaves it.

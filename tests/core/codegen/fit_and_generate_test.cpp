@@ -8,16 +8,17 @@
 #include "core/codegen/calc_program.h"
 #include "core/data/numeric_text.h"
 #include "core/fitting/fit_family.h"
+#include "core/fitting/section_fit.h"
 #include "support/basic_interpreter.h"
 #include "support/near.h"
 
 namespace kx::core {
 namespace {
 
-using test::Points;
-using test::PreparedFamily;
 using kx::test::basic::Program;
 using kx::test::basic::RunCalc;
+using test::Points;
+using test::PreparedFamily;
 
 void ExpectFiniteTexts(const DataSet& data, const CalcSettings& settings,
                        const FitResults& results) {
@@ -48,7 +49,8 @@ std::vector<float> RunWhole(DataSet data, const CalcSettings& settings, FitResul
     EXPECT_FALSE(results.program.empty());
     const Program program(results.program);
     EXPECT_TRUE(program.ok()) << program.error();
-    if (!program.ok() || !evaluate) return answers;
+    if (!program.ok() || !evaluate)
+        return answers;
     for (int k = 1; k <= data.lineCount; ++k) {
         const int line = data.lineOrder[k];
         const float p = static_cast<float>(ValueOfText(data.parameterText[line]));
@@ -57,7 +59,8 @@ std::vector<float> RunWhole(DataSet data, const CalcSettings& settings, FitResul
             const auto out = RunCalc(program, x, p);
             EXPECT_TRUE(out.ok) << out.call.error << " at x = " << x;
             EXPECT_TRUE(std::isfinite(out.answer));
-            if (k == 1) answers.push_back(out.answer);
+            if (k == 1)
+                answers.push_back(out.answer);
         }
     }
     return answers;
@@ -67,23 +70,32 @@ TEST(FitAndGenerate, SectionsWithoutARatedCandidate) {
     // Only the reciprocal systems, on values so large that their reciprocals
     // vanish: every candidate's rating overflows and none is taken.
     CalcSettings settings;
-    for (int system = 1; system <= 5; ++system) settings.excludedSystem[system] = 1;
+    for (int system = 1; system <= 5; ++system)
+        settings.excludedSystem[system] = 1;
     const Points huge = {{1, 1e25}, {2, 3e26}, {3, 2e27}, {4, 5e28}, {5, 1e29}, {6, 7e29}};
+    DataSet data = PreparedFamily({{"1", huge}});
+    const std::vector<FitCandidate> candidates =
+        FitSection(data.xText[1], data.yText[1], data.preparedCount[1], settings);
+    ASSERT_FALSE(candidates.empty());
+    for (const FitCandidate& c : candidates) EXPECT_GE(c.meanDeviationValue, 1e6f);
     FitResults results;
-    const std::vector<float> answers = RunWhole(PreparedFamily({{"1", huge}}), settings, results);
+    const std::vector<float> answers = RunWhole(data, settings, results);
     EXPECT_EQ(results.lineFit[1].sections[1].form, 0);
     EXPECT_EQ(results.statements.front(), "Y!(1)= 0");
-    for (float a : answers) EXPECT_EQ(a, 0.0f);
+    for (float a : answers)
+        EXPECT_EQ(a, 0.0f);
 
     // Every system excluded: no candidates at all, in a family program too.
-    for (int system = 1; system <= 7; ++system) settings.excludedSystem[system] = 1;
+    for (int system = 1; system <= 7; ++system)
+        settings.excludedSystem[system] = 1;
     const Points plain = {{1, 2}, {2, 3}, {3, 5}, {4, 4}, {5, 6}, {6, 9}};
     RunWhole(PreparedFamily({{"1", plain}, {"2", plain}, {"3", plain}}), settings, results, false);
     std::size_t sections = 0;
     for (int line = 1; line <= 3; ++line) {
         const LineFit& fit = results.lineFit[line];
         sections += static_cast<std::size_t>(fit.sectionCount);
-        for (int s = 1; s <= fit.sectionCount; ++s) EXPECT_EQ(fit.sections[s].form, 0);
+        for (int s = 1; s <= fit.sectionCount; ++s)
+            EXPECT_EQ(fit.sections[s].form, 0);
     }
     ASSERT_EQ(results.statements.size(), sections);
     EXPECT_EQ(results.statements.back(), "Y!(3)= 0");
@@ -103,7 +115,8 @@ TEST(FitAndGenerate, ZerosAndNegatives) {
     // No positive X range on the first line, but the second has one.
     RunWhole(PreparedFamily({{"1", signs}}), strict, results);
     bool negativeBlock = false;
-    for (const std::string& line : results.program) negativeBlock |= line == "   If XXPP! <= 0 Then";
+    for (const std::string& line : results.program)
+        negativeBlock |= line == "   If XXPP! <= 0 Then";
     EXPECT_FALSE(negativeBlock);
 }
 
@@ -115,7 +128,8 @@ TEST(FitAndGenerate, ALineOfThreePoints) {
     const std::vector<float> answers = RunWhole(PreparedFamily({{"7", three}}), strict, results);
     EXPECT_EQ(results.lineFit[1].sectionCount, 1);
     ASSERT_EQ(answers.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) EXPECT_REL_NEAR(answers[i], three[i].second, 1e-4);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_REL_NEAR(answers[i], three[i].second, 1e-4);
 }
 
 TEST(FitAndGenerate, LinesOfAHundredPoints) {
@@ -132,13 +146,29 @@ TEST(FitAndGenerate, LinesOfAHundredPoints) {
     }
     FitResults results;
     const std::vector<float> answers = RunWhole(PreparedFamily(lines), strict, results);
-    for (int line = 1; line <= 2; ++line) EXPECT_EQ(results.lineFit[line].sectionCount, 3);
+    for (int line = 1; line <= 2; ++line)
+        EXPECT_EQ(results.lineFit[line].sectionCount, 3);
     // At its own parameter the program follows the line's points closely.
     ASSERT_EQ(answers.size(), 100u);
     for (int i = 0; i < 100; ++i) {
         const double x = 0.5 + 0.37 * i;
         EXPECT_REL_NEAR(answers[static_cast<std::size_t>(i)], 2 + std::sin(x) + 0.1 * x * x, 0.05);
     }
+}
+
+TEST(FitAndGenerate, EachRunWritesOnlyItsOwnProgram) {
+    const Points first = {{1, 2}, {2, 4}, {3, 6}, {4, 8}, {5, 10}};
+    const Points second = {{1, 3}, {2, 5}, {3, 7}, {4, 9}, {5, 11}};
+    FitResults results;
+    DataSet data = PreparedFamily({{"1", first}, {"2", second}});
+    ASSERT_TRUE(FitAndGenerate(data, CalcSettings{}, results));
+    data = PreparedFamily({{"1", second}});
+    ASSERT_TRUE(FitAndGenerate(data, CalcSettings{}, results));
+    FitResults fresh;
+    DataSet again = PreparedFamily({{"1", second}});
+    ASSERT_TRUE(FitAndGenerate(again, CalcSettings{}, fresh));
+    EXPECT_EQ(results.program, fresh.program);
+    EXPECT_EQ(results.program.front(), "Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)");
 }
 
 struct StopAtOnce : FitObserver {
