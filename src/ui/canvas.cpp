@@ -42,8 +42,12 @@ Canvas::Canvas(QWidget* parent) : QWidget(parent), label_(new QLabel(this)) {
 QSize Canvas::sizeHint() const { return hasPicture() ? picture_.size() : QSize(640, 480); }
 
 void Canvas::SetCanvasPicture(const QImage& picture) {
-    picture_ = picture;
-    storedCopy_ = picture;
+    // Held in a format the painter draws without converting it on every
+    // repaint (a one-bit or paletted scan would otherwise be).
+    const QImage::Format fast = picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                          : QImage::Format_RGB32;
+    picture_ = picture.isNull() || picture.format() == fast ? picture : picture.convertToFormat(fast);
+    storedCopy_ = picture_;
     marks_.clear();
     resize(sizeHint());
     updateGeometry();

@@ -298,12 +298,15 @@ void DigitizerPanel::showEvent(QShowEvent* event) {
 
 void DigitizerPanel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    // Coming to the front, the panel takes the main window's edge as it is
+    // now; it moves there when the main window is resized or moved.
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        FollowMainWindow(mainWindow_.RightEdgeTop());
+        mainWindowEdge_ = mainWindow_.RightEdgeTop();
     }
 }
 
 void DigitizerPanel::FollowMainWindow(QPoint rightEdgeTop) {
+    mainWindowEdge_ = rightEdgeTop;
     move(rightEdgeTop);
     dataSet_->move(rightEdgeTop);
 }
@@ -408,7 +411,7 @@ void DigitizerPanel::PastePicture() {
 
 bool DigitizerPanel::LoadPictureFile(const QString& path) {
     QImageReader reader(path);
-    reader.setAllocationLimit(0);  // a large scan is still a scan
+    reader.setAllocationLimit(1024);  // MB: a 6000 x 8000 scan takes 192
     const QImage picture = reader.read();
     if (picture.isNull()) {
         ShowMessage(reader.errorString());

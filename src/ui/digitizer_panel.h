@@ -177,6 +177,7 @@ private:
     bool pointBoxUsed_ = false;
     bool messagePostedNow_ = false;
     bool firstShown_ = false;
+    QPoint mainWindowEdge_;  // the main window's right edge and top
 };
 
 }  // namespace kx::ui

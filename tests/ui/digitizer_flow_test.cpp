@@ -50,6 +50,11 @@ TEST(DigitizerFlow, StartState) {
     EXPECT_EQ(d.panel->pos(), d.main->RightEdgeTop());
     EXPECT_FALSE(d.panelControl<QAbstractButton>("Command5")->isEnabled());
     EXPECT_FALSE(d.panelControl<QAbstractButton>("Check6")->isEnabled());
+    // "□" moves the canvas from the top edge to the left edge and back.
+    d.ClickPanel("Command7");
+    EXPECT_FALSE(d.main->dockedAtTop());
+    d.ClickPanel("Command7");
+    EXPECT_TRUE(d.main->dockedAtTop());
     EXPECT_FALSE(d.panelControl<QLineEdit>("Text8")->isVisible());
 }
 

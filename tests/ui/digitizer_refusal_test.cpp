@@ -370,6 +370,19 @@ TEST(DigitizerRefusal, PictureFiles) {
     EXPECT_EQ(d.workspace.data.pointCount[2], 0);  // a new picture resets the lines
     EXPECT_EQ(d.workspace.data.parameterText[2], "2");
 
+    // A large scan from a file: a one-bit picture as scanners write them.
+    QImage scan(6000, 8000, QImage::Format_Mono);
+    scan.fill(1);
+    const QString large = dir.filePath("scan.bmp");
+    ASSERT_TRUE(scan.save(large));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(d.panel->LoadPictureFile(large));
+    std::printf("6000 x 8000 one-bit BMP loaded in %lld ms\n", static_cast<long long>(timer.elapsed()));
+    EXPECT_EQ(d.canvas().picture().size(), QSize(6000, 8000));
+    d.PlacePoint(1, QPoint(5000, 7000));
+    EXPECT_EQ(d.workspace.calibration.X1MIN, 75000);  // beyond 16 bits
+
     const QString bad = dir.filePath("broken.jpg");
     QFile file(bad);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -377,7 +390,7 @@ TEST(DigitizerRefusal, PictureFiles) {
     file.close();
     EXPECT_FALSE(d.panel->LoadPictureFile(bad));
     EXPECT_TRUE(d.panel->messageShown());
-    EXPECT_EQ(d.canvas().picture().size(), QSize(320, 200));  // the old picture stays
+    EXPECT_EQ(d.canvas().picture().size(), QSize(6000, 8000));  // the old picture stays
 }
 
 }  // namespace
