@@ -296,17 +296,7 @@ void DigitizerPanel::showEvent(QShowEvent* event) {
     FollowMainWindow(mainWindow_.RightEdgeTop());
 }
 
-void DigitizerPanel::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    // Coming to the front, the panel takes the main window's edge as it is
-    // now; it moves there when the main window is resized or moved.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        mainWindowEdge_ = mainWindow_.RightEdgeTop();
-    }
-}
-
 void DigitizerPanel::FollowMainWindow(QPoint rightEdgeTop) {
-    mainWindowEdge_ = rightEdgeTop;
     move(rightEdgeTop);
     dataSet_->move(rightEdgeTop);
 }
@@ -397,6 +387,10 @@ void DigitizerPanel::TakePicture(const QImage& picture, const QString& caption) 
     core::ClearCalibrationPositions(cal);
     cal.xAxisDrawn = cal.yAxisDrawn = 0;
     pickMode_ = core::kPickNone;
+    // The point boxes going off take the mid points with them, as a click
+    // that turns a point box off does: their positions were on the old picture.
+    DisarmMidPoints();
+    for (QCheckBox* mid : midBox_) mid->setChecked(false);
     canvas_.SetCanvasPicture(picture);
     canvas_.SetFloatingLabel(QString());
     mainWindow_.LayOutCanvas();

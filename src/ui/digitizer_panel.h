@@ -73,7 +73,6 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -177,7 +176,6 @@ private:
     bool pointBoxUsed_ = false;
     bool messagePostedNow_ = false;
     bool firstShown_ = false;
-    QPoint mainWindowEdge_;  // the main window's right edge and top
 };
 
 }  // namespace kx::ui

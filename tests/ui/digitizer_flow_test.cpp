@@ -131,6 +131,9 @@ TEST(DigitizerFlow, LinearGraphIntoTwoLines) {
         d.ClickCanvasPixel(QPoint(px, static_cast<int>(std::lround(LinearPixelY(Straight, px)))));
     }
 
+    // The DataSet window shows the values of the last press.
+    EXPECT_EQ(d.dataSetControl<QLineEdit>("Text8")->text(), Text(d, "Text8"));
+    EXPECT_EQ(d.dataSetControl<QLineEdit>("Text9")->text(), Text(d, "Text9"));
     const core::DataSet& data = d.workspace.data;
     ASSERT_EQ(data.pointCount[1], static_cast<int>(line1.size()));
     ASSERT_EQ(data.pointCount[2], static_cast<int>(line2.size()));

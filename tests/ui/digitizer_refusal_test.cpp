@@ -283,6 +283,29 @@ TEST(DigitizerRefusal, PreparationMessages) {
     EXPECT_EQ(window.messageText(), "パラメータが数値でない");
     EXPECT_TRUE(window.isEnabled());
 
+    // "選択保存" prepares the selected line alone, even behind an empty line.
+    d.Type(d.dataSetControl<QLineEdit>("Text2"), "10");
+    box3->setPlainText("1,1\n2,2\n3,3\n");
+    box1->clear();
+    d.Click(d.dataSetControl<QAbstractButton>("Command1"));
+    EXPECT_EQ(window.messageText(), "データが無い");
+    box1->setPlainText("1,2\n3,4\n5,6\n");
+    d.Click(d.dataSetControl<QAbstractButton>("Command1"));
+    EXPECT_EQ(window.messageText(), "データが無いパラメータ存在");
+    QWidget* saver = nullptr;
+    QObject::connect(&window, &ui::DataSetWindow::saveRequested, [&](QWidget* w) { saver = w; });
+    d.Click(d.dataSetControl<QAbstractButton>("Option1(2)"));
+    d.Click(d.dataSetControl<QAbstractButton>("Command3"));
+    EXPECT_EQ(saver, &window);
+    EXPECT_EQ(d.workspace.data.saveKind, 1);
+    EXPECT_EQ(d.workspace.data.selectedLine, 0);
+    EXPECT_EQ(d.workspace.data.lineCount, 3);
+    EXPECT_EQ(d.workspace.data.preparedCount[3], 3);
+    EXPECT_EQ(d.workspace.data.xText[1][1], "");
+    EXPECT_FALSE(window.isEnabled());
+    window.setEnabled(true);  // as the save window does when it closes
+    d.Click(d.dataSetControl<QAbstractButton>("Option1(0)"));
+
     // Resets: the selected line, then all.
     d.Click(d.dataSetControl<QAbstractButton>("Command4"));
     EXPECT_EQ(d.workspace.data.pointText[1], "");
@@ -305,7 +328,13 @@ TEST(DigitizerRefusal, PreparationMessages) {
 TEST(DigitizerRefusal, LineHoldsAtMostOneHundredPoints) {
     Digitizer d;
     Calibrate(d);
+    // The panel's line option chooses the line the capture starts with.
+    d.ClickPanel("Option1(6)");
     d.ClickPanel("Command5");
+    EXPECT_EQ(d.workspace.data.captureLine, 7);
+    EXPECT_EQ(d.dataSetControl<QLineEdit>("Text5")->text(), "7");
+    EXPECT_TRUE(d.dataSetControl<QAbstractButton>("Option1(6)")->isChecked());
+    d.Click(d.dataSetControl<QAbstractButton>("Option1(0)"));
     for (int i = 0; i < 99; ++i) core::AppendPoint(d.workspace.data, 1, "1", "2");
     d.ClickCanvasPixel(QPoint(400, 300));
     EXPECT_EQ(d.workspace.data.pointCount[1], 100);
