@@ -30,8 +30,10 @@ const QString kBlanks23(23, QLatin1Char(' '));
 void TypeLines(QWidget* box, const QString& text) {
     const QStringList lines = text.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
-        if (i > 0) QTest::keyClick(box, Qt::Key_Return);
-        if (!lines[i].isEmpty()) QTest::keyClicks(box, lines[i]);
+        if (i > 0)
+            QTest::keyClick(box, Qt::Key_Return);
+        if (!lines[i].isEmpty())
+            QTest::keyClicks(box, lines[i]);
     }
 }
 
@@ -69,7 +71,7 @@ TEST(DigitizerRefusal, PlacingGuards) {
     EXPECT_EQ(cal.xMaxSet, 0);
     EXPECT_EQ(d.canvas().markCount(), marks);
 
-    d.ClickPanel("Check2");  // off again
+    d.ClickPanel("Check2");             // off again
     d.PlacePoint(4, QPoint(100, 520));  // below the origin
     EXPECT_EQ(d.panel->messageText(), "<Plot Error>" + kBlanks23 + "Y1MIN! <> 0 And Y1MIN! <= Y");
     EXPECT_EQ(cal.Y1MAX, 0);
@@ -172,7 +174,8 @@ TEST(DigitizerRefusal, ResetCaptureStartAndHelp) {
     EXPECT_EQ(cal.X1MIN + cal.X1MAX + cal.Y1MIN + cal.Y1MAX, 0);
     EXPECT_EQ(d.canvas().markCount(), 0);
     for (int box = 1; box <= 4; ++box) {
-        EXPECT_FALSE(d.panel->findChild<QAbstractButton*>(QStringLiteral("Check%1").arg(box))->isChecked());
+        EXPECT_FALSE(
+            d.panel->findChild<QAbstractButton*>(QStringLiteral("Check%1").arg(box))->isChecked());
     }
     EXPECT_EQ(d.panelControl<QLineEdit>("Text4")->text(), "60");  // values stay
     EXPECT_FALSE(d.panelControl<QLineEdit>("Text8")->isVisible());
@@ -231,7 +234,8 @@ TEST(DigitizerRefusal, HintsAndWindowsBuiltElsewhere) {
     EXPECT_FALSE(keyboard->isEnabled());
     EXPECT_FALSE(d.panel->findChild<QAction*>("FFRD")->isEnabled());
     int requests = 0;
-    QObject::connect(d.panel.get(), &ui::DigitizerPanel::keyboardEntryRequested, [&] { ++requests; });
+    QObject::connect(d.panel.get(), &ui::DigitizerPanel::keyboardEntryRequested,
+                     [&] { ++requests; });
     d.panel->setKeyboardEntryAvailable(true);
     keyboard->trigger();
     EXPECT_EQ(requests, 1);
@@ -335,7 +339,8 @@ TEST(DigitizerRefusal, LineHoldsAtMostOneHundredPoints) {
     EXPECT_EQ(d.dataSetControl<QLineEdit>("Text5")->text(), "7");
     EXPECT_TRUE(d.dataSetControl<QAbstractButton>("Option1(6)")->isChecked());
     d.Click(d.dataSetControl<QAbstractButton>("Option1(0)"));
-    for (int i = 0; i < 99; ++i) core::AppendPoint(d.workspace.data, 1, "1", "2");
+    for (int i = 0; i < 99; ++i)
+        core::AppendPoint(d.workspace.data, 1, "1", "2");
     d.ClickCanvasPixel(QPoint(400, 300));
     EXPECT_EQ(d.workspace.data.pointCount[1], 100);
     const std::string full = d.workspace.data.pointText[1];
@@ -379,7 +384,8 @@ TEST(DigitizerRefusal, PressOnALargeScanStaysQuick) {
         slowest = std::max(slowest, timer.nsecsElapsed());
     }
     EXPECT_LT(slowest, 16'000'000) << "slowest press " << slowest / 1000 << " us";
-    std::printf("slowest press on a 6000 x 8000 scan: %lld us\n", static_cast<long long>(slowest / 1000));
+    std::printf("slowest press on a 6000 x 8000 scan: %lld us\n",
+                static_cast<long long>(slowest / 1000));
     const auto points = PointsOf(d.workspace.data.pointText[1]);
     ASSERT_EQ(points.size(), 20u);
     EXPECT_NEAR(points[0].first, 2900.0 / 5800 * 100, 1e-4);
@@ -407,7 +413,8 @@ TEST(DigitizerRefusal, PictureFiles) {
     QElapsedTimer timer;
     timer.start();
     EXPECT_TRUE(d.panel->LoadPictureFile(large));
-    std::printf("6000 x 8000 one-bit BMP loaded in %lld ms\n", static_cast<long long>(timer.elapsed()));
+    std::printf("6000 x 8000 one-bit BMP loaded in %lld ms\n",
+                static_cast<long long>(timer.elapsed()));
     EXPECT_EQ(d.canvas().picture().size(), QSize(6000, 8000));
     d.PlacePoint(1, QPoint(5000, 7000));
     EXPECT_EQ(d.workspace.calibration.X1MIN, 75000);  // beyond 16 bits
