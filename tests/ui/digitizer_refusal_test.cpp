@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -404,6 +406,24 @@ TEST(DigitizerRefusal, PictureFiles) {
     EXPECT_EQ(d.canvas().picture().size(), QSize(320, 200));
     EXPECT_EQ(d.workspace.data.pointCount[2], 0);  // a new picture resets the lines
     EXPECT_EQ(d.workspace.data.parameterText[2], "2");
+
+    // "画像ﾌｧｲﾙの読み" asks for the file with the picture filter first.
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        filters = dialog->nameFilters();
+        dialog->selectFile(good);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    d.ClickPanel("Command2");
+    ASSERT_FALSE(filters.isEmpty());
+    EXPECT_TRUE(filters.first().startsWith("*.BMP;*.JPG"));
+    EXPECT_TRUE(filters.join(' ').contains("*.png"));
+    EXPECT_TRUE(filters.join(' ').contains("*.tif"));
+    EXPECT_EQ(d.main->windowTitle(), "Kuvatelix <graph.png>");
+    EXPECT_TRUE(d.panel->isEnabled());
+    EXPECT_TRUE(d.main->isEnabled());
 
     // A large scan from a file: a one-bit picture as scanners write them.
     QImage scan(6000, 8000, QImage::Format_Mono);
