@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -355,6 +355,22 @@ TEST(DigitizerRefusal, LineHoldsAtMostOneHundredPoints) {
     d.Click(d.dataSetControl<QAbstractButton>("Option1(1)"));
     d.ClickCanvasPixel(QPoint(500, 300));
     EXPECT_EQ(d.workspace.data.pointText[2], "40,20\r\n");
+}
+
+TEST(DigitizerRefusal, MidPointPressCapturesNothing) {
+    Digitizer d;
+    Calibrate(d);
+    d.ClickPanel("Check6");
+    d.TypeInto("Text10", "30");
+    d.ClickPanel("Command5");
+    d.ClickCanvasPixel(QPoint(420, 300));  // places the mid point
+    EXPECT_EQ(d.workspace.calibration.xMidPos, 420 * 15);
+    EXPECT_EQ(d.workspace.data.pointCount[1], 0);
+    d.ClickCanvasPixel(QPoint(500, 300));
+    EXPECT_EQ(d.workspace.data.pointCount[1], 1);
+    // 30 at pixel 420: the upper segment runs from there to 60 at pixel 700;
+    // six significant digits.
+    EXPECT_EQ(d.workspace.data.pointText[1], "38.5714,20\r\n");
 }
 
 TEST(DigitizerRefusal, PressOnALargeScanStaysQuick) {
