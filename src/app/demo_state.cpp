@@ -25,7 +25,9 @@ namespace {
 // origin at pixel (80, 440), 10 pixels per unit.
 constexpr int kOriginX = 80, kOriginY = 440;
 
-double Curve(int k, double x) { return (12 + 10 * k) * (1 - std::exp(-x / (8 + 6 * k))); }
+double Curve(int k, double x) {
+    return (12 + 10 * k) * (1 - std::exp(-x / (8 + 6 * k)));
+}
 
 QImage SampleGraph() {
     QImage picture(QSize(720, 520), QImage::Format_RGB32);
@@ -33,8 +35,10 @@ QImage SampleGraph() {
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(200, 200, 200), 1));
-    for (int i = 1; i <= 6; ++i) painter.drawLine(kOriginX + 100 * i, kOriginY, kOriginX + 100 * i, kOriginY - 400);
-    for (int i = 1; i <= 4; ++i) painter.drawLine(kOriginX, kOriginY - 100 * i, kOriginX + 600, kOriginY - 100 * i);
+    for (int i = 1; i <= 6; ++i)
+        painter.drawLine(kOriginX + 100 * i, kOriginY, kOriginX + 100 * i, kOriginY - 400);
+    for (int i = 1; i <= 4; ++i)
+        painter.drawLine(kOriginX, kOriginY - 100 * i, kOriginX + 600, kOriginY - 100 * i);
     painter.setPen(QPen(Qt::black, 2));
     painter.drawLine(kOriginX, kOriginY, kOriginX + 600, kOriginY);
     painter.drawLine(kOriginX, kOriginY, kOriginX, kOriginY - 400);
@@ -57,7 +61,8 @@ QImage SampleGraph() {
             painter.drawLine(last, next);
             last = next;
         }
-        painter.drawText(QPointF(kOriginX + 560, last.y() - 6), QStringLiteral("T=%1").arg(20 + 20 * k));
+        painter.drawText(QPointF(kOriginX + 560, last.y() - 6),
+                         QStringLiteral("T=%1").arg(20 + 20 * k));
     }
     return picture;
 }
@@ -94,7 +99,8 @@ void Run(const QByteArray& mode, ui::Workspace& workspace, ui::MainWindow& mainW
     }
     QApplication::clipboard()->setImage(SampleGraph());
     panel.PastePicture();
-    if (mode == "panel") return;
+    if (mode == "panel")
+        return;
     ui::Canvas& canvas = mainWindow.canvas();
     Place(panel, canvas, "Check1", QPoint(kOriginX, kOriginY));
     if (mode == "error") {
@@ -110,11 +116,13 @@ void Run(const QByteArray& mode, ui::Workspace& workspace, ui::MainWindow& mainW
     Press(canvas, QPoint(kOriginX + 250, kOriginY - 230));
     panel.onLiveTick();
     panel.onLiveTick();
-    if (mode == "marks") return;
+    if (mode == "marks")
+        return;
     Find<QAbstractButton>(panel, "Command5")->click();
     ui::DataSetWindow& dataSet = panel.dataSetWindow();
     for (int k = 0; k < 2; ++k) {
-        if (k == 1) Find<QAbstractButton>(dataSet, "Option1(1)")->click();
+        if (k == 1)
+            Find<QAbstractButton>(dataSet, "Option1(1)")->click();
         for (int px = kOriginX + 20; px <= kOriginX + 600; px += 45) {
             Press(canvas, QPoint(px, static_cast<int>(std::lround(
                                          kOriginY - 10 * Curve(k, (px - kOriginX) / 10.0)))));
@@ -133,9 +141,11 @@ void Run(const QByteArray& mode, ui::Workspace& workspace, ui::MainWindow& mainW
 
 }  // namespace
 
-void ApplyDemoState(ui::Workspace& workspace, ui::MainWindow& mainWindow, ui::DigitizerPanel& panel) {
+void ApplyDemoState(ui::Workspace& workspace, ui::MainWindow& mainWindow,
+                    ui::DigitizerPanel& panel) {
     const QByteArray mode = qgetenv("KX_DEMO");
-    if (mode.isEmpty()) return;
+    if (mode.isEmpty())
+        return;
     QTimer::singleShot(300, &panel, [mode, &workspace, &mainWindow, &panel] {
         Run(mode, workspace, mainWindow, panel);
     });

@@ -12,6 +12,7 @@ namespace kx::app {
 // "marks", "capture", "message" or "help" the program draws a sample graph and drives its own
 // windows into that state, as a user would with the mouse. Unset, nothing
 // happens.
-void ApplyDemoState(ui::Workspace& workspace, ui::MainWindow& mainWindow, ui::DigitizerPanel& panel);
+void ApplyDemoState(ui::Workspace& workspace, ui::MainWindow& mainWindow,
+                    ui::DigitizerPanel& panel);
 
 }  // namespace kx::app

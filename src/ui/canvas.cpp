@@ -39,11 +39,18 @@ Canvas::Canvas(QWidget* parent) : QWidget(parent), label_(new QLabel(this)) {
     resize(sizeHint());
 }
 
-QSize Canvas::sizeHint() const { return hasPicture() ? picture_.size() : QSize(640, 480); }
+QSize Canvas::sizeHint() const {
+    return hasPicture() ? picture_.size() : QSize(640, 480);
+}
 
 void Canvas::SetCanvasPicture(const QImage& picture) {
-    picture_ = picture;
-    storedCopy_ = picture;
+    // Held in a format the painter draws without converting it on every
+    // repaint (a one-bit or paletted scan would otherwise be).
+    const QImage::Format fast =
+        picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    picture_ =
+        picture.isNull() || picture.format() == fast ? picture : picture.convertToFormat(fast);
+    storedCopy_ = picture_;
     marks_.clear();
     resize(sizeHint());
     updateGeometry();
@@ -57,7 +64,8 @@ void Canvas::RestoreCanvasPicture() {
 }
 
 double Canvas::MarkerUnit() const {
-    return PixelsToTwips(QFontMetricsF(JapaneseFont(9)).boundingRect(QStringLiteral("A")).height());
+    return PixelsToTwips(
+        QFontMetricsF(JapaneseFont(9)).boundingRect(QStringLiteral("A")).height());
 }
 
 void Canvas::DrawPointMark(double cx, double cy, const QColor& color) {
@@ -86,8 +94,9 @@ void Canvas::AddMark(const Mark& mark) {
 
 QRect Canvas::MarkBounds(const Mark& mark) const {
     const double reach = mark.isLine ? 0 : std::max(mark.radius, mark.arm);
-    QRectF box = mark.isLine ? QRectF(mark.a, mark.b).normalized()
-                             : QRectF(mark.a.x() - reach, mark.a.y() - reach, 2 * reach, 2 * reach);
+    QRectF box = mark.isLine
+                     ? QRectF(mark.a, mark.b).normalized()
+                     : QRectF(mark.a.x() - reach, mark.a.y() - reach, 2 * reach, 2 * reach);
     return box.toAlignedRect().adjusted(-kMarkLineWidth - 1, -kMarkLineWidth - 1,
                                         kMarkLineWidth + 1, kMarkLineWidth + 1);
 }
@@ -102,7 +111,8 @@ void Canvas::PlaceFloatingLabel(int mouseX, int mouseY) {
     // Just above and to the right of the pointer.
     const double h = PixelsToTwips(label_->height());
     label_->move(TwipsToPixels(mouseX + 1.05 * h), TwipsToPixels(mouseY - 1.2 * h));
-    if (!label_->text().isEmpty()) label_->show();
+    if (!label_->text().isEmpty())
+        label_->show();
 }
 
 void Canvas::paintEvent(QPaintEvent* event) {
@@ -111,12 +121,14 @@ void Canvas::paintEvent(QPaintEvent* event) {
     painter.fillRect(area, Qt::white);
     if (hasPicture()) {
         const QRect inside = area.intersected(picture_.rect());
-        if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), picture_, inside);
+        if (!inside.isEmpty())
+            painter.drawImage(inside.topLeft(), picture_, inside);
     }
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::NoBrush);
     for (const Mark& mark : marks_) {
-        if (!MarkBounds(mark).intersects(area)) continue;
+        if (!MarkBounds(mark).intersects(area))
+            continue;
         painter.setPen(QPen(mark.color, kMarkLineWidth));
         if (mark.isLine) {
             painter.drawLine(mark.a, mark.b);
@@ -134,11 +146,14 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void Canvas::mouseReleaseEvent(QMouseEvent* event) {
-    if (pressInside_ && rect().contains(event->position().toPoint())) emit clicked();
+    if (pressInside_ && rect().contains(event->position().toPoint()))
+        emit clicked();
     pressInside_ = false;
 }
 
-void Canvas::mouseMoveEvent(QMouseEvent* event) { emit moved(ToCanvasUnits(event->position())); }
+void Canvas::mouseMoveEvent(QMouseEvent* event) {
+    emit moved(ToCanvasUnits(event->position()));
+}
 
 void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second click of a double click is a press like any other first.

@@ -120,7 +120,8 @@ void DataSetWindow::BuildControls() {
         connect(box, &QPlainTextEdit::textChanged, this, [this, i] { OnPointBoxEdited(i); });
         text1_[i] = box;
 
-        const QString label = i < 9 ? QStringLiteral("Line %1").arg(i + 1) : QStringLiteral("Line10");
+        const QString label =
+            i < 9 ? QStringLiteral("Line %1").arg(i + 1) : QStringLiteral("Line10");
         auto* option = new QRadioButton(label, this);
         option->setObjectName(QStringLiteral("Option1(%1)").arg(i));
         const int column = i / 5;
@@ -165,7 +166,8 @@ void DataSetWindow::BuildControls() {
 
 int DataSetWindow::SelectedOption() const {
     for (int i = 0; i < core::kMaxLines; ++i) {
-        if (option1_[i]->isChecked()) return i;
+        if (option1_[i]->isChecked())
+            return i;
     }
     return -1;
 }
@@ -183,8 +185,10 @@ void DataSetWindow::ColourLineLabels(int selected) {
 }
 
 void DataSetWindow::ShowOnlyPointBox(int index) {
-    for (int i = 0; i < core::kMaxLines; ++i) text1_[i]->setVisible(i == index);
-    if (index >= 0) text1_[index]->raise();
+    for (int i = 0; i < core::kMaxLines; ++i)
+        text1_[i]->setVisible(i == index);
+    if (index >= 0)
+        text1_[index]->raise();
 }
 
 void DataSetWindow::SelectLine(int index) {
@@ -203,7 +207,8 @@ void DataSetWindow::OnLineOption(int index) {
         ColourLineLabels(index);
         ds.captureLine = static_cast<int16_t>(line);
         ShowPointCount(ds.pointCount[line]);
-        if (ds.parameterText[line].empty()) ds.parameterText[line] = " " + std::to_string(line);
+        if (ds.parameterText[line].empty())
+            ds.parameterText[line] = " " + std::to_string(line);
         ShowParameter(ds.parameterText[line]);
         panel_.lineOption(index)->setChecked(true);
         ShowLineNumber(line);
@@ -226,38 +231,47 @@ void DataSetWindow::FollowPanelLine(int index, bool selected) {
 
 void DataSetWindow::onTrackTick() {
     for (int i = 0; i < core::kMaxLines; ++i) {
-        if (panel_.lineOption(i)->isChecked()) workspace_.data.captureLine = static_cast<int16_t>(i + 1);
+        if (panel_.lineOption(i)->isChecked())
+            workspace_.data.captureLine = static_cast<int16_t>(i + 1);
     }
 }
 
 void DataSetWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) timer1_.start();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        timer1_.start();
 }
 
 // --- boxes -------------------------------------------------------------------
 
 void DataSetWindow::EmptyPointBoxes() {
-    for (int line = 1; line <= core::kMaxLines; ++line) ShowPointText(line, "");
+    for (int line = 1; line <= core::kMaxLines; ++line)
+        ShowPointText(line, "");
 }
 
 void DataSetWindow::StackPointBoxes() {
-    for (QPlainTextEdit* box : text1_) box->setGeometry(TwipsRect(kBoxLeft, kBoxTop, kBoxWidth, kBoxHeight));
+    for (QPlainTextEdit* box : text1_)
+        box->setGeometry(TwipsRect(kBoxLeft, kBoxTop, kBoxWidth, kBoxHeight));
 }
 
 void DataSetWindow::ShowPointText(int line, const std::string& text) {
     QPlainTextEdit* box = text1_[line - 1];
     const QString shown = BoxText(text);
-    if (box->toPlainText() == shown) return;
+    if (box->toPlainText() == shown)
+        return;
     showingOwnText_ = true;
     box->setPlainText(shown);
     box->moveCursor(QTextCursor::End);
     showingOwnText_ = false;
 }
 
-void DataSetWindow::ShowPointCount(int count) { text6_->setText(QString::number(count)); }
+void DataSetWindow::ShowPointCount(int count) {
+    text6_->setText(QString::number(count));
+}
 
-void DataSetWindow::ShowLineNumber(int line) { text5_->setText(QString::number(line)); }
+void DataSetWindow::ShowLineNumber(int line) {
+    text5_->setText(QString::number(line));
+}
 
 void DataSetWindow::ShowParameter(const std::string& text) {
     text2_->setText(QString::fromStdString(text));
@@ -269,10 +283,12 @@ void DataSetWindow::SetLiveValues(const QString& x, const QString& y) {
 }
 
 void DataSetWindow::OnPointBoxEdited(int index) {
-    if (showingOwnText_) return;
+    if (showingOwnText_)
+        return;
     const int line = index + 1;
     core::DataSet& ds = workspace_.data;
-    const std::string cleaned = core::SetPointText(ds, line, DataText(text1_[index]->toPlainText()));
+    const std::string cleaned =
+        core::SetPointText(ds, line, DataText(text1_[index]->toPlainText()));
     ShowPointCount(ds.pointCount[line]);
     if (BoxText(cleaned) != text1_[index]->toPlainText()) {
         const int position = text1_[index]->textCursor().position();
@@ -284,12 +300,14 @@ void DataSetWindow::OnPointBoxEdited(int index) {
 }
 
 void DataSetWindow::RefreshPointBoxesFromData() {
-    for (int line = 1; line <= core::kMaxLines; ++line) ShowPointText(line, workspace_.data.pointText[line]);
+    for (int line = 1; line <= core::kMaxLines; ++line)
+        ShowPointText(line, workspace_.data.pointText[line]);
 }
 
 void DataSetWindow::CommitParameter() {
     core::DataSet& ds = workspace_.data;
-    if (ds.parameterEdited == 0) return;
+    if (ds.parameterEdited == 0)
+        return;
     core::SetParameterText(ds, ds.parameterLine, text2_->text().toStdString());
     ds.parameterEdited = 0;
 }
@@ -298,7 +316,8 @@ void DataSetWindow::CommitParameter() {
 
 void DataSetWindow::ResetSelectedLine() {
     const int index = SelectedOption();
-    if (index < 0) return;
+    if (index < 0)
+        return;
     core::ResetLine(workspace_.data, index + 1);
     ShowPointText(index + 1, "");
     ShowPointCount(0);
@@ -325,11 +344,12 @@ void DataSetWindow::ResetAllLines() {
 
 // --- preparation -------------------------------------------------------------
 
-bool DataSetWindow::opens(const char* signal) const {
-    const QMetaMethod method = signal == std::string_view("save")
-                                   ? QMetaMethod::fromSignal(&DataSetWindow::saveRequested)
-                                   : QMetaMethod::fromSignal(&DataSetWindow::programGenerationRequested);
-    return isSignalConnected(method);
+bool DataSetWindow::OpensProgramWindow() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&DataSetWindow::programGenerationRequested));
+}
+
+bool DataSetWindow::OpensSaveWindow() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&DataSetWindow::saveRequested));
 }
 
 bool DataSetWindow::RunPreparation() {
@@ -340,7 +360,8 @@ bool DataSetWindow::RunPreparation() {
     // The preparation may have completed the last text line of a point text.
     RefreshPointBoxesFromData();
     const int line = workspace_.data.parameterLine;
-    if (line >= 1 && line <= core::kMaxLines) ShowParameter(workspace_.data.parameterText[line]);
+    if (line >= 1 && line <= core::kMaxLines)
+        ShowParameter(workspace_.data.parameterText[line]);
     if (state != core::kPrepared) {
         ShowPreparationMessage(state);
         return false;
@@ -350,10 +371,13 @@ bool DataSetWindow::RunPreparation() {
 }
 
 void DataSetWindow::GenerateProgram() {
-    if (!RunPreparation() || workspace_.data.prepareForSave != 0) return;
+    if (!RunPreparation() || workspace_.data.prepareForSave != 0)
+        return;
     // Without a program window to open the window stays usable.
-    if (!opens("program")) return;
-    if (mainWindow_.isVisible()) mainWindow_.setEnabled(false);
+    if (!OpensProgramWindow())
+        return;
+    if (mainWindow_.isVisible())
+        mainWindow_.setEnabled(false);
     setEnabled(false);
     emit programGenerationRequested(this);
 }
@@ -364,7 +388,7 @@ void DataSetWindow::SaveAll() {
     ds.saveKind = 0;
     ds.prepareForSave = 1;
     const bool prepared = RunPreparation();
-    if (prepared && opens("save")) {
+    if (prepared && OpensSaveWindow()) {
         setEnabled(false);
         panel_.SetCaptureStartEnabled(true);
         emit saveRequested(this);
@@ -380,7 +404,7 @@ void DataSetWindow::SaveSelected() {
     ds.selectedLine = static_cast<int16_t>(SelectedOption() + 1);
     const bool prepared = RunPreparation();
     ds.selectedLine = 0;
-    if (prepared && opens("save")) {
+    if (prepared && OpensSaveWindow()) {
         setEnabled(false);
         panel_.SetCaptureStartEnabled(true);
         emit saveRequested(this);
@@ -426,7 +450,8 @@ void DataSetWindow::ShowMessage(const QString& text, const QColor& color, int le
     // The given width fits the text in the system's font; never cut it.
     const int needed = QFontMetrics(text3_->font()).horizontalAdvance(text) + 6;
     QRect geometry = TwipsRect(left, top, width, height);
-    if (!wrap) geometry.setWidth(std::max(geometry.width(), needed));
+    if (!wrap)
+        geometry.setWidth(std::max(geometry.width(), needed));
     text3_->setGeometry(geometry);
     text3_->show();
     text3_->raise();
@@ -438,14 +463,21 @@ void DataSetWindow::HideMessage() {
     text3_->hide();
 }
 
-void DataSetWindow::onMessageTick() { HideMessage(); }
+void DataSetWindow::onMessageTick() {
+    HideMessage();
+}
 
-QString DataSetWindow::messageText() const { return text3_->text(); }
+QString DataSetWindow::messageText() const {
+    return text3_->text();
+}
 
-bool DataSetWindow::messageShown() const { return text3_->isVisible(); }
+bool DataSetWindow::messageShown() const {
+    return text3_->isVisible();
+}
 
 void DataSetWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (text3_->isVisible()) HideMessage();
+    if (text3_->isVisible())
+        HideMessage();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -454,14 +486,17 @@ bool DataSetWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text3_ && (type == QEvent::MouseButtonPress || type == QEvent::MouseMove)) {
         HideMessage();
     } else if (watched == text2_) {
-        if (type == QEvent::KeyPress) workspace_.data.parameterEdited = 1;
-        if (type == QEvent::FocusOut) CommitParameter();
+        if (type == QEvent::KeyPress)
+            workspace_.data.parameterEdited = 1;
+        if (type == QEvent::FocusOut)
+            CommitParameter();
     } else if (watched == command5_ && type == QEvent::Enter && !mainWindow_.isVisible()) {
-        ShowMessage(QStringLiteral("展開ﾃﾞｰﾀが操作不能となります。"), kQbBlue, 120, 6765, 1395, 450,
-                    true);
+        ShowMessage(QStringLiteral("展開ﾃﾞｰﾀが操作不能となります。"), kQbBlue, 120, 6765, 1395,
+                    450, true);
     } else if (type == QEvent::MouseButtonDblClick) {
         for (QPlainTextEdit* box : text1_) {
-            if (watched != box->viewport()) continue;
+            if (watched != box->viewport())
+                continue;
             QRect geometry = box->geometry();
             const bool tall = geometry.height() == TwipsToPixels(kBoxTallHeight);
             geometry.setHeight(TwipsToPixels(tall ? kBoxHeight : kBoxTallHeight));

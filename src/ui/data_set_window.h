@@ -83,7 +83,10 @@ private:
     void ColourLineLabels(int selected);
     void RefreshPointBoxesFromData();
     int SelectedOption() const;  // 0..9, -1 for none
-    bool opens(const char* signal) const;
+    // Whether the window behind a button has been wired in: without it the
+    // window stays usable after a successful preparation.
+    bool OpensProgramWindow() const;
+    bool OpensSaveWindow() const;
 
     Workspace& workspace_;
     DigitizerPanel& panel_;

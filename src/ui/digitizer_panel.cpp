@@ -30,21 +30,30 @@ namespace {
 
 // The help text, in its ten pieces.
 constexpr const char* kHelpPieces[] = {
-    "先ず画像データを呼込みます。ファイルから呼込むときは｢画像 File Read｣、COPYした画像を貼付ける場合は",
-    "｢画像Paste｣キーを操作し、画面に展開します。画像はスキャナー等で得られた画像データです｡画像の大きさ",
-    "には少し注意が必要です｡Xmax､Ymax等にチェックした後、画像の中に位置指定をします。これらの座標値も入力します。この操作の後、",
-    "「１．基本座標の確定」を指示（自動確定される）します。また、対数座標で有ればそれを指定した後､先ず､テストサンプリングします｡原本",
-    "の歪み等でうまく数値変換できない場合は中間座標値（中間座標補正処理）でＸ、Ｙ座標を指定（ともに１カ所）します。",
-    "その後、「２．データ読取開始」の指定を行います。ここからデータ採取が始まります。画像をマウスにて、クリック指定するとそのＸ、Ｙ座標値と",
-    "採取データ数が表示されます。読取ったデータの修正は「データリセット」キーや直接表示値を修正します。",
-    "Xmax､Ymax､座標系の訂正や中間座標補正等は任意な場面で修正可能です｡その後、このプログラムのデータ",
+    "先ず画像データを呼込みます。ファイルから呼込むときは｢画像 File "
+    "Read｣、COPYした画像を貼付ける場合は",
+    "｢画像Paste｣キーを操作し、画面に展開します。画像はスキャナー等で得られた画像データです｡画像の"
+    "大きさ",
+    "には少し注意が必要です｡Xmax､Ymax等にチェックした後、画像の中に位置指定をします。これらの座標"
+    "値も入力します。この操作の後、",
+    "「１．基本座標の確定」を指示（自動確定される）します。また、対数座標で有ればそれを指定した後､"
+    "先ず､テストサンプリングします｡原本",
+    "の歪み等でうまく数値変換できない場合は中間座標値（中間座標補正処理）でＸ、Ｙ座標を指定（とも"
+    "に１カ所）します。",
+    "その後、「２．データ読取開始」の指定を行います。ここからデータ採取が始まります。画像をマウス"
+    "にて、クリック指定するとそのＸ、Ｙ座標値と",
+    "採取データ数が表示されます。読取ったデータの修正は「データリセット」キーや直接表示値を修正し"
+    "ます。",
+    "Xmax､Ymax､座標系の訂正や中間座標補正等は任意な場面で修正可能です｡その後、このプログラムのデー"
+    "タ",
     "として展開するには「データ展開」、ファイルとして保存する場合は｢ファイル保存｣キーを押します。",
     "この表示を消す場合はこの領域を左マウスでクリックします。",
 };
 
 QString HelpText() {
     QString text;
-    for (const char* piece : kHelpPieces) text += QString::fromUtf8(piece);
+    for (const char* piece : kHelpPieces)
+        text += QString::fromUtf8(piece);
     return text + QString(12, QLatin1Char(' '));
 }
 
@@ -105,7 +114,9 @@ DigitizerPanel::DigitizerPanel(Workspace& workspace, MainWindow& mainWindow, QWi
     StartProgram();
 }
 
-DigitizerPanel::~DigitizerPanel() { delete dataSet_; }
+DigitizerPanel::~DigitizerPanel() {
+    delete dataSet_;
+}
 
 void DigitizerPanel::StartProgram() {
     workspace_.settings.errorMode = 2;
@@ -170,8 +181,10 @@ void DigitizerPanel::BuildControls() {
         group->addButton(option2_[axis]);
         group->addButton(option3_[axis]);
         option2_[axis]->setChecked(true);
-        connect(option2_[axis], &QRadioButton::clicked, this, [this, axis] { SelectAxisType(axis, false); });
-        connect(option3_[axis], &QRadioButton::clicked, this, [this, axis] { SelectAxisType(axis, true); });
+        connect(option2_[axis], &QRadioButton::clicked, this,
+                [this, axis] { SelectAxisType(axis, false); });
+        connect(option3_[axis], &QRadioButton::clicked, this,
+                [this, axis] { SelectAxisType(axis, true); });
     }
     check5_ = new QCheckBox(s);
     check5_->setObjectName("Check5");
@@ -193,7 +206,8 @@ void DigitizerPanel::BuildControls() {
         midText_[axis]->setObjectName(QStringLiteral("Text%1").arg(10 + axis));
         midText_[axis]->installEventFilter(this);
         connect(midText_[axis], &QLineEdit::textChanged, this, [this, axis] {
-            if (midBox_[axis]->isChecked()) StoreMidValue(axis);
+            if (midBox_[axis]->isChecked())
+                StoreMidValue(axis);
         });
     }
 
@@ -210,7 +224,8 @@ void DigitizerPanel::BuildControls() {
     command8_->setEnabled(false);
     auto* lines = new QButtonGroup(this);
     for (int i = 0; i < core::kMaxLines; ++i) {
-        const QString label = i < 9 ? QStringLiteral("Line  %1").arg(i + 1) : QStringLiteral("Line 10");
+        const QString label =
+            i < 9 ? QStringLiteral("Line  %1").arg(i + 1) : QStringLiteral("Line 10");
         option1_[i] = new QRadioButton(label, readFrame);
         option1_[i]->setObjectName(QStringLiteral("Option1(%1)").arg(i));
         option1_[i]->setGeometry(TwipsRect(150 + (i / 5) * 1230, 630 + (i % 5) * 240, 1200, 240));
@@ -222,7 +237,8 @@ void DigitizerPanel::BuildControls() {
     auto* command1 = Button(pictureFrame, "Command1", "画像Paste", TwipsRect(90, 240, 1200, 330));
     auto* command7 = Button(pictureFrame, "Command7", "□", TwipsRect(1320, 240, 330, 330));
     auto* command3 = Button(pictureFrame, "Command3", "終了", TwipsRect(1680, 240, 900, 330));
-    auto* command2 = Button(pictureFrame, "Command2", "画像ﾌｧｲﾙの読み", TwipsRect(90, 600, 2490, 330));
+    auto* command2 =
+        Button(pictureFrame, "Command2", "画像ﾌｧｲﾙの読み", TwipsRect(90, 600, 2490, 330));
     connect(command1, &QPushButton::clicked, this, &DigitizerPanel::PastePicture);
     connect(command7, &QPushButton::clicked, &mainWindow_, &MainWindow::SwitchDocking);
     connect(command3, &QPushButton::clicked, this, &DigitizerPanel::EndProgram);
@@ -242,7 +258,6 @@ void DigitizerPanel::BuildControls() {
     text7_->setGeometry(TwipsRect(30, 192, 2700, 285));
     text7_->viewport()->installEventFilter(this);
     text7_->hide();
-
 }
 
 void DigitizerPanel::BuildMenus() {
@@ -282,25 +297,20 @@ void DigitizerPanel::BuildMenus() {
 
 void DigitizerPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (firstShown_) return;
+    if (firstShown_)
+        return;
     firstShown_ = true;
     // First showing: both axes linear, the mid-point controls off and disabled.
     option2_[0]->setChecked(true);
     option2_[1]->setChecked(true);
     workspace_.calibration.logX = 0;
     workspace_.calibration.logY = 0;
-    for (int axis = 0; axis < 2; ++axis) midBox_[axis]->setChecked(false);
+    for (int axis = 0; axis < 2; ++axis)
+        midBox_[axis]->setChecked(false);
     EnableMidControls(false);
     command5_->setEnabled(false);
     ShowSamplingBoxes(false);
     FollowMainWindow(mainWindow_.RightEdgeTop());
-}
-
-void DigitizerPanel::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        FollowMainWindow(mainWindow_.RightEdgeTop());
-    }
 }
 
 void DigitizerPanel::FollowMainWindow(QPoint rightEdgeTop) {
@@ -312,15 +322,20 @@ void DigitizerPanel::setKeyboardEntryAvailable(bool available) {
     keyboardAction_->setEnabled(available);
 }
 
-void DigitizerPanel::setSaveAvailable(bool available) { command8_->setEnabled(available); }
+void DigitizerPanel::setSaveAvailable(bool available) {
+    command8_->setEnabled(available);
+}
 
 void DigitizerPanel::OpenKeyboardEntry() {
-    if (mainWindow_.isVisible()) mainWindow_.setEnabled(false);
+    if (mainWindow_.isVisible())
+        mainWindow_.setEnabled(false);
     setEnabled(false);
     emit keyboardEntryRequested();
 }
 
-void DigitizerPanel::EndProgram() { QCoreApplication::exit(0); }
+void DigitizerPanel::EndProgram() {
+    QCoreApplication::exit(0);
+}
 
 // --- messages and help ---------------------------------------------------------
 
@@ -332,7 +347,8 @@ void DigitizerPanel::ShowMessage(const QString& text) {
     QRect geometry = TwipsRect(30, 192, 2700, 285);
     // A two-line message (the blanks push its condition down) gets its room.
     text7_->document()->setTextWidth(geometry.width() - 2 * text7_->frameWidth());
-    const int needed = static_cast<int>(text7_->document()->size().height()) + 2 * text7_->frameWidth();
+    const int needed =
+        static_cast<int>(text7_->document()->size().height()) + 2 * text7_->frameWidth();
     geometry.setHeight(std::max(geometry.height(), needed));
     text7_->setGeometry(geometry);
     text7_->show();
@@ -356,14 +372,19 @@ void DigitizerPanel::ShowHint(const QString& text, int left, int top, int width,
 }
 
 void DigitizerPanel::onMessageTick() {
-    if (helpShown_ == 0) text7_->hide();
+    if (helpShown_ == 0)
+        text7_->hide();
     text12_->hide();
     timer2_.stop();
 }
 
-QString DigitizerPanel::messageText() const { return text7_->toPlainText(); }
+QString DigitizerPanel::messageText() const {
+    return text7_->toPlainText();
+}
 
-bool DigitizerPanel::messageShown() const { return text7_->isVisible(); }
+bool DigitizerPanel::messageShown() const {
+    return text7_->isVisible();
+}
 
 void DigitizerPanel::ToggleHelp() {
     if (helpShown_ == 1) {
@@ -390,10 +411,16 @@ void DigitizerPanel::TakePicture(const QImage& picture, const QString& caption) 
     // A new picture starts the calibration afresh.
     core::AxisCalibration& cal = workspace_.calibration;
     cal.calibrationConfirmed = 0;
-    for (int box = 1; box <= 4; ++box) SetPointBoxQuietly(box, false);
+    for (int box = 1; box <= 4; ++box)
+        SetPointBoxQuietly(box, false);
     core::ClearCalibrationPositions(cal);
     cal.xAxisDrawn = cal.yAxisDrawn = 0;
     pickMode_ = core::kPickNone;
+    // The point boxes going off take the mid points with them, as a click
+    // that turns a point box off does: their positions were on the old picture.
+    DisarmMidPoints();
+    for (QCheckBox* mid : midBox_)
+        mid->setChecked(false);
     canvas_.SetCanvasPicture(picture);
     canvas_.SetFloatingLabel(QString());
     mainWindow_.LayOutCanvas();
@@ -408,7 +435,7 @@ void DigitizerPanel::PastePicture() {
 
 bool DigitizerPanel::LoadPictureFile(const QString& path) {
     QImageReader reader(path);
-    reader.setAllocationLimit(0);  // a large scan is still a scan
+    reader.setAllocationLimit(1024);  // MB: a 6000 x 8000 scan takes 192
     const QImage picture = reader.read();
     if (picture.isNull()) {
         ShowMessage(reader.errorString());
@@ -416,7 +443,8 @@ bool DigitizerPanel::LoadPictureFile(const QString& path) {
     }
     TakePicture(picture, QStringLiteral("Kuvatelix <") + QFileInfo(path).fileName().trimmed() +
                              QStringLiteral(">"));
-    for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(workspace_.data, line);
+    for (int line = 1; line <= core::kMaxLines; ++line)
+        core::ResetLine(workspace_.data, line);
     dataSet_->EmptyPointBoxes();
     return true;
 }
@@ -424,7 +452,8 @@ bool DigitizerPanel::LoadPictureFile(const QString& path) {
 void DigitizerPanel::OpenPictureFile() {
     loadMode_ = 3;
     const bool mainShown = mainWindow_.isVisible();
-    if (mainShown) mainWindow_.setEnabled(false);
+    if (mainShown)
+        mainWindow_.setEnabled(false);
     setEnabled(false);
     QFileDialog dialog(this, QStringLiteral("データ呼込み"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -447,12 +476,14 @@ void DigitizerPanel::OpenPictureFile() {
 void DigitizerPanel::StartCapture() {
     dataSet_->setWindowTitle(QStringLiteral("DataSet"));
     core::AxisCalibration& cal = workspace_.calibration;
-    if (cal.calibrationInvalid != 0 || cal.calibrationConfirmed == 0) return;
+    if (cal.calibrationInvalid != 0 || cal.calibrationConfirmed == 0)
+        return;
     core::DataSet& ds = workspace_.data;
     ds.captureMode = 1;
     int selected = -1;
     for (int i = 0; i < core::kMaxLines; ++i) {
-        if (option1_[i]->isChecked()) selected = i;
+        if (option1_[i]->isChecked())
+            selected = i;
     }
     if (selected < 0) {
         selected = 0;
@@ -475,13 +506,18 @@ void DigitizerPanel::StartCapture() {
 }
 
 void DigitizerPanel::OnLineOption(int index) {
-    if (workspace_.data.captureMode != 1) return;
+    if (workspace_.data.captureMode != 1)
+        return;
     dataSet_->FollowPanelLine(index, option1_[index]->isChecked());
 }
 
-void DigitizerPanel::SetCaptureStartEnabled(bool enabled) { command5_->setEnabled(enabled); }
+void DigitizerPanel::SetCaptureStartEnabled(bool enabled) {
+    command5_->setEnabled(enabled);
+}
 
-void DigitizerPanel::StopLiveTimer() { timer1_.stop(); }
+void DigitizerPanel::StopLiveTimer() {
+    timer1_.stop();
+}
 
 void DigitizerPanel::ReturnFromCapture(QPoint position) {
     setEnabled(true);
@@ -508,7 +544,8 @@ void DigitizerPanel::ResetCalibration() {
     canvas_.RestoreCanvasPicture();
     setCursor(SquarePointer());
     canvas_.setCursor(CrossPointer());
-    for (int box = 1; box <= 4; ++box) SetPointBoxQuietly(box, false);
+    for (int box = 1; box <= 4; ++box)
+        SetPointBoxQuietly(box, false);
     core::ClearCalibrationPositions(cal);
     pickMode_ = core::kPickNone;
     canvas_.SetFloatingLabel(QString());

@@ -73,7 +73,6 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

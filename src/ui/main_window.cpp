@@ -51,12 +51,14 @@ void MainWindow::LayOutCanvas() {
     const int frame = 2 * area_->frameWidth();
     if (dockedAtTop_) {
         layout_->setDirection(QBoxLayout::TopToBottom);
-        area_->setMaximumSize(QWIDGETSIZE_MAX, picture.height() + frame +
-                                                   area_->horizontalScrollBar()->sizeHint().height());
+        area_->setMaximumSize(
+            QWIDGETSIZE_MAX,
+            picture.height() + frame + area_->horizontalScrollBar()->sizeHint().height());
     } else {
         layout_->setDirection(QBoxLayout::LeftToRight);
-        area_->setMaximumSize(picture.width() + frame + area_->verticalScrollBar()->sizeHint().width(),
-                              QWIDGETSIZE_MAX);
+        area_->setMaximumSize(
+            picture.width() + frame + area_->verticalScrollBar()->sizeHint().width(),
+            QWIDGETSIZE_MAX);
     }
     canvas_->update();
     setCursor(CrossPointer());

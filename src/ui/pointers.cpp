@@ -6,9 +6,13 @@
 
 namespace kx::ui {
 
-QCursor ArrowPointer() { return QCursor(Qt::ArrowCursor); }
+QCursor ArrowPointer() {
+    return QCursor(Qt::ArrowCursor);
+}
 
-QCursor CrossPointer() { return QCursor(Qt::CrossCursor); }
+QCursor CrossPointer() {
+    return QCursor(Qt::CrossCursor);
+}
 
 QCursor SquarePointer() {
     // A small square within a square, hot spot in the middle.

@@ -21,13 +21,19 @@
 namespace kx::test {
 namespace {
 
-QString Text(const Digitizer& d, const char* name) { return d.panelControl<QLineEdit>(name)->text(); }
+QString Text(const Digitizer& d, const char* name) {
+    return d.panelControl<QLineEdit>(name)->text();
+}
 
 // Linear graph: origin at pixel (100, 500); 10 pixels per unit on both axes,
 // X 0..60 and Y 0..40.
 constexpr int kOriginX = 100, kOriginY = 500;
-double Saturation(double x) { return 40 * (1 - std::exp(-x / 15)); }
-double Straight(double x) { return 0.5 * x + 2; }
+double Saturation(double x) {
+    return 40 * (1 - std::exp(-x / 15));
+}
+double Straight(double x) {
+    return 0.5 * x + 2;
+}
 double LinearPixelY(double (*curve)(double), int px) {
     return kOriginY - 10 * curve((px - kOriginX) / 10.0);
 }
@@ -37,7 +43,8 @@ TEST(DigitizerFlow, StartState) {
     QApplication::clipboard()->setText("left over");
     Digitizer d;
     EXPECT_EQ(d.workspace.settings.errorMode, 2);
-    for (int16_t flag : d.workspace.settings.excludedSystem) EXPECT_EQ(flag, 0);
+    for (int16_t flag : d.workspace.settings.excludedSystem)
+        EXPECT_EQ(flag, 0);
     EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
     EXPECT_TRUE(d.panelControl<QRadioButton>("Option1(0)")->isChecked());
     EXPECT_EQ(d.panel->windowTitle(), "Tolvex_R1.0");
@@ -50,6 +57,11 @@ TEST(DigitizerFlow, StartState) {
     EXPECT_EQ(d.panel->pos(), d.main->RightEdgeTop());
     EXPECT_FALSE(d.panelControl<QAbstractButton>("Command5")->isEnabled());
     EXPECT_FALSE(d.panelControl<QAbstractButton>("Check6")->isEnabled());
+    // "□" moves the canvas from the top edge to the left edge and back.
+    d.ClickPanel("Command7");
+    EXPECT_FALSE(d.main->dockedAtTop());
+    d.ClickPanel("Command7");
+    EXPECT_TRUE(d.main->dockedAtTop());
     EXPECT_FALSE(d.panelControl<QLineEdit>("Text8")->isVisible());
 }
 
@@ -116,7 +128,8 @@ TEST(DigitizerFlow, LinearGraphIntoTwoLines) {
 
     const std::vector<int> line1 = {112, 150, 190, 260, 340, 450, 610};
     for (int px : line1) {
-        d.ClickCanvasPixel(QPoint(px, static_cast<int>(std::lround(LinearPixelY(Saturation, px)))));
+        d.ClickCanvasPixel(
+            QPoint(px, static_cast<int>(std::lround(LinearPixelY(Saturation, px)))));
     }
     d.Click(d.dataSetControl<QAbstractButton>("Option1(1)"));
     EXPECT_EQ(d.workspace.data.captureLine, 2);
@@ -126,6 +139,9 @@ TEST(DigitizerFlow, LinearGraphIntoTwoLines) {
         d.ClickCanvasPixel(QPoint(px, static_cast<int>(std::lround(LinearPixelY(Straight, px)))));
     }
 
+    // The DataSet window shows the values of the last press.
+    EXPECT_EQ(d.dataSetControl<QLineEdit>("Text8")->text(), Text(d, "Text8"));
+    EXPECT_EQ(d.dataSetControl<QLineEdit>("Text9")->text(), Text(d, "Text9"));
     const core::DataSet& data = d.workspace.data;
     ASSERT_EQ(data.pointCount[1], static_cast<int>(line1.size()));
     ASSERT_EQ(data.pointCount[2], static_cast<int>(line2.size()));
@@ -172,20 +188,26 @@ TEST(DigitizerFlow, LinearGraphIntoTwoLines) {
 // decade from 0.1 to 100.
 constexpr int kLogOriginX = 100, kLogOriginY = 520;
 double LogPixelX(double x) {
-    return x <= 10 ? kLogOriginX + 150 * std::log10(x) : kLogOriginX + 150 + 225 * std::log10(x / 10);
+    return x <= 10 ? kLogOriginX + 150 * std::log10(x)
+                   : kLogOriginX + 150 + 225 * std::log10(x / 10);
 }
-double LogPixelY(double y) { return kLogOriginY - 120 * (std::log10(y) + 1); }
+double LogPixelY(double y) {
+    return kLogOriginY - 120 * (std::log10(y) + 1);
+}
 double ValueAtPixelX(int px) {
     return px <= 250 ? std::pow(10.0, (px - kLogOriginX) / 150.0)
                      : 10 * std::pow(10.0, (px - kLogOriginX - 150) / 225.0);
 }
-double PowerCurve(double x) { return 0.1 * std::pow(x, 0.9); }
+double PowerCurve(double x) {
+    return 0.1 * std::pow(x, 0.9);
+}
 
 TEST(DigitizerFlow, LogarithmicAxesWithMidPointCorrection) {
     Digitizer d;
     core::AxisCalibration& cal = d.workspace.calibration;
-    const QImage graph = DrawGraph(QSize(900, 600), QPoint(kLogOriginX, kLogOriginY), 600, 360,
-                                   {[](int px) { return LogPixelY(PowerCurve(ValueAtPixelX(px))); }});
+    const QImage graph =
+        DrawGraph(QSize(900, 600), QPoint(kLogOriginX, kLogOriginY), 600, 360,
+                  {[](int px) { return LogPixelY(PowerCurve(ValueAtPixelX(px))); }});
     d.PastePicture(graph);
     // With no point box on, any axis type may be chosen.
     d.ClickPanel("Option3(0)");

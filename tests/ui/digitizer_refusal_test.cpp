@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -30,8 +32,10 @@ const QString kBlanks23(23, QLatin1Char(' '));
 void TypeLines(QWidget* box, const QString& text) {
     const QStringList lines = text.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
-        if (i > 0) QTest::keyClick(box, Qt::Key_Return);
-        if (!lines[i].isEmpty()) QTest::keyClicks(box, lines[i]);
+        if (i > 0)
+            QTest::keyClick(box, Qt::Key_Return);
+        if (!lines[i].isEmpty())
+            QTest::keyClicks(box, lines[i]);
     }
 }
 
@@ -69,7 +73,7 @@ TEST(DigitizerRefusal, PlacingGuards) {
     EXPECT_EQ(cal.xMaxSet, 0);
     EXPECT_EQ(d.canvas().markCount(), marks);
 
-    d.ClickPanel("Check2");  // off again
+    d.ClickPanel("Check2");             // off again
     d.PlacePoint(4, QPoint(100, 520));  // below the origin
     EXPECT_EQ(d.panel->messageText(), "<Plot Error>" + kBlanks23 + "Y1MIN! <> 0 And Y1MIN! <= Y");
     EXPECT_EQ(cal.Y1MAX, 0);
@@ -172,7 +176,8 @@ TEST(DigitizerRefusal, ResetCaptureStartAndHelp) {
     EXPECT_EQ(cal.X1MIN + cal.X1MAX + cal.Y1MIN + cal.Y1MAX, 0);
     EXPECT_EQ(d.canvas().markCount(), 0);
     for (int box = 1; box <= 4; ++box) {
-        EXPECT_FALSE(d.panel->findChild<QAbstractButton*>(QStringLiteral("Check%1").arg(box))->isChecked());
+        EXPECT_FALSE(
+            d.panel->findChild<QAbstractButton*>(QStringLiteral("Check%1").arg(box))->isChecked());
     }
     EXPECT_EQ(d.panelControl<QLineEdit>("Text4")->text(), "60");  // values stay
     EXPECT_FALSE(d.panelControl<QLineEdit>("Text8")->isVisible());
@@ -231,7 +236,8 @@ TEST(DigitizerRefusal, HintsAndWindowsBuiltElsewhere) {
     EXPECT_FALSE(keyboard->isEnabled());
     EXPECT_FALSE(d.panel->findChild<QAction*>("FFRD")->isEnabled());
     int requests = 0;
-    QObject::connect(d.panel.get(), &ui::DigitizerPanel::keyboardEntryRequested, [&] { ++requests; });
+    QObject::connect(d.panel.get(), &ui::DigitizerPanel::keyboardEntryRequested,
+                     [&] { ++requests; });
     d.panel->setKeyboardEntryAvailable(true);
     keyboard->trigger();
     EXPECT_EQ(requests, 1);
@@ -283,6 +289,29 @@ TEST(DigitizerRefusal, PreparationMessages) {
     EXPECT_EQ(window.messageText(), "パラメータが数値でない");
     EXPECT_TRUE(window.isEnabled());
 
+    // "選択保存" prepares the selected line alone, even behind an empty line.
+    d.Type(d.dataSetControl<QLineEdit>("Text2"), "10");
+    box3->setPlainText("1,1\n2,2\n3,3\n");
+    box1->clear();
+    d.Click(d.dataSetControl<QAbstractButton>("Command1"));
+    EXPECT_EQ(window.messageText(), "データが無い");
+    box1->setPlainText("1,2\n3,4\n5,6\n");
+    d.Click(d.dataSetControl<QAbstractButton>("Command1"));
+    EXPECT_EQ(window.messageText(), "データが無いパラメータ存在");
+    QWidget* saver = nullptr;
+    QObject::connect(&window, &ui::DataSetWindow::saveRequested, [&](QWidget* w) { saver = w; });
+    d.Click(d.dataSetControl<QAbstractButton>("Option1(2)"));
+    d.Click(d.dataSetControl<QAbstractButton>("Command3"));
+    EXPECT_EQ(saver, &window);
+    EXPECT_EQ(d.workspace.data.saveKind, 1);
+    EXPECT_EQ(d.workspace.data.selectedLine, 0);
+    EXPECT_EQ(d.workspace.data.lineCount, 3);
+    EXPECT_EQ(d.workspace.data.preparedCount[3], 3);
+    EXPECT_EQ(d.workspace.data.xText[1][1], "");
+    EXPECT_FALSE(window.isEnabled());
+    window.setEnabled(true);  // as the save window does when it closes
+    d.Click(d.dataSetControl<QAbstractButton>("Option1(0)"));
+
     // Resets: the selected line, then all.
     d.Click(d.dataSetControl<QAbstractButton>("Command4"));
     EXPECT_EQ(d.workspace.data.pointText[1], "");
@@ -305,8 +334,15 @@ TEST(DigitizerRefusal, PreparationMessages) {
 TEST(DigitizerRefusal, LineHoldsAtMostOneHundredPoints) {
     Digitizer d;
     Calibrate(d);
+    // The panel's line option chooses the line the capture starts with.
+    d.ClickPanel("Option1(6)");
     d.ClickPanel("Command5");
-    for (int i = 0; i < 99; ++i) core::AppendPoint(d.workspace.data, 1, "1", "2");
+    EXPECT_EQ(d.workspace.data.captureLine, 7);
+    EXPECT_EQ(d.dataSetControl<QLineEdit>("Text5")->text(), "7");
+    EXPECT_TRUE(d.dataSetControl<QAbstractButton>("Option1(6)")->isChecked());
+    d.Click(d.dataSetControl<QAbstractButton>("Option1(0)"));
+    for (int i = 0; i < 99; ++i)
+        core::AppendPoint(d.workspace.data, 1, "1", "2");
     d.ClickCanvasPixel(QPoint(400, 300));
     EXPECT_EQ(d.workspace.data.pointCount[1], 100);
     const std::string full = d.workspace.data.pointText[1];
@@ -319,6 +355,22 @@ TEST(DigitizerRefusal, LineHoldsAtMostOneHundredPoints) {
     d.Click(d.dataSetControl<QAbstractButton>("Option1(1)"));
     d.ClickCanvasPixel(QPoint(500, 300));
     EXPECT_EQ(d.workspace.data.pointText[2], "40,20\r\n");
+}
+
+TEST(DigitizerRefusal, MidPointPressCapturesNothing) {
+    Digitizer d;
+    Calibrate(d);
+    d.ClickPanel("Check6");
+    d.TypeInto("Text10", "30");
+    d.ClickPanel("Command5");
+    d.ClickCanvasPixel(QPoint(420, 300));  // places the mid point
+    EXPECT_EQ(d.workspace.calibration.xMidPos, 420 * 15);
+    EXPECT_EQ(d.workspace.data.pointCount[1], 0);
+    d.ClickCanvasPixel(QPoint(500, 300));
+    EXPECT_EQ(d.workspace.data.pointCount[1], 1);
+    // 30 at pixel 420: the upper segment runs from there to 60 at pixel 700;
+    // six significant digits.
+    EXPECT_EQ(d.workspace.data.pointText[1], "38.5714,20\r\n");
 }
 
 TEST(DigitizerRefusal, PressOnALargeScanStaysQuick) {
@@ -350,7 +402,8 @@ TEST(DigitizerRefusal, PressOnALargeScanStaysQuick) {
         slowest = std::max(slowest, timer.nsecsElapsed());
     }
     EXPECT_LT(slowest, 16'000'000) << "slowest press " << slowest / 1000 << " us";
-    std::printf("slowest press on a 6000 x 8000 scan: %lld us\n", static_cast<long long>(slowest / 1000));
+    std::printf("slowest press on a 6000 x 8000 scan: %lld us\n",
+                static_cast<long long>(slowest / 1000));
     const auto points = PointsOf(d.workspace.data.pointText[1]);
     ASSERT_EQ(points.size(), 20u);
     EXPECT_NEAR(points[0].first, 2900.0 / 5800 * 100, 1e-4);
@@ -370,6 +423,38 @@ TEST(DigitizerRefusal, PictureFiles) {
     EXPECT_EQ(d.workspace.data.pointCount[2], 0);  // a new picture resets the lines
     EXPECT_EQ(d.workspace.data.parameterText[2], "2");
 
+    // "画像ﾌｧｲﾙの読み" asks for the file with the picture filter first.
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        filters = dialog->nameFilters();
+        dialog->selectFile(good);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    d.ClickPanel("Command2");
+    ASSERT_FALSE(filters.isEmpty());
+    EXPECT_TRUE(filters.first().startsWith("*.BMP;*.JPG"));
+    EXPECT_TRUE(filters.join(' ').contains("*.png"));
+    EXPECT_TRUE(filters.join(' ').contains("*.tif"));
+    EXPECT_EQ(d.main->windowTitle(), "Kuvatelix <graph.png>");
+    EXPECT_TRUE(d.panel->isEnabled());
+    EXPECT_TRUE(d.main->isEnabled());
+
+    // A large scan from a file: a one-bit picture as scanners write them.
+    QImage scan(6000, 8000, QImage::Format_Mono);
+    scan.fill(1);
+    const QString large = dir.filePath("scan.bmp");
+    ASSERT_TRUE(scan.save(large));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(d.panel->LoadPictureFile(large));
+    std::printf("6000 x 8000 one-bit BMP loaded in %lld ms\n",
+                static_cast<long long>(timer.elapsed()));
+    EXPECT_EQ(d.canvas().picture().size(), QSize(6000, 8000));
+    d.PlacePoint(1, QPoint(5000, 7000));
+    EXPECT_EQ(d.workspace.calibration.X1MIN, 75000);  // beyond 16 bits
+
     const QString bad = dir.filePath("broken.jpg");
     QFile file(bad);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -377,7 +462,7 @@ TEST(DigitizerRefusal, PictureFiles) {
     file.close();
     EXPECT_FALSE(d.panel->LoadPictureFile(bad));
     EXPECT_TRUE(d.panel->messageShown());
-    EXPECT_EQ(d.canvas().picture().size(), QSize(320, 200));  // the old picture stays
+    EXPECT_EQ(d.canvas().picture().size(), QSize(6000, 8000));  // the old picture stays
 }
 
 }  // namespace

@@ -55,16 +55,22 @@ Digitizer::~Digitizer() {
     main.reset();
 }
 
-ui::Canvas& Digitizer::canvas() { return main->canvas(); }
+ui::Canvas& Digitizer::canvas() {
+    return main->canvas();
+}
 
-ui::DataSetWindow& Digitizer::dataSet() { return panel->dataSetWindow(); }
+ui::DataSetWindow& Digitizer::dataSet() {
+    return panel->dataSetWindow();
+}
 
 void Digitizer::Click(QAbstractButton* button) {
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
 
-void Digitizer::ClickPanel(const QString& name) { Click(panelControl<QAbstractButton>(name)); }
+void Digitizer::ClickPanel(const QString& name) {
+    Click(panelControl<QAbstractButton>(name));
+}
 
 void Digitizer::MovePointer(QPoint pixel) {
     QMouseEvent move(QEvent::MouseMove, QPointF(pixel), canvas().mapToGlobal(QPointF(pixel)),
@@ -129,7 +135,8 @@ std::vector<std::pair<double, double>> PointsOf(const std::string& pointText) {
     std::vector<std::pair<double, double>> points;
     for (std::string_view line : core::SplitCrLfLines(pointText)) {
         const std::size_t comma = line.find(',');
-        if (comma == std::string_view::npos) continue;
+        if (comma == std::string_view::npos)
+            continue;
         points.emplace_back(core::ValueOfText(line.substr(0, comma)),
                             core::ValueOfText(line.substr(comma + 1)));
     }

@@ -13,26 +13,34 @@ bool OriginPlaced(const AxisCalibration& cal) {
     return cal.originXSet != 0 && cal.originYSet != 0;
 }
 
-float Whole(double v) { return static_cast<float>(RoundHalfEven(v)); }
+float Whole(double v) {
+    return static_cast<float>(RoundHalfEven(v));
+}
 
 PlacementFault Guard(const AxisCalibration& cal, PickMode mode, float x, float y) {
     switch (mode) {
-    case kPickXmin:
-        if (cal.X1MAX != 0 && cal.X1MAX <= x) return PlacementFault::kXmaxNotRight;
-        break;
-    case kPickYmin:
-        if (cal.Y1MAX != 0 && cal.Y1MAX >= y) return PlacementFault::kYmaxNotAbove;
-        break;
-    case kPickXmax:
-        if (cal.X1MIN != 0 && cal.X1MIN >= x) return PlacementFault::kXminNotLeft;
-        if (cal.Y1MAX != 0 && cal.Y1MAX >= y) return PlacementFault::kYmaxNotAbove;
-        break;
-    case kPickYmax:
-        if (cal.Y1MIN != 0 && cal.Y1MIN <= y) return PlacementFault::kYminNotBelow;
-        if (cal.X1MAX != 0 && cal.X1MAX <= x) return PlacementFault::kXmaxNotRight;
-        break;
-    case kPickNone:
-        break;
+        case kPickXmin:
+            if (cal.X1MAX != 0 && cal.X1MAX <= x)
+                return PlacementFault::kXmaxNotRight;
+            break;
+        case kPickYmin:
+            if (cal.Y1MAX != 0 && cal.Y1MAX >= y)
+                return PlacementFault::kYmaxNotAbove;
+            break;
+        case kPickXmax:
+            if (cal.X1MIN != 0 && cal.X1MIN >= x)
+                return PlacementFault::kXminNotLeft;
+            if (cal.Y1MAX != 0 && cal.Y1MAX >= y)
+                return PlacementFault::kYmaxNotAbove;
+            break;
+        case kPickYmax:
+            if (cal.Y1MIN != 0 && cal.Y1MIN <= y)
+                return PlacementFault::kYminNotBelow;
+            if (cal.X1MAX != 0 && cal.X1MAX <= x)
+                return PlacementFault::kXmaxNotRight;
+            break;
+        case kPickNone:
+            break;
     }
     return PlacementFault::kNone;
 }
@@ -45,116 +53,123 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
     const float px = Whole(x);
     const float py = Whole(y);
     result.fault = Guard(cal, mode, px, py);
-    if (result.fault != PlacementFault::kNone) return result;
+    if (result.fault != PlacementFault::kNone)
+        return result;
 
     switch (mode) {
-    case kPickXmin:
-    case kPickYmin: {
-        const float ox = cal.X1MIN != 0 ? cal.X1MIN : px;
-        const float oy = cal.Y1MIN != 0 ? cal.Y1MIN : py;
-        // The press passed its own guard, but the origin it makes must also
-        // stay left of the Xmax point and below the Ymax point, or the axes
-        // would run backwards.
-        if (cal.X1MAX != 0 && cal.X1MAX <= ox) {
-            result.fault = PlacementFault::kXmaxNotRight;
-            return result;
-        }
-        if (cal.Y1MAX != 0 && cal.Y1MAX >= oy) {
-            result.fault = PlacementFault::kYmaxNotAbove;
-            return result;
-        }
-        cal.X1MIN = ox;
-        cal.Y1MIN = oy;
-        cal.originXSet = 1;
-        cal.originYSet = 1;
-        result.turnOnXminBox = true;
-        result.turnOnYminBox = true;
-        result.markX = ox;
-        result.markY = oy;
-        if (cal.xMaxSet != 0) {
-            result.drawXAxis = true;
-            cal.xAxisDrawn = 1;
-        }
-        if (cal.yMaxSet != 0) {
-            result.drawYAxis = true;
-            cal.yAxisDrawn = 1;
-        }
-        result.focusBox = 3;
-        break;
-    }
-    case kPickXmax:
-        cal.X1MAX = px;
-        if (cal.Y1MIN == 0) cal.Y1MIN = py;
-        cal.xMaxSet = 1;
-        cal.originYSet = 1;
-        if (cal.yMaxSet != 0) {
-            // With the Ymax point known the origin is settled: its x from the
-            // Y-axis line, its y from the X-axis line.
-            cal.originXSet = 1;
-            result.turnOnXminBox = true;
-            result.turnOnYminBox = true;
-            result.drawYAxis = true;
-            cal.yAxisDrawn = 1;
-        }
-        result.markX = cal.X1MAX;
-        result.markY = cal.Y1MIN;
-        if (cal.X1MIN != 0) {
-            result.turnOnXminBox = true;
-            result.drawXAxis = true;
-            cal.xAxisDrawn = 1;
-        }
-        result.focusBox = 4;
-        break;
-    case kPickYmax:
-        cal.Y1MAX = py;
-        if (cal.X1MIN == 0) cal.X1MIN = px;
-        cal.yMaxSet = 1;
-        if (cal.Y1MIN != 0) {
-            result.turnOnYminBox = true;
-            result.drawYAxis = true;
-            cal.yAxisDrawn = 1;
-        }
-        if (cal.xMaxSet != 0) {
+        case kPickXmin:
+        case kPickYmin: {
+            const float ox = cal.X1MIN != 0 ? cal.X1MIN : px;
+            const float oy = cal.Y1MIN != 0 ? cal.Y1MIN : py;
+            // The press passed its own guard, but the origin it makes must also
+            // stay left of the Xmax point and below the Ymax point, or the axes
+            // would run backwards.
+            if (cal.X1MAX != 0 && cal.X1MAX <= ox) {
+                result.fault = PlacementFault::kXmaxNotRight;
+                return result;
+            }
+            if (cal.Y1MAX != 0 && cal.Y1MAX >= oy) {
+                result.fault = PlacementFault::kYmaxNotAbove;
+                return result;
+            }
+            cal.X1MIN = ox;
+            cal.Y1MIN = oy;
             cal.originXSet = 1;
             cal.originYSet = 1;
             result.turnOnXminBox = true;
             result.turnOnYminBox = true;
-            result.drawXAxis = true;
-            cal.xAxisDrawn = 1;
+            result.markX = ox;
+            result.markY = oy;
+            if (cal.xMaxSet != 0) {
+                result.drawXAxis = true;
+                cal.xAxisDrawn = 1;
+            }
+            if (cal.yMaxSet != 0) {
+                result.drawYAxis = true;
+                cal.yAxisDrawn = 1;
+            }
+            result.focusBox = 3;
+            break;
         }
-        result.markX = cal.X1MIN;
-        result.markY = cal.Y1MAX;
-        result.focusBox = 4;
-        break;
-    case kPickNone:
-        break;
+        case kPickXmax:
+            cal.X1MAX = px;
+            if (cal.Y1MIN == 0)
+                cal.Y1MIN = py;
+            cal.xMaxSet = 1;
+            cal.originYSet = 1;
+            if (cal.yMaxSet != 0) {
+                // With the Ymax point known the origin is settled: its x from the
+                // Y-axis line, its y from the X-axis line.
+                cal.originXSet = 1;
+                result.turnOnXminBox = true;
+                result.turnOnYminBox = true;
+                result.drawYAxis = true;
+                cal.yAxisDrawn = 1;
+            }
+            result.markX = cal.X1MAX;
+            result.markY = cal.Y1MIN;
+            if (cal.X1MIN != 0) {
+                result.turnOnXminBox = true;
+                result.drawXAxis = true;
+                cal.xAxisDrawn = 1;
+            }
+            result.focusBox = 4;
+            break;
+        case kPickYmax:
+            cal.Y1MAX = py;
+            if (cal.X1MIN == 0)
+                cal.X1MIN = px;
+            cal.yMaxSet = 1;
+            if (cal.Y1MIN != 0) {
+                result.turnOnYminBox = true;
+                result.drawYAxis = true;
+                cal.yAxisDrawn = 1;
+            }
+            if (cal.xMaxSet != 0) {
+                cal.originXSet = 1;
+                cal.originYSet = 1;
+                result.turnOnXminBox = true;
+                result.turnOnYminBox = true;
+                result.drawXAxis = true;
+                cal.xAxisDrawn = 1;
+            }
+            result.markX = cal.X1MIN;
+            result.markY = cal.Y1MAX;
+            result.focusBox = 4;
+            break;
+        case kPickNone:
+            break;
     }
     return result;
 }
 
 void ClearCalibrationPoint(AxisCalibration& cal, PickMode box) {
     switch (box) {
-    case kPickXmin:
-    case kPickYmin:
-        cal.originXSet = 0;
-        cal.originYSet = 0;
-        if (cal.yMaxSet == 0) cal.X1MIN = 0;
-        if (cal.xMaxSet == 0) cal.Y1MIN = 0;
-        break;
-    case kPickXmax:
-        cal.X1MAX = 0;
-        cal.xMaxSet = 0;
-        cal.xAxisDrawn = 0;
-        if (!OriginPlaced(cal)) cal.Y1MIN = 0;
-        break;
-    case kPickYmax:
-        cal.Y1MAX = 0;
-        cal.yMaxSet = 0;
-        cal.yAxisDrawn = 0;
-        if (!OriginPlaced(cal)) cal.X1MIN = 0;
-        break;
-    case kPickNone:
-        break;
+        case kPickXmin:
+        case kPickYmin:
+            cal.originXSet = 0;
+            cal.originYSet = 0;
+            if (cal.yMaxSet == 0)
+                cal.X1MIN = 0;
+            if (cal.xMaxSet == 0)
+                cal.Y1MIN = 0;
+            break;
+        case kPickXmax:
+            cal.X1MAX = 0;
+            cal.xMaxSet = 0;
+            cal.xAxisDrawn = 0;
+            if (!OriginPlaced(cal))
+                cal.Y1MIN = 0;
+            break;
+        case kPickYmax:
+            cal.Y1MAX = 0;
+            cal.yMaxSet = 0;
+            cal.yAxisDrawn = 0;
+            if (!OriginPlaced(cal))
+                cal.X1MIN = 0;
+            break;
+        case kPickNone:
+            break;
     }
 }
 

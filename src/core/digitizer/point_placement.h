@@ -11,7 +11,13 @@
 namespace kx::core {
 
 // Which calibration point a press places (the panel's pick mode).
-enum PickMode : int16_t { kPickNone = 0, kPickXmin = 1, kPickXmax = 2, kPickYmin = 3, kPickYmax = 4 };
+enum PickMode : int16_t {
+    kPickNone = 0,
+    kPickXmin = 1,
+    kPickXmax = 2,
+    kPickYmin = 3,
+    kPickYmax = 4
+};
 
 // A refused press, named after the relation that failed.
 enum class PlacementFault {

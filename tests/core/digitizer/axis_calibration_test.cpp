@@ -72,8 +72,8 @@ TEST(CanvasToValue, MidPointSplitsTheAxis) {
     cal.yMidPos = 3000;
     cal.yMidActive = 1;
     EXPECT_DOUBLE_EQ(CanvasToValue(cal, 2000, 3000)->y, 8);
-    EXPECT_DOUBLE_EQ(CanvasToValue(cal, 2000, 4000)->y, 4);   // Ymin side
-    EXPECT_DOUBLE_EQ(CanvasToValue(cal, 2000, 2000)->y, 9);   // Ymax side
+    EXPECT_DOUBLE_EQ(CanvasToValue(cal, 2000, 4000)->y, 4);  // Ymin side
+    EXPECT_DOUBLE_EQ(CanvasToValue(cal, 2000, 2000)->y, 9);  // Ymax side
 
     // Logarithmic with a mid point: each segment linear in the logarithm.
     cal.logX = 1;
