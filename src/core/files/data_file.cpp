@@ -146,7 +146,9 @@ std::string SelectedLineDataText(const DataSet& data, int selectedOption,
 
 DataFileRead ParseDataFile(std::string_view bytes) {
     DataFileRead read;
-    if (bytes.size() > kMaxDataFileBytes) return Refused(std::move(read), ContentFault::kFileTooLarge, 0);
+    if (bytes.size() > kMaxDataFileBytes) {
+        return Refused(std::move(read), ContentFault::kFileTooLarge, 0);
+    }
     const std::vector<std::string_view> records = SplitRecords(bytes);
     std::size_t r = 0;
     while (r < records.size()) {
@@ -169,7 +171,9 @@ DataFileRead ParseDataFile(std::string_view bytes) {
         if (header.firstPoint != 1) {
             return Refused(std::move(read), ContentFault::kFirstPointNotOne, recordNumber);
         }
-        if (header.count <= 1) return Refused(std::move(read), ContentFault::kTooFewPoints, recordNumber);
+        if (header.count <= 1) {
+            return Refused(std::move(read), ContentFault::kTooFewPoints, recordNumber);
+        }
         if (header.count > kMaxPoints) {
             return Refused(std::move(read), ContentFault::kTooManyPoints, recordNumber);
         }

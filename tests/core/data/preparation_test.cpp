@@ -18,7 +18,8 @@ DataSet WithLines(std::initializer_list<std::pair<const char*, const char*>> lin
 }
 
 TEST(PrepareDataSet, BuildsTheOrderedPreparedForm) {
-    DataSet data = WithLines({{" 20 ", " 1.5 , 2\r\n2,3\r\n3,4"}, {"10", "1,1\r\n2,2\r\n3,3\r\n"}});
+    DataSet data =
+        WithLines({{" 20 ", " 1.5 , 2\r\n2,3\r\n3,4"}, {"10", "1,1\r\n2,2\r\n3,3\r\n"}});
     EXPECT_EQ(PrepareDataSet(data), kPrepared);
     EXPECT_EQ(data.lineCount, 2);
     EXPECT_EQ(data.lastLine, 2);
@@ -176,16 +177,19 @@ TEST(PrepareDataSet, PointsClickedBeyondAHundredAreNotPrepared) {
 
 TEST(PrepareDataSet, EmptyAndShortLinesEndTheFamilyOrAreGaps) {
     // A line emptied in its box counts as without data: line 3 behind it is a gap.
-    DataSet gap = WithLines({{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "1,2\r\n"}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}});
+    DataSet gap = WithLines(
+        {{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "1,2\r\n"}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}});
     SetPointText(gap, 2, "");
     EXPECT_EQ(PrepareDataSet(gap), kGapInLines);
 
     // Three characters and no points is still "without data".
-    DataSet shortText = WithLines({{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "12\r"}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}});
+    DataSet shortText =
+        WithLines({{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "12\r"}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}});
     EXPECT_EQ(PrepareDataSet(shortText), kGapInLines);
 
     // A longer text without a comma is not a gap but ends the family there.
-    DataSet noComma = WithLines({{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "abcd"}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}});
+    DataSet noComma =
+        WithLines({{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "abcd"}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}});
     EXPECT_EQ(PrepareDataSet(noComma), kPrepared);
     EXPECT_EQ(noComma.lineCount, 1);
     EXPECT_EQ(noComma.pointText[2], "abcd\r\n");  // the CR LF is appended and kept
@@ -197,7 +201,8 @@ TEST(PrepareDataSet, EmptyAndShortLinesEndTheFamilyOrAreGaps) {
 }
 
 TEST(PrepareDataSet, ASelectedLineWithoutPointsIsTooFew) {
-    DataSet data = WithLines({{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "1,2\r\n2,3\r\n3,4\r\n"}, {"3", ""}});
+    DataSet data =
+        WithLines({{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "1,2\r\n2,3\r\n3,4\r\n"}, {"3", ""}});
     data.selectedLine = 3;
     EXPECT_EQ(PrepareDataSet(data), kTooFewPoints);
     EXPECT_EQ(data.lineCount, 2);
@@ -208,7 +213,8 @@ TEST(PrepareDataSet, ASelectedLineWithoutPointsIsTooFew) {
 }
 
 TEST(PrepareDataSet, AllParametersAreTrimmedBeforeABadOneIsReported) {
-    DataSet data = WithLines({{"10 K", "1,2\r\n2,3\r\n3,4\r\n"}, {" 20 ", "1,2\r\n2,3\r\n3,4\r\n"}});
+    DataSet data =
+        WithLines({{"10 K", "1,2\r\n2,3\r\n3,4\r\n"}, {" 20 ", "1,2\r\n2,3\r\n3,4\r\n"}});
     EXPECT_EQ(PrepareDataSet(data), kParameterNotNumeric);
     EXPECT_EQ(data.parameterText[1], "10 K");
     EXPECT_EQ(data.parameterText[2], "20");

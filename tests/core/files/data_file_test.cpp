@@ -41,7 +41,8 @@ TEST(DataFileWriter, SkipsOnlyLinesTheReaderWouldRefuse) {
                               {"3", "   "},
                               {"4", "no points here\r\n"},
                               {"5", " 7,8\r\n9,10\r\n "}});
-    EXPECT_EQ(AllLinesDataText(data), "2, 1 , 2\r\n1,2\r\n3,4\r\n5, 1 , 2\r\n 7,8\r\n9,10\r\n \r\n");
+    EXPECT_EQ(AllLinesDataText(data),
+              "2, 1 , 2\r\n1,2\r\n3,4\r\n5, 1 , 2\r\n 7,8\r\n9,10\r\n \r\n");
 }
 
 TEST(DataFileWriter, TheSelectedLineKeepsItsParameterBoxAsItStands) {
@@ -125,7 +126,8 @@ TEST(DataFileReader, RefusesBadContentKeepingWhatWasRead) {
 }
 
 TEST(DataFileReader, ALineCutOffByARefusalKeepsWhatWasReadOfIt) {
-    const DataFileRead read = ParseDataFile("10, 1 , 2\r\n1,2\r\n3,4\r\n20, 1 , 5\r\n5,6\r\n7,8\r\n");
+    const DataFileRead read =
+        ParseDataFile("10, 1 , 2\r\n1,2\r\n3,4\r\n20, 1 , 5\r\n5,6\r\n7,8\r\n");
     ASSERT_EQ(read.lines.size(), 2u);
     EXPECT_FALSE(read.lines[1].complete);
     DataSet data;
