@@ -1,6 +1,7 @@
 #include "core/files/data_file.h"
 
 #include <cassert>
+#include <fstream>
 
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
@@ -234,6 +235,21 @@ void ApplyDataFileRead(DataSet& data, const DataFileRead& read) {
         data.preparedCount[line] = loaded.pointCount;
         data.pointText[line] = loaded.pointText;
     }
+}
+
+FirstRecordKind ClassifyFirstRecord(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return FirstRecordKind::kCannotOpen;
+    // The record ends at the first line break; a few kilobytes decide.
+    std::string record;
+    char c = 0;
+    while (record.size() < 4096 && in.get(c) && c != '\n' && c != '\r') record.push_back(c);
+    if (in.bad()) return FirstRecordKind::kCannotOpen;
+    constexpr std::string_view kDataChars = "0123456789-+., EDed\t";
+    for (char k : record) {
+        if (kDataChars.find(k) == std::string_view::npos) return FirstRecordKind::kOtherRecord;
+    }
+    return FirstRecordKind::kDataRecord;
 }
 
 }  // namespace kx::core

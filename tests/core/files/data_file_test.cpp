@@ -184,3 +184,30 @@ TEST(SaveText, EncodesEverythingBeforeWriting) {
 
 }  // namespace
 }  // namespace kx::core
+
+namespace kx::core {
+namespace {
+
+TEST(DataFileCheck, TheFirstRecordTellsADataFileFromAnother) {
+    test::TempFolder folder;
+    struct Case {
+        const char* bytes;
+        FirstRecordKind kind;
+    };
+    const Case cases[] = {
+        {"25, 1 , 12\r\n1,2\r\n", FirstRecordKind::kDataRecord},
+        {"-1.5E+2,\t3d2\nabc\n", FirstRecordKind::kDataRecord},  // only the first record counts
+        {"", FirstRecordKind::kDataRecord},
+        {"Meeting notes\r\n", FirstRecordKind::kOtherRecord},
+        {"25, 1 , 12 \x83\x81\r\n", FirstRecordKind::kOtherRecord},
+    };
+    for (const Case& c : cases) {
+        const std::string path = folder.file("NOTES.TXT");
+        test::PutFile(path, c.bytes);
+        EXPECT_EQ(ClassifyFirstRecord(path), c.kind) << c.bytes;
+    }
+    EXPECT_EQ(ClassifyFirstRecord(folder.file("missing.txt")), FirstRecordKind::kCannotOpen);
+}
+
+}  // namespace
+}  // namespace kx::core
