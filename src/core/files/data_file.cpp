@@ -1,5 +1,6 @@
 #include "core/files/data_file.h"
 
+#include <algorithm>
 #include <cassert>
 #include <fstream>
 
@@ -17,15 +18,27 @@ bool EndsWithCrLf(std::string_view text) {
     return text.size() >= 2 && text.substr(text.size() - 2) == kCrLf;
 }
 
+// The first `count` text lines of a point text, each with its CR LF.
+std::string_view FirstTextLines(std::string_view text, int count) {
+    std::size_t end = 0;
+    for (int line = 0; line < count && end < text.size(); ++line) {
+        const std::size_t lineEnd = text.find(kCrLf, end);
+        end = lineEnd == std::string_view::npos ? text.size() : lineEnd + 2;
+    }
+    return text.substr(0, end);
+}
+
 // Header, CR LF, the point text; a final CR LF of the block is dropped and the
 // record ending added again, so the last point ends with exactly one CR LF.
+// A line holds at most 100 points: more records, or a larger count, would make
+// the reader take a point for the next header and refuse the whole file.
 std::string Block(std::string_view parameterText, int16_t pointCount,
                   std::string_view pointText) {
     std::string block(parameterText);
     block += ", 1 ,";
-    block += StrText(static_cast<int>(pointCount));
+    block += StrText(std::min<int>(pointCount, kMaxPoints));
     block += kCrLf;
-    block += pointText;
+    block += FirstTextLines(pointText, kMaxPoints);
     if (EndsWithCrLf(block)) block.resize(block.size() - 2);
     block += kCrLf;
     return block;
