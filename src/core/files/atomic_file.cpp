@@ -117,7 +117,9 @@ FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes)
 
 FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     FileRead read;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe given as a data file cannot hang the
+    // open; anything but a regular file is then refused.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         read.outcome = {FileStatus::kCannotOpen, errno};
         return read;
