@@ -26,7 +26,8 @@ double ForwardVoltage(double currentMilliamps, double celsius) {
     constexpr double kSeriesOhms = 0.5;
     const double kelvin = celsius + 273.15;
     const double thermal = kBoltzmannOverQ * kelvin;
-    const double saturation = kSaturationAtReference * std::pow(kelvin / kReference, 3.0 / kIdeality) *
+    const double saturation = kSaturationAtReference *
+                              std::pow(kelvin / kReference, 3.0 / kIdeality) *
                               std::exp((kelvin / kReference - 1.0) * kGap / (kIdeality * thermal));
     const double amps = currentMilliamps * 1e-3;
     return kIdeality * thermal * std::log(amps / saturation + 1.0) + amps * kSeriesOhms;

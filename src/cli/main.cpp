@@ -57,7 +57,8 @@ int WriteListings(const std::string& folder, const core::ResultLists& lists) {
     std::vector<core::FileToWrite> files;
     for (const Listing& listing : listings) {
         const std::string path = (std::filesystem::path(folder) / listing.name).string();
-        const core::CodecResult encoded = core::Utf8ToCp932(core::ListingText(listing.kind, lists));
+        const core::CodecResult encoded =
+            core::Utf8ToCp932(core::ListingText(listing.kind, lists));
         if (encoded.status != core::CodecStatus::kOk) return Fail(path, kCannotWrite);
         files.push_back({path, encoded.text});
     }

@@ -129,9 +129,10 @@ TEST(KuvatelixFit, TheSettingsReachTheFit) {
               Cp932Listing(core::kSaveHistory, ListsOf(file, core::CalcSettings{})));
 
     // 7.6D-4 is the standard precision written with a D exponent.
-    ASSERT_EQ(RunFit(folder, {"--cutoff", "7.6D-4", "--mode", "2", "--out", folder.file("std"), file})
-                  .status,
-              0);
+    ASSERT_EQ(
+        RunFit(folder, {"--cutoff", "7.6D-4", "--mode", "2", "--out", folder.file("std"), file})
+            .status,
+        0);
     ExpectListings(folder, "std", ListsOf(file, core::CalcSettings{}));
 }
 
@@ -218,7 +219,8 @@ TEST(KuvatelixFit, FitsTheSampleFamily) {
     TempFolder folder;
     const Ran run = RunFit(folder, {"--out", folder.file("sample"), KX_SAMPLE_FILE});
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string equations = core::Cp932ToUtf8(FileBytes(folder.file("sample/equations.txt"))).text;
+    const std::string equations =
+        core::Cp932ToUtf8(FileBytes(folder.file("sample/equations.txt"))).text;
     for (int rank = 1; rank <= 5; ++rank) {
         EXPECT_NE(equations.find("Y!(" + std::to_string(rank) + ")="), std::string::npos) << rank;
     }

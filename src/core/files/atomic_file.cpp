@@ -24,7 +24,8 @@ std::string TemporaryName(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
     const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     char suffix[48];
     std::snprintf(suffix, sizeof suffix, ".%ld.%u.%u.tmp", static_cast<long>(getpid()), seed,
@@ -116,7 +117,9 @@ FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes)
 
 FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     FileRead read;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe given as a data file cannot hang the
+    // open; anything but a regular file is then refused.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         read.outcome = {FileStatus::kCannotOpen, errno};
         return read;

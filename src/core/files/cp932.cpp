@@ -34,8 +34,9 @@ public:
         for (;;) {
             char* outPtr = out.data() + written;
             std::size_t outLeft = out.size() - written;
-            const std::size_t rc = inLeft == 0 ? iconv(handle_, nullptr, nullptr, &outPtr, &outLeft)
-                                               : iconv(handle_, &in, &inLeft, &outPtr, &outLeft);
+            const std::size_t rc = inLeft == 0
+                                       ? iconv(handle_, nullptr, nullptr, &outPtr, &outLeft)
+                                       : iconv(handle_, &in, &inLeft, &outPtr, &outLeft);
             written = out.size() - outLeft;
             if (rc != static_cast<std::size_t>(-1)) {
                 if (inLeft == 0) break;

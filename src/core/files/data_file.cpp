@@ -1,6 +1,8 @@
 #include "core/files/data_file.h"
 
+#include <algorithm>
 #include <cassert>
+#include <fstream>
 
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
@@ -16,15 +18,27 @@ bool EndsWithCrLf(std::string_view text) {
     return text.size() >= 2 && text.substr(text.size() - 2) == kCrLf;
 }
 
+// The first `count` text lines of a point text, each with its CR LF.
+std::string_view FirstTextLines(std::string_view text, int count) {
+    std::size_t end = 0;
+    for (int line = 0; line < count && end < text.size(); ++line) {
+        const std::size_t lineEnd = text.find(kCrLf, end);
+        end = lineEnd == std::string_view::npos ? text.size() : lineEnd + 2;
+    }
+    return text.substr(0, end);
+}
+
 // Header, CR LF, the point text; a final CR LF of the block is dropped and the
 // record ending added again, so the last point ends with exactly one CR LF.
+// A line holds at most 100 points: more records, or a larger count, would make
+// the reader take a point for the next header and refuse the whole file.
 std::string Block(std::string_view parameterText, int16_t pointCount,
                   std::string_view pointText) {
     std::string block(parameterText);
     block += ", 1 ,";
-    block += StrText(static_cast<int>(pointCount));
+    block += StrText(std::min<int>(pointCount, kMaxPoints));
     block += kCrLf;
-    block += pointText;
+    block += FirstTextLines(pointText, kMaxPoints);
     if (EndsWithCrLf(block)) block.resize(block.size() - 2);
     block += kCrLf;
     return block;
@@ -146,7 +160,9 @@ std::string SelectedLineDataText(const DataSet& data, int selectedOption,
 
 DataFileRead ParseDataFile(std::string_view bytes) {
     DataFileRead read;
-    if (bytes.size() > kMaxDataFileBytes) return Refused(std::move(read), ContentFault::kFileTooLarge, 0);
+    if (bytes.size() > kMaxDataFileBytes) {
+        return Refused(std::move(read), ContentFault::kFileTooLarge, 0);
+    }
     const std::vector<std::string_view> records = SplitRecords(bytes);
     std::size_t r = 0;
     while (r < records.size()) {
@@ -169,7 +185,9 @@ DataFileRead ParseDataFile(std::string_view bytes) {
         if (header.firstPoint != 1) {
             return Refused(std::move(read), ContentFault::kFirstPointNotOne, recordNumber);
         }
-        if (header.count <= 1) return Refused(std::move(read), ContentFault::kTooFewPoints, recordNumber);
+        if (header.count <= 1) {
+            return Refused(std::move(read), ContentFault::kTooFewPoints, recordNumber);
+        }
         if (header.count > kMaxPoints) {
             return Refused(std::move(read), ContentFault::kTooManyPoints, recordNumber);
         }
@@ -230,6 +248,21 @@ void ApplyDataFileRead(DataSet& data, const DataFileRead& read) {
         data.preparedCount[line] = loaded.pointCount;
         data.pointText[line] = loaded.pointText;
     }
+}
+
+FirstRecordKind ClassifyFirstRecord(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return FirstRecordKind::kCannotOpen;
+    // The record ends at the first line break; a few kilobytes decide.
+    std::string record;
+    char c = 0;
+    while (record.size() < 4096 && in.get(c) && c != '\n' && c != '\r') record.push_back(c);
+    if (in.bad()) return FirstRecordKind::kCannotOpen;
+    constexpr std::string_view kDataChars = "0123456789-+., EDed\t";
+    for (char k : record) {
+        if (kDataChars.find(k) == std::string_view::npos) return FirstRecordKind::kOtherRecord;
+    }
+    return FirstRecordKind::kDataRecord;
 }
 
 }  // namespace kx::core

@@ -74,4 +74,13 @@ DataFileRead ReadDataFile(const std::string& path);
 // by a refusal keeps what was read of it.
 void ApplyDataFileRead(DataSet& data, const DataFileRead& read);
 
+// ---- Recognising a data file ------------------------------------------------
+
+// What the first record of an existing file says about it: the save window
+// offers a clicked file for a data save only when that record holds nothing
+// but digits, "-", "+", ".", ",", blank, "E", "D", "e", "d" and tab.
+enum class FirstRecordKind { kDataRecord = 0, kOtherRecord, kCannotOpen };
+
+FirstRecordKind ClassifyFirstRecord(const std::string& path);
+
 }  // namespace kx::core

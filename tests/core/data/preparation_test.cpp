@@ -18,7 +18,8 @@ DataSet WithLines(std::initializer_list<std::pair<const char*, const char*>> lin
 }
 
 TEST(PrepareDataSet, BuildsTheOrderedPreparedForm) {
-    DataSet data = WithLines({{" 20 ", " 1.5 , 2\r\n2,3\r\n3,4"}, {"10", "1,1\r\n2,2\r\n3,3\r\n"}});
+    DataSet data =
+        WithLines({{" 20 ", " 1.5 , 2\r\n2,3\r\n3,4"}, {"10", "1,1\r\n2,2\r\n3,3\r\n"}});
     EXPECT_EQ(PrepareDataSet(data), kPrepared);
     EXPECT_EQ(data.lineCount, 2);
     EXPECT_EQ(data.lastLine, 2);
@@ -149,6 +150,118 @@ TEST(KeyboardEntry, BoxesAreNormalisedAndCounted) {
     std::string many;
     for (int i = 0; i < 120; ++i) many += "1,2\r\n";
     EXPECT_EQ(CountKeyboardPairs(many), 100);
+}
+
+}  // namespace
+}  // namespace kx::core
+
+namespace kx::core {
+namespace {
+
+TEST(PrepareDataSet, PointsClickedBeyondAHundredAreNotPrepared) {
+    // Canvas clicks count past 100; the prepared tables hold 100 points a line.
+    for (int16_t selected : {0, 1}) {
+        DataSet data = WithLines({{"5", ""}});
+        for (int i = 1; i <= 150; ++i) {
+            AppendPoint(data, 1, std::to_string(i), std::to_string(2 * i));
+        }
+        ASSERT_EQ(data.pointCount[1], 150);
+        data.selectedLine = selected;
+        EXPECT_EQ(PrepareDataSet(data), kPrepared);
+        EXPECT_EQ(data.preparedCount[1], 100);
+        EXPECT_EQ(data.xText[1][100], "100");
+        EXPECT_EQ(data.yText[1][100], "200");
+        EXPECT_EQ(data.progressTotal, ProgressShare(100));
+    }
+}
+
+TEST(PrepareDataSet, EmptyAndShortLinesEndTheFamilyOrAreGaps) {
+    // A line emptied in its box counts as without data: line 3 behind it is a gap.
+    DataSet gap = WithLines(
+        {{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "1,2\r\n"}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}});
+    SetPointText(gap, 2, "");
+    EXPECT_EQ(PrepareDataSet(gap), kGapInLines);
+
+    // Three characters and no points is still "without data".
+    DataSet shortText =
+        WithLines({{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "12\r"}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}});
+    EXPECT_EQ(PrepareDataSet(shortText), kGapInLines);
+
+    // A longer text without a comma is not a gap but ends the family there.
+    DataSet noComma =
+        WithLines({{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "abcd"}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}});
+    EXPECT_EQ(PrepareDataSet(noComma), kPrepared);
+    EXPECT_EQ(noComma.lineCount, 1);
+    EXPECT_EQ(noComma.pointText[2], "abcd\r\n");  // the CR LF is appended and kept
+
+    DataSet trailing = WithLines({{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "4,5\r\n5,6\r\n6,7\r\n"}});
+    EXPECT_EQ(PrepareDataSet(trailing), kPrepared);
+    EXPECT_EQ(trailing.lineCount, 2);
+    EXPECT_EQ(trailing.pointText[3], "\r\n");
+}
+
+TEST(PrepareDataSet, ASelectedLineWithoutPointsIsTooFew) {
+    DataSet data =
+        WithLines({{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", "1,2\r\n2,3\r\n3,4\r\n"}, {"3", ""}});
+    data.selectedLine = 3;
+    EXPECT_EQ(PrepareDataSet(data), kTooFewPoints);
+    EXPECT_EQ(data.lineCount, 2);
+
+    DataSet first = WithLines({{"1", ""}, {"2", "1,2\r\n2,3\r\n3,4\r\n"}});
+    first.selectedLine = 2;
+    EXPECT_EQ(PrepareDataSet(first), kNoData);
+}
+
+TEST(PrepareDataSet, AllParametersAreTrimmedBeforeABadOneIsReported) {
+    DataSet data =
+        WithLines({{"10 K", "1,2\r\n2,3\r\n3,4\r\n"}, {" 20 ", "1,2\r\n2,3\r\n3,4\r\n"}});
+    EXPECT_EQ(PrepareDataSet(data), kParameterNotNumeric);
+    EXPECT_EQ(data.parameterText[1], "10 K");
+    EXPECT_EQ(data.parameterText[2], "20");
+    EXPECT_FLOAT_EQ(data.parameterValue[2], 20.0f);
+}
+
+TEST(KeyboardEntry, SeparatorsFollowTheirOrderOfPrecedence) {
+    struct Case {
+        const char* line;
+        int16_t message;
+        const char* x;
+        const char* y;
+    };
+    const Case cases[] = {
+        {"1.5\t20,30", kKeyboardBadX, "", ""},      // a comma wins over a tab
+        {"1.5,20\t30", kKeyboardBadY, "", ""},
+        {"1.5 ,  20", kKeyboardPrepared, "1.5", "20"},
+        {"  -2.5E-1   3d2  ", kKeyboardPrepared, "-2.5E-1", "3d2"},
+        {"1\t\t2", kKeyboardBlankValue, "", ""},   // an empty second column
+        {"7 8  9", kKeyboardBadY, "", ""},          // later runs of blanks stay
+    };
+    for (const Case& c : cases) {
+        DataSet data = Typed({(std::string(c.line) + "\r\n1,1\r\n2,2\r\n").c_str()});
+        const int16_t message = PrepareKeyboardEntry(data, PagesFor(data, 1));
+        EXPECT_EQ(message, c.message) << c.line;
+        if (c.message == kKeyboardPrepared) {
+            EXPECT_EQ(data.xText[1][1], c.x) << c.line;
+            EXPECT_EQ(data.yText[1][1], c.y) << c.line;
+        }
+    }
+}
+
+TEST(KeyboardEntry, AShortLineStillLetsTheLaterPagesBeRead) {
+    DataSet data = Typed({"1,2\r\n2,3", "1,2\r\n2,3\r\n3,4"});
+    KeyboardPages pages = PagesFor(data, 2);
+    pages[2].parameterText = " 5 ";
+    EXPECT_EQ(PrepareKeyboardEntry(data, pages), kKeyboardTooFewPairs);
+    EXPECT_EQ(data.lineCount, 2);
+    EXPECT_EQ(data.parameterText[2], " 5 ");  // the keyboard window does not trim
+    EXPECT_EQ(data.lineOrder[1], 2);
+
+    std::string many;
+    for (int i = 1; i <= 130; ++i) many += std::to_string(i) + " " + std::to_string(i) + "\r\n";
+    DataSet full = Typed({many.c_str()});
+    EXPECT_EQ(PrepareKeyboardEntry(full, PagesFor(full, 1)), kKeyboardPrepared);
+    EXPECT_EQ(full.preparedCount[1], 100);
+    EXPECT_EQ(full.xText[1][100], "100");
 }
 
 }  // namespace

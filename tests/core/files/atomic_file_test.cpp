@@ -114,6 +114,8 @@ TEST(AtomicFile, ReadsWholeFilesWithinALimit) {
     EXPECT_EQ(missing.outcome.status, FileStatus::kCannotOpen);
     EXPECT_EQ(missing.outcome.error, ENOENT);
     EXPECT_EQ(ReadWholeFile(folder.path().string(), 10).outcome.status, FileStatus::kCannotOpen);
+    ASSERT_EQ(::mkfifo(folder.file("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(ReadWholeFile(folder.file("pipe"), 10).outcome.status, FileStatus::kCannotOpen);
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ std::vector<std::string> StringLiterals(const std::string& source) {
             if (end == std::string::npos) break;
             literals.push_back(source.substr(open + 1, end - open - 1));
             i = end + close.size();
-        } else if (source[i] == '\'' && i > 0 && std::isalnum(static_cast<unsigned char>(source[i - 1]))) {
+        } else if (source[i] == '\'' && i > 0 &&
+                   std::isalnum(static_cast<unsigned char>(source[i - 1]))) {
             ++i;  // a digit separator (1'000), not a character literal
         } else if (source[i] == '"' || source[i] == '\'') {
             const char quote = source[i];

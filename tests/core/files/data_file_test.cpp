@@ -41,7 +41,8 @@ TEST(DataFileWriter, SkipsOnlyLinesTheReaderWouldRefuse) {
                               {"3", "   "},
                               {"4", "no points here\r\n"},
                               {"5", " 7,8\r\n9,10\r\n "}});
-    EXPECT_EQ(AllLinesDataText(data), "2, 1 , 2\r\n1,2\r\n3,4\r\n5, 1 , 2\r\n 7,8\r\n9,10\r\n \r\n");
+    EXPECT_EQ(AllLinesDataText(data),
+              "2, 1 , 2\r\n1,2\r\n3,4\r\n5, 1 , 2\r\n 7,8\r\n9,10\r\n \r\n");
 }
 
 TEST(DataFileWriter, TheSelectedLineKeepsItsParameterBoxAsItStands) {
@@ -125,7 +126,8 @@ TEST(DataFileReader, RefusesBadContentKeepingWhatWasRead) {
 }
 
 TEST(DataFileReader, ALineCutOffByARefusalKeepsWhatWasReadOfIt) {
-    const DataFileRead read = ParseDataFile("10, 1 , 2\r\n1,2\r\n3,4\r\n20, 1 , 5\r\n5,6\r\n7,8\r\n");
+    const DataFileRead read =
+        ParseDataFile("10, 1 , 2\r\n1,2\r\n3,4\r\n20, 1 , 5\r\n5,6\r\n7,8\r\n");
     ASSERT_EQ(read.lines.size(), 2u);
     EXPECT_FALSE(read.lines[1].complete);
     DataSet data;
@@ -178,6 +180,33 @@ TEST(SaveText, EncodesEverythingBeforeWriting) {
     EXPECT_EQ(refused.offset, 7u);
     EXPECT_EQ(FileBytes(path), "\xca\xdf\xd7\xd2\xb0\xc0=25\r\n");
     EXPECT_EQ(SaveText(folder.file("no/such/folder.dat"), "1").status, SaveStatus::kCannotWrite);
+}
+
+}  // namespace
+}  // namespace kx::core
+
+namespace kx::core {
+namespace {
+
+TEST(DataFileCheck, TheFirstRecordTellsADataFileFromAnother) {
+    test::TempFolder folder;
+    struct Case {
+        const char* bytes;
+        FirstRecordKind kind;
+    };
+    const Case cases[] = {
+        {"25, 1 , 12\r\n1,2\r\n", FirstRecordKind::kDataRecord},
+        {"-1.5E+2,\t3d2\nabc\n", FirstRecordKind::kDataRecord},  // only the first record counts
+        {"", FirstRecordKind::kDataRecord},
+        {"Meeting notes\r\n", FirstRecordKind::kOtherRecord},
+        {"25, 1 , 12 \x83\x81\r\n", FirstRecordKind::kOtherRecord},
+    };
+    for (const Case& c : cases) {
+        const std::string path = folder.file("NOTES.TXT");
+        test::PutFile(path, c.bytes);
+        EXPECT_EQ(ClassifyFirstRecord(path), c.kind) << c.bytes;
+    }
+    EXPECT_EQ(ClassifyFirstRecord(folder.file("missing.txt")), FirstRecordKind::kCannotOpen);
 }
 
 }  // namespace

@@ -111,3 +111,29 @@ TEST(DataFileRoundTrip, TheSampleFamilyIsWrittenBackByteForByte) {
 
 }  // namespace
 }  // namespace kx::core
+
+namespace kx::core {
+namespace {
+
+TEST(DataFileRoundTrip, ALineOfMoreThanAHundredPointsKeepsItsFirstHundred) {
+    // 120 clicks count 120; a pasted box of 130 lines counts 100 commas.
+    DataSet data = Collected({{"1", ""}, {"2", ""}, {"3", Points(3, 1, 1)}});
+    for (int i = 1; i <= 120; ++i) AppendPoint(data, 1, std::to_string(i), "1");
+    std::string pasted;
+    for (int i = 1; i <= 130; ++i) pasted += std::to_string(i) + ",2\r\n";
+    SetPointText(data, 2, pasted);
+    ASSERT_EQ(data.pointCount[1], 120);
+    ASSERT_EQ(data.pointCount[2], 100);
+
+    const DataSet back = SavedAndRead(AllLinesDataText(data));
+    for (int line = 1; line <= 2; ++line) {
+        EXPECT_EQ(back.pointCount[line], 100);
+        EXPECT_EQ(CountPoints(back.pointText[line]), 100);
+        const std::string& text = back.pointText[line];
+        EXPECT_EQ(text.substr(text.size() - 7), "100," + std::to_string(line) + "\r\n");
+    }
+    EXPECT_EQ(back.pointText[3], data.pointText[3]);
+}
+
+}  // namespace
+}  // namespace kx::core

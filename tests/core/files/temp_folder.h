@@ -15,7 +15,8 @@ namespace kx::test {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kx-files-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kx-files-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
     ~TempFolder() {
