@@ -331,8 +331,8 @@ void ProgramWindow::command1Click() {
         gauge_->clearGauge();
         gauge_->startGauge();
     }
-    observer_.begin();
     QCoreApplication::processEvents();
+    observer_.begin();
     const bool completed =
         core::FitAndGenerate(workspace_.data, workspace_.settings, workspace_.results, &observer_);
     running_ = false;
