@@ -29,7 +29,7 @@ ExclusionWindow::ExclusionWindow(Workspace& workspace, QWidget* parent)
     setObjectName("Form82");
     setWindowTitle("排他方程式の設定");
     setFont(GothicFont(9));
-    setFixedSize(TwipsToPixels(5400), TwipsToPixels(4200));
+    setFixedSize(TwipsToPixels(7500), TwipsToPixels(4200));
 
     auto* title = new QLabel("排他座標系の指定", this);
     title->setObjectName("Label3");
@@ -52,13 +52,13 @@ ExclusionWindow::ExclusionWindow(Workspace& workspace, QWidget* parent)
     connect(back, &QPushButton::clicked, this, &ExclusionWindow::command2Click);
     auto* help = new QPushButton("?", this);
     help->setObjectName("Command3");
-    help->setGeometry(TwipsRect(4500, 3180, 480, 450));
+    help->setGeometry(TwipsRect(4200, 3180, 480, 450));
     connect(help, &QPushButton::clicked, this, &ExclusionWindow::command3Click);
 
     text1_ = new QPlainTextEdit(this);
     text1_->setObjectName("Text1");
     text1_->setReadOnly(true);
-    text1_->setGeometry(TwipsRect(2400, 480, 2760, 2580));
+    text1_->setGeometry(TwipsRect(4200, 480, 3060, 2580));
     text1_->setStyleSheet("QPlainTextEdit { background: rgb(255, 255, 210); }");
     text1_->viewport()->installEventFilter(this);
     text1_->hide();

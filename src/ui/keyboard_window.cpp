@@ -63,7 +63,7 @@ KeyboardWindow::KeyboardWindow(Workspace& workspace, ProgramWindow& programWindo
     setObjectName("Form50");
     setWindowTitle("ﾃﾞｰﾀ入力");
     setFont(GothicFont(9));
-    setFixedSize(TwipsToPixels(6000), TwipsToPixels(7260));
+    setFixedSize(TwipsToPixels(6360), TwipsToPixels(7260));
 
     auto* title = new QLabel("キーボード入力", this);
     title->setGeometry(TwipsRect(240, 120, 3000, 330));
@@ -118,15 +118,15 @@ KeyboardWindow::KeyboardWindow(Workspace& workspace, ProgramWindow& programWindo
 
     auto* generate = new QPushButton("ﾌﾟﾛｸﾞﾗﾑｺｰﾄﾞの生成", this);
     generate->setObjectName("Command3");
-    generate->setGeometry(TwipsRect(3540, 2250, 2280, 480));
+    generate->setGeometry(TwipsRect(3900, 2250, 2280, 480));
     connect(generate, &QPushButton::clicked, this, &KeyboardWindow::command3Click);
     auto* help = new QPushButton("？", this);
     help->setObjectName("Command5");
-    help->setGeometry(TwipsRect(3540, 2880, 600, 420));
+    help->setGeometry(TwipsRect(3900, 2880, 600, 420));
     connect(help, &QPushButton::clicked, this, &KeyboardWindow::command5Click);
     auto* back = new QPushButton("戻る", this);
     back->setObjectName("Command4");
-    back->setGeometry(TwipsRect(3540, 5640, 1500, 480));
+    back->setGeometry(TwipsRect(3900, 5640, 1500, 480));
     connect(back, &QPushButton::clicked, this, &KeyboardWindow::command4Click);
 
     QString instructions;
@@ -134,14 +134,15 @@ KeyboardWindow::KeyboardWindow(Workspace& workspace, ProgramWindow& programWindo
     text4_ = new QPlainTextEdit(instructions, this);
     text4_->setObjectName("Text4");
     text4_->setReadOnly(true);
-    text4_->setGeometry(TwipsRect(240, 2250, 3240, 3000));
+    text4_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text4_->setGeometry(TwipsRect(240, 2250, 3600, 3000));
     text4_->setStyleSheet("QPlainTextEdit { background: rgb(255, 255, 210); }");
     text4_->viewport()->installEventFilter(this);
     text4_->hide();
 
     text5_ = new QLabel(kPresetMessage, this);
     text5_->setObjectName("Text5");
-    text5_->setGeometry(TwipsRect(240, 6720, 5520, 360));
+    text5_->setGeometry(TwipsRect(240, 6720, 5880, 360));
     text5_->setStyleSheet("QLabel { color: rgb(255, 0, 255); font-weight: bold; }");
     text5_->installEventFilter(this);
     text5_->hide();

@@ -41,7 +41,7 @@ const char* const kHintText = "表示結果をクリアした後､実行しま�
 const char* const kAreaHints[4] = {"計算状況表示領域", "計算結果詳細表示領域域", "計算式表示領域",
                                    "プログラム表示領域"};
 // Colours of the two fading hints: start and end.
-const QColor kHintStart[2] = {QColor(96, 96, 160), QColor(96, 160, 96)};
+const QColor kHintStart[2] = {QColor(150, 150, 200), QColor(150, 200, 150)};
 const QColor kHintLimit[2] = {QColor(255, 255, 200), QColor(200, 255, 255)};
 
 QStringList ToQStrings(const std::vector<std::string>& lines, std::size_t from = 0) {
@@ -331,8 +331,8 @@ void ProgramWindow::command1Click() {
         gauge_->clearGauge();
         gauge_->startGauge();
     }
-    observer_.begin();
     QCoreApplication::processEvents();
+    observer_.begin();
     const bool completed =
         core::FitAndGenerate(workspace_.data, workspace_.settings, workspace_.results, &observer_);
     running_ = false;
