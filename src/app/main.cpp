@@ -4,6 +4,7 @@
 #include "ui/digitizer_panel.h"
 #include "ui/japanese_font.h"
 #include "ui/main_window.h"
+#include "ui/window_links.h"
 #include "ui/workspace.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     // The panel is the first window: it sets the start state and shows the
     // main window with the canvas beside itself.
     kx::ui::DigitizerPanel panel(workspace, mainWindow);
+    kx::ui::WindowLinks links(workspace, mainWindow, panel);
     panel.show();
     kx::app::ApplyDemoState(workspace, mainWindow, panel);
     return app.exec();
