@@ -331,8 +331,9 @@ void ProgramWindow::command1Click() {
         gauge_->clearGauge();
         gauge_->startGauge();
     }
-    QCoreApplication::processEvents();
     observer_.begin();
+    QCoreApplication::processEvents();
+    ClearUpperVectorState();
     const bool completed =
         core::FitAndGenerate(workspace_.data, workspace_.settings, workspace_.results, &observer_);
     running_ = false;

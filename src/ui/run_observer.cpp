@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 
 namespace kx::ui {
-namespace {
 
 // Parts of the toolkit leave the upper halves of the AVX registers in use;
 // until they are cleared, every exp() of the fit pays a transition penalty
@@ -15,14 +14,11 @@ void ClearUpperVectorState() {
 #endif
 }
 
-}  // namespace
-
 void RunObserver::begin() {
     stopRequest_ = false;
     cubicSeen_ = false;
     eventRounds_ = 0;
     clock_.invalidate();
-    ClearUpperVectorState();
 }
 
 void RunObserver::yieldEvents() {

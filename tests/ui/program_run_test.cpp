@@ -63,7 +63,7 @@ QString Text(const QObject& root, const QString& name) {
 // `ready` holds.
 void DuringRun(std::function<bool()> ready, std::function<void()> probe) {
     auto* timer = new QTimer;
-    timer->setInterval(1);
+    timer->setInterval(0);
     QObject::connect(timer, &QTimer::timeout, [timer, ready, probe] {
         if (!ready()) return;
         timer->stop();
@@ -210,6 +210,17 @@ TEST_F(ProgramRunTest, StopEndsTheRunAndTheNextRunStartsClean) {
     EXPECT_GT(full.log.size(), partial.size());
     ExpectLists(program, full);
     EXPECT_EQ(Text(program, "Command1"), "再計算開始");
+}
+
+TEST_F(ProgramRunTest, StopInTheFirstEventRoundStillStops) {
+    workspace.data = PreparedFamily({40, 40});
+    ProgramWindow program(workspace);
+    program.openFrom(&opener);
+    DuringRun([] { return true; }, [&] { Click(program.gauge(), "Command1"); });
+    Click(program, "Command1");
+    EXPECT_FALSE(workspace.results.completed);
+    EXPECT_EQ(workspace.results.partitionCounter, 1);
+    EXPECT_EQ(Text(program, "Command1"), "GO");
 }
 
 TEST_F(ProgramRunTest, SettingsWindowsChangeTheNextRun) {
