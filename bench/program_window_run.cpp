@@ -41,8 +41,8 @@ void Click(QWidget* button) {
 }
 
 void CoreRun(benchmark::State& state) {
-    const core::DataSet prepared = NoisyFamily(static_cast<int>(state.range(0)),
-                                               static_cast<int>(state.range(1)));
+    const core::DataSet prepared =
+        NoisyFamily(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     core::CalcSettings settings;  // as the window sets them when it opens
     core::FitResults results;
     core::DataSet data;
@@ -56,7 +56,9 @@ void CoreRun(benchmark::State& state) {
     state.counters["log_lines"] = static_cast<double>(results.fittingLog.size());
 }
 
-void BM_CoreRun(benchmark::State& state) { CoreRun(state); }
+void BM_CoreRun(benchmark::State& state) {
+    CoreRun(state);
+}
 
 void BM_CoreBesideToolkit(benchmark::State& state) {
     App();
@@ -65,8 +67,8 @@ void BM_CoreBesideToolkit(benchmark::State& state) {
 
 void BM_WindowRun(benchmark::State& state) {
     App();
-    const core::DataSet prepared = NoisyFamily(static_cast<int>(state.range(0)),
-                                               static_cast<int>(state.range(1)));
+    const core::DataSet prepared =
+        NoisyFamily(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     ui::Workspace workspace;
     ui::ProgramWindow window(workspace);
     workspace.data = prepared;
@@ -98,7 +100,8 @@ BENCHMARK(BM_CoreBesideToolkit)->Args({10, 100})->Unit(benchmark::kMillisecond)-
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -31,14 +31,17 @@ QString GrText(float grade) {
     return "Gr = " + QString::fromStdString(core::SingleToPlainText(grade));
 }
 
-std::string Utf8(const QString& text) { return text.toStdString(); }
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
 
 // A mode text as the 16-bit mode, saturated instead of overflowing.
 int16_t ModeOfText(const QString& text) {
     const double value = core::ValueOfText(Utf8(text));
-    if (std::isnan(value)) return 0;
-    return static_cast<int16_t>(std::clamp(core::RoundHalfEven(std::clamp(value, -4e4, 4e4)),
-                                           -32768L, 32767L));
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int16_t>(
+        std::clamp(core::RoundHalfEven(std::clamp(value, -4e4, 4e4)), -32768L, 32767L));
 }
 
 QLabel* ErrorLabel(QWidget* parent, const char* name, const QRect& place) {
@@ -120,7 +123,8 @@ ConditionsWindow::ConditionsWindow(Workspace& workspace, QWidget* parent)
 
 void ConditionsWindow::openFrom(QWidget* opener) {
     opener_ = opener;
-    if (opener != nullptr) opener->setEnabled(false);
+    if (opener != nullptr)
+        opener->setEnabled(false);
     const core::CalcSettings& settings = workspace_.settings;
     savedMode_ = settings.errorMode;
     savedPrecision_ = settings.cutoffPrecision;
@@ -140,7 +144,8 @@ void ConditionsWindow::openFrom(QWidget* opener) {
 
 void ConditionsWindow::showPrecision(float precision) {
     const std::optional<float> grade = core::Gr(precision);
-    if (!grade || !std::isfinite(*grade)) return;
+    if (!grade || !std::isfinite(*grade))
+        return;
     label9_->setText(PrecisionText(precision));
     label6_->setText(GrText(*grade));
 }
@@ -159,7 +164,8 @@ void ConditionsWindow::precisionEdited(const QString& text) {
     const double value = core::ValueOfText(Utf8(text));
     // A value a 32-bit float cannot hold is left out; the accept button
     // refuses its text anyway.
-    if (!core::FitsSingle(value)) return;
+    if (!core::FitsSingle(value))
+        return;
     workspace_.settings.cutoffPrecision = static_cast<float>(value);
     showPrecision(workspace_.settings.cutoffPrecision);
 }
@@ -193,7 +199,8 @@ void ConditionsWindow::command1Click() {
     } else {
         label5_->show();
     }
-    if (precisionOk && modeOk) finish();
+    if (precisionOk && modeOk)
+        finish();
 }
 
 void ConditionsWindow::command3Click() {
@@ -219,9 +226,11 @@ void ConditionsWindow::finish() {
 
 void ConditionsWindow::closeEvent(QCloseEvent* event) {
     // The frame's close button is a cancel.
-    if (!closingChecked_) restoreSaved();
+    if (!closingChecked_)
+        restoreSaved();
     closingChecked_ = false;
-    if (opener_ != nullptr) opener_->setEnabled(true);
+    if (opener_ != nullptr)
+        opener_->setEnabled(true);
     event->accept();
 }
 
@@ -230,8 +239,7 @@ bool ConditionsWindow::eventFilter(QObject* watched, QEvent* event) {
         if (watched == text1_) {
             label5_->hide();
             label7_->hide();
-        } else if (watched == text2_ &&
-                   core::IsNumericText(core::Trimmed(Utf8(text2_->text())))) {
+        } else if (watched == text2_ && core::IsNumericText(core::Trimmed(Utf8(text2_->text())))) {
             label7_->hide();
         }
     }

@@ -12,10 +12,10 @@
 namespace kx::ui {
 namespace {
 
-const char* const kSystems[7] = {
-    "Ｘ　、Ｙ　座標",         "Ｌｎ（Ｘ）　、Ｙ　座標", "Ｘ　、Ｌｎ（Ｙ）　座標",
-    "Ｌｎ（Ｘ）　、Ｌｎ（Ｙ）　座標", "１／Ｘ　、Ｙ　座標",    "Ｘ　、１／Ｙ　座標",
-    "１／Ｘ　、１／Ｙ　座標"};
+const char* const kSystems[7] = {"Ｘ　、Ｙ　座標",         "Ｌｎ（Ｘ）　、Ｙ　座標",
+                                 "Ｘ　、Ｌｎ（Ｙ）　座標", "Ｌｎ（Ｘ）　、Ｌｎ（Ｙ）　座標",
+                                 "１／Ｘ　、Ｙ　座標",     "Ｘ　、１／Ｙ　座標",
+                                 "１／Ｘ　、１／Ｙ　座標"};
 
 const char* const kHelp =
     "排他座標系（計算対象としたくない座標系）にチェックを入れます｡X､Yそれぞれゼロ､"
@@ -77,7 +77,8 @@ ExclusionWindow::ExclusionWindow(Workspace& workspace, QWidget* parent)
 
 void ExclusionWindow::openFrom(QWidget* opener) {
     opener_ = opener;
-    if (opener != nullptr) opener->setEnabled(false);
+    if (opener != nullptr)
+        opener->setEnabled(false);
     for (int i = 0; i < 7; ++i) {
         check1_[i]->setChecked(workspace_.settings.excludedSystem[i + 1] == 1);
     }
@@ -140,14 +141,17 @@ void ExclusionWindow::closeEvent(QCloseEvent* event) {
     }
     closingChecked_ = false;
     timer1_.stop();
-    if (opener_ != nullptr) opener_->setEnabled(true);
+    if (opener_ != nullptr)
+        opener_->setEnabled(true);
     event->accept();
 }
 
 bool ExclusionWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == label4_) label4_->hide();
-        if (watched == text1_->viewport()) text1_->hide();
+        if (watched == label4_)
+            label4_->hide();
+        if (watched == text1_->viewport())
+            text1_->hide();
     }
     return false;
 }

@@ -35,7 +35,9 @@ GaugeWindow::GaugeWindow(const Workspace& workspace, QWidget* parent)
     connect(&timer1_, &QTimer::timeout, this, &GaugeWindow::timer1Tick);
 }
 
-void GaugeWindow::clearGauge() { label1_->clear(); }
+void GaugeWindow::clearGauge() {
+    label1_->clear();
+}
 
 void GaugeWindow::startGauge() {
     show();
@@ -48,7 +50,9 @@ void GaugeWindow::stopGauge() {
     hide();
 }
 
-QString GaugeWindow::gaugeText() const { return label1_->text(); }
+QString GaugeWindow::gaugeText() const {
+    return label1_->text();
+}
 
 void GaugeWindow::timer1Tick() {
     const int length =

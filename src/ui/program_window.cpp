@@ -47,11 +47,14 @@ const QColor kHintLimit[2] = {QColor(255, 255, 200), QColor(200, 255, 255)};
 QStringList ToQStrings(const std::vector<std::string>& lines, std::size_t from = 0) {
     QStringList out;
     out.reserve(static_cast<qsizetype>(lines.size() - std::min(from, lines.size())));
-    for (std::size_t i = from; i < lines.size(); ++i) out.append(QString::fromStdString(lines[i]));
+    for (std::size_t i = from; i < lines.size(); ++i)
+        out.append(QString::fromStdString(lines[i]));
     return out;
 }
 
-int RaiseComponent(int value, int limit) { return std::min(value + 8, limit); }
+int RaiseComponent(int value, int limit) {
+    return std::min(value + 8, limit);
+}
 
 void SetHintColour(QLabel* hint, const QColor& colour) {
     hint->setStyleSheet(QString("QLabel { background: %1; color: rgb(0, 0, 128);"
@@ -62,7 +65,9 @@ void SetHintColour(QLabel* hint, const QColor& colour) {
 }  // namespace
 
 ProgramWindow::ProgramWindow(Workspace& workspace, QWidget* parent)
-    : QMainWindow(parent), workspace_(workspace), gauge_(std::make_unique<GaugeWindow>(workspace)) {
+    : QMainWindow(parent),
+      workspace_(workspace),
+      gauge_(std::make_unique<GaugeWindow>(workspace)) {
     setObjectName("Form33");
     setWindowTitle("プログラム生成");
     setFont(GothicFont(9));
@@ -119,7 +124,8 @@ void ProgramWindow::buildMenus() {
     haita->setObjectName("HAITA");
 
     // The save and plot windows are not part of this program yet.
-    for (QAction* action : {outProg_, outRes_, allRes_, gpp_}) action->setEnabled(false);
+    for (QAction* action : {outProg_, outRes_, allRes_, gpp_})
+        action->setEnabled(false);
 }
 
 void ProgramWindow::buildControls() {
@@ -192,7 +198,8 @@ int ProgramWindow::outerHeight() const {
 void ProgramWindow::arrange() {
     const int w = outerWidth();
     const int h = outerHeight();
-    if (h - 4860 <= 10 || h - 1770 <= 10) return;
+    if (h - 4860 <= 10 || h - 1770 <= 10)
+        return;
     const int listWidth = w - 2610;
     const int rightLeft = listWidth + 30;
     const int rightWidth = std::max(w - kFrameWidth - rightLeft - 30, 300);
@@ -220,12 +227,12 @@ void ProgramWindow::applyLeftColumn() {
     struct Place {
         int list, top, height;
     };
-    const Place places[] = {{1, kList1Top, kList1Height},
-                            {3, kList3Top, kList3Height},
-                            {4, kList4Top, h - 4965}};
+    const Place places[] = {
+        {1, kList1Top, kList1Height}, {3, kList3Top, kList3Height}, {4, kList4Top, h - 4965}};
     int shown = 0;
     for (const Place& p : places) {
-        if (enlarged_[p.list]) shown = p.list;
+        if (enlarged_[p.list])
+            shown = p.list;
     }
     for (const Place& p : places) {
         QListWidget* list = list_[p.list];
@@ -251,7 +258,8 @@ void ProgramWindow::toggleEnlarged(int list) {
 
 void ProgramWindow::openFrom(QWidget* opener) {
     opener_ = opener;
-    if (opener != nullptr) opener->setEnabled(false);
+    if (opener != nullptr)
+        opener->setEnabled(false);
     timer1_.stop();
     timer2_.stop();
     if (!hintsShown_) {
@@ -286,7 +294,8 @@ void ProgramWindow::showAreaHints() {
 }
 
 void ProgramWindow::hideAreaHints() {
-    for (QLabel* hint : areaHint_) hint->hide();
+    for (QLabel* hint : areaHint_)
+        hint->hide();
     timer1_.stop();
     timer2_.stop();
 }
@@ -306,7 +315,8 @@ void ProgramWindow::timer2Tick() {
         SetHintColour(areaHint_[i], c);
         rising = rising || c != limit;
     }
-    if (!rising) timer2_.stop();
+    if (!rising)
+        timer2_.stop();
 }
 
 void ProgramWindow::timer3Tick() {
@@ -315,11 +325,13 @@ void ProgramWindow::timer3Tick() {
 }
 
 void ProgramWindow::command1Click() {
-    if (running_) return;
+    if (running_)
+        return;
     hideAreaHints();
     emit panelTimersStopRequested();
     label1_->clear();
-    for (int i = 1; i <= 4; ++i) list_[i]->clear();
+    for (int i = 1; i <= 4; ++i)
+        list_[i]->clear();
     logShown_ = 0;
 
     command1_->setText("実行中");
@@ -331,8 +343,9 @@ void ProgramWindow::command1Click() {
         gauge_->clearGauge();
         gauge_->startGauge();
     }
-    QCoreApplication::processEvents();
     observer_.begin();
+    QCoreApplication::processEvents();
+    ClearUpperVectorState();
     const bool completed =
         core::FitAndGenerate(workspace_.data, workspace_.settings, workspace_.results, &observer_);
     running_ = false;
@@ -354,7 +367,8 @@ void ProgramWindow::command1Click() {
 
 void ProgramWindow::showLogSoFar() {
     const std::vector<std::string>& log = workspace_.results.fittingLog;
-    if (static_cast<std::size_t>(logShown_) >= log.size()) return;
+    if (static_cast<std::size_t>(logShown_) >= log.size())
+        return;
     list_[1]->addItems(ToQStrings(log, static_cast<std::size_t>(logShown_)));
     logShown_ = static_cast<int>(log.size());
 }
@@ -378,7 +392,9 @@ void ProgramWindow::gaugeStopped() {
     command1_->setText("GO");
 }
 
-void ProgramWindow::command2Click() { close(); }
+void ProgramWindow::command2Click() {
+    close();
+}
 
 void ProgramWindow::closeEvent(QCloseEvent* event) {
     if (running_) {
@@ -403,12 +419,14 @@ void ProgramWindow::closeEvent(QCloseEvent* event) {
 }
 
 void ProgramWindow::openConditions() {
-    if (!conditions_) conditions_ = std::make_unique<ConditionsWindow>(workspace_);
+    if (!conditions_)
+        conditions_ = std::make_unique<ConditionsWindow>(workspace_);
     conditions_->openFrom(this);
 }
 
 void ProgramWindow::openExclusion() {
-    if (!exclusion_) exclusion_ = std::make_unique<ExclusionWindow>(workspace_);
+    if (!exclusion_)
+        exclusion_ = std::make_unique<ExclusionWindow>(workspace_);
     exclusion_->openFrom(this);
 }
 
@@ -421,7 +439,8 @@ void ProgramWindow::requestSave(int saveKind) {
 void ProgramWindow::listPressed(int list) {
     if (lastPressed_ != list) {
         for (int i = 1; i <= 4; ++i) {
-            if (i != list) list_[i]->clearSelection();
+            if (i != list)
+                list_[i]->clearSelection();
         }
     }
     lastPressed_ = list;
@@ -433,11 +452,13 @@ void ProgramWindow::copySelection(int list) {
     QString text;
     for (int row = 0; row < widget->count(); ++row) {
         const QListWidgetItem* item = widget->item(row);
-        if (item->isSelected()) text += item->text() + "\r\n";
+        if (item->isSelected())
+            text += item->text() + "\r\n";
     }
     // Near the list, inside the window.
-    const QPoint place = list == 2 ? QPoint(8865, 540) : list == 3 ? QPoint(5760, 2520)
-                                                                   : QPoint(5760, 4320);
+    const QPoint place = list == 2   ? QPoint(8865, 540)
+                         : list == 3 ? QPoint(5760, 2520)
+                                     : QPoint(5760, 4320);
     const int width = 3150;
     const int left = std::max(0, std::min(place.x(), outerWidth() - kFrameWidth - width));
     text1_->setGeometry(TwipsRect(left, place.y(), width, 330));
@@ -452,7 +473,8 @@ void ProgramWindow::copySelection(int list) {
 bool ProgramWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == central_) {
-        if (type == QEvent::Resize) arrange();
+        if (type == QEvent::Resize)
+            arrange();
         // Only a move over the window itself, not one passed up by a control.
         if (type == QEvent::MouseMove &&
             central_->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr) {
@@ -461,7 +483,8 @@ bool ProgramWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     for (int i = 1; i <= 4; ++i) {
-        if (watched != list_[i]->viewport()) continue;
+        if (watched != list_[i]->viewport())
+            continue;
         if (type == QEvent::MouseButtonPress) {
             listPressed(i);
             if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && i != 1) {
@@ -486,7 +509,8 @@ bool ProgramWindow::eventFilter(QObject* watched, QEvent* event) {
         hintDismissed_ = true;
         return true;
     } else if (watched == label2_ && type == QEvent::MouseButtonDblClick) {
-        if (outProg_->isEnabled()) requestSave(5);
+        if (outProg_->isEnabled())
+            requestSave(5);
         return true;
     }
     return false;

@@ -82,7 +82,7 @@ private:
     void fillResults();
     void requestSave(int saveKind);
     QString idleCaption() const;
-    int outerWidth() const;   // twips, as the layout rules measure the window
+    int outerWidth() const;  // twips, as the layout rules measure the window
     int outerHeight() const;
 
     Workspace& workspace_;
@@ -93,8 +93,8 @@ private:
     QPointer<QWidget> opener_;
 
     QWidget* central_ = nullptr;
-    std::array<QListWidget*, 5> list_{};   // List1..List4 at 1..4
-    std::array<QLabel*, 4> areaHint_{};    // Text2(0..3)
+    std::array<QListWidget*, 5> list_{};  // List1..List4 at 1..4
+    std::array<QLabel*, 4> areaHint_{};   // Text2(0..3)
     std::array<QColor, 2> hintColour_{};
     QLabel* text1_ = nullptr;
     QLabel* text3_ = nullptr;

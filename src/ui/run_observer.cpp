@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 
 namespace kx::ui {
-namespace {
 
 // Parts of the toolkit leave the upper halves of the AVX registers in use;
 // until they are cleared, every exp() of the fit pays a transition penalty
@@ -11,23 +10,23 @@ namespace {
 // instruction, done when a run starts and after each round of events.
 void ClearUpperVectorState() {
 #if defined(__x86_64__) || defined(__i386__)
-    if (__builtin_cpu_supports("avx")) __asm__ volatile("vzeroupper" ::: "memory");
+    if (__builtin_cpu_supports("avx"))
+        __asm__ volatile("vzeroupper" ::: "memory");
 #endif
 }
-
-}  // namespace
 
 void RunObserver::begin() {
     stopRequest_ = false;
     cubicSeen_ = false;
     eventRounds_ = 0;
     clock_.invalidate();
-    ClearUpperVectorState();
 }
 
 void RunObserver::yieldEvents() {
-    if (clock_.isValid() && clock_.elapsed() < intervalMs_) return;
-    if (beforeEvents) beforeEvents();
+    if (clock_.isValid() && clock_.elapsed() < intervalMs_)
+        return;
+    if (beforeEvents)
+        beforeEvents();
     ++eventRounds_;
     QCoreApplication::processEvents();
     ClearUpperVectorState();
@@ -35,9 +34,11 @@ void RunObserver::yieldEvents() {
 }
 
 void RunObserver::cubicSolved() {
-    if (cubicSeen_) return;
+    if (cubicSeen_)
+        return;
     cubicSeen_ = true;
-    if (onFirstCubic) onFirstCubic();
+    if (onFirstCubic)
+        onFirstCubic();
 }
 
 }  // namespace kx::ui

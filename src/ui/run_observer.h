@@ -8,6 +8,10 @@
 
 namespace kx::ui {
 
+// Clears the upper halves of the vector registers that event processing may
+// leave in use; the fit's exp() calls run several times slower until then.
+void ClearUpperVectorState();
+
 // The desktop host of a fitting run: lets pending events run at the core's
 // yield points, at most once per interval so that a long run is not slowed by
 // the event loop, and carries the stop request of the progress gauge.

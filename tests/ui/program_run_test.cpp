@@ -3,13 +3,13 @@
 // windows changing the next run. The lists must show exactly what the core
 // calculation gives for the same data.
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QCheckBox>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -53,8 +53,10 @@ void ExpectLists(const ProgramWindow& window, const Expected& expected) {
 }
 
 QString Text(const QObject& root, const QString& name) {
-    if (auto* button = root.findChild<QPushButton*>(name)) return button->text();
-    if (auto* label = root.findChild<QLabel*>(name)) return label->text();
+    if (auto* button = root.findChild<QPushButton*>(name))
+        return button->text();
+    if (auto* label = root.findChild<QLabel*>(name))
+        return label->text();
     ADD_FAILURE() << name.toStdString();
     return {};
 }
@@ -63,9 +65,10 @@ QString Text(const QObject& root, const QString& name) {
 // `ready` holds.
 void DuringRun(std::function<bool()> ready, std::function<void()> probe) {
     auto* timer = new QTimer;
-    timer->setInterval(1);
+    timer->setInterval(0);
     QObject::connect(timer, &QTimer::timeout, [timer, ready, probe] {
-        if (!ready()) return;
+        if (!ready())
+            return;
         timer->stop();
         timer->deleteLater();
         probe();
@@ -148,12 +151,13 @@ TEST_F(ProgramRunTest, GaugeShowsAboveTwentyNinePartitionsOnly) {
         bool gaugeShown = false;
         QString status, caption;
         bool enabled = true;
-        DuringRun([] { return true; }, [&] {
-            gaugeShown = program.gauge().isVisible();
-            status = Text(program, "Label1");
-            caption = Text(program, "Command1");
-            enabled = program.isEnabled();
-        });
+        DuringRun([] { return true; },
+                  [&] {
+                      gaugeShown = program.gauge().isVisible();
+                      status = Text(program, "Label1");
+                      caption = Text(program, "Command1");
+                      enabled = program.isEnabled();
+                  });
         Click(program, "Command1");
         EXPECT_EQ(gaugeShown, total > 29) << total;
         EXPECT_EQ(status, "計算しています");
@@ -173,19 +177,20 @@ TEST_F(ProgramRunTest, StopEndsTheRunAndTheNextRunStartsClean) {
     bool gaugeShown = false, windowEnabled = true, stillRunning = false;
     QString gaugeText;
     int expectedLength = -1;
-    DuringRun([&] { return workspace.results.partitionCounter >= 20; }, [&] {
-        gaugeShown = gauge.isVisible();
-        windowEnabled = program.isEnabled();
-        // Nothing but the stop button acts while the run lasts.
-        Click(program, "Command1");
-        Click(program, "Command2");
-        stillRunning = program.running() && program.isVisible();
-        gauge.timer1Tick();
-        gaugeText = gauge.gaugeText();
-        expectedLength =
-            core::GaugeLength(workspace.results.partitionCounter, workspace.data.progressTotal);
-        Click(gauge, "Command1");
-    });
+    DuringRun([&] { return workspace.results.partitionCounter >= 20; },
+              [&] {
+                  gaugeShown = gauge.isVisible();
+                  windowEnabled = program.isEnabled();
+                  // Nothing but the stop button acts while the run lasts.
+                  Click(program, "Command1");
+                  Click(program, "Command2");
+                  stillRunning = program.running() && program.isVisible();
+                  gauge.timer1Tick();
+                  gaugeText = gauge.gaugeText();
+                  expectedLength = core::GaugeLength(workspace.results.partitionCounter,
+                                                     workspace.data.progressTotal);
+                  Click(gauge, "Command1");
+              });
     Click(program, "Command1");
 
     EXPECT_TRUE(gaugeShown);
@@ -210,6 +215,17 @@ TEST_F(ProgramRunTest, StopEndsTheRunAndTheNextRunStartsClean) {
     EXPECT_GT(full.log.size(), partial.size());
     ExpectLists(program, full);
     EXPECT_EQ(Text(program, "Command1"), "再計算開始");
+}
+
+TEST_F(ProgramRunTest, StopInTheFirstEventRoundStillStops) {
+    workspace.data = PreparedFamily({40, 40});
+    ProgramWindow program(workspace);
+    program.openFrom(&opener);
+    DuringRun([] { return true; }, [&] { Click(program.gauge(), "Command1"); });
+    Click(program, "Command1");
+    EXPECT_FALSE(workspace.results.completed);
+    EXPECT_EQ(workspace.results.partitionCounter, 1);
+    EXPECT_EQ(Text(program, "Command1"), "GO");
 }
 
 TEST_F(ProgramRunTest, SettingsWindowsChangeTheNextRun) {
@@ -242,7 +258,8 @@ TEST_F(ProgramRunTest, SettingsWindowsChangeTheNextRun) {
     Find<QAction>(program, "HAITA")->trigger();
     QWidget* exclusion = program.exclusionWindow();
     ASSERT_NE(exclusion, nullptr);
-    for (int i = 1; i < 7; ++i) Tick(*exclusion, ui::ArrayName("Check1", i));
+    for (int i = 1; i < 7; ++i)
+        Tick(*exclusion, ui::ArrayName("Check1", i));
     Click(*exclusion, "Command2");
     EXPECT_FALSE(exclusion->isVisible());
     Click(program, "Command1");
@@ -250,7 +267,8 @@ TEST_F(ProgramRunTest, SettingsWindowsChangeTheNextRun) {
     int forms = 0;
     for (const QString& line : Items(program, "List1")) {
         const QRegularExpressionMatch match = form.match(line);
-        if (!match.hasMatch()) continue;
+        if (!match.hasMatch())
+            continue;
         ++forms;
         EXPECT_LE(match.captured(1).toInt(), 3) << line.toStdString();
     }

@@ -36,24 +36,42 @@ protected:
     ui::KeyboardWindow keyboard{workspace, program};
 };
 
-TEST_F(KeyboardWindowTest, PagesWrapForwardAndStopAtTheFirst) {
+TEST_F(KeyboardWindowTest, PagesHelpAndTheWayBack) {
     EXPECT_EQ(keyboard.pos(), QPoint(420, 0));
     auto* label = Find<QLabel>(keyboard, "Label6");
+    Click(keyboard, "Command1");  // stays on line 1
     EXPECT_EQ(label->text(), "1");
-    Click(keyboard, "Command1");
-    EXPECT_EQ(keyboard.currentPage(), 0);
-    for (int i = 0; i < 9; ++i) Click(keyboard, "Command2");
+    for (int i = 0; i < 9; ++i)
+        Click(keyboard, "Command2");
     EXPECT_EQ(label->text(), "10");
     EXPECT_TRUE(Box(9)->isVisible());
     EXPECT_FALSE(Box(0)->isVisible());
-    EXPECT_EQ(Find<QLineEdit>(keyboard, ArrayName("Text1", 9))->text(), "10");
-    Click(keyboard, "Command2");
+    Click(keyboard, "Command2");  // wraps to line 1
     EXPECT_EQ(label->text(), "1");
     EXPECT_TRUE(Box(0)->isVisible());
+
+    Click(keyboard, "Command5");
+    auto* help = Find<QPlainTextEdit>(keyboard, "Text4");
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->toPlainText().split('\n').first(), "先ず、採取するﾊﾟﾗﾒｰﾀ値を入力");
+    QTest::mouseClick(help->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(help->isVisible());
+
+    Fill(0, "1,2\n2,3\n3,5\n");
+    QWidget* back = nullptr;
+    QObject::connect(&keyboard, &ui::KeyboardWindow::returnedToDigitizer,
+                     [&](QWidget* opener) { back = opener; });
+    EXPECT_FALSE(panel.isEnabled());
+    Click(keyboard, "Command4");
+    EXPECT_FALSE(keyboard.isVisible());
+    EXPECT_TRUE(panel.isEnabled());
+    EXPECT_EQ(back, &panel);
+    keyboard.openFrom(&panel);  // the pages are kept
+    EXPECT_EQ(Box(0)->toPlainText(), "1,2\n2,3\n3,5\n");
+    EXPECT_EQ(Count(0), "3");
 }
 
 TEST_F(KeyboardWindowTest, TypedPairsAreCountedAndEmptyLinesDropped) {
-    keyboard.activateWindow();
     QApplication::setActiveWindow(&keyboard);
     auto* parameter = Find<QLineEdit>(keyboard, ArrayName("Text1", 0));
     parameter->setFocus();
@@ -79,12 +97,20 @@ TEST_F(KeyboardWindowTest, TypedPairsAreCountedAndEmptyLinesDropped) {
 }
 
 TEST_F(KeyboardWindowTest, PreparationRefusalsShowTheirMessage) {
-    struct Case {
+    // Nothing typed: the message line shows what it holds, its preset text
+    // first, nothing once the timer has cleared it.
+    Click(keyboard, "Command3");
+    EXPECT_EQ(Message()->text(), "採取ﾃﾞｰﾀにｶﾝﾏが有りません");
+    keyboard.timer1Tick();
+    Click(keyboard, "Command3");
+    EXPECT_TRUE(Message()->isVisible());
+    EXPECT_EQ(Message()->text(), "");
+
+    const QString good = "1,2\n2,3\n3,5\n";
+    const struct {
         QString line1, line2, line3;
         const char* message;
-    };
-    const QString good = "1,2\n2,3\n3,5\n";
-    const Case cases[] = {
+    } cases[] = {
         {"1.5;20\n2,3\n3,4\n", "", "", "X,Yﾃﾞｰﾀ異常"},
         {"1.5,\n2,3\n3,4\n", "", "", "ﾌﾞﾗﾝｸﾃﾞｰﾀが存在します"},
         {"1.5 20 30\n2,3\n3,4\n", "", "", "Y値が異常"},
@@ -92,7 +118,7 @@ TEST_F(KeyboardWindowTest, PreparationRefusalsShowTheirMessage) {
         {good, "1,2\n2,3\n", "", "X,Yﾃﾞｰﾀの組が少ない"},
         {good, "", good, "ﾃﾞｰﾀの無いParameterが有る"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         Fill(0, c.line1);
         Fill(1, c.line2);
@@ -101,55 +127,9 @@ TEST_F(KeyboardWindowTest, PreparationRefusalsShowTheirMessage) {
         EXPECT_TRUE(Message()->isVisible());
         EXPECT_EQ(Message()->text(), c.message);
         EXPECT_FALSE(program.isVisible());
-        EXPECT_TRUE(keyboard.isEnabled());
         keyboard.timer1Tick();
         EXPECT_FALSE(Message()->isVisible());
     }
-
-    // Two blanks between X and Y count as one; the data after an empty
-    // line are not read.
-    Fill(0, "1.5  20\n2  30\n3  50\n");
-    Fill(1, "");
-    Fill(2, "");
-    Click(keyboard, "Command3");
-    ASSERT_TRUE(program.isVisible());
-    EXPECT_EQ(workspace.data.xText[1][1], "1.5");
-    EXPECT_EQ(workspace.data.yText[1][1], "20");
-    EXPECT_EQ(workspace.data.preparedCount[1], 3);
-    EXPECT_EQ(workspace.data.lineCount, 1);
-}
-
-TEST_F(KeyboardWindowTest, NothingTypedShowsTheMessageLineAsItIs) {
-    Click(keyboard, "Command3");
-    EXPECT_TRUE(Message()->isVisible());
-    EXPECT_EQ(Message()->text(), "採取ﾃﾞｰﾀにｶﾝﾏが有りません");
-    keyboard.timer1Tick();
-    Click(keyboard, "Command3");
-    EXPECT_TRUE(Message()->isVisible());
-    EXPECT_EQ(Message()->text(), "");
-    EXPECT_FALSE(program.isVisible());
-}
-
-TEST_F(KeyboardWindowTest, HelpAndTheWayBack) {
-    Click(keyboard, "Command5");
-    auto* help = Find<QPlainTextEdit>(keyboard, "Text4");
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->toPlainText().split('\n').first(), "先ず、採取するﾊﾟﾗﾒｰﾀ値を入力");
-    QTest::mouseClick(help->viewport(), Qt::LeftButton);
-    EXPECT_FALSE(help->isVisible());
-
-    Fill(0, "1,2\n2,3\n3,5\n");
-    QWidget* back = nullptr;
-    QObject::connect(&keyboard, &ui::KeyboardWindow::returnedToDigitizer,
-                     [&](QWidget* opener) { back = opener; });
-    EXPECT_FALSE(panel.isEnabled());
-    Click(keyboard, "Command4");
-    EXPECT_FALSE(keyboard.isVisible());
-    EXPECT_TRUE(panel.isEnabled());
-    EXPECT_EQ(back, &panel);
-    keyboard.openFrom(&panel);  // the pages are kept
-    EXPECT_EQ(Box(0)->toPlainText(), "1,2\n2,3\n3,5\n");
-    EXPECT_EQ(Count(0), "3");
 }
 
 }  // namespace

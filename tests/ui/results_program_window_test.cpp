@@ -17,9 +17,10 @@ namespace {
 
 // A mouse move over a widget, delivered as the window system would.
 void MoveOver(QWidget* widget, QPoint pos = {-1, -1}) {
-    if (pos.x() < 0) pos = widget->rect().center();
-    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    if (pos.x() < 0)
+        pos = widget->rect().center();
+    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
 
@@ -35,8 +36,12 @@ protected:
     QLabel* Label(const QString& name) { return Find<QLabel>(window, name); }
     void Run() { Click(window, "Command1"); }
     // The window's outer size in twips as its layout rules measure it.
-    int OuterHeight() { return static_cast<int>(ui::PixelsToTwips(window.centralWidget()->height())) + 795; }
-    int OuterWidth() { return static_cast<int>(ui::PixelsToTwips(window.centralWidget()->width())) + 120; }
+    int OuterHeight() {
+        return static_cast<int>(ui::PixelsToTwips(window.centralWidget()->height())) + 795;
+    }
+    int OuterWidth() {
+        return static_cast<int>(ui::PixelsToTwips(window.centralWidget()->width())) + 120;
+    }
 
     ui::Workspace workspace;
     QWidget opener;
@@ -47,7 +52,8 @@ TEST_F(ProgramWindowTest, AreaHintsFadeInOnTheFirstOpeningOnly) {
     QLabel* hint0 = Label(ui::ArrayName("Text2", 0));
     EXPECT_EQ(hint0->text(), "計算状況表示領域");
     EXPECT_EQ(Label(ui::ArrayName("Text2", 1))->text(), "計算結果詳細表示領域域");
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(Label(ui::ArrayName("Text2", i))->isVisible());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(Label(ui::ArrayName("Text2", i))->isVisible());
     const QString before = hint0->styleSheet();
     window.timer2Tick();
     EXPECT_NE(hint0->styleSheet(), before);
@@ -56,7 +62,8 @@ TEST_F(ProgramWindowTest, AreaHintsFadeInOnTheFirstOpeningOnly) {
                      [&] { stopRequested = true; });
     window.timer1Tick();
     EXPECT_TRUE(stopRequested);
-    for (int i = 0; i < 4; ++i) EXPECT_FALSE(Label(ui::ArrayName("Text2", i))->isVisible());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(Label(ui::ArrayName("Text2", i))->isVisible());
 
     Click(window, "Command2");
     EXPECT_FALSE(window.isVisible());
@@ -104,7 +111,8 @@ TEST_F(ProgramWindowTest, RightButtonCopiesTheSelectedItemsOfOneList) {
     QListWidget* list3 = List(3);
     ASSERT_GE(list3->count(), 3);
     QListWidget* list1 = List(1);
-    QTest::mouseClick(list1->viewport(), Qt::LeftButton, {}, list1->visualItemRect(list1->item(0)).center());
+    QTest::mouseClick(list1->viewport(), Qt::LeftButton, {},
+                      list1->visualItemRect(list1->item(0)).center());
     EXPECT_EQ(list1->selectedItems().size(), 1);
 
     QTest::mouseClick(list3->viewport(), Qt::LeftButton, {},
