@@ -13,7 +13,8 @@
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
 #include "core/fitting/calc_settings.h"
-#include "ui/gothic_font.h"
+#include "ui/control_names.h"
+#include "ui/japanese_font.h"
 #include "ui/twips.h"
 
 namespace kx::ui {
@@ -59,7 +60,7 @@ ConditionsWindow::ConditionsWindow(Workspace& workspace, QWidget* parent)
     : QWidget(parent, Qt::Window), workspace_(workspace) {
     setObjectName("Form29");
     setWindowTitle("計算処理条件設定");
-    setFont(GothicFont(9));
+    setFont(JapaneseFont(9));
     setFixedSize(TwipsToPixels(6000), TwipsToPixels(5100));
 
     auto* title = new QLabel("処理条件入力", this);

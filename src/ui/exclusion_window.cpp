@@ -6,7 +6,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "ui/gothic_font.h"
+#include "ui/control_names.h"
+#include "ui/japanese_font.h"
 #include "ui/twips.h"
 
 namespace kx::ui {
@@ -28,7 +29,7 @@ ExclusionWindow::ExclusionWindow(Workspace& workspace, QWidget* parent)
     : QWidget(parent, Qt::Window), workspace_(workspace) {
     setObjectName("Form82");
     setWindowTitle("排他方程式の設定");
-    setFont(GothicFont(9));
+    setFont(JapaneseFont(9));
     setFixedSize(TwipsToPixels(7500), TwipsToPixels(4200));
 
     auto* title = new QLabel("排他座標系の指定", this);

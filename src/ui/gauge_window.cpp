@@ -5,7 +5,8 @@
 #include <QPushButton>
 
 #include "core/fitting/fit_family.h"
-#include "ui/gothic_font.h"
+#include "ui/control_names.h"
+#include "ui/japanese_font.h"
 #include "ui/twips.h"
 
 namespace kx::ui {
@@ -17,7 +18,7 @@ GaugeWindow::GaugeWindow(const Workspace& workspace, QWidget* parent)
       command1_(new QPushButton("中 止", this)) {
     setObjectName("GrForm35");
     setWindowTitle("計算状況目安");
-    setFont(GothicFont(9));
+    setFont(JapaneseFont(9));
     setFixedSize(TwipsToPixels(4200), TwipsToPixels(1500));
 
     label1_->setObjectName("Label1");

@@ -12,7 +12,8 @@
 #include <string>
 
 #include "core/data/preparation.h"
-#include "ui/gothic_font.h"
+#include "ui/control_names.h"
+#include "ui/japanese_font.h"
 #include "ui/program_window.h"
 #include "ui/twips.h"
 
@@ -69,7 +70,7 @@ KeyboardWindow::KeyboardWindow(Workspace& workspace, ProgramWindow& programWindo
     : QWidget(parent, Qt::Window), workspace_(workspace), programWindow_(programWindow) {
     setObjectName("Form50");
     setWindowTitle("ﾃﾞｰﾀ入力");
-    setFont(GothicFont(9));
+    setFont(JapaneseFont(9));
     setFixedSize(TwipsToPixels(6360), TwipsToPixels(7260));
 
     auto* title = new QLabel("キーボード入力", this);

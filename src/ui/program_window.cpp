@@ -17,7 +17,8 @@
 #include "ui/conditions_window.h"
 #include "ui/exclusion_window.h"
 #include "ui/gauge_window.h"
-#include "ui/gothic_font.h"
+#include "ui/control_names.h"
+#include "ui/japanese_font.h"
 #include "ui/twips.h"
 
 namespace kx::ui {
@@ -70,7 +71,7 @@ ProgramWindow::ProgramWindow(Workspace& workspace, QWidget* parent)
       gauge_(std::make_unique<GaugeWindow>(workspace)) {
     setObjectName("Form33");
     setWindowTitle("プログラム生成");
-    setFont(GothicFont(9));
+    setFont(JapaneseFont(9));
     buildMenus();
     buildControls();
 
@@ -140,7 +141,7 @@ void ProgramWindow::buildControls() {
         list->setObjectName(QString("List%1").arg(i));
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setUniformItemSizes(true);
-        list->setFont(GothicFont(9));
+        list->setFont(JapaneseFont(9));
         list->viewport()->installEventFilter(this);
         list_[i] = list;
     }

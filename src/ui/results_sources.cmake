@@ -1,5 +1,4 @@
 list(APPEND KX_UI_RESULTS_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/gothic_font.cpp
     ${CMAKE_CURRENT_LIST_DIR}/run_observer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/gauge_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/conditions_window.cpp

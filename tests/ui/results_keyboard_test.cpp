@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "results_support.h"
-#include "ui/gothic_font.h"
+#include "ui/control_names.h"
 #include "ui/keyboard_window.h"
 #include "ui/program_window.h"
 

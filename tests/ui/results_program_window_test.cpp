@@ -8,7 +8,7 @@
 
 #include "core/data/data_set.h"
 #include "results_support.h"
-#include "ui/gothic_font.h"
+#include "ui/control_names.h"
 #include "ui/program_window.h"
 #include "ui/twips.h"
 

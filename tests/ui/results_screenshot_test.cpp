@@ -11,7 +11,7 @@
 #include "ui/conditions_window.h"
 #include "ui/exclusion_window.h"
 #include "ui/gauge_window.h"
-#include "ui/gothic_font.h"
+#include "ui/control_names.h"
 #include "ui/keyboard_window.h"
 #include "ui/program_window.h"
 

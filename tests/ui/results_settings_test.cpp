@@ -9,7 +9,7 @@
 #include "results_support.h"
 #include "ui/conditions_window.h"
 #include "ui/exclusion_window.h"
-#include "ui/gothic_font.h"
+#include "ui/control_names.h"
 
 namespace kx::test {
 namespace {
