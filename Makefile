@@ -29,7 +29,7 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	@tools/setup.sh clang libclang-rt-14-dev
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKX_BUILD_UI=OFF \
-	    -DKX_BUILD_TESTS=OFF -DKX_BUILD_BENCH=OFF -DKX_SANITIZE=ON
+	    -DKX_BUILD_TESTS=OFF -DKX_BUILD_BENCH=OFF -DKX_SANITIZE=ON -DKX_FUZZ_COVERAGE=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	@for f in $(FUZZ_DIR)/fuzz/fuzz_*; do \
 	    name=$$(basename $$f); mkdir -p fuzz/out/$$name; \

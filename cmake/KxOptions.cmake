@@ -16,6 +16,13 @@ if(KX_SANITIZE)
     add_link_options(${KX_SAN_FLAGS})
 endif()
 
+# The fuzz build instruments the libraries too, so that libFuzzer sees the
+# coverage of the code under test and not only of the target's own file.
+option(KX_FUZZ_COVERAGE "Instrument all code for libFuzzer (clang fuzz builds)" OFF)
+if(KX_FUZZ_COVERAGE)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # kx_add_module(name SOURCES ... DEPENDS ...): one library per core module.
 function(kx_add_module name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})

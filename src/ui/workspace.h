@@ -4,6 +4,7 @@
 #include "core/digitizer/axis_calibration.h"
 #include "core/fitting/calc_settings.h"
 #include "core/fitting/fit_results.h"
+#include "core/files/file_memory.h"
 
 namespace kx::ui {
 
@@ -14,6 +15,7 @@ struct Workspace {
     core::CalcSettings settings;
     core::FitResults results;
     core::AxisCalibration calibration;
+    core::FileMemory files;  // the remembered file name and folders
 };
 
 }  // namespace kx::ui

@@ -10,7 +10,9 @@ namespace {
 template <typename Real, int N = 0>
 void Eliminate(int size, Real* a, Real* b) {
     const int n = N > 0 ? N : size;
-    auto at = [a, n](int row, int column) -> Real& { return a[(column - 1) * n + row]; };
+    auto at = [a, stride = n](int row, int column) -> Real& {
+        return a[(column - 1) * stride + row];
+    };
 
     for (int k = 1; k <= n; ++k) {
         int pivotRow = k;
