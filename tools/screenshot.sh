@@ -31,3 +31,6 @@ for state in "${states[@]}"; do
         _ "$program" "$shot"
     echo "$shot"
 done
+
+# The program-generation windows, grabbed by their window tests.
+KX_SCREENSHOT_PLATFORM=${KX_SCREENSHOT_PLATFORM:-xcb} "$root/tools/screenshot_results.sh"

@@ -15,6 +15,7 @@
 
 #include "core/data/preparation.h"
 #include "core/data/text_chars.h"
+#include "ui/controls.h"
 #include "ui/digitizer_panel.h"
 #include "ui/japanese_font.h"
 #include "ui/main_window.h"
@@ -53,25 +54,6 @@ constexpr PreparationMessage kMessages[] = {
     {core::kParameterNotNumeric, "パラメータが数値でない", 2235},
 };
 
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect geometry) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    return button;
-}
-
-QLineEdit* Box(QWidget* parent, const char* name, QRect geometry) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    return box;
-}
-
-QLabel* Caption(QWidget* parent, const char* text, QRect geometry) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setGeometry(geometry);
-    return label;
-}
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 list(APPEND KX_UI_DIGITIZER_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/canvas.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/controls.cpp
     ${CMAKE_CURRENT_LIST_DIR}/data_set_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/digitizer_panel.cpp
     ${CMAKE_CURRENT_LIST_DIR}/japanese_font.cpp
