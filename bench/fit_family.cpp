@@ -21,8 +21,8 @@ struct WorkCounter : FitObserver {
 };
 
 void BM_FitFamily(benchmark::State& state) {
-    const DataSet prepared = NoisyFamily(static_cast<int>(state.range(0)),
-                                         static_cast<int>(state.range(1)));
+    const DataSet prepared =
+        NoisyFamily(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     CalcSettings settings;
     settings.cutoffPrecision = 1e-9f;
     FitResults results;
@@ -40,9 +40,9 @@ void BM_FitFamily(benchmark::State& state) {
     }
     state.counters["sections"] = static_cast<double>(work.sections);
     state.counters["log_lines"] = static_cast<double>(results.fittingLog.size());
-    state.counters["point_forms"] = benchmark::Counter(
-        work.pointForms,
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["point_forms"] =
+        benchmark::Counter(work.pointForms, benchmark::Counter::kIsIterationInvariantRate |
+                                                benchmark::Counter::kInvert);
 }
 
 BENCHMARK(BM_FitFamily)->Args({10, 100})->Args({10, 30})->Unit(benchmark::kMillisecond);

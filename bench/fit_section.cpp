@@ -22,9 +22,8 @@ void BM_FitSection(benchmark::State& state) {
         benchmark::DoNotOptimize(fitter.candidates().data());
     }
     if (fitter.candidates().size() != 21) state.SkipWithError("not all forms were fitted");
-    state.counters["point_forms"] =
-        benchmark::Counter(21.0 * n, benchmark::Counter::kIsIterationInvariantRate |
-                                         benchmark::Counter::kInvert);
+    state.counters["point_forms"] = benchmark::Counter(
+        21.0 * n, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // The whole operation on texts: conversion of the texts included.
@@ -35,9 +34,8 @@ void BM_FitSectionFromTexts(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(FitSection(data.xText[1], data.yText[1], n, settings));
     }
-    state.counters["point_forms"] =
-        benchmark::Counter(21.0 * n, benchmark::Counter::kIsIterationInvariantRate |
-                                         benchmark::Counter::kInvert);
+    state.counters["point_forms"] = benchmark::Counter(
+        21.0 * n, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 BENCHMARK(BM_FitSection)->Arg(10)->Arg(30)->Arg(100);

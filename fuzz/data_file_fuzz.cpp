@@ -43,8 +43,8 @@ void CheckRead(const DataFileRead& read) {
         Check(records <= static_cast<std::size_t>(line.pointCount));
         Check(line.complete == (records == static_cast<std::size_t>(line.pointCount)));
         // Only the line the read stopped in may be incomplete.
-        Check(line.complete || (i + 1 == read.lines.size() &&
-                                read.outcome == DataFileOutcome::kBadContent));
+        Check(line.complete ||
+              (i + 1 == read.lines.size() && read.outcome == DataFileOutcome::kBadContent));
         for (std::string_view record : SplitCrLfLines(line.pointText)) {
             Check(record.find(',') != std::string_view::npos);
         }

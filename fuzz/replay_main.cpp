@@ -16,7 +16,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void Run(const Bytes& input) { LLVMFuzzerTestOneInput(input.data(), input.size()); }
+void Run(const Bytes& input) {
+    LLVMFuzzerTestOneInput(input.data(), input.size());
+}
 
 Bytes Mutate(const Bytes& seed, std::mt19937& random) {
     Bytes out = seed;
@@ -33,13 +35,12 @@ Bytes Mutate(const Bytes& seed, std::mt19937& random) {
             case 2:
                 if (!out.empty()) out.erase(out.begin() + static_cast<long>(at));
                 break;
-            case 3:
-                out.resize(at);
-                break;
+            case 3: out.resize(at); break;
             default: {
                 // Repeat a slice: long digit runs, repeated blocks.
                 if (out.empty()) break;
-                const std::size_t length = 1 + random() % std::min<std::size_t>(out.size() - at, 64);
+                const std::size_t length =
+                    1 + random() % std::min<std::size_t>(out.size() - at, 64);
                 const Bytes slice(out.begin() + static_cast<long>(at),
                                   out.begin() + static_cast<long>(at + length));
                 for (int k = 0; k < 8; ++k) out.insert(out.end(), slice.begin(), slice.end());
@@ -65,7 +66,8 @@ int main(int argc, char** argv) {
         }
         for (const auto& file : files) {
             std::ifstream in(file, std::ios::binary);
-            seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            seeds.emplace_back(std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>());
         }
     }
     seeds.emplace_back();

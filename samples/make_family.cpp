@@ -21,7 +21,7 @@ double ForwardVoltage(double currentMilliamps, double celsius) {
     constexpr double kBoltzmannOverQ = 8.617333e-5;  // V/K
     constexpr double kReference = 300.15;            // K
     constexpr double kIdeality = 1.8;
-    constexpr double kGap = 1.11;                    // eV
+    constexpr double kGap = 1.11;                      // eV
     constexpr double kSaturationAtReference = 2.5e-9;  // A
     constexpr double kSeriesOhms = 0.5;
     const double kelvin = celsius + 273.15;

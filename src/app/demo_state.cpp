@@ -99,8 +99,7 @@ void Run(const QByteArray& mode, ui::Workspace& workspace, ui::MainWindow& mainW
     }
     QApplication::clipboard()->setImage(SampleGraph());
     panel.PastePicture();
-    if (mode == "panel")
-        return;
+    if (mode == "panel") return;
     ui::Canvas& canvas = mainWindow.canvas();
     Place(panel, canvas, "Check1", QPoint(kOriginX, kOriginY));
     if (mode == "error") {
@@ -116,13 +115,11 @@ void Run(const QByteArray& mode, ui::Workspace& workspace, ui::MainWindow& mainW
     Press(canvas, QPoint(kOriginX + 250, kOriginY - 230));
     panel.onLiveTick();
     panel.onLiveTick();
-    if (mode == "marks")
-        return;
+    if (mode == "marks") return;
     Find<QAbstractButton>(panel, "Command5")->click();
     ui::DataSetWindow& dataSet = panel.dataSetWindow();
     for (int k = 0; k < 2; ++k) {
-        if (k == 1)
-            Find<QAbstractButton>(dataSet, "Option1(1)")->click();
+        if (k == 1) Find<QAbstractButton>(dataSet, "Option1(1)")->click();
         for (int px = kOriginX + 20; px <= kOriginX + 600; px += 45) {
             Press(canvas, QPoint(px, static_cast<int>(std::lround(
                                          kOriginY - 10 * Curve(k, (px - kOriginX) / 10.0)))));
@@ -144,8 +141,7 @@ void Run(const QByteArray& mode, ui::Workspace& workspace, ui::MainWindow& mainW
 void ApplyDemoState(ui::Workspace& workspace, ui::MainWindow& mainWindow,
                     ui::DigitizerPanel& panel) {
     const QByteArray mode = qgetenv("KX_DEMO");
-    if (mode.isEmpty())
-        return;
+    if (mode.isEmpty()) return;
     QTimer::singleShot(300, &panel, [mode, &workspace, &mainWindow, &panel] {
         Run(mode, workspace, mainWindow, panel);
     });

@@ -141,9 +141,8 @@ ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
         }
     }
     if (files.size() != 1) {
-        parsed.error = OptionError{"FILE", files.empty() ? "no data file given"
-                                                         : "more than one data file given",
-                                   true};
+        parsed.error = OptionError{
+            "FILE", files.empty() ? "no data file given" : "more than one data file given", true};
         return parsed;
     }
     options.dataFile = std::string(files.front());

@@ -23,7 +23,7 @@ struct FitOptions {
 struct OptionError {
     std::string subject;  // the option or argument concerned
     std::string message;
-    bool usage = false;   // the command line itself is malformed
+    bool usage = false;  // the command line itself is malformed
 };
 
 struct ParsedOptions {

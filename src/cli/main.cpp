@@ -115,8 +115,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (parsed.error) {
-        const int status = Fail(parsed.error->subject, parsed.error->message,
-                                parsed.error->usage ? 2 : 1);
+        const int status =
+            Fail(parsed.error->subject, parsed.error->message, parsed.error->usage ? 2 : 1);
         if (parsed.error->usage) std::fputs(cli::kUsageText, stderr);
         return status;
     }

@@ -111,8 +111,7 @@ void Canvas::PlaceFloatingLabel(int mouseX, int mouseY) {
     // Just above and to the right of the pointer.
     const double h = PixelsToTwips(label_->height());
     label_->move(TwipsToPixels(mouseX + 1.05 * h), TwipsToPixels(mouseY - 1.2 * h));
-    if (!label_->text().isEmpty())
-        label_->show();
+    if (!label_->text().isEmpty()) label_->show();
 }
 
 void Canvas::paintEvent(QPaintEvent* event) {
@@ -121,14 +120,12 @@ void Canvas::paintEvent(QPaintEvent* event) {
     painter.fillRect(area, Qt::white);
     if (hasPicture()) {
         const QRect inside = area.intersected(picture_.rect());
-        if (!inside.isEmpty())
-            painter.drawImage(inside.topLeft(), picture_, inside);
+        if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), picture_, inside);
     }
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::NoBrush);
     for (const Mark& mark : marks_) {
-        if (!MarkBounds(mark).intersects(area))
-            continue;
+        if (!MarkBounds(mark).intersects(area)) continue;
         painter.setPen(QPen(mark.color, kMarkLineWidth));
         if (mark.isLine) {
             painter.drawLine(mark.a, mark.b);
@@ -146,8 +143,7 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void Canvas::mouseReleaseEvent(QMouseEvent* event) {
-    if (pressInside_ && rect().contains(event->position().toPoint()))
-        emit clicked();
+    if (pressInside_ && rect().contains(event->position().toPoint())) emit clicked();
     pressInside_ = false;
 }
 

@@ -39,8 +39,7 @@ std::string Utf8(const QString& text) {
 // A mode text as the 16-bit mode, saturated instead of overflowing.
 int16_t ModeOfText(const QString& text) {
     const double value = core::ValueOfText(Utf8(text));
-    if (std::isnan(value))
-        return 0;
+    if (std::isnan(value)) return 0;
     return static_cast<int16_t>(
         std::clamp(core::RoundHalfEven(std::clamp(value, -4e4, 4e4)), -32768L, 32767L));
 }
@@ -124,8 +123,7 @@ ConditionsWindow::ConditionsWindow(Workspace& workspace, QWidget* parent)
 
 void ConditionsWindow::openFrom(QWidget* opener) {
     opener_ = opener;
-    if (opener != nullptr)
-        opener->setEnabled(false);
+    if (opener != nullptr) opener->setEnabled(false);
     const core::CalcSettings& settings = workspace_.settings;
     savedMode_ = settings.errorMode;
     savedPrecision_ = settings.cutoffPrecision;
@@ -145,8 +143,7 @@ void ConditionsWindow::openFrom(QWidget* opener) {
 
 void ConditionsWindow::showPrecision(float precision) {
     const std::optional<float> grade = core::Gr(precision);
-    if (!grade || !std::isfinite(*grade))
-        return;
+    if (!grade || !std::isfinite(*grade)) return;
     label9_->setText(PrecisionText(precision));
     label6_->setText(GrText(*grade));
 }
@@ -165,8 +162,7 @@ void ConditionsWindow::precisionEdited(const QString& text) {
     const double value = core::ValueOfText(Utf8(text));
     // A value a 32-bit float cannot hold is left out; the accept button
     // refuses its text anyway.
-    if (!core::FitsSingle(value))
-        return;
+    if (!core::FitsSingle(value)) return;
     workspace_.settings.cutoffPrecision = static_cast<float>(value);
     showPrecision(workspace_.settings.cutoffPrecision);
 }
@@ -200,8 +196,7 @@ void ConditionsWindow::command1Click() {
     } else {
         label5_->show();
     }
-    if (precisionOk && modeOk)
-        finish();
+    if (precisionOk && modeOk) finish();
 }
 
 void ConditionsWindow::command3Click() {
@@ -227,11 +222,9 @@ void ConditionsWindow::finish() {
 
 void ConditionsWindow::closeEvent(QCloseEvent* event) {
     // The frame's close button is a cancel.
-    if (!closingChecked_)
-        restoreSaved();
+    if (!closingChecked_) restoreSaved();
     closingChecked_ = false;
-    if (opener_ != nullptr)
-        opener_->setEnabled(true);
+    if (opener_ != nullptr) opener_->setEnabled(true);
     event->accept();
 }
 

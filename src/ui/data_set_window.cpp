@@ -54,7 +54,6 @@ constexpr PreparationMessage kMessages[] = {
     {core::kParameterNotNumeric, "パラメータが数値でない", 2235},
 };
 
-
 }  // namespace
 
 DataSetWindow::DataSetWindow(Workspace& workspace, DigitizerPanel& panel, MainWindow& mainWindow)
@@ -148,8 +147,7 @@ void DataSetWindow::BuildControls() {
 
 int DataSetWindow::SelectedOption() const {
     for (int i = 0; i < core::kMaxLines; ++i) {
-        if (option1_[i]->isChecked())
-            return i;
+        if (option1_[i]->isChecked()) return i;
     }
     return -1;
 }
@@ -167,10 +165,8 @@ void DataSetWindow::ColourLineLabels(int selected) {
 }
 
 void DataSetWindow::ShowOnlyPointBox(int index) {
-    for (int i = 0; i < core::kMaxLines; ++i)
-        text1_[i]->setVisible(i == index);
-    if (index >= 0)
-        text1_[index]->raise();
+    for (int i = 0; i < core::kMaxLines; ++i) text1_[i]->setVisible(i == index);
+    if (index >= 0) text1_[index]->raise();
 }
 
 void DataSetWindow::SelectLine(int index) {
@@ -189,8 +185,7 @@ void DataSetWindow::OnLineOption(int index) {
         ColourLineLabels(index);
         ds.captureLine = static_cast<int16_t>(line);
         ShowPointCount(ds.pointCount[line]);
-        if (ds.parameterText[line].empty())
-            ds.parameterText[line] = " " + std::to_string(line);
+        if (ds.parameterText[line].empty()) ds.parameterText[line] = " " + std::to_string(line);
         ShowParameter(ds.parameterText[line]);
         panel_.lineOption(index)->setChecked(true);
         ShowLineNumber(line);
@@ -220,15 +215,13 @@ void DataSetWindow::onTrackTick() {
 
 void DataSetWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        timer1_.start();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) timer1_.start();
 }
 
 // --- boxes -------------------------------------------------------------------
 
 void DataSetWindow::EmptyPointBoxes() {
-    for (int line = 1; line <= core::kMaxLines; ++line)
-        ShowPointText(line, "");
+    for (int line = 1; line <= core::kMaxLines; ++line) ShowPointText(line, "");
 }
 
 void DataSetWindow::StackPointBoxes() {
@@ -239,8 +232,7 @@ void DataSetWindow::StackPointBoxes() {
 void DataSetWindow::ShowPointText(int line, const std::string& text) {
     QPlainTextEdit* box = text1_[line - 1];
     const QString shown = BoxText(text);
-    if (box->toPlainText() == shown)
-        return;
+    if (box->toPlainText() == shown) return;
     showingOwnText_ = true;
     box->setPlainText(shown);
     box->moveCursor(QTextCursor::End);
@@ -265,8 +257,7 @@ void DataSetWindow::SetLiveValues(const QString& x, const QString& y) {
 }
 
 void DataSetWindow::OnPointBoxEdited(int index) {
-    if (showingOwnText_)
-        return;
+    if (showingOwnText_) return;
     const int line = index + 1;
     core::DataSet& ds = workspace_.data;
     const std::string cleaned =
@@ -288,8 +279,7 @@ void DataSetWindow::RefreshPointBoxesFromData() {
 
 void DataSetWindow::CommitParameter() {
     core::DataSet& ds = workspace_.data;
-    if (ds.parameterEdited == 0)
-        return;
+    if (ds.parameterEdited == 0) return;
     core::SetParameterText(ds, ds.parameterLine, text2_->text().toStdString());
     ds.parameterEdited = 0;
 }
@@ -298,8 +288,7 @@ void DataSetWindow::CommitParameter() {
 
 void DataSetWindow::ResetSelectedLine() {
     const int index = SelectedOption();
-    if (index < 0)
-        return;
+    if (index < 0) return;
     core::ResetLine(workspace_.data, index + 1);
     ShowPointText(index + 1, "");
     ShowPointCount(0);
@@ -342,8 +331,7 @@ bool DataSetWindow::RunPreparation() {
     // The preparation may have completed the last text line of a point text.
     RefreshPointBoxesFromData();
     const int line = workspace_.data.parameterLine;
-    if (line >= 1 && line <= core::kMaxLines)
-        ShowParameter(workspace_.data.parameterText[line]);
+    if (line >= 1 && line <= core::kMaxLines) ShowParameter(workspace_.data.parameterText[line]);
     if (state != core::kPrepared) {
         ShowPreparationMessage(state);
         return false;
@@ -353,13 +341,10 @@ bool DataSetWindow::RunPreparation() {
 }
 
 void DataSetWindow::GenerateProgram() {
-    if (!RunPreparation() || workspace_.data.prepareForSave != 0)
-        return;
+    if (!RunPreparation() || workspace_.data.prepareForSave != 0) return;
     // Without a program window to open the window stays usable.
-    if (!OpensProgramWindow())
-        return;
-    if (mainWindow_.isVisible())
-        mainWindow_.setEnabled(false);
+    if (!OpensProgramWindow()) return;
+    if (mainWindow_.isVisible()) mainWindow_.setEnabled(false);
     setEnabled(false);
     emit programGenerationRequested(this);
 }
@@ -432,8 +417,7 @@ void DataSetWindow::ShowMessage(const QString& text, const QColor& color, int le
     // The given width fits the text in the system's font; never cut it.
     const int needed = QFontMetrics(text3_->font()).horizontalAdvance(text) + 6;
     QRect geometry = TwipsRect(left, top, width, height);
-    if (!wrap)
-        geometry.setWidth(std::max(geometry.width(), needed));
+    if (!wrap) geometry.setWidth(std::max(geometry.width(), needed));
     text3_->setGeometry(geometry);
     text3_->show();
     text3_->raise();
@@ -458,8 +442,7 @@ bool DataSetWindow::messageShown() const {
 }
 
 void DataSetWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (text3_->isVisible())
-        HideMessage();
+    if (text3_->isVisible()) HideMessage();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -468,17 +451,14 @@ bool DataSetWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text3_ && (type == QEvent::MouseButtonPress || type == QEvent::MouseMove)) {
         HideMessage();
     } else if (watched == text2_) {
-        if (type == QEvent::KeyPress)
-            workspace_.data.parameterEdited = 1;
-        if (type == QEvent::FocusOut)
-            CommitParameter();
+        if (type == QEvent::KeyPress) workspace_.data.parameterEdited = 1;
+        if (type == QEvent::FocusOut) CommitParameter();
     } else if (watched == command5_ && type == QEvent::Enter && !mainWindow_.isVisible()) {
         ShowMessage(QStringLiteral("展開ﾃﾞｰﾀが操作不能となります。"), kQbBlue, 120, 6765, 1395,
                     450, true);
     } else if (type == QEvent::MouseButtonDblClick) {
         for (QPlainTextEdit* box : text1_) {
-            if (watched != box->viewport())
-                continue;
+            if (watched != box->viewport()) continue;
             QRect geometry = box->geometry();
             const bool tall = geometry.height() == TwipsToPixels(kBoxTallHeight);
             geometry.setHeight(TwipsToPixels(tall ? kBoxHeight : kBoxTallHeight));

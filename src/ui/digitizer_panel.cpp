@@ -53,11 +53,9 @@ constexpr const char* kHelpPieces[] = {
 
 QString HelpText() {
     QString text;
-    for (const char* piece : kHelpPieces)
-        text += QString::fromUtf8(piece);
+    for (const char* piece : kHelpPieces) text += QString::fromUtf8(piece);
     return text + QString(12, QLatin1Char(' '));
 }
-
 
 }  // namespace
 
@@ -181,8 +179,7 @@ void DigitizerPanel::BuildControls() {
         midText_[axis]->setObjectName(QStringLiteral("Text%1").arg(10 + axis));
         midText_[axis]->installEventFilter(this);
         connect(midText_[axis], &QLineEdit::textChanged, this, [this, axis] {
-            if (midBox_[axis]->isChecked())
-                StoreMidValue(axis);
+            if (midBox_[axis]->isChecked()) StoreMidValue(axis);
         });
     }
 
@@ -272,16 +269,14 @@ void DigitizerPanel::BuildMenus() {
 
 void DigitizerPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (firstShown_)
-        return;
+    if (firstShown_) return;
     firstShown_ = true;
     // First showing: both axes linear, the mid-point controls off and disabled.
     option2_[0]->setChecked(true);
     option2_[1]->setChecked(true);
     workspace_.calibration.logX = 0;
     workspace_.calibration.logY = 0;
-    for (int axis = 0; axis < 2; ++axis)
-        midBox_[axis]->setChecked(false);
+    for (int axis = 0; axis < 2; ++axis) midBox_[axis]->setChecked(false);
     EnableMidControls(false);
     command5_->setEnabled(false);
     ShowSamplingBoxes(false);
@@ -302,8 +297,7 @@ void DigitizerPanel::setSaveAvailable(bool available) {
 }
 
 void DigitizerPanel::OpenKeyboardEntry() {
-    if (mainWindow_.isVisible())
-        mainWindow_.setEnabled(false);
+    if (mainWindow_.isVisible()) mainWindow_.setEnabled(false);
     setEnabled(false);
     emit keyboardEntryRequested();
 }
@@ -347,8 +341,7 @@ void DigitizerPanel::ShowHint(const QString& text, int left, int top, int width,
 }
 
 void DigitizerPanel::onMessageTick() {
-    if (helpShown_ == 0)
-        text7_->hide();
+    if (helpShown_ == 0) text7_->hide();
     text12_->hide();
     timer2_.stop();
 }
@@ -386,16 +379,14 @@ void DigitizerPanel::TakePicture(const QImage& picture, const QString& caption) 
     // A new picture starts the calibration afresh.
     core::AxisCalibration& cal = workspace_.calibration;
     cal.calibrationConfirmed = 0;
-    for (int box = 1; box <= 4; ++box)
-        SetPointBoxQuietly(box, false);
+    for (int box = 1; box <= 4; ++box) SetPointBoxQuietly(box, false);
     core::ClearCalibrationPositions(cal);
     cal.xAxisDrawn = cal.yAxisDrawn = 0;
     pickMode_ = core::kPickNone;
     // The point boxes going off take the mid points with them, as a click
     // that turns a point box off does: their positions were on the old picture.
     DisarmMidPoints();
-    for (QCheckBox* mid : midBox_)
-        mid->setChecked(false);
+    for (QCheckBox* mid : midBox_) mid->setChecked(false);
     canvas_.SetCanvasPicture(picture);
     canvas_.SetFloatingLabel(QString());
     mainWindow_.LayOutCanvas();
@@ -418,8 +409,7 @@ bool DigitizerPanel::LoadPictureFile(const QString& path) {
     }
     TakePicture(picture, QStringLiteral("Kuvatelix <") + QFileInfo(path).fileName().trimmed() +
                              QStringLiteral(">"));
-    for (int line = 1; line <= core::kMaxLines; ++line)
-        core::ResetLine(workspace_.data, line);
+    for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(workspace_.data, line);
     dataSet_->EmptyPointBoxes();
     return true;
 }
@@ -427,8 +417,7 @@ bool DigitizerPanel::LoadPictureFile(const QString& path) {
 void DigitizerPanel::OpenPictureFile() {
     loadMode_ = 3;
     const bool mainShown = mainWindow_.isVisible();
-    if (mainShown)
-        mainWindow_.setEnabled(false);
+    if (mainShown) mainWindow_.setEnabled(false);
     setEnabled(false);
     QFileDialog dialog(this, QStringLiteral("データ呼込み"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -451,14 +440,12 @@ void DigitizerPanel::OpenPictureFile() {
 void DigitizerPanel::StartCapture() {
     dataSet_->setWindowTitle(QStringLiteral("DataSet"));
     core::AxisCalibration& cal = workspace_.calibration;
-    if (cal.calibrationInvalid != 0 || cal.calibrationConfirmed == 0)
-        return;
+    if (cal.calibrationInvalid != 0 || cal.calibrationConfirmed == 0) return;
     core::DataSet& ds = workspace_.data;
     ds.captureMode = 1;
     int selected = -1;
     for (int i = 0; i < core::kMaxLines; ++i) {
-        if (option1_[i]->isChecked())
-            selected = i;
+        if (option1_[i]->isChecked()) selected = i;
     }
     if (selected < 0) {
         selected = 0;
@@ -481,8 +468,7 @@ void DigitizerPanel::StartCapture() {
 }
 
 void DigitizerPanel::OnLineOption(int index) {
-    if (workspace_.data.captureMode != 1)
-        return;
+    if (workspace_.data.captureMode != 1) return;
     dataSet_->FollowPanelLine(index, option1_[index]->isChecked());
 }
 
@@ -519,8 +505,7 @@ void DigitizerPanel::ResetCalibration() {
     canvas_.RestoreCanvasPicture();
     setCursor(SquarePointer());
     canvas_.setCursor(CrossPointer());
-    for (int box = 1; box <= 4; ++box)
-        SetPointBoxQuietly(box, false);
+    for (int box = 1; box <= 4; ++box) SetPointBoxQuietly(box, false);
     core::ClearCalibrationPositions(cal);
     pickMode_ = core::kPickNone;
     canvas_.SetFloatingLabel(QString());

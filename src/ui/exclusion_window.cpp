@@ -78,8 +78,7 @@ ExclusionWindow::ExclusionWindow(Workspace& workspace, QWidget* parent)
 
 void ExclusionWindow::openFrom(QWidget* opener) {
     opener_ = opener;
-    if (opener != nullptr)
-        opener->setEnabled(false);
+    if (opener != nullptr) opener->setEnabled(false);
     for (int i = 0; i < 7; ++i) {
         check1_[i]->setChecked(workspace_.settings.excludedSystem[i + 1] == 1);
     }
@@ -142,17 +141,14 @@ void ExclusionWindow::closeEvent(QCloseEvent* event) {
     }
     closingChecked_ = false;
     timer1_.stop();
-    if (opener_ != nullptr)
-        opener_->setEnabled(true);
+    if (opener_ != nullptr) opener_->setEnabled(true);
     event->accept();
 }
 
 bool ExclusionWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == label4_)
-            label4_->hide();
-        if (watched == text1_->viewport())
-            text1_->hide();
+        if (watched == label4_) label4_->hide();
+        if (watched == text1_->viewport()) text1_->hide();
     }
     return false;
 }

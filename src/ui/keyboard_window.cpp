@@ -31,20 +31,13 @@ const char* const kPresetMessage = "採取ﾃﾞｰﾀにｶﾝﾏが有りま�
 
 const char* MessageText(int number) {
     switch (number) {
-        case core::kKeyboardBlankValue:
-            return "ﾌﾞﾗﾝｸﾃﾞｰﾀが存在します";
-        case core::kKeyboardBadX:
-            return "X値が異常";
-        case core::kKeyboardBadY:
-            return "Y値が異常";
-        case core::kKeyboardGap:
-            return "ﾃﾞｰﾀの無いParameterが有る";
-        case core::kKeyboardTooFewPairs:
-            return "X,Yﾃﾞｰﾀの組が少ない";
-        case core::kKeyboardNoSeparator:
-            return "X,Yﾃﾞｰﾀ異常";
-        default:
-            return "";
+        case core::kKeyboardBlankValue: return "ﾌﾞﾗﾝｸﾃﾞｰﾀが存在します";
+        case core::kKeyboardBadX: return "X値が異常";
+        case core::kKeyboardBadY: return "Y値が異常";
+        case core::kKeyboardGap: return "ﾃﾞｰﾀの無いParameterが有る";
+        case core::kKeyboardTooFewPairs: return "X,Yﾃﾞｰﾀの組が少ない";
+        case core::kKeyboardNoSeparator: return "X,Yﾃﾞｰﾀ異常";
+        default: return "";
     }
 }
 
@@ -138,8 +131,7 @@ KeyboardWindow::KeyboardWindow(Workspace& workspace, ProgramWindow& programWindo
     connect(back, &QPushButton::clicked, this, &KeyboardWindow::command4Click);
 
     QString instructions;
-    for (const char* line : kInstructions)
-        instructions += QString(line) + "\n";
+    for (const char* line : kInstructions) instructions += QString(line) + "\n";
     text4_ = new QPlainTextEdit(instructions, this);
     text4_->setObjectName("Text4");
     text4_->setReadOnly(true);
@@ -163,8 +155,7 @@ KeyboardWindow::KeyboardWindow(Workspace& workspace, ProgramWindow& programWindo
 
 void KeyboardWindow::openFrom(QWidget* opener) {
     opener_ = opener;
-    if (opener != nullptr)
-        opener->setEnabled(false);
+    if (opener != nullptr) opener->setEnabled(false);
     if (!loaded_) {
         loaded_ = true;
         move(TwipsToPixels(6300), 0);
@@ -193,8 +184,7 @@ void KeyboardWindow::takeDataBoxes() {
 
 void KeyboardWindow::showPage(int page) {
     currentPage_ = page;
-    for (int i = 0; i < 10; ++i)
-        page_[i]->setVisible(i == page);
+    for (int i = 0; i < 10; ++i) page_[i]->setVisible(i == page);
     label6_->setText(QString::number(page + 1));
 }
 
@@ -207,8 +197,7 @@ void KeyboardWindow::command2Click() {
 }
 
 void KeyboardWindow::dataEdited(int page) {
-    if (normalising_)
-        return;
+    if (normalising_) return;
     QPlainTextEdit* box = text2_[page];
     core::KeyboardBox normal = core::NormaliseKeyboardBox(ToCrLf(box->toPlainText()));
     // The box takes the normalised text back when an empty text line was
@@ -217,10 +206,8 @@ void KeyboardWindow::dataEdited(int page) {
     for (int round = 0; round < 200; ++round) {
         const QString typed = box->toPlainText();
         QString shown = FromCrLf(normal.text);
-        if (!typed.endsWith('\n') && shown.endsWith('\n'))
-            shown.chop(1);
-        if (shown == typed)
-            break;
+        if (!typed.endsWith('\n') && shown.endsWith('\n')) shown.chop(1);
+        if (shown == typed) break;
         const int cursor = box->textCursor().position();
         normalising_ = true;
         box->setPlainText(shown);
@@ -235,8 +222,7 @@ void KeyboardWindow::dataEdited(int page) {
     text3_[page]->setText(QString::number(normal.count));
     // An emptied box leaves the line without pairs.
     dataSet.pointCount[page + 1] = normal.count;
-    if (page != currentPage_)
-        showPage(page);
+    if (page != currentPage_) showPage(page);
     dataSet.pointText[page + 1] = normal.text;
 }
 
@@ -294,27 +280,22 @@ void KeyboardWindow::timer1Tick() {
 }
 
 bool KeyboardWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && loaded_)
-        takeDataBoxes();
+    if (event->type() == QEvent::WindowActivate && loaded_) takeDataBoxes();
     return QWidget::event(event);
 }
 
 bool KeyboardWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseButtonPress) {
-        if (watched == text4_->viewport())
-            text4_->hide();
-        if (watched == text5_)
-            text5_->hide();
+        if (watched == text4_->viewport()) text4_->hide();
+        if (watched == text5_) text5_->hide();
         return false;
     }
     if (type == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
         for (int i = 0; i < 10; ++i) {
-            if (watched != text2_[i])
-                continue;
+            if (watched != text2_[i]) continue;
             // Return confirms the pairs typed so far.
             const int16_t count =
                 core::CountKeyboardPairs(ToCrLf(text2_[i]->toPlainText()) + "\r\n");

@@ -52,14 +52,10 @@ void SetBackground(QLineEdit* box, const QColor& colour) {
 float& DigitizerPanel::AxisValue(int box) {
     core::AxisCalibration& cal = workspace_.calibration;
     switch (box) {
-        case 1:
-            return cal.Xmin;
-        case 2:
-            return cal.Xmax;
-        case 3:
-            return cal.Ymin;
-        default:
-            return cal.Ymax;
+        case 1: return cal.Xmin;
+        case 2: return cal.Xmax;
+        case 3: return cal.Ymin;
+        default: return cal.Ymax;
     }
 }
 
@@ -68,21 +64,16 @@ float& DigitizerPanel::AxisValue(int box) {
 bool DigitizerPanel::PointPlaced(int box) const {
     const core::AxisCalibration& cal = workspace_.calibration;
     switch (box) {
-        case 1:
-            return cal.originXSet != 0;
-        case 2:
-            return cal.xMaxSet != 0;
-        case 3:
-            return cal.originYSet != 0;
-        default:
-            return cal.yMaxSet != 0;
+        case 1: return cal.originXSet != 0;
+        case 2: return cal.xMaxSet != 0;
+        case 3: return cal.originYSet != 0;
+        default: return cal.yMaxSet != 0;
     }
 }
 
 int DigitizerPanel::CountPointBoxes() const {
     int count = 0;
-    for (int box = 1; box <= 4; ++box)
-        count += check_[box]->isChecked() ? 1 : 0;
+    for (int box = 1; box <= 4; ++box) count += check_[box]->isChecked() ? 1 : 0;
     return count;
 }
 
@@ -133,13 +124,10 @@ void DigitizerPanel::TurnPointBoxOff(int box, bool withPartner) {
     pickMode_ = core::kPickNone;
     autoConfirmDone_ = 0;
     core::ClearCalibrationPoint(cal, static_cast<core::PickMode>(box));
-    if (box == core::kPickXmax)
-        ShowSamplingBoxes(false);
-    if (origin && withPartner)
-        SetPointBoxQuietly(box == 1 ? 3 : 1, false);
+    if (box == core::kPickXmax) ShowSamplingBoxes(false);
+    if (origin && withPartner) SetPointBoxQuietly(box == 1 ? 3 : 1, false);
     FailCalibration();
-    if (loadMode_ == 0)
-        RedrawCalibrationMarks();
+    if (loadMode_ == 0) RedrawCalibrationMarks();
 }
 
 // --- value boxes ----------------------------------------------------------------
@@ -154,11 +142,9 @@ void DigitizerPanel::CheckValueText(int box) {
         // Beyond what a stored value can hold: not a usable number.
         ShowMessage(QStringLiteral("不適切な文字"));
     } else if (value > 0 || !logAxis) {
-        if (check_[box]->isChecked())
-            AxisValue(box) = static_cast<float>(value);
+        if (check_[box]->isChecked()) AxisValue(box) = static_cast<float>(value);
         text12_->hide();
-        if (helpShown_ == 0)
-            HideMessage();
+        if (helpShown_ == 0) HideMessage();
     } else {
         ShowMessage(QStringLiteral("対数座標には不適切"));
         command4_->setEnabled(true);
@@ -173,14 +159,12 @@ void DigitizerPanel::CheckValueText(int box) {
 
 void DigitizerPanel::StoreAxisValue(int box) {
     const double value = BoxValue(valueBox_[box]);
-    if (core::FitsSingle(value))
-        AxisValue(box) = static_cast<float>(value);
+    if (core::FitsSingle(value)) AxisValue(box) = static_cast<float>(value);
 }
 
 void DigitizerPanel::StoreMidValue(int axis) {
     const double value = BoxValue(midText_[axis]);
-    if (!core::FitsSingle(value))
-        return;
+    if (!core::FitsSingle(value)) return;
     (axis == 0 ? workspace_.calibration.Xmid : workspace_.calibration.Ymid) =
         static_cast<float>(value);
 }
@@ -189,8 +173,7 @@ bool DigitizerPanel::AnyNonPositiveLogValue() const {
     const core::AxisCalibration& cal = workspace_.calibration;
     for (int box = 1; box <= 4; ++box) {
         const bool logAxis = (box <= 2 ? cal.logX : cal.logY) != 0;
-        if (logAxis && BoxValue(valueBox_[box]) <= 0)
-            return true;
+        if (logAxis && BoxValue(valueBox_[box]) <= 0) return true;
     }
     return false;
 }
@@ -218,8 +201,7 @@ void DigitizerPanel::SelectAxisType(int axis, bool logarithmic) {
 
 void DigitizerPanel::DisarmMidPoints() {
     core::AxisCalibration& cal = workspace_.calibration;
-    if (cal.xMidArmed == 0 && cal.yMidArmed == 0)
-        return;
+    if (cal.xMidArmed == 0 && cal.yMidArmed == 0) return;
     cal.xMidArmed = cal.yMidArmed = 0;
     cal.midPick = 0;
     cal.xMidPos = cal.yMidPos = 0;
@@ -266,8 +248,7 @@ void DigitizerPanel::SwitchDisplayForm() {
         box->setText(QString::fromStdString(
             core::AxisValueText(core::ValueOfText(text), cal.exponentDisplay != 0)));
     }
-    if (workspace_.data.captureMode == 1)
-        dataSet_->SetLiveValues(text8_->text(), text9_->text());
+    if (workspace_.data.captureMode == 1) dataSet_->SetLiveValues(text8_->text(), text9_->text());
 }
 
 // --- confirmation ------------------------------------------------------------------
@@ -295,8 +276,7 @@ void DigitizerPanel::FailCalibration() {
     command4_->setEnabled(true);
     command5_->setEnabled(false);
     ShowSamplingBoxes(false);
-    for (QCheckBox* mid : midBox_)
-        mid->setEnabled(false);
+    for (QCheckBox* mid : midBox_) mid->setEnabled(false);
     cal.calibrationConfirmed = 0;
 }
 
@@ -316,15 +296,13 @@ void DigitizerPanel::ConfirmCalibration() {
                                valueBox_[2], valueBox_[3], valueBox_[4]};
     if (cal.pointBoxCount != 4) {
         ShowMessage(QStringLiteral("X / Y の Max / Min が未確定"));
-        for (QLineEdit* box : shownBoxes)
-            SetTextColour(box, Qt::black);
+        for (QLineEdit* box : shownBoxes) SetTextColour(box, Qt::black);
         cal.frameReady = 0;
         FailCalibration();
         return;
     }
     cal.frameReady = 1;
-    for (QLineEdit* box : shownBoxes)
-        SetTextColour(box, QColor(0, 0, 255));
+    for (QLineEdit* box : shownBoxes) SetTextColour(box, QColor(0, 0, 255));
     for (int box = 1; box <= 4; ++box) {
         if (BoxEmpty(valueBox_[box])) {
             ShowMessage(QStringLiteral("Min,Max の数値が未確定"));
@@ -345,8 +323,7 @@ void DigitizerPanel::ConfirmCalibration() {
         FailCalibration();
         return;
     }
-    for (int box = 1; box <= 4; ++box)
-        StoreAxisValue(box);
+    for (int box = 1; box <= 4; ++box) StoreAxisValue(box);
     ShowSamplingBoxes(true);
     EnableMidControls(true);
     command4_->setEnabled(false);
@@ -365,19 +342,15 @@ void DigitizerPanel::RevalidateCalibration() {
     cal.pointBoxCount = static_cast<int16_t>(CountPointBoxes());
     // Without all four points nothing can be converted: a silent fault.
     bool fault = cal.pointBoxCount != 4;
-    if (!fault)
-        cal.frameReady = 1;
+    if (!fault) cal.frameReady = 1;
 
     bool filled = true;
-    for (int box = 1; box <= 4; ++box)
-        filled = filled && !BoxEmpty(valueBox_[box]);
+    for (int box = 1; box <= 4; ++box) filled = filled && !BoxEmpty(valueBox_[box]);
     const double values[] = {0, BoxValue(valueBox_[1]), BoxValue(valueBox_[2]),
                              BoxValue(valueBox_[3]), BoxValue(valueBox_[4])};
     const bool ordered = values[2] > values[1] && values[4] > values[3];
-    if (!filled || !ordered)
-        fault = true;
-    if (!ordered)
-        cal.frameReady = 0;
+    if (!filled || !ordered) fault = true;
+    if (!ordered) cal.frameReady = 0;
     if (filled && ordered) {
         for (int box = 1; box <= 4; ++box) {
             const bool logAxis = (box <= 2 ? cal.logX : cal.logY) != 0;
@@ -394,18 +367,15 @@ void DigitizerPanel::RevalidateCalibration() {
         FailCalibration();
         return;
     }
-    for (int box = 1; box <= 4; ++box)
-        StoreAxisValue(box);
+    for (int box = 1; box <= 4; ++box) StoreAxisValue(box);
     command4_->setEnabled(false);
     command5_->setEnabled(true);
     ShowSamplingBoxes(true);
     // A message this very action has just posted stays readable.
-    if (!messagePostedNow_ && helpShown_ == 0)
-        HideMessage();
+    if (!messagePostedNow_ && helpShown_ == 0) HideMessage();
     EnableMidControls(true);
     // Sounded when the calibration becomes usable, not on every later press.
-    if (!wasConfirmed)
-        QApplication::beep();
+    if (!wasConfirmed) QApplication::beep();
 }
 
 // --- hover checks ---------------------------------------------------------------------
@@ -425,11 +395,9 @@ void DigitizerPanel::HoverBasicFrame() {
     core::AxisCalibration& cal = workspace_.calibration;
     if (!TestFrameReady() || autoConfirmDone_ != 0 || cal.xAxisDrawn == 0 || cal.yAxisDrawn == 0)
         return;
-    if (CountPointBoxes() != 4)
-        ConfirmCalibration();
+    if (CountPointBoxes() != 4) ConfirmCalibration();
     int sum = 0;
-    for (int box = 1; box <= 4; ++box)
-        sum += BoxEmpty(valueBox_[box]) ? 0 : 1;
+    for (int box = 1; box <= 4; ++box) sum += BoxEmpty(valueBox_[box]) ? 0 : 1;
     sum += BoxValue(valueBox_[2]) > BoxValue(valueBox_[1]) ? 1 : 0;
     sum += BoxValue(valueBox_[4]) > BoxValue(valueBox_[3]) ? 1 : 0;
     const bool complete = sum == 6;
@@ -453,11 +421,9 @@ void DigitizerPanel::HoverSettingsFrame() {
 
 void DigitizerPanel::HoverConfirmButton() {
     const core::AxisCalibration& cal = workspace_.calibration;
-    if (readyAnnounced_ != 0 || CountPointBoxes() != 4)
-        return;
+    if (readyAnnounced_ != 0 || CountPointBoxes() != 4) return;
     for (int box = 1; box <= 4; ++box) {
-        if (BoxEmpty(valueBox_[box]))
-            return;
+        if (BoxEmpty(valueBox_[box])) return;
     }
     if (cal.Xmin < cal.Xmax && cal.Ymin < cal.Ymax) {
         ShowHint(QStringLiteral("基本ﾃﾞｰﾀ入力完了(自由修正可)"), 570, 1470, 1455, 390);
@@ -467,8 +433,7 @@ void DigitizerPanel::HoverConfirmButton() {
 // --- events of the panel's controls ---------------------------------------------------
 
 bool DigitizerPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (text7_ == nullptr)
-        return QWidget::eventFilter(watched, event);  // still being built
+    if (text7_ == nullptr) return QWidget::eventFilter(watched, event);  // still being built
     const QEvent::Type type = event->type();
     const bool moved = type == QEvent::MouseMove || type == QEvent::Enter;
 
@@ -481,12 +446,9 @@ bool DigitizerPanel::eventFilter(QObject* watched, QEvent* event) {
         text12_->hide();
         return false;
     }
-    if (watched == basicFrame_ && type == QEvent::MouseMove)
-        HoverBasicFrame();
-    if (watched == settingsFrame_ && type == QEvent::MouseMove)
-        HoverSettingsFrame();
-    if (watched == command4_ && moved)
-        HoverConfirmButton();
+    if (watched == basicFrame_ && type == QEvent::MouseMove) HoverBasicFrame();
+    if (watched == settingsFrame_ && type == QEvent::MouseMove) HoverSettingsFrame();
+    if (watched == command4_ && moved) HoverConfirmButton();
     if (watched == check5_ && type == QEvent::Enter) {
         ShowHint(QStringLiteral("数値表示の変更(通常 or 指数)"), 855, 2025, 1260, 390);
     }
@@ -500,8 +462,7 @@ bool DigitizerPanel::eventFilter(QObject* watched, QEvent* event) {
 
     for (int box = 1; box <= 4; ++box) {
         if (watched == check_[box]) {
-            if (moved && helpShown_ == 0)
-                HideMessage();
+            if (moved && helpShown_ == 0) HideMessage();
             if (type == QEvent::FocusOut) {
                 // Only a move of the focus inside the panel counts; clicking
                 // the picture in the main window is how the point gets placed.
@@ -513,12 +474,9 @@ bool DigitizerPanel::eventFilter(QObject* watched, QEvent* event) {
             }
         }
         if (watched == valueBox_[box]) {
-            if (moved)
-                setCursor(SquarePointer());
-            if (type == QEvent::FocusOut)
-                StoreAxisValue(box);
-            if (type == QEvent::MouseButtonPress && box == 1)
-                StoreAxisValue(1);
+            if (moved) setCursor(SquarePointer());
+            if (type == QEvent::FocusOut) StoreAxisValue(box);
+            if (type == QEvent::MouseButtonPress && box == 1) StoreAxisValue(1);
             if (type == QEvent::KeyPress) {
                 const int key = static_cast<QKeyEvent*>(event)->key();
                 if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -529,10 +487,8 @@ bool DigitizerPanel::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     for (int axis = 0; axis < 2; ++axis) {
-        if (watched != midText_[axis])
-            continue;
-        if (type == QEvent::FocusOut)
-            StoreMidValue(axis);
+        if (watched != midText_[axis]) continue;
+        if (type == QEvent::FocusOut) StoreMidValue(axis);
         if (type == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {

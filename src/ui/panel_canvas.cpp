@@ -34,20 +34,11 @@ int WholeInt(double v) {
 QString PlotError(core::PlacementFault fault) {
     QString condition;
     switch (fault) {
-        case core::PlacementFault::kXmaxNotRight:
-            condition = "X1MAX! <> 0 And X1MAX! <= X";
-            break;
-        case core::PlacementFault::kXminNotLeft:
-            condition = "X1MIN! <> 0 And X1MIN! >= X";
-            break;
-        case core::PlacementFault::kYmaxNotAbove:
-            condition = "Y1MAX! <> 0 And Y1MAX! >= Y";
-            break;
-        case core::PlacementFault::kYminNotBelow:
-            condition = "Y1MIN! <> 0 And Y1MIN! <= Y";
-            break;
-        case core::PlacementFault::kNone:
-            break;
+        case core::PlacementFault::kXmaxNotRight: condition = "X1MAX! <> 0 And X1MAX! <= X"; break;
+        case core::PlacementFault::kXminNotLeft: condition = "X1MIN! <> 0 And X1MIN! >= X"; break;
+        case core::PlacementFault::kYmaxNotAbove: condition = "Y1MAX! <> 0 And Y1MAX! >= Y"; break;
+        case core::PlacementFault::kYminNotBelow: condition = "Y1MIN! <> 0 And Y1MIN! <= Y"; break;
+        case core::PlacementFault::kNone: break;
     }
     return QStringLiteral("<Plot Error>") + QString(23, QLatin1Char(' ')) + condition;
 }
@@ -73,8 +64,7 @@ void DigitizerPanel::OnCanvasPressed(QPointF position) {
     // The sampling boxes take the values at the press. Taken from the live
     // boxes they could still hold canvas units, or a position up to a tick
     // old, when the press follows a change of the calibration or a quick move.
-    if (cal.calibrationInvalid == 0 && cal.samplingShown != 0)
-        ConvertIntoSamplingBoxes(x, y);
+    if (cal.calibrationInvalid == 0 && cal.samplingShown != 0) ConvertIntoSamplingBoxes(x, y);
     canvas_.setCursor(CrossPointer());
     mainWindow_.setCursor(CrossPointer());
 
@@ -98,23 +88,19 @@ void DigitizerPanel::OnCanvasPressed(QPointF position) {
                 text2_->setText(QString::number(WholeInt(y)));
             }
         }
-        if (capture && skipCapture_ == 0)
-            Capture(x, y);
+        if (capture && skipCapture_ == 0) Capture(x, y);
         skipCapture_ = 0;
     } else {
         if (cal.calibrationConfirmed != 0) {
             convertPosition_ = position;
             cal.conversionPending = 1;
         }
-        if (pickMode_ != core::kPickNone)
-            PlacePoint(pickMode_, x, y);
-        if (capture && skipCapture_ == 0)
-            Capture(x, y);
+        if (pickMode_ != core::kPickNone) PlacePoint(pickMode_, x, y);
+        if (capture && skipCapture_ == 0) Capture(x, y);
         skipCapture_ = 0;
         pickMode_ = core::kPickNone;
     }
-    if (!AnyNonPositiveLogValue())
-        RevalidateCalibration();
+    if (!AnyNonPositiveLogValue()) RevalidateCalibration();
     messagePostedNow_ = false;
 }
 
@@ -125,10 +111,8 @@ void DigitizerPanel::PlacePoint(core::PickMode mode, double x, double y) {
         ShowMessage(PlotError(placed.fault));
         return;
     }
-    if (placed.turnOnXminBox)
-        SetPointBoxQuietly(1, true);
-    if (placed.turnOnYminBox)
-        SetPointBoxQuietly(3, true);
+    if (placed.turnOnXminBox) SetPointBoxQuietly(1, true);
+    if (placed.turnOnYminBox) SetPointBoxQuietly(3, true);
     if (mode == core::kPickXmin || mode == core::kPickYmin) {
         text1_->setText(QString::number(WholeInt(cal.X1MIN)));
         text2_->setText(QString::number(WholeInt(cal.Y1MIN)));
@@ -147,15 +131,13 @@ void DigitizerPanel::PlacePoint(core::PickMode mode, double x, double y) {
 bool DigitizerPanel::ConvertIntoSamplingBoxes(double x, double y) {
     const core::AxisCalibration& cal = workspace_.calibration;
     const auto value = core::CanvasToValue(cal, x, y);
-    if (!value)
-        return false;
+    if (!value) return false;
     const bool exponent = cal.exponentDisplay != 0;
     const QString xText = QString::fromStdString(core::AxisValueText(value->x, exponent));
     const QString yText = QString::fromStdString(core::AxisValueText(value->y, exponent));
     text8_->setText(xText);
     text9_->setText(yText);
-    if (workspace_.data.captureMode == 1)
-        dataSet_->SetLiveValues(xText, yText);
+    if (workspace_.data.captureMode == 1) dataSet_->SetLiveValues(xText, yText);
     return true;
 }
 
@@ -175,8 +157,7 @@ void DigitizerPanel::Capture(double x, double y) {
         cal.calibrationInvalid = 1;
     }
     const int line = ds.captureLine;
-    if (line < 1 || line > core::kMaxLines)
-        return;
+    if (line < 1 || line > core::kMaxLines) return;
     const std::string xText = core::Trimmed(text8_->text().toStdString());
     const std::string yText = core::Trimmed(text9_->text().toStdString());
     // A line holds at most 100 points; a point beyond them would never be
@@ -207,12 +188,9 @@ void DigitizerPanel::RedrawCalibrationMarks() {
     cal.xAxisDrawn = cal.yAxisDrawn = 0;
     const bool xmin = check_[1]->isChecked(), xmax = check_[2]->isChecked();
     const bool ymin = check_[3]->isChecked(), ymax = check_[4]->isChecked();
-    if (xmin && ymin)
-        canvas_.DrawPointMark(cal.X1MIN, cal.Y1MIN, kCalibrationColour);
-    if (xmax)
-        canvas_.DrawPointMark(cal.X1MAX, cal.Y1MIN, kCalibrationColour);
-    if (ymax)
-        canvas_.DrawPointMark(cal.X1MIN, cal.Y1MAX, kCalibrationColour);
+    if (xmin && ymin) canvas_.DrawPointMark(cal.X1MIN, cal.Y1MIN, kCalibrationColour);
+    if (xmax) canvas_.DrawPointMark(cal.X1MAX, cal.Y1MIN, kCalibrationColour);
+    if (ymax) canvas_.DrawPointMark(cal.X1MIN, cal.Y1MAX, kCalibrationColour);
     const bool xLine = (xmin && xmax) || (xmax && ymax);
     const bool yLine = (ymin && ymax) || (xmax && ymax);
     if (xLine) {
@@ -227,30 +205,25 @@ void DigitizerPanel::RedrawCalibrationMarks() {
         setCursor(SquarePointer());
         valueBox_[2]->setFocus(Qt::OtherFocusReason);
     }
-    if (mainWindow_.isEnabled())
-        mainWindow_.setCursor(SquarePointer());
+    if (mainWindow_.isEnabled()) mainWindow_.setCursor(SquarePointer());
 }
 
 void DigitizerPanel::RedrawMidMarks() {
     const core::AxisCalibration& cal = workspace_.calibration;
     RedrawCalibrationMarks();
-    if (midBox_[0]->isChecked())
-        canvas_.DrawPointMark(cal.xMidPos, cal.Y1MIN, kMidColour);
-    if (midBox_[1]->isChecked())
-        canvas_.DrawPointMark(cal.X1MIN, cal.yMidPos, kMidColour);
+    if (midBox_[0]->isChecked()) canvas_.DrawPointMark(cal.xMidPos, cal.Y1MIN, kMidColour);
+    if (midBox_[1]->isChecked()) canvas_.DrawPointMark(cal.X1MIN, cal.yMidPos, kMidColour);
 }
 
 // --- pointer moves, clicks, the live display ----------------------------------------
 
 void DigitizerPanel::OnCanvasMoved(QPointF position) {
-    if (!timer1_.isActive())
-        timer1_.start();
+    if (!timer1_.isActive()) timer1_.start();
     text12_->hide();
     mouseX_ = WholeInt(position.x());
     mouseY_ = WholeInt(position.y());
     canvas_.setCursor(CrossPointer());
-    if (!canvas_.floatingLabel().text().isEmpty())
-        canvas_.floatingLabel().show();
+    if (!canvas_.floatingLabel().text().isEmpty()) canvas_.floatingLabel().show();
 }
 
 void DigitizerPanel::OnCanvasClicked() {
@@ -262,12 +235,10 @@ void DigitizerPanel::OnCanvasClicked() {
 
 void DigitizerPanel::OnCanvasDoubleClicked() {
     core::AxisCalibration& cal = workspace_.calibration;
-    if (cal.calibrationConfirmed != 0 || CountPointBoxes() >= 4)
-        return;
+    if (cal.calibrationConfirmed != 0 || CountPointBoxes() >= 4) return;
     mainWindow_.activateWindow();
     canvas_.setCursor(CrossPointer());
-    for (int box = 1; box <= 4; ++box)
-        SetPointBoxQuietly(box, false);
+    for (int box = 1; box <= 4; ++box) SetPointBoxQuietly(box, false);
     core::ClearCalibrationPositions(cal);
     cal.xAxisDrawn = cal.yAxisDrawn = 0;
     pickMode_ = core::kPickNone;
@@ -292,14 +263,12 @@ void DigitizerPanel::onLiveTick() {
             if (const auto value = core::CanvasToValue(cal, mouseX_, mouseY_)) {
                 const bool exponent = cal.exponentDisplay != 0;
                 std::string xText = core::AxisValueText(value->x, exponent);
-                if (cal.logX == 0)
-                    xText = core::Trimmed(xText);
+                if (cal.logX == 0) xText = core::Trimmed(xText);
                 const QString yText =
                     QString::fromStdString(core::AxisValueText(value->y, exponent));
                 text1_->setText(QString::fromStdString(xText));
                 text2_->setText(yText);
-                if (ds.captureMode == 1)
-                    dataSet_->SetLiveValues(text1_->text(), yText);
+                if (ds.captureMode == 1) dataSet_->SetLiveValues(text1_->text(), yText);
                 convertPosition_ = QPointF(mouseX_, mouseY_);
                 cal.conversionPending = 0;
             }

@@ -15,9 +15,9 @@
 #include "core/codegen/calc_program.h"
 #include "core/fitting/fit_family.h"
 #include "ui/conditions_window.h"
+#include "ui/control_names.h"
 #include "ui/exclusion_window.h"
 #include "ui/gauge_window.h"
-#include "ui/control_names.h"
 #include "ui/japanese_font.h"
 #include "ui/twips.h"
 
@@ -48,8 +48,7 @@ const QColor kHintLimit[2] = {QColor(255, 255, 200), QColor(200, 255, 255)};
 QStringList ToQStrings(const std::vector<std::string>& lines, std::size_t from = 0) {
     QStringList out;
     out.reserve(static_cast<qsizetype>(lines.size() - std::min(from, lines.size())));
-    for (std::size_t i = from; i < lines.size(); ++i)
-        out.append(QString::fromStdString(lines[i]));
+    for (std::size_t i = from; i < lines.size(); ++i) out.append(QString::fromStdString(lines[i]));
     return out;
 }
 
@@ -125,8 +124,7 @@ void ProgramWindow::buildMenus() {
     haita->setObjectName("HAITA");
 
     // The save and plot windows are not part of this program yet.
-    for (QAction* action : {outProg_, outRes_, allRes_, gpp_})
-        action->setEnabled(false);
+    for (QAction* action : {outProg_, outRes_, allRes_, gpp_}) action->setEnabled(false);
 }
 
 void ProgramWindow::buildControls() {
@@ -199,8 +197,7 @@ int ProgramWindow::outerHeight() const {
 void ProgramWindow::arrange() {
     const int w = outerWidth();
     const int h = outerHeight();
-    if (h - 4860 <= 10 || h - 1770 <= 10)
-        return;
+    if (h - 4860 <= 10 || h - 1770 <= 10) return;
     const int listWidth = w - 2610;
     const int rightLeft = listWidth + 30;
     const int rightWidth = std::max(w - kFrameWidth - rightLeft - 30, 300);
@@ -232,8 +229,7 @@ void ProgramWindow::applyLeftColumn() {
         {1, kList1Top, kList1Height}, {3, kList3Top, kList3Height}, {4, kList4Top, h - 4965}};
     int shown = 0;
     for (const Place& p : places) {
-        if (enlarged_[p.list])
-            shown = p.list;
+        if (enlarged_[p.list]) shown = p.list;
     }
     for (const Place& p : places) {
         QListWidget* list = list_[p.list];
@@ -259,8 +255,7 @@ void ProgramWindow::toggleEnlarged(int list) {
 
 void ProgramWindow::openFrom(QWidget* opener) {
     opener_ = opener;
-    if (opener != nullptr)
-        opener->setEnabled(false);
+    if (opener != nullptr) opener->setEnabled(false);
     timer1_.stop();
     timer2_.stop();
     if (!hintsShown_) {
@@ -295,8 +290,7 @@ void ProgramWindow::showAreaHints() {
 }
 
 void ProgramWindow::hideAreaHints() {
-    for (QLabel* hint : areaHint_)
-        hint->hide();
+    for (QLabel* hint : areaHint_) hint->hide();
     timer1_.stop();
     timer2_.stop();
 }
@@ -316,8 +310,7 @@ void ProgramWindow::timer2Tick() {
         SetHintColour(areaHint_[i], c);
         rising = rising || c != limit;
     }
-    if (!rising)
-        timer2_.stop();
+    if (!rising) timer2_.stop();
 }
 
 void ProgramWindow::timer3Tick() {
@@ -326,13 +319,11 @@ void ProgramWindow::timer3Tick() {
 }
 
 void ProgramWindow::command1Click() {
-    if (running_)
-        return;
+    if (running_) return;
     hideAreaHints();
     emit panelTimersStopRequested();
     label1_->clear();
-    for (int i = 1; i <= 4; ++i)
-        list_[i]->clear();
+    for (int i = 1; i <= 4; ++i) list_[i]->clear();
     logShown_ = 0;
 
     command1_->setText("実行中");
@@ -368,8 +359,7 @@ void ProgramWindow::command1Click() {
 
 void ProgramWindow::showLogSoFar() {
     const std::vector<std::string>& log = workspace_.results.fittingLog;
-    if (static_cast<std::size_t>(logShown_) >= log.size())
-        return;
+    if (static_cast<std::size_t>(logShown_) >= log.size()) return;
     list_[1]->addItems(ToQStrings(log, static_cast<std::size_t>(logShown_)));
     logShown_ = static_cast<int>(log.size());
 }
@@ -420,14 +410,12 @@ void ProgramWindow::closeEvent(QCloseEvent* event) {
 }
 
 void ProgramWindow::openConditions() {
-    if (!conditions_)
-        conditions_ = std::make_unique<ConditionsWindow>(workspace_);
+    if (!conditions_) conditions_ = std::make_unique<ConditionsWindow>(workspace_);
     conditions_->openFrom(this);
 }
 
 void ProgramWindow::openExclusion() {
-    if (!exclusion_)
-        exclusion_ = std::make_unique<ExclusionWindow>(workspace_);
+    if (!exclusion_) exclusion_ = std::make_unique<ExclusionWindow>(workspace_);
     exclusion_->openFrom(this);
 }
 
@@ -440,8 +428,7 @@ void ProgramWindow::requestSave(int saveKind) {
 void ProgramWindow::listPressed(int list) {
     if (lastPressed_ != list) {
         for (int i = 1; i <= 4; ++i) {
-            if (i != list)
-                list_[i]->clearSelection();
+            if (i != list) list_[i]->clearSelection();
         }
     }
     lastPressed_ = list;
@@ -453,8 +440,7 @@ void ProgramWindow::copySelection(int list) {
     QString text;
     for (int row = 0; row < widget->count(); ++row) {
         const QListWidgetItem* item = widget->item(row);
-        if (item->isSelected())
-            text += item->text() + "\r\n";
+        if (item->isSelected()) text += item->text() + "\r\n";
     }
     // Near the list, inside the window.
     const QPoint place = list == 2   ? QPoint(8865, 540)
@@ -474,8 +460,7 @@ void ProgramWindow::copySelection(int list) {
 bool ProgramWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == central_) {
-        if (type == QEvent::Resize)
-            arrange();
+        if (type == QEvent::Resize) arrange();
         // Only a move over the window itself, not one passed up by a control.
         if (type == QEvent::MouseMove &&
             central_->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr) {
@@ -484,8 +469,7 @@ bool ProgramWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     for (int i = 1; i <= 4; ++i) {
-        if (watched != list_[i]->viewport())
-            continue;
+        if (watched != list_[i]->viewport()) continue;
         if (type == QEvent::MouseButtonPress) {
             listPressed(i);
             if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && i != 1) {
@@ -510,8 +494,7 @@ bool ProgramWindow::eventFilter(QObject* watched, QEvent* event) {
         hintDismissed_ = true;
         return true;
     } else if (watched == label2_ && type == QEvent::MouseButtonDblClick) {
-        if (outProg_->isEnabled())
-            requestSave(5);
+        if (outProg_->isEnabled()) requestSave(5);
         return true;
     }
     return false;

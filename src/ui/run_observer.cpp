@@ -10,8 +10,7 @@ namespace kx::ui {
 // instruction, done when a run starts and after each round of events.
 void ClearUpperVectorState() {
 #if defined(__x86_64__) || defined(__i386__)
-    if (__builtin_cpu_supports("avx"))
-        __asm__ volatile("vzeroupper" ::: "memory");
+    if (__builtin_cpu_supports("avx")) __asm__ volatile("vzeroupper" ::: "memory");
 #endif
 }
 
@@ -23,10 +22,8 @@ void RunObserver::begin() {
 }
 
 void RunObserver::yieldEvents() {
-    if (clock_.isValid() && clock_.elapsed() < intervalMs_)
-        return;
-    if (beforeEvents)
-        beforeEvents();
+    if (clock_.isValid() && clock_.elapsed() < intervalMs_) return;
+    if (beforeEvents) beforeEvents();
     ++eventRounds_;
     QCoreApplication::processEvents();
     ClearUpperVectorState();
@@ -34,11 +31,9 @@ void RunObserver::yieldEvents() {
 }
 
 void RunObserver::cubicSolved() {
-    if (cubicSeen_)
-        return;
+    if (cubicSeen_) return;
     cubicSeen_ = true;
-    if (onFirstCubic)
-        onFirstCubic();
+    if (onFirstCubic) onFirstCubic();
 }
 
 }  // namespace kx::ui

@@ -2,9 +2,9 @@
 
 #include "core/data/data_set.h"
 #include "core/digitizer/axis_calibration.h"
+#include "core/files/file_memory.h"
 #include "core/fitting/calc_settings.h"
 #include "core/fitting/fit_results.h"
-#include "core/files/file_memory.h"
 
 namespace kx::ui {
 

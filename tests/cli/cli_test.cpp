@@ -108,9 +108,9 @@ TEST(KuvatelixFit, WritesTheFourListingsOfTheRun) {
     const std::string results = FileBytes(folder.file("out/results.txt"));
     EXPECT_NE(results.find("\r\n" + std::string(40, '*') + "\r\n"), std::string::npos);
     // Lines are fitted in parameter order: rank 1 is the line of parameter 20.
-    EXPECT_NE(core::Cp932ToUtf8(FileBytes(folder.file("out/equations.txt")))
-                  .text.find("ﾊﾟﾗﾒｰﾀ=20"),
-              std::string::npos);
+    EXPECT_NE(
+        core::Cp932ToUtf8(FileBytes(folder.file("out/equations.txt"))).text.find("ﾊﾟﾗﾒｰﾀ=20"),
+        std::string::npos);
 }
 
 TEST(KuvatelixFit, TheSettingsReachTheFit) {

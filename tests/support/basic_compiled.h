@@ -12,8 +12,27 @@
 namespace kx::test::basic {
 
 enum class Function {
-    kAbs, kExp, kLog, kSqr, kInt, kFix, kSgn, kVal, kStr, kTrim, kLTrim, kRTrim, kLen,
-    kInStr, kLeft, kRight, kMid, kCInt, kCLng, kCSng, kCDbl
+    kAbs,
+    kExp,
+    kLog,
+    kSqr,
+    kInt,
+    kFix,
+    kSgn,
+    kVal,
+    kStr,
+    kTrim,
+    kLTrim,
+    kRTrim,
+    kLen,
+    kInStr,
+    kLeft,
+    kRight,
+    kMid,
+    kCInt,
+    kCLng,
+    kCSng,
+    kCDbl
 };
 
 struct Expr {
@@ -29,8 +48,17 @@ using ExprPtr = std::unique_ptr<Expr>;
 
 struct Instr {
     enum class Kind {
-        kAssign, kJump, kJumpIfFalse, kJumpIfTrue, kGoSub, kReturn, kEndSub, kFail,
-        kForTest, kForStep, kDoEvents
+        kAssign,
+        kJump,
+        kJumpIfFalse,
+        kJumpIfTrue,
+        kGoSub,
+        kReturn,
+        kEndSub,
+        kFail,
+        kForTest,
+        kForStep,
+        kDoEvents
     };
     Kind kind = Kind::kJump;
     int line = 0;

@@ -272,8 +272,8 @@ void Compiler::statement(bool inLineIf) {
         if (isName("UNTIL") || isName("WHILE")) {
             const bool until = isName("UNTIL");
             ++pos_;
-            back = emit(until ? Instr::Kind::kJumpIfFalse : Instr::Kind::kJumpIfTrue,
-                        expression());
+            back =
+                emit(until ? Instr::Kind::kJumpIfFalse : Instr::Kind::kJumpIfTrue, expression());
         } else {
             back = emit(Instr::Kind::kJump);
         }
@@ -394,8 +394,7 @@ void Compiler::ifStatement(bool inLineIf) {
 }
 
 void Compiler::assignment() {
-    if (peek().kind != Token::Kind::kName || IsKeyword(peek().text) ||
-        FindFunction(peek().text)) {
+    if (peek().kind != Token::Kind::kName || IsKeyword(peek().text) || FindFunction(peek().text)) {
         throw CompileError("expected a statement");
     }
     const std::string name = peek().text;

@@ -24,7 +24,9 @@ Value Zero(Type type) {
     return Value{type, 0.0, {}};
 }
 
-[[noreturn]] void Fail(int code, const char* what) { throw RuntimeError(code, what); }
+[[noreturn]] void Fail(int code, const char* what) {
+    throw RuntimeError(code, what);
+}
 
 std::string TrimText(const std::string& s, bool left, bool right) {
     std::size_t first = 0;
@@ -48,7 +50,9 @@ double Number(const Value& v) {
     return v.number;
 }
 
-long Count(const Value& v) { return static_cast<long>(Convert(v, Type::kLong).number); }
+long Count(const Value& v) {
+    return static_cast<long>(Convert(v, Type::kLong).number);
+}
 
 class Evaluator {
 public:
@@ -135,7 +139,7 @@ private:
                 if (n < 0) Fail(5, "invalid procedure call");
                 const std::size_t k = std::min<std::size_t>(static_cast<std::size_t>(n), s.size());
                 return Value::String(e.function == Function::kLeft ? s.substr(0, k)
-                                                                    : s.substr(s.size() - k));
+                                                                   : s.substr(s.size() - k));
             }
             case Function::kMid: {
                 if (a.size() != 2 && a.size() != 3) Fail(450, "wrong number of arguments");
@@ -145,8 +149,8 @@ private:
                 if (static_cast<std::size_t>(start) > s.size()) return Value::String("");
                 const long n = a.size() == 3 ? Count(a[2]) : static_cast<long>(s.size());
                 if (n < 0) Fail(5, "invalid procedure call");
-                return Value::String(s.substr(static_cast<std::size_t>(start - 1),
-                                              static_cast<std::size_t>(n)));
+                return Value::String(
+                    s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(n)));
             }
             case Function::kCInt: need(1); return Convert(a[0], Type::kInteger);
             case Function::kCLng: need(1); return Convert(a[0], Type::kLong);
@@ -172,11 +176,17 @@ Program::Program(const std::vector<std::string>& lines) : impl_(std::make_unique
 
 Program::~Program() = default;
 
-bool Program::ok() const { return impl_->compiled.error.empty(); }
+bool Program::ok() const {
+    return impl_->compiled.error.empty();
+}
 
-const std::string& Program::error() const { return impl_->compiled.error; }
+const std::string& Program::error() const {
+    return impl_->compiled.error;
+}
 
-std::size_t Program::parameterCount() const { return impl_->compiled.parameters.size(); }
+std::size_t Program::parameterCount() const {
+    return impl_->compiled.parameters.size();
+}
 
 CallResult Program::Call(std::vector<Value>& arguments, CallOptions options) const {
     CallResult result;
@@ -248,10 +258,9 @@ CallResult Program::Call(std::vector<Value>& arguments, CallOptions options) con
                     break;
                 }
                 case Instr::Kind::kForStep:
-                    frame.scalars[in.slot] =
-                        Convert(Binary(BinaryOp::kAdd, frame.scalars[in.slot],
-                                       frame.scalars[in.stepSlot]),
-                                c.scalarTypes[in.slot]);
+                    frame.scalars[in.slot] = Convert(
+                        Binary(BinaryOp::kAdd, frame.scalars[in.slot], frame.scalars[in.stepSlot]),
+                        c.scalarTypes[in.slot]);
                     break;
                 case Instr::Kind::kDoEvents: ++result.doEvents; break;
             }

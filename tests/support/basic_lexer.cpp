@@ -15,9 +15,15 @@ std::string Upper(std::string s) {
     return s;
 }
 
-bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsSuffix(char c) { return c == '%' || c == '!' || c == '#' || c == '$' || c == '&'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsNameChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+bool IsSuffix(char c) {
+    return c == '%' || c == '!' || c == '#' || c == '$' || c == '&';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 Token NumberToken(const std::string& line, std::size_t& i) {
     const std::size_t start = i;
@@ -43,10 +49,10 @@ Token NumberToken(const std::string& line, std::size_t& i) {
     Token t;
     t.kind = Token::Kind::kNumber;
     t.text = digits;
-    Type type = real ? Type::kDouble
-                : std::fabs(v) <= 32767 ? Type::kInteger
+    Type type = real                           ? Type::kDouble
+                : std::fabs(v) <= 32767        ? Type::kInteger
                 : std::fabs(v) <= 2147483647.0 ? Type::kLong
-                                                : Type::kDouble;
+                                               : Type::kDouble;
     if (i < line.size() && IsSuffix(line[i]) && line[i] != '$') {
         type = TypeOfName(std::string(1, line[i++]));
     }
@@ -114,22 +120,23 @@ std::vector<Token> Lex(const std::string& line) {
 
 bool IsKeyword(const std::string& name) {
     static const std::set<std::string> kKeywords = {
-    "IF", "THEN", "ELSE", "ELSEIF", "END", "SELECT", "CASE", "DO", "LOOP", "UNTIL", "WHILE",
-    "FOR", "TO", "STEP", "NEXT", "EXIT", "GOTO", "GOSUB", "RETURN", "DIM", "REM", "ON",
-    "ERROR", "RESUME", "SUB", "AND", "OR", "NOT", "XOR", "MOD", "DOEVENTS", "LET"};
+        "IF",   "THEN",  "ELSE",   "ELSEIF", "END", "SELECT", "CASE",     "DO",
+        "LOOP", "UNTIL", "WHILE",  "FOR",    "TO",  "STEP",   "NEXT",     "EXIT",
+        "GOTO", "GOSUB", "RETURN", "DIM",    "REM", "ON",     "ERROR",    "RESUME",
+        "SUB",  "AND",   "OR",     "NOT",    "XOR", "MOD",    "DOEVENTS", "LET"};
     return kKeywords.count(name) != 0;
 }
 
 const Function* FindFunction(const std::string& name) {
     static const std::map<std::string, Function> kFunctions = {
-    {"ABS", Function::kAbs},     {"EXP", Function::kExp},     {"LOG", Function::kLog},
-    {"SQR", Function::kSqr},     {"INT", Function::kInt},     {"FIX", Function::kFix},
-    {"SGN", Function::kSgn},     {"VAL", Function::kVal},     {"STR$", Function::kStr},
-    {"STR", Function::kStr},     {"TRIM$", Function::kTrim},  {"TRIM", Function::kTrim},
-    {"LTRIM$", Function::kLTrim}, {"RTRIM$", Function::kRTrim}, {"LEN", Function::kLen},
-    {"INSTR", Function::kInStr}, {"LEFT$", Function::kLeft},  {"RIGHT$", Function::kRight},
-    {"MID$", Function::kMid},    {"CINT", Function::kCInt},   {"CLNG", Function::kCLng},
-    {"CSNG", Function::kCSng},   {"CDBL", Function::kCDbl}};
+        {"ABS", Function::kAbs},      {"EXP", Function::kExp},      {"LOG", Function::kLog},
+        {"SQR", Function::kSqr},      {"INT", Function::kInt},      {"FIX", Function::kFix},
+        {"SGN", Function::kSgn},      {"VAL", Function::kVal},      {"STR$", Function::kStr},
+        {"STR", Function::kStr},      {"TRIM$", Function::kTrim},   {"TRIM", Function::kTrim},
+        {"LTRIM$", Function::kLTrim}, {"RTRIM$", Function::kRTrim}, {"LEN", Function::kLen},
+        {"INSTR", Function::kInStr},  {"LEFT$", Function::kLeft},   {"RIGHT$", Function::kRight},
+        {"MID$", Function::kMid},     {"CINT", Function::kCInt},    {"CLNG", Function::kCLng},
+        {"CSNG", Function::kCSng},    {"CDBL", Function::kCDbl}};
     const auto it = kFunctions.find(name);
     return it == kFunctions.end() ? nullptr : &it->second;
 }

@@ -24,13 +24,17 @@ Type OfRank(int rank) {
     return kTypes[rank];
 }
 
-[[noreturn]] void Fail(int code, const char* what) { throw RuntimeError(code, what); }
+[[noreturn]] void Fail(int code, const char* what) {
+    throw RuntimeError(code, what);
+}
 
 void RequireNumber(const Value& v) {
     if (v.isString()) Fail(13, "type mismatch");
 }
 
-double RoundToInteger(double v) { return std::nearbyint(v); }
+double RoundToInteger(double v) {
+    return std::nearbyint(v);
+}
 
 long long ToBits(const Value& v) {
     RequireNumber(v);
@@ -41,7 +45,9 @@ long long ToBits(const Value& v) {
 
 thread_local Arithmetic gArithmetic = Arithmetic::kSingle;
 
-Value Numeric(double result, Type type) { return Result(result, type); }
+Value Numeric(double result, Type type) {
+    return Result(result, type);
+}
 
 std::string Concat(const Value& a, const Value& b) {
     if (!a.isString() || !b.isString()) Fail(13, "type mismatch");
@@ -62,13 +68,19 @@ int Compare(const Value& a, const Value& b) {
     return x < y ? -1 : x > y ? 1 : 0;
 }
 
-Value Truth(bool b) { return Value::Integer(b ? -1 : 0); }
+Value Truth(bool b) {
+    return Value::Integer(b ? -1 : 0);
+}
 
 }  // namespace
 
-void SetArithmetic(Arithmetic arithmetic) { gArithmetic = arithmetic; }
+void SetArithmetic(Arithmetic arithmetic) {
+    gArithmetic = arithmetic;
+}
 
-Arithmetic CurrentArithmetic() { return gArithmetic; }
+Arithmetic CurrentArithmetic() {
+    return gArithmetic;
+}
 
 Value Result(double value, Type type) {
     if (type == Type::kSingle && gArithmetic == Arithmetic::kExtended) {
@@ -173,8 +185,9 @@ Value Binary(BinaryOp op, const Value& a, const Value& b) {
         case BinaryOp::kXor: {
             const long long x = ToBits(a);
             const long long y = ToBits(b);
-            const long long r = op == BinaryOp::kAnd ? (x & y) : op == BinaryOp::kOr ? (x | y)
-                                                                                      : (x ^ y);
+            const long long r = op == BinaryOp::kAnd  ? (x & y)
+                                : op == BinaryOp::kOr ? (x | y)
+                                                      : (x ^ y);
             const bool bothInteger = a.type == Type::kInteger && b.type == Type::kInteger;
             return Numeric(static_cast<double>(r), bothInteger ? Type::kInteger : Type::kLong);
         }

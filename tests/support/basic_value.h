@@ -57,8 +57,23 @@ Type TypeOfName(const std::string& name);
 Value Convert(const Value& value, Type type);
 
 enum class BinaryOp {
-    kAdd, kSub, kMul, kDiv, kIntDiv, kMod, kPow, kConcat,
-    kEq, kNe, kLt, kGt, kLe, kGe, kAnd, kOr, kXor
+    kAdd,
+    kSub,
+    kMul,
+    kDiv,
+    kIntDiv,
+    kMod,
+    kPow,
+    kConcat,
+    kEq,
+    kNe,
+    kLt,
+    kGt,
+    kLe,
+    kGe,
+    kAnd,
+    kOr,
+    kXor
 };
 
 Value Binary(BinaryOp op, const Value& a, const Value& b);

@@ -8,9 +8,8 @@ namespace kx::test {
 ::testing::AssertionResult RelativelyNear(double actual, double expected, double tolerance) {
     const double scale = std::max(std::fabs(expected), 1e-300);
     if (std::fabs(actual - expected) <= tolerance * scale) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << actual << " differs from " << expected << " by more than " << tolerance
-           << " relative";
+    return ::testing::AssertionFailure() << actual << " differs from " << expected
+                                         << " by more than " << tolerance << " relative";
 }
 
 }  // namespace kx::test

@@ -43,8 +43,7 @@ TEST(DigitizerFlow, StartState) {
     QApplication::clipboard()->setText("left over");
     Digitizer d;
     EXPECT_EQ(d.workspace.settings.errorMode, 2);
-    for (int16_t flag : d.workspace.settings.excludedSystem)
-        EXPECT_EQ(flag, 0);
+    for (int16_t flag : d.workspace.settings.excludedSystem) EXPECT_EQ(flag, 0);
     EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
     EXPECT_TRUE(d.panelControl<QRadioButton>("Option1(0)")->isChecked());
     EXPECT_EQ(d.panel->windowTitle(), "Tolvex_R1.0");

@@ -32,10 +32,8 @@ const QString kBlanks23(23, QLatin1Char(' '));
 void TypeLines(QWidget* box, const QString& text) {
     const QStringList lines = text.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            QTest::keyClick(box, Qt::Key_Return);
-        if (!lines[i].isEmpty())
-            QTest::keyClicks(box, lines[i]);
+        if (i > 0) QTest::keyClick(box, Qt::Key_Return);
+        if (!lines[i].isEmpty()) QTest::keyClicks(box, lines[i]);
     }
 }
 
@@ -341,8 +339,7 @@ TEST(DigitizerRefusal, LineHoldsAtMostOneHundredPoints) {
     EXPECT_EQ(d.dataSetControl<QLineEdit>("Text5")->text(), "7");
     EXPECT_TRUE(d.dataSetControl<QAbstractButton>("Option1(6)")->isChecked());
     d.Click(d.dataSetControl<QAbstractButton>("Option1(0)"));
-    for (int i = 0; i < 99; ++i)
-        core::AppendPoint(d.workspace.data, 1, "1", "2");
+    for (int i = 0; i < 99; ++i) core::AppendPoint(d.workspace.data, 1, "1", "2");
     d.ClickCanvasPixel(QPoint(400, 300));
     EXPECT_EQ(d.workspace.data.pointCount[1], 100);
     const std::string full = d.workspace.data.pointText[1];

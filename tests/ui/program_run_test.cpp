@@ -19,9 +19,9 @@
 #include "core/fitting/fit_family.h"
 #include "results_support.h"
 #include "ui/conditions_window.h"
+#include "ui/control_names.h"
 #include "ui/exclusion_window.h"
 #include "ui/gauge_window.h"
-#include "ui/control_names.h"
 #include "ui/keyboard_window.h"
 #include "ui/program_window.h"
 
@@ -53,10 +53,8 @@ void ExpectLists(const ProgramWindow& window, const Expected& expected) {
 }
 
 QString Text(const QObject& root, const QString& name) {
-    if (auto* button = root.findChild<QPushButton*>(name))
-        return button->text();
-    if (auto* label = root.findChild<QLabel*>(name))
-        return label->text();
+    if (auto* button = root.findChild<QPushButton*>(name)) return button->text();
+    if (auto* label = root.findChild<QLabel*>(name)) return label->text();
     ADD_FAILURE() << name.toStdString();
     return {};
 }
@@ -67,8 +65,7 @@ void DuringRun(std::function<bool()> ready, std::function<void()> probe) {
     auto* timer = new QTimer;
     timer->setInterval(0);
     QObject::connect(timer, &QTimer::timeout, [timer, ready, probe] {
-        if (!ready())
-            return;
+        if (!ready()) return;
         timer->stop();
         timer->deleteLater();
         probe();
@@ -258,8 +255,7 @@ TEST_F(ProgramRunTest, SettingsWindowsChangeTheNextRun) {
     Find<QAction>(program, "HAITA")->trigger();
     QWidget* exclusion = program.exclusionWindow();
     ASSERT_NE(exclusion, nullptr);
-    for (int i = 1; i < 7; ++i)
-        Tick(*exclusion, ui::ArrayName("Check1", i));
+    for (int i = 1; i < 7; ++i) Tick(*exclusion, ui::ArrayName("Check1", i));
     Click(*exclusion, "Command2");
     EXPECT_FALSE(exclusion->isVisible());
     Click(program, "Command1");
@@ -267,8 +263,7 @@ TEST_F(ProgramRunTest, SettingsWindowsChangeTheNextRun) {
     int forms = 0;
     for (const QString& line : Items(program, "List1")) {
         const QRegularExpressionMatch match = form.match(line);
-        if (!match.hasMatch())
-            continue;
+        if (!match.hasMatch()) continue;
         ++forms;
         EXPECT_LE(match.captured(1).toInt(), 3) << line.toStdString();
     }

@@ -41,8 +41,7 @@ TEST_F(KeyboardWindowTest, PagesHelpAndTheWayBack) {
     auto* label = Find<QLabel>(keyboard, "Label6");
     Click(keyboard, "Command1");  // stays on line 1
     EXPECT_EQ(label->text(), "1");
-    for (int i = 0; i < 9; ++i)
-        Click(keyboard, "Command2");
+    for (int i = 0; i < 9; ++i) Click(keyboard, "Command2");
     EXPECT_EQ(label->text(), "10");
     EXPECT_TRUE(Box(9)->isVisible());
     EXPECT_FALSE(Box(0)->isVisible());

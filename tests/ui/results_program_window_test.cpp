@@ -17,8 +17,7 @@ namespace {
 
 // A mouse move over a widget, delivered as the window system would.
 void MoveOver(QWidget* widget, QPoint pos = {-1, -1}) {
-    if (pos.x() < 0)
-        pos = widget->rect().center();
+    if (pos.x() < 0) pos = widget->rect().center();
     QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
@@ -52,8 +51,7 @@ TEST_F(ProgramWindowTest, AreaHintsFadeInOnTheFirstOpeningOnly) {
     QLabel* hint0 = Label(ui::ArrayName("Text2", 0));
     EXPECT_EQ(hint0->text(), "計算状況表示領域");
     EXPECT_EQ(Label(ui::ArrayName("Text2", 1))->text(), "計算結果詳細表示領域域");
-    for (int i = 0; i < 4; ++i)
-        EXPECT_TRUE(Label(ui::ArrayName("Text2", i))->isVisible());
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(Label(ui::ArrayName("Text2", i))->isVisible());
     const QString before = hint0->styleSheet();
     window.timer2Tick();
     EXPECT_NE(hint0->styleSheet(), before);
@@ -62,8 +60,7 @@ TEST_F(ProgramWindowTest, AreaHintsFadeInOnTheFirstOpeningOnly) {
                      [&] { stopRequested = true; });
     window.timer1Tick();
     EXPECT_TRUE(stopRequested);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_FALSE(Label(ui::ArrayName("Text2", i))->isVisible());
+    for (int i = 0; i < 4; ++i) EXPECT_FALSE(Label(ui::ArrayName("Text2", i))->isVisible());
 
     Click(window, "Command2");
     EXPECT_FALSE(window.isVisible());

@@ -9,9 +9,9 @@
 
 #include "results_support.h"
 #include "ui/conditions_window.h"
+#include "ui/control_names.h"
 #include "ui/exclusion_window.h"
 #include "ui/gauge_window.h"
-#include "ui/control_names.h"
 #include "ui/keyboard_window.h"
 #include "ui/program_window.h"
 
@@ -22,8 +22,7 @@ class ResultsScreenshots : public WindowTest {
 protected:
     void SetUp() override {
         folder = qEnvironmentVariable("KX_SCREENSHOT_DIR");
-        if (folder.isEmpty())
-            GTEST_SKIP() << "KX_SCREENSHOT_DIR not set";
+        if (folder.isEmpty()) GTEST_SKIP() << "KX_SCREENSHOT_DIR not set";
         QDir().mkpath(folder);
     }
     void Save(QWidget& widget, const char* name) {
@@ -45,8 +44,7 @@ TEST_F(ResultsScreenshots, Windows) {
             QString::fromStdString(CurveRows(12 + i, 5, 1.2 + 0.2 * i, 0.01, "\t", 5u + i)));
         auto* box = Find<QPlainTextEdit>(keyboard, ui::ArrayName("Text2", i));
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        if (i < 2)
-            Click(keyboard, "Command2");
+        if (i < 2) Click(keyboard, "Command2");
     }
     Save(keyboard, "keyboard_entry");
     Click(keyboard, "Command5");
@@ -69,8 +67,7 @@ TEST_F(ResultsScreenshots, Windows) {
 
     Find<QAction>(program, "HAITA")->trigger();
     ui::ExclusionWindow& exclusion = *program.exclusionWindow();
-    for (int i = 0; i < 7; ++i)
-        Tick(exclusion, ui::ArrayName("Check1", i));
+    for (int i = 0; i < 7; ++i) Tick(exclusion, ui::ArrayName("Check1", i));
     Click(exclusion, "Command2");
     Save(exclusion, "exclusion_none_left");
     Click(exclusion, "Command3");
@@ -84,8 +81,7 @@ TEST_F(ResultsScreenshots, Windows) {
     auto* timer = new QTimer(&program);
     timer->setInterval(1);
     QObject::connect(timer, &QTimer::timeout, [&, timer] {
-        if (workspace.results.partitionCounter < workspace.data.progressTotal / 2)
-            return;
+        if (workspace.results.partitionCounter < workspace.data.progressTotal / 2) return;
         timer->stop();
         program.gauge().timer1Tick();
         Save(program.gauge(), "gauge_half_way");

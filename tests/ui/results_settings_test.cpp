@@ -8,8 +8,8 @@
 
 #include "results_support.h"
 #include "ui/conditions_window.h"
-#include "ui/exclusion_window.h"
 #include "ui/control_names.h"
+#include "ui/exclusion_window.h"
 
 namespace kx::test {
 namespace {
@@ -133,15 +133,13 @@ TEST_F(SettingsWindowsTest, ExclusionKeepsAtLeastOneSystem) {
         EXPECT_EQ(Find<QCheckBox>(exclusion, ArrayName("Check1", i))->isChecked(), i == 2);
     }
     for (int i = 0; i < 7; ++i) {
-        if (i != 2)
-            Tick(exclusion, ArrayName("Check1", i));
+        if (i != 2) Tick(exclusion, ArrayName("Check1", i));
     }
     Click(exclusion, "Command2");
     EXPECT_TRUE(exclusion.isVisible());
     EXPECT_TRUE(Shown(exclusion, "Label4"));
     EXPECT_EQ(Find<QLabel>(exclusion, "Label4")->text(), "計算座標系なし");
-    for (int s = 1; s <= 7; ++s)
-        EXPECT_EQ(workspace.settings.excludedSystem[s], 1);
+    for (int s = 1; s <= 7; ++s) EXPECT_EQ(workspace.settings.excludedSystem[s], 1);
     exclusion.close();  // refused the same way
     EXPECT_TRUE(exclusion.isVisible());
     exclusion.timer1Tick();
@@ -158,8 +156,7 @@ TEST_F(SettingsWindowsTest, ExclusionKeepsAtLeastOneSystem) {
     Click(exclusion, "Command2");
     EXPECT_FALSE(exclusion.isVisible());
     EXPECT_TRUE(opener.isEnabled());
-    for (int s = 1; s <= 7; ++s)
-        EXPECT_EQ(workspace.settings.excludedSystem[s], 0);
+    for (int s = 1; s <= 7; ++s) EXPECT_EQ(workspace.settings.excludedSystem[s], 0);
 }
 
 }  // namespace

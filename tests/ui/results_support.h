@@ -25,8 +25,7 @@ inline QApplication& App() {
     static int argc = 1;
     static char name[] = "results_tests";
     static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Never destroyed: at exit Qt's own globals may already be gone.
     static QApplication* app = new QApplication(argc, argv);
     return *app;
@@ -47,8 +46,7 @@ T* Find(const QObject& root, const QString& name) {
 
 inline void Click(const QObject& root, const QString& name) {
     QWidget* widget = Find<QWidget>(root, name);
-    if (widget != nullptr)
-        QTest::mouseClick(widget, Qt::LeftButton);
+    if (widget != nullptr) QTest::mouseClick(widget, Qt::LeftButton);
 }
 
 // Clicks a check box or option button on its indicator.
@@ -62,16 +60,14 @@ inline void Tick(const QObject& root, const QString& name) {
 inline QStringList Items(const QObject& root, const QString& list) {
     QStringList out;
     if (const QListWidget* widget = Find<QListWidget>(root, list)) {
-        for (int i = 0; i < widget->count(); ++i)
-            out << widget->item(i)->text();
+        for (int i = 0; i < widget->count(); ++i) out << widget->item(i)->text();
     }
     return out;
 }
 
 inline QStringList ToQ(const std::vector<std::string>& lines) {
     QStringList out;
-    for (const std::string& line : lines)
-        out << QString::fromStdString(line);
+    for (const std::string& line : lines) out << QString::fromStdString(line);
     return out;
 }
 
@@ -95,8 +91,7 @@ inline std::string CurveRows(int points, double a, double b, double noise, const
 // points and the parameter 10 k.
 inline core::DataSet PreparedFamily(const std::vector<int>& points, double noise = 0.01) {
     core::DataSet data;
-    for (int line = 1; line <= core::kMaxLines; ++line)
-        core::ResetLine(data, line);
+    for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(data, line);
     for (std::size_t k = 0; k < points.size(); ++k) {
         const int line = static_cast<int>(k) + 1;
         data.parameterText[line] = std::to_string(10 * line);

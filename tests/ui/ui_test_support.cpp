@@ -135,8 +135,7 @@ std::vector<std::pair<double, double>> PointsOf(const std::string& pointText) {
     std::vector<std::pair<double, double>> points;
     for (std::string_view line : core::SplitCrLfLines(pointText)) {
         const std::size_t comma = line.find(',');
-        if (comma == std::string_view::npos)
-            continue;
+        if (comma == std::string_view::npos) continue;
         points.emplace_back(core::ValueOfText(line.substr(0, comma)),
                             core::ValueOfText(line.substr(comma + 1)));
     }

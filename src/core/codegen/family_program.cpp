@@ -168,14 +168,10 @@ constexpr const char* kEquationsEnd[] = {
 };
 
 constexpr const char* kInnerStart[] = {
-    "INISET:",
-    "   NQ1% = 0",
-    "   NQ2% = 0",
-    "   X1! = XXPP!    'Reset X Value to XXPP!",
-    "   SIM% = 1",
-    "   CHHB! = 1E+15",
-    "   BEKI! = 0.8",
-    "Return",
+    "INISET:",        "   NQ1% = 0",
+    "   NQ2% = 0",    "   X1! = XXPP!    'Reset X Value to XXPP!",
+    "   SIM% = 1",    "   CHHB! = 1E+15",
+    "   BEKI! = 0.8", "Return",
 };
 
 constexpr SectionIndent kIndent{9, 12};
@@ -192,8 +188,8 @@ void AppendRangeLines(ProgramLines& out, const DataSet& data, const FitResults& 
         // the position with that number.
         const int j = data.lineOrder[k];
         const PointBounds& b = RankBounds(results, j);
-        out.push_back(std::string("     ") + minName + "(" + IntegerText(j) + ")=" +
-                      NumberText(x ? b.xMin : b.yMin) + " : " + maxName + "(" + StrText(j) +
+        out.push_back(std::string("     ") + minName + "(" + IntegerText(j) +
+                      ")=" + NumberText(x ? b.xMin : b.yMin) + " : " + maxName + "(" + StrText(j) +
                       ")=" + NumberText(x ? b.xMax : b.yMax));
     }
 }
@@ -209,8 +205,9 @@ void AppendSolveBlock(ProgramLines& out, int k) {
     out.push_back("               CHH! = Abs((YPJ! - YTGT!) / YTGT!)");
     out.push_back("               If CHHB! <> 1E+15 Then");
     out.push_back("                  If X1! < XMIN! * 0.5 Or X1! > XMAX! * 2 Then X1! = XXPP!");
-    out.push_back("                  If CHH! > CHHB! And NQ2% > 2 Then X1! = XXPP!: BEKI! = "
-                  "BEKI! * 0.8: SIM% = -1 * SIM%: NQ2% = 0");
+    out.push_back(
+        "                  If CHH! > CHHB! And NQ2% > 2 Then X1! = XXPP!: BEKI! = "
+        "BEKI! * 0.8: SIM% = -1 * SIM%: NQ2% = 0");
     out.push_back("               End If");
     out.push_back("               CHHB! = CHH!");
     out.push_back("            Loop");

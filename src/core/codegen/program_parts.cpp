@@ -8,9 +8,13 @@ void Append(ProgramLines& out, std::span<const char* const> lines) {
     out.insert(out.end(), lines.begin(), lines.end());
 }
 
-std::string NumberText(float value) { return StrText(value); }
+std::string NumberText(float value) {
+    return StrText(value);
+}
 
-std::string IntegerText(int value) { return std::to_string(value); }
+std::string IntegerText(int value) {
+    return std::to_string(value);
+}
 
 void AppendInterfaceRemarks(ProgramLines& out) {
     static constexpr const char* kRemarks[] = {

@@ -9,12 +9,8 @@ using namespace calc_text;
 namespace {
 
 constexpr const char* kStart[] = {
-    "     X1! = XXPP!",
-    "     NPARA% = 1",
-    "   ANS00! = 0: ANS11! = 0",
-    "   NNP% = 1",
-    "   NNPB% = 1",
-    "   FFLG% = 0",
+    "     X1! = XXPP!", "     NPARA% = 1", "   ANS00! = 0: ANS11! = 0",
+    "   NNP% = 1",      "   NNPB% = 1",    "   FFLG% = 0",
     "   EFLG% = 0",
 };
 

@@ -11,7 +11,9 @@
 namespace kx::core {
 namespace {
 
-[[maybe_unused]] bool IsLine(int line) { return line >= 1 && line <= kMaxLines; }
+[[maybe_unused]] bool IsLine(int line) {
+    return line >= 1 && line <= kMaxLines;
+}
 
 }  // namespace
 

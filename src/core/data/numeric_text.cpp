@@ -12,16 +12,20 @@ namespace {
 
 constexpr std::string_view kNumericChars = "0123456789.-+EDde";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsSkipped(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
 // Reads the number part of a text into a clean "[-]digits[.digits][e[-]digits]"
 // form that std::from_chars understands.
 struct CleanNumber {
     std::string text;
     bool negative = false;
-    long long integerDigits = 0;   // significant digits before the point
-    long long fractionZeros = 0;   // zeros after the point before the first other digit
+    long long integerDigits = 0;  // significant digits before the point
+    long long fractionZeros = 0;  // zeros after the point before the first other digit
     long long exponent = 0;
     bool hasDigits = false;
 };
@@ -148,9 +152,13 @@ bool FitsSingle(double value) {
     return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
 }
 
-std::string SingleToText(float value) { return FormatSingle(value, false); }
+std::string SingleToText(float value) {
+    return FormatSingle(value, false);
+}
 
-std::string SingleToPlainText(float value) { return FormatSingle(value, true); }
+std::string SingleToPlainText(float value) {
+    return FormatSingle(value, true);
+}
 
 std::string StrText(float value) {
     std::string text = SingleToText(value);
@@ -164,6 +172,8 @@ std::string StrText(int value) {
     return text;
 }
 
-long RoundHalfEven(double value) { return std::lrint(value); }
+long RoundHalfEven(double value) {
+    return std::lrint(value);
+}
 
 }  // namespace kx::core

@@ -16,12 +16,12 @@ namespace kx::core {
 // States of the DataSet window's preparation (0 = prepared).
 enum PreparationState : int16_t {
     kPrepared = 0,
-    kGapInLines = 1,         // "データが無いパラメータ存在"
-    kMissingXOrY = 2,        // "X,Yデータがどちらか欠損"
-    kNotNumeric = 3,         // "数値として判断されない"
-    kTooFewPoints = 5,       // "データが少ない"
-    kNoData = 6,             // "データが無い"
-    kParameterNotNumeric = 7 // "パラメータが数値でない"
+    kGapInLines = 1,          // "データが無いパラメータ存在"
+    kMissingXOrY = 2,         // "X,Yデータがどちらか欠損"
+    kNotNumeric = 3,          // "数値として判断されない"
+    kTooFewPoints = 5,        // "データが少ない"
+    kNoData = 6,              // "データが無い"
+    kParameterNotNumeric = 7  // "パラメータが数値でない"
 };
 
 // Share of the progress total for a line of n points: the number of single fits
@@ -37,12 +37,12 @@ int16_t PrepareDataSet(DataSet& data);
 enum KeyboardMessage : int16_t {
     kKeyboardNothingParsed = -1,  // line 1 has no pairs: the message line shows what it holds
     kKeyboardPrepared = 0,
-    kKeyboardBlankValue = 2,      // "ﾌﾞﾗﾝｸﾃﾞｰﾀが存在します"
-    kKeyboardBadX = 3,            // "X値が異常"
-    kKeyboardBadY = 4,            // "Y値が異常"
-    kKeyboardGap = 6,             // "ﾃﾞｰﾀの無いParameterが有る"
-    kKeyboardTooFewPairs = 7,     // "X,Yﾃﾞｰﾀの組が少ない"
-    kKeyboardNoSeparator = 8      // "X,Yﾃﾞｰﾀ異常"
+    kKeyboardBlankValue = 2,   // "ﾌﾞﾗﾝｸﾃﾞｰﾀが存在します"
+    kKeyboardBadX = 3,         // "X値が異常"
+    kKeyboardBadY = 4,         // "Y値が異常"
+    kKeyboardGap = 6,          // "ﾃﾞｰﾀの無いParameterが有る"
+    kKeyboardTooFewPairs = 7,  // "X,Yﾃﾞｰﾀの組が少ない"
+    kKeyboardNoSeparator = 8   // "X,Yﾃﾞｰﾀ異常"
 };
 
 // What a keyboard page holds besides its data box (whose text is the line's

@@ -3,7 +3,9 @@
 namespace kx::core {
 namespace {
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 // Byte offset of the character with index `chars` (or the text size).
 std::size_t OffsetOfChar(std::string_view text, std::size_t chars) {
@@ -62,7 +64,9 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-std::string Trimmed(std::string_view text) { return std::string(TrimBlanks(text)); }
+std::string Trimmed(std::string_view text) {
+    return std::string(TrimBlanks(text));
+}
 
 std::vector<std::string_view> SplitCrLfLines(std::string_view text) {
     std::vector<std::string_view> lines;

@@ -11,25 +11,20 @@ namespace {
 
 // Linear interpolation from (p0, v0) to (p1, v1), taken to the nearest float.
 std::optional<double> Linear(double p, double p0, double v0, double p1, double v1) {
-    if (p1 == p0)
-        return std::nullopt;
+    if (p1 == p0) return std::nullopt;
     const double value = (v1 - v0) / (p1 - p0) * (p - p0) + v0;
     const float stored = static_cast<float>(value);
-    if (!std::isfinite(stored))
-        return std::nullopt;
+    if (!std::isfinite(stored)) return std::nullopt;
     return static_cast<double>(stored);
 }
 
 // Interpolation linear in the logarithm of the value.
 std::optional<double> Logarithmic(double p, double p0, double v0, double p1, double v1) {
-    if (p1 == p0 || v0 == 0)
-        return std::nullopt;
+    if (p1 == p0 || v0 == 0) return std::nullopt;
     const double ratio = v1 / v0;
-    if (!(ratio > 0))
-        return std::nullopt;
+    if (!(ratio > 0)) return std::nullopt;
     const double value = v0 * std::exp(std::log(ratio) * (p - p0) / (p1 - p0));
-    if (!std::isfinite(value))
-        return std::nullopt;
+    if (!std::isfinite(value)) return std::nullopt;
     return value;
 }
 
@@ -61,8 +56,7 @@ std::optional<AxisPoint> CanvasToValue(const AxisCalibration& cal, double px, do
         y = Segment(logY, py, cal.Y1MIN, cal.Ymin, cal.Y1MAX, cal.Ymax);
     }
 
-    if (!x || !y)
-        return std::nullopt;
+    if (!x || !y) return std::nullopt;
     return AxisPoint{*x, *y};
 }
 
@@ -72,20 +66,17 @@ std::string AxisValueText(double value, bool exponentDisplay) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.5E", value);
     std::string text(buffer);
-    if (exponentDisplay)
-        return text;
+    if (exponentDisplay) return text;
     const float shortValue = std::strtof(buffer, nullptr);
     std::string plain = SingleToText(shortValue);
-    if (plain.empty() || plain[0] != '-')
-        plain.insert(plain.begin(), ' ');
+    if (plain.empty() || plain[0] != '-') plain.insert(plain.begin(), ' ');
     return plain;
 }
 
 bool HasOnlyAxisValueChars(std::string_view text) {
     constexpr std::string_view allowed = "-+1234567890EeDd.";
     for (char c : text) {
-        if (allowed.find(c) == std::string_view::npos)
-            return false;
+        if (allowed.find(c) == std::string_view::npos) return false;
     }
     return true;
 }

@@ -20,27 +20,20 @@ float Whole(double v) {
 PlacementFault Guard(const AxisCalibration& cal, PickMode mode, float x, float y) {
     switch (mode) {
         case kPickXmin:
-            if (cal.X1MAX != 0 && cal.X1MAX <= x)
-                return PlacementFault::kXmaxNotRight;
+            if (cal.X1MAX != 0 && cal.X1MAX <= x) return PlacementFault::kXmaxNotRight;
             break;
         case kPickYmin:
-            if (cal.Y1MAX != 0 && cal.Y1MAX >= y)
-                return PlacementFault::kYmaxNotAbove;
+            if (cal.Y1MAX != 0 && cal.Y1MAX >= y) return PlacementFault::kYmaxNotAbove;
             break;
         case kPickXmax:
-            if (cal.X1MIN != 0 && cal.X1MIN >= x)
-                return PlacementFault::kXminNotLeft;
-            if (cal.Y1MAX != 0 && cal.Y1MAX >= y)
-                return PlacementFault::kYmaxNotAbove;
+            if (cal.X1MIN != 0 && cal.X1MIN >= x) return PlacementFault::kXminNotLeft;
+            if (cal.Y1MAX != 0 && cal.Y1MAX >= y) return PlacementFault::kYmaxNotAbove;
             break;
         case kPickYmax:
-            if (cal.Y1MIN != 0 && cal.Y1MIN <= y)
-                return PlacementFault::kYminNotBelow;
-            if (cal.X1MAX != 0 && cal.X1MAX <= x)
-                return PlacementFault::kXmaxNotRight;
+            if (cal.Y1MIN != 0 && cal.Y1MIN <= y) return PlacementFault::kYminNotBelow;
+            if (cal.X1MAX != 0 && cal.X1MAX <= x) return PlacementFault::kXmaxNotRight;
             break;
-        case kPickNone:
-            break;
+        case kPickNone: break;
     }
     return PlacementFault::kNone;
 }
@@ -53,8 +46,7 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
     const float px = Whole(x);
     const float py = Whole(y);
     result.fault = Guard(cal, mode, px, py);
-    if (result.fault != PlacementFault::kNone)
-        return result;
+    if (result.fault != PlacementFault::kNone) return result;
 
     switch (mode) {
         case kPickXmin:
@@ -93,8 +85,7 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
         }
         case kPickXmax:
             cal.X1MAX = px;
-            if (cal.Y1MIN == 0)
-                cal.Y1MIN = py;
+            if (cal.Y1MIN == 0) cal.Y1MIN = py;
             cal.xMaxSet = 1;
             cal.originYSet = 1;
             if (cal.yMaxSet != 0) {
@@ -117,8 +108,7 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
             break;
         case kPickYmax:
             cal.Y1MAX = py;
-            if (cal.X1MIN == 0)
-                cal.X1MIN = px;
+            if (cal.X1MIN == 0) cal.X1MIN = px;
             cal.yMaxSet = 1;
             if (cal.Y1MIN != 0) {
                 result.turnOnYminBox = true;
@@ -137,8 +127,7 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
             result.markY = cal.Y1MAX;
             result.focusBox = 4;
             break;
-        case kPickNone:
-            break;
+        case kPickNone: break;
     }
     return result;
 }
@@ -149,27 +138,22 @@ void ClearCalibrationPoint(AxisCalibration& cal, PickMode box) {
         case kPickYmin:
             cal.originXSet = 0;
             cal.originYSet = 0;
-            if (cal.yMaxSet == 0)
-                cal.X1MIN = 0;
-            if (cal.xMaxSet == 0)
-                cal.Y1MIN = 0;
+            if (cal.yMaxSet == 0) cal.X1MIN = 0;
+            if (cal.xMaxSet == 0) cal.Y1MIN = 0;
             break;
         case kPickXmax:
             cal.X1MAX = 0;
             cal.xMaxSet = 0;
             cal.xAxisDrawn = 0;
-            if (!OriginPlaced(cal))
-                cal.Y1MIN = 0;
+            if (!OriginPlaced(cal)) cal.Y1MIN = 0;
             break;
         case kPickYmax:
             cal.Y1MAX = 0;
             cal.yMaxSet = 0;
             cal.yAxisDrawn = 0;
-            if (!OriginPlaced(cal))
-                cal.X1MIN = 0;
+            if (!OriginPlaced(cal)) cal.X1MIN = 0;
             break;
-        case kPickNone:
-            break;
+        case kPickNone: break;
     }
 }
 

@@ -65,8 +65,11 @@ bool IsValidUtf8(std::string_view text, std::size_t& badOffset) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3
-                                          : (c >> 3) == 0x1E ? 4 : 0;
+        std::size_t length = c < 0x80           ? 1
+                             : (c >> 5) == 0x6  ? 2
+                             : (c >> 4) == 0xE  ? 3
+                             : (c >> 3) == 0x1E ? 4
+                                                : 0;
         if (length == 0 || i + length > text.size()) {
             badOffset = i;
             return false;

@@ -12,15 +12,15 @@ namespace kx::core {
 
 enum class CodecStatus {
     kOk = 0,
-    kUnmappable,     // a character has no CP932 byte sequence (e.g. an emoji)
-    kInvalidInput,   // the input is not valid in its own encoding
-    kUnavailable,    // the C library offers no CP932 converter
+    kUnmappable,    // a character has no CP932 byte sequence (e.g. an emoji)
+    kInvalidInput,  // the input is not valid in its own encoding
+    kUnavailable,   // the C library offers no CP932 converter
 };
 
 struct CodecResult {
     CodecStatus status = CodecStatus::kOk;
-    std::string text;         // the converted text; empty unless status is kOk
-    std::size_t offset = 0;   // byte offset in the input of the first bad sequence
+    std::string text;        // the converted text; empty unless status is kOk
+    std::size_t offset = 0;  // byte offset in the input of the first bad sequence
 };
 
 CodecResult Utf8ToCp932(std::string_view utf8);

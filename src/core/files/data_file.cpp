@@ -32,8 +32,7 @@ std::string_view FirstTextLines(std::string_view text, int count) {
 // record ending added again, so the last point ends with exactly one CR LF.
 // A line holds at most 100 points: more records, or a larger count, would make
 // the reader take a point for the next header and refuse the whole file.
-std::string Block(std::string_view parameterText, int16_t pointCount,
-                  std::string_view pointText) {
+std::string Block(std::string_view parameterText, int16_t pointCount, std::string_view pointText) {
     std::string block(parameterText);
     block += ", 1 ,";
     block += StrText(std::min<int>(pointCount, kMaxPoints));
@@ -72,7 +71,9 @@ std::string_view TrimField(std::string_view field) {
     return field.substr(first, last - first + 1);
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A whole number text: sign, digits with at most one point, optional exponent
 // (E, e, D or d). The reader takes a header field only when all of it is one.
@@ -221,16 +222,13 @@ DataFileRead ReadDataFile(const std::string& path) {
     const FileRead file = ReadWholeFile(path, kMaxDataFileBytes);
     DataFileRead read;
     switch (file.outcome.status) {
-        case FileStatus::kOk:
-            return ParseDataFile(file.bytes);
+        case FileStatus::kOk: return ParseDataFile(file.bytes);
         case FileStatus::kTooLarge:
             return Refused(std::move(read), ContentFault::kFileTooLarge, 0);
         case FileStatus::kCannotRead:
             read = Refused(std::move(read), ContentFault::kReadFailed, 0);
             break;
-        default:
-            read.outcome = DataFileOutcome::kCannotOpen;
-            break;
+        default: read.outcome = DataFileOutcome::kCannotOpen; break;
     }
     read.error = file.outcome.error;
     return read;

@@ -28,12 +28,8 @@ std::string ListingText(int saveKind, const ResultLists& lists) {
     const std::string separator(40, '*');
     std::string text;
     switch (saveKind) {
-        case kSaveProgram:
-            AppendRecords(text, lists.program);
-            break;
-        case kSaveEquations:
-            AppendRecords(text, lists.equations);
-            break;
+        case kSaveProgram: AppendRecords(text, lists.program); break;
+        case kSaveEquations: AppendRecords(text, lists.equations); break;
         case kSaveAllResults:
             AppendRecords(text, lists.details);
             text += separator + "\r\n";
@@ -41,11 +37,8 @@ std::string ListingText(int saveKind, const ResultLists& lists) {
             text += separator + "\r\n";
             AppendRecords(text, lists.program);
             break;
-        case kSaveHistory:
-            AppendRecords(text, lists.history);
-            break;
-        default:
-            break;
+        case kSaveHistory: AppendRecords(text, lists.history); break;
+        default: break;
     }
     return text;
 }

@@ -6,8 +6,8 @@ namespace kx::core {
 namespace {
 
 constexpr const char* kCodes[kFormCount + 1] = {
-    "",    "200", "300", "400", "210", "310", "410", "201", "301", "401", "211", "311",
-    "411", "220", "320", "420", "202", "302", "402", "222", "322", "422"};
+    "",    "200", "300", "400", "210", "310", "410", "201", "301", "401", "211",
+    "311", "411", "220", "320", "420", "202", "302", "402", "222", "322", "422"};
 
 constexpr const char* kGenericTexts[kFormCount + 1] = {
     "",
@@ -61,7 +61,9 @@ constexpr SystemTexts kSystems[kSystemCount + 1] = {
     {"1/Y = ", kInverseTerms, kInverseProgram, "Y1! = 1 / ( ", "Y1! = 1 / ( ", " )"},
 };
 
-bool IsForm(int form) { return form >= 1 && form <= kFormCount; }
+bool IsForm(int form) {
+    return form >= 1 && form <= kFormCount;
+}
 
 // " + " and the coefficient text for a positive coefficient, otherwise " - " and
 // the text without its sign mark (so 0 is written " - 0.00000E-50").
@@ -72,11 +74,17 @@ std::string SignedTerm(double coefficient) {
 
 }  // namespace
 
-const char* EquationCode(int form) { return IsForm(form) ? kCodes[form] : ""; }
+const char* EquationCode(int form) {
+    return IsForm(form) ? kCodes[form] : "";
+}
 
-const char* GenericFormText(int form) { return IsForm(form) ? kGenericTexts[form] : ""; }
+const char* GenericFormText(int form) {
+    return IsForm(form) ? kGenericTexts[form] : "";
+}
 
-int CoefficientCount(int form) { return IsForm(form) ? DegreeOfForm(form) + 1 : 0; }
+int CoefficientCount(int form) {
+    return IsForm(form) ? DegreeOfForm(form) + 1 : 0;
+}
 
 std::string DisplayText(int form, const Coefficients& c) {
     if (!IsForm(form)) return "";
@@ -84,9 +92,7 @@ std::string DisplayText(int form, const Coefficients& c) {
     const std::string c1 = ScientificText(c[1]);
     std::string text = s.displayLeft;
     switch (DegreeOfForm(form)) {
-        case 1:
-            text += c1 + s.displayTerm[1] + SignedTerm(c[2]);
-            break;
+        case 1: text += c1 + s.displayTerm[1] + SignedTerm(c[2]); break;
         case 2:
             text += c1 + s.displayTerm[2] + " " + SignedTerm(c[2]) + s.displayTerm[1] +
                     SignedTerm(c[3]);
@@ -105,17 +111,14 @@ std::string ProgramText(int form, const Coefficients& c) {
     const std::string c1 = ScientificText(c[1]);
     std::string text;
     switch (DegreeOfForm(form)) {
-        case 1:
-            text = s.programStart + c1 + "*" + s.programTerm[1] + SignedTerm(c[2]);
-            break;
+        case 1: text = s.programStart + c1 + "*" + s.programTerm[1] + SignedTerm(c[2]); break;
         case 2:
             text = s.programStart + c1 + "*" + s.programTerm[2] + " " + SignedTerm(c[2]) + "*" +
                    s.programTerm[1] + SignedTerm(c[3]);
             break;
         default:
             text = s.programStartCubic + c1 + "*" + s.programTerm[3] + SignedTerm(c[2]) + "*" +
-                   s.programTerm[2] + SignedTerm(c[3]) + "*" + s.programTerm[1] +
-                   SignedTerm(c[4]);
+                   s.programTerm[2] + SignedTerm(c[3]) + "*" + s.programTerm[1] + SignedTerm(c[4]);
             break;
     }
     return text + s.programEnd;

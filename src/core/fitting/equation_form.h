@@ -14,9 +14,15 @@ inline constexpr int kSystemCount = 7;
 // Coefficients C1..C4 at indices 1..4; index 0 is unused.
 using Coefficients = std::array<double, 5>;
 
-constexpr int FormNumber(int system, int degree) { return 3 * (system - 1) + degree; }
-constexpr int SystemOfForm(int form) { return (form - 1) / 3 + 1; }
-constexpr int DegreeOfForm(int form) { return (form - 1) % 3 + 1; }
+constexpr int FormNumber(int system, int degree) {
+    return 3 * (system - 1) + degree;
+}
+constexpr int SystemOfForm(int form) {
+    return (form - 1) / 3 + 1;
+}
+constexpr int DegreeOfForm(int form) {
+    return (form - 1) % 3 + 1;
+}
 
 // The three-digit code of a form (coefficient count, X transform, Y transform),
 // "" for 0 (no form).

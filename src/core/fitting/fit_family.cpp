@@ -51,7 +51,9 @@ private:
     std::array<int, 4> next_{};
 };
 
-int SplitStep(int n) { return n <= 30 ? 1 : n <= 52 ? 2 : n <= 70 ? 3 : n <= 85 ? 4 : 5; }
+int SplitStep(int n) {
+    return n <= 30 ? 1 : n <= 52 ? 2 : n <= 70 ? 3 : n <= 85 ? 4 : 5;
+}
 
 std::string Digits(int value, std::size_t width) {
     return RightAligned(std::to_string(value), width);
@@ -281,19 +283,20 @@ void LineFitting::writeSummary() {
         section.displayText = DisplayText(section.form, section.coefficient);
         section.programText = ProgramText(section.form, section.coefficient);
         results_.summary.push_back(
-            LeftChars("ﾊﾟﾗﾒｰﾀ=" + data_.parameterText[line_] + "    ﾃﾞｰﾀ数=" +
-                          StrText(section.sectionPoints) + std::string(10, ' '),
+            LeftChars("ﾊﾟﾗﾒｰﾀ=" + data_.parameterText[line_] +
+                          "    ﾃﾞｰﾀ数=" + StrText(section.sectionPoints) + std::string(10, ' '),
                       27) +
-            LeftChars("From=" + StrText(section.firstIndex) + "--> X1=" +
-                          xTexts_[section.firstIndex] + std::string(15, ' '),
+            LeftChars("From=" + StrText(section.firstIndex) +
+                          "--> X1=" + xTexts_[section.firstIndex] + std::string(15, ' '),
                       25) +
-            LeftChars("To  =" + StrText(section.lastIndex) + "--> X2=" +
-                          xTexts_[section.lastIndex] + std::string(15, ' '),
+            LeftChars("To  =" + StrText(section.lastIndex) +
+                          "--> X2=" + xTexts_[section.lastIndex] + std::string(15, ' '),
                       25));
         const std::string& program = section.programText;
         const std::size_t equals = program.find('=');
-        std::string statement = "Y!(" + std::to_string(rank_) + ")=" +
-                                (equals == std::string::npos ? program : program.substr(equals + 1));
+        std::string statement =
+            "Y!(" + std::to_string(rank_) +
+            ")=" + (equals == std::string::npos ? program : program.substr(equals + 1));
         results_.summary.push_back(statement);
         results_.statements.push_back(std::move(statement));
         results_.summary.push_back(std::string(108, s < fit.sectionCount ? '-' : '='));
@@ -426,7 +429,8 @@ ResultDetails DescribeResults(const DataSet& data, const CalcSettings& settings,
         // smallest mean error is.
         if (!(e > 0.0f)) e = 1.05e-15f;
         out.push_back(std::string(24, '='));
-        out.push_back((settings.errorMode == 0 ? "最大誤差=" : "平均誤差=") + SingleToPlainText(e));
+        out.push_back((settings.errorMode == 0 ? "最大誤差=" : "平均誤差=") +
+                      SingleToPlainText(e));
         out.push_back("Gr=" + SingleToPlainText(Gr(e).value_or(0.0f)));
         out.push_back(std::string(24, '='));
     }

@@ -12,15 +12,15 @@ namespace kx::core {
 
 // One chosen section of a line.
 struct SectionFit {
-    int16_t form = 0;          // 1..21; 0 when no form could be chosen
-    int16_t firstIndex = 0;    // first point of the section in the line's points
-    int16_t lastIndex = 0;     // last point (shared with the next section)
+    int16_t form = 0;        // 1..21; 0 when no form could be chosen
+    int16_t firstIndex = 0;  // first point of the section in the line's points
+    int16_t lastIndex = 0;   // last point (shared with the next section)
     int16_t sectionPoints = 0;
     float error = 0.0f;        // mean relative deviation, read back from its text
     std::array<float, 5> c{};  // C1..C4
     Coefficients coefficient{};
     std::string displayText;
-    std::string programText;   // "Y1! = ..."
+    std::string programText;  // "Y1! = ..."
 };
 
 // The chosen result of one line.
@@ -40,7 +40,7 @@ struct PointBounds {
 
 // Everything a fitting run produces; replaced by each run.
 struct FitResults {
-    std::array<LineFit, kMaxLines + 1> lineFit{};       // by line number
+    std::array<LineFit, kMaxLines + 1> lineFit{};         // by line number
     std::array<PointBounds, kMaxLines + 1> rankBounds{};  // by rank
     PointBounds familyBounds;
     std::vector<std::string> statements;  // "Y!(k)=..." per section; entry 1 is statements[0]

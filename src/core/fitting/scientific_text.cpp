@@ -10,10 +10,10 @@ namespace kx::core {
 namespace {
 
 struct Parts {
-    bool positive = false;   // R > 0: the sign mark is a blank
-    bool atLeastOne = false; // |R| >= 1: the exponent sign is "+"
-    int digits = 0;          // the mantissa d.ddddd as the integer dddddd
-    int exponent = 0;        // the count of scaling steps
+    bool positive = false;    // R > 0: the sign mark is a blank
+    bool atLeastOne = false;  // |R| >= 1: the exponent sign is "+"
+    int digits = 0;           // the mantissa d.ddddd as the integer dddddd
+    int exponent = 0;         // the count of scaling steps
 };
 
 constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -101,7 +101,9 @@ std::string Text(const Parts& parts) {
 
 }  // namespace
 
-std::string ScientificText(double value) { return Text(Split(value)); }
+std::string ScientificText(double value) {
+    return Text(Split(value));
+}
 
 double ScientificValue(double value) {
     const Parts parts = Split(value);

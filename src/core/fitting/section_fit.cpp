@@ -80,7 +80,8 @@ void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& ou
                 break;
             case Back::kExp:
                 // exp(v) is the observed value the table already holds.
-                relative = deviation / (observedReference ? view.observed[i] : std::exp(reference));
+                relative =
+                    deviation / (observedReference ? view.observed[i] : std::exp(reference));
                 break;
             default:
                 relative = reference == 0.0 ? deviation * 1e30 : deviation / (1.0 / reference);
@@ -122,10 +123,18 @@ void LoadPointTable(PointTable& table, const LineTexts& xTexts, const LineTexts&
     }
 }
 
-std::string MeanDeviationText(const FitCandidate& c) { return ScientificText(c.meanDeviation); }
-std::string MaxDeviationText(const FitCandidate& c) { return ScientificText(c.maxDeviation); }
-std::string DisplayText(const FitCandidate& c) { return DisplayText(c.form, c.coefficient); }
-std::string ProgramText(const FitCandidate& c) { return ProgramText(c.form, c.coefficient); }
+std::string MeanDeviationText(const FitCandidate& c) {
+    return ScientificText(c.meanDeviation);
+}
+std::string MaxDeviationText(const FitCandidate& c) {
+    return ScientificText(c.maxDeviation);
+}
+std::string DisplayText(const FitCandidate& c) {
+    return DisplayText(c.form, c.coefficient);
+}
+std::string ProgramText(const FitCandidate& c) {
+    return ProgramText(c.form, c.coefficient);
+}
 
 void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSettings& settings,
                         FitObserver* observer) {

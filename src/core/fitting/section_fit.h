@@ -39,10 +39,10 @@ void LoadPointTable(PointTable& table, const LineTexts& xTexts, const LineTexts&
 // One fitted equation form of a section.
 struct FitCandidate {
     int16_t form = 0;
-    Coefficients coefficient{};   // the double-precision solution, C1..C4
-    std::array<float, 5> c{};     // the stored coefficients, C1..C4
-    double meanDeviation = 0.0;   // mean |relative deviation| over the section
-    double maxDeviation = 0.0;    // largest |relative deviation|
+    Coefficients coefficient{};       // the double-precision solution, C1..C4
+    std::array<float, 5> c{};         // the stored coefficients, C1..C4
+    double meanDeviation = 0.0;       // mean |relative deviation| over the section
+    double maxDeviation = 0.0;        // largest |relative deviation|
     float meanDeviationValue = 0.0f;  // value of the mean deviation text, as a float
 };
 

@@ -45,7 +45,9 @@ void Eliminate(int size, Real* a, Real* b) {
 
 }  // namespace
 
-void SolveLinear(int n, double* a, double* b) { Eliminate(n, a, b); }
+void SolveLinear(int n, double* a, double* b) {
+    Eliminate(n, a, b);
+}
 
 void SolveLinear(int n, long double* a, long double* b) {
     switch (n) {

@@ -26,20 +26,16 @@ using test::Sample;
 // coefficients as the program text writes them (cut to six digits).
 double FormValue(int form, const Coefficients& coefficients, double x) {
     Coefficients c{};
-    for (int i = 1; i <= 4; ++i)
-        c[i] = ScientificValue(coefficients[i]);
+    for (int i = 1; i <= 4; ++i) c[i] = ScientificValue(coefficients[i]);
     const int system = SystemOfForm(form);
     const int degree = DegreeOfForm(form);
     const double u = (system == 2 || system == 4)   ? std::log(x)
                      : (system == 5 || system == 7) ? 1.0 / x
                                                     : x;
     double p = 0.0;
-    for (int i = 1; i <= degree + 1; ++i)
-        p = p * u + c[i];
-    if (system == 3 || system == 4)
-        return std::exp(p);
-    if (system == 6 || system == 7)
-        return 1.0 / p;
+    for (int i = 1; i <= degree + 1; ++i) p = p * u + c[i];
+    if (system == 3 || system == 4) return std::exp(p);
+    if (system == 6 || system == 7) return 1.0 / p;
     return p;
 }
 
@@ -212,8 +208,7 @@ TEST(CalcProgramRun, ModeOneInterpolatesAlongTheParameter) {
         const Program program(run.results.program);
         ASSERT_TRUE(program.ok()) << program.error();
         for (const float p : {12.5f, 17.0f, 24.0f}) {
-            if (p > parameters.back())
-                continue;
+            if (p > parameters.back()) continue;
             const auto out = RunCalc(program, 9.0f, p);
             ASSERT_TRUE(out.ok) << out.call.error;
             EXPECT_REL_NEAR(out.call.local("ANS11!"), scaled(9.0, p), 1e-4) << p;

@@ -47,8 +47,7 @@ void MakeFamily(const std::vector<LineFixture>& ranks, DataSet& data, FitResults
 
 DataSet PreparedFamily(const std::vector<std::pair<std::string, Points>>& lines) {
     DataSet data;
-    for (int line = 1; line <= kMaxLines; ++line)
-        ResetLine(data, line);
+    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
     int line = 0;
     for (const auto& [parameter, points] : lines) {
         ++line;
@@ -81,8 +80,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;
     std::string line;
     std::istringstream text(buffer.str());
-    while (std::getline(text, line))
-        lines.push_back(line);
+    while (std::getline(text, line)) lines.push_back(line);
     return lines;
 }
 

@@ -49,8 +49,7 @@ std::vector<float> RunWhole(DataSet data, const CalcSettings& settings, FitResul
     EXPECT_FALSE(results.program.empty());
     const Program program(results.program);
     EXPECT_TRUE(program.ok()) << program.error();
-    if (!program.ok() || !evaluate)
-        return answers;
+    if (!program.ok() || !evaluate) return answers;
     for (int k = 1; k <= data.lineCount; ++k) {
         const int line = data.lineOrder[k];
         const float p = static_cast<float>(ValueOfText(data.parameterText[line]));
@@ -59,8 +58,7 @@ std::vector<float> RunWhole(DataSet data, const CalcSettings& settings, FitResul
             const auto out = RunCalc(program, x, p);
             EXPECT_TRUE(out.ok) << out.call.error << " at x = " << x;
             EXPECT_TRUE(std::isfinite(out.answer));
-            if (k == 1)
-                answers.push_back(out.answer);
+            if (k == 1) answers.push_back(out.answer);
         }
     }
     return answers;
@@ -70,8 +68,7 @@ TEST(FitAndGenerate, SectionsWithoutARatedCandidate) {
     // Only the reciprocal systems, on values so large that their reciprocals
     // vanish: every candidate's rating overflows and none is taken.
     CalcSettings settings;
-    for (int system = 1; system <= 5; ++system)
-        settings.excludedSystem[system] = 1;
+    for (int system = 1; system <= 5; ++system) settings.excludedSystem[system] = 1;
     const Points huge = {{1, 1e25}, {2, 3e26}, {3, 2e27}, {4, 5e28}, {5, 1e29}, {6, 7e29}};
     DataSet data = PreparedFamily({{"1", huge}});
     const std::vector<FitCandidate> candidates =
@@ -82,20 +79,17 @@ TEST(FitAndGenerate, SectionsWithoutARatedCandidate) {
     const std::vector<float> answers = RunWhole(data, settings, results);
     EXPECT_EQ(results.lineFit[1].sections[1].form, 0);
     EXPECT_EQ(results.statements.front(), "Y!(1)= 0");
-    for (float a : answers)
-        EXPECT_EQ(a, 0.0f);
+    for (float a : answers) EXPECT_EQ(a, 0.0f);
 
     // Every system excluded: no candidates at all, in a family program too.
-    for (int system = 1; system <= 7; ++system)
-        settings.excludedSystem[system] = 1;
+    for (int system = 1; system <= 7; ++system) settings.excludedSystem[system] = 1;
     const Points plain = {{1, 2}, {2, 3}, {3, 5}, {4, 4}, {5, 6}, {6, 9}};
     RunWhole(PreparedFamily({{"1", plain}, {"2", plain}, {"3", plain}}), settings, results, false);
     std::size_t sections = 0;
     for (int line = 1; line <= 3; ++line) {
         const LineFit& fit = results.lineFit[line];
         sections += static_cast<std::size_t>(fit.sectionCount);
-        for (int s = 1; s <= fit.sectionCount; ++s)
-            EXPECT_EQ(fit.sections[s].form, 0);
+        for (int s = 1; s <= fit.sectionCount; ++s) EXPECT_EQ(fit.sections[s].form, 0);
     }
     ASSERT_EQ(results.statements.size(), sections);
     EXPECT_EQ(results.statements.back(), "Y!(3)= 0");
@@ -128,8 +122,7 @@ TEST(FitAndGenerate, ALineOfThreePoints) {
     const std::vector<float> answers = RunWhole(PreparedFamily({{"7", three}}), strict, results);
     EXPECT_EQ(results.lineFit[1].sectionCount, 1);
     ASSERT_EQ(answers.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_REL_NEAR(answers[i], three[i].second, 1e-4);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_REL_NEAR(answers[i], three[i].second, 1e-4);
 }
 
 TEST(FitAndGenerate, LinesOfAHundredPoints) {
@@ -146,8 +139,7 @@ TEST(FitAndGenerate, LinesOfAHundredPoints) {
     }
     FitResults results;
     const std::vector<float> answers = RunWhole(PreparedFamily(lines), strict, results);
-    for (int line = 1; line <= 2; ++line)
-        EXPECT_EQ(results.lineFit[line].sectionCount, 3);
+    for (int line = 1; line <= 2; ++line) EXPECT_EQ(results.lineFit[line].sectionCount, 3);
     // At its own parameter the program follows the line's points closely.
     ASSERT_EQ(answers.size(), 100u);
     for (int i = 0; i < 100; ++i) {

@@ -30,9 +30,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{"1 2", 12}, ValueCase{"1\t2\n3", 123}, ValueCase{"-.5", -0.5},
                       ValueCase{"+7.", 7}, ValueCase{"1.2.3", 1.2}, ValueCase{"1e", 1},
                       ValueCase{"1e+", 1}, ValueCase{"3d2x", 300}, ValueCase{"abc", 0},
-                      ValueCase{"1,5", 1}, ValueCase{"12.5\r\n", 12.5},
-                      ValueCase{"1E 2", 100}, ValueCase{"0.000000000000000000001e21", 1},
-                      ValueCase{"7.6D-4", 0.00076}));
+                      ValueCase{"1,5", 1}, ValueCase{"12.5\r\n", 12.5}, ValueCase{"1E 2", 100},
+                      ValueCase{"0.000000000000000000001e21", 1}, ValueCase{"7.6D-4", 0.00076}));
 
 TEST(ValueOfText, NumbersBeyondADoubleBecomeInfinityOrZero) {
     EXPECT_EQ(ValueOfText("1e999"), std::numeric_limits<double>::infinity());
@@ -80,8 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{-1.5e-7f, "-1.5E-07", "-1.5E-07"}));
 
 TEST(SingleToText, NeverWritesInfinityOrNan) {
-    for (float v : {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
-                    std::numeric_limits<float>::quiet_NaN()}) {
+    for (float v :
+         {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+          std::numeric_limits<float>::quiet_NaN()}) {
         const std::string text = SingleToText(v);
         EXPECT_EQ(text.find("inf"), std::string::npos) << text;
         EXPECT_EQ(text.find("nan"), std::string::npos) << text;
@@ -92,8 +92,8 @@ TEST(SingleToText, ReadsBackWithinSevenDigits) {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> exponent(-30.0, 30.0);
     for (int i = 0; i < 2000; ++i) {
-        const float value = static_cast<float>(std::pow(10.0, exponent(random)) *
-                                               (i % 2 == 0 ? 1 : -1));
+        const float value =
+            static_cast<float>(std::pow(10.0, exponent(random)) * (i % 2 == 0 ? 1 : -1));
         const double back = ValueOfText(SingleToText(value));
         EXPECT_NEAR(back / value, 1.0, 5e-7) << SingleToText(value);
         EXPECT_LE(SingleToText(value).size(), 13u);

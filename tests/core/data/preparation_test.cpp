@@ -229,12 +229,12 @@ TEST(KeyboardEntry, SeparatorsFollowTheirOrderOfPrecedence) {
         const char* y;
     };
     const Case cases[] = {
-        {"1.5\t20,30", kKeyboardBadX, "", ""},      // a comma wins over a tab
+        {"1.5\t20,30", kKeyboardBadX, "", ""},  // a comma wins over a tab
         {"1.5,20\t30", kKeyboardBadY, "", ""},
         {"1.5 ,  20", kKeyboardPrepared, "1.5", "20"},
         {"  -2.5E-1   3d2  ", kKeyboardPrepared, "-2.5E-1", "3d2"},
-        {"1\t\t2", kKeyboardBlankValue, "", ""},   // an empty second column
-        {"7 8  9", kKeyboardBadY, "", ""},          // later runs of blanks stay
+        {"1\t\t2", kKeyboardBlankValue, "", ""},  // an empty second column
+        {"7 8  9", kKeyboardBadY, "", ""},        // later runs of blanks stay
     };
     for (const Case& c : cases) {
         DataSet data = Typed({(std::string(c.line) + "\r\n1,1\r\n2,2\r\n").c_str()});

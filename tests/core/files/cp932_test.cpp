@@ -109,12 +109,12 @@ TEST(Cp932, BadInputIsReportedWithItsPlace) {
         std::size_t offset;
     };
     const Case cases[] = {
-        {"ab\x81", true, CodecStatus::kInvalidInput, 2},         // cut after a lead byte
-        {"1,2\x81\x20", true, CodecStatus::kInvalidInput, 3},    // a trail byte out of range
-        {"\x80", true, CodecStatus::kInvalidInput, 0},           // not a character
+        {"ab\x81", true, CodecStatus::kInvalidInput, 2},       // cut after a lead byte
+        {"1,2\x81\x20", true, CodecStatus::kInvalidInput, 3},  // a trail byte out of range
+        {"\x80", true, CodecStatus::kInvalidInput, 0},         // not a character
         {"x\xa0", true, CodecStatus::kInvalidInput, 1},
         {"1,\xf0\x9f\x98\x80", false, CodecStatus::kUnmappable, 2},  // an emoji
-        {"1,\xc3", false, CodecStatus::kInvalidInput, 2},        // cut UTF-8
+        {"1,\xc3", false, CodecStatus::kInvalidInput, 2},            // cut UTF-8
         {"\xff\xfe", false, CodecStatus::kInvalidInput, 0},
     };
     for (const Case& c : cases) {

@@ -25,9 +25,8 @@ DataSet WithLines(std::initializer_list<std::pair<const char*, const char*>> lin
 }
 
 TEST(DataFileWriter, WritesABlockPerLineWithOneCrLfAfterEveryRecord) {
-    const DataSet data = WithLines({{"10", "1.5,2.5\r\n2.5,3.5\r\n"},
-                                    {"20", "10.5,2.25\r\n20.5,4.75\r\n30,7"},
-                                    {"30", ""}});
+    const DataSet data = WithLines(
+        {{"10", "1.5,2.5\r\n2.5,3.5\r\n"}, {"20", "10.5,2.25\r\n20.5,4.75\r\n30,7"}, {"30", ""}});
     EXPECT_EQ(AllLinesDataText(data),
               "10, 1 , 2\r\n1.5,2.5\r\n2.5,3.5\r\n"
               "20, 1 , 3\r\n10.5,2.25\r\n20.5,4.75\r\n30,7\r\n");
@@ -55,8 +54,8 @@ TEST(DataFileWriter, TheSelectedLineKeepsItsParameterBoxAsItStands) {
 TEST(DataFileReader, ReadsBlocksIntoLinesInFileOrder) {
     const DataFileRead read = ParseDataFile(
         "0.50, 1 , 2\r\n1,2\r\n 3 , 4 \r\n"
-        "25,1,3\n5,6\n7,8\n9,10\n"     // LF alone, no blanks in the header
-        "\r\n  \r\n"                   // blank records between blocks
+        "25,1,3\n5,6\n7,8\n9,10\n"           // LF alone, no blanks in the header
+        "\r\n  \r\n"                         // blank records between blocks
         "-1.5E+2 , 1.0 , 2\r\n1,2\r\n3,4");  // the last record without its CR LF
     ASSERT_EQ(read.outcome, DataFileOutcome::kLoaded);
     ASSERT_EQ(read.lines.size(), 3u);
@@ -69,8 +68,8 @@ TEST(DataFileReader, ReadsBlocksIntoLinesInFileOrder) {
     EXPECT_EQ(read.lines[2].pointText, "1,2\r\n3,4\r\n");
     EXPECT_TRUE(read.lines[2].complete);
 
-    DataSet data = WithLines({{"9", "9,9\r\n9,9\r\n9,9\r\n"}, {"8", "1,1\r\n"}, {"7", "1,1\r\n"},
-                              {"6", "1,1\r\n"}});
+    DataSet data = WithLines(
+        {{"9", "9,9\r\n9,9\r\n9,9\r\n"}, {"8", "1,1\r\n"}, {"7", "1,1\r\n"}, {"6", "1,1\r\n"}});
     ApplyDataFileRead(data, read);
     EXPECT_EQ(data.parameterText[2], "25");
     EXPECT_EQ(data.pointCount[2], 3);

@@ -10,9 +10,9 @@ TEST(EquationForm, NumbersCodesAndNames) {
     EXPECT_EQ(FormNumber(7, 3), 21);
     EXPECT_EQ(SystemOfForm(13), 5);
     EXPECT_EQ(DegreeOfForm(14), 2);
-    const char* codes[] = {"200", "300", "400", "210", "310", "410", "201", "301", "401", "211",
-                           "311", "411", "220", "320", "420", "202", "302", "402", "222",
-                           "322", "422"};
+    const char* codes[] = {"200", "300", "400", "210", "310", "410", "201",
+                           "301", "401", "211", "311", "411", "220", "320",
+                           "420", "202", "302", "402", "222", "322", "422"};
     for (int form = 1; form <= kFormCount; ++form) {
         EXPECT_STREQ(EquationCode(form), codes[form - 1]);
         EXPECT_EQ(CoefficientCount(form), codes[form - 1][0] - '0');

@@ -16,8 +16,8 @@ namespace {
 
 // A prepared data set from (parameter, points) lines, through the DataSet
 // window's preparation.
-DataSet Family(const std::vector<std::pair<std::string, std::vector<std::pair<double, double>>>>&
-                   lines) {
+DataSet Family(
+    const std::vector<std::pair<std::string, std::vector<std::pair<double, double>>>>& lines) {
     DataSet data;
     for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
     int line = 1;
@@ -68,7 +68,11 @@ TEST(FitFamily, AnExactLineIsOneSectionWithItsWholeLog) {
     FitResults results;
     ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
     const std::vector<std::string> expectedLog = {
-        " 1< 1,3 >", " 2< 2,5 >", " 3< 3,7 >", " 4< 4,9 >", " 5< 5,11 >",
+        " 1< 1,3 >",
+        " 2< 2,5 >",
+        " 3< 3,7 >",
+        " 4< 4,9 >",
+        " 5< 5,11 >",
         "C1= 2  C2= 1  C3= 0  C4= 0",
         "[Para: 1]  DEV    1X -  1 -  5              EQ No= 1    誤差= 0",
         std::string(78, '-'),
@@ -83,8 +87,9 @@ TEST(FitFamily, AnExactLineIsOneSectionWithItsWholeLog) {
               (std::vector<std::string>{"Y!(1)=  2.00000E+00* X1! +  1.00000E+00"}));
     ASSERT_EQ(results.summary.size(), 3u);
     // The header: 27 + 25 + 25 characters.
-    EXPECT_EQ(results.summary[0], "ﾊﾟﾗﾒｰﾀ=25    ﾃﾞｰﾀ数= 5      From= 1--> X1=1          "
-                                  "To  = 5--> X2=5          ");
+    EXPECT_EQ(results.summary[0],
+              "ﾊﾟﾗﾒｰﾀ=25    ﾃﾞｰﾀ数= 5      From= 1--> X1=1          "
+              "To  = 5--> X2=5          ");
     EXPECT_EQ(CharCount(results.summary[0]), 77u);
     EXPECT_EQ(results.summary[2], std::string(108, '='));
     EXPECT_EQ(results.partitionCounter, 1);
@@ -133,7 +138,8 @@ TEST(FitFamily, ShortLinesTryOnlyThePartitionsTheyHold) {
 TEST(FitFamily, PartitionBlocksHaveTheirLayout) {
     CalcSettings strict;
     strict.cutoffPrecision = -1.0f;
-    DataSet data = Family({{"7", Curve(9, [](double x) { return 5 + std::sin(3 * x); }, 1, 1)}});
+    DataSet data = Family({{"7", Curve(
+                                     9, [](double x) { return 5 + std::sin(3 * x); }, 1, 1)}});
     FitResults results;
     ASSERT_TRUE(FitFamily(data, strict, results));
     const std::vector<std::string>& log = results.fittingLog;
@@ -186,9 +192,12 @@ TEST(FitFamily, AcceptedPartitionsAreContiguousAndShareTheirBoundaries) {
 }
 
 TEST(FitFamily, LinesAreFittedInParameterOrder) {
-    DataSet data = Family({{"30", Curve(6, [](double x) { return 3 * x; }, 1, 1)},
-                           {"10", Curve(6, [](double x) { return 1 * x; }, 1, 1)},
-                           {"20", Curve(6, [](double x) { return 2 * x; }, 1, 2)}});
+    DataSet data = Family({{"30", Curve(
+                                      6, [](double x) { return 3 * x; }, 1, 1)},
+                           {"10", Curve(
+                                      6, [](double x) { return 1 * x; }, 1, 1)},
+                           {"20", Curve(
+                                      6, [](double x) { return 2 * x; }, 1, 2)}});
     FitResults results;
     ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
     ASSERT_EQ(results.statements.size(), 3u);
@@ -243,8 +252,10 @@ struct StopAfter : FitObserver {
 TEST(FitFamily, AStopEndsTheRunAtOnce) {
     CalcSettings strict;
     strict.cutoffPrecision = -1.0f;
-    DataSet data = Family({{"1", Curve(30, [](double x) { return std::sin(x) + 2; }, 1, 0.3)},
-                           {"2", Curve(30, [](double x) { return std::cos(x) + 3; }, 1, 0.3)}});
+    DataSet data = Family({{"1", Curve(
+                                     30, [](double x) { return std::sin(x) + 2; }, 1, 0.3)},
+                           {"2", Curve(
+                                     30, [](double x) { return std::cos(x) + 3; }, 1, 0.3)}});
     StopAfter stop(40);  // inside the three-section stage of line 1
     FitResults results;
     EXPECT_FALSE(FitFamily(data, strict, results, &stop));
@@ -262,8 +273,8 @@ TEST(FitFamily, HardDataNeverFailsTheRun) {
     strict.cutoffPrecision = -1.0f;
     std::vector<std::pair<double, double>> signs;
     for (int i = 0; i < 12; ++i) signs.push_back({i - 6.0, (i % 3 - 1) * 2.0});
-    std::vector<std::pair<double, double>> hundred =
-        Curve(100, [](double x) { return std::exp(0.05 * x) + 1; }, 0.1, 0.5, 0.01);
+    std::vector<std::pair<double, double>> hundred = Curve(
+        100, [](double x) { return std::exp(0.05 * x) + 1; }, 0.1, 0.5, 0.01);
     std::vector<std::pair<double, double>> flat(8, {1.0, 0.0});
     for (int i = 0; i < 8; ++i) flat[i].first = i;
     DataSet data =
@@ -272,10 +283,9 @@ TEST(FitFamily, HardDataNeverFailsTheRun) {
     ASSERT_TRUE(FitFamily(data, strict, results));
     ExpectNoNonFiniteText(results);
     EXPECT_EQ(results.statements.size(),
-              static_cast<std::size_t>(results.lineFit[1].sectionCount +
-                                       results.lineFit[2].sectionCount +
-                                       results.lineFit[3].sectionCount +
-                                       results.lineFit[4].sectionCount));
+              static_cast<std::size_t>(
+                  results.lineFit[1].sectionCount + results.lineFit[2].sectionCount +
+                  results.lineFit[3].sectionCount + results.lineFit[4].sectionCount));
 
     // Every system excluded: no candidate, yet every line keeps a statement.
     CalcSettings none;
@@ -302,10 +312,20 @@ TEST(DescribeResults, ListsEverySectionAndTheLineError) {
     CalcSettings settings;
     settings.errorMode = 0;
     const ResultDetails details = DescribeResults(data, settings, results);
-    const std::vector<std::string> expected = {
-        "ﾃﾞｰﾀ数=12  ﾊﾟﾗﾒｰﾀ=25", "From=1--> X1=1.5", "To  =12--> X2=40", "Eq No=2",
-        "  Status=300", "<誤差=0.001>", "C1=0.25", "C2=-2", "C3=3.5", "C4=0",
-        std::string(24, '='), "最大誤差=0.001", "Gr=71.6", std::string(24, '=')};
+    const std::vector<std::string> expected = {"ﾃﾞｰﾀ数=12  ﾊﾟﾗﾒｰﾀ=25",
+                                               "From=1--> X1=1.5",
+                                               "To  =12--> X2=40",
+                                               "Eq No=2",
+                                               "  Status=300",
+                                               "<誤差=0.001>",
+                                               "C1=0.25",
+                                               "C2=-2",
+                                               "C3=3.5",
+                                               "C4=0",
+                                               std::string(24, '='),
+                                               "最大誤差=0.001",
+                                               "Gr=71.6",
+                                               std::string(24, '=')};
     EXPECT_EQ(details.lines, expected);
     EXPECT_FLOAT_EQ(details.lastMeanError, 0.001f);
 

@@ -180,7 +180,8 @@ TEST(FitSection, ArithmeticFailuresAreRatedAndNeverReachTheTexts) {
 }
 
 TEST(SectionFitter, FitsARunOfATableAsItsOwnSection) {
-    const Section s = FromFunction(20, [](double x) { return x < 10 ? x : 21 - x; }, 1, 1);
+    const Section s = FromFunction(
+        20, [](double x) { return x < 10 ? x : 21 - x; }, 1, 1);
     PointTable table;
     LoadPointTable(table, s.x, s.y, s.n);
     SectionFitter fitter;
