@@ -65,7 +65,9 @@ constexpr const char* kInputChecks[] = {
     "   End If",
     "",
     "   PEXP! = (Val(YG1$(NPARA%)) - Val(YG1$(1))) * EXTRAP!",
-    "   If YYPP! < Val(YG1$(1)) * (1 - EXTRAP!) Or YYPP! > Val(YG1$(NPARA%)) * (1 + EXTRAP!) Then",
+    // Sgn keeps the 2 % outside the family for negative parameter values too.
+    "   If YYPP! < Val(YG1$(1)) * (1 - Sgn(Val(YG1$(1))) * EXTRAP!) Or YYPP! > Val(YG1$(NPARA%)) "
+    "* (1 + Sgn(Val(YG1$(NPARA%))) * EXTRAP!) Then",
     "      If EFLG% = 0 Then EFLG% = 3  'パラメータ値が範囲外です",
     "   End If",
     "",

@@ -40,13 +40,15 @@ void AppendLimits(ProgramLines& out, const PointBounds& bounds) {
 }
 
 void AppendRangeWidening(ProgramLines& out) {
+    // The allowance is taken from the size of each limit, so that a negative
+    // limit widens the range as a positive one does instead of narrowing it.
     static constexpr const char* kLines[] = {
         "   FFLG% = 0",
         "   EXTRAP! = 0.02",
-        "   XEXP1! = XMIN! * EXTRAP!",
-        "   XEXP2! = XMAX! * EXTRAP!",
-        "   YEXP1! = YMIN! * EXTRAP!",
-        "   YEXP2! = YMAX! * EXTRAP!",
+        "   XEXP1! = Abs(XMIN!) * EXTRAP!",
+        "   XEXP2! = Abs(XMAX!) * EXTRAP!",
+        "   YEXP1! = Abs(YMIN!) * EXTRAP!",
+        "   YEXP2! = Abs(YMAX!) * EXTRAP!",
     };
     Append(out, kLines);
 }

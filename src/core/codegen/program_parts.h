@@ -31,7 +31,8 @@ void AppendInterfaceRemarks(ProgramLines& out);
 // "     XMIN! = 2 : XMAX! = 150" and the same for Y, from the family bounds.
 void AppendLimits(ProgramLines& out, const PointBounds& bounds);
 
-// From "   FFLG% = 0" to the YEXP2! line: the 2 % widening of the limits.
+// From "   FFLG% = 0" to the YEXP2! line: the widening of the limits by 2 % of
+// their size.
 void AppendRangeWidening(ProgramLines& out);
 
 // "   EQNO% = k: GoSub EQ00" for k = 1 .. lineCount.

@@ -216,6 +216,38 @@ TEST(CalcProgramRun, ModeOneInterpolatesAlongTheParameter) {
     }
 }
 
+// The 2 % allowance around the limits and around the first and last parameter
+// widens the range on the negative side too: a family's own end points are
+// inside, whatever the sign of the values there.
+TEST(CalcProgramRun, NegativeLimitsAndParametersKeepTheirEndPointsInside) {
+    auto shifted = [](double x, double) { return 2 * x + 1; };
+    auto below = [](double x, double) { return x - 20; };
+    for (const auto& points : {Sample(21, -10, 1, shifted, 0), Sample(21, 1, 1, below, 0)}) {
+        const FittedRun run = FitFamilyAndGenerate({{"5", points}});
+        const Program program(run.results.program);
+        ASSERT_TRUE(program.ok()) << program.error();
+        for (const auto& [x, y] : points) {
+            const auto out = RunCalc(program, static_cast<float>(x), 0.0f);
+            ASSERT_TRUE(out.ok) << out.call.error;
+            EXPECT_EQ(out.flag, 0) << "x = " << x;
+            EXPECT_REL_NEAR(out.answer, y, 1e-5);
+        }
+    }
+
+    const FamilyCase c{"BelowZero", Rising, {-2, 0, 2}};
+    const FittedRun run = FitFamilyAndGenerate(Lines(c, 10, 1.5));
+    const Program program(run.results.program);
+    ASSERT_TRUE(program.ok()) << program.error();
+    for (const float p : {-2.0f, -1.97f, 2.0f}) {
+        const auto out = RunFamily(program, 24.75f, p);
+        ASSERT_TRUE(out.ok) << out.call.error;
+        EXPECT_EQ(out.flag, 0) << "p = " << p;
+        EXPECT_REL_NEAR(out.answer, Rising(24.75, p), kTolerance);
+    }
+    EXPECT_EQ(RunFamily(program, 24.75f, -2.05f).flag, 3);
+    EXPECT_EQ(RunFamily(program, 24.75f, 2.05f).flag, 3);
+}
+
 // With every operation rounded to Single, the parabola's sums lose digits (the
 // determinants subtract sums of the order of 1E+7), yet a family of moderate
 // values keeps its answers within 0.2 %.

@@ -28,10 +28,10 @@ Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)
    End If
    FFLG% = 0
    EXTRAP! = 0.02
-   XEXP1! = XMIN! * EXTRAP!
-   XEXP2! = XMAX! * EXTRAP!
-   YEXP1! = YMIN! * EXTRAP!
-   YEXP2! = YMAX! * EXTRAP!
+   XEXP1! = Abs(XMIN!) * EXTRAP!
+   XEXP2! = Abs(XMAX!) * EXTRAP!
+   YEXP1! = Abs(YMIN!) * EXTRAP!
+   YEXP2! = Abs(YMAX!) * EXTRAP!
    If XXPP! < XMIN! - XEXP1! Or XXPP! > XMAX! + XEXP2! Then FFLG% = FFLG% + 1
    If FFLG% = 1 Then
       EFLG% = 2     'Ｘ値が範囲外です

@@ -54,10 +54,10 @@ Rem  各ラインのパラメータ値
    End If
    FFLG% = 0
    EXTRAP! = 0.02
-   XEXP1! = XMIN! * EXTRAP!
-   XEXP2! = XMAX! * EXTRAP!
-   YEXP1! = YMIN! * EXTRAP!
-   YEXP2! = YMAX! * EXTRAP!
+   XEXP1! = Abs(XMIN!) * EXTRAP!
+   XEXP2! = Abs(XMAX!) * EXTRAP!
+   YEXP1! = Abs(YMIN!) * EXTRAP!
+   YEXP2! = Abs(YMAX!) * EXTRAP!
    If XXPP! < XXMIN!(NNPB% - 1) - XEXP1! Or XXPP! > XXMAX!(NNPB% - 1) + XEXP2! Then FFLG% = FFLG% + 1
    If XXPP! < XXMIN!(NNPB%) - XEXP1! Or XXPP! > XXMAX!(NNPB%) + XEXP2! Then FFLG% = FFLG% + 1
    If FFLG% = 2 Then
@@ -65,7 +65,7 @@ Rem  各ラインのパラメータ値
    End If
 
    PEXP! = (Val(YG1$(NPARA%)) - Val(YG1$(1))) * EXTRAP!
-   If YYPP! < Val(YG1$(1)) * (1 - EXTRAP!) Or YYPP! > Val(YG1$(NPARA%)) * (1 + EXTRAP!) Then
+   If YYPP! < Val(YG1$(1)) * (1 - Sgn(Val(YG1$(1))) * EXTRAP!) Or YYPP! > Val(YG1$(NPARA%)) * (1 + Sgn(Val(YG1$(NPARA%))) * EXTRAP!) Then
       If EFLG% = 0 Then EFLG% = 3  'パラメータ値が範囲外です
    End If
 
