@@ -71,6 +71,8 @@ TEST(DigitizerRefusal, PlacingGuards) {
     EXPECT_EQ(cal.X1MAX, 0);
     EXPECT_EQ(cal.xMaxSet, 0);
     EXPECT_EQ(d.canvas().markCount(), marks);
+    // The next press places nothing, so the label beside the pointer names nothing.
+    EXPECT_TRUE(d.canvas().floatingLabel().text().isEmpty());
 
     d.ClickPanel("Check2");             // off again
     d.PlacePoint(4, QPoint(100, 520));  // below the origin
