@@ -408,8 +408,8 @@ bool DigitizerPanel::LoadPictureFile(const QString& path) {
         return false;
     }
     // The caption names the file as the file name box holds it: the full name.
-    TakePicture(picture, QStringLiteral("Kuvatelix <") +
-                             QDir::toNativeSeparators(path).trimmed() + QStringLiteral(">"));
+    TakePicture(picture, QStringLiteral("Kuvatelix <") + QDir::toNativeSeparators(path).trimmed() +
+                             QStringLiteral(">"));
     for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(workspace_.data, line);
     dataSet_->EmptyPointBoxes();
     return true;
