@@ -5,8 +5,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
@@ -407,7 +407,8 @@ bool DigitizerPanel::LoadPictureFile(const QString& path) {
         ShowMessage(reader.errorString());
         return false;
     }
-    TakePicture(picture, QStringLiteral("Kuvatelix <") + QFileInfo(path).fileName().trimmed() +
+    // The caption names the file as the file name box holds it: the full name.
+    TakePicture(picture, QStringLiteral("Kuvatelix <") + QDir::toNativeSeparators(path).trimmed() +
                              QStringLiteral(">"));
     for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(workspace_.data, line);
     dataSet_->EmptyPointBoxes();
@@ -510,8 +511,12 @@ void DigitizerPanel::ResetCalibration() {
     pickMode_ = core::kPickNone;
     canvas_.SetFloatingLabel(QString());
     ShowSamplingBoxes(false);
-    // The mid-point boxes keep their state but cannot be used until the next
-    // confirmation.
+    // An armed mid point would make every following press a mid-point press,
+    // so no calibration point could be placed again; its mark is wiped with
+    // the others. The mid-point boxes go off as they do when a point box is
+    // turned off, and wait for the next confirmation.
+    DisarmMidPoints();
+    for (QCheckBox* mid : midBox_) mid->setChecked(false);
     EnableMidControls(false);
     command4_->setEnabled(true);
     command5_->setEnabled(false);

@@ -182,6 +182,7 @@ bool DigitizerPanel::AnyNonPositiveLogValue() const {
 
 void DigitizerPanel::SelectAxisType(int axis, bool logarithmic) {
     core::AxisCalibration& cal = workspace_.calibration;
+    messagePostedNow_ = false;
     if (logarithmic && CountPointBoxes() > 0) {
         const bool positive =
             axis == 0 ? cal.Xmin > 0 && cal.Xmax > 0 : cal.Ymax > 0 && cal.Ymin > 0;
@@ -194,7 +195,6 @@ void DigitizerPanel::SelectAxisType(int axis, bool logarithmic) {
         }
     }
     (axis == 0 ? cal.logX : cal.logY) = logarithmic ? 1 : 0;
-    messagePostedNow_ = true;
     RevalidateCalibration();
     messagePostedNow_ = false;
 }
@@ -351,7 +351,7 @@ void DigitizerPanel::RevalidateCalibration() {
     const bool ordered = values[2] > values[1] && values[4] > values[3];
     if (!filled || !ordered) fault = true;
     if (!ordered) cal.frameReady = 0;
-    if (filled && ordered) {
+    if (ordered) {
         for (int box = 1; box <= 4; ++box) {
             const bool logAxis = (box <= 2 ? cal.logX : cal.logY) != 0;
             if (logAxis && values[box] <= 0) {

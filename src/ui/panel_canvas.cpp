@@ -109,6 +109,8 @@ void DigitizerPanel::PlacePoint(core::PickMode mode, double x, double y) {
     const core::Placement placed = core::PlaceCalibrationPoint(cal, mode, x, y);
     if (placed.fault != core::PlacementFault::kNone) {
         ShowMessage(PlotError(placed.fault));
+        // The pick mode ends with the press: no point is named for the next one.
+        canvas_.SetFloatingLabel(QString());
         return;
     }
     if (placed.turnOnXminBox) SetPointBoxQuietly(1, true);

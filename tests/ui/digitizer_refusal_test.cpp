@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
@@ -70,6 +71,8 @@ TEST(DigitizerRefusal, PlacingGuards) {
     EXPECT_EQ(cal.X1MAX, 0);
     EXPECT_EQ(cal.xMaxSet, 0);
     EXPECT_EQ(d.canvas().markCount(), marks);
+    // The next press places nothing, so the label beside the pointer names nothing.
+    EXPECT_TRUE(d.canvas().floatingLabel().text().isEmpty());
 
     d.ClickPanel("Check2");             // off again
     d.PlacePoint(4, QPoint(100, 520));  // below the origin
@@ -169,8 +172,15 @@ TEST(DigitizerRefusal, ResetCaptureStartAndHelp) {
     EXPECT_FALSE(d.dataSet().isVisible());
 
     Calibrate(d);
+    // A mid point armed and placed before the reset.
+    d.ClickPanel("Check6");
+    d.TypeInto("Text10", "30");
+    d.ClickCanvasPixel(QPoint(420, 300));
+    ASSERT_EQ(cal.xMidPos, 420 * 15);
     d.ClickPanel("Command6");
     EXPECT_EQ(cal.calibrationConfirmed, 0);
+    EXPECT_EQ(cal.xMidArmed, 0);
+    EXPECT_FALSE(d.panelControl<QAbstractButton>("Check6")->isChecked());
     EXPECT_EQ(cal.X1MIN + cal.X1MAX + cal.Y1MIN + cal.Y1MAX, 0);
     EXPECT_EQ(d.canvas().markCount(), 0);
     for (int box = 1; box <= 4; ++box) {
@@ -183,6 +193,8 @@ TEST(DigitizerRefusal, ResetCaptureStartAndHelp) {
 
     // Clicking the four points again brings the calibration back.
     d.PlacePoint(1, QPoint(100, 500));
+    EXPECT_EQ(cal.X1MIN, 1500);  // a calibration press, not a mid-point press
+    EXPECT_EQ(cal.Y1MIN, 7500);
     d.PlacePoint(2, QPoint(700, 500));
     d.PlacePoint(4, QPoint(100, 100));
     EXPECT_EQ(cal.calibrationConfirmed, 1);
@@ -414,8 +426,10 @@ TEST(DigitizerRefusal, PictureFiles) {
     ASSERT_TRUE(Blank(QSize(320, 200)).save(good));
     d.workspace.data.pointText[2] = "1,2\r\n";
     d.workspace.data.pointCount[2] = 1;
+    // The caption names the file by its full name.
+    const QString caption = "Kuvatelix <" + QDir::toNativeSeparators(good) + ">";
     EXPECT_TRUE(d.panel->LoadPictureFile(good));
-    EXPECT_EQ(d.main->windowTitle(), "Kuvatelix <graph.png>");
+    EXPECT_EQ(d.main->windowTitle(), caption);
     EXPECT_EQ(d.canvas().picture().size(), QSize(320, 200));
     EXPECT_EQ(d.workspace.data.pointCount[2], 0);  // a new picture resets the lines
     EXPECT_EQ(d.workspace.data.parameterText[2], "2");
@@ -434,7 +448,7 @@ TEST(DigitizerRefusal, PictureFiles) {
     EXPECT_TRUE(filters.first().startsWith("*.BMP;*.JPG"));
     EXPECT_TRUE(filters.join(' ').contains("*.png"));
     EXPECT_TRUE(filters.join(' ').contains("*.tif"));
-    EXPECT_EQ(d.main->windowTitle(), "Kuvatelix <graph.png>");
+    EXPECT_EQ(d.main->windowTitle(), caption);
     EXPECT_TRUE(d.panel->isEnabled());
     EXPECT_TRUE(d.main->isEnabled());
 

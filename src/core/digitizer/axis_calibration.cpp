@@ -47,13 +47,20 @@ std::optional<AxisPoint> CanvasToValue(const AxisCalibration& cal, double px, do
     }
 
     // Canvas y grows downwards: the Ymax point has the smaller y. A position at
-    // the mid point belongs to the Ymax side.
+    // the mid point belongs to the Ymax side. Each segment is interpolated from
+    // the end the formulas of a linear and of a logarithmic axis start from.
     std::optional<double> y;
     if (cal.yMidActive != 0 && cal.yMidPos != 0) {
-        y = py > cal.yMidPos ? Segment(logY, py, cal.yMidPos, cal.Ymid, cal.Y1MIN, cal.Ymin)
-                             : Segment(logY, py, cal.Y1MAX, cal.Ymax, cal.yMidPos, cal.Ymid);
+        if (py > cal.yMidPos) {
+            y = logY ? Logarithmic(py, cal.Y1MIN, cal.Ymin, cal.yMidPos, cal.Ymid)
+                     : Linear(py, cal.yMidPos, cal.Ymid, cal.Y1MIN, cal.Ymin);
+        } else {
+            y = logY ? Logarithmic(py, cal.yMidPos, cal.Ymid, cal.Y1MAX, cal.Ymax)
+                     : Linear(py, cal.Y1MAX, cal.Ymax, cal.yMidPos, cal.Ymid);
+        }
     } else {
-        y = Segment(logY, py, cal.Y1MIN, cal.Ymin, cal.Y1MAX, cal.Ymax);
+        y = logY ? Logarithmic(py, cal.Y1MIN, cal.Ymin, cal.Y1MAX, cal.Ymax)
+                 : Linear(py, cal.Y1MAX, cal.Ymax, cal.Y1MIN, cal.Ymin);
     }
 
     if (!x || !y) return std::nullopt;
