@@ -1,8 +1,5 @@
 #include "cli/fit_options.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
 
@@ -61,17 +58,18 @@ const char* const kUsageText =
 std::optional<short> CheckedErrorMode(std::string_view text) {
     const std::string_view trimmed = core::TrimBlanks(text);
     if (trimmed.empty() || !core::IsNumericText(trimmed)) return std::nullopt;
+    // The window takes only a value of exactly 0, 1 or 2: "1.4" is refused.
     const double value = core::ValueOfText(trimmed);
-    if (!std::isfinite(value) || std::fabs(value) > 32767.0) return std::nullopt;
-    const long mode = core::RoundHalfEven(value);
-    if (mode < 0 || mode > 2) return std::nullopt;
-    return static_cast<short>(mode);
+    if (value != 0.0 && value != 1.0 && value != 2.0) return std::nullopt;
+    return static_cast<short>(value);
 }
 
 std::optional<float> CheckedCutoff(std::string_view text) {
     const std::string_view trimmed = core::TrimBlanks(text);
     if (!core::IsNumericText(trimmed)) return std::nullopt;
-    const float value = static_cast<float>(core::ValueOfText(trimmed));
+    const double read = core::ValueOfText(trimmed);
+    if (!core::FitsSingle(read)) return std::nullopt;
+    const float value = static_cast<float>(read);
     if (!(value > 0.0f && value < 0.75f)) return std::nullopt;
     return value;
 }

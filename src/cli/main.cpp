@@ -63,14 +63,26 @@ int WriteListings(const std::string& folder, const core::ResultLists& lists) {
         files.push_back({path, encoded.text});
     }
 
+    // The folders this run makes, innermost first: a failed run takes them
+    // away again, so that it leaves nothing behind.
     std::error_code error;
-    const bool existed = std::filesystem::exists(folder, error);
-    if (!existed && !std::filesystem::create_directories(folder, error)) {
+    std::vector<std::filesystem::path> made;
+    for (std::filesystem::path p = folder; !p.empty() && !std::filesystem::exists(p, error);
+         p = p.parent_path()) {
+        made.push_back(p);
+        if (p == p.parent_path()) break;
+    }
+    const auto removeMade = [&made] {
+        std::error_code ignored;
+        for (const std::filesystem::path& p : made) std::filesystem::remove(p, ignored);
+    };
+    if (!made.empty() && !std::filesystem::create_directories(folder, error)) {
+        removeMade();
         return Fail(folder, std::string(kCannotWrite) + " (" + error.message() + ")");
     }
     const core::FileOutcome outcome = core::WriteFilesAtomically(files);
     if (outcome.status != core::FileStatus::kOk) {
-        if (!existed) std::filesystem::remove(folder, error);
+        removeMade();
         return Fail(folder, std::string(kCannotWrite) + " (" + std::strerror(outcome.error) + ")");
     }
     return 0;

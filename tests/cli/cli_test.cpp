@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -167,6 +169,8 @@ TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
     const Case cases[] = {
         {{"--mode", "3", file}, "入力ｴﾗｰ", 1},
         {{"--mode", "x", file}, "入力ｴﾗｰ", 1},
+        {{"--mode", "1.5", file}, "入力ｴﾗｰ", 1},
+        {{"--mode=0.4", file}, "入力ｴﾗｰ", 1},
         {{"--cutoff", "0.75", file}, "入力ｴﾗｰ", 1},
         {{"--cutoff", "0", file}, "入力ｴﾗｰ", 1},
         {{"--cutoff", "-1E-3", file}, "入力ｴﾗｰ", 1},
@@ -203,6 +207,23 @@ TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
     const Ran blocked = RunFit(folder, {"--out", folder.file("plain/sub"), file});
     EXPECT_EQ(blocked.status, 1);
     EXPECT_NE(blocked.err.find("書込めません。"), std::string::npos) << blocked.err;
+
+    // Files that cannot be written (a file-size limit the program inherits):
+    // the folders the run made are taken away again.
+    {
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved;
+        limit.rlim_cur = 512;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const Ran full = RunFit(folder, {"--out", "made/deeper", file});
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_EQ(full.status, 1);
+        EXPECT_NE(full.err.find("書込めません。"), std::string::npos) << full.err;
+        EXPECT_FALSE(std::filesystem::exists(folder.file("made")));
+    }
 }
 
 TEST(KuvatelixFit, HelpExplainsTheCommand) {

@@ -4,7 +4,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 
 #include "results_support.h"
@@ -54,6 +56,20 @@ TEST_F(ResultsScreenshots, Windows) {
     program.timer1Tick();
     Click(program, "Command1");
     Save(program, "program_after_run");
+    // The clearing hint over the button, then the copy message beside List3.
+    auto* button = Find<QPushButton>(program, "Command1");
+    QMouseEvent move(QEvent::MouseMove, QPointF(button->rect().center()),
+                     QPointF(button->mapToGlobal(button->rect().center())), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &move);
+    Save(program, "program_clearing_hint");
+    auto* list3 = Find<QListWidget>(program, "List3");
+    QTest::mouseClick(list3->viewport(), Qt::LeftButton, {},
+                      list3->visualItemRect(list3->item(1)).center());
+    QTest::mousePress(list3->viewport(), Qt::RightButton, {},
+                      list3->visualItemRect(list3->item(1)).center());
+    Save(program, "program_copied");
+    program.timer3Tick();
 
     Find<QAction>(program, "SEIDO")->trigger();
     Save(*program.conditionsWindow(), "conditions");
@@ -91,6 +107,16 @@ TEST_F(ResultsScreenshots, Windows) {
     timer->start();
     Click(program, "Command1");
     Save(program, "program_stopped");
+
+    // Back to the keyboard entry (the long family's fourth line gone): page 5
+    // typed with page 4 left empty.
+    Click(program, "Command2");
+    core::ResetLine(workspace.data, 4);
+    keyboard.openFrom(&opener);
+    QTest::mouseClick(Find<QPlainTextEdit>(keyboard, "Text4")->viewport(), Qt::LeftButton);
+    Find<QPlainTextEdit>(keyboard, ui::ArrayName("Text2", 4))->setPlainText("1,2\n2,3\n3,5\n");
+    Click(keyboard, "Command3");
+    Save(keyboard, "keyboard_message");
 }
 
 }  // namespace

@@ -104,8 +104,10 @@ struct Header {
     long count = 0;
 };
 
-// Three comma-separated numbers. An empty parameter field reads as 0, as the
-// selected-line save writes an empty parameter box as it stands.
+// Three comma-separated numbers. The parameter field is the user's text as the
+// writers found it: any text of the numeric characters, which the system takes
+// by its leading number ("1-2" is 1), so that every file it wrote reads back;
+// an empty one (an empty parameter box saved as it stands) reads as 0.
 bool ParseHeader(std::string_view record, Header& header) {
     std::string_view fields[3];
     std::size_t start = 0;
@@ -116,7 +118,7 @@ bool ParseHeader(std::string_view record, Header& header) {
         fields[f] = TrimField(record.substr(start, end - start));
         start = end + 1;
     }
-    if (!fields[0].empty() && !IsWholeNumber(fields[0])) return false;
+    if (!IsNumericText(fields[0])) return false;
     if (!IsWholeNumber(fields[1]) || !IsWholeNumber(fields[2])) return false;
     const double parameter = ValueOfText(fields[0]);
     const double firstPoint = ValueOfText(fields[1]);

@@ -48,9 +48,12 @@ TEST(DataFileRoundTrip, AllLinesComeBackAsTheyWereCollected) {
                                     {"0.50", "1, 2\r\n 3 ,4\r\n5,6\r\n"},
                                     {"-25", Points(100, 0.001, 0.37)},
                                     {"1.5D3", Points(3, -4, 2)},
-                                    {"7", Points(40, 1e-6, 3e-6)}});
+                                    {"7", Points(40, 1e-6, 3e-6)},
+                                    // Numeric characters in no number's order:
+                                    // the system takes the leading number.
+                                    {"1-2", Points(4, 2, 1)}});
     const DataSet back = SavedAndRead(AllLinesDataText(data));
-    for (int line = 1; line <= 5; ++line) {
+    for (int line = 1; line <= 6; ++line) {
         EXPECT_EQ(back.pointText[line], data.pointText[line]) << line;
         EXPECT_EQ(back.pointCount[line], data.pointCount[line]) << line;
         EXPECT_EQ(back.parameterText[line],
@@ -58,7 +61,8 @@ TEST(DataFileRoundTrip, AllLinesComeBackAsTheyWereCollected) {
     }
     EXPECT_EQ(back.parameterText[2], ".5");
     EXPECT_EQ(back.parameterText[4], "1500");
-    for (int line = 6; line <= kMaxLines; ++line) {
+    EXPECT_EQ(back.parameterText[6], "1");
+    for (int line = 7; line <= kMaxLines; ++line) {
         EXPECT_EQ(back.pointText[line], "");
         EXPECT_EQ(back.parameterText[line], std::to_string(line));
     }
