@@ -54,6 +54,12 @@ bool FitsFloat(double value) {
     return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
 }
 
+void RateAsFailed(FitCandidate& out) {
+    out.meanDeviation = kFailedDeviation;
+    out.maxDeviation = kFailedDeviation;
+    out.meanDeviationValue = static_cast<float>(ScientificValue(kFailedDeviation));
+}
+
 // Mean and max |relative deviation| of the polynomial c over the section.
 void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& out) {
     const double* c = out.coefficient.data();
@@ -95,8 +101,8 @@ void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& ou
     out.maxDeviation = largest;
     // NaN fails both tests, so every arithmetic failure ends up here.
     if (!(out.meanDeviation <= kFailedDeviation) || !(out.maxDeviation <= kFailedDeviation)) {
-        out.meanDeviation = kFailedDeviation;
-        out.maxDeviation = kFailedDeviation;
+        RateAsFailed(out);
+        return;
     }
     out.meanDeviationValue = static_cast<float>(ScientificValue(out.meanDeviation));
 }
@@ -195,14 +201,21 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
             candidate.form = static_cast<int16_t>(FormNumber(system, degree));
             candidate.coefficient = {0, 0, 0, 0, 0};
             candidate.c = {0, 0, 0, 0, 0};
-            bool usable = true;
+            bool storable = true;
             for (int k = 1; k <= size; ++k) {
                 candidate.coefficient[k] = static_cast<double>(b[k]);
-                candidate.c[k] = static_cast<float>(candidate.coefficient[k]);
-                usable = usable && FitsFloat(candidate.coefficient[k]);
+                storable = storable && FitsFloat(candidate.coefficient[k]);
             }
-            if (!usable) continue;
-            Rate(view, first, n, degree, candidate);
+            if (storable) {
+                for (int k = 1; k <= size; ++k) {
+                    candidate.c[k] = static_cast<float>(candidate.coefficient[k]);
+                }
+                Rate(view, first, n, degree, candidate);
+            } else {
+                // Coefficients a float cannot hold fail like an overflowing
+                // rating: the form keeps its place in the list but is never chosen.
+                RateAsFailed(candidate);
+            }
             ++count_;
         }
     }
