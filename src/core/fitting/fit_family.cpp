@@ -239,6 +239,9 @@ bool LineFitting::threeSectionStage(bool& done) {
     for (int j = 1; 1 + s * (j - 1) <= n_ - s - 6; ++j) {
         const int m1 = 2 + s * j;
         const int firstNumber = records_.add(3, fitSection(1, m1));
+        // The first section is logged when it is fitted and again, from its
+        // record, in every partition that reuses it.
+        logSection(records_.get(3, firstNumber), m1);
         for (int i = 1; 1 + s * (i - 1) <= (n_ - m1) - 3; ++i) {
             const int m2 = 2 + s * i;
             const int secondLast = m1 + m2 - 1;
@@ -424,14 +427,14 @@ ResultDetails DescribeResults(const DataSet& data, const CalcSettings& settings,
         if (!(products > 0.0)) products = 1.05e-15;
         const float mean = static_cast<float>(points > 0.0 ? products / points : products);
         details.lastMeanError = mean;
-        float e = fit.sectionCount == 3 ? fit.threeSectionError : mean;
+        const float e = fit.sectionCount == 3 ? fit.threeSectionError : mean;
         // An exact three-section fit has no logarithm; it is graded as the
         // smallest mean error is.
-        if (!(e > 0.0f)) e = 1.05e-15f;
+        const float graded = e > 0.0f ? e : 1.05e-15f;
         out.push_back(std::string(24, '='));
         out.push_back((settings.errorMode == 0 ? "最大誤差=" : "平均誤差=") +
                       SingleToPlainText(e));
-        out.push_back("Gr=" + SingleToPlainText(Gr(e).value_or(0.0f)));
+        out.push_back("Gr=" + SingleToPlainText(Gr(graded).value_or(0.0f)));
         out.push_back(std::string(24, '='));
     }
     return details;
