@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -59,9 +60,25 @@ std::string Digits(int value, std::size_t width) {
     return RightAligned(std::to_string(value), width);
 }
 
+// The partition search writes tens of thousands of log lines a run, so the
+// lines of every partition are built in place rather than from temporaries.
+void AppendDigits(std::string& line, int value, std::size_t width) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const std::size_t count = static_cast<std::size_t>(end - digits);
+    if (count < width) line.append(width - count, ' ');
+    line.append(count > width ? end - width : digits, end);
+}
+
 std::string CoefficientLine(const std::array<float, 5>& c) {
-    return "C1=" + StrText(c[1]) + "  C2=" + StrText(c[2]) + "  C3=" + StrText(c[3]) +
-           "  C4=" + StrText(c[4]);
+    static constexpr const char* kLabels[5] = {"", "C1=", "  C2=", "  C3=", "  C4="};
+    std::string line;
+    line.reserve(64);
+    for (int k = 1; k <= 4; ++k) {
+        line += kLabels[k];
+        line += StrText(c[k]);
+    }
+    return line;
 }
 
 std::string ScoreLine(float e) {
@@ -173,8 +190,19 @@ SectionRecord LineFitting::fitSection(int first, int last) {
 
 void LineFitting::logSection(const SectionRecord& r, int last) {
     log(CoefficientLine(r.c));
-    log("[Para:" + Digits(line_, 2) + "]  from " + Digits(r.firstIndex, 3) + " to " +
-        Digits(last, 3) + "       EQ No=" + Digits(r.form, 2) + "    誤差=" + StrText(r.error));
+    std::string line;
+    line.reserve(64);
+    line += "[Para:";
+    AppendDigits(line, line_, 2);
+    line += "]  from ";
+    AppendDigits(line, r.firstIndex, 3);
+    line += " to ";
+    AppendDigits(line, last, 3);
+    line += "       EQ No=";
+    AppendDigits(line, r.form, 2);
+    line += "    誤差=";
+    line += StrText(r.error);
+    log(std::move(line));
 }
 
 bool LineFitting::countPartition(float score) {

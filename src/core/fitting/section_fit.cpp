@@ -54,12 +54,6 @@ bool FitsFloat(double value) {
     return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
 }
 
-void RateAsFailed(FitCandidate& out) {
-    out.meanDeviation = kFailedDeviation;
-    out.maxDeviation = kFailedDeviation;
-    out.meanDeviationValue = static_cast<float>(ScientificValue(kFailedDeviation));
-}
-
 // Mean and max |relative deviation| of the polynomial c over the section.
 void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& out) {
     const double* c = out.coefficient.data();
@@ -101,8 +95,8 @@ void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& ou
     out.maxDeviation = largest;
     // NaN fails both tests, so every arithmetic failure ends up here.
     if (!(out.meanDeviation <= kFailedDeviation) || !(out.maxDeviation <= kFailedDeviation)) {
-        RateAsFailed(out);
-        return;
+        out.meanDeviation = kFailedDeviation;
+        out.maxDeviation = kFailedDeviation;
     }
     out.meanDeviationValue = static_cast<float>(ScientificValue(out.meanDeviation));
 }
@@ -214,7 +208,10 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
             } else {
                 // Coefficients a float cannot hold fail like an overflowing
                 // rating: the form keeps its place in the list but is never chosen.
-                RateAsFailed(candidate);
+                candidate.meanDeviation = kFailedDeviation;
+                candidate.maxDeviation = kFailedDeviation;
+                candidate.meanDeviationValue =
+                    static_cast<float>(ScientificValue(kFailedDeviation));
             }
             ++count_;
         }
