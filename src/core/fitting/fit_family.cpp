@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -59,9 +60,25 @@ std::string Digits(int value, std::size_t width) {
     return RightAligned(std::to_string(value), width);
 }
 
+// The partition search writes tens of thousands of log lines a run, so the
+// lines of every partition are built in place rather than from temporaries.
+void AppendDigits(std::string& line, int value, std::size_t width) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const std::size_t count = static_cast<std::size_t>(end - digits);
+    if (count < width) line.append(width - count, ' ');
+    line.append(count > width ? end - width : digits, end);
+}
+
 std::string CoefficientLine(const std::array<float, 5>& c) {
-    return "C1=" + StrText(c[1]) + "  C2=" + StrText(c[2]) + "  C3=" + StrText(c[3]) +
-           "  C4=" + StrText(c[4]);
+    static constexpr const char* kLabels[5] = {"", "C1=", "  C2=", "  C3=", "  C4="};
+    std::string line;
+    line.reserve(64);
+    for (int k = 1; k <= 4; ++k) {
+        line += kLabels[k];
+        line += StrText(c[k]);
+    }
+    return line;
 }
 
 std::string ScoreLine(float e) {
@@ -173,8 +190,19 @@ SectionRecord LineFitting::fitSection(int first, int last) {
 
 void LineFitting::logSection(const SectionRecord& r, int last) {
     log(CoefficientLine(r.c));
-    log("[Para:" + Digits(line_, 2) + "]  from " + Digits(r.firstIndex, 3) + " to " +
-        Digits(last, 3) + "       EQ No=" + Digits(r.form, 2) + "    誤差=" + StrText(r.error));
+    std::string line;
+    line.reserve(64);
+    line += "[Para:";
+    AppendDigits(line, line_, 2);
+    line += "]  from ";
+    AppendDigits(line, r.firstIndex, 3);
+    line += " to ";
+    AppendDigits(line, last, 3);
+    line += "       EQ No=";
+    AppendDigits(line, r.form, 2);
+    line += "    誤差=";
+    line += StrText(r.error);
+    log(std::move(line));
 }
 
 bool LineFitting::countPartition(float score) {
@@ -239,6 +267,9 @@ bool LineFitting::threeSectionStage(bool& done) {
     for (int j = 1; 1 + s * (j - 1) <= n_ - s - 6; ++j) {
         const int m1 = 2 + s * j;
         const int firstNumber = records_.add(3, fitSection(1, m1));
+        // The first section is logged when it is fitted and again, from its
+        // record, in every partition that reuses it.
+        logSection(records_.get(3, firstNumber), m1);
         for (int i = 1; 1 + s * (i - 1) <= (n_ - m1) - 3; ++i) {
             const int m2 = 2 + s * i;
             const int secondLast = m1 + m2 - 1;
@@ -424,14 +455,14 @@ ResultDetails DescribeResults(const DataSet& data, const CalcSettings& settings,
         if (!(products > 0.0)) products = 1.05e-15;
         const float mean = static_cast<float>(points > 0.0 ? products / points : products);
         details.lastMeanError = mean;
-        float e = fit.sectionCount == 3 ? fit.threeSectionError : mean;
+        const float e = fit.sectionCount == 3 ? fit.threeSectionError : mean;
         // An exact three-section fit has no logarithm; it is graded as the
         // smallest mean error is.
-        if (!(e > 0.0f)) e = 1.05e-15f;
+        const float graded = e > 0.0f ? e : 1.05e-15f;
         out.push_back(std::string(24, '='));
         out.push_back((settings.errorMode == 0 ? "最大誤差=" : "平均誤差=") +
                       SingleToPlainText(e));
-        out.push_back("Gr=" + SingleToPlainText(Gr(e).value_or(0.0f)));
+        out.push_back("Gr=" + SingleToPlainText(Gr(graded).value_or(0.0f)));
         out.push_back(std::string(24, '='));
     }
     return details;

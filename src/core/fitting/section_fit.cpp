@@ -195,14 +195,24 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
             candidate.form = static_cast<int16_t>(FormNumber(system, degree));
             candidate.coefficient = {0, 0, 0, 0, 0};
             candidate.c = {0, 0, 0, 0, 0};
-            bool usable = true;
+            bool storable = true;
             for (int k = 1; k <= size; ++k) {
                 candidate.coefficient[k] = static_cast<double>(b[k]);
-                candidate.c[k] = static_cast<float>(candidate.coefficient[k]);
-                usable = usable && FitsFloat(candidate.coefficient[k]);
+                storable = storable && FitsFloat(candidate.coefficient[k]);
             }
-            if (!usable) continue;
-            Rate(view, first, n, degree, candidate);
+            if (storable) {
+                for (int k = 1; k <= size; ++k) {
+                    candidate.c[k] = static_cast<float>(candidate.coefficient[k]);
+                }
+                Rate(view, first, n, degree, candidate);
+            } else {
+                // Coefficients a float cannot hold fail like an overflowing
+                // rating: the form keeps its place in the list but is never chosen.
+                candidate.meanDeviation = kFailedDeviation;
+                candidate.maxDeviation = kFailedDeviation;
+                candidate.meanDeviationValue =
+                    static_cast<float>(ScientificValue(kFailedDeviation));
+            }
             ++count_;
         }
     }

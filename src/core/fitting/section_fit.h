@@ -58,8 +58,8 @@ public:
     // Fits the n points first..first+n-1 of the table (n >= 1). Candidates come
     // in form order; skipped and excluded systems contribute none. A candidate
     // whose rating fails arithmetically (an overflowing exponential, a zero
-    // reciprocal) is rated with the largest float deviation, so it is never
-    // chosen; one whose coefficients do not fit a float is dropped.
+    // reciprocal, coefficients a float cannot hold) is rated with the largest
+    // float deviation, so it is never chosen.
     void Fit(const PointTable& table, int first, int n, const CalcSettings& settings,
              FitObserver* observer = nullptr);
 

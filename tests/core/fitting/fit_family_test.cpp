@@ -152,15 +152,23 @@ TEST(FitFamily, PartitionBlocksHaveTheirLayout) {
     EXPECT_EQ(log[at + 5], std::string(78, '-'));
     EXPECT_EQ(log[at + 6].rfind("  Deviation <<< ", 0), 0u);
     EXPECT_EQ(log[at + 7], std::string(78, '-'));
-    // A three-section block: sections 1 and 2 each followed by a blank line.
+    // Each first section of the three-section stage is logged once when it is
+    // fitted, then again in each of its partitions: three with 3 points, two
+    // with 4. A block holds sections 1 and 2 each followed by a blank line.
     at = 9 + 5 + 4 * 8;
+    EXPECT_EQ(log[at].rfind("C1=", 0), 0u);
+    EXPECT_EQ(log[at + 1].rfind("[Para: 1]  from   1 to   3 ", 0), 0u);
+    EXPECT_EQ(log[at + 2 + 3 * 11 + 1].rfind("[Para: 1]  from   1 to   4 ", 0), 0u);
+    EXPECT_EQ(log[at + 2 + 3 * 11 + 3], log[at + 2 + 3 * 11 + 1]);
+    at += 2;
+    EXPECT_EQ(log[at], log[at - 2]);
     EXPECT_EQ(log[at + 1].rfind("[Para: 1]  from   1 to   3 ", 0), 0u);
     EXPECT_EQ(log[at + 2], "  ");
     EXPECT_EQ(log[at + 4].rfind("[Para: 1]  from   3 to   5 ", 0), 0u);
     EXPECT_EQ(log[at + 5], "  ");
     EXPECT_EQ(log[at + 7].rfind("[Para: 1]  from   5 to   9 ", 0), 0u);
     EXPECT_EQ(log[at + 8], std::string(78, '-'));
-    EXPECT_EQ(log.size(), at + 5 * 11);
+    EXPECT_EQ(log.size(), at + 2 + 5 * 11);
 
     // The score line carries Str of the error and its grade.
     const std::string& score = log[9 + 3];
@@ -337,6 +345,16 @@ TEST(DescribeResults, ListsEverySectionAndTheLineError) {
     EXPECT_EQ(two.lines[20], "C4=0");
     const float mean = static_cast<float>(12 * static_cast<double>(0.001f) / 13);
     EXPECT_EQ(two.lines[22], "平均誤差=" + SingleToPlainText(mean));
+
+    // A three-section line shows its combined error as it is, even an exact 0;
+    // only its grade needs a positive value.
+    fit.sectionCount = 3;
+    fit.sections[3] = fit.sections[2];
+    fit.threeSectionError = 0.0f;
+    const ResultDetails three = DescribeResults(data, settings, results);
+    ASSERT_GE(three.lines.size(), 3u);
+    EXPECT_EQ(three.lines[three.lines.size() - 3], "平均誤差=0");
+    EXPECT_EQ(three.lines[three.lines.size() - 2], "Gr=" + SingleToPlainText(*Gr(1.05e-15f)));
 }
 
 }  // namespace

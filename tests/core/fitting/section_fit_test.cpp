@@ -153,8 +153,8 @@ TEST(FitSection, TooFewPointsLeaveThePartlyReducedSolution) {
 }
 
 TEST(FitSection, ArithmeticFailuresAreRatedAndNeverReachTheTexts) {
-    // A relative deviation beyond the float range is rated with the largest
-    // float deviation; coefficients beyond it drop the candidate.
+    // A relative deviation or a coefficient beyond the float range is rated
+    // with the largest float deviation.
     const Section wild =
         Points({{"1", "2e-20"}, {"2", "1e20"}, {"3", "2e-20"}, {"4", "1e20"}, {"5", "3e-20"}});
     const Section huge = Points({{"1e100", "1"}, {"2e100", "2"}, {"3e100", "4"}});
@@ -175,8 +175,14 @@ TEST(FitSection, ArithmeticFailuresAreRatedAndNeverReachTheTexts) {
     const std::vector<FitCandidate> rated = FitSection(wild.x, wild.y, wild.n, CalcSettings{});
     EXPECT_EQ(Find(rated, 1)->meanDeviation, std::numeric_limits<float>::max());
     EXPECT_EQ(MeanDeviationText(*Find(rated, 1)), " 3.40282E+38");
-    // (1e100)^6 overflows the sums of the cubic of system 1: no such candidate.
-    EXPECT_EQ(Find(FitSection(huge.x, huge.y, huge.n, CalcSettings{}), 3), nullptr);
+    // (1e100)^4 and ^6 overflow the sums of the quadratic and the cubic of
+    // system 1: they keep their places in the list, rated as failed.
+    const std::vector<FitCandidate> all = FitSection(huge.x, huge.y, huge.n, CalcSettings{});
+    ASSERT_EQ(all.size(), 21u);
+    for (int form = 1; form <= 21; ++form) EXPECT_EQ(all[form - 1].form, form);
+    EXPECT_EQ(all[2].meanDeviation, std::numeric_limits<float>::max());
+    EXPECT_EQ(all[2].c, (std::array<float, 5>{}));
+    EXPECT_LT(all[0].meanDeviation, 1.0);
 }
 
 TEST(SectionFitter, FitsARunOfATableAsItsOwnSection) {
