@@ -2,20 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/data_sets.h"
+
 namespace kx::core {
 namespace {
 
-DataSet WithLines(std::initializer_list<std::pair<const char*, const char*>> lines) {
-    DataSet data;
-    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
-    int line = 1;
-    for (const auto& [parameter, points] : lines) {
-        data.parameterText[line] = parameter;
-        SetPointText(data, line, points);
-        ++line;
-    }
-    return data;
-}
+using test::WithLines;
 
 TEST(PrepareDataSet, BuildsTheOrderedPreparedForm) {
     DataSet data =
@@ -37,7 +29,7 @@ TEST(PrepareDataSet, BuildsTheOrderedPreparedForm) {
 
 TEST(PrepareDataSet, ReportsEveryRefusalByItsState) {
     struct Case {
-        std::initializer_list<std::pair<const char*, const char*>> lines;
+        std::vector<std::pair<std::string, std::string>> lines;
         int16_t state;
     };
     const Case cases[] = {

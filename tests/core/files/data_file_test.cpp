@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/files/save_file.h"
+#include "support/data_sets.h"
 #include "temp_folder.h"
 
 namespace kx::core {
@@ -12,17 +13,7 @@ using test::FileBytes;
 using test::PutFile;
 using test::TempFolder;
 
-DataSet WithLines(std::initializer_list<std::pair<const char*, const char*>> lines) {
-    DataSet data;
-    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
-    int line = 1;
-    for (const auto& [parameter, points] : lines) {
-        data.parameterText[line] = parameter;
-        SetPointText(data, line, points);
-        ++line;
-    }
-    return data;
-}
+using test::WithLines;
 
 TEST(DataFileWriter, WritesABlockPerLineWithOneCrLfAfterEveryRecord) {
     const DataSet data = WithLines(

@@ -6,22 +6,13 @@
 #include "core/data/preparation.h"
 #include "core/files/data_file.h"
 #include "core/files/save_file.h"
+#include "support/data_sets.h"
 #include "temp_folder.h"
 
 namespace kx::core {
 namespace {
 
-DataSet Collected(const std::vector<std::pair<std::string, std::string>>& lines) {
-    DataSet data;
-    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
-    int line = 1;
-    for (const auto& [parameter, points] : lines) {
-        data.parameterText[line] = parameter;
-        SetPointText(data, line, points);
-        ++line;
-    }
-    return data;
-}
+using test::WithLines;
 
 std::string Points(int n, double x0, double step) {
     std::string text;
@@ -44,7 +35,7 @@ DataSet SavedAndRead(const std::string& text) {
 }
 
 TEST(DataFileRoundTrip, AllLinesComeBackAsTheyWereCollected) {
-    const DataSet data = Collected({{"10", Points(3, 1, 0.5)},
+    const DataSet data = WithLines({{"10", Points(3, 1, 0.5)},
                                     {"0.50", "1, 2\r\n 3 ,4\r\n5,6\r\n"},
                                     {"-25", Points(100, 0.001, 0.37)},
                                     {"1.5D3", Points(3, -4, 2)},
@@ -80,7 +71,7 @@ TEST(DataFileRoundTrip, AllLinesComeBackAsTheyWereCollected) {
 }
 
 TEST(DataFileRoundTrip, LinesAfterAnEmptyLineMoveUp) {
-    const DataSet data = Collected({{"10", Points(3, 1, 1)}, {"20", ""}, {"30", Points(4, 2, 1)}});
+    const DataSet data = WithLines({{"10", Points(3, 1, 1)}, {"20", ""}, {"30", Points(4, 2, 1)}});
     const DataSet back = SavedAndRead(AllLinesDataText(data));
     EXPECT_EQ(back.pointText[2], data.pointText[3]);
     EXPECT_EQ(back.parameterText[2], "30");
@@ -88,7 +79,7 @@ TEST(DataFileRoundTrip, LinesAfterAnEmptyLineMoveUp) {
 }
 
 TEST(DataFileRoundTrip, TheSelectedLineComesBackAsLineOne) {
-    const DataSet data = Collected({{"10", Points(3, 1, 1)}, {"20", Points(5, 0.5, 0.25)}});
+    const DataSet data = WithLines({{"10", Points(3, 1, 1)}, {"20", Points(5, 0.5, 0.25)}});
     const DataSet back = SavedAndRead(SelectedLineDataText(data, 2, "20"));
     EXPECT_EQ(back.pointText[1], data.pointText[2]);
     EXPECT_EQ(back.pointCount[1], 5);
@@ -121,7 +112,7 @@ namespace {
 
 TEST(DataFileRoundTrip, ALineOfMoreThanAHundredPointsKeepsItsFirstHundred) {
     // 120 clicks count 120; a pasted box of 130 lines counts 100 commas.
-    DataSet data = Collected({{"1", ""}, {"2", ""}, {"3", Points(3, 1, 1)}});
+    DataSet data = WithLines({{"1", ""}, {"2", ""}, {"3", Points(3, 1, 1)}});
     for (int i = 1; i <= 120; ++i) AppendPoint(data, 1, std::to_string(i), "1");
     std::string pasted;
     for (int i = 1; i <= 130; ++i) pasted += std::to_string(i) + ",2\r\n";
