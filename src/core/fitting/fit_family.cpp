@@ -56,18 +56,21 @@ int SplitStep(int n) {
     return n <= 30 ? 1 : n <= 52 ? 2 : n <= 70 ? 3 : n <= 85 ? 4 : 5;
 }
 
-std::string Digits(int value, std::size_t width) {
-    return RightAligned(std::to_string(value), width);
-}
-
-// The partition search writes tens of thousands of log lines a run, so the
-// lines of every partition are built in place rather than from temporaries.
+// `value` right-aligned in `width` characters (its last ones when longer). The
+// partition search writes tens of thousands of log lines a run, so the lines
+// of every partition are built in place rather than from temporaries.
 void AppendDigits(std::string& line, int value, std::size_t width) {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     const std::size_t count = static_cast<std::size_t>(end - digits);
     if (count < width) line.append(width - count, ' ');
     line.append(count > width ? end - width : digits, end);
+}
+
+std::string Digits(int value, std::size_t width) {
+    std::string text;
+    AppendDigits(text, value, width);
+    return text;
 }
 
 std::string CoefficientLine(const std::array<float, 5>& c) {

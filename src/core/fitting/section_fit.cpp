@@ -13,6 +13,16 @@ namespace {
 
 constexpr double kFailedDeviation = std::numeric_limits<float>::max();
 
+// Stores a candidate's rating. A failed one (NaN fails both tests, so every
+// arithmetic failure ends up here) keeps the largest float deviation and is
+// never chosen.
+void SetDeviations(FitCandidate& c, double mean, double largest) {
+    const bool failed = !(mean <= kFailedDeviation) || !(largest <= kFailedDeviation);
+    c.meanDeviation = failed ? kFailedDeviation : mean;
+    c.maxDeviation = failed ? kFailedDeviation : largest;
+    c.meanDeviationValue = static_cast<float>(ScientificValue(c.meanDeviation));
+}
+
 enum class Back { kPlain, kExp, kReciprocal };
 
 struct SystemView {
@@ -91,14 +101,7 @@ void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& ou
         sum += magnitude;
         if (magnitude >= largest) largest = magnitude;
     }
-    out.meanDeviation = sum / n;
-    out.maxDeviation = largest;
-    // NaN fails both tests, so every arithmetic failure ends up here.
-    if (!(out.meanDeviation <= kFailedDeviation) || !(out.maxDeviation <= kFailedDeviation)) {
-        out.meanDeviation = kFailedDeviation;
-        out.maxDeviation = kFailedDeviation;
-    }
-    out.meanDeviationValue = static_cast<float>(ScientificValue(out.meanDeviation));
+    SetDeviations(out, sum / n, largest);
 }
 
 }  // namespace
@@ -208,10 +211,7 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
             } else {
                 // Coefficients a float cannot hold fail like an overflowing
                 // rating: the form keeps its place in the list but is never chosen.
-                candidate.meanDeviation = kFailedDeviation;
-                candidate.maxDeviation = kFailedDeviation;
-                candidate.meanDeviationValue =
-                    static_cast<float>(ScientificValue(kFailedDeviation));
+                SetDeviations(candidate, kFailedDeviation, kFailedDeviation);
             }
             ++count_;
         }
