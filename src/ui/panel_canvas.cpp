@@ -168,11 +168,6 @@ void DigitizerPanel::Capture(double x, double y) {
         QApplication::beep();
         return;
     }
-    // A text edited by hand may have lost its last line end.
-    std::string& text = ds.pointText[line];
-    if (!text.empty() && (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0)) {
-        text += "\r\n";
-    }
     core::AppendPoint(ds, line, xText, yText);
     dataSet_->ShowLineNumber(line);
     dataSet_->ShowPointCount(ds.pointCount[line]);

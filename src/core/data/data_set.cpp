@@ -31,6 +31,9 @@ void ResetLine(DataSet& data, int line) {
 void AppendPoint(DataSet& data, int line, std::string_view xText, std::string_view yText) {
     assert(IsLine(line));
     std::string& text = data.pointText[line];
+    // A text edited by hand may have lost its last line end; the new record
+    // still starts on its own line.
+    if (!text.empty() && !EndsWithCrLf(text)) text.append("\r\n");
     text.append(TrimBlanks(xText));
     text.push_back(',');
     text.append(TrimBlanks(yText));

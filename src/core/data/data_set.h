@@ -52,8 +52,9 @@ int16_t CountPoints(std::string_view pointText);
 // Empty point text, no points, the parameter text the line number ("3").
 void ResetLine(DataSet& data, int line);
 
-// Appends trimmed X text, ",", trimmed Y text, CR LF and counts the point. The
-// 16-bit count stops at 32767 instead of wrapping round.
+// Appends trimmed X text, ",", trimmed Y text, CR LF and counts the point, on a
+// line of its own even when the text has lost its last CR LF. The 16-bit count
+// stops at 32767 instead of wrapping round.
 void AppendPoint(DataSet& data, int line, std::string_view xText, std::string_view yText);
 
 // The DataSet window's edit of a point box: without a comma the text is stored

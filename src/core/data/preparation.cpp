@@ -10,10 +10,6 @@
 namespace kx::core {
 namespace {
 
-bool EndsWithCrLf(std::string_view text) {
-    return text.size() >= 2 && text.substr(text.size() - 2) == "\r\n";
-}
-
 // A value text the preparation accepts: numeric characters only and a value a
 // 32-bit float can hold (a huge exponent would otherwise turn into infinity).
 bool IsUsableNumber(std::string_view text) {

@@ -64,6 +64,10 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+bool EndsWithCrLf(std::string_view text) {
+    return text.size() >= 2 && text.substr(text.size() - 2) == "\r\n";
+}
+
 std::string Trimmed(std::string_view text) {
     return std::string(TrimBlanks(text));
 }

@@ -35,6 +35,9 @@ std::string Trimmed(std::string_view text);
 // an empty text has none.
 std::vector<std::string_view> SplitCrLfLines(std::string_view text);
 
+// True when the text ends with CR LF.
+bool EndsWithCrLf(std::string_view text);
+
 // Number of times `what` occurs in `text`.
 std::size_t CountOf(std::string_view text, char what);
 

@@ -14,10 +14,6 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-bool EndsWithCrLf(std::string_view text) {
-    return text.size() >= 2 && text.substr(text.size() - 2) == kCrLf;
-}
-
 // The first `count` text lines of a point text, each with its CR LF.
 std::string_view FirstTextLines(std::string_view text, int count) {
     std::size_t end = 0;

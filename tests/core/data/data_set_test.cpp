@@ -25,6 +25,10 @@ TEST(DataSet, ResetAppendAndCount) {
     AppendPoint(data, 2, "13", "4");
     EXPECT_EQ(data.pointText[2], "12.5,3.25\r\n13,4\r\n");
     EXPECT_EQ(data.pointCount[2], 2);
+    // A hand-edited text without its last CR LF keeps its records apart.
+    data.pointText[4] = "1,2";
+    AppendPoint(data, 4, "3", "4");
+    EXPECT_EQ(data.pointText[4], "1,2\r\n3,4\r\n");
 
     EXPECT_EQ(CountPoints("1,2\r\n3,4\r\n"), 2);
     EXPECT_EQ(CountPoints(std::string(150, ',')), 100);
