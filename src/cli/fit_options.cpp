@@ -31,6 +31,14 @@ std::optional<OptionError> ApplyExclusions(std::string_view list, core::CalcSett
     return OptionError{"--exclude " + std::string(list), kNoSystemLeft};
 }
 
+// The conditions window's mode check, stricter than the window, which takes
+// any text by its value ("abc" is 0).
+std::optional<int16_t> CheckedModeOption(std::string_view text) {
+    const std::string_view trimmed = core::TrimBlanks(text);
+    if (trimmed.empty() || !core::IsNumericText(trimmed)) return std::nullopt;
+    return core::CheckedErrorMode(trimmed);
+}
+
 }  // namespace
 
 const char* const kUsageText =
@@ -54,25 +62,6 @@ const char* const kUsageText =
     "\n"
     "Errors are reported with the system's own messages on standard error; the exit\n"
     "status is then 1 (2 for a malformed command line) and no file is written.\n";
-
-std::optional<short> CheckedErrorMode(std::string_view text) {
-    const std::string_view trimmed = core::TrimBlanks(text);
-    if (trimmed.empty() || !core::IsNumericText(trimmed)) return std::nullopt;
-    // The window takes only a value of exactly 0, 1 or 2: "1.4" is refused.
-    const double value = core::ValueOfText(trimmed);
-    if (value != 0.0 && value != 1.0 && value != 2.0) return std::nullopt;
-    return static_cast<short>(value);
-}
-
-std::optional<float> CheckedCutoff(std::string_view text) {
-    const std::string_view trimmed = core::TrimBlanks(text);
-    if (!core::IsNumericText(trimmed)) return std::nullopt;
-    const double read = core::ValueOfText(trimmed);
-    if (!core::FitsSingle(read)) return std::nullopt;
-    const float value = static_cast<float>(read);
-    if (!(value > 0.0f && value < 0.75f)) return std::nullopt;
-    return value;
-}
 
 ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
     ParsedOptions parsed;
@@ -112,14 +101,14 @@ ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
         }
         const std::string subject = std::string(name) + " " + std::string(*value);
         if (name == "--mode") {
-            const std::optional<short> mode = CheckedErrorMode(*value);
+            const std::optional<int16_t> mode = CheckedModeOption(*value);
             if (!mode) {
                 parsed.error = OptionError{subject, kInputError};
                 return parsed;
             }
             options.settings.errorMode = *mode;
         } else if (name == "--cutoff") {
-            const std::optional<float> cutoff = CheckedCutoff(*value);
+            const std::optional<float> cutoff = core::CheckedCutoffPrecision(*value);
             if (!cutoff) {
                 parsed.error = OptionError{subject, kInputError};
                 return parsed;

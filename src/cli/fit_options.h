@@ -33,11 +33,6 @@ struct ParsedOptions {
 
 ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments);
 
-// The conditions window's checks: a mode text whose value is 0, 1 or 2, and a
-// precision text of the characters "0123456789.+-DEde" with 0 < value < 0.75.
-std::optional<short> CheckedErrorMode(std::string_view text);
-std::optional<float> CheckedCutoff(std::string_view text);
-
 extern const char* const kUsageText;
 
 }  // namespace kx::cli

@@ -177,26 +177,21 @@ void ConditionsWindow::command2Click() {
 }
 
 void ConditionsWindow::command1Click() {
-    const std::string precisionText = core::Trimmed(Utf8(text2_->text()));
-    const double precision = core::ValueOfText(precisionText);
-    const bool precisionOk = core::IsNumericText(precisionText) && core::FitsSingle(precision) &&
-                             static_cast<float>(precision) > 0.0f &&
-                             static_cast<float>(precision) < 0.75f;
-    if (precisionOk) {
-        workspace_.settings.cutoffPrecision = static_cast<float>(precision);
+    const std::optional<float> precision = core::CheckedCutoffPrecision(Utf8(text2_->text()));
+    if (precision) {
+        workspace_.settings.cutoffPrecision = *precision;
         label7_->hide();
     } else {
         label7_->show();
     }
-    const double mode = core::ValueOfText(Utf8(text1_->text()));
-    const bool modeOk = mode == 0.0 || mode == 1.0 || mode == 2.0;
-    if (modeOk) {
-        workspace_.settings.errorMode = static_cast<int16_t>(mode);
+    const std::optional<int16_t> mode = core::CheckedErrorMode(Utf8(text1_->text()));
+    if (mode) {
+        workspace_.settings.errorMode = *mode;
         label5_->hide();
     } else {
         label5_->show();
     }
-    if (precisionOk && modeOk) finish();
+    if (precision && mode) finish();
 }
 
 void ConditionsWindow::command3Click() {

@@ -2,7 +2,26 @@
 
 #include <cmath>
 
+#include "core/data/numeric_text.h"
+#include "core/data/text_chars.h"
+
 namespace kx::core {
+
+std::optional<float> CheckedCutoffPrecision(std::string_view text) {
+    const std::string_view trimmed = TrimBlanks(text);
+    if (!IsNumericText(trimmed)) return std::nullopt;
+    const double value = ValueOfText(trimmed);
+    if (!FitsSingle(value)) return std::nullopt;
+    const float precision = static_cast<float>(value);
+    if (!(precision > 0.0f && precision < 0.75f)) return std::nullopt;
+    return precision;
+}
+
+std::optional<int16_t> CheckedErrorMode(std::string_view text) {
+    const double value = ValueOfText(text);
+    if (value != 0.0 && value != 1.0 && value != 2.0) return std::nullopt;
+    return static_cast<int16_t>(value);
+}
 
 std::optional<float> Gr(float e) {
     if (!(e > 0.0f)) return std::nullopt;

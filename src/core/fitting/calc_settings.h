@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 // The three settings that steer every fitting run, and the grade Gr printed
 // beside an error or a precision.
@@ -20,6 +21,12 @@ struct CalcSettings {
     // Entries 1..7: 1 = coordinate system not fitted. 0 and 8..10 are unused.
     std::array<int16_t, 11> excludedSystem{};
 };
+
+// The checks of the conditions window. A precision text is taken when it is a
+// number text whose value, as a float, lies strictly between 0 and 0.75.
+std::optional<float> CheckedCutoffPrecision(std::string_view text);
+// A mode text is taken when its value is exactly 0, 1 or 2.
+std::optional<int16_t> CheckedErrorMode(std::string_view text);
 
 // Gr(e) = -12.3315 ln(e) - 13.5774, cut to two decimals. None for e <= 0 (or
 // not a number), where the logarithm is undefined.
