@@ -40,6 +40,8 @@ public:
     void ShowLineNumber(int line);
     void ShowParameter(const std::string& text);
     void SetLiveValues(const QString& x, const QString& y);
+    // Every point box shows its line's point text again.
+    void RefreshPointBoxesFromData();
     // Selects option `index` (line index + 1) as a click on it does.
     void SelectLine(int index);
     // Follows the panel's option `index`; clears the own options when the
@@ -81,7 +83,6 @@ private:
                      int height, bool wrap);
     void HideMessage();
     void ColourLineLabels(int selected);
-    void RefreshPointBoxesFromData();
     int SelectedOption() const;  // 0..9, -1 for none
     // Whether the window behind a button has been wired in: without it the
     // window stays usable after a successful preparation.

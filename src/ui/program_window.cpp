@@ -322,9 +322,7 @@ void ProgramWindow::command1Click() {
     if (running_) return;
     hideAreaHints();
     emit panelTimersStopRequested();
-    label1_->clear();
     for (int i = 1; i <= 4; ++i) list_[i]->clear();
-    logShown_ = 0;
 
     command1_->setText("実行中");
     label1_->setText("計算しています");
@@ -358,10 +356,11 @@ void ProgramWindow::command1Click() {
 }
 
 void ProgramWindow::showLogSoFar() {
+    // List1 holds only log lines, so its count is what has been shown.
     const std::vector<std::string>& log = workspace_.results.fittingLog;
-    if (static_cast<std::size_t>(logShown_) >= log.size()) return;
-    list_[1]->addItems(ToQStrings(log, static_cast<std::size_t>(logShown_)));
-    logShown_ = static_cast<int>(log.size());
+    const auto shown = static_cast<std::size_t>(list_[1]->count());
+    if (shown >= log.size()) return;
+    list_[1]->addItems(ToQStrings(log, shown));
 }
 
 void ProgramWindow::fillResults() {
@@ -371,7 +370,6 @@ void ProgramWindow::fillResults() {
     list_[4]->addItems(ToQStrings(results.program));
     const core::ResultDetails details =
         core::DescribeResults(workspace_.data, workspace_.settings, results);
-    lastMeanError_ = details.lastMeanError;
     list_[2]->addItems(ToQStrings(details.lines));
 }
 

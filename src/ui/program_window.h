@@ -36,8 +36,6 @@ public:
 
     QWidget* opener() const { return opener_; }
     bool running() const { return running_; }
-    // Mean error of the last line of the last result details.
-    float lastMeanError() const { return lastMeanError_; }
     GaugeWindow& gauge() { return *gauge_; }
     RunObserver& observer() { return observer_; }
     // The settings windows, made when first opened (null before).
@@ -115,8 +113,6 @@ private:
     bool hintDismissed_ = false;
     bool hintsShown_ = false;
     bool running_ = false;
-    int logShown_ = 0;
-    float lastMeanError_ = 0.0f;
 };
 
 }  // namespace kx::ui

@@ -38,9 +38,7 @@ WindowLinks::~WindowLinks() = default;
 void WindowLinks::ReturnFromProgram(QWidget* opener) {
     DataSetWindow& dataSet = panel_.dataSetWindow();
     if (opener != &dataSet) return;  // the keyboard window shows itself again
-    // The preparation may have rewritten the collected texts (ended records).
-    for (int line = 1; line <= core::kMaxLines; ++line)
-        dataSet.ShowPointText(line, workspace_.data.pointText[line]);
+    dataSet.RefreshPointBoxesFromData();
     if (mainWindow_.isVisible()) mainWindow_.setEnabled(true);
 }
 
