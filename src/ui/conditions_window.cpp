@@ -171,9 +171,8 @@ void ConditionsWindow::command2Click() {
     workspace_.settings.cutoffPrecision = core::kStandardCutoffPrecision;
     text2_->setText(PrecisionText(core::kStandardCutoffPrecision));
     showPrecision(core::kStandardCutoffPrecision);
-    workspace_.settings.errorMode = core::kStandardErrorMode;
-    option1_[2]->setChecked(true);
-    text1_->setText("2");
+    option1_[core::kStandardErrorMode]->setChecked(true);
+    optionChosen(core::kStandardErrorMode);
 }
 
 void ConditionsWindow::command1Click() {
@@ -195,13 +194,10 @@ void ConditionsWindow::command1Click() {
 }
 
 void ConditionsWindow::command3Click() {
-    restoreSaved();
-    finish();
+    close();  // an unchecked close restores the values held at opening
 }
 
 void ConditionsWindow::restoreSaved() {
-    workspace_.settings.errorMode = savedMode_;
-    workspace_.settings.cutoffPrecision = savedPrecision_;
     text2_->setText(PrecisionText(savedPrecision_));
     text1_->setText(QString::number(savedMode_));
     // The text edits above commit as they go; the saved values are final.
