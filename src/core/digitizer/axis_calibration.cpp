@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/data/numeric_text.h"
+#include "core/data/text_chars.h"
 
 namespace kx::core {
 namespace {
@@ -74,18 +75,12 @@ std::string AxisValueText(double value, bool exponentDisplay) {
     std::snprintf(buffer, sizeof buffer, "%.5E", value);
     std::string text(buffer);
     if (exponentDisplay) return text;
-    const float shortValue = std::strtof(buffer, nullptr);
-    std::string plain = SingleToText(shortValue);
-    if (plain.empty() || plain[0] != '-') plain.insert(plain.begin(), ' ');
-    return plain;
+    return StrText(std::strtof(buffer, nullptr));
 }
 
 bool HasOnlyAxisValueChars(std::string_view text) {
-    constexpr std::string_view allowed = "-+1234567890EeDd.";
-    for (char c : text) {
-        if (allowed.find(c) == std::string_view::npos) return false;
-    }
-    return true;
+    // The number characters, and no blanks around them either.
+    return TrimBlanks(text).size() == text.size() && IsNumericText(text);
 }
 
 }  // namespace kx::core

@@ -72,14 +72,8 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
             result.turnOnYminBox = true;
             result.markX = ox;
             result.markY = oy;
-            if (cal.xMaxSet != 0) {
-                result.drawXAxis = true;
-                cal.xAxisDrawn = 1;
-            }
-            if (cal.yMaxSet != 0) {
-                result.drawYAxis = true;
-                cal.yAxisDrawn = 1;
-            }
+            if (cal.xMaxSet != 0) result.drawXAxis = true;
+            if (cal.yMaxSet != 0) result.drawYAxis = true;
             result.focusBox = 3;
             break;
         }
@@ -95,14 +89,12 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
                 result.turnOnXminBox = true;
                 result.turnOnYminBox = true;
                 result.drawYAxis = true;
-                cal.yAxisDrawn = 1;
             }
             result.markX = cal.X1MAX;
             result.markY = cal.Y1MIN;
             if (cal.X1MIN != 0) {
                 result.turnOnXminBox = true;
                 result.drawXAxis = true;
-                cal.xAxisDrawn = 1;
             }
             result.focusBox = 4;
             break;
@@ -113,7 +105,6 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
             if (cal.Y1MIN != 0) {
                 result.turnOnYminBox = true;
                 result.drawYAxis = true;
-                cal.yAxisDrawn = 1;
             }
             if (cal.xMaxSet != 0) {
                 cal.originXSet = 1;
@@ -121,7 +112,6 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
                 result.turnOnXminBox = true;
                 result.turnOnYminBox = true;
                 result.drawXAxis = true;
-                cal.xAxisDrawn = 1;
             }
             result.markX = cal.X1MIN;
             result.markY = cal.Y1MAX;
@@ -129,6 +119,8 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
             break;
         case kPickNone: break;
     }
+    if (result.drawXAxis) cal.xAxisDrawn = 1;
+    if (result.drawYAxis) cal.yAxisDrawn = 1;
     return result;
 }
 
