@@ -50,7 +50,6 @@ void Canvas::SetCanvasPicture(const QImage& picture) {
         picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     picture_ =
         picture.isNull() || picture.format() == fast ? picture : picture.convertToFormat(fast);
-    storedCopy_ = picture_;
     marks_.clear();
     resize(sizeHint());
     updateGeometry();
@@ -58,7 +57,7 @@ void Canvas::SetCanvasPicture(const QImage& picture) {
 }
 
 void Canvas::RestoreCanvasPicture() {
-    picture_ = storedCopy_;
+    // The picture itself is never drawn on: the unmarked copy is the picture.
     marks_.clear();
     update();
 }

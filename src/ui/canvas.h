@@ -70,7 +70,6 @@ private:
     void AddMark(const Mark& mark);
 
     QImage picture_;
-    QImage storedCopy_;  // the hidden holder of the unmarked picture
     std::vector<Mark> marks_;
     QLabel* label_;
     bool pressInside_ = false;

@@ -126,7 +126,6 @@ void DigitizerPanel::PlacePoint(core::PickMode mode, double x, double y) {
         canvas_.DrawLine(cal.X1MIN, cal.Y1MIN, cal.X1MIN, cal.Y1MAX, kCalibrationColour);
     valueBox_[placed.focusBox == 3 ? 1 : 2]->setFocus(Qt::OtherFocusReason);
     SetPointers(SquarePointer());
-    canvas_.setCursor(SquarePointer());
     canvas_.SetFloatingLabel(QString());
 }
 
