@@ -14,6 +14,7 @@
 #include "core/data/text_chars.h"
 #include "core/fitting/calc_settings.h"
 #include "ui/control_names.h"
+#include "ui/controls.h"
 #include "ui/japanese_font.h"
 #include "ui/twips.h"
 
@@ -77,14 +78,11 @@ ConditionsWindow::ConditionsWindow(Workspace& workspace, QWidget* parent)
         connect(option, &QRadioButton::clicked, this, [this, i] { optionChosen(i); });
         option1_[i] = option;
     }
-    auto* modeCaption = new QLabel("現在モード", frame2);
-    modeCaption->setGeometry(TwipsRect(180, 1500, 1200, 330));
+    Caption(frame2, "現在モード", TwipsRect(180, 1500, 1200, 330));
     label3_ = new QLabel(frame2);
     label3_->setObjectName("Label3");
     label3_->setGeometry(TwipsRect(1380, 1500, 600, 330));
-    text1_ = new QLineEdit(frame2);
-    text1_->setObjectName("Text1");
-    text1_->setGeometry(TwipsRect(2100, 1470, 800, 360));
+    text1_ = Box(frame2, "Text1", TwipsRect(2100, 1470, 800, 360));
     text1_->installEventFilter(this);
     connect(text1_, &QLineEdit::textChanged, this, &ConditionsWindow::modeEdited);
     label5_ = ErrorLabel(frame2, "Label5", TwipsRect(3000, 1500, 1500, 330));
@@ -92,14 +90,11 @@ ConditionsWindow::ConditionsWindow(Workspace& workspace, QWidget* parent)
     auto* frame1 = new QGroupBox("計算打切精度（相対誤差）の設定", this);
     frame1->setObjectName("Frame1");
     frame1->setGeometry(TwipsRect(240, 2580, 5520, 1500));
-    text2_ = new QLineEdit(frame1);
-    text2_->setObjectName("Text2");
-    text2_->setGeometry(TwipsRect(180, 360, 1800, 360));
+    text2_ = Box(frame1, "Text2", TwipsRect(180, 360, 1800, 360));
     text2_->installEventFilter(this);
     connect(text2_, &QLineEdit::textChanged, this, &ConditionsWindow::precisionEdited);
     label7_ = ErrorLabel(frame1, "Label7", TwipsRect(2100, 390, 1500, 330));
-    auto* valueCaption = new QLabel("現在値", frame1);
-    valueCaption->setGeometry(TwipsRect(180, 900, 900, 330));
+    Caption(frame1, "現在値", TwipsRect(180, 900, 900, 330));
     label9_ = new QLabel(frame1);
     label9_->setObjectName("Label9");
     label9_->setGeometry(TwipsRect(1080, 900, 1800, 330));
@@ -107,17 +102,11 @@ ConditionsWindow::ConditionsWindow(Workspace& workspace, QWidget* parent)
     label6_->setObjectName("Label6");
     label6_->setGeometry(TwipsRect(3000, 900, 2300, 330));
 
-    auto* standard = new QPushButton("標準値", this);
-    standard->setObjectName("Command2");
-    standard->setGeometry(TwipsRect(240, 4260, 1500, 450));
+    auto* standard = Button(this, "Command2", "標準値", TwipsRect(240, 4260, 1500, 450));
     connect(standard, &QPushButton::clicked, this, &ConditionsWindow::command2Click);
-    auto* accept = new QPushButton("ＯＫ", this);
-    accept->setObjectName("Command1");
-    accept->setGeometry(TwipsRect(2700, 4260, 1400, 450));
+    auto* accept = Button(this, "Command1", "ＯＫ", TwipsRect(2700, 4260, 1400, 450));
     connect(accept, &QPushButton::clicked, this, &ConditionsWindow::command1Click);
-    auto* cancel = new QPushButton("ｷｬﾝｾﾙ", this);
-    cancel->setObjectName("Command3");
-    cancel->setGeometry(TwipsRect(4260, 4260, 1400, 450));
+    auto* cancel = Button(this, "Command3", "ｷｬﾝｾﾙ", TwipsRect(4260, 4260, 1400, 450));
     connect(cancel, &QPushButton::clicked, this, &ConditionsWindow::command3Click);
 }
 

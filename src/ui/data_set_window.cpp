@@ -15,6 +15,7 @@
 
 #include "core/data/preparation.h"
 #include "core/data/text_chars.h"
+#include "ui/control_names.h"
 #include "ui/controls.h"
 #include "ui/digitizer_panel.h"
 #include "ui/japanese_font.h"
@@ -93,7 +94,7 @@ void DataSetWindow::BuildControls() {
     auto* group = new QButtonGroup(this);
     for (int i = 0; i < core::kMaxLines; ++i) {
         auto* box = new QPlainTextEdit(this);
-        box->setObjectName(QStringLiteral("Text1(%1)").arg(i));
+        box->setObjectName(ArrayName("Text1", i));
         box->setGeometry(TwipsRect(kBoxLeft, kBoxTop, kBoxWidth, kBoxHeight));
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
         box->viewport()->installEventFilter(this);
@@ -104,7 +105,7 @@ void DataSetWindow::BuildControls() {
         const QString label =
             i < 9 ? QStringLiteral("Line %1").arg(i + 1) : QStringLiteral("Line10");
         auto* option = new QRadioButton(label, this);
-        option->setObjectName(QStringLiteral("Option1(%1)").arg(i));
+        option->setObjectName(ArrayName("Option1", i));
         const int column = i / 5;
         option->setGeometry(TwipsRect(120 + column * 1320, 2700 + (i % 5) * 255, 1200, 255));
         group->addButton(option, i);

@@ -19,6 +19,7 @@
 
 #include "core/data/text_chars.h"
 #include "ui/canvas.h"
+#include "ui/control_names.h"
 #include "ui/controls.h"
 #include "ui/data_set_window.h"
 #include "ui/japanese_font.h"
@@ -146,10 +147,10 @@ void DigitizerPanel::BuildControls() {
     for (int axis = 0; axis < 2; ++axis) {
         auto* group = new QButtonGroup(this);
         option2_[axis] = new QRadioButton(QString::fromUtf8(kLinear[axis]), s);
-        option2_[axis]->setObjectName(QStringLiteral("Option2(%1)").arg(axis));
+        option2_[axis]->setObjectName(ArrayName("Option2", axis));
         option2_[axis]->setGeometry(TwipsRect(90 + axis * 900, 480, 850, 255));
         option3_[axis] = new QRadioButton(QString::fromUtf8(kLog[axis]), s);
-        option3_[axis]->setObjectName(QStringLiteral("Option3(%1)").arg(axis));
+        option3_[axis]->setObjectName(ArrayName("Option3", axis));
         option3_[axis]->setGeometry(TwipsRect(90 + axis * 900, 735, 850, 255));
         group->addButton(option2_[axis]);
         group->addButton(option3_[axis]);
@@ -199,7 +200,7 @@ void DigitizerPanel::BuildControls() {
         const QString label =
             i < 9 ? QStringLiteral("Line  %1").arg(i + 1) : QStringLiteral("Line 10");
         option1_[i] = new QRadioButton(label, readFrame);
-        option1_[i]->setObjectName(QStringLiteral("Option1(%1)").arg(i));
+        option1_[i]->setObjectName(ArrayName("Option1", i));
         option1_[i]->setGeometry(TwipsRect(150 + (i / 5) * 1230, 630 + (i % 5) * 240, 1200, 240));
         lines->addButton(option1_[i], i);
         connect(option1_[i], &QRadioButton::clicked, this, [this, i] { OnLineOption(i); });

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "ui/control_names.h"
+#include "ui/controls.h"
 #include "ui/japanese_font.h"
 #include "ui/twips.h"
 
@@ -43,17 +44,11 @@ ExclusionWindow::ExclusionWindow(Workspace& workspace, QWidget* parent)
         check1_[i] = box;
     }
 
-    auto* all = new QPushButton("全て計算対象", this);
-    all->setObjectName("Command1");
-    all->setGeometry(TwipsRect(240, 3180, 1800, 450));
+    auto* all = Button(this, "Command1", "全て計算対象", TwipsRect(240, 3180, 1800, 450));
     connect(all, &QPushButton::clicked, this, &ExclusionWindow::command1Click);
-    auto* back = new QPushButton("戻　る", this);
-    back->setObjectName("Command2");
-    back->setGeometry(TwipsRect(2280, 3180, 1500, 450));
+    auto* back = Button(this, "Command2", "戻　る", TwipsRect(2280, 3180, 1500, 450));
     connect(back, &QPushButton::clicked, this, &ExclusionWindow::command2Click);
-    auto* help = new QPushButton("?", this);
-    help->setObjectName("Command3");
-    help->setGeometry(TwipsRect(4200, 3180, 480, 450));
+    auto* help = Button(this, "Command3", "?", TwipsRect(4200, 3180, 480, 450));
     connect(help, &QPushButton::clicked, this, &ExclusionWindow::command3Click);
 
     text1_ = new QPlainTextEdit(this);

@@ -13,6 +13,7 @@
 
 #include "core/data/preparation.h"
 #include "ui/control_names.h"
+#include "ui/controls.h"
 #include "ui/japanese_font.h"
 #include "ui/program_window.h"
 #include "ui/twips.h"
@@ -66,13 +67,10 @@ KeyboardWindow::KeyboardWindow(Workspace& workspace, ProgramWindow& programWindo
     setFont(JapaneseFont(9));
     setFixedSize(TwipsToPixels(6360), TwipsToPixels(7260));
 
-    auto* title = new QLabel("キーボード入力", this);
-    title->setGeometry(TwipsRect(240, 120, 3000, 330));
+    auto* title = Caption(this, "キーボード入力", TwipsRect(240, 120, 3000, 330));
     title->setStyleSheet("QLabel { color: rgb(0, 0, 160); font-weight: bold; }");
 
-    auto* previous = new QPushButton("←", this);
-    previous->setObjectName("Command1");
-    previous->setGeometry(TwipsRect(240, 540, 600, 420));
+    auto* previous = Button(this, "Command1", "←", TwipsRect(240, 540, 600, 420));
     connect(previous, &QPushButton::clicked, this, &KeyboardWindow::command1Click);
     label6_ = new QLabel("1", this);
     label6_->setObjectName("Label6");
@@ -80,16 +78,13 @@ KeyboardWindow::KeyboardWindow(Workspace& workspace, ProgramWindow& programWindo
     label6_->setFrameShape(QFrame::Panel);
     label6_->setFrameShadow(QFrame::Sunken);
     label6_->setGeometry(TwipsRect(900, 570, 720, 360));
-    auto* next = new QPushButton("→", this);
-    next->setObjectName("Command2");
-    next->setGeometry(TwipsRect(1680, 540, 600, 420));
+    auto* next = Button(this, "Command2", "→", TwipsRect(1680, 540, 600, 420));
     connect(next, &QPushButton::clicked, this, &KeyboardWindow::command2Click);
 
-    auto* change = new QLabel("Parameter 変更", this);
-    change->setGeometry(TwipsRect(240, 1080, 2400, 300));
-    (new QLabel("Parameter", this))->setGeometry(TwipsRect(240, 1440, 1200, 330));
-    (new QLabel("Ｘ、Ｙデータ", this))->setGeometry(TwipsRect(240, 1920, 2000, 300));
-    (new QLabel("ﾃﾞｰﾀ数", this))->setGeometry(TwipsRect(240, 6210, 900, 330));
+    Caption(this, "Parameter 変更", TwipsRect(240, 1080, 2400, 300));
+    Caption(this, "Parameter", TwipsRect(240, 1440, 1200, 330));
+    Caption(this, "Ｘ、Ｙデータ", TwipsRect(240, 1920, 2000, 300));
+    Caption(this, "ﾃﾞｰﾀ数", TwipsRect(240, 6210, 900, 330));
 
     // The ten pages lie on top of each other; only the current one is shown.
     for (int i = 0; i < 10; ++i) {
@@ -117,17 +112,12 @@ KeyboardWindow::KeyboardWindow(Workspace& workspace, ProgramWindow& programWindo
         text3_[i] = count;
     }
 
-    auto* generate = new QPushButton("ﾌﾟﾛｸﾞﾗﾑｺｰﾄﾞの生成", this);
-    generate->setObjectName("Command3");
-    generate->setGeometry(TwipsRect(3900, 2250, 2280, 480));
+    auto* generate =
+        Button(this, "Command3", "ﾌﾟﾛｸﾞﾗﾑｺｰﾄﾞの生成", TwipsRect(3900, 2250, 2280, 480));
     connect(generate, &QPushButton::clicked, this, &KeyboardWindow::command3Click);
-    auto* help = new QPushButton("？", this);
-    help->setObjectName("Command5");
-    help->setGeometry(TwipsRect(3900, 2880, 600, 420));
+    auto* help = Button(this, "Command5", "？", TwipsRect(3900, 2880, 600, 420));
     connect(help, &QPushButton::clicked, this, &KeyboardWindow::command5Click);
-    auto* back = new QPushButton("戻る", this);
-    back->setObjectName("Command4");
-    back->setGeometry(TwipsRect(3900, 5640, 1500, 480));
+    auto* back = Button(this, "Command4", "戻る", TwipsRect(3900, 5640, 1500, 480));
     connect(back, &QPushButton::clicked, this, &KeyboardWindow::command4Click);
 
     QString instructions;
