@@ -189,24 +189,30 @@ void KeyboardWindow::command2Click() {
 void KeyboardWindow::dataEdited(int page) {
     if (normalising_) return;
     QPlainTextEdit* box = text2_[page];
-    core::KeyboardBox normal = core::NormaliseKeyboardBox(ToCrLf(box->toPlainText()));
+    const QString typed = box->toPlainText();
+    core::KeyboardBox normal = core::NormaliseKeyboardBox(ToCrLf(typed));
     // The box takes the normalised text back when an empty text line was
-    // removed or only line breaks were left, again until nothing changes. The
-    // CR LF the normalising appends stays out of the box.
+    // removed or only line breaks were left, again until nothing changes; the
+    // rounds run on the text, and the box is set once. The CR LF the
+    // normalising appends stays out of the box.
+    QString shown = typed;
+    int cursor = box->textCursor().position();
     for (int round = 0; round < 200; ++round) {
-        const QString typed = box->toPlainText();
-        QString shown = FromCrLf(normal.text);
-        if (!typed.endsWith('\n') && shown.endsWith('\n')) shown.chop(1);
-        if (shown == typed) break;
-        const int cursor = box->textCursor().position();
+        QString next = FromCrLf(normal.text);
+        if (!shown.endsWith('\n') && next.endsWith('\n')) next.chop(1);
+        if (next == shown) break;
+        cursor = std::clamp(cursor - static_cast<int>(shown.size() - next.size()), 0,
+                            static_cast<int>(next.size()));
+        shown = next;
+        normal = core::NormaliseKeyboardBox(ToCrLf(shown));
+    }
+    if (shown != typed) {
         normalising_ = true;
         box->setPlainText(shown);
         normalising_ = false;
         QTextCursor moved = box->textCursor();
-        moved.setPosition(std::clamp(cursor - static_cast<int>(typed.size() - shown.size()), 0,
-                                     static_cast<int>(shown.size())));
+        moved.setPosition(cursor);
         box->setTextCursor(moved);
-        normal = core::NormaliseKeyboardBox(ToCrLf(shown));
     }
     core::DataSet& dataSet = workspace_.data;
     text3_[page]->setText(QString::number(normal.count));
