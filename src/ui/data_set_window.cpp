@@ -351,25 +351,21 @@ void DataSetWindow::GenerateProgram() {
 }
 
 void DataSetWindow::SaveAll() {
-    core::DataSet& ds = workspace_.data;
-    ds.selectedLine = 0;
-    ds.saveKind = 0;
-    ds.prepareForSave = 1;
-    const bool prepared = RunPreparation();
-    if (prepared && OpensSaveWindow()) {
-        setEnabled(false);
-        panel_.SetCaptureStartEnabled(true);
-        emit saveRequested(this);
-    }
-    ds.prepareForSave = 0;
+    Save(0, 0);
 }
 
 void DataSetWindow::SaveSelected() {
-    core::DataSet& ds = workspace_.data;
     panel_.SetCaptureStartEnabled(true);
-    ds.saveKind = 1;
+    Save(1, static_cast<int16_t>(SelectedOption() + 1));
+}
+
+// Prepares for the save window: every line (kind 0) or the selected one
+// (kind 1, `selectedLine` 1..10 during the preparation only).
+void DataSetWindow::Save(int16_t saveKind, int16_t selectedLine) {
+    core::DataSet& ds = workspace_.data;
+    ds.saveKind = saveKind;
     ds.prepareForSave = 1;
-    ds.selectedLine = static_cast<int16_t>(SelectedOption() + 1);
+    ds.selectedLine = selectedLine;
     const bool prepared = RunPreparation();
     ds.selectedLine = 0;
     if (prepared && OpensSaveWindow()) {

@@ -77,6 +77,7 @@ private:
     void GenerateProgram();
     void SaveAll();
     void SaveSelected();
+    void Save(int16_t saveKind, int16_t selectedLine);
     void ReturnToPanel();
     void ShowPreparationMessage(int state);
     void ShowMessage(const QString& text, const QColor& color, int left, int top, int width,
