@@ -1,5 +1,6 @@
 #include "core/plot/axis_ticks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -31,11 +32,15 @@ public:
         return (value - scale_.low) * scale_.linearScale;
     }
 
-    // Adds a tick unless it lies beyond the end of the axis; false when it does.
+    // Adds a tick that lies on the axis; false once the ticks are beyond its end.
+    // (Below the origin lie only the steps before a minimum held at the largest
+    // float.)
     bool add(TickKind kind, double value, bool grid, std::string label) {
         const double at = position(value);
         if (BeyondEnd(at)) return false;
-        ticks_.push_back({kind, value, at, grid, std::move(label)});
+        if (at >= -kAxisLength * kEndTolerance) {
+            ticks_.push_back({kind, value, std::max(at, 0.0), grid, std::move(label)});
+        }
         return true;
     }
 

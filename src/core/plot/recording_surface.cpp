@@ -19,6 +19,7 @@ DrawCall RecordingSurface::call(DrawCall::Kind kind) const {
 }
 
 void RecordingSurface::clear() {
+    calls_.clear();
     calls_.push_back(call(DrawCall::Kind::kClear));
 }
 

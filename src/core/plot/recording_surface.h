@@ -24,8 +24,9 @@ struct DrawCall {
 };
 
 // A surface that keeps what is drawn on it instead of drawing, so that a pass
-// can be read back. Its text is a fixed-pitch font: per character 0.8 times
-// the role's point size wide and 1.5 times it high, in drawing units.
+// can be read back. Clearing forgets what was drawn before (and is recorded),
+// so the calls are always those of the picture as it stands. Its text is a fixed-pitch font: per
+// character 0.8 times the role's point size wide and 1.5 times it high, in drawing units.
 class RecordingSurface : public PlotSurface {
 public:
     explicit RecordingSurface(PageSize page = {750.0, 790.0}) : page_(page) {}
