@@ -75,7 +75,8 @@ public:
                                at >= kAxisLength * (1.0 - kEndTolerance);
             const bool labelled = digits.find(static_cast<char>('0' + digit)) != digits.npos;
             // The grid line at the origin would only cover the other axis.
-            add(TickKind::kMajor, value, !atEnd && at > 0.0, labelled ? LabelText(value) : "");
+            const bool atOrigin = at <= kAxisLength * kEndTolerance;
+            add(TickKind::kMajor, value, !atEnd && !atOrigin, labelled ? LabelText(value) : "");
             if (atEnd) return;
             const double tenth = unit / kMinorTicks;
             if (position(value + tenth) - at > kMinorSpacing) {
