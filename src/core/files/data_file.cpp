@@ -222,13 +222,15 @@ DataFileRead ReadDataFile(const std::string& path) {
     switch (file.outcome.status) {
         case FileStatus::kOk: return ParseDataFile(file.bytes);
         case FileStatus::kTooLarge:
-            return Refused(std::move(read), ContentFault::kFileTooLarge, 0);
+            read = Refused(std::move(read), ContentFault::kFileTooLarge, 0);
+            break;
         case FileStatus::kCannotRead:
             read = Refused(std::move(read), ContentFault::kReadFailed, 0);
             break;
         default: read.outcome = DataFileOutcome::kCannotOpen; break;
     }
     read.error = file.outcome.error;
+    read.reason = file.outcome.reason;
     return read;
 }
 

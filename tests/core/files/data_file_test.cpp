@@ -141,7 +141,10 @@ TEST(DataFileReader, FilesThatCannotBeOpenedOrAreHugeAreRefused) {
     const DataFileRead missing = ReadDataFile(folder.file("none.dat"));
     EXPECT_EQ(missing.outcome, DataFileOutcome::kCannotOpen);
     EXPECT_EQ(missing.error, ENOENT);
-    EXPECT_EQ(ReadDataFile(folder.path().string()).outcome, DataFileOutcome::kCannotOpen);
+    EXPECT_EQ(missing.reason, FileReason::kNotFound);
+    const DataFileRead onFolder = ReadDataFile(folder.path().string());
+    EXPECT_EQ(onFolder.outcome, DataFileOutcome::kCannotOpen);
+    EXPECT_EQ(onFolder.reason, FileReason::kIsAFolder);
 
     std::string huge = "10, 1 , 2\r\n1,2\r\n3,4\r\n";
     huge.resize(kMaxDataFileBytes + 1, ' ');
