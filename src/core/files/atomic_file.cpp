@@ -250,7 +250,11 @@ FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes)
     return WriteFilesAtomically({FileToWrite{path, std::string(bytes)}}).outcome;
 }
 
-FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+namespace {
+
+// Reads up to maxBytes of a regular file; with `whole` a longer file is
+// refused as too large, otherwise the bytes are cut there.
+FileRead ReadRegularFile(const std::string& path, std::size_t maxBytes, bool whole) {
     FileRead read;
     // Non-blocking, so that a named pipe given as a data file cannot hang the
     // open; anything but a regular file is then refused.
@@ -274,8 +278,13 @@ FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
             break;
         }
         if (n == 0) break;
-        if (read.bytes.size() + static_cast<std::size_t>(n) > maxBytes) {
-            read.outcome = {FileStatus::kTooLarge, 0, FileReason::kTooLarge, path, maxBytes};
+        const std::size_t room = maxBytes - read.bytes.size();
+        if (static_cast<std::size_t>(n) > room) {
+            if (whole) {
+                read.outcome = {FileStatus::kTooLarge, 0, FileReason::kTooLarge, path, maxBytes};
+            } else {
+                read.bytes.append(buffer, room);
+            }
             break;
         }
         read.bytes.append(buffer, static_cast<std::size_t>(n));
@@ -283,6 +292,16 @@ FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     ::close(fd);
     if (read.outcome.status != FileStatus::kOk) read.bytes.clear();
     return read;
+}
+
+}  // namespace
+
+FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    return ReadRegularFile(path, maxBytes, true);
+}
+
+FileRead ReadFileHead(const std::string& path, std::size_t maxBytes) {
+    return ReadRegularFile(path, maxBytes, false);
 }
 
 }  // namespace kx::core

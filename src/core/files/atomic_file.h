@@ -60,4 +60,8 @@ struct FileRead {
 // reason; a larger file with kTooLarge and the limit.
 FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes);
 
+// Reads the first bytes of a regular file, at most maxBytes of them, refusing
+// what is no file as ReadWholeFile does.
+FileRead ReadFileHead(const std::string& path, std::size_t maxBytes);
+
 }  // namespace kx::core
