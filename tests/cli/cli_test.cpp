@@ -59,6 +59,22 @@ Ran RunFit(const TempFolder& folder, const std::vector<std::string>& arguments,
     return run;
 }
 
+// Runs the program with a file-size limit of 512 bytes and SIGXFSZ set to
+// `action`, both of which it inherits.
+Ran RunUnderFileSizeLimit(const TempFolder& folder, const std::vector<std::string>& arguments,
+                          void (*action)(int)) {
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previous = std::signal(SIGXFSZ, action);
+    rlimit limit = saved;
+    limit.rlim_cur = 512;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    Ran run = RunFit(folder, arguments);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    return run;
+}
+
 // A family of three lines y = a x^2 + b with a varying with the parameter.
 std::string FamilyFile(const TempFolder& folder) {
     core::DataSet data;
@@ -218,15 +234,7 @@ TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
     // Files that cannot be written (a file-size limit the program inherits):
     // the folders the run made are taken away again.
     {
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved;
-        limit.rlim_cur = 512;
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const Ran full = RunFit(folder, {"--out", "made/deeper", file});
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previous);
+        const Ran full = RunUnderFileSizeLimit(folder, {"--out", "made/deeper", file}, SIG_IGN);
         EXPECT_EQ(full.status, 1);
         EXPECT_NE(full.err.find("書込めません。"), std::string::npos) << full.err;
         EXPECT_FALSE(std::filesystem::exists(folder.file("made")));
@@ -272,17 +280,9 @@ TEST(KuvatelixFit, AFileSizeLimitEndsInTheOrdinaryFailure) {
     const std::string file = FamilyFile(folder);
     std::filesystem::create_directory(folder.file("kept"));
     test::PutFile(folder.file("kept/results.txt"), "earlier results\r\n");
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
     // The program gets the signal's default action, which would end it.
-    const auto previous = std::signal(SIGXFSZ, SIG_DFL);
-    rlimit limit = saved;
-    limit.rlim_cur = 512;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const Ran made = RunFit(folder, {"--out", "made/deeper", file});
-    const Ran kept = RunFit(folder, {"--out", "kept", file});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    const Ran made = RunUnderFileSizeLimit(folder, {"--out", "made/deeper", file}, SIG_DFL);
+    const Ran kept = RunUnderFileSizeLimit(folder, {"--out", "kept", file}, SIG_DFL);
 
     for (const Ran& run : {made, kept}) {
         EXPECT_EQ(run.status, 1) << "-1: the program was killed";
@@ -297,31 +297,35 @@ TEST(KuvatelixFit, ListingsTheUserMayNotReplaceAreKept) {
     TempFolder folder;
     ::chmod(folder.path().c_str(), 0777);
     const std::string file = FamilyFile(folder);
-    // An open folder with a read-only listing in it.
-    const std::string open = folder.file("open");
-    std::filesystem::create_directory(open);
-    ::chmod(open.c_str(), 0777);
-    test::PutFile(open + "/results.txt", "read-only results");
-    ::chmod((open + "/results.txt").c_str(), 0444);
-    const Ran readOnly = RunFit(folder, {"--out", "open", file}, test::OrdinaryUserPrefix());
-    EXPECT_EQ(readOnly.status, 1);
-    EXPECT_TRUE(Contains(readOnly.err, "書込めません。")) << readOnly.err;
-    EXPECT_EQ(FileBytes(open + "/results.txt"), "read-only results");
-    EXPECT_EQ(EntriesIn(open), 1u);
-
-    // A shared folder in which the last listing belongs to someone else: the
-    // rename over it fails after the first three were renamed into place.
-    if (!test::RunsAsRoot()) return;
-    const std::string shared = folder.file("shared");
-    std::filesystem::create_directory(shared);
-    ::chmod(shared.c_str(), 01777);
-    test::PutFile(shared + "/history.txt", "their history");
-    ::chmod((shared + "/history.txt").c_str(), 0666);
-    const Ran sticky = RunFit(folder, {"--out", "shared", file}, test::OrdinaryUserPrefix());
-    EXPECT_EQ(sticky.status, 1);
-    EXPECT_TRUE(Contains(sticky.err, "書込めません。")) << sticky.err;
-    EXPECT_EQ(FileBytes(shared + "/history.txt"), "their history");
-    EXPECT_EQ(EntriesIn(shared), 1u) << "the listings already renamed are taken back";
+    struct Case {
+        const char* out;
+        mode_t folderMode;
+        const char* listing;
+        mode_t listingMode;
+    };
+    const Case cases[] = {
+        // An open folder with a read-only listing in it.
+        {"open", 0777, "results.txt", 0444},
+        // A shared folder in which the last listing belongs to someone else:
+        // the rename over it fails after the first three were renamed into
+        // place, and they are taken back. Root's files stand for another
+        // user's, so this needs the tests to run as root.
+        {"shared", 01777, "history.txt", 0666},
+    };
+    for (const Case& c : cases) {
+        if (c.folderMode == 01777 && !test::RunsAsRoot()) continue;
+        const std::string out = folder.file(c.out);
+        const std::string listing = out + "/" + c.listing;
+        std::filesystem::create_directory(out);
+        ::chmod(out.c_str(), c.folderMode);
+        test::PutFile(listing, "someone's listing");
+        ::chmod(listing.c_str(), c.listingMode);
+        const Ran run = RunFit(folder, {"--out", c.out, file}, test::OrdinaryUserPrefix());
+        EXPECT_EQ(run.status, 1) << c.out;
+        EXPECT_TRUE(Contains(run.err, "書込めません。 (no permission)")) << run.err;
+        EXPECT_EQ(FileBytes(listing), "someone's listing") << c.out;
+        EXPECT_EQ(EntriesIn(out), 1u) << c.out << ": nothing written, nothing left";
+    }
 }
 
 TEST(KuvatelixFit, RefusedFilesSayWhy) {
