@@ -194,6 +194,48 @@ void SyncFolder(const std::string& path) {
     ::close(fd);
 }
 
+// Reads up to maxBytes of a regular file; with `whole` a longer file is
+// refused as too large, otherwise the bytes are cut there.
+FileRead ReadRegularFile(const std::string& path, std::size_t maxBytes, bool whole) {
+    FileRead read;
+    // Non-blocking, so that a named pipe given as a data file cannot hang the
+    // open; anything but a regular file is then refused.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        read.outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
+        return read;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        read.outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
+    } else if (!S_ISREG(info.st_mode)) {
+        read.outcome = {FileStatus::kCannotOpen, 0, ReasonOfKind(info.st_mode), path, 0};
+    }
+    char buffer[65536];
+    while (read.outcome.status == FileStatus::kOk) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            read.outcome = FailureOf(FileStatus::kCannotRead, errno, path);
+            break;
+        }
+        if (n == 0) break;
+        const std::size_t room = maxBytes - read.bytes.size();
+        if (static_cast<std::size_t>(n) > room) {
+            if (whole) {
+                read.outcome = {FileStatus::kTooLarge, 0, FileReason::kTooLarge, path, maxBytes};
+            } else {
+                read.bytes.append(buffer, room);
+            }
+            break;
+        }
+        read.bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    if (read.outcome.status != FileStatus::kOk) read.bytes.clear();
+    return read;
+}
+
 WriteReport Failed(WriteReport report, FileOutcome outcome) {
     report.outcome = std::move(outcome);
     report.madeFolders = RemoveMadeFolders(report.madeFolders);
@@ -249,52 +291,6 @@ WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
 FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
     return WriteFilesAtomically({FileToWrite{path, std::string(bytes)}}).outcome;
 }
-
-namespace {
-
-// Reads up to maxBytes of a regular file; with `whole` a longer file is
-// refused as too large, otherwise the bytes are cut there.
-FileRead ReadRegularFile(const std::string& path, std::size_t maxBytes, bool whole) {
-    FileRead read;
-    // Non-blocking, so that a named pipe given as a data file cannot hang the
-    // open; anything but a regular file is then refused.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        read.outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
-        return read;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        read.outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
-    } else if (!S_ISREG(info.st_mode)) {
-        read.outcome = {FileStatus::kCannotOpen, 0, ReasonOfKind(info.st_mode), path, 0};
-    }
-    char buffer[65536];
-    while (read.outcome.status == FileStatus::kOk) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            read.outcome = FailureOf(FileStatus::kCannotRead, errno, path);
-            break;
-        }
-        if (n == 0) break;
-        const std::size_t room = maxBytes - read.bytes.size();
-        if (static_cast<std::size_t>(n) > room) {
-            if (whole) {
-                read.outcome = {FileStatus::kTooLarge, 0, FileReason::kTooLarge, path, maxBytes};
-            } else {
-                read.bytes.append(buffer, room);
-            }
-            break;
-        }
-        read.bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    if (read.outcome.status != FileStatus::kOk) read.bytes.clear();
-    return read;
-}
-
-}  // namespace
 
 FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     return ReadRegularFile(path, maxBytes, true);

@@ -273,10 +273,8 @@ void LineFitting::logUnrated() {
     for (int s = 1; s <= fit.sectionCount; ++s) {
         const SectionFit& section = fit.sections[s];
         if (section.form != 0 && !section.leastBad) continue;
-        std::string note = "[Para:" + Digits(line_, 2) + "]  from " +
-                           Digits(section.firstIndex, 3) + " to " + Digits(section.lastIndex, 3) +
-                           "       ";
-        log(note + UnratedNote(section));
+        log("[Para:" + Digits(line_, 2) + "]  from " + Digits(section.firstIndex, 3) + " to " +
+            Digits(section.lastIndex, 3) + "       " + UnratedNote(section));
     }
 }
 
