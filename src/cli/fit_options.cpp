@@ -60,8 +60,12 @@ const char* const kUsageText =
     "                  program is printed to standard output in UTF-8\n"
     "  --help          show this text\n"
     "\n"
-    "Errors are reported with the system's own messages on standard error; the exit\n"
-    "status is then 1 (2 for a malformed command line) and no file is written.\n";
+    "Errors are reported with the system's own messages on standard error, followed\n"
+    "by the reason in brackets; the exit status is then 1 (2 for a malformed command\n"
+    "line) and no file is written (should a listing already renamed into place fail\n"
+    "to be put back, the message names it). Exit status 3: the output was written,\n"
+    "but on a section of a line no equation form deviates less than 1000000, so the\n"
+    "least-bad one was taken; standard error names the line and the section.\n";
 
 ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
     ParsedOptions parsed;

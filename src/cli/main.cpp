@@ -2,6 +2,7 @@
 // generation and the program-generation window's run do, and writes the four
 // listings or prints the generated program.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/fit_messages.h"
 #include "cli/fit_options.h"
 #include "core/codegen/calc_program.h"
 #include "core/data/data_set.h"
@@ -17,12 +19,19 @@
 #include "core/files/cp932.h"
 #include "core/files/data_file.h"
 #include "core/files/listing.h"
+#include "core/fitting/fit_family.h"
 
 namespace {
 
 using namespace kx;
+using cli::Because;
 
 constexpr const char* kProgramName = "kuvatelix-fit";
+constexpr const char* kCannotWrite = "書込めません。";
+
+// Exit status when the output was written but a section of a line takes a
+// form that deviates by 1000000 or more (see the usage text).
+constexpr int kWrittenWithUnratedSection = 3;
 
 int Fail(const std::string& subject, std::string_view message, int status = 1) {
     std::fprintf(stderr, "%s: %s: %.*s\n", kProgramName, subject.c_str(),
@@ -30,20 +39,15 @@ int Fail(const std::string& subject, std::string_view message, int status = 1) {
     return status;
 }
 
-// The DataSet window's message for a preparation state.
-const char* PreparationMessage(int16_t state) {
-    switch (state) {
-        case core::kGapInLines: return "データが無いパラメータ存在";
-        case core::kMissingXOrY: return "X,Yデータがどちらか欠損";
-        case core::kNotNumeric: return "数値として判断されない";
-        case core::kTooFewPoints: return "データが少ない";
-        case core::kNoData: return "データが無い";
-        case core::kParameterNotNumeric: return "パラメータが数値でない";
-        default: return "データが無い";
-    }
+std::string LineSubject(const std::string& file, int line) {
+    return line > 0 ? file + " (line " + std::to_string(line) + ")" : file;
 }
 
-constexpr const char* kCannotWrite = "書込めません。";
+std::string Listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
 
 int WriteListings(const std::string& folder, const core::ResultLists& lists) {
     struct Listing {
@@ -59,67 +63,84 @@ int WriteListings(const std::string& folder, const core::ResultLists& lists) {
         const std::string path = (std::filesystem::path(folder) / listing.name).string();
         const core::CodecResult encoded =
             core::Utf8ToCp932(core::ListingText(listing.kind, lists));
-        if (encoded.status != core::CodecStatus::kOk) return Fail(path, kCannotWrite);
+        if (encoded.status != core::CodecStatus::kOk) {
+            return Fail(
+                path, std::string(kCannotWrite) + Because("a character without a Shift-JIS form"));
+        }
         files.push_back({path, encoded.text});
     }
 
-    // The folders this run makes, innermost first: a failed run takes them
-    // away again, so that it leaves nothing behind.
-    std::error_code error;
-    std::vector<std::filesystem::path> made;
-    for (std::filesystem::path p = folder; !p.empty() && !std::filesystem::exists(p, error);
-         p = p.parent_path()) {
-        made.push_back(p);
-        if (p == p.parent_path()) break;
-    }
-    const auto removeMade = [&made] {
-        std::error_code ignored;
-        for (const std::filesystem::path& p : made) std::filesystem::remove(p, ignored);
-    };
-    if (!made.empty() && !std::filesystem::create_directories(folder, error)) {
-        removeMade();
-        return Fail(folder, std::string(kCannotWrite) + " (" + error.message() + ")");
-    }
-    const core::FileOutcome outcome = core::WriteFilesAtomically(files);
-    if (outcome.status != core::FileStatus::kOk) {
-        removeMade();
-        return Fail(folder, std::string(kCannotWrite) + " (" + std::strerror(outcome.error) + ")");
-    }
-    return 0;
+    const core::WriteReport report = core::WriteFilesAtomically(files, {.makeFolders = true});
+    if (report.ok()) return 0;
+    const core::FileOutcome& outcome = report.outcome;
+    std::string message =
+        std::string(kCannotWrite) + Because(cli::FileReasonText(outcome.reason, outcome.error, 0));
+    // Files that could not be put back as they were are named, so that no
+    // one takes the run for one that wrote nothing.
+    if (!report.written.empty()) message += "; written nevertheless: " + Listed(report.written);
+    if (!report.madeFolders.empty()) message += "; folders left: " + Listed(report.madeFolders);
+    return Fail(outcome.path, message);
 }
 
 int Run(const cli::FitOptions& options) {
-    const core::DataFileRead read = core::ReadDataFile(options.dataFile);
+    const std::string& file = options.dataFile;
+    const core::DataFileRead read = core::ReadDataFile(file);
     if (read.outcome == core::DataFileOutcome::kCannotOpen) {
-        return Fail(options.dataFile, "ﾌｧｲﾙ名不正");
+        return Fail(file, "ﾌｧｲﾙ名不正" + Because(cli::FileReasonText(read.reason, read.error, 0)));
     }
     if (read.outcome == core::DataFileOutcome::kBadContent) {
-        return Fail(options.dataFile + " (record " + std::to_string(read.record) + ")",
-                    "ﾌｧｲﾙ内容不正");
+        const std::string subject =
+            read.record > 0 ? file + " (record " + std::to_string(read.record) + ")" : file;
+        return Fail(subject, "ﾌｧｲﾙ内容不正" + Because(cli::ContentFaultText(read)));
     }
 
     core::DataSet data;
     core::ApplyDataFileRead(data, read);
     data.selectedLine = 0;
     const int16_t state = core::PrepareDataSet(data);
-    if (state != core::kPrepared) return Fail(options.dataFile, PreparationMessage(state));
+    if (state != core::kPrepared) {
+        return Fail(LineSubject(file, data.refusal.line),
+                    cli::PreparationMessage(state) + Because(cli::PreparationReason(data, state)));
+    }
 
     core::FitResults results;
     core::FitAndGenerate(data, options.settings, results);
+    const std::vector<core::UnratedSection> unrated = core::UnratedSections(data, results);
+    for (const core::UnratedSection& u : unrated) {
+        // A statement of 0: the program would answer 0 whatever the data says.
+        if (u.form == 0) {
+            return Fail(LineSubject(file, u.line), "no equation form could be rated on section " +
+                                                       std::to_string(u.section) +
+                                                       "; nothing written");
+        }
+    }
     const core::ResultLists lists = core::ResultListsOf(data, options.settings, results);
 
-    if (options.outFolder) return WriteListings(*options.outFolder, lists);
-    for (const std::string& record : lists.program) {
-        std::fwrite(record.data(), 1, record.size(), stdout);
-        std::fputc('\n', stdout);
+    if (options.outFolder) {
+        if (const int status = WriteListings(*options.outFolder, lists); status != 0)
+            return status;
+    } else {
+        for (const std::string& record : lists.program) {
+            std::fwrite(record.data(), 1, record.size(), stdout);
+            std::fputc('\n', stdout);
+        }
+        if (std::fflush(stdout) != 0) return Fail("stdout", std::strerror(errno));
     }
-    if (std::fflush(stdout) != 0) return Fail("stdout", std::strerror(errno));
-    return 0;
+    for (const core::UnratedSection& u : unrated) {
+        Fail(LineSubject(file, u.line),
+             "no equation form deviates less than 1000000 on section " +
+                 std::to_string(u.section) +
+                 "; the least-bad one, EQ No=" + std::to_string(u.form) + ", was taken");
+    }
+    return unrated.empty() ? 0 : kWrittenWithUnratedSection;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Beyond a file-size limit a write then fails with EFBIG, and the failure
+    // takes the ordinary path instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const cli::ParsedOptions parsed = cli::ParseFitOptions(arguments);
     if (parsed.options.help) {

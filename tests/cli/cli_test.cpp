@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,8 @@
 #include "core/files/data_file.h"
 #include "core/files/listing.h"
 #include "core/files/save_file.h"
+#include "other_user.h"
+#include "support/basic_interpreter.h"
 #include "temp_folder.h"
 
 namespace kx {
@@ -36,9 +40,12 @@ std::string Quoted(const std::string& text) {
     return quoted + "'";
 }
 
-Ran RunFit(const TempFolder& folder, const std::vector<std::string>& arguments) {
+// `prefix` goes before the program, for example to run it as another user.
+Ran RunFit(const TempFolder& folder, const std::vector<std::string>& arguments,
+           const std::string& prefix = "") {
     // Run in the test's folder, so that relative names land there.
-    std::string command = "cd " + Quoted(folder.path().string()) + " && " + Quoted(KX_FIT_PROGRAM);
+    std::string command =
+        "cd " + Quoted(folder.path().string()) + " && " + prefix + Quoted(KX_FIT_PROGRAM);
     for (const std::string& argument : arguments) command += " " + Quoted(argument);
     const std::string out = folder.file("stdout"), err = folder.file("stderr");
     command += " >" + Quoted(out) + " 2>" + Quoted(err);
@@ -49,6 +56,22 @@ Ran RunFit(const TempFolder& folder, const std::vector<std::string>& arguments) 
     run.err = FileBytes(err);
     std::filesystem::remove(out);
     std::filesystem::remove(err);
+    return run;
+}
+
+// Runs the program with a file-size limit of 512 bytes and SIGXFSZ set to
+// `action`, both of which it inherits.
+Ran RunUnderFileSizeLimit(const TempFolder& folder, const std::vector<std::string>& arguments,
+                          void (*action)(int)) {
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previous = std::signal(SIGXFSZ, action);
+    rlimit limit = saved;
+    limit.rlim_cur = 512;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    Ran run = RunFit(folder, arguments);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
     return run;
 }
 
@@ -211,19 +234,181 @@ TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
     // Files that cannot be written (a file-size limit the program inherits):
     // the folders the run made are taken away again.
     {
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved;
-        limit.rlim_cur = 512;
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const Ran full = RunFit(folder, {"--out", "made/deeper", file});
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previous);
+        const Ran full = RunUnderFileSizeLimit(folder, {"--out", "made/deeper", file}, SIG_IGN);
         EXPECT_EQ(full.status, 1);
         EXPECT_NE(full.err.find("書込めません。"), std::string::npos) << full.err;
         EXPECT_FALSE(std::filesystem::exists(folder.file("made")));
     }
+}
+
+// ---- Output that is never lost -------------------------------------------------
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::size_t EntriesIn(const std::filesystem::path& folder) {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
+    return count;
+}
+
+TEST(KuvatelixFit, AFailedRunLeavesEverySymbolicLinkWhereItWas) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    std::filesystem::create_symlink(folder.file("nowhere"), folder.file("dangling"));
+    std::filesystem::create_symlink(folder.file("loop2"), folder.file("loop1"));
+    std::filesystem::create_symlink(folder.file("loop1"), folder.file("loop2"));
+    for (const char* out : {"dangling", "dangling/sub", "loop1", "loop1/sub/deeper"}) {
+        const Ran run = RunFit(folder, {"--out", out, file});
+        EXPECT_EQ(run.status, 1) << out;
+        EXPECT_TRUE(Contains(run.err, "書込めません。")) << run.err;
+        for (const char* link : {"dangling", "loop1", "loop2"}) {
+            EXPECT_TRUE(std::filesystem::is_symlink(folder.file(link))) << out << " took " << link;
+        }
+        EXPECT_FALSE(std::filesystem::exists(folder.file("nowhere"))) << out;
+    }
+    // A link to a folder is a folder.
+    std::filesystem::create_directory(folder.file("real"));
+    std::filesystem::create_symlink(folder.file("real"), folder.file("linked"));
+    ASSERT_EQ(RunFit(folder, {"--out", "linked/new", file}).status, 0);
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder.file("real/new/results.txt")));
+}
+
+TEST(KuvatelixFit, AFileSizeLimitEndsInTheOrdinaryFailure) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    std::filesystem::create_directory(folder.file("kept"));
+    test::PutFile(folder.file("kept/results.txt"), "earlier results\r\n");
+    // The program gets the signal's default action, which would end it.
+    const Ran made = RunUnderFileSizeLimit(folder, {"--out", "made/deeper", file}, SIG_DFL);
+    const Ran kept = RunUnderFileSizeLimit(folder, {"--out", "kept", file}, SIG_DFL);
+
+    for (const Ran& run : {made, kept}) {
+        EXPECT_EQ(run.status, 1) << "-1: the program was killed";
+        EXPECT_TRUE(Contains(run.err, "書込めません。")) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("made")));
+    EXPECT_EQ(FileBytes(folder.file("kept/results.txt")), "earlier results\r\n");
+    EXPECT_EQ(EntriesIn(folder.file("kept")), 1u);
+}
+
+TEST(KuvatelixFit, ListingsTheUserMayNotReplaceAreKept) {
+    TempFolder folder;
+    ::chmod(folder.path().c_str(), 0777);
+    const std::string file = FamilyFile(folder);
+    struct Case {
+        const char* out;
+        mode_t folderMode;
+        const char* listing;
+        mode_t listingMode;
+    };
+    const Case cases[] = {
+        // An open folder with a read-only listing in it.
+        {"open", 0777, "results.txt", 0444},
+        // A shared folder in which the last listing belongs to someone else:
+        // the rename over it fails after the first three were renamed into
+        // place, and they are taken back. Root's files stand for another
+        // user's, so this needs the tests to run as root.
+        {"shared", 01777, "history.txt", 0666},
+    };
+    for (const Case& c : cases) {
+        if (c.folderMode == 01777 && !test::RunsAsRoot()) continue;
+        const std::string out = folder.file(c.out);
+        const std::string listing = out + "/" + c.listing;
+        std::filesystem::create_directory(out);
+        ::chmod(out.c_str(), c.folderMode);
+        test::PutFile(listing, "someone's listing");
+        ::chmod(listing.c_str(), c.listingMode);
+        const Ran run = RunFit(folder, {"--out", c.out, file}, test::OrdinaryUserPrefix());
+        EXPECT_EQ(run.status, 1) << c.out;
+        EXPECT_TRUE(Contains(run.err, "書込めません。 (no permission)")) << run.err;
+        EXPECT_EQ(FileBytes(listing), "someone's listing") << c.out;
+        EXPECT_EQ(EntriesIn(out), 1u) << c.out << ": nothing written, nothing left";
+    }
+}
+
+TEST(KuvatelixFit, RefusedFilesSayWhy) {
+    TempFolder folder;
+    ::chmod(folder.path().c_str(), 0777);
+    std::filesystem::create_directory(folder.file("folder.dat"));
+    ASSERT_EQ(::mkfifo(folder.file("pipe.dat").c_str(), 0666), 0);
+    test::PutFile(folder.file("plain"), "x");
+    test::PutFile(folder.file("secret.dat"), "10, 1 , 3\r\n1,2\r\n3,4\r\n5,6\r\n");
+    ::chmod(folder.file("secret.dat").c_str(), 0600);
+    {
+        std::ofstream huge(folder.file("huge.dat"), std::ios::binary);
+        huge << std::string(core::kMaxDataFileBytes + 1, '1');
+    }
+    test::PutFile(folder.file("short.dat"), "10, 1 , 1\r\n1,2\r\n");
+    struct Case {
+        std::string file;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"missing.dat", "ﾌｧｲﾙ名不正 (no such file"},
+        {"folder.dat", "ﾌｧｲﾙ名不正 (a folder"},
+        {"pipe.dat", "ﾌｧｲﾙ名不正 (a named pipe"},
+        {"plain/x.dat", "ﾌｧｲﾙ名不正 (not a folder"},
+        {"secret.dat", "ﾌｧｲﾙ名不正 (no permission"},
+        {"huge.dat", "ﾌｧｲﾙ内容不正 (larger than the limit of 4194304 bytes"},
+        {"short.dat", "ﾌｧｲﾙ内容不正 (a count of 1 or less"},
+    };
+    for (const Case& c : cases) {
+        const Ran run = RunFit(folder, {c.file}, test::OrdinaryUserPrefix());
+        EXPECT_EQ(run.status, 1) << c.file;
+        EXPECT_TRUE(Contains(run.err, c.message)) << run.err;
+    }
+    const Ran blocked = RunFit(folder, {"--out", "plain/sub", "missing.dat"});
+    EXPECT_TRUE(Contains(blocked.err, "ﾌｧｲﾙ名不正")) << "the data file is read first";
+    test::PutFile(folder.file("good.dat"), "10, 1 , 3\r\n1,2\r\n3,4\r\n5,7\r\n");
+    const Ran notFolder = RunFit(folder, {"--out", "plain/sub", "good.dat"});
+    EXPECT_EQ(notFolder.status, 1);
+    EXPECT_TRUE(Contains(notFolder.err, "書込めません。 (not a folder")) << notFolder.err;
+}
+
+// ---- Families the generated program could not serve ----------------------------------
+
+TEST(KuvatelixFit, EqualParametersAreRefusedNamingTheLine) {
+    TempFolder folder;
+    const std::string block = ", 1 , 3\r\n1,2\r\n2,4\r\n3,7\r\n";
+    test::PutFile(folder.file("fives.dat"), "5" + block + "7" + block + "5" + block);
+    test::PutFile(folder.file("ones.dat"),
+                  "1" + block + "1.0000001" + block + "1.0000002" + block);
+    for (const char* file : {"fives.dat", "ones.dat"}) {
+        const Ran run = RunFit(folder, {"--out", "out", file});
+        EXPECT_EQ(run.status, 1) << file;
+        EXPECT_TRUE(Contains(run.err, "パラメータが数値でない")) << run.err;
+        EXPECT_TRUE(Contains(run.err, std::string(file) == "fives.dat" ? "line 3" : "line 2"))
+            << run.err;
+        EXPECT_FALSE(std::filesystem::exists(folder.file("out")));
+    }
+}
+
+// Every form rates these points 1000000 or worse (the 1.1E-20 among values of
+// 1E10 spoils every relative deviation); the program must still follow them.
+TEST(KuvatelixFit, ALineNoFormCanRateGetsTheLeastBadForm) {
+    TempFolder folder;
+    test::PutFile(folder.file("spoilt.dat"), "1, 1 , 4\r\n0,0\r\n1,1.1E-20\r\n2,1E10\r\n3,0\r\n");
+    const Ran printed = RunFit(folder, {"spoilt.dat"});
+    // Not 1: the program is there, so this is no ordinary failure.
+    EXPECT_EQ(printed.status, 3);
+    EXPECT_TRUE(Contains(printed.err, "spoilt.dat (line 1)")) << printed.err;
+    EXPECT_TRUE(Contains(printed.err, "section 1")) << printed.err;
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = printed.out.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        lines.push_back(printed.out.substr(start, end - start));
+    }
+    const test::basic::Program program(lines);
+    ASSERT_TRUE(program.ok()) << program.error();
+    const auto at2 = test::basic::RunCalc(program, 2.0f, 1.0f);
+    ASSERT_TRUE(at2.ok) << at2.call.error;
+    EXPECT_NEAR(at2.answer, 1e10, 1e5);
+
+    const Ran written = RunFit(folder, {"--out", "out", "spoilt.dat"});
+    EXPECT_EQ(written.status, printed.status);
+    EXPECT_TRUE(std::filesystem::exists(folder.file("out/program.txt")));
 }
 
 TEST(KuvatelixFit, HelpExplainsTheCommand) {

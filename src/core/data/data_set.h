@@ -17,6 +17,15 @@ inline constexpr int kPointTextSlots = 30;  // slots 11..30 always read as empty
 
 using LineTexts = std::array<std::string, kMaxPoints + 1>;
 
+// What a refused preparation names besides its state or message number, for
+// the window to show with the message.
+struct PreparationRefusal {
+    int16_t line = 0;  // the line at fault; 0 when the refusal concerns no one line
+    // When the line's parameter equals that of an earlier line once both are
+    // stored as 32-bit floats: that earlier line; 0 otherwise.
+    int16_t sameParameterAs = 0;
+};
+
 struct DataSet {
     // Collected form.
     std::array<std::string, kPointTextSlots + 1> pointText{};  // "X,Y" CR LF per point
@@ -44,6 +53,7 @@ struct DataSet {
     int16_t progressTotal = 0;
     int16_t activeLine = 0;
     int16_t activeSection = 0;
+    PreparationRefusal refusal;  // of the last preparation; empty after a success
 };
 
 // Number of points of a point text: its commas, counting at most 100.

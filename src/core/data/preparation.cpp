@@ -65,6 +65,31 @@ void SplitPointLines(DataSet& data, int line) {
     data.preparedCount[line] = static_cast<int16_t>(count);
 }
 
+// The first line (in line order) whose parameter equals that of an earlier
+// line once both are stored as 32-bit floats: the generated program
+// interpolates by the difference of neighbouring parameters, which would be 0.
+// Values that differ only beyond the seven digits a stored value is written
+// with count as equal too: a saved file reads them back as one value.
+PreparationRefusal EqualParameters(const DataSet& data, int lineCount) {
+    std::array<float, kMaxLines + 1> values{};
+    std::array<std::string, kMaxLines + 1> texts{};
+    for (int line = 1; line <= lineCount; ++line) {
+        values[line] = static_cast<float>(ValueOfText(data.parameterText[line]));
+        texts[line] = SingleToText(values[line]);
+        for (int earlier = 1; earlier < line; ++earlier) {
+            if (values[earlier] == values[line] || texts[earlier] == texts[line]) {
+                return {static_cast<int16_t>(line), static_cast<int16_t>(earlier)};
+            }
+        }
+    }
+    return {};
+}
+
+int16_t Refuse(DataSet& data, int16_t state, int line) {
+    data.refusal.line = static_cast<int16_t>(line);
+    return state;
+}
+
 }  // namespace
 
 int ProgressShare(int n) {
@@ -82,11 +107,12 @@ int16_t PrepareDataSet(DataSet& data) {
     assert(data.selectedLine >= 0 && data.selectedLine <= kMaxLines);
     const int selected =
         data.selectedLine >= 1 && data.selectedLine <= kMaxLines ? data.selectedLine : 0;
-    if (data.pointCount[1] == 0) return kNoData;
+    data.refusal = {};
+    if (data.pointCount[1] == 0) return Refuse(data, kNoData, 1);
 
     for (int j = 1; j <= kMaxLines - 1; ++j) {
         if (HasNoData(data, j) && !data.pointText[j + 1].empty() && data.pointCount[j + 1] != 0) {
-            if (selected == 0) return kGapInLines;
+            if (selected == 0) return Refuse(data, kGapInLines, j);
             break;  // a single line may be prepared across a gap
         }
     }
@@ -98,7 +124,7 @@ int16_t PrepareDataSet(DataSet& data) {
         if (!EndsWithCrLf(data.pointText[d])) data.pointText[d].append("\r\n");
         if (data.pointCount[d] < 1) break;
         const int16_t state = CheckPointLines(data.pointText[d], PreparedPoints(data, d));
-        if (state != kPrepared) return state;
+        if (state != kPrepared) return Refuse(data, state, d);
         lastWalked = d;
     }
 
@@ -106,13 +132,22 @@ int16_t PrepareDataSet(DataSet& data) {
     data.lineCount = static_cast<int16_t>(lineCount);
     for (int line = 1; line <= lineCount; ++line) ClearPreparedTexts(data, line, "");
 
-    bool parameterFault = false;
+    int parameterFault = 0;
     for (int line = 1; line <= lineCount; ++line) {
         data.parameterText[line] = Trimmed(data.parameterText[line]);
         data.parameterValue[line] = static_cast<float>(ValueOfText(data.parameterText[line]));
-        if (!IsUsableNumber(data.parameterText[line])) parameterFault = true;
+        if (parameterFault == 0 && !IsUsableNumber(data.parameterText[line]))
+            parameterFault = line;
     }
-    if (parameterFault) return kParameterNotNumeric;
+    if (parameterFault != 0) return Refuse(data, kParameterNotNumeric, parameterFault);
+    // Lines that only a save prepares may share a parameter: the file holds
+    // them as they are, and the fitting of the loaded family refuses them.
+    if (selected == 0 && data.prepareForSave == 0) {
+        if (const PreparationRefusal equal = EqualParameters(data, lineCount); equal.line != 0) {
+            data.refusal = equal;
+            return kParameterNotNumeric;
+        }
+    }
 
     OrderLinesByParameter(data, lineCount);
 
@@ -122,12 +157,14 @@ int16_t PrepareDataSet(DataSet& data) {
     const int rangeLast = selected != 0 ? selected : lineCount;
     for (int line = rangeFirst; line <= rangeLast; ++line) {
         if (CharCount(data.pointText[line]) <= 3) {
-            state = kTooFewPoints;
+            if (state == kPrepared) state = Refuse(data, kTooFewPoints, line);
             continue;
         }
         data.lastLine = static_cast<int16_t>(line);
         SplitPointLines(data, line);
-        if (data.preparedCount[line] < 3) state = kTooFewPoints;
+        if (data.preparedCount[line] < 3 && state == kPrepared) {
+            state = Refuse(data, kTooFewPoints, line);
+        }
         total += ProgressShare(data.preparedCount[line]);
     }
     data.progressTotal = static_cast<int16_t>(std::min(total, 32767));
@@ -197,6 +234,7 @@ int16_t SplitKeyboardLine(std::string line, std::string& x, std::string& y) {
 }  // namespace
 
 int16_t PrepareKeyboardEntry(DataSet& data, const KeyboardPages& pages) {
+    data.refusal = {};
     for (int line = 1; line <= kMaxLines; ++line) ClearPreparedTexts(data, line, "0");
     if (data.pointCount[1] == 0) return kKeyboardNothingParsed;
 
@@ -207,7 +245,7 @@ int16_t PrepareKeyboardEntry(DataSet& data, const KeyboardPages& pages) {
             if (text.empty()) break;
             std::string x, y;
             const int16_t message = SplitKeyboardLine(std::string(text), x, y);
-            if (message != kKeyboardPrepared) return message;
+            if (message != kKeyboardPrepared) return Refuse(data, message, line);
             data.xText[line][i] = x;
             data.yText[line][i] = y;
             data.firstPoint[line] = 1;
@@ -218,7 +256,7 @@ int16_t PrepareKeyboardEntry(DataSet& data, const KeyboardPages& pages) {
     for (int j = 1; j <= kMaxLines - 1; ++j) {
         if (data.pointText[j].empty() && data.pointCount[j] == 0 &&
             !data.pointText[j + 1].empty() && data.pointCount[j + 1] != 0) {
-            return kKeyboardGap;
+            return Refuse(data, kKeyboardGap, j);
         }
     }
 
@@ -232,12 +270,27 @@ int16_t PrepareKeyboardEntry(DataSet& data, const KeyboardPages& pages) {
         data.parameterText[j] = pages[j].parameterText;
         data.pointCount[j] =
             static_cast<int16_t>(std::clamp(RoundHalfEven(count), 0L, long{kMaxPoints}));
-        if (data.preparedCount[j] < 3) message = kKeyboardTooFewPairs;
+        if (data.preparedCount[j] < 3 && message == kKeyboardPrepared) {
+            message = Refuse(data, kKeyboardTooFewPairs, j);
+        }
         total += ProgressShare(data.preparedCount[j]);
     }
-    if (lineCount == 0) return kKeyboardTooFewPairs;
+    if (lineCount == 0) return Refuse(data, kKeyboardTooFewPairs, 1);
     data.lineCount = static_cast<int16_t>(lineCount);
     data.lastLine = data.lineCount;
+    // The window takes parameter texts as they stand; a value a float cannot
+    // hold, or two lines a float cannot tell apart, would break the program.
+    if (message == kKeyboardPrepared) {
+        for (int line = 1; line <= lineCount; ++line) {
+            if (!FitsSingle(ValueOfText(data.parameterText[line]))) {
+                return Refuse(data, kKeyboardBadParameter, line);
+            }
+        }
+        if (const PreparationRefusal equal = EqualParameters(data, lineCount); equal.line != 0) {
+            data.refusal = equal;
+            return kKeyboardBadParameter;
+        }
+    }
     OrderLinesByParameter(data, lineCount);
     data.progressTotal = static_cast<int16_t>(total);
     return message;

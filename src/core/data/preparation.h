@@ -13,7 +13,10 @@
 // number of the window; the window shows the message.
 namespace kx::core {
 
-// States of the DataSet window's preparation (0 = prepared).
+// States of the DataSet window's preparation (0 = prepared). A refusal also
+// names its line in data.refusal; state 7 covers a parameter that is not a
+// number and, when refusal.sameParameterAs is set, one that equals an earlier
+// line's once stored as a 32-bit float (not checked when preparing a save).
 enum PreparationState : int16_t {
     kPrepared = 0,
     kGapInLines = 1,          // "データが無いパラメータ存在"
@@ -42,7 +45,12 @@ enum KeyboardMessage : int16_t {
     kKeyboardBadY = 4,         // "Y値が異常"
     kKeyboardGap = 6,          // "ﾃﾞｰﾀの無いParameterが有る"
     kKeyboardTooFewPairs = 7,  // "X,Yﾃﾞｰﾀの組が少ない"
-    kKeyboardNoSeparator = 8   // "X,Yﾃﾞｰﾀ異常"
+    kKeyboardNoSeparator = 8,  // "X,Yﾃﾞｰﾀ異常"
+    // A parameter whose value a 32-bit float cannot hold, or that equals an
+    // earlier line's once stored (data.refusal.sameParameterAs). The window
+    // has no message of its own for it and shows the DataSet window's
+    // "パラメータが数値でない".
+    kKeyboardBadParameter = 9
 };
 
 // What a keyboard page holds besides its data box (whose text is the line's
@@ -68,6 +76,7 @@ KeyboardBox NormaliseKeyboardBox(std::string_view text);
 int16_t CountKeyboardPairs(std::string_view text);
 
 // Parses the point texts of the keyboard-entry window into the prepared form.
+// A refusal names its line in data.refusal.
 int16_t PrepareKeyboardEntry(DataSet& data, const KeyboardPages& pages);
 
 }  // namespace kx::core

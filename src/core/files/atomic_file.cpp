@@ -1,14 +1,19 @@
 #include "core/files/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
+
+#include "core/files/made_folders.h"
 
 namespace kx::core {
 namespace {
@@ -33,9 +38,37 @@ std::string TemporaryName(const std::string& path) {
     return folder + "." + name + suffix;
 }
 
-struct Staged {
-    std::string temporary;
-    std::string target;
+// Holds SIGXFSZ back in this thread while files are written, so that a write
+// beyond the file-size limit fails with EFBIG instead of ending the process
+// (the signal's default action). A signal raised meanwhile is taken away
+// before the mask is restored.
+class FileSizeSignalHold {
+public:
+    FileSizeSignalHold() {
+        sigemptyset(&signal_);
+        sigaddset(&signal_, SIGXFSZ);
+        pthread_sigmask(SIG_BLOCK, &signal_, &saved_);
+        wasPending_ = Pending();
+    }
+    ~FileSizeSignalHold() {
+        if (!wasPending_ && Pending()) {
+            const timespec now{};
+            sigtimedwait(&signal_, nullptr, &now);
+        }
+        pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+    }
+    FileSizeSignalHold(const FileSizeSignalHold&) = delete;
+    FileSizeSignalHold& operator=(const FileSizeSignalHold&) = delete;
+
+private:
+    static bool Pending() {
+        sigset_t pending;
+        sigemptyset(&pending);
+        return sigpending(&pending) == 0 && sigismember(&pending, SIGXFSZ) == 1;
+    }
+    sigset_t signal_{};
+    sigset_t saved_{};
+    bool wasPending_ = false;
 };
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -51,32 +84,107 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Writes the bytes to a new temporary file beside the target and syncs it.
-FileOutcome Stage(const std::string& target, std::string_view bytes, Staged& staged) {
+FileReason ReasonOfKind(mode_t mode) {
+    if (S_ISDIR(mode)) return FileReason::kIsAFolder;
+    if (S_ISFIFO(mode)) return FileReason::kNamedPipe;
+    return FileReason::kNotARegularFile;
+}
+
+struct Staged {
+    std::string given;      // the name the caller gave
+    std::string target;     // the file renamed over: the name, or the file its link names
+    std::string temporary;  // the new bytes until the rename
+    std::string backup;     // a second name of the earlier file, to put it back
+    bool existed = false;
+};
+
+// The file a name stands for. A symbolic link is followed to the file it
+// names, as an ordinary write would, so the link itself stays.
+FileOutcome ResolveTarget(const std::string& path, Staged& staged) {
+    staged.given = path;
+    staged.target = path;
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return {};
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr) {
+        return FailureOf(FileStatus::kCannotOpen, errno, path);
+    }
+    staged.target = resolved;
+    return {};
+}
+
+// Writes the bytes to a new temporary file beside the target and syncs it. An
+// existing target must be a regular file the user may open for writing: the
+// rename would replace a read-only file the user could not have written.
+FileOutcome Stage(const std::string& path, std::string_view bytes, Staged& staged) {
+    if (FileOutcome resolved = ResolveTarget(path, staged); resolved.status != FileStatus::kOk) {
+        return resolved;
+    }
     struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode)) return {FileStatus::kCannotOpen, EISDIR};
+    staged.existed = ::stat(staged.target.c_str(), &existing) == 0;
+    if (staged.existed && !S_ISREG(existing.st_mode)) {
+        return {FileStatus::kCannotOpen, 0, ReasonOfKind(existing.st_mode), path, 0};
+    }
+    if (staged.existed) {
+        const int probe =
+            ::open(staged.target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (probe < 0) return FailureOf(FileStatus::kCannotOpen, errno, path);
+        ::close(probe);
+    }
 
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        staged.temporary = TemporaryName(target);
+        staged.temporary = TemporaryName(staged.target);
         // 0666 before the umask, as a plain open for output would create it.
         fd = ::open(staged.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return {FileStatus::kCannotOpen, errno};
+        if (fd < 0 && errno != EEXIST) {
+            const int error = errno;
+            staged.temporary.clear();
+            return FailureOf(FileStatus::kCannotOpen, error, path);
+        }
     }
-    if (fd < 0) return {FileStatus::kCannotOpen, EEXIST};
-    staged.target = target;
+    if (fd < 0) {
+        staged.temporary.clear();
+        return FailureOf(FileStatus::kCannotOpen, EEXIST, path);
+    }
 
     int error = 0;
-    if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
+    if (staged.existed && ::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
     if (error == 0 && !WriteAll(fd, bytes)) error = errno;
     if (error == 0 && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) {
         ::unlink(staged.temporary.c_str());
-        return {FileStatus::kCannotWrite, error};
+        staged.temporary.clear();
+        return FailureOf(FileStatus::kCannotWrite, error, path);
     }
     return {};
+}
+
+// A second name for the earlier file, so that it can be put back should a
+// later file of the set fail. Where the file system has no hard links the
+// file cannot be put back, and a failure then reports it as written.
+void KeepEarlierFile(Staged& staged) {
+    if (!staged.existed) return;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::string name = TemporaryName(staged.target);
+        if (::link(staged.target.c_str(), name.c_str()) == 0) {
+            staged.backup = name;
+            return;
+        }
+        if (errno != EEXIST) return;
+    }
+}
+
+// Undoes the rename of one file; false when the new bytes stay.
+bool PutBack(const Staged& staged) {
+    if (!staged.backup.empty()) return ::rename(staged.backup.c_str(), staged.target.c_str()) == 0;
+    if (!staged.existed) return ::unlink(staged.target.c_str()) == 0;
+    return false;
+}
+
+void Discard(const std::string& name) {
+    if (!name.empty()) ::unlink(name.c_str());
 }
 
 void SyncFolder(const std::string& path) {
@@ -86,61 +194,39 @@ void SyncFolder(const std::string& path) {
     ::close(fd);
 }
 
-}  // namespace
-
-FileOutcome WriteFilesAtomically(const std::vector<FileToWrite>& files) {
-    std::vector<Staged> staged;
-    staged.reserve(files.size());
-    for (const FileToWrite& file : files) {
-        Staged one;
-        const FileOutcome outcome = Stage(file.path, file.bytes, one);
-        if (outcome.status != FileStatus::kOk) {
-            for (const Staged& done : staged) ::unlink(done.temporary.c_str());
-            return outcome;
-        }
-        staged.push_back(std::move(one));
-    }
-    for (std::size_t i = 0; i < staged.size(); ++i) {
-        if (::rename(staged[i].temporary.c_str(), staged[i].target.c_str()) != 0) {
-            const int error = errno;
-            for (std::size_t k = i; k < staged.size(); ++k) ::unlink(staged[k].temporary.c_str());
-            return {FileStatus::kCannotWrite, error};
-        }
-        SyncFolder(staged[i].target);
-    }
-    return {};
-}
-
-FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    return WriteFilesAtomically({FileToWrite{path, std::string(bytes)}});
-}
-
-FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+// Reads up to maxBytes of a regular file; with `whole` a longer file is
+// refused as too large, otherwise the bytes are cut there.
+FileRead ReadRegularFile(const std::string& path, std::size_t maxBytes, bool whole) {
     FileRead read;
     // Non-blocking, so that a named pipe given as a data file cannot hang the
     // open; anything but a regular file is then refused.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
-        read.outcome = {FileStatus::kCannotOpen, errno};
+        read.outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
         return read;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        read.outcome = {FileStatus::kCannotOpen, S_ISDIR(info.st_mode) ? EISDIR : errno};
-        ::close(fd);
-        return read;
+    if (::fstat(fd, &info) != 0) {
+        read.outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
+    } else if (!S_ISREG(info.st_mode)) {
+        read.outcome = {FileStatus::kCannotOpen, 0, ReasonOfKind(info.st_mode), path, 0};
     }
     char buffer[65536];
-    for (;;) {
+    while (read.outcome.status == FileStatus::kOk) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
-            read.outcome = {FileStatus::kCannotRead, errno};
+            read.outcome = FailureOf(FileStatus::kCannotRead, errno, path);
             break;
         }
         if (n == 0) break;
-        if (read.bytes.size() + static_cast<std::size_t>(n) > maxBytes) {
-            read.outcome = {FileStatus::kTooLarge, 0};
+        const std::size_t room = maxBytes - read.bytes.size();
+        if (static_cast<std::size_t>(n) > room) {
+            if (whole) {
+                read.outcome = {FileStatus::kTooLarge, 0, FileReason::kTooLarge, path, maxBytes};
+            } else {
+                read.bytes.append(buffer, room);
+            }
             break;
         }
         read.bytes.append(buffer, static_cast<std::size_t>(n));
@@ -148,6 +234,70 @@ FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     ::close(fd);
     if (read.outcome.status != FileStatus::kOk) read.bytes.clear();
     return read;
+}
+
+WriteReport Failed(WriteReport report, FileOutcome outcome) {
+    report.outcome = std::move(outcome);
+    report.madeFolders = RemoveMadeFolders(report.madeFolders);
+    return report;
+}
+
+}  // namespace
+
+WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
+                                 const WriteOptions& options) {
+    const FileSizeSignalHold hold;
+    WriteReport report;
+    if (options.makeFolders) {
+        for (const FileToWrite& file : files) {
+            FileOutcome made = MakeFolders(FolderOf(file.path), report.madeFolders);
+            if (made.status != FileStatus::kOk) return Failed(std::move(report), std::move(made));
+        }
+    }
+
+    std::vector<Staged> staged(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        FileOutcome outcome = Stage(files[i].path, files[i].bytes, staged[i]);
+        if (outcome.status != FileStatus::kOk) {
+            for (const Staged& done : staged) Discard(done.temporary);
+            return Failed(std::move(report), std::move(outcome));
+        }
+    }
+
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        // The last file needs no second name: nothing can fail after it.
+        if (i + 1 < staged.size()) KeepEarlierFile(staged[i]);
+        if (::rename(staged[i].temporary.c_str(), staged[i].target.c_str()) != 0) {
+            FileOutcome outcome = FailureOf(FileStatus::kCannotWrite, errno, staged[i].given);
+            for (std::size_t k = i; k < staged.size(); ++k) Discard(staged[k].temporary);
+            Discard(staged[i].backup);
+            for (std::size_t k = i; k-- > 0;) {
+                if (!PutBack(staged[k]))
+                    report.written.insert(report.written.begin(), staged[k].given);
+                Discard(staged[k].backup);
+            }
+            return Failed(std::move(report), std::move(outcome));
+        }
+        staged[i].temporary.clear();
+    }
+    for (const Staged& done : staged) {
+        Discard(done.backup);
+        SyncFolder(done.target);
+        report.written.push_back(done.given);
+    }
+    return report;
+}
+
+FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    return WriteFilesAtomically({FileToWrite{path, std::string(bytes)}}).outcome;
+}
+
+FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    return ReadRegularFile(path, maxBytes, true);
+}
+
+FileRead ReadFileHead(const std::string& path, std::size_t maxBytes) {
+    return ReadRegularFile(path, maxBytes, false);
 }
 
 }  // namespace kx::core

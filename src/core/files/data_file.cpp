@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <fstream>
 
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
@@ -222,13 +221,15 @@ DataFileRead ReadDataFile(const std::string& path) {
     switch (file.outcome.status) {
         case FileStatus::kOk: return ParseDataFile(file.bytes);
         case FileStatus::kTooLarge:
-            return Refused(std::move(read), ContentFault::kFileTooLarge, 0);
+            read = Refused(std::move(read), ContentFault::kFileTooLarge, 0);
+            break;
         case FileStatus::kCannotRead:
             read = Refused(std::move(read), ContentFault::kReadFailed, 0);
             break;
         default: read.outcome = DataFileOutcome::kCannotOpen; break;
     }
     read.error = file.outcome.error;
+    read.reason = file.outcome.reason;
     return read;
 }
 
@@ -247,13 +248,11 @@ void ApplyDataFileRead(DataSet& data, const DataFileRead& read) {
 }
 
 FirstRecordKind ClassifyFirstRecord(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return FirstRecordKind::kCannotOpen;
     // The record ends at the first line break; a few kilobytes decide.
-    std::string record;
-    char c = 0;
-    while (record.size() < 4096 && in.get(c) && c != '\n' && c != '\r') record.push_back(c);
-    if (in.bad()) return FirstRecordKind::kCannotOpen;
+    const FileRead head = ReadFileHead(path, 4096);
+    if (head.outcome.status != FileStatus::kOk) return FirstRecordKind::kCannotOpen;
+    const std::string_view record =
+        std::string_view(head.bytes).substr(0, head.bytes.find_first_of("\r\n"));
     constexpr std::string_view kDataChars = "0123456789-+., EDed\t";
     for (char k : record) {
         if (kDataChars.find(k) == std::string_view::npos) return FirstRecordKind::kOtherRecord;

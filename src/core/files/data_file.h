@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/data/data_set.h"
+#include "core/files/file_outcome.h"
 
 // The data file: one block per line, a header "parameter, 1 , count" and then
 // the line's "X,Y" records, CP932 with CR LF after every record.
@@ -56,8 +57,11 @@ struct LoadedLine {
 struct DataFileRead {
     DataFileOutcome outcome = DataFileOutcome::kLoaded;
     ContentFault fault = ContentFault::kNone;
-    int record = 0;                 // number (1..) of the record the read stopped at
-    int error = 0;                  // errno when the file could not be opened or read
+    int record = 0;  // number (1..) of the record the read stopped at
+    int error = 0;   // errno when the file could not be opened or read
+    // Why the file could not be opened or read (a folder, a named pipe, no
+    // permission, ...), or kTooLarge beyond kMaxDataFileBytes.
+    FileReason reason = FileReason::kNone;
     std::vector<LoadedLine> lines;  // in file order, at most 10; the last may be incomplete
 };
 

@@ -27,6 +27,7 @@ struct SectionRecord {
     std::array<float, 5> c{};
     Coefficients coefficient{};
     int16_t firstIndex = 0;
+    bool leastBad = false;
 };
 
 // Fitted sections by partition size (1..3) and record number (1..6000). The
@@ -90,6 +91,12 @@ std::string ScoreLine(float e) {
 
 const std::string kRule(78, '-');
 
+// What the log and the details say of a section no form rates below the start.
+std::string UnratedNote(const SectionFit& section) {
+    if (section.form == 0) return "評価できる式なし";
+    return "EQ No=" + Digits(section.form, 2) + "  誤差1000000未満の式なし、最小誤差の式を採用";
+}
+
 class LineFitting {
 public:
     LineFitting(DataSet& data, const CalcSettings& settings, FitResults& results,
@@ -109,6 +116,7 @@ private:
     bool twoSectionStage(float& best);
     bool threeSectionStage(bool& done);
     void accept(std::initializer_list<const SectionRecord*> sections);
+    void logUnrated();
     void writeSummary();
     void log(std::string line) { results_.fittingLog.push_back(std::move(line)); }
 
@@ -179,12 +187,29 @@ SectionRecord LineFitting::fitSection(int first, int last) {
         observer_->sectionFitted(record.points, static_cast<int>(fitter_.candidates().size()));
     }
     float best = kSelectStart;
+    const auto take = [&](const FitCandidate& candidate) {
+        best = candidate.meanDeviationValue;
+        record.form = candidate.form;
+        record.c = candidate.c;
+        record.coefficient = candidate.coefficient;
+    };
     for (const FitCandidate& candidate : fitter_.candidates()) {
-        if (candidate.meanDeviationValue < best) {
-            best = candidate.meanDeviationValue;
-            record.form = candidate.form;
-            record.c = candidate.c;
-            record.coefficient = candidate.coefficient;
+        if (candidate.meanDeviationValue < best) take(candidate);
+    }
+    if (record.form == 0) {
+        // No form comes below the start value. A statement of 0 would answer 0
+        // wherever the data says otherwise; the form that deviates least, among
+        // those whose rating did not fail, still follows the points.
+        const FitCandidate* leastBad = nullptr;
+        for (const FitCandidate& candidate : fitter_.candidates()) {
+            if (!candidate.failed &&
+                (!leastBad || candidate.meanDeviationValue < leastBad->meanDeviationValue)) {
+                leastBad = &candidate;
+            }
+        }
+        if (leastBad) {
+            take(*leastBad);
+            record.leastBad = true;
         }
     }
     record.error = best;
@@ -237,6 +262,19 @@ void LineFitting::accept(std::initializer_list<const SectionRecord*> sections) {
         out.error = r->error;
         out.c = r->c;
         out.coefficient = r->coefficient;
+        out.leastBad = r->leastBad;
+    }
+}
+
+// A note in the log for every chosen section that no form rates below the
+// start value, so that the user sees why its error is that large.
+void LineFitting::logUnrated() {
+    const LineFit& fit = results_.lineFit[line_];
+    for (int s = 1; s <= fit.sectionCount; ++s) {
+        const SectionFit& section = fit.sections[s];
+        if (section.form != 0 && !section.leastBad) continue;
+        log("[Para:" + Digits(line_, 2) + "]  from " + Digits(section.firstIndex, 3) + " to " +
+            Digits(section.lastIndex, 3) + "       " + UnratedNote(section));
     }
 }
 
@@ -350,6 +388,7 @@ bool LineFitting::fit(int rank) {
         // Nothing to fit: the line keeps an empty section so that it still has
         // its statement in the program.
         results_.lineFit[line_].sectionCount = 1;
+        logUnrated();
         writeSummary();
         return true;
     }
@@ -373,6 +412,7 @@ bool LineFitting::fit(int rank) {
             if (stopped_) return false;
         }
     }
+    logUnrated();
     writeSummary();
     return true;
 }
@@ -447,6 +487,8 @@ ResultDetails DescribeResults(const DataSet& data, const CalcSettings& settings,
             out.push_back("Eq No=" + std::to_string(section.form));
             out.push_back(std::string("  Status=") + EquationCode(section.form));
             out.push_back("<誤差=" + SingleToPlainText(section.error) + ">");
+            if (section.form == 0 || section.leastBad)
+                out.push_back("<" + UnratedNote(section) + ">");
             out.push_back("C1=" + SingleToPlainText(section.c[1]));
             out.push_back("C2=" + SingleToPlainText(section.c[2]));
             out.push_back("C3=" + (coefficients >= 3 ? SingleToPlainText(section.c[3]) : "0"));
@@ -469,6 +511,21 @@ ResultDetails DescribeResults(const DataSet& data, const CalcSettings& settings,
         out.push_back(std::string(24, '='));
     }
     return details;
+}
+
+std::vector<UnratedSection> UnratedSections(const DataSet& data, const FitResults& results) {
+    std::vector<UnratedSection> unrated;
+    for (int rank = 1; rank <= data.lineCount; ++rank) {
+        const int line = data.lineOrder[rank];
+        const LineFit& fit = results.lineFit[line];
+        for (int s = 1; s <= fit.sectionCount; ++s) {
+            const SectionFit& section = fit.sections[s];
+            if (section.form == 0 || section.leastBad) {
+                unrated.push_back({rank, line, s, section.form});
+            }
+        }
+    }
+    return unrated;
 }
 
 int GaugeLength(int partitionCounter, int progressTotal) {

@@ -41,6 +41,19 @@ struct ResultDetails {
 ResultDetails DescribeResults(const DataSet& data, const CalcSettings& settings,
                               const FitResults& results);
 
+// A chosen section that no form rates below the selection start (1000000).
+// With a form (1..21) the least-bad one was taken and the program follows the
+// points, if loosely; form 0 means no form could be rated at all, and the
+// section's statement is the constant 0, which the program must not be used
+// with. The log and the details say so for every such section.
+struct UnratedSection {
+    int rank = 0;
+    int line = 0;
+    int section = 0;
+    int form = 0;
+};
+std::vector<UnratedSection> UnratedSections(const DataSet& data, const FitResults& results);
+
 // Length of the progress gauge's row of "*" for a partition count.
 int GaugeLength(int partitionCounter, int progressTotal);
 

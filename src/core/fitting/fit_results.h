@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ struct SectionFit {
     Coefficients coefficient{};
     std::string displayText;
     std::string programText;  // "Y1! = ..."
+    // No form rated the section below 1000000: the form with the least
+    // deviation among those rated at all was taken (form 0 when none was).
+    bool leastBad = false;
 };
 
 // The chosen result of one line.
@@ -30,12 +34,13 @@ struct LineFit {
     float threeSectionError = 0.0f;        // combined error when sectionCount is 3
 };
 
-// Smallest and largest X and Y of a set of points.
+// Smallest and largest X and Y of a set of points. The start values are the
+// float extremes, so that any first point replaces them.
 struct PointBounds {
-    float xMax = -1e15f;
-    float xMin = 1e15f;
-    float yMax = -1e15f;
-    float yMin = 1e15f;
+    float xMax = -std::numeric_limits<float>::max();
+    float xMin = std::numeric_limits<float>::max();
+    float yMax = -std::numeric_limits<float>::max();
+    float yMin = std::numeric_limits<float>::max();
 };
 
 // Everything a fitting run produces; replaced by each run.

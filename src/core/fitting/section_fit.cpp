@@ -18,6 +18,7 @@ constexpr double kFailedDeviation = std::numeric_limits<float>::max();
 // never chosen.
 void SetDeviations(FitCandidate& c, double mean, double largest) {
     const bool failed = !(mean <= kFailedDeviation) || !(largest <= kFailedDeviation);
+    c.failed = failed;
     c.meanDeviation = failed ? kFailedDeviation : mean;
     c.maxDeviation = failed ? kFailedDeviation : largest;
     c.meanDeviationValue = static_cast<float>(ScientificValue(c.meanDeviation));

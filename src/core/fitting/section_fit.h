@@ -44,6 +44,7 @@ struct FitCandidate {
     double meanDeviation = 0.0;       // mean |relative deviation| over the section
     double maxDeviation = 0.0;        // largest |relative deviation|
     float meanDeviationValue = 0.0f;  // value of the mean deviation text, as a float
+    bool failed = false;              // the rating failed arithmetically (see SectionFitter)
 };
 
 std::string MeanDeviationText(const FitCandidate& candidate);

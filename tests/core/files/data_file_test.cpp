@@ -1,8 +1,13 @@
 #include "core/files/data_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "core/files/save_file.h"
+#include "other_user.h"
 #include "support/data_sets.h"
 #include "temp_folder.h"
 
@@ -141,7 +146,10 @@ TEST(DataFileReader, FilesThatCannotBeOpenedOrAreHugeAreRefused) {
     const DataFileRead missing = ReadDataFile(folder.file("none.dat"));
     EXPECT_EQ(missing.outcome, DataFileOutcome::kCannotOpen);
     EXPECT_EQ(missing.error, ENOENT);
-    EXPECT_EQ(ReadDataFile(folder.path().string()).outcome, DataFileOutcome::kCannotOpen);
+    EXPECT_EQ(missing.reason, FileReason::kNotFound);
+    const DataFileRead onFolder = ReadDataFile(folder.path().string());
+    EXPECT_EQ(onFolder.outcome, DataFileOutcome::kCannotOpen);
+    EXPECT_EQ(onFolder.reason, FileReason::kIsAFolder);
 
     std::string huge = "10, 1 , 2\r\n1,2\r\n3,4\r\n";
     huge.resize(kMaxDataFileBytes + 1, ' ');
@@ -197,6 +205,25 @@ TEST(DataFileCheck, TheFirstRecordTellsADataFileFromAnother) {
         EXPECT_EQ(ClassifyFirstRecord(path), c.kind) << c.bytes;
     }
     EXPECT_EQ(ClassifyFirstRecord(folder.file("missing.txt")), FirstRecordKind::kCannotOpen);
+}
+
+// A click on a named pipe or a folder must not hang the save window: they are
+// no files to read a record from.
+TEST(DataFileCheck, WhatIsNoFileCannotBeOpened) {
+    test::TempFolder folder;
+    ASSERT_EQ(::mkfifo(folder.file("PIPE.DAT").c_str(), 0600), 0);
+    std::filesystem::create_directory(folder.file("FOLDER.DAT"));
+    const int result = test::InChild(
+        [&] {
+            ::alarm(10);
+            return ClassifyFirstRecord(folder.file("PIPE.DAT")) == FirstRecordKind::kCannotOpen &&
+                           ClassifyFirstRecord(folder.file("FOLDER.DAT")) ==
+                               FirstRecordKind::kCannotOpen
+                       ? 0
+                       : 1;
+        },
+        false);
+    EXPECT_EQ(result, 0) << "-1: the check hung on the pipe";
 }
 
 }  // namespace

@@ -305,6 +305,92 @@ TEST(FitFamily, HardDataNeverFailsTheRun) {
     EXPECT_EQ(results.statements[0], "Y!(1)= 0");
 }
 
+// ---- Data at the edges of what the forms and the bounds hold --------------------
+
+// The value of a section's equation at x, in double precision.
+double EquationValue(const SectionFit& s, double x) {
+    const int system = SystemOfForm(s.form);
+    const double u = system == 2 || system == 4   ? std::log(x)
+                     : system >= 5 && system != 6 ? 1.0 / x
+                                                  : x;
+    double p = s.coefficient[1];
+    for (int k = 2; k <= DegreeOfForm(s.form) + 1; ++k) p = p * u + s.coefficient[k];
+    return system == 3 || system == 4 ? std::exp(p) : system >= 6 ? 1.0 / p : p;
+}
+
+// Every form rates these points 1000000 or worse: the 1.1E-20 beside 1E10
+// spoils each relative deviation. The line still gets the form that follows
+// its points best instead of the constant 0.
+TEST(FitFamily, ASectionNoFormRatesTakesTheLeastBadForm) {
+    DataSet data = Family({{"1", {{0, 0}, {1, 1.1e-20}, {2, 1e10}, {3, 0}}}});
+    FitResults results;
+    ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
+    ExpectNoNonFiniteText(results);
+    const SectionFit& section = results.lineFit[1].sections[1];
+    ASSERT_GE(section.form, 1);
+    EXPECT_TRUE(section.leastBad);
+    EXPECT_GE(section.error, 1e6f);
+    ASSERT_EQ(results.statements.size(), 1u);
+    EXPECT_NE(results.statements[0], "Y!(1)= 0");
+    EXPECT_NEAR(EquationValue(section, 2.0), 1e10, 1e4);
+    for (double x : {0.0, 1.0, 3.0}) EXPECT_NEAR(EquationValue(section, x), 0.0, 1.0) << x;
+
+    // The log, the details and the run's findings all say so.
+    const std::string note =
+        "EQ No= " + std::to_string(section.form) + "  誤差1000000未満の式なし、最小誤差の式を採用";
+    EXPECT_EQ(results.fittingLog.back(), "[Para: 1]  from   1 to   4       " + note);
+    const std::vector<std::string> details = DescribeResults(data, CalcSettings{}, results).lines;
+    ASSERT_GE(details.size(), 7u);
+    EXPECT_EQ(details[6], "<" + note + ">");
+    const std::vector<UnratedSection> unrated = UnratedSections(data, results);
+    ASSERT_EQ(unrated.size(), 1u);
+    EXPECT_EQ(unrated[0].rank, 1);
+    EXPECT_EQ(unrated[0].line, 1);
+    EXPECT_EQ(unrated[0].section, 1);
+    EXPECT_EQ(unrated[0].form, section.form);
+
+    // Ordinary lines have nothing to say.
+    DataSet plain = Family({{"1", {{1, 2}, {2, 3}, {3, 5}, {4, 4}}}});
+    ASSERT_TRUE(FitFamily(plain, CalcSettings{}, results));
+    EXPECT_TRUE(UnratedSections(plain, results).empty());
+    EXPECT_FALSE(results.lineFit[1].sections[1].leastBad);
+}
+
+// With every system excluded no form is rated at all: the section keeps the
+// constant 0, and the run says that it has no form.
+TEST(FitFamily, ASectionWithoutAnyRatedFormIsReported) {
+    CalcSettings none;
+    for (int system = 1; system <= kSystemCount; ++system) none.excludedSystem[system] = 1;
+    DataSet data = Family({{"1", {{1, 2}, {2, 3}, {3, 5}}}, {"2", {{1, 3}, {2, 4}, {3, 6}}}});
+    FitResults results;
+    ASSERT_TRUE(FitFamily(data, none, results));
+    const std::vector<UnratedSection> unrated = UnratedSections(data, results);
+    ASSERT_EQ(unrated.size(), 2u);
+    EXPECT_EQ(unrated[1].rank, 2);
+    EXPECT_EQ(unrated[1].form, 0);
+    EXPECT_EQ(Count(results.fittingLog, "[Para: 2]  from   1 to   3       評価できる式なし"), 1);
+}
+
+TEST(FitFamily, BoundsHoldValuesBeyondAnyStartValue) {
+    DataSet data = Family({{"1", {{2e15, 3e20}, {4e15, 5e20}, {8e15, 9e20}}},
+                           {"2", {{-3e16, -2e17}, {-2e16, -1e17}, {-1e16, -5e16}}}});
+    FitResults results;
+    ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
+    const PointBounds& first = results.rankBounds[1];
+    EXPECT_EQ(first.xMin, 2e15f);
+    EXPECT_EQ(first.xMax, 8e15f);
+    EXPECT_EQ(first.yMin, 3e20f);
+    const PointBounds& second = results.rankBounds[2];
+    EXPECT_EQ(second.xMax, -1e16f);
+    EXPECT_EQ(second.yMax, -5e16f);
+    EXPECT_EQ(second.yMin, -2e17f);
+    const PointBounds& all = results.familyBounds;
+    EXPECT_EQ(all.xMin, -3e16f);
+    EXPECT_EQ(all.xMax, 8e15f);
+    EXPECT_EQ(all.yMin, -2e17f);
+    EXPECT_EQ(all.yMax, 9e20f);
+}
+
 TEST(DescribeResults, ListsEverySectionAndTheLineError) {
     DataSet data;
     data.lineCount = 1;

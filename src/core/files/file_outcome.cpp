@@ -1,0 +1,36 @@
+#include "core/files/file_outcome.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+namespace kx::core {
+
+FileReason ReasonOfError(int error) {
+    switch (error) {
+        case ENOENT: return FileReason::kNotFound;
+        case ENOTDIR: return FileReason::kNotAFolder;
+        case EISDIR: return FileReason::kIsAFolder;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY: return FileReason::kNoPermission;
+        case ELOOP: return FileReason::kLinkLoop;
+        case EFBIG: return FileReason::kFileSizeLimit;
+        case ENOSPC:
+        case EDQUOT: return FileReason::kDiskFull;
+        case 0: return FileReason::kNone;
+        default: return FileReason::kOther;
+    }
+}
+
+FileOutcome FailureOf(FileStatus status, int error, const std::string& path) {
+    FileOutcome outcome{status, error, ReasonOfError(error), path, 0};
+    struct stat link {};
+    if (error == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        outcome.reason = FileReason::kBrokenLink;
+    }
+    return outcome;
+}
+
+}  // namespace kx::core
