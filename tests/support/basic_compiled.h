@@ -55,10 +55,12 @@ struct Instr {
         kGoSub,
         kReturn,
         kEndSub,
-        kFail,
         kForTest,
         kForStep,
-        kDoEvents
+        kDoEvents,
+        kOnError,     // jump: the handler's first instruction, -1 to switch it off
+        kResume,      // jump: where to go on; -1 for the failed instruction itself
+        kResumeNext,  // on with the instruction after the failed one
     };
     Kind kind = Kind::kJump;
     int line = 0;
@@ -72,7 +74,6 @@ struct Instr {
     // kForTest / kForStep: loop variable, limit and step slots.
     int limitSlot = -1;
     int stepSlot = -1;
-    int failCode = 0;
 };
 
 struct ArrayInfo {
@@ -88,6 +89,10 @@ struct Compiled {
     std::map<std::string, int> arrayNames;
     std::vector<int> parameters;  // scalar slots in order
     std::string error;            // empty when the text compiled
+    // The first variable used before a Dim or the parameter list declared it,
+    // with its line; empty when every variable is declared.
+    std::string undeclared;
+    int undeclaredLine = 0;
 };
 
 // Compiles the lines of one Sub; on a refusal `error` names the line.

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -86,11 +87,19 @@ private:
         if (at >= 0) out_.code[at].jump = here();
     }
 
-    int scalar(const std::string& name) {
+    // The slot of a scalar; `declaring` for a Dim or a parameter, which is
+    // what Option Explicit asks for before any other use.
+    int scalar(const std::string& name, bool declaring = false) {
         if (!started_) throw CompileError("statement before Sub");
         const Type type = TypeOfName(name);
         if (type == Type::kVariant) throw CompileError("untyped name " + name);
         if (out_.arrayNames.count(name)) throw CompileError(name + " is an array");
+        if (declaring) {
+            declared_.insert(name);
+        } else if (!declared_.count(name) && out_.undeclared.empty()) {
+            out_.undeclared = name;
+            out_.undeclaredLine = line_;
+        }
         const auto it = out_.scalars.find(name);
         if (it != out_.scalars.end()) return it->second;
         out_.scalarTypes.push_back(type);
@@ -151,6 +160,7 @@ private:
     std::size_t pos_ = 0;
     int line_ = 0;
     std::map<std::string, int> labels_;
+    std::set<std::string> declared_;
     std::vector<Block> blocks_;
     int hiddenCount_ = 0;
     bool started_ = false;
@@ -305,18 +315,33 @@ void Compiler::statement(bool inLineIf) {
         ++pos_;
         emit(Instr::Kind::kReturn);
     } else if (word == "ON") {
-        // Only the switch back to no error handler is in the subset.
+        // On Error GoTo label arms a handler, On Error GoTo 0 disarms it.
         ++pos_;
         expectName("ERROR");
         expectName("GOTO");
-        if (peek().kind != Token::Kind::kNumber || peek().value.number != 0) {
-            throw CompileError("error handlers are not supported");
+        const int at = emit(Instr::Kind::kOnError);
+        if (peek().kind == Token::Kind::kNumber && peek().value.number == 0) {
+            out_.code[at].jump = -1;
+        } else if (peek().kind == Token::Kind::kName) {
+            out_.code[at].label = peek().text;
+        } else {
+            throw CompileError("expected a label or 0");
         }
         ++pos_;
     } else if (word == "RESUME") {
-        pos_ = tokens_.size() - 1;
-        const int at = emit(Instr::Kind::kFail);
-        out_.code[at].failCode = 20;  // Resume without error
+        ++pos_;
+        if (isName("NEXT")) {
+            ++pos_;
+            emit(Instr::Kind::kResumeNext);
+        } else {
+            const int at = emit(Instr::Kind::kResume);
+            if (peek().kind == Token::Kind::kName) {
+                out_.code[at].label = peek().text;
+                ++pos_;
+            } else if (peek().kind == Token::Kind::kNumber && peek().value.number == 0) {
+                ++pos_;
+            }
+        }
     } else if (word == "DOEVENTS") {
         ++pos_;
         emit(Instr::Kind::kDoEvents);
@@ -336,7 +361,7 @@ void Compiler::sub() {
     while (!isOp(")")) {
         if (!out_.parameters.empty()) expectOp(",");
         if (peek().kind != Token::Kind::kName) throw CompileError("expected a parameter");
-        out_.parameters.push_back(scalar(peek().text));
+        out_.parameters.push_back(scalar(peek().text, true));
         ++pos_;
     }
     ++pos_;
@@ -363,7 +388,7 @@ void Compiler::dim() {
             out_.arrays.push_back({type, upper + 1});
             out_.arrayNames[name] = static_cast<int>(out_.arrays.size()) - 1;
         } else {
-            scalar(name);
+            scalar(name, true);
         }
     } while (isOp(","));
 }

@@ -1,6 +1,7 @@
 #include "support/basic_interpreter.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "support/basic_compiled.h"
@@ -82,9 +83,19 @@ public:
     }
 
 private:
+    // The arguments of a function call; no function takes more than three.
+    struct Arguments {
+        std::array<Value, 3> values;
+        std::size_t count = 0;
+        std::size_t size() const { return count; }
+        const Value& operator[](std::size_t i) const { return values[i]; }
+        const Value& back() const { return values[count - 1]; }
+    };
+
     Value call(const Expr& e) {
-        std::vector<Value> a;
-        for (const ExprPtr& arg : e.args) a.push_back((*this)(*arg));
+        if (e.args.size() > 3) Fail(450, "wrong number of arguments");
+        Arguments a;
+        for (const ExprPtr& arg : e.args) a.values[a.count++] = (*this)(*arg);
         auto need = [&](std::size_t n) {
             if (a.size() != n) Fail(450, "wrong number of arguments");
         };
@@ -188,111 +199,191 @@ std::size_t Program::parameterCount() const {
     return impl_->compiled.parameters.size();
 }
 
+namespace {
+
+// One call of the Sub: its variables, its GoSub returns and its error state.
+class Run {
+public:
+    Run(const Compiled& compiled, CallResult& result)
+        : c_(compiled), result_(result), eval_(frame_) {
+        for (Type t : c_.scalarTypes) frame_.scalars.push_back(Zero(t));
+        for (const ArrayInfo& a : c_.arrays) frame_.arrays.emplace_back(a.size, Zero(a.type));
+    }
+
+    void Enter(std::vector<Value>& arguments) {
+        if (arguments.size() != c_.parameters.size()) Fail(450, "wrong number of arguments");
+        for (std::size_t i = 0; i < arguments.size(); ++i) {
+            const int slot = c_.parameters[i];
+            frame_.scalars[slot] = Convert(arguments[i], c_.scalarTypes[slot]);
+        }
+    }
+
+    // Runs to End Sub. A run-time error goes to the armed handler, unless one
+    // is being handled already; the step limit is never handled.
+    void Execute(long stepLimit) {
+        int pc = 0;
+        for (;;) {
+            if (++result_.steps > stepLimit) throw RuntimeError(-1, "step limit reached");
+            int next;
+            try {
+                next = Step(pc);
+            } catch (const RuntimeError& e) {
+                if (handler_ < 0 || handling_) throw;
+                if (result_.handledErrors++ == 0) {
+                    result_.handledErrorCode = e.code();
+                    result_.handledError =
+                        "line " + std::to_string(result_.errorLine) + ": " + e.what();
+                }
+                handling_ = true;
+                failedPc_ = pc;
+                next = handler_;
+            }
+            if (next < 0) return;
+            pc = next;
+        }
+    }
+
+    void Leave(std::vector<Value>& arguments) const {
+        for (std::size_t i = 0; i < arguments.size() && i < c_.parameters.size(); ++i) {
+            arguments[i] = frame_.scalars[c_.parameters[i]];
+        }
+        for (const auto& [name, slot] : c_.scalars) {
+            if (name[0] != '#') result_.locals[name] = frame_.scalars[slot];
+        }
+    }
+
+private:
+    // Executes the instruction at pc; returns the next one, -1 at the end.
+    int Step(int pc) {
+        if (pc < 0 || pc >= static_cast<int>(c_.code.size())) Fail(5, "ran past the end");
+        const Instr& in = c_.code[pc];
+        result_.errorLine = in.line;
+        int next = pc + 1;
+        switch (in.kind) {
+            case Instr::Kind::kAssign: {
+                const Value v = eval_(*in.expr);
+                if (in.element) {
+                    Value& target = eval_.element(in.slot, eval_(*in.index));
+                    target = Convert(v, c_.arrays[in.slot].type);
+                } else {
+                    frame_.scalars[in.slot] = Convert(v, c_.scalarTypes[in.slot]);
+                }
+                break;
+            }
+            case Instr::Kind::kJump: next = in.jump; break;
+            case Instr::Kind::kJumpIfFalse:
+                if (!IsTrue(eval_(*in.expr))) next = in.jump;
+                break;
+            case Instr::Kind::kJumpIfTrue:
+                if (IsTrue(eval_(*in.expr))) next = in.jump;
+                break;
+            case Instr::Kind::kGoSub:
+                if (returns_.size() > 10000) Fail(28, "out of stack space");
+                returns_.push_back(pc + 1);
+                next = in.jump;
+                break;
+            case Instr::Kind::kReturn:
+                if (returns_.empty()) Fail(3, "Return without GoSub");
+                next = returns_.back();
+                returns_.pop_back();
+                break;
+            case Instr::Kind::kEndSub: next = -1; break;
+            case Instr::Kind::kForTest: {
+                const Value& v = frame_.scalars[in.slot];
+                const Value& limit = frame_.scalars[in.limitSlot];
+                const bool up = Number(frame_.scalars[in.stepSlot]) >= 0.0;
+                const BinaryOp test = up ? BinaryOp::kLe : BinaryOp::kGe;
+                if (!IsTrue(Binary(test, v, limit))) next = in.jump;
+                break;
+            }
+            case Instr::Kind::kForStep:
+                frame_.scalars[in.slot] = Convert(
+                    Binary(BinaryOp::kAdd, frame_.scalars[in.slot], frame_.scalars[in.stepSlot]),
+                    c_.scalarTypes[in.slot]);
+                break;
+            case Instr::Kind::kDoEvents: ++result_.doEvents; break;
+            case Instr::Kind::kOnError:
+                handler_ = in.jump;
+                if (in.jump < 0) handling_ = false;
+                break;
+            case Instr::Kind::kResume:
+            case Instr::Kind::kResumeNext:
+                if (!handling_) Fail(20, "Resume without error");
+                handling_ = false;
+                // The instruction after the failed one: after an error in the
+                // condition of an If or a loop test this is the branch that a
+                // true condition takes, as in the dialect.
+                next = in.kind == Instr::Kind::kResumeNext ? failedPc_ + 1
+                       : in.jump >= 0                      ? in.jump
+                                                           : failedPc_;
+                break;
+        }
+        return next;
+    }
+
+    const Compiled& c_;
+    CallResult& result_;
+    Frame frame_;
+    Evaluator eval_;
+    std::vector<int> returns_;
+    int handler_ = -1;
+    bool handling_ = false;
+    int failedPc_ = -1;
+};
+
+template <typename T, void (*Set)(T), T (*Get)()>
+struct Scope {
+    explicit Scope(T value) : saved(Get()) { Set(value); }
+    ~Scope() { Set(saved); }
+    T saved;
+};
+
+}  // namespace
+
 CallResult Program::Call(std::vector<Value>& arguments, CallOptions options) const {
     CallResult result;
-    const long stepLimit = options.stepLimit;
-    struct ArithmeticScope {
-        explicit ArithmeticScope(Arithmetic a) : saved(CurrentArithmetic()) { SetArithmetic(a); }
-        ~ArithmeticScope() { SetArithmetic(saved); }
-        Arithmetic saved;
-    } scope(options.arithmetic);
+    const Scope<Arithmetic, SetArithmetic, CurrentArithmetic> arithmetic(options.arithmetic);
+    const Scope<Dialect, SetDialect, CurrentDialect> dialect(options.dialect);
     const Compiled& c = impl_->compiled;
     if (!ok()) {
         result.error = c.error;
         return result;
     }
-    Frame frame;
-    for (Type t : c.scalarTypes) frame.scalars.push_back(Zero(t));
-    for (const ArrayInfo& a : c.arrays) frame.arrays.emplace_back(a.size, Zero(a.type));
-    Evaluator eval(frame);
-    std::vector<int> returns;
-    int pc = 0;
+    if (options.dialect == Dialect::kLibreOffice && !c.undeclared.empty()) {
+        result.errorLine = c.undeclaredLine;
+        result.error =
+            "line " + std::to_string(c.undeclaredLine) + ": variable not defined: " + c.undeclared;
+        return result;
+    }
+    Run run(c, result);
     try {
-        if (arguments.size() != c.parameters.size()) Fail(450, "wrong number of arguments");
-        for (std::size_t i = 0; i < arguments.size(); ++i) {
-            const int slot = c.parameters[i];
-            frame.scalars[slot] = Convert(arguments[i], c.scalarTypes[slot]);
-        }
-        for (;;) {
-            if (pc < 0 || pc >= static_cast<int>(c.code.size())) Fail(5, "ran past the end");
-            if (++result.steps > stepLimit) throw RuntimeError(-1, "step limit reached");
-            const Instr& in = c.code[pc];
-            result.errorLine = in.line;
-            int next = pc + 1;
-            switch (in.kind) {
-                case Instr::Kind::kAssign: {
-                    const Value v = eval(*in.expr);
-                    if (in.element) {
-                        Value& target = eval.element(in.slot, eval(*in.index));
-                        target = Convert(v, c.arrays[in.slot].type);
-                    } else {
-                        frame.scalars[in.slot] = Convert(v, c.scalarTypes[in.slot]);
-                    }
-                    break;
-                }
-                case Instr::Kind::kJump: next = in.jump; break;
-                case Instr::Kind::kJumpIfFalse:
-                    if (!IsTrue(eval(*in.expr))) next = in.jump;
-                    break;
-                case Instr::Kind::kJumpIfTrue:
-                    if (IsTrue(eval(*in.expr))) next = in.jump;
-                    break;
-                case Instr::Kind::kGoSub:
-                    if (returns.size() > 10000) Fail(28, "out of stack space");
-                    returns.push_back(pc + 1);
-                    next = in.jump;
-                    break;
-                case Instr::Kind::kReturn:
-                    if (returns.empty()) Fail(3, "Return without GoSub");
-                    next = returns.back();
-                    returns.pop_back();
-                    break;
-                case Instr::Kind::kEndSub: next = -1; break;
-                case Instr::Kind::kFail: Fail(in.failCode, "Resume without error");
-                case Instr::Kind::kForTest: {
-                    const Value& v = frame.scalars[in.slot];
-                    const Value& limit = frame.scalars[in.limitSlot];
-                    const bool up = Number(frame.scalars[in.stepSlot]) >= 0.0;
-                    const BinaryOp test = up ? BinaryOp::kLe : BinaryOp::kGe;
-                    if (!IsTrue(Binary(test, v, limit))) next = in.jump;
-                    break;
-                }
-                case Instr::Kind::kForStep:
-                    frame.scalars[in.slot] = Convert(
-                        Binary(BinaryOp::kAdd, frame.scalars[in.slot], frame.scalars[in.stepSlot]),
-                        c.scalarTypes[in.slot]);
-                    break;
-                case Instr::Kind::kDoEvents: ++result.doEvents; break;
-            }
-            if (next < 0) break;
-            pc = next;
-        }
+        run.Enter(arguments);
+        run.Execute(options.stepLimit);
         result.ok = true;
         result.errorLine = 0;
     } catch (const RuntimeError& e) {
         result.errorCode = e.code();
         result.error = "line " + std::to_string(result.errorLine) + ": " + e.what();
     }
-    for (std::size_t i = 0; i < arguments.size() && i < c.parameters.size(); ++i) {
-        arguments[i] = frame.scalars[c.parameters[i]];
-    }
-    for (const auto& [name, slot] : c.scalars) {
-        if (name[0] != '#') result.locals[name] = frame.scalars[slot];
-    }
+    run.Leave(arguments);
     return result;
 }
 
-CalcOutcome RunCalc(const Program& program, float x, float parameter, Arithmetic arithmetic) {
+CalcOutcome RunCalc(const Program& program, float x, float parameter, CallOptions options) {
     std::vector<Value> arguments = {Value::Single(x), Value::Single(parameter), Value::Single(0),
                                     Value::Integer(0)};
     CalcOutcome outcome;
-    CallOptions options;
-    options.arithmetic = arithmetic;
     outcome.call = program.Call(arguments, options);
     outcome.ok = outcome.call.ok;
     outcome.answer = static_cast<float>(arguments[2].number);
     outcome.flag = static_cast<int>(arguments[3].number);
     return outcome;
+}
+
+CalcOutcome RunCalc(const Program& program, float x, float parameter, Arithmetic arithmetic) {
+    CallOptions options;
+    options.arithmetic = arithmetic;
+    return RunCalc(program, x, parameter, options);
 }
 
 }  // namespace kx::test::basic

@@ -15,9 +15,11 @@
 // Supported: Sub/End Sub, Dim of scalars and one-dimensional arrays (0..n),
 // assignment, single-line and block If/ElseIf/Else, Select Case, Do
 // [Until|While]/Loop [Until|While], For/Next [Step], Exit Do/For/Sub, GoTo,
-// GoSub/Return, labels, Rem and ' comments, DoEvents, On Error GoTo 0, and the
-// functions Abs, Exp, Log, Sqr, Int, Fix, Sgn, Val, Str$, Trim$, LTrim$,
-// RTrim$, Len, InStr, Left$, Right$, Mid$, CInt, CLng, CSng, CDbl.
+// GoSub/Return, labels, Rem and ' comments, DoEvents, On Error GoTo label and
+// On Error GoTo 0 with Resume, Resume Next and Resume label, and the functions
+// Abs, Exp, Log, Sqr, Int, Fix, Sgn, Val, Str$, Trim$, LTrim$, RTrim$, Len,
+// InStr, Left$, Right$, Mid$, CInt, CLng, CSng, CDbl. A call runs under one
+// Arithmetic and one Dialect (see basic_value.h).
 namespace kx::test::basic {
 
 struct CallResult {
@@ -25,6 +27,10 @@ struct CallResult {
     int errorCode = 0;  // the dialect's run-time error number; -1 for the step limit
     std::string error;  // empty when ok
     int errorLine = 0;  // 1-based line of the program text
+    // Errors that went to the program's own handler: how many, and the first.
+    int handledErrors = 0;
+    int handledErrorCode = 0;
+    std::string handledError;
     long steps = 0;
     long doEvents = 0;
     std::map<std::string, Value> locals;  // final scalars by upper-case name
@@ -36,6 +42,7 @@ struct CallResult {
 struct CallOptions {
     long stepLimit = 20'000'000;
     Arithmetic arithmetic = Arithmetic::kSingle;
+    Dialect dialect = Dialect::kVisualBasic;
 };
 
 class Program {
@@ -65,6 +72,7 @@ struct CalcOutcome {
     int flag = 0;
     CallResult call;
 };
+CalcOutcome RunCalc(const Program& program, float x, float parameter, CallOptions options);
 CalcOutcome RunCalc(const Program& program, float x, float parameter,
                     Arithmetic arithmetic = Arithmetic::kSingle);
 

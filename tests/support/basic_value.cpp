@@ -44,6 +44,7 @@ long long ToBits(const Value& v) {
 }
 
 thread_local Arithmetic gArithmetic = Arithmetic::kSingle;
+thread_local Dialect gDialect = Dialect::kVisualBasic;
 
 Value Numeric(double result, Type type) {
     return Result(result, type);
@@ -59,9 +60,8 @@ int Compare(const Value& a, const Value& b) {
     if (a.isString()) return a.text < b.text ? -1 : a.text > b.text ? 1 : 0;
     double x = a.number;
     double y = b.number;
-    // A Single compared with a Double is compared at the Single's precision.
-    if ((a.type == Type::kSingle && b.type == Type::kDouble) ||
-        (a.type == Type::kDouble && b.type == Type::kSingle)) {
+    if (gDialect == Dialect::kLibreOffice &&
+        (a.type == Type::kSingle || b.type == Type::kSingle)) {
         x = static_cast<float>(x);
         y = static_cast<float>(y);
     }
@@ -82,8 +82,20 @@ Arithmetic CurrentArithmetic() {
     return gArithmetic;
 }
 
+void SetDialect(Dialect dialect) {
+    gDialect = dialect;
+}
+
+Dialect CurrentDialect() {
+    return gDialect;
+}
+
 Value Result(double value, Type type) {
     if (type == Type::kSingle && gArithmetic == Arithmetic::kExtended) {
+        // That host works on Singles in double precision and types the
+        // result so: it compares as a Double and is range-checked only where
+        // it is stored.
+        if (gDialect == Dialect::kLibreOffice) return Convert(Value::Double(value), Type::kDouble);
         if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) Fail(6, "overflow");
         return Value::Single(value);
     }
@@ -125,6 +137,9 @@ Value Convert(const Value& value, Type type) {
             if (!std::isfinite(v) || std::fabs(v) > FLT_MAX) Fail(6, "overflow");
             const float f = static_cast<float>(v);
             if (std::isinf(f)) Fail(6, "overflow");
+            if (gDialect == Dialect::kLibreOffice && v != 0.0 && std::fabs(v) < FLT_MIN) {
+                Fail(6, "overflow");
+            }
             return Value::Single(f);
         }
         default:

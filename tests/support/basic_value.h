@@ -45,6 +45,20 @@ enum class Arithmetic { kSingle, kExtended };
 void SetArithmetic(Arithmetic arithmetic);
 Arithmetic CurrentArithmetic();
 
+// The host BASIC's rules where hosts differ. kVisualBasic: a Single compared
+// with a Double is widened and compared in double precision, a value below the
+// smallest normal Single is stored as a subnormal, undeclared variables are
+// allowed. kLibreOffice: a comparison with a Single operand is made in single
+// precision, storing a nonzero value below the smallest normal Single raises
+// error 6, every variable must be declared (as under Option Explicit), and
+// under kExtended the result of an operation on Singles is a Double (that
+// host computes Singles in double precision). That host is kLibreOffice with
+// kExtended.
+enum class Dialect { kVisualBasic, kLibreOffice };
+
+void SetDialect(Dialect dialect);
+Dialect CurrentDialect();
+
 // The result of an operation of result type `type`, rounded as the current
 // arithmetic rounds and range-checked.
 Value Result(double value, Type type);

@@ -3,10 +3,13 @@
 namespace kx::core::calc_text {
 namespace {
 
-constexpr const char* kTwoPoint[] = {
+constexpr const char* kParameters[] = {
     "CMATRIX: Rem",
     "   XZ!(1) = Val(YG1$(NNP% - 1))",
     "   XZ!(2) = Val(YG1$(NNP%))",
+};
+
+constexpr const char* kTwoPoint[] = {
     "   If HMODE% = 0 Then",
     "      YZ!(1) = Y!(NNP% - 1)",
     "      YZ!(2) = Y!(NNP%)",
@@ -15,16 +18,17 @@ constexpr const char* kTwoPoint[] = {
     "      YZ!(2) = XP1!(NNP%)",
     "   End If",
     "   XX1! = (YZ!(2) - YZ!(1)) / (XZ!(2) - XZ!(1))",
-    "   ZANS! = XX1! * (YYPP! - XZ!(2)) + YZ!(2)",
-    "Return",
+    "   YQ# = XX1! * (YYPP! - XZ!(2)) + YZ!(2)",
 };
 
-// The parabola comes from the 3 x 3 normal equations, solved by Cramer's rule
-// with the determinants in double precision.
+// The parabola through the three lines in Lagrange's form. Its weights are
+// ratios of the distances P1#..P3# of YYPP! from the three parameters, taken
+// in double precision: the interpolation does not depend on the size or the
+// offset of the parameters (1E-9 apart as well as 1E+6), gives each line's
+// own value exactly at its parameter, and is the same whether a host rounds
+// Single intermediates or keeps them wider. (Through three points it is the
+// parabola that the least-squares normal equations give.)
 constexpr const char* kThreePoint[] = {
-    "CMATRIX: Rem",
-    "   XZ!(1) = Val(YG1$(NNP% - 1))",
-    "   XZ!(2) = Val(YG1$(NNP%))",
     "   XZ!(3) = Val(YG1$(NNP% + 1))",
     "   If HMODE% = 0 Then",
     "      YZ!(1) = Y!(NNP% - 1)",
@@ -35,35 +39,11 @@ constexpr const char* kThreePoint[] = {
     "      YZ!(2) = XP1!(NNP%)",
     "      YZ!(3) = XP1!(NNP% + 1)",
     "   End If",
-    "   XX1! = 0: XX2! = 0: XX3! = 0: XX4! = 0",
-    "   NN% = 0: X2Y! = 0: XY1! = 0: YY1! = 0",
-    "   For IJ% = 1 To 3",
-    "      NN% = NN% + 1",
-    "      XX1! = XX1! + XZ!(IJ%)",
-    "      XX2! = XX2! + XZ!(IJ%) ^ 2",
-    "      XX3! = XX3! + XZ!(IJ%) ^ 3",
-    "      XX4! = XX4! + XZ!(IJ%) ^ 4",
-    "      X2Y! = X2Y! + XZ!(IJ%) ^ 2 * YZ!(IJ%)",
-    "      XY1! = XY1! + XZ!(IJ%) * YZ!(IJ%)",
-    "      YY1! = YY1! + YZ!(IJ%)",
-    "   Next IJ%",
-    "   BASE1# = XX4! * XX2! * NN% + 2 * XX3! * XX1! * XX2!",
-    "   BASE2# = XX2! ^ 3 + XX3! ^ 2 * NN% + XX1! ^ 2 * XX4!",
-    "   BASE0# = BASE1# - BASE2#",
-    "   BASE1A# = X2Y! * XX2! * NN% + XY1! * XX1! * XX2! + YY1! * XX1! * XX3!",
-    "   BASE2A# = XX2! ^ 2 * YY1! + XX3! * XY1! * NN% + XX1! ^ 2 * X2Y!",
-    "   BASE0A# = BASE1A# - BASE2A#",
-    "   BASE1B# = XX4! * XY1! * NN% + XX3! * YY1! * XX2! + XX2! * X2Y! * XX1!",
-    "   BASE2B# = XX2! ^ 2 * XY1! + XX3! * X2Y! * NN% + XX1! * YY1! * XX4!",
-    "   BASE0B# = BASE1B# - BASE2B#",
-    "   BASE1C# = XX4! * XX2! * YY1! + XX3! * XX1! * X2Y! + XX2! * XX3! * XY1!",
-    "   BASE2C# = XX2! ^ 2 * X2Y! + XX3! ^ 2 * YY1! + XX1! * XY1! * XX4!",
-    "   BASE0C# = BASE1C# - BASE2C#",
-    "   AANS! = BASE0A# / BASE0#",
-    "   BANS! = BASE0B# / BASE0#",
-    "   CANS! = BASE0C# / BASE0#",
-    "   ZANS! = AANS! * YYPP! ^ 2 + BANS! * YYPP! + CANS!",
-    "Return",
+    "   P1# = YYPP! - CDbl(XZ!(1)): P2# = YYPP! - CDbl(XZ!(2)): P3# = YYPP! - CDbl(XZ!(3))",
+    "   W1# = P2# / (P2# - P1#) * P3# / (P3# - P1#)",
+    "   W2# = P1# / (P1# - P2#) * P3# / (P3# - P2#)",
+    "   W3# = P1# / (P1# - P3#) * P2# / (P2# - P3#)",
+    "   YQ# = W1# * YZ!(1) + W2# * YZ!(2) + W3# * YZ!(3)",
 };
 
 }  // namespace
@@ -76,12 +56,22 @@ std::string UsedPositionsLine(Interpolation interpolation) {
            "Trim$(Str$(NNP% + 1)) +\"/\"";
 }
 
+void AppendInterpolationDims(ProgramLines& out, Interpolation interpolation) {
+    out.push_back(interpolation == Interpolation::kTwoPoint
+                      ? "   Dim XX1!"
+                      : "   Dim P1#, P2#, P3#, W1#, W2#, W3#");
+}
+
 void AppendInterpolation(ProgramLines& out, Interpolation interpolation) {
+    Append(out, kParameters);
     if (interpolation == Interpolation::kTwoPoint) {
         Append(out, kTwoPoint);
     } else {
         Append(out, kThreePoint);
     }
+    AppendSingleOfValue(out, 3);
+    out.push_back("   ZANS! = YQ#");
+    out.push_back("Return");
 }
 
 }  // namespace kx::core::calc_text

@@ -13,7 +13,13 @@ enum class Interpolation { kTwoPoint, kThreePoint };
 // The CVC$ line: the positions CMATRIX uses, each between slashes.
 std::string UsedPositionsLine(Interpolation interpolation);
 
-// The subroutine CMATRIX, from its label to its Return.
+// The Dim line of the variables that CMATRIX alone uses.
+void AppendInterpolationDims(ProgramLines& out, Interpolation interpolation);
+
+// The subroutine CMATRIX, from its label to its Return: ZANS!, the value at
+// YYPP! of the curve through the lines at positions NNP% - 1, NNP% (and
+// NNP% + 1), of their values Y!() in Mode1 or their solved X values XP1!() in
+// Mode2.
 void AppendInterpolation(ProgramLines& out, Interpolation interpolation);
 
 }  // namespace kx::core::calc_text

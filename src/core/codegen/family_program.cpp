@@ -13,22 +13,25 @@ using namespace calc_text;
 
 namespace {
 
+// Every variable is declared, so that the program runs in a module under
+// Option Explicit; CMATRIX declares its own (see family_interpolation).
 constexpr const char* kDims[] = {
     "   Dim Y!(10), YG1$(10), XZ!(10), YZ!(10), XXMAX!(10), XXMIN!(10), YYMAX!(10), YYMIN!(10)",
     "   Dim XP1!(10), YP1!(10), X11!",
-};
-
-constexpr const char* kModeTwoRemarks[] = {
-    "   Rem   EFLG% = 5 --- Ｘ値は範囲外(Mode2)",
-    "   Rem   EFLG% = 6 --- 未収束(Mode2)",
-    "   Rem   EFLG% = 7 --- 計算処理エラー",
+    "   Dim XMIN!, XMAX!, YMIN!, YMAX!, X1!, NPARA%, JP1%, NNP%, NNPB%, CVC$, FFLG%, HMODE%, "
+    "EQNO%",
+    "   Dim EXTRAP!, XEXP1!, XEXP2!, YEXP1!, YEXP2!, PEXP!, ZANS!, ANS11!, ANS22!, ANS33!, ANS44!",
+    "   Dim CFLG%, YTGT!, CHHBZ#, SIMZ%, NQ5%, NQ6%, BEKI5!, ALPAZ#, YPJ!, CHH#, FLGM%, YQ#",
+    "   Dim ALPA#, BEKI!, SIM%, NQ1%, NQ2%, CHHB#, EFLG0%, EFLG1%, EFLG2%, EFLG3%, EFLG4%, EFLG5%",
+    "   Dim EFLG6%, EFLG7%, EFLG8%, EFLG9%, EFLG10%",
 };
 
 // Finds the positions whose parameters bracket YYPP!, kept inside the family.
+// The parameter is compared as a Single (CSng), as every host compares it then.
 constexpr const char* kBracket[] = {
     "   ANS00! = 0: ANS11! = 0: ANS33! = 0: ANS44! = 0",
     "   For JP1% = 1 To NPARA%",
-    "      If YYPP! < Val(YG1$(JP1%)) Then",
+    "      If YYPP! < CSng(Val(YG1$(JP1%))) Then",
     "         NNP% = JP1%",
     "         NNPB% = NNP%",
     "         Exit For",
@@ -65,16 +68,19 @@ constexpr const char* kInputChecks[] = {
     "   End If",
     "",
     "   PEXP! = (Val(YG1$(NPARA%)) - Val(YG1$(1))) * EXTRAP!",
-    // Sgn keeps the 2 % outside the family for negative parameter values too.
-    "   If YYPP! < Val(YG1$(1)) * (1 - Sgn(Val(YG1$(1))) * EXTRAP!) Or YYPP! > Val(YG1$(NPARA%)) "
-    "* (1 + Sgn(Val(YG1$(NPARA%))) * EXTRAP!) Then",
+    // Sgn keeps the 2 % outside the family for negative parameter values too;
+    // CSng makes every host compare the limits as Singles.
+    "   If YYPP! < CSng(Val(YG1$(1)) * (1 - Sgn(Val(YG1$(1))) * EXTRAP!)) Or YYPP! > "
+    "CSng(Val(YG1$(NPARA%)) * (1 + Sgn(Val(YG1$(NPARA%))) * EXTRAP!)) Then",
     "      If EFLG% = 0 Then EFLG% = 3  'パラメータ値が範囲外です",
     "   End If",
     "",
     "   HMODE% = 0",
 };
 
-// Mode1 result, then the start of the inverse solution (Mode2).
+// Mode1 result, then the start of the inverse solution (Mode2). The inverse
+// solution moves X and Y by ratios, so it cannot start from X = 0 or Y = 0:
+// there CFLG% = 2 skips it and Mode1's answer stands, with its own flags.
 constexpr const char* kModeOne[] = {
     "   GoSub CMATRIX",
     "   ANS11! = ZANS!",
@@ -86,11 +92,12 @@ constexpr const char* kModeOne[] = {
     "1",
     "   If FFLG% = 2 And EFLG% = 0 Then EFLG% = 4",
     "",
+    "   If XXPP! = 0 Or ANS11! = 0 Then CFLG% = 2",
     "   If CFLG% <= 1 Then",
     "      FFLG% = 0",
     "      YTGT! = ANS11! 'Assume Y Value",
     "      ANS22! = 1E+15",
-    "      CHHBZ! = 1E+15",
+    "      CHHBZ# = 1E+15",
     "      X1! = XXPP!    'Input X Value",
     "      SIMZ% = 1",
     "      NQ5% = 0",
@@ -98,37 +105,51 @@ constexpr const char* kModeOne[] = {
     "      BEKI5! = 0.8",
     "      HMODE% = 1",
     "",
-    "      Do Until Abs((XXPP! - ANS22!) / ANS22!) < 0.0001 And NQ5% > 3",
+    "      Do Until Abs((CDbl(XXPP!) - ANS22!) / ANS22!) < 0.0001 And NQ5% > 3",
     "         DoEvents",
     "         NQ5% = NQ5% + 1",
     "         NQ6% = NQ6% + 1",
 };
 
-constexpr const char* kModeTwo[] = {
+// The outer iteration of Mode2. Its ratios and relative differences are taken
+// in double precision: a quotient of two Singles may lie beyond a Single's
+// range, and a Double is compared alike by every host (CHHBZ# holds 1E+15
+// exactly, so the growth rule applies from the second pass on). An
+// interpolated X of 0 gives no ratio and ends the iteration as not converged
+// (EFLG0% = 1); so does a candidate Y that no normal Single holds (YTGT! is a
+// divisor, and such a target is far beyond any family).
+constexpr const char* kModeTwoStart[] = {
     "         GoSub CMATRIX",
     "         ANS22! = ZANS!",
+    "         If ANS22! = 0 Then EFLG0% = 1: Exit Do",
     "",
     "         YPJ! = XXPP!",
     "         If SIMZ% = 1 Then",
-    "            If (YPJ! - ANS22!) > 0 Then ALPAZ! = XXPP! / ANS22! Else ALPAZ! = ANS22! / XXPP!",
+    "            If (YPJ! - ANS22!) > 0 Then ALPAZ# = CDbl(XXPP!) / ANS22! Else ALPAZ# = "
+    "CDbl(ANS22!) / XXPP!",
     "         Else",
-    "            If (YPJ! - ANS22!) > 0 Then ALPAZ! = ANS22! / XXPP! Else ALPAZ! = XXPP! / ANS22!",
+    "            If (YPJ! - ANS22!) > 0 Then ALPAZ# = CDbl(ANS22!) / XXPP! Else ALPAZ# = "
+    "CDbl(XXPP!) / ANS22!",
     "         End If",
-    "         YTGT! = YTGT! * Abs(ALPAZ!) ^ BEKI5!",
+    "         YQ# = YTGT! * Abs(ALPAZ#) ^ BEKI5!",
+};
+
+constexpr const char* kModeTwoEnd[] = {
+    "         YTGT! = YQ#",
     "         If NQ5% > 300 Then EFLG0% = 1: Exit Do",
-    "         CHH! = Abs((YPJ! - ANS22!) / ANS22!)",
-    "         If CHHBZ! <> 1E+15 Then",
-    "            If CHH! > CHHBZ! And NQ6% > 2 Then YTGT! = ANS11!: BEKI5! = BEKI5! * 0.8: SIMZ% "
+    "         CHH# = Abs((CDbl(YPJ!) - ANS22!) / ANS22!)",
+    "         If CHHBZ# <> 1E+15 Then",
+    "            If CHH# > CHHBZ# And NQ6% > 2 Then YTGT! = ANS11!: BEKI5! = BEKI5! * 0.8: SIMZ% "
     "= -1 * SIMZ%: NQ6% = 0",
     "         End If",
-    "         CHHBZ! = CHH!",
+    "         CHHBZ# = CHH#",
     "      Loop",
     "      FLGM% = EFLG0% + EFLG1% + EFLG2% + EFLG3% + EFLG4% + EFLG5%",
     "      FLGM% = FLGM% + EFLG6% + EFLG7% + EFLG8% + EFLG9% + EFLG10%",
     "      If ANS11! <> 0 THEN",
-    "         If Abs((ANS11! - YTGT!) / ANS11!) <= 0.01 THEN FLGM% = 0",
+    "         If Abs((CDbl(ANS11!) - YTGT!) / ANS11!) <= 0.01 THEN FLGM% = 0",
     "      Else",
-    "         If Abs((ANS11! - YTGT!) / YTGT!) <= 0.01 THEN FLGM% = 0",
+    "         If Abs((CDbl(ANS11!) - YTGT!) / YTGT!) <= 0.01 THEN FLGM% = 0",
     "      End If",
     "      If FLGM% <> 0 And EFLG% = 0 Then EFLG% = 6",
     "      ANS33! = YTGT!",
@@ -154,17 +175,28 @@ constexpr const char* kEquationsStart[] = {
     "   Select Case EQNO%",
 };
 
-// With HMODE% = 1 every evaluation also moves X1! toward the target Y.
-constexpr const char* kEquationsEnd[] = {
-    "   End Select",
+// With HMODE% = 1 every evaluation also moves X1! toward the target Y, by the
+// ratio of the line's value to the target (or its inverse) held in double
+// precision. A value of 0 gives no ratio, and X1! stays; the moved X1! is
+// stored as every value computed in double (AppendSingleOfValue).
+constexpr const char* kStepStart[] = {
     "   If HMODE% = 1 Then",
     "      YPJ! = Y!(EQNO%)",
-    "      If SIM% = 1 Then",
-    "         If (YPJ! - YTGT!) > 0 Then ALPA! = YPJ! / YTGT! Else ALPA! = YTGT! / YPJ!",
-    "      Else",
-    "         If (YPJ! - YTGT!) > 0 Then ALPA! = YTGT! / YPJ! Else ALPA! = YPJ! / YTGT!",
+    "      ALPA# = 1",
+    "      If YPJ! <> 0 Then",
+    "         If SIM% = 1 Then",
+    "            If (YPJ! - YTGT!) > 0 Then ALPA# = CDbl(YPJ!) / YTGT! Else ALPA# = CDbl(YTGT!) / "
+    "YPJ!",
+    "         Else",
+    "            If (YPJ! - YTGT!) > 0 Then ALPA# = CDbl(YTGT!) / YPJ! Else ALPA# = CDbl(YPJ!) / "
+    "YTGT!",
+    "         End If",
     "      End If",
-    "      X1! = X1! * Abs(ALPA!) ^ BEKI!",
+    "      YQ# = X1! * Abs(ALPA#) ^ BEKI!",
+};
+
+constexpr const char* kStepEnd[] = {
+    "      X1! = YQ#",
     "   End If",
     "Return",
 };
@@ -172,7 +204,7 @@ constexpr const char* kEquationsEnd[] = {
 constexpr const char* kInnerStart[] = {
     "INISET:",        "   NQ1% = 0",
     "   NQ2% = 0",    "   X1! = XXPP!    'Reset X Value to XXPP!",
-    "   SIM% = 1",    "   CHHB! = 1E+15",
+    "   SIM% = 1",    "   CHHB# = 1E+15",
     "   BEKI! = 0.8", "Return",
 };
 
@@ -196,22 +228,31 @@ void AppendRangeLines(ProgramLines& out, const DataSet& data, const FitResults& 
     }
 }
 
+// The inner iteration on position k: the X at which its line meets YTGT!,
+// its relative differences in double precision as in the outer iteration.
+// From the second step on (CHHB# holds 1E+15 only in the first) a candidate
+// outside the window around the family's X range is reset to XXPP!; the
+// window reaches half the size of each limit beyond it, so that it holds the
+// data whatever the signs of the limits (for positive limits: from half of
+// XMIN! to twice XMAX!).
 void AppendSolveBlock(ProgramLines& out, int k) {
     const std::string n = IntegerText(k);
     out.push_back("         If InStr(CVC$,\"/" + n + "/\") <> 0 Then");
     out.push_back("            EFLG" + n + "% = 0    '収束・発散");
     out.push_back("            GoSub INISET");
-    out.push_back("            Do Until Abs((YPJ! - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3");
+    out.push_back("            Do Until Abs((CDbl(YPJ!) - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3");
     out.push_back("               EQNO% = " + n + ": GoSub EQ00");
     out.push_back("               If NQ1% > 200 Then EFLG" + n + "% = 1: Exit Do");
-    out.push_back("               CHH! = Abs((YPJ! - YTGT!) / YTGT!)");
-    out.push_back("               If CHHB! <> 1E+15 Then");
-    out.push_back("                  If X1! < XMIN! * 0.5 Or X1! > XMAX! * 2 Then X1! = XXPP!");
+    out.push_back("               CHH# = Abs((CDbl(YPJ!) - YTGT!) / YTGT!)");
+    out.push_back("               If CHHB# <> 1E+15 Then");
     out.push_back(
-        "                  If CHH! > CHHB! And NQ2% > 2 Then X1! = XXPP!: BEKI! = "
+        "                  If X1! < XMIN! - Abs(XMIN!) * 0.5 Or X1! > XMAX! + Abs(XMAX!) Then "
+        "X1! = XXPP!");
+    out.push_back(
+        "                  If CHH# > CHHB# And NQ2% > 2 Then X1! = XXPP!: BEKI! = "
         "BEKI! * 0.8: SIM% = -1 * SIM%: NQ2% = 0");
     out.push_back("               End If");
-    out.push_back("               CHHB! = CHH!");
+    out.push_back("               CHHB# = CHH#");
     out.push_back("            Loop");
     out.push_back("            XP1!(" + n + ") = X1!: YP1!(" + n + ") = Val(YG1$(" + n + "))");
     out.push_back("         End If");
@@ -235,8 +276,9 @@ void GenerateFamilyProgram(const DataSet& data, FitResults& results) {
 
     out.push_back("Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)");
     Append(out, kDims);
-    AppendInterfaceRemarks(out);
-    if (interpolation == Interpolation::kThreePoint) Append(out, kModeTwoRemarks);
+    AppendInterpolationDims(out, interpolation);
+    AppendErrorTrap(out);
+    AppendInterfaceRemarks(out, interpolation == Interpolation::kThreePoint);
     AppendLimits(out, results.familyBounds);
     out.push_back("     X1! = XXPP!");
     out.push_back("     NPARA% =" + StrText(n));
@@ -260,7 +302,9 @@ void GenerateFamilyProgram(const DataSet& data, FitResults& results) {
     AppendCallLines(out, n);
     Append(out, kModeOne);
     for (int k = 1; k <= n; ++k) AppendSolveBlock(out, k);
-    Append(out, kModeTwo);
+    Append(out, kModeTwoStart);
+    out.push_back("         If " + NoSingleTest() + " Then EFLG0% = 1: Exit Do");
+    Append(out, kModeTwoEnd);
     out.push_back(kStarRule);
     Append(out, kEquationsStart);
     StatementCursor statements(results.statements);
@@ -268,7 +312,11 @@ void GenerateFamilyProgram(const DataSet& data, FitResults& results) {
         out.push_back("      Case " + IntegerText(k) + ":");
         AppendSectionBlock(out, data, results, data.lineOrder[k], statements, kIndent);
     }
-    Append(out, kEquationsEnd);
+    out.push_back("   End Select");
+    AppendValueStore(out);
+    Append(out, kStepStart);
+    AppendSingleOfValue(out, 6);
+    Append(out, kStepEnd);
     out.push_back(kStarRule);
     AppendInterpolation(out, interpolation);
     out.push_back(kStarRule);

@@ -16,7 +16,7 @@ std::string IntegerText(int value) {
     return std::to_string(value);
 }
 
-void AppendInterfaceRemarks(ProgramLines& out) {
+void AppendInterfaceRemarks(ProgramLines& out, bool inverseFlags) {
     static constexpr const char* kRemarks[] = {
         "   Rem   Calc XXPP! ,YYPP! , ANS00! , EFLG%",
         "   Rem   XXPP!     X_Value   <input>",
@@ -29,7 +29,17 @@ void AppendInterfaceRemarks(ProgramLines& out) {
         "   Rem   EFLG% = 3 --- ﾊﾟﾗﾒｰﾀ値は範囲外",
         "   Rem   EFLG% = 4 --- 計算Ｙ値は範囲外",
     };
+    static constexpr const char* kInverseRemarks[] = {
+        "   Rem   EFLG% = 5 --- Ｘ値は範囲外(Mode2)",
+        "   Rem   EFLG% = 6 --- 未収束(Mode2)",
+    };
     Append(out, kRemarks);
+    if (inverseFlags) Append(out, kInverseRemarks);
+    out.push_back("   Rem   EFLG% = 7 --- 計算処理エラー");
+}
+
+void AppendErrorTrap(ProgramLines& out) {
+    out.push_back("   On Error GoTo EL100");
 }
 
 void AppendLimits(ProgramLines& out, const PointBounds& bounds) {
@@ -69,43 +79,77 @@ void AppendSectionBlock(ProgramLines& out, const DataSet& data, const FitResults
                         int line, StatementCursor& statements, SectionIndent indent) {
     const std::string base(indent.base, ' ');
     if (line < 1 || line > kMaxLines) {
-        out.push_back(base + statements.next());
+        out.push_back(base + ValueStatement(statements.next()));
         return;
     }
     const LineFit& fit = results.lineFit[line];
+    // A Single literal, so that every host compares X1! with it in single
+    // precision and the end point belongs to the section that ends there.
     auto bound = [&](int section) -> std::string {
         const int point = fit.sections[section].lastIndex;
-        return point >= 0 && point <= kMaxPoints ? data.xText[line][point] : std::string();
+        if (point < 0 || point > kMaxPoints || data.xText[line][point].empty()) return {};
+        return data.xText[line][point] + "!";
     };
     if (fit.sectionCount == 3) {
         const std::string inner(indent.base + 3, ' ');
         const std::string innermost(indent.base + 6, ' ');
         out.push_back(base + "If X1! <= " + bound(1) + " Then");
-        out.push_back(inner + statements.next());
+        out.push_back(inner + ValueStatement(statements.next()));
         out.push_back(base + "Else");
         out.push_back(inner + "If X1! <= " + bound(2) + " Then");
-        out.push_back(innermost + statements.next());
+        out.push_back(innermost + ValueStatement(statements.next()));
         out.push_back(inner + "Else");
-        out.push_back(innermost + statements.next());
+        out.push_back(innermost + ValueStatement(statements.next()));
         out.push_back(inner + "End If");
         out.push_back(base + "End If");
     } else if (fit.sectionCount == 2) {
         const std::string statementIndent(indent.twoSectionStatement, ' ');
         out.push_back(base + "If X1! <= " + bound(1) + " Then");
-        out.push_back(statementIndent + statements.next());
+        out.push_back(statementIndent + ValueStatement(statements.next()));
         out.push_back(base + "Else");
-        out.push_back(statementIndent + statements.next());
+        out.push_back(statementIndent + ValueStatement(statements.next()));
         out.push_back(base + "End If");
     } else {
-        out.push_back(base + statements.next());
+        out.push_back(base + ValueStatement(statements.next()));
     }
+}
+
+std::string ValueStatement(const std::string& statement) {
+    const std::size_t equals = statement.find(")=");
+    if (statement.rfind("Y!(", 0) != 0 || equals == std::string::npos) return statement;
+    return "YQ#=" + statement.substr(equals + 2);
+}
+
+namespace {
+
+// 1.17549435E-38 rounded up and 3.40282347E+38 rounded down, so that every
+// value between them is a normal Single.
+constexpr const char* kSmallestSingle = "1.1754944E-38";
+constexpr const char* kLargestSingle = "3.402823E+38";
+
+}  // namespace
+
+void AppendSingleOfValue(ProgramLines& out, std::size_t indent) {
+    const std::string blanks(indent, ' ');
+    out.push_back(blanks + "If Abs(YQ#) < " + kSmallestSingle + " Then YQ# = 0");
+    out.push_back(blanks + "If Abs(YQ#) > " + kLargestSingle + " Then YQ# = Sgn(YQ#) * " +
+                  kLargestSingle);
+}
+
+std::string NoSingleTest() {
+    return std::string("Abs(YQ#) < ") + kSmallestSingle + " Or Abs(YQ#) > " + kLargestSingle;
+}
+
+void AppendValueStore(ProgramLines& out) {
+    AppendSingleOfValue(out, 3);
+    out.push_back("   Y!(EQNO%) = YQ#");
 }
 
 void AppendEnding(ProgramLines& out, bool family) {
     out.push_back(kEqualsRule);
     out.push_back("EL100:");
-    out.push_back("   If HMODE% = 0 Then EFLG% = 7");
-    out.push_back("   Resume Next");
+    out.push_back("   EFLG% = 7: ANS00! = 0");
+    out.push_back("   Resume LEND11");
     out.push_back("LEND11: Rem");
     out.push_back(" Rem  Form1.Text3.Text = Str$(ANS11!)");
     if (family) out.push_back(" Rem  Form1.Text4.Text = Str$(ANS33!)");

@@ -24,9 +24,14 @@ std::string NumberText(float value);
 // An integer without blanks ("3").
 std::string IntegerText(int value);
 
-// "Sub Calc(...)" is followed by the Dim lines of the variant, then these
-// remarks on the interface, ending with the remark on flag 4.
-void AppendInterfaceRemarks(ProgramLines& out);
+// "Sub Calc(...)" is followed by the Dim lines of the variant and the error
+// trap, then these remarks on the interface: flags 0 to 4, with `inverseFlags`
+// those of the inverse solution (5 and 6), and the error flag 7.
+void AppendInterfaceRemarks(ProgramLines& out, bool inverseFlags);
+
+// Arms the handler at EL100, so that no run-time error of the program leaves
+// Calc and stops the caller: it ends in EFLG% = 7 with ANS00! = 0.
+void AppendErrorTrap(ProgramLines& out);
 
 // "     XMIN! = 2 : XMAX! = 150" and the same for Y, from the family bounds.
 void AppendLimits(ProgramLines& out, const PointBounds& bounds);
@@ -60,12 +65,36 @@ struct SectionIndent {
 };
 
 // The statements of the line at one position, chosen by X at the section ends
-// (the last section takes every X above the previous end).
+// (the last section takes every X above the previous end). Each statement
+// assigns YQ# (see AppendValueStore), and each section end is a Single
+// literal ("12.5!"): compared with a number of another type, X1! would be
+// compared in double precision by one BASIC and in single precision by
+// another, and an end point whose Single lies above its decimal text would
+// fall into different sections.
 void AppendSectionBlock(ProgramLines& out, const DataSet& data, const FitResults& results,
                         int line, StatementCursor& statements, SectionIndent indent);
 
+// The equation statement "Y!(k)=..." as the program runs it: "YQ#=...".
+std::string ValueStatement(const std::string& statement);
+
+// Every value that the program computes in double precision (YQ#) and then
+// stores in a Single passes these two lines, at `indent` blanks: a value below
+// the smallest normal Single becomes 0, one beyond the largest Single becomes
+// the largest (with its sign). Hosts differ on the first (one stores a
+// subnormal, another raises an error), and the second, met only by the
+// inverse solution far outside the family, would otherwise end the call.
+void AppendSingleOfValue(ProgramLines& out, std::size_t indent);
+
+// The test that YQ# is no value a Single holds as a normal number.
+std::string NoSingleTest();
+
+// After the section blocks: the value of the equation is stored in Y!(EQNO%)
+// through AppendSingleOfValue.
+void AppendValueStore(ProgramLines& out);
+
 // From the rule of equals signs to the two empty lines after "End Sub". The
-// family program also names ANS33! in the remarks.
+// handler at EL100 gives EFLG% = 7 and ANS00! = 0 and leaves through LEND11.
+// The family program also names ANS33! in the remarks.
 void AppendEnding(ProgramLines& out, bool family);
 
 inline const std::string kStarRule = "'" + std::string(73, '*');

@@ -8,6 +8,14 @@ using namespace calc_text;
 
 namespace {
 
+// Every variable is declared, so that the program runs in a module under
+// Option Explicit.
+constexpr const char* kDims[] = {
+    "   Dim Y!(10), YG1$(10)",
+    "   Dim XMIN!, XMAX!, YMIN!, YMAX!, X1!, NPARA%, ANS11!, NNP%, NNPB%, FFLG%, HMODE%, EQNO%",
+    "   Dim EXTRAP!, XEXP1!, XEXP2!, YEXP1!, YEXP2!, YQ#",
+};
+
 constexpr const char* kStart[] = {
     "     X1! = XXPP!", "     NPARA% = 1", "   ANS00! = 0: ANS11! = 0",
     "   NNP% = 1",      "   NNPB% = 1",    "   FFLG% = 0",
@@ -52,8 +60,9 @@ void GenerateSingleLineProgram(const DataSet& data, FitResults& results) {
     ProgramLines& out = results.program;
     const PointBounds& bounds = results.familyBounds;
     out.push_back("Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)");
-    out.push_back("   Dim Y!(10), YG1$(10)");
-    AppendInterfaceRemarks(out);
+    Append(out, kDims);
+    AppendErrorTrap(out);
+    AppendInterfaceRemarks(out, false);
     AppendLimits(out, bounds);
     Append(out, kStart);
     if (bounds.xMin > 0.0f && bounds.xMax > 0.0f) Append(out, kNegativeX);
@@ -67,6 +76,7 @@ void GenerateSingleLineProgram(const DataSet& data, FitResults& results) {
     for (int k = 1; k <= data.lineCount; ++k) {
         AppendSectionBlock(out, data, results, data.lineOrder[k], statements, kIndent);
     }
+    AppendValueStore(out);
     out.push_back("Return");
     AppendEnding(out, false);
 }

@@ -40,7 +40,7 @@ TEST(BasicInterpreter, TypesFollowTheNameSuffixes) {
     EXPECT_DOUBLE_EQ(r.local("P#"), std::sqrt(2.0));
     EXPECT_EQ(r.local("N!"), -4);
     EXPECT_EQ(r.local("M!"), -6);
-    EXPECT_EQ(args[3].text, "same");  // a Single meets a Double at single precision
+    EXPECT_EQ(args[3].text, "");  // a Single meets a Double in double precision
     EXPECT_NE(r.local("D#"), 0.1);
     EXPECT_EQ(r.local("K%"), 19);
     EXPECT_EQ(r.local("F!"), 16777216.0);  // single arithmetic rounds
@@ -59,6 +59,85 @@ TEST(BasicInterpreter, ExtendedArithmeticRoundsOnlyWhereValuesAreStored) {
         EXPECT_EQ(args[1].number, arithmetic == Arithmetic::kSingle ? 16777216.0 : 16777217.0);
     }
     EXPECT_EQ(CurrentArithmetic(), Arithmetic::kSingle);
+}
+
+// What the two hosts do differently, as LibreOffice Basic was seen to do it:
+// it compares a Single operand in single precision, computes Singles in double
+// precision (a result then compares as a Double), refuses a Single below the
+// smallest normal one and undeclared variables.
+TEST(BasicInterpreter, DialectsDifferWhereTheHostsDo) {
+    const Program program(
+        {"Sub T(A!, B#, C%, S$)", "   Dim X!, W!", "   X! = 0.1: W! = 16777216",
+         "   If X! = 0.1 Then S$ = S$ + \"a\"", "   If W! + 1! > W! Then S$ = S$ + \"b\"",
+         "   If X! * 3! = 0.3 Then S$ = S$ + \"c\"", "   If X! * 3! = 0.3! Then S$ = S$ + \"d\"",
+         "   A! = 1E-20", "   B# = A! * A!", "   If C% = 1 Then A! = B#", "End Sub"});
+    ASSERT_TRUE(program.ok()) << program.error();
+    struct Case {
+        Dialect dialect;
+        Arithmetic arithmetic;
+        const char* compared;
+    };
+    for (const Case& c : {Case{Dialect::kVisualBasic, Arithmetic::kSingle, "d"},
+                          Case{Dialect::kVisualBasic, Arithmetic::kExtended, "b"},
+                          Case{Dialect::kLibreOffice, Arithmetic::kExtended, "ad"}}) {
+        CallOptions options;
+        options.dialect = c.dialect;
+        options.arithmetic = c.arithmetic;
+        std::vector<Value> args = NoArgs();
+        ASSERT_TRUE(program.Call(args, options).ok);
+        EXPECT_EQ(args[3].text, c.compared);
+
+        args = NoArgs();
+        args[2] = Value::Integer(1);  // stores 1E-40 in a Single
+        const CallResult tiny = program.Call(args, options);
+        if (c.dialect == Dialect::kVisualBasic) {
+            ASSERT_TRUE(tiny.ok);
+            EXPECT_EQ(args[0].number, static_cast<double>(1e-20f * 1e-20f));  // a subnormal
+        } else {
+            EXPECT_EQ(tiny.errorCode, 6);
+        }
+    }
+    EXPECT_EQ(CurrentDialect(), Dialect::kVisualBasic);
+
+    const Program undeclared({"Sub T(A!)", "   Dim X!", "   X! = A!", "   Y! = X!", "End Sub"});
+    ASSERT_TRUE(undeclared.ok()) << undeclared.error();
+    std::vector<Value> one = {Value::Single(1)};
+    EXPECT_TRUE(undeclared.Call(one).ok);
+    CallOptions libreOffice;
+    libreOffice.dialect = Dialect::kLibreOffice;
+    const CallResult refused = undeclared.Call(one, libreOffice);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, "line 4: variable not defined: Y!");
+}
+
+TEST(BasicInterpreter, ErrorHandlersResumeWhereTheyAreTold) {
+    std::vector<Value> args = NoArgs();
+    CallResult r =
+        RunBody({"   On Error GoTo TRAP", "   A! = 1 / C%", "   S$ = S$ + \"a\"",
+                 // An error in the condition resumes in the Then branch.
+                 "   If 1 / C% > 0 Then S$ = S$ + \"b\" Else S$ = S$ + \"c\"", "   B# = Log(0)",
+                 "   S$ = S$ + \"-\"", "OUT:", "   GoTo DONE", "TRAP:", "   N% = N% + 1",
+                 "   If N% < 3 Then Resume Next", "   Resume OUT", "DONE:"},
+                args);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(args[3].text, "ab");
+    EXPECT_EQ(r.local("N%"), 3);
+    EXPECT_EQ(r.handledErrors, 3);
+    EXPECT_EQ(r.handledErrorCode, 11);
+    EXPECT_EQ(r.handledError, "line 3: division by zero");
+
+    // An error inside the handler, or after the handler is switched off, or a
+    // Resume without an error, leaves the call.
+    const std::vector<std::vector<std::string>> bodies = {
+        {"   On Error GoTo TRAP", "   A! = Log(0)", "   GoTo DONE", "TRAP:", "   A! = 1 / C%",
+         "DONE:"},
+        {"   On Error GoTo TRAP", "   On Error GoTo 0", "   A! = 1 / C%", "TRAP:"},
+        {"   Resume Next"}};
+    for (const auto& body : bodies) {
+        args = NoArgs();
+        r = RunBody(body, args);
+        EXPECT_FALSE(r.ok) << body[1];
+    }
 }
 
 TEST(BasicInterpreter, StructuredStatementsAndSubroutines) {
@@ -142,7 +221,7 @@ TEST(BasicInterpreter, RefusesTextOutsideTheSubset) {
     const std::vector<std::vector<std::string>> programs = {
         {"Sub T()", "X = 1", "End Sub"},       // untyped name
         {"Sub T()", "A! = Y!(1)", "End Sub"},  // undeclared array
-        {"Sub T()", "On Error GoTo EL100", "EL100:", "End Sub"},
+        {"Sub T()", "On Error Resume Next", "End Sub"},
         {"Sub T()", "If A! > 0 Then", "End Sub"},  // unclosed block
         {"Sub T()", "GoTo NOWHERE", "End Sub"},
         {"Sub T()", "A! = 1"}};  // no End Sub

@@ -91,16 +91,19 @@ TEST(CalcProgramText, SectionBlocksAndTheNegativeXRule) {
                data, results);
     GenerateCalcProgram(data, results);
     const std::vector<std::string>& p = results.program;
-    EXPECT_EQ(p[12], "     XMIN! = 0 : XMAX! = 7");
-    EXPECT_EQ(p[13], "     YMIN! =-2.5 : YMAX! = 9");
+    const std::size_t limits = IndexOf(p, "     XMIN! = 0 : XMAX! = 7");
+    ASSERT_LT(limits, p.size());
+    EXPECT_EQ(p[limits + 1], "     YMIN! =-2.5 : YMAX! = 9");
     EXPECT_EQ(p[IndexOf(p, "   EFLG% = 0") + 1], "   FFLG% = 0");
     EXPECT_EQ(IndexOf(p, "   If XXPP! <= 0 Then"), p.size());
     const std::size_t eq = IndexOf(p, "EQ00: Rem");
     const std::vector<std::string> block(p.begin() + static_cast<long>(eq) + 1,
-                                         p.begin() + static_cast<long>(eq) + 7);
-    EXPECT_EQ(block,
-              (std::vector<std::string>{"   If X1! <= 2.5 Then", "       Y!(1)= 1", "   Else",
-                                        "       Y!(1)= 2", "   End If", "Return"}));
+                                         p.begin() + static_cast<long>(eq) + 10);
+    EXPECT_EQ(block, (std::vector<std::string>{
+                         "   If X1! <= 2.5! Then", "       YQ#= 1", "   Else", "       YQ#= 2",
+                         "   End If", "   If Abs(YQ#) < 1.1754944E-38 Then YQ# = 0",
+                         "   If Abs(YQ#) > 3.402823E+38 Then YQ# = Sgn(YQ#) * 3.402823E+38",
+                         "   Y!(EQNO%) = YQ#", "Return"}));
 
     // A family with no positive X range has none either; one positive line
     // is enough to have it. A family line of one section is indented by nine.
@@ -110,7 +113,7 @@ TEST(CalcProgramText, SectionBlocksAndTheNegativeXRule) {
         data, results);
     GenerateCalcProgram(data, results);
     EXPECT_EQ(IndexOf(results.program, "   If XXPP! <= 0 Then"), results.program.size());
-    EXPECT_EQ(results.program[IndexOf(results.program, "      Case 2:") + 1], "         Y!(2)= 2");
+    EXPECT_EQ(results.program[IndexOf(results.program, "      Case 2:") + 1], "         YQ#= 2");
     MakeFamily(
         {{1, "1", {{4, "-1"}}, {"Y!(1)= 1"}, {.xMax = -1, .xMin = -5, .yMax = 1, .yMin = 1}},
          {2, "2", {{4, "3"}}, {"Y!(2)= 2"}, {.xMax = 3, .xMin = 1, .yMax = 1, .yMin = 1}}},
@@ -131,23 +134,30 @@ TEST(CalcProgramText, TwoLinesInterpolateOnAStraightLine) {
                data, results);
     GenerateCalcProgram(data, results);
     const std::vector<std::string>& p = results.program;
-    EXPECT_EQ(p[12], "   Rem   EFLG% = 4 --- 計算Ｙ値は範囲外");
-    EXPECT_EQ(p[13], "     XMIN! = 1 : XMAX! = 7");
-    EXPECT_EQ(p[16], "     NPARA% = 2");
+    // Of the inverse solution's flags only the error flag is named.
+    const std::size_t limits = IndexOf(p, "     XMIN! = 1 : XMAX! = 7");
+    ASSERT_LT(limits, p.size());
+    EXPECT_EQ(p[limits - 2], "   Rem   EFLG% = 4 --- 計算Ｙ値は範囲外");
+    EXPECT_EQ(p[limits - 1], "   Rem   EFLG% = 7 --- 計算処理エラー");
+    EXPECT_EQ(p[limits + 3], "     NPARA% = 2");
     EXPECT_LT(
         IndexOf(p, "   CVC$ = \"/\" + Trim$(Str$(NNP% - 1)) + \"/\" + Trim$(Str$(NNP%)) + \"/\""),
         p.size());
     const std::size_t c = IndexOf(p, "CMATRIX: Rem");
     const std::vector<std::string> cmatrix(p.begin() + static_cast<long>(c),
-                                           p.begin() + static_cast<long>(c) + 13);
+                                           p.begin() + static_cast<long>(c) + 16);
     EXPECT_EQ(cmatrix, (std::vector<std::string>{
                            "CMATRIX: Rem", "   XZ!(1) = Val(YG1$(NNP% - 1))",
                            "   XZ!(2) = Val(YG1$(NNP%))", "   If HMODE% = 0 Then",
                            "      YZ!(1) = Y!(NNP% - 1)", "      YZ!(2) = Y!(NNP%)", "   Else",
                            "      YZ!(1) = XP1!(NNP% - 1)", "      YZ!(2) = XP1!(NNP%)",
                            "   End If", "   XX1! = (YZ!(2) - YZ!(1)) / (XZ!(2) - XZ!(1))",
-                           "   ZANS! = XX1! * (YYPP! - XZ!(2)) + YZ!(2)", "Return"}));
-    EXPECT_EQ(p[IndexOf(p, "      Case 2:") + 2], "            Y!(2)= 2");
+                           "   YQ# = XX1! * (YYPP! - XZ!(2)) + YZ!(2)",
+                           "   If Abs(YQ#) < 1.1754944E-38 Then YQ# = 0",
+                           "   If Abs(YQ#) > 3.402823E+38 Then YQ# = Sgn(YQ#) * 3.402823E+38",
+                           "   ZANS! = YQ#", "Return"}));
+    EXPECT_EQ(p[IndexOf(p, "      Case 2:") + 2], "            YQ#= 2");
+    EXPECT_LT(IndexOf(p, "   Dim XX1!"), c);
     EXPECT_EQ(p.back(), "");
 }
 
@@ -188,7 +198,7 @@ TEST(CalcProgramText, IncompleteInputsStillGiveTheWholeText) {
     results.lineFit[1].sectionCount = 2;
     GenerateCalcProgram(data, results);
     const std::size_t eq = IndexOf(results.program, "EQ00: Rem");
-    EXPECT_EQ(results.program[eq + 2], "       Y!(1)= 1");
+    EXPECT_EQ(results.program[eq + 2], "       YQ#= 1");
     EXPECT_EQ(results.program[eq + 4], "       ");
 
     // A line order outside 1..10 (duplicate parameters gone wrong) is written
@@ -202,7 +212,7 @@ TEST(CalcProgramText, IncompleteInputsStillGiveTheWholeText) {
     EXPECT_GT(results.program.size(), before);
     EXPECT_EQ(results.program.back(), "");
     EXPECT_LT(IndexOf(results.program, "   YG1$(2)=\"\""), results.program.size());
-    EXPECT_EQ(results.program[IndexOf(results.program, "      Case 2:") + 1], "         Y!(2)= 2");
+    EXPECT_EQ(results.program[IndexOf(results.program, "      Case 2:") + 1], "         YQ#= 2");
 }
 
 }  // namespace

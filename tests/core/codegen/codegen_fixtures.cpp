@@ -1,6 +1,7 @@
 #include "codegen_fixtures.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -71,6 +72,88 @@ Points Sample(int n, double x0, double dx, double (*f)(double, double), double p
         points.push_back({x, f(x, parameter)});
     }
     return points;
+}
+
+namespace {
+
+// A repeatable scatter in -1..1, as the points of a scanned graph have.
+double Scatter(int line, int point) {
+    const double v = std::sin(12.9898 * line + 78.233 * point) * 43758.5453;
+    return 2.0 * (v - std::floor(v)) - 1.0;
+}
+
+Points Curve(double x0, double dx, int n, double (*f)(double, double), double parameter) {
+    return Sample(n, x0, dx, f, parameter);
+}
+
+std::string ParameterText(double p) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.7g", p);
+    return buffer;
+}
+
+}  // namespace
+
+std::vector<GridFamily> GridFamilies() {
+    std::vector<GridFamily> families;
+
+    Family thermistor;  // kilohms at 25 degrees; B = 3950 K
+    for (double r25 : {1.0, 2.2, 4.7, 10.0}) {
+        auto r = [](double t, double r0) {
+            return r0 * std::exp(3950 * (1 / (t + 273.15) - 1 / 298.15));
+        };
+        thermistor.push_back({ParameterText(r25), Curve(-40, 5, 34, r, r25)});
+    }
+    families.push_back({"Thermistor", thermistor});
+
+    Family battery;  // volts over the share of the charge used, at two currents
+    for (double amps : {0.5, 2.0}) {
+        auto v = [](double q, double i) {
+            return 4.15 - 0.12 * i - 0.006 * q - 0.35 * std::exp((q - 100) / 6);
+        };
+        battery.push_back({ParameterText(amps), Curve(0, 5, 21, v, amps)});
+    }
+    families.push_back({"Battery", battery});
+
+    Family noisy;
+    for (int k = 1; k <= 10; ++k) {
+        Points points = Curve(
+            0, 2.5, 21,
+            [](double x, double p) { return (1 + 0.02 * p) * (5 + 0.3 * x + 0.004 * x * x); },
+            10.0 * k);
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            points[i].second *= 1 + 0.01 * Scatter(k, static_cast<int>(i));
+        }
+        noisy.push_back({ParameterText(10.0 * k), points});
+    }
+    families.push_back({"NoisyTen", noisy});
+
+    Family falling;
+    for (double p : {-1.0, 0.0, 1.0}) {
+        falling.push_back(
+            {ParameterText(p),
+             Curve(
+                 -10, 1, 21, [](double x, double q) { return 4 + 2 * q - 0.5 * x; }, p)});
+    }
+    families.push_back({"FallingThroughZero", falling});
+
+    Family rising;
+    for (double p : {1.0, 2.0}) {
+        rising.push_back({ParameterText(p),
+                          Curve(
+                              -20, 2, 21, [](double x, double q) { return 0.5 * x + 3 * q; }, p)});
+    }
+    families.push_back({"RisingNegativeX", rising});
+    return families;
+}
+
+Family SpacedFamily(double spacing) {
+    Family family;
+    for (int k = 1; k <= 3; ++k) {
+        auto f = [](double x, double kk) { return (1 + 0.3 * kk) * std::sqrt(x) + 0.2 * kk * kk; };
+        family.push_back({ParameterText(spacing * k), Curve(1, 1, 20, f, k)});
+    }
+    return family;
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {

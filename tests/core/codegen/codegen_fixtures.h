@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,29 @@ DataSet PreparedFamily(const std::vector<std::pair<std::string, Points>>& lines)
 
 // n points (x0 + i dx, f(x0 + i dx)).
 Points Sample(int n, double x0, double dx, double (*f)(double, double), double parameter);
+
+// A family as it is entered: per line its parameter text and its points.
+using Family = std::vector<std::pair<std::string, Points>>;
+
+// Families of the kinds users bring, to run generated programs over the whole
+// of their range. Every X range holds 0 as a data point where it has
+// negative values.
+struct GridFamily {
+    const char* name;
+    Family lines;
+};
+// Four thermistor curves (resistance falling steeply from X = -40 to 125), two
+// battery discharge curves, ten noisy rising curves, three falling curves
+// through zero with zero and negative parameters, and two rising lines over
+// negative and positive X through zero.
+std::vector<GridFamily> GridFamilies();
+inline void PrintTo(const GridFamily& family, std::ostream* out) {
+    *out << family.name;
+}
+
+// The same three curves with their parameters `spacing` apart (spacing,
+// 2 spacing, 3 spacing); the curves do not depend on the spacing.
+Family SpacedFamily(double spacing);
 
 // The lines of a text file (LF line ends, the last line ended).
 std::vector<std::string> ReadLines(const std::string& path);

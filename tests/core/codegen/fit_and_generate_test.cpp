@@ -35,13 +35,10 @@ void ExpectFiniteTexts(const DataSet& data, const CalcSettings& settings,
 }
 
 // A whole run on the data: it completes, every text is finite and the program
-// is valid BASIC. When `evaluate` is set, every data point is evaluated by the
-// program without a run-time error, and the answers at the points of rank 1
-// are returned. (On degenerate data, an interpolated value of 0 for instance,
-// the program's inverse solution divides by zero: a run-time error of the
-// program, which has no error handler.)
-std::vector<float> RunWhole(DataSet data, const CalcSettings& settings, FitResults& results,
-                            bool evaluate = true) {
+// is valid BASIC; every data point is evaluated by the program without a
+// run-time error (none reaches even its own handler), and the answers at the
+// points of rank 1 are returned.
+std::vector<float> RunWhole(DataSet data, const CalcSettings& settings, FitResults& results) {
     std::vector<float> answers;
     EXPECT_TRUE(FitAndGenerate(data, settings, results));
     EXPECT_TRUE(results.completed);
@@ -49,7 +46,7 @@ std::vector<float> RunWhole(DataSet data, const CalcSettings& settings, FitResul
     EXPECT_FALSE(results.program.empty());
     const Program program(results.program);
     EXPECT_TRUE(program.ok()) << program.error();
-    if (!program.ok() || !evaluate) return answers;
+    if (!program.ok()) return answers;
     for (int k = 1; k <= data.lineCount; ++k) {
         const int line = data.lineOrder[k];
         const float p = static_cast<float>(ValueOfText(data.parameterText[line]));
@@ -57,6 +54,7 @@ std::vector<float> RunWhole(DataSet data, const CalcSettings& settings, FitResul
             const float x = static_cast<float>(ValueOfText(data.xText[line][i]));
             const auto out = RunCalc(program, x, p);
             EXPECT_TRUE(out.ok) << out.call.error << " at x = " << x;
+            EXPECT_EQ(out.call.handledErrors, 0) << out.call.handledError << " at x = " << x;
             EXPECT_TRUE(std::isfinite(out.answer));
             if (k == 1) answers.push_back(out.answer);
         }
@@ -84,7 +82,7 @@ TEST(FitAndGenerate, SectionsWithoutARatedCandidate) {
     // Every system excluded: no candidates at all, in a family program too.
     for (int system = 1; system <= 7; ++system) settings.excludedSystem[system] = 1;
     const Points plain = {{1, 2}, {2, 3}, {3, 5}, {4, 4}, {5, 6}, {6, 9}};
-    RunWhole(PreparedFamily({{"1", plain}, {"2", plain}, {"3", plain}}), settings, results, false);
+    RunWhole(PreparedFamily({{"1", plain}, {"2", plain}, {"3", plain}}), settings, results);
     std::size_t sections = 0;
     for (int line = 1; line <= 3; ++line) {
         const LineFit& fit = results.lineFit[line];
@@ -105,7 +103,7 @@ TEST(FitAndGenerate, ZerosAndNegatives) {
         zeros.push_back({i * 0.5, i % 4 == 0 ? 0.0 : -1.0 - i});
     }
     FitResults results;
-    RunWhole(PreparedFamily({{"-2", signs}, {"0", zeros}}), strict, results, false);
+    RunWhole(PreparedFamily({{"-2", signs}, {"0", zeros}}), strict, results);
     // No positive X range on the first line, but the second has one.
     RunWhole(PreparedFamily({{"1", signs}}), strict, results);
     bool negativeBlock = false;

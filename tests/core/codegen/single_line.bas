@@ -1,5 +1,8 @@
 Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)
    Dim Y!(10), YG1$(10)
+   Dim XMIN!, XMAX!, YMIN!, YMAX!, X1!, NPARA%, ANS11!, NNP%, NNPB%, FFLG%, HMODE%, EQNO%
+   Dim EXTRAP!, XEXP1!, XEXP2!, YEXP1!, YEXP2!, YQ#
+   On Error GoTo EL100
    Rem   Calc XXPP! ,YYPP! , ANS00! , EFLG%
    Rem   XXPP!     X_Value   <input>
    Rem   YYPP!     Parameter <Input>
@@ -10,6 +13,7 @@ Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)
    Rem   EFLG% = 2 --- Ｘ値は範囲外(Mode1)
    Rem   EFLG% = 3 --- ﾊﾟﾗﾒｰﾀ値は範囲外
    Rem   EFLG% = 4 --- 計算Ｙ値は範囲外
+   Rem   EFLG% = 7 --- 計算処理エラー
      XMIN! = .5 : XMAX! = 120
      YMIN! = 1.5 : YMAX! = 183.4
      X1! = XXPP!
@@ -48,20 +52,23 @@ Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)
    GoTo LEND11
 '*************************************************************************
 EQ00: Rem
-   If X1! <= 12.5 Then
-      Y!(1)=  1.00000E+00* X1! +  1.00000E+00
+   If X1! <= 12.5! Then
+      YQ#=  1.00000E+00* X1! +  1.00000E+00
    Else
-      If X1! <= 40 Then
-         Y!(1)=  2.00000E+00* X1! - 1.15000E+01
+      If X1! <= 40! Then
+         YQ#=  2.00000E+00* X1! - 1.15000E+01
       Else
-         Y!(1)= EXP(  1.00000E-02* X1! +  4.00000E+00 )
+         YQ#= EXP(  1.00000E-02* X1! +  4.00000E+00 )
       End If
    End If
+   If Abs(YQ#) < 1.1754944E-38 Then YQ# = 0
+   If Abs(YQ#) > 3.402823E+38 Then YQ# = Sgn(YQ#) * 3.402823E+38
+   Y!(EQNO%) = YQ#
 Return
 '=========================================================================
 EL100:
-   If HMODE% = 0 Then EFLG% = 7
-   Resume Next
+   EFLG% = 7: ANS00! = 0
+   Resume LEND11
 LEND11: Rem
  Rem  Form1.Text3.Text = Str$(ANS11!)
    On Error GoTo 0

@@ -1,6 +1,13 @@
 Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)
    Dim Y!(10), YG1$(10), XZ!(10), YZ!(10), XXMAX!(10), XXMIN!(10), YYMAX!(10), YYMIN!(10)
    Dim XP1!(10), YP1!(10), X11!
+   Dim XMIN!, XMAX!, YMIN!, YMAX!, X1!, NPARA%, JP1%, NNP%, NNPB%, CVC$, FFLG%, HMODE%, EQNO%
+   Dim EXTRAP!, XEXP1!, XEXP2!, YEXP1!, YEXP2!, PEXP!, ZANS!, ANS11!, ANS22!, ANS33!, ANS44!
+   Dim CFLG%, YTGT!, CHHBZ#, SIMZ%, NQ5%, NQ6%, BEKI5!, ALPAZ#, YPJ!, CHH#, FLGM%, YQ#
+   Dim ALPA#, BEKI!, SIM%, NQ1%, NQ2%, CHHB#, EFLG0%, EFLG1%, EFLG2%, EFLG3%, EFLG4%, EFLG5%
+   Dim EFLG6%, EFLG7%, EFLG8%, EFLG9%, EFLG10%
+   Dim P1#, P2#, P3#, W1#, W2#, W3#
+   On Error GoTo EL100
    Rem   Calc XXPP! ,YYPP! , ANS00! , EFLG%
    Rem   XXPP!     X_Value   <input>
    Rem   YYPP!     Parameter <Input>
@@ -32,7 +39,7 @@ Rem  各ラインのパラメータ値
    YG1$(3)="30"
    ANS00! = 0: ANS11! = 0: ANS33! = 0: ANS44! = 0
    For JP1% = 1 To NPARA%
-      If YYPP! < Val(YG1$(JP1%)) Then
+      If YYPP! < CSng(Val(YG1$(JP1%))) Then
          NNP% = JP1%
          NNPB% = NNP%
          Exit For
@@ -65,7 +72,7 @@ Rem  各ラインのパラメータ値
    End If
 
    PEXP! = (Val(YG1$(NPARA%)) - Val(YG1$(1))) * EXTRAP!
-   If YYPP! < Val(YG1$(1)) * (1 - Sgn(Val(YG1$(1))) * EXTRAP!) Or YYPP! > Val(YG1$(NPARA%)) * (1 + Sgn(Val(YG1$(NPARA%))) * EXTRAP!) Then
+   If YYPP! < CSng(Val(YG1$(1)) * (1 - Sgn(Val(YG1$(1))) * EXTRAP!)) Or YYPP! > CSng(Val(YG1$(NPARA%)) * (1 + Sgn(Val(YG1$(NPARA%))) * EXTRAP!)) Then
       If EFLG% = 0 Then EFLG% = 3  'パラメータ値が範囲外です
    End If
 
@@ -81,11 +88,12 @@ Rem  各ラインのパラメータ値
    If ZANS! < YYMIN!(NNPB%) - YEXP1! Or ZANS! > YYMAX!(NNPB%) + YEXP2! Then FFLG% = FFLG% + 1
    If FFLG% = 2 And EFLG% = 0 Then EFLG% = 4
 
+   If XXPP! = 0 Or ANS11! = 0 Then CFLG% = 2
    If CFLG% <= 1 Then
       FFLG% = 0
       YTGT! = ANS11! 'Assume Y Value
       ANS22! = 1E+15
-      CHHBZ! = 1E+15
+      CHHBZ# = 1E+15
       X1! = XXPP!    'Input X Value
       SIMZ% = 1
       NQ5% = 0
@@ -93,78 +101,81 @@ Rem  各ラインのパラメータ値
       BEKI5! = 0.8
       HMODE% = 1
 
-      Do Until Abs((XXPP! - ANS22!) / ANS22!) < 0.0001 And NQ5% > 3
+      Do Until Abs((CDbl(XXPP!) - ANS22!) / ANS22!) < 0.0001 And NQ5% > 3
          DoEvents
          NQ5% = NQ5% + 1
          NQ6% = NQ6% + 1
          If InStr(CVC$,"/1/") <> 0 Then
             EFLG1% = 0    '収束・発散
             GoSub INISET
-            Do Until Abs((YPJ! - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3
+            Do Until Abs((CDbl(YPJ!) - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3
                EQNO% = 1: GoSub EQ00
                If NQ1% > 200 Then EFLG1% = 1: Exit Do
-               CHH! = Abs((YPJ! - YTGT!) / YTGT!)
-               If CHHB! <> 1E+15 Then
-                  If X1! < XMIN! * 0.5 Or X1! > XMAX! * 2 Then X1! = XXPP!
-                  If CHH! > CHHB! And NQ2% > 2 Then X1! = XXPP!: BEKI! = BEKI! * 0.8: SIM% = -1 * SIM%: NQ2% = 0
+               CHH# = Abs((CDbl(YPJ!) - YTGT!) / YTGT!)
+               If CHHB# <> 1E+15 Then
+                  If X1! < XMIN! - Abs(XMIN!) * 0.5 Or X1! > XMAX! + Abs(XMAX!) Then X1! = XXPP!
+                  If CHH# > CHHB# And NQ2% > 2 Then X1! = XXPP!: BEKI! = BEKI! * 0.8: SIM% = -1 * SIM%: NQ2% = 0
                End If
-               CHHB! = CHH!
+               CHHB# = CHH#
             Loop
             XP1!(1) = X1!: YP1!(1) = Val(YG1$(1))
          End If
          If InStr(CVC$,"/2/") <> 0 Then
             EFLG2% = 0    '収束・発散
             GoSub INISET
-            Do Until Abs((YPJ! - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3
+            Do Until Abs((CDbl(YPJ!) - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3
                EQNO% = 2: GoSub EQ00
                If NQ1% > 200 Then EFLG2% = 1: Exit Do
-               CHH! = Abs((YPJ! - YTGT!) / YTGT!)
-               If CHHB! <> 1E+15 Then
-                  If X1! < XMIN! * 0.5 Or X1! > XMAX! * 2 Then X1! = XXPP!
-                  If CHH! > CHHB! And NQ2% > 2 Then X1! = XXPP!: BEKI! = BEKI! * 0.8: SIM% = -1 * SIM%: NQ2% = 0
+               CHH# = Abs((CDbl(YPJ!) - YTGT!) / YTGT!)
+               If CHHB# <> 1E+15 Then
+                  If X1! < XMIN! - Abs(XMIN!) * 0.5 Or X1! > XMAX! + Abs(XMAX!) Then X1! = XXPP!
+                  If CHH# > CHHB# And NQ2% > 2 Then X1! = XXPP!: BEKI! = BEKI! * 0.8: SIM% = -1 * SIM%: NQ2% = 0
                End If
-               CHHB! = CHH!
+               CHHB# = CHH#
             Loop
             XP1!(2) = X1!: YP1!(2) = Val(YG1$(2))
          End If
          If InStr(CVC$,"/3/") <> 0 Then
             EFLG3% = 0    '収束・発散
             GoSub INISET
-            Do Until Abs((YPJ! - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3
+            Do Until Abs((CDbl(YPJ!) - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3
                EQNO% = 3: GoSub EQ00
                If NQ1% > 200 Then EFLG3% = 1: Exit Do
-               CHH! = Abs((YPJ! - YTGT!) / YTGT!)
-               If CHHB! <> 1E+15 Then
-                  If X1! < XMIN! * 0.5 Or X1! > XMAX! * 2 Then X1! = XXPP!
-                  If CHH! > CHHB! And NQ2% > 2 Then X1! = XXPP!: BEKI! = BEKI! * 0.8: SIM% = -1 * SIM%: NQ2% = 0
+               CHH# = Abs((CDbl(YPJ!) - YTGT!) / YTGT!)
+               If CHHB# <> 1E+15 Then
+                  If X1! < XMIN! - Abs(XMIN!) * 0.5 Or X1! > XMAX! + Abs(XMAX!) Then X1! = XXPP!
+                  If CHH# > CHHB# And NQ2% > 2 Then X1! = XXPP!: BEKI! = BEKI! * 0.8: SIM% = -1 * SIM%: NQ2% = 0
                End If
-               CHHB! = CHH!
+               CHHB# = CHH#
             Loop
             XP1!(3) = X1!: YP1!(3) = Val(YG1$(3))
          End If
          GoSub CMATRIX
          ANS22! = ZANS!
+         If ANS22! = 0 Then EFLG0% = 1: Exit Do
 
          YPJ! = XXPP!
          If SIMZ% = 1 Then
-            If (YPJ! - ANS22!) > 0 Then ALPAZ! = XXPP! / ANS22! Else ALPAZ! = ANS22! / XXPP!
+            If (YPJ! - ANS22!) > 0 Then ALPAZ# = CDbl(XXPP!) / ANS22! Else ALPAZ# = CDbl(ANS22!) / XXPP!
          Else
-            If (YPJ! - ANS22!) > 0 Then ALPAZ! = ANS22! / XXPP! Else ALPAZ! = XXPP! / ANS22!
+            If (YPJ! - ANS22!) > 0 Then ALPAZ# = CDbl(ANS22!) / XXPP! Else ALPAZ# = CDbl(XXPP!) / ANS22!
          End If
-         YTGT! = YTGT! * Abs(ALPAZ!) ^ BEKI5!
+         YQ# = YTGT! * Abs(ALPAZ#) ^ BEKI5!
+         If Abs(YQ#) < 1.1754944E-38 Or Abs(YQ#) > 3.402823E+38 Then EFLG0% = 1: Exit Do
+         YTGT! = YQ#
          If NQ5% > 300 Then EFLG0% = 1: Exit Do
-         CHH! = Abs((YPJ! - ANS22!) / ANS22!)
-         If CHHBZ! <> 1E+15 Then
-            If CHH! > CHHBZ! And NQ6% > 2 Then YTGT! = ANS11!: BEKI5! = BEKI5! * 0.8: SIMZ% = -1 * SIMZ%: NQ6% = 0
+         CHH# = Abs((CDbl(YPJ!) - ANS22!) / ANS22!)
+         If CHHBZ# <> 1E+15 Then
+            If CHH# > CHHBZ# And NQ6% > 2 Then YTGT! = ANS11!: BEKI5! = BEKI5! * 0.8: SIMZ% = -1 * SIMZ%: NQ6% = 0
          End If
-         CHHBZ! = CHH!
+         CHHBZ# = CHH#
       Loop
       FLGM% = EFLG0% + EFLG1% + EFLG2% + EFLG3% + EFLG4% + EFLG5%
       FLGM% = FLGM% + EFLG6% + EFLG7% + EFLG8% + EFLG9% + EFLG10%
       If ANS11! <> 0 THEN
-         If Abs((ANS11! - YTGT!) / ANS11!) <= 0.01 THEN FLGM% = 0
+         If Abs((CDbl(ANS11!) - YTGT!) / ANS11!) <= 0.01 THEN FLGM% = 0
       Else
-         If Abs((ANS11! - YTGT!) / YTGT!) <= 0.01 THEN FLGM% = 0
+         If Abs((CDbl(ANS11!) - YTGT!) / YTGT!) <= 0.01 THEN FLGM% = 0
       End If
       If FLGM% <> 0 And EFLG% = 0 Then EFLG% = 6
       ANS33! = YTGT!
@@ -185,32 +196,41 @@ EQ00: Rem
    NQ2% = NQ2% + 1
    Select Case EQNO%
       Case 1:
-         Y!(1)=  2.00000E+00* X1! +  5.00000E-01
+         YQ#=  2.00000E+00* X1! +  5.00000E-01
       Case 2:
-         If X1! <= 12.5 Then
-            Y!(2)=  3.00000E+00* Log(X1!) +  1.00000E+00
+         If X1! <= 12.5! Then
+            YQ#=  3.00000E+00* Log(X1!) +  1.00000E+00
          Else
-            Y!(2)= EXP(  1.00000E-01* X1! +  2.00000E+00 )
+            YQ#= EXP(  1.00000E-01* X1! +  2.00000E+00 )
          End If
       Case 3:
-         If X1! <= 8 Then
-            Y!(3)=  4.00000E+00* X1! - 1.00000E+00
+         If X1! <= 8! Then
+            YQ#=  4.00000E+00* X1! - 1.00000E+00
          Else
-            If X1! <= 40 Then
-               Y!(3)=  5.00000E+00* X1! - 2.00000E+00
+            If X1! <= 40! Then
+               YQ#=  5.00000E+00* X1! - 2.00000E+00
             Else
-               Y!(3)=  6.00000E+00* X1! - 3.00000E+00
+               YQ#=  6.00000E+00* X1! - 3.00000E+00
             End If
          End If
    End Select
+   If Abs(YQ#) < 1.1754944E-38 Then YQ# = 0
+   If Abs(YQ#) > 3.402823E+38 Then YQ# = Sgn(YQ#) * 3.402823E+38
+   Y!(EQNO%) = YQ#
    If HMODE% = 1 Then
       YPJ! = Y!(EQNO%)
-      If SIM% = 1 Then
-         If (YPJ! - YTGT!) > 0 Then ALPA! = YPJ! / YTGT! Else ALPA! = YTGT! / YPJ!
-      Else
-         If (YPJ! - YTGT!) > 0 Then ALPA! = YTGT! / YPJ! Else ALPA! = YPJ! / YTGT!
+      ALPA# = 1
+      If YPJ! <> 0 Then
+         If SIM% = 1 Then
+            If (YPJ! - YTGT!) > 0 Then ALPA# = CDbl(YPJ!) / YTGT! Else ALPA# = CDbl(YTGT!) / YPJ!
+         Else
+            If (YPJ! - YTGT!) > 0 Then ALPA# = CDbl(YTGT!) / YPJ! Else ALPA# = CDbl(YPJ!) / YTGT!
+         End If
       End If
-      X1! = X1! * Abs(ALPA!) ^ BEKI!
+      YQ# = X1! * Abs(ALPA#) ^ BEKI!
+      If Abs(YQ#) < 1.1754944E-38 Then YQ# = 0
+      If Abs(YQ#) > 3.402823E+38 Then YQ# = Sgn(YQ#) * 3.402823E+38
+      X1! = YQ#
    End If
 Return
 '*************************************************************************
@@ -227,34 +247,14 @@ CMATRIX: Rem
       YZ!(2) = XP1!(NNP%)
       YZ!(3) = XP1!(NNP% + 1)
    End If
-   XX1! = 0: XX2! = 0: XX3! = 0: XX4! = 0
-   NN% = 0: X2Y! = 0: XY1! = 0: YY1! = 0
-   For IJ% = 1 To 3
-      NN% = NN% + 1
-      XX1! = XX1! + XZ!(IJ%)
-      XX2! = XX2! + XZ!(IJ%) ^ 2
-      XX3! = XX3! + XZ!(IJ%) ^ 3
-      XX4! = XX4! + XZ!(IJ%) ^ 4
-      X2Y! = X2Y! + XZ!(IJ%) ^ 2 * YZ!(IJ%)
-      XY1! = XY1! + XZ!(IJ%) * YZ!(IJ%)
-      YY1! = YY1! + YZ!(IJ%)
-   Next IJ%
-   BASE1# = XX4! * XX2! * NN% + 2 * XX3! * XX1! * XX2!
-   BASE2# = XX2! ^ 3 + XX3! ^ 2 * NN% + XX1! ^ 2 * XX4!
-   BASE0# = BASE1# - BASE2#
-   BASE1A# = X2Y! * XX2! * NN% + XY1! * XX1! * XX2! + YY1! * XX1! * XX3!
-   BASE2A# = XX2! ^ 2 * YY1! + XX3! * XY1! * NN% + XX1! ^ 2 * X2Y!
-   BASE0A# = BASE1A# - BASE2A#
-   BASE1B# = XX4! * XY1! * NN% + XX3! * YY1! * XX2! + XX2! * X2Y! * XX1!
-   BASE2B# = XX2! ^ 2 * XY1! + XX3! * X2Y! * NN% + XX1! * YY1! * XX4!
-   BASE0B# = BASE1B# - BASE2B#
-   BASE1C# = XX4! * XX2! * YY1! + XX3! * XX1! * X2Y! + XX2! * XX3! * XY1!
-   BASE2C# = XX2! ^ 2 * X2Y! + XX3! ^ 2 * YY1! + XX1! * XY1! * XX4!
-   BASE0C# = BASE1C# - BASE2C#
-   AANS! = BASE0A# / BASE0#
-   BANS! = BASE0B# / BASE0#
-   CANS! = BASE0C# / BASE0#
-   ZANS! = AANS! * YYPP! ^ 2 + BANS! * YYPP! + CANS!
+   P1# = YYPP! - CDbl(XZ!(1)): P2# = YYPP! - CDbl(XZ!(2)): P3# = YYPP! - CDbl(XZ!(3))
+   W1# = P2# / (P2# - P1#) * P3# / (P3# - P1#)
+   W2# = P1# / (P1# - P2#) * P3# / (P3# - P2#)
+   W3# = P1# / (P1# - P3#) * P2# / (P2# - P3#)
+   YQ# = W1# * YZ!(1) + W2# * YZ!(2) + W3# * YZ!(3)
+   If Abs(YQ#) < 1.1754944E-38 Then YQ# = 0
+   If Abs(YQ#) > 3.402823E+38 Then YQ# = Sgn(YQ#) * 3.402823E+38
+   ZANS! = YQ#
 Return
 '*************************************************************************
 INISET:
@@ -262,13 +262,13 @@ INISET:
    NQ2% = 0
    X1! = XXPP!    'Reset X Value to XXPP!
    SIM% = 1
-   CHHB! = 1E+15
+   CHHB# = 1E+15
    BEKI! = 0.8
 Return
 '=========================================================================
 EL100:
-   If HMODE% = 0 Then EFLG% = 7
-   Resume Next
+   EFLG% = 7: ANS00! = 0
+   Resume LEND11
 LEND11: Rem
  Rem  Form1.Text3.Text = Str$(ANS11!)
  Rem  Form1.Text4.Text = Str$(ANS33!)
