@@ -7,12 +7,13 @@
 
 #include "ui/canvas.h"
 #include "ui/pointers.h"
+#include "ui/widget_events.h"
 
 namespace kx::ui {
 namespace {
 
-// `window` at `point`, moved back onto the screen's free area where it would
-// leave it.
+// `window` with its frame at `point`, moved back onto the screen's free area
+// where it would leave it.
 void PlaceOnScreen(QWidget& window, QPoint point) {
     const QRect screen = window.screen()->availableGeometry();
     const QSize size = window.frameGeometry().size();
@@ -21,12 +22,13 @@ void PlaceOnScreen(QWidget& window, QPoint point) {
     window.move(x, y);
 }
 
-// The window system keeps `window` above `below` (a tool window beside its
-// main window).
-void KeepAbove(QWidget& window, QWidget& below) {
-    window.winId();
-    below.winId();
-    window.windowHandle()->setTransientParent(below.windowHandle());
+// A shown window whose frame the window manager has not drawn yet would take
+// a position as its client's, its title bar above it; it is placed once the
+// frame is there.
+bool AwaitsItsFrame(const QWidget& window, const QWidget& framed) {
+    return window.isVisible() && window.windowHandle() != nullptr &&
+           framed.windowHandle() != nullptr && window.windowHandle()->frameMargins().top() == 0 &&
+           framed.windowHandle()->frameMargins().top() > 0;
 }
 
 }  // namespace
@@ -46,20 +48,37 @@ void Desktop::Start() {
     // What the clipboard holds now was put there before this program ran.
     clipboard_.MarkPictureStale();
     dataSet_.EmptyPointBoxes();
-    KeepAbove(panel_, main_);
-    KeepAbove(dataSet_, main_);
-    panel_.Start();
+    // Placed before it is shown, so that its frame stands where it is put.
     FollowMainWindow(main_.RightEdgeTop());
+    panel_.Start();
 }
 
 void Desktop::FollowMainWindow(QPoint rightEdgeTop) {
-    PlaceOnScreen(panel_, rightEdgeTop);
-    PlaceOnScreen(dataSet_, rightEdgeTop);
+    rightEdgeTop_ = rightEdgeTop;
+    PlaceBesideMainWindow(panel_);
+    PlaceBesideMainWindow(dataSet_);
+}
+
+void Desktop::PlaceBesideMainWindow(QWidget& window) {
+    if (AwaitsItsFrame(window, main_)) {
+        awaitingFrame_.insert(&window);
+        return;
+    }
+    awaitingFrame_.remove(&window);
+    PlaceOnScreen(window, rightEdgeTop_);
+    // Beside a main window grown to the screen's edge it stands over it.
+    if (window.isVisible()) window.raise();
 }
 
 void Desktop::Connect() {
     QObject::connect(&main_, &MainWindow::rightEdgeChanged, &panel_,
                      [this](QPoint rightEdgeTop) { FollowMainWindow(rightEdgeTop); });
+    for (QWidget* window : {static_cast<QWidget*>(&panel_), static_cast<QWidget*>(&dataSet_)}) {
+        QObject::connect(&WidgetEvents::Of(window), &WidgetEvents::windowMoved, window,
+                         [this, window] {
+                             if (awaitingFrame_.contains(window)) PlaceBesideMainWindow(*window);
+                         });
+    }
 
     // The panel and the DataSet window during capture.
     QObject::connect(&panel_, &DigitizerPanel::captureStartPressed, &dataSet_,

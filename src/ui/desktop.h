@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QSet>
 
 #include "ui/clipboard_memory.h"
 #include "ui/conditions_window.h"
@@ -43,6 +44,7 @@ private:
     // The panel and the DataSet window stand at the main window's right edge,
     // kept on the screen when the main window reaches its edge.
     void FollowMainWindow(QPoint rightEdgeTop);
+    void PlaceBesideMainWindow(QWidget& window);
 
     ClipboardMemory clipboard_;
     MainWindow main_;
@@ -53,6 +55,8 @@ private:
     KeyboardWindow keyboard_;
     ConditionsWindow conditions_;
     ExclusionWindow exclusion_;
+    QPoint rightEdgeTop_;
+    QSet<QWidget*> awaitingFrame_;  // placed once the window manager has framed them
 };
 
 }  // namespace kx::ui

@@ -58,13 +58,23 @@ QString HelpText() {
     return text + QString(12, QLatin1Char(' '));
 }
 
-const QRect kMessagePlace = TwipsRect(30, 192, 2700, 285);
+// The panel is a little wider than the system's 2730 twips, so that a window
+// manager's title bar shows its caption whole; the right-hand controls take
+// the extra width.
+constexpr int kPanelWidth = 3060;
+constexpr int kExtra = kPanelWidth - 2730;
+constexpr int kHalf = kExtra / 2;
+
+const QRect kMessagePlace = TwipsRect(30, 192, 2700 + kExtra, 285);
 
 }  // namespace
 
 DigitizerPanel::DigitizerPanel(Workspace& workspace, MainWindow& mainWindow,
                                const ClipboardMemory& clipboard)
-    : QWidget(nullptr, Qt::Window),
+    // A tool panel of fixed size: no maximize button, so that the caption
+    // keeps the room of its title bar.
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       workspace_(workspace),
       mainWindow_(mainWindow),
       canvas_(mainWindow.canvas()),
@@ -98,46 +108,48 @@ void DigitizerPanel::BuildControls() {
     QWidget* b = body_;
 
     titleLabel_ = NamedLabel(b, n::kTitle, QStringLiteral("グラフデータ自動読取り"),
-                             TwipsRect(120, 0, 2505, 285));
+                             TwipsRect(120, 0, 2505 + kExtra, 285));
     titleLabel_->setAlignment(Qt::AlignCenter);
 
-    basicFrame_ = Frame(b, "基本座標", TwipsRect(30, 330, 2670, 1980));
+    basicFrame_ = Frame(b, "基本座標", TwipsRect(30, 330, 2670 + kExtra, 1980));
     constexpr const char* kPointNames[] = {"", "Ｘｍｉｎ", "Ｘｍａｘ", "Ｙｍｉｎ", "Ｙｍａｘ"};
     for (int box = 1; box <= 4; ++box) {
         const int top = 270 + (box - 1) * 330;
         pointBox_[box] = new QCheckBox(QString::fromUtf8(kPointNames[box]), basicFrame_);
         pointBox_[box]->setObjectName(n::kPointBox[box]);
         pointBox_[box]->setGeometry(TwipsRect(90, top, 1050, 300));
-        valueBox_[box] = Box(basicFrame_, n::kValueBox[box], TwipsRect(1170, top, 1380, 300));
+        valueBox_[box] =
+            Box(basicFrame_, n::kValueBox[box], TwipsRect(1170, top, 1380 + kExtra, 300));
     }
-    confirmButton_ =
-        Button(basicFrame_, n::kConfirmButton, "基本座標の確定", TwipsRect(90, 1590, 1680, 330));
-    resetButton_ = Button(basicFrame_, n::kResetButton, "Reset", TwipsRect(1800, 1590, 750, 330));
+    confirmButton_ = Button(basicFrame_, n::kConfirmButton, "基本座標の確定",
+                            TwipsRect(90, 1590, 1680 + kExtra, 330));
+    resetButton_ =
+        Button(basicFrame_, n::kResetButton, "Reset", TwipsRect(1800 + kExtra, 1590, 750, 330));
 
-    settingsFrame_ = Frame(b, "設定確認", TwipsRect(30, 2340, 2670, 2505));
+    settingsFrame_ = Frame(b, "設定確認", TwipsRect(30, 2340, 2670 + kExtra, 2505));
     QWidget* s = settingsFrame_;
     Caption(s, "X 座標", TwipsRect(90, 240, 800, 240));
-    Caption(s, "Y 座標", TwipsRect(990, 240, 800, 240));
+    Caption(s, "Y 座標", TwipsRect(990 + kHalf, 240, 800, 240));
     constexpr const char* kLinear[] = {"X", "Y"};
     constexpr const char* kLog[] = {"Log(X)", "Log(Y)"};
     for (int axis = 0; axis < 2; ++axis) {
         auto* group = new QButtonGroup(this);
         linearOption_[axis] = new QRadioButton(QString::fromUtf8(kLinear[axis]), s);
         linearOption_[axis]->setObjectName(ArrayName(n::kLinearOption, axis));
-        linearOption_[axis]->setGeometry(TwipsRect(90 + axis * 900, 480, 850, 255));
+        linearOption_[axis]->setGeometry(TwipsRect(90 + axis * (900 + kHalf), 480, 850, 255));
         logOption_[axis] = new QRadioButton(QString::fromUtf8(kLog[axis]), s);
         logOption_[axis]->setObjectName(ArrayName(n::kLogOption, axis));
-        logOption_[axis]->setGeometry(TwipsRect(90 + axis * 900, 735, 850, 255));
+        logOption_[axis]->setGeometry(TwipsRect(90 + axis * (900 + kHalf), 735, 850, 255));
         group->addButton(linearOption_[axis]);
         group->addButton(logOption_[axis]);
         linearOption_[axis]->setChecked(true);
     }
     exponentBox_ = new QCheckBox(s);
     exponentBox_->setObjectName(n::kExponentBox);
-    exponentBox_->setGeometry(TwipsRect(2220, 240, 330, 270));
+    exponentBox_->setGeometry(TwipsRect(2220 + kExtra, 240, 330, 270));
     Caption(s, "X/Yサンプリング値", TwipsRect(90, 1020, 2400, 240));
-    xSampleBox_ = Box(s, n::kXSampleBox, TwipsRect(90, 1260, 1230, 285));
-    ySampleBox_ = Box(s, n::kYSampleBox, TwipsRect(1350, 1260, 1230, 285));
+    xSampleBox_ = Box(s, n::kXSampleBox, TwipsRect(90, 1260, 1230 + kHalf, 285));
+    ySampleBox_ = Box(s, n::kYSampleBox, TwipsRect(1350 + kHalf, 1260, 1230 + kHalf, 285));
     Caption(s, "中間座標補正処理", TwipsRect(90, 1590, 2400, 240));
     constexpr const char* kMid[] = {"Ｘｍid", "Ｙｍid"};
     for (int axis = 0; axis < 2; ++axis) {
@@ -145,18 +157,20 @@ void DigitizerPanel::BuildControls() {
         midPointBox_[axis] = new QCheckBox(QString::fromUtf8(kMid[axis]), s);
         midPointBox_[axis]->setObjectName(n::kMidPointBox[axis]);
         midPointBox_[axis]->setGeometry(TwipsRect(90, top, 1050, 285));
-        midValueBox_[axis] = Box(s, n::kMidValueBox[axis], TwipsRect(1170, top, 1380, 285));
+        midValueBox_[axis] =
+            Box(s, n::kMidValueBox[axis], TwipsRect(1170, top, 1380 + kExtra, 285));
     }
 
-    xLiveBox_ = Box(b, n::kXLiveBox, TwipsRect(30, 4890, 1320, 285));
-    yLiveBox_ = Box(b, n::kYLiveBox, TwipsRect(1380, 4890, 1320, 285));
+    xLiveBox_ = Box(b, n::kXLiveBox, TwipsRect(30, 4890, 1320 + kHalf, 285));
+    yLiveBox_ = Box(b, n::kYLiveBox, TwipsRect(1380 + kHalf, 4890, 1320 + kHalf, 285));
     xLiveBox_->setReadOnly(true);
     yLiveBox_->setReadOnly(true);
 
-    auto* readFrame = Frame(b, "データ読取り", TwipsRect(30, 5220, 2670, 1890));
-    captureButton_ =
-        Button(readFrame, n::kCaptureButton, "データ採取開始", TwipsRect(90, 240, 1620, 330));
-    saveButton_ = Button(readFrame, n::kSaveButton, "保 存", TwipsRect(1770, 240, 810, 330));
+    auto* readFrame = Frame(b, "データ読取り", TwipsRect(30, 5220, 2670 + kExtra, 1890));
+    captureButton_ = Button(readFrame, n::kCaptureButton, "データ採取開始",
+                            TwipsRect(90, 240, 1620 + kExtra, 330));
+    saveButton_ =
+        Button(readFrame, n::kSaveButton, "保 存", TwipsRect(1770 + kExtra, 240, 810, 330));
     saveButton_->setEnabled(false);
     auto* lines = new QButtonGroup(this);
     for (int i = 0; i < core::kMaxLines; ++i) {
@@ -165,20 +179,22 @@ void DigitizerPanel::BuildControls() {
         lineOption_[i] = new QRadioButton(label, readFrame);
         lineOption_[i]->setObjectName(ArrayName(n::kLineOption, i));
         lineOption_[i]->setGeometry(
-            TwipsRect(150 + (i / 5) * 1230, 630 + (i % 5) * 240, 1200, 240));
+            TwipsRect(150 + (i / 5) * (1230 + kHalf), 630 + (i % 5) * 240, 1200, 240));
         lines->addButton(lineOption_[i], i);
     }
     connect(lines, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
         if (checked) emit lineOptionChanged(index);
     });
 
-    auto* pictureFrame = Frame(b, "画像の呼込み", TwipsRect(30, 7140, 2670, 1020));
+    auto* pictureFrame = Frame(b, "画像の呼込み", TwipsRect(30, 7140, 2670 + kExtra, 1020));
     pasteButton_ =
-        Button(pictureFrame, n::kPasteButton, "画像Paste", TwipsRect(90, 240, 1200, 330));
-    dockButton_ = Button(pictureFrame, n::kDockButton, "□", TwipsRect(1320, 240, 330, 330));
-    endButton_ = Button(pictureFrame, n::kEndButton, "終了", TwipsRect(1680, 240, 900, 330));
+        Button(pictureFrame, n::kPasteButton, "画像Paste", TwipsRect(90, 240, 1200 + kHalf, 330));
+    dockButton_ =
+        Button(pictureFrame, n::kDockButton, "□", TwipsRect(1320 + kHalf, 240, 330, 330));
+    endButton_ = Button(pictureFrame, n::kEndButton, "終了",
+                        TwipsRect(1680 + kHalf, 240, 900 + kHalf, 330));
     pictureFileButton_ = Button(pictureFrame, n::kPictureFileButton, "画像ﾌｧｲﾙの読み",
-                                TwipsRect(90, 600, 2490, 330));
+                                TwipsRect(90, 600, 2490 + kExtra, 330));
 
     // Floating boxes over everything else.
     hintBox_ = NamedLabel(b, n::kHintBox, QStringLiteral("基本ﾃﾞｰﾀ入力完了(自由修正可)"), QRect());
@@ -223,7 +239,7 @@ void DigitizerPanel::BuildMenus() {
 
     // The menu bar sizes itself by its entries; the controls stand below it.
     const int menuHeight = menuBar_->sizeHint().height();
-    const QSize bodySize(TwipsToPixels(2730), TwipsToPixels(8190));
+    const QSize bodySize(TwipsToPixels(kPanelWidth), TwipsToPixels(8190));
     menuBar_->setGeometry(0, 0, bodySize.width(), menuHeight);
     body_->setGeometry(0, menuHeight, bodySize.width(), bodySize.height());
     setFixedSize(bodySize.width(), bodySize.height() + menuHeight);
@@ -394,7 +410,7 @@ bool DigitizerPanel::messageShown() const {
 void DigitizerPanel::ToggleHelp() {
     if (helpShown_ == 1) {
         messageBox_->clear();
-        messageBox_->setGeometry(TwipsRect(120, 0, 2505, 285));
+        messageBox_->setGeometry(TwipsRect(120, 0, 2505 + kExtra, 285));
         messageBox_->hide();
         helpShown_ = 0;
         return;
@@ -403,7 +419,7 @@ void DigitizerPanel::ToggleHelp() {
     // A size smaller than the messages' lets the whole help stand at once.
     messageBox_->setFont(JapaneseFont(8));
     messageBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    messageBox_->setGeometry(TwipsRect(15, 0, 2700, 6800));
+    messageBox_->setGeometry(TwipsRect(15, 0, 2700 + kExtra, 6800));
     messageBox_->setPlainText(HelpText());
     messageBox_->show();
     messageBox_->raise();

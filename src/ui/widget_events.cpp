@@ -38,6 +38,7 @@ bool WidgetEvents::eventFilter(QObject*, QEvent* event) {
         case QEvent::KeyPress: emit keyPressed(static_cast<QKeyEvent*>(event)->key()); break;
         case QEvent::FocusOut: emit focusLost(static_cast<QFocusEvent*>(event)->reason()); break;
         case QEvent::Resize: emit resized(); break;
+        case QEvent::Move: emit windowMoved(); break;
         default: break;
     }
     return false;

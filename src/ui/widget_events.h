@@ -25,6 +25,7 @@ signals:
     void keyPressed(int key);
     void focusLost(Qt::FocusReason reason);
     void resized();
+    void windowMoved();  // a window moved on the screen (or its frame came)
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

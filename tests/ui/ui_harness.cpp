@@ -33,8 +33,10 @@ namespace panel = ui::names::panel;
 std::vector<std::string> PlatformArguments() {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (!platform.isEmpty() && platform != "offscreen") return {};
+    // One file a test program: test programs run side by side.
     const std::filesystem::path config =
-        std::filesystem::temp_directory_path() / "kx_ui_screen_1366x768.json";
+        std::filesystem::temp_directory_path() /
+        ("kx_ui_screen_" + std::to_string(QCoreApplication::applicationPid()) + ".json");
     std::ofstream(config) << R"({"screens": [{"name": "screen", "x": 0, "y": 0,)"
                           << R"( "width": 1366, "height": 768, "logicalDpi": 96,)"
                           << R"( "logicalBaseDpi": 96, "dpr": 1}]})";
@@ -51,6 +53,12 @@ public:
         argv_.push_back(nullptr);
         argc_ = static_cast<int>(arguments_.size());
         app_ = std::make_unique<QApplication>(argc_, argv_.data());
+        // The platform has read its screen; the file is not needed any more.
+        if (arguments_.size() > 1) {
+            std::error_code ignored;
+            std::filesystem::remove(arguments_.back().substr(arguments_.back().find('=') + 1),
+                                    ignored);
+        }
     }
     void TearDown() override { app_.reset(); }
 
