@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -349,6 +350,11 @@ void DigitizerPanel::SetSaveAvailable(bool available) {
 
 void DigitizerPanel::EndProgram() {
     QCoreApplication::exit(0);
+}
+
+void DigitizerPanel::closeEvent(QCloseEvent* event) {
+    event->accept();
+    EndProgram();
 }
 
 void DigitizerPanel::PointerOverPanel() {

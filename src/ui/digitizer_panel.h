@@ -87,6 +87,9 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // The panel is the program's first window: closing it by its frame ends
+    // the program as "終了" does, instead of leaving the canvas without it.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Layout, menus, messages, picture, capture (digitizer_panel.cpp).

@@ -1,6 +1,8 @@
 #include "ui/main_window.h"
 
 #include <QBoxLayout>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
@@ -95,6 +97,11 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     LayOutCanvas();
     emit rightEdgeChanged(RightEdgeTop());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::exit(0);
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {

@@ -41,6 +41,9 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    // Closing the main window by its frame ends the program, as its panel's
+    // "終了" does; hidden, it could not be brought back.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     Canvas* canvas_;

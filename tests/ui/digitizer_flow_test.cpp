@@ -71,10 +71,19 @@ TEST(DigitizerFlow, StartState) {
 }
 
 TEST(DigitizerFlow, EndButtonEndsTheProgramAtOnce) {
-    Session d;
-    QTimer::singleShot(0, [&] { d.ClickPanel(panel::kEndButton); });
-    QTimer::singleShot(3000, [] { QCoreApplication::exit(1); });  // safety net
-    EXPECT_EQ(QCoreApplication::exec(), 0);
+    // "終了", and closing the panel or the main window by its frame.
+    for (int way = 0; way < 3; ++way) {
+        Session d;
+        QTimer::singleShot(0, [&] {
+            if (way == 0) d.ClickPanel(panel::kEndButton);
+            if (way == 1) d.panel().close();
+            if (way == 2) d.main().close();
+        });
+        QTimer safetyNet;  // gone with the iteration
+        QObject::connect(&safetyNet, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        safetyNet.start(3000);
+        EXPECT_EQ(QCoreApplication::exec(), 0) << way;
+    }
 }
 
 TEST(DigitizerFlow, LinearGraphIntoTwoLines) {
