@@ -11,14 +11,10 @@
 
 #include <cmath>
 
-#include "ui/control_names.h"
 #include "ui_harness.h"
 
 namespace kx::test {
 namespace {
-
-namespace panel = ui::names::panel;
-namespace data_set = ui::names::data_set;
 
 // Origin at pixel (100, 500), 10 pixels per unit on both axes.
 constexpr int kOriginX = 100, kOriginY = 500;

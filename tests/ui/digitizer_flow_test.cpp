@@ -13,7 +13,6 @@
 #include <cmath>
 
 #include "ui/canvas.h"
-#include "ui/control_names.h"
 #include "ui/data_set_window.h"
 #include "ui/digitizer_panel.h"
 #include "ui/main_window.h"
@@ -21,10 +20,6 @@
 
 namespace kx::test {
 namespace {
-
-namespace panel = ui::names::panel;
-namespace data_set = ui::names::data_set;
-using ui::ArrayName;
 
 QString Text(Session& d, const char* name) {
     return d.panelControl<QLineEdit>(name)->text();

@@ -19,7 +19,6 @@
 #include <gtest/gtest.h>
 
 #include "ui/canvas.h"
-#include "ui/control_names.h"
 #include "ui/data_set_window.h"
 #include "ui/digitizer_panel.h"
 #include "ui/main_window.h"
@@ -27,10 +26,6 @@
 
 namespace kx::test {
 namespace {
-
-namespace panel = ui::names::panel;
-namespace data_set = ui::names::data_set;
-using ui::ArrayName;
 
 const QString kBlanks23(23, QLatin1Char(' '));
 

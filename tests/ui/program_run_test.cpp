@@ -18,7 +18,6 @@
 #include "core/codegen/calc_program.h"
 #include "core/fitting/fit_family.h"
 #include "ui/conditions_window.h"
-#include "ui/control_names.h"
 #include "ui/exclusion_window.h"
 #include "ui/gauge_window.h"
 #include "ui/keyboard_window.h"
@@ -27,13 +26,6 @@
 
 namespace kx::test {
 namespace {
-
-namespace kn = ui::names::keyboard;
-namespace pn = ui::names::program;
-namespace gn = ui::names::gauge;
-namespace cn = ui::names::conditions;
-namespace en = ui::names::exclusion;
-using ui::ArrayName;
 
 using ui::ProgramWindow;
 

@@ -4,16 +4,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "ui/control_names.h"
 #include "ui/keyboard_window.h"
 #include "ui/program_window.h"
 #include "ui_harness.h"
 
 namespace kx::test {
 namespace {
-
-namespace kn = ui::names::keyboard;
-using ui::ArrayName;
 
 class KeyboardWindowTest : public WindowTest {
 protected:

@@ -8,7 +8,6 @@
 #include <QPushButton>
 
 #include "core/data/data_set.h"
-#include "ui/control_names.h"
 #include "ui/controls.h"
 #include "ui/program_window.h"
 #include "ui/twips.h"
@@ -16,9 +15,6 @@
 
 namespace kx::test {
 namespace {
-
-namespace pn = ui::names::program;
-using ui::ArrayName;
 
 class ProgramWindowTest : public WindowTest {
 protected:

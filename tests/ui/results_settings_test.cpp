@@ -7,16 +7,11 @@
 #include <QRadioButton>
 
 #include "ui/conditions_window.h"
-#include "ui/control_names.h"
 #include "ui/exclusion_window.h"
 #include "ui_harness.h"
 
 namespace kx::test {
 namespace {
-
-namespace cn = ui::names::conditions;
-namespace en = ui::names::exclusion;
-using ui::ArrayName;
 
 class SettingsWindowsTest : public WindowTest {
 protected:

@@ -13,16 +13,10 @@
 
 #include "core/codegen/calc_program.h"
 #include "ui/canvas.h"
-#include "ui/control_names.h"
 #include "ui_harness.h"
 
 namespace kx::test {
 namespace {
-
-namespace panel = ui::names::panel;
-namespace data_set = ui::names::data_set;
-namespace program = ui::names::program;
-using ui::ArrayName;
 
 // Origin at pixel (100, 500), 10 pixels per unit: X 0..60, Y 0..40.
 constexpr int kOriginX = 100, kOriginY = 500;
@@ -72,17 +66,17 @@ TEST(ProgramRoad, PictureToProgramAndBack) {
     core::FitResults expected;
     ASSERT_TRUE(core::FitAndGenerate(data, d.workspace.settings, expected));
 
-    Click(window, program::kCalculateButton);
+    Click(window, pn::kCalculateButton);
     ASSERT_FALSE(window.running());
     EXPECT_FALSE(expected.program.empty());
-    EXPECT_EQ(Items(window, program::kList[4]), ToQ(expected.program));
-    EXPECT_EQ(Items(window, program::kList[3]), ToQ(expected.summary));
-    EXPECT_EQ(Items(window, program::kList[1]), ToQ(expected.fittingLog));
+    EXPECT_EQ(Items(window, pn::kList[4]), ToQ(expected.program));
+    EXPECT_EQ(Items(window, pn::kList[3]), ToQ(expected.summary));
+    EXPECT_EQ(Items(window, pn::kList[1]), ToQ(expected.fittingLog));
     // Ranks by parameter: the 25 line comes first.
     EXPECT_EQ(d.workspace.data.lineOrder[1], 2);
 
     // "戻 る" gives the DataSet window and the canvas back.
-    Click(window, program::kBackButton);
+    Click(window, pn::kBackButton);
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(dataSet.isVisible());
     EXPECT_TRUE(dataSet.isEnabled());
@@ -102,7 +96,7 @@ TEST(ProgramRoad, KeyboardEntryFromThePanelAndBack) {
     entry->trigger();
     EXPECT_TRUE(keyboard.isVisible());
     EXPECT_FALSE(d.panel().isEnabled());
-    Click(keyboard, ui::names::keyboard::kBackButton);
+    Click(keyboard, kn::kBackButton);
     EXPECT_FALSE(keyboard.isVisible());
     EXPECT_TRUE(d.panel().isVisible());
     EXPECT_TRUE(d.panel().isEnabled());

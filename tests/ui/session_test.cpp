@@ -11,16 +11,10 @@
 
 #include <cmath>
 
-#include "ui/control_names.h"
 #include "ui_harness.h"
 
 namespace kx::test {
 namespace {
-
-namespace panel = ui::names::panel;
-namespace data_set = ui::names::data_set;
-namespace pn = ui::names::program;
-using ui::ArrayName;
 
 constexpr int kOriginX = 100, kOriginY = 500;
 double Curve(double x, double p) {

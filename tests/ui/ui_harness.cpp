@@ -26,8 +26,6 @@ extern "C" const char* __lsan_default_suppressions() {
 namespace kx::test {
 namespace {
 
-namespace panel = ui::names::panel;
-
 // The offscreen platform with a screen of 1366 x 768, the smallest the
 // windows must fit on; another platform (xcb for screenshots) as it is.
 std::vector<std::string> PlatformArguments() {

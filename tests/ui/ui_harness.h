@@ -16,6 +16,7 @@
 
 #include "support/data_sets.h"
 #include "ui/child_window.h"
+#include "ui/control_names.h"
 #include "ui/desktop.h"
 #include "ui/workspace.h"
 
@@ -27,6 +28,16 @@ class QLineEdit;
 // names, a whole program session as main() makes it, and the calibration
 // sequence of a drawn graph.
 namespace kx::test {
+
+// The control names of the windows, as the tests spell them.
+namespace panel = ui::names::panel;
+namespace data_set = ui::names::data_set;
+namespace kn = ui::names::keyboard;
+namespace pn = ui::names::program;
+namespace gn = ui::names::gauge;
+namespace cn = ui::names::conditions;
+namespace en = ui::names::exclusion;
+using ui::ArrayName;
 
 QApplication& App();
 

@@ -14,17 +14,10 @@
 #include <gtest/gtest.h>
 
 #include "ui/canvas.h"
-#include "ui/control_names.h"
 #include "ui_harness.h"
 
 namespace kx::test {
 namespace {
-
-namespace panel = ui::names::panel;
-namespace data_set = ui::names::data_set;
-namespace kn = ui::names::keyboard;
-namespace pn = ui::names::program;
-using ui::ArrayName;
 
 TEST(ChildWindows, EveryWayBackGivesTheOpenerBack) {
     Session d;
@@ -84,13 +77,13 @@ TEST(ChildWindows, NestedOpeningsGiveBackOnlyWhatEachTook) {
     Find<QAction>(d.program(), pn::kExclusionEntry)->trigger();
     ui::ExclusionWindow& exclusion = d.desktop.exclusion();
     for (int i = 0; i < 7; ++i) {
-        Tick(exclusion, ArrayName(ui::names::exclusion::kSystemBox, i));
+        Tick(exclusion, ArrayName(en::kSystemBox, i));
     }
     EXPECT_FALSE(exclusion.close());
     EXPECT_FALSE(exclusion.ReturnToOpener());
     EXPECT_TRUE(exclusion.isVisible());
     EXPECT_FALSE(d.program().isEnabled());
-    Click(exclusion, ui::names::exclusion::kAllButton);
+    Click(exclusion, en::kAllButton);
     EXPECT_TRUE(exclusion.close());
     EXPECT_TRUE(d.program().isEnabled());
 

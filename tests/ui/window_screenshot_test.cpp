@@ -16,20 +16,11 @@
 
 #include <cmath>
 
-#include "ui/control_names.h"
 #include "ui/japanese_font.h"
 #include "ui_harness.h"
 
 namespace kx::test {
 namespace {
-
-namespace panel = ui::names::panel;
-namespace data_set = ui::names::data_set;
-namespace kn = ui::names::keyboard;
-namespace pn = ui::names::program;
-namespace cn = ui::names::conditions;
-namespace en = ui::names::exclusion;
-using ui::ArrayName;
 
 class Screenshots : public WindowTest {
 protected:
@@ -214,7 +205,7 @@ TEST_F(Screenshots, ProgramGenerationWindows) {
         s.desktop.gauge().UpdateGauge();
         Save(s.desktop.gauge(), "gauge_half_way");
         Save(program, "program_running");
-        Click(s.desktop.gauge(), ui::names::gauge::kStopButton);
+        Click(s.desktop.gauge(), gn::kStopButton);
     });
     timer->start();
     Click(program, pn::kCalculateButton);
