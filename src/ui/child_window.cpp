@@ -6,6 +6,7 @@
 #include <QTextEdit>
 
 #include "ui/japanese_font.h"
+#include "ui/widget_events.h"
 
 namespace kx::ui {
 
@@ -15,6 +16,10 @@ ChildWindow::ChildWindow(QWidget* mainWindow, const char* name, const QString& c
     setWindowTitle(caption);
     setFont(JapaneseFont(9));
     connect(&messageTimer_, &QTimer::timeout, this, &ChildWindow::HideMessages);
+}
+
+ChildWindow::~ChildWindow() {
+    WidgetEvents::Silence(this);
 }
 
 void ChildWindow::OpenFrom(QWidget* opener) {

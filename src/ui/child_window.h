@@ -38,6 +38,7 @@ public:
     // `mainWindow`: the canvas window an opening disables while it is
     // visible (null where there is none, as in some tests).
     ChildWindow(QWidget* mainWindow, const char* name, const QString& caption);
+    ~ChildWindow() override;
 
     void OpenFrom(QWidget* opener);
     QWidget* opener() const { return opener_; }

@@ -93,6 +93,10 @@ DigitizerPanel::DigitizerPanel(Workspace& workspace, MainWindow& mainWindow,
     ConnectControls();
 }
 
+DigitizerPanel::~DigitizerPanel() {
+    WidgetEvents::Silence(this);
+}
+
 void DigitizerPanel::Start() {
     workspace_.settings.errorMode = 2;
     workspace_.settings.excludedSystem = {};

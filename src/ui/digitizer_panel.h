@@ -37,6 +37,7 @@ class DigitizerPanel : public QWidget {
     Q_OBJECT
 public:
     DigitizerPanel(Workspace& workspace, MainWindow& mainWindow, const ClipboardMemory& clipboard);
+    ~DigitizerPanel() override;
 
     // The start of the program: the start settings, line 1 selected, the main
     // window and then the panel shown.

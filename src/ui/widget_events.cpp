@@ -23,6 +23,10 @@ WidgetEvents& WidgetEvents::Of(QWidget* widget) {
     return events != nullptr ? *events : *new WidgetEvents(widget);
 }
 
+void WidgetEvents::Silence(QWidget* window) {
+    for (WidgetEvents* events : window->findChildren<WidgetEvents*>()) events->blockSignals(true);
+}
+
 bool WidgetEvents::eventFilter(QObject*, QEvent* event) {
     switch (event->type()) {
         case QEvent::Enter: emit entered(); break;

@@ -16,6 +16,10 @@ public:
     // The signals of `widget`, made on the first call. For a box that scrolls
     // (a text box, a list) the mouse events come from its viewport.
     static WidgetEvents& Of(QWidget* widget);
+    // No more signals from the widgets of `window`: called as a window starts
+    // to go, since its widgets still lose the focus or hide while the
+    // toolkit takes them down, when the window's own part is gone.
+    static void Silence(QWidget* window);
 
 signals:
     void entered();               // the pointer came over the widget
