@@ -6,8 +6,6 @@
 
 #include <vector>
 
-class QLabel;
-
 namespace kx::ui {
 
 // The base of every window that another window opens: the DataSet,
