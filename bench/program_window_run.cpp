@@ -14,7 +14,8 @@
 
 #include "core/codegen/calc_program.h"
 #include "noisy_family.h"
-#include "ui/program_window.h"
+#include "ui/control_names.h"
+#include "ui/desktop.h"
 
 namespace {
 
@@ -70,13 +71,14 @@ void BM_WindowRun(benchmark::State& state) {
     const core::DataSet prepared =
         NoisyFamily(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     ui::Workspace workspace;
-    ui::ProgramWindow window(workspace);
+    ui::Desktop desktop(workspace);
+    ui::ProgramWindow& window = desktop.program();
     workspace.data = prepared;
-    window.openFrom(nullptr);
-    window.timer1Tick();  // the area hints are gone, as after 20 seconds
+    window.OpenFrom(nullptr);
+    window.HideAreaHints();  // the area hints are gone, as after 20 seconds
     QApplication::processEvents();
-    auto* button = window.findChild<QPushButton*>("Command1");
-    auto* log = window.findChild<QListWidget*>("List1");
+    auto* button = window.findChild<QPushButton*>(ui::names::program::kCalculateButton);
+    auto* log = window.findChild<QListWidget*>(ui::names::program::kList[1]);
     int runs = 0;
     for (auto _ : state) {
         state.PauseTiming();

@@ -1,36 +1,35 @@
 #!/usr/bin/env bash
-# Screenshots of the digitizer windows: the release program runs under a
-# virtual X server once per demonstration state (KX_DEMO, see
-# src/app/demo_state.h) and the whole screen is captured into
-# build/screenshots/<state>.png.
+# Pictures of the windows in build/screenshots/ (or $OUT): the screenshot
+# cases of the window tests run on a virtual X server of 1366 x 768 with a
+# window manager, so that the digitizer's states show the windows as a user
+# sees them, frames and captions included; the program-generation windows are
+# taken one by one. The demonstration states are driven by the tests, not by
+# the program. Needs xvfb, xauth and openbox (installed when missing).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-release=$root/build/release
-program=${KX_PROGRAM:-$release/src/app/kuvatelix}
-out=$root/build/screenshots
-states=(${KX_STATES:-panel error marks capture message help})
+build=${BUILD:-$root/build/dev}
+out=${OUT:-$root/build/screenshots}
 
-if [ ! -x "$program" ]; then
-    cmake -S "$root" -B "$release" -DCMAKE_BUILD_TYPE=Release -DKX_BUILD_TESTS=OFF \
-        -DKX_BUILD_FUZZ=OFF -DKX_BUILD_BENCH=OFF >/dev/null
-    # The machine's builds share one lock when it exists.
-    if command -v flock >/dev/null; then
-        flock /tmp/kx-build.lock cmake --build "$release" -j2 --target kuvatelix
-    else
-        cmake --build "$release" -j2 --target kuvatelix
-    fi
+"$root/tools/setup.sh" xvfb xauth openbox
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DKX_BUILD_BENCH=OFF \
+        -DKX_BUILD_FUZZ=OFF >/dev/null
+fi
+# The machine's builds share one lock when it exists.
+if command -v flock >/dev/null; then
+    flock /tmp/kx-build.lock cmake --build "$build" -j2 --target kx_results_tests
+else
+    cmake --build "$build" -j2 --target kx_results_tests
 fi
 
 mkdir -p "$out"
-for state in "${states[@]}"; do
-    shot=$out/$state.png
-    rm -f "$shot"
-    KX_DEMO=$state QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1100x760x24" \
-        bash -c '"$1" & pid=$!; sleep "${KX_SHOT_DELAY:-3}"; import -window root "$2"; kill "$pid"' \
-        _ "$program" "$shot"
-    echo "$shot"
-done
-
-# The program-generation windows, grabbed by their window tests.
-KX_SCREENSHOT_PLATFORM=${KX_SCREENSHOT_PLATFORM:-xcb} "$root/tools/screenshot_results.sh"
+xvfb-run -a -s "-screen 0 1366x768x24" bash -c '
+    openbox >/dev/null 2>&1 &
+    wm=$!
+    sleep 1
+    status=0
+    KX_SCREENSHOT_DIR="$1" QT_QPA_PLATFORM=xcb "$2" --gtest_filter="Screenshots.*" || status=$?
+    kill "$wm"
+    exit "$status"' _ "$out" "$build/tests/ui/kx_results_tests"
+ls -1 "$out"/*.png

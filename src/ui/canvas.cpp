@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "ui/control_names.h"
 #include "ui/japanese_font.h"
 #include "ui/pointers.h"
 #include "ui/twips.h"
@@ -27,11 +28,11 @@ QPointF ToPixels(double x, double y) {
 }  // namespace
 
 Canvas::Canvas(QWidget* parent) : QWidget(parent), label_(new QLabel(this)) {
-    setObjectName("Picture1");
+    setObjectName(names::main_window::kCanvas);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(CrossPointer());
-    label_->setObjectName("Label1");
+    label_->setObjectName(names::main_window::kFloatingLabel);
     label_->setFont(JapaneseFont(9));
     label_->setAutoFillBackground(true);
     label_->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -2,11 +2,11 @@
 
 #include <QString>
 #include <QTimer>
-#include <QWidget>
 
 #include <array>
 #include <string>
 
+#include "ui/child_window.h"
 #include "ui/workspace.h"
 
 class QLabel;
@@ -17,96 +17,100 @@ class QRadioButton;
 
 namespace kx::ui {
 
-class DigitizerPanel;
-class MainWindow;
-
 // The DataSet window (`Form21`, caption "DataSet"): the collected points while
 // they are captured from the picture, one point box per line, the selected
 // line's parameter, number and point count; edits, resets, and the preparation
-// of the data set for program generation or saving.
-class DataSetWindow : public QWidget {
+// of the data set for program generation or saving. The digitizer panel opens
+// it when capture starts; the canvas stays usable while it is open, and going
+// back ends capture.
+class DataSetWindow : public ChildWindow {
     Q_OBJECT
 public:
-    DataSetWindow(Workspace& workspace, DigitizerPanel& panel, MainWindow& mainWindow);
+    DataSetWindow(Workspace& workspace, QWidget* mainWindow);
 
-    // The ten point boxes emptied / laid on top of each other at the capture
-    // position with only box `index` shown.
+    // Capture starts from `panel` with line option `index` selected: the point
+    // boxes are filled from the data set and stacked, the window stands where
+    // the panel stands.
+    void StartCapture(QWidget* panel, int index);
     void EmptyPointBoxes();
-    void StackPointBoxes();
-    void ShowOnlyPointBox(int index);
     // Box of `line` shows `text` (CR LF lines) without counting it as an edit.
     void ShowPointText(int line, const std::string& text);
-    void ShowPointCount(int count);
-    void ShowLineNumber(int line);
-    void ShowParameter(const std::string& text);
+    // A point was appended to `line` by a press on the canvas.
+    void ShowCapturedPoint(int line);
+    void ShowCaptureRefusal(const QString& text);
     void SetLiveValues(const QString& x, const QString& y);
     // Every point box shows its line's point text again.
     void RefreshPointBoxesFromData();
-    // Selects option `index` (line index + 1) as a click on it does.
-    void SelectLine(int index);
-    // Follows the panel's option `index`; clears the own options when the
-    // panel has none selected.
+    // Follows the panel's option `index`; clears the own option when the
+    // panel's is not selected.
     void FollowPanelLine(int index, bool selected);
+    // The panel's selected line option, for the tracking timer.
+    void TrackPanelLine(int index) { panelLine_ = index; }
 
     QString messageText() const;
     bool messageShown() const;
 
 public slots:
-    void onTrackTick();    // Timer1: captureLine follows the panel's options
-    void onMessageTick();  // Timer2: hides the message line
+    void FollowPanelLineOptions();  // Timer1: captureLine follows the panel's options
 
 signals:
-    // The preparation succeeded: open the program-generation window.
-    void programGenerationRequested(QWidget* opener);
-    // A save button's preparation succeeded: open the save window.
-    void saveRequested(QWidget* opener);
+    // The preparation succeeded: the program-generation window is to open.
+    void programGenerationRequested();
+    // A save button's preparation succeeded: the save window is to open.
+    void saveRequested();
+    // The panel's line option `index` is to be selected.
+    void panelLineSelected(int index);
+    // The panel's "データ採取開始" is to be enabled.
+    void captureStartAllowed();
+    // The panel's live timer is to stop (a preparation runs).
+    void panelTimersStopRequested();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool KeepsCanvasUsable() const override { return true; }
+    void Returning() override;
     void changeEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void BuildControls();
-    void OnLineOption(int index);
+    void ConnectControls();
+    void SelectLine(int index);
+    void ShowOnlyPointBox(int index);
+    void ShowPointCount(int count);
+    void ShowLineNumber(int line);
+    void ShowParameter(const std::string& text);
     void OnPointBoxEdited(int index);
+    void TogglePointBoxHeight(int index);
     void CommitParameter();
     void ResetSelectedLine();
     void ResetAllLines();
     bool RunPreparation();
     void GenerateProgram();
-    void SaveAll();
-    void SaveSelected();
     void Save(int16_t saveKind, int16_t selectedLine);
-    void ReturnToPanel();
     void ShowPreparationMessage(int state);
-    void ShowMessage(const QString& text, const QColor& color, int left, int top, int width,
-                     int height, bool wrap);
-    void HideMessage();
+    void ShowMessage(const QString& text, const QColor& color, QRect geometry, bool wrap);
+    void ShowBackHint();
     void ColourLineLabels(int selected);
     int SelectedOption() const;  // 0..9, -1 for none
-    // Whether the window behind a button has been wired in: without it the
-    // window stays usable after a successful preparation.
-    bool OpensProgramWindow() const;
-    bool OpensSaveWindow() const;
 
     Workspace& workspace_;
-    DigitizerPanel& panel_;
-    MainWindow& mainWindow_;
-
-    std::array<QRadioButton*, core::kMaxLines> option1_{};
-    std::array<QPlainTextEdit*, core::kMaxLines> text1_{};
-    QLineEdit* text2_ = nullptr;
-    QLineEdit* text5_ = nullptr;
-    QLineEdit* text6_ = nullptr;
-    QLineEdit* text8_ = nullptr;
-    QLineEdit* text9_ = nullptr;
-    QLabel* text3_ = nullptr;
-    QPushButton* command5_ = nullptr;
-    QPushButton* command7_ = nullptr;
-    QTimer timer1_;
-    QTimer timer2_;
-    bool showingOwnText_ = false;
+    std::array<QRadioButton*, core::kMaxLines> lineOption_{};
+    std::array<QPlainTextEdit*, core::kMaxLines> pointBox_{};
+    QLineEdit* parameterBox_ = nullptr;
+    QLineEdit* lineBox_ = nullptr;
+    QLineEdit* pointCountBox_ = nullptr;
+    QLineEdit* xLiveBox_ = nullptr;
+    QLineEdit* yLiveBox_ = nullptr;
+    QLabel* messageLine_ = nullptr;
+    QPushButton* generateButton_ = nullptr;
+    QPushButton* saveAllButton_ = nullptr;
+    QPushButton* saveSelectedButton_ = nullptr;
+    QPushButton* resetLineButton_ = nullptr;
+    QPushButton* resetAllButton_ = nullptr;
+    QPushButton* loadButton_ = nullptr;
+    QPushButton* backButton_ = nullptr;
+    QTimer trackTimer_;
+    int panelLine_ = 0;
 };
 
 }  // namespace kx::ui

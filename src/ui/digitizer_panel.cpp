@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QClipboard>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -14,21 +14,22 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QTextEdit>
 
-#include "core/data/text_chars.h"
 #include "ui/canvas.h"
+#include "ui/clipboard_memory.h"
 #include "ui/control_names.h"
 #include "ui/controls.h"
-#include "ui/data_set_window.h"
 #include "ui/japanese_font.h"
 #include "ui/main_window.h"
 #include "ui/pointers.h"
 #include "ui/twips.h"
+#include "ui/widget_events.h"
 
 namespace kx::ui {
 namespace {
+
+namespace n = names::panel;
 
 // The help text, in its ten pieces.
 constexpr const char* kHelpPieces[] = {
@@ -58,47 +59,50 @@ QString HelpText() {
     return text + QString(12, QLatin1Char(' '));
 }
 
+// The panel is a little wider than the system's 2730 twips, so that a window
+// manager's title bar shows its caption whole; the right-hand controls take
+// the extra width.
+constexpr int kPanelWidth = 3060;
+constexpr int kExtra = kPanelWidth - 2730;
+constexpr int kHalf = kExtra / 2;
+
+const QRect kMessagePlace = TwipsRect(30, 192, 2700 + kExtra, 285);
+
 }  // namespace
 
-DigitizerPanel::DigitizerPanel(Workspace& workspace, MainWindow& mainWindow, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+DigitizerPanel::DigitizerPanel(Workspace& workspace, MainWindow& mainWindow,
+                               const ClipboardMemory& clipboard)
+    // A tool panel of fixed size: no maximize button, so that the caption
+    // keeps the room of its title bar.
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       workspace_(workspace),
       mainWindow_(mainWindow),
-      canvas_(mainWindow.canvas()) {
-    setObjectName("Form20");
+      canvas_(mainWindow.canvas()),
+      clipboard_(clipboard) {
+    setObjectName(n::kWindow);
     setWindowTitle("Tolvex_R1.0");
     setFont(JapaneseFont(9));
     BuildControls();
     BuildMenus();
 
-    timer1_.setObjectName("Timer1");
-    timer1_.setInterval(30);
-    connect(&timer1_, &QTimer::timeout, this, &DigitizerPanel::onLiveTick);
-    timer2_.setObjectName("Timer2");
-    timer2_.setInterval(5000);
-    connect(&timer2_, &QTimer::timeout, this, &DigitizerPanel::onMessageTick);
-
-    connect(&canvas_, &Canvas::pressed, this, &DigitizerPanel::OnCanvasPressed);
-    connect(&canvas_, &Canvas::moved, this, &DigitizerPanel::OnCanvasMoved);
-    connect(&canvas_, &Canvas::clicked, this, &DigitizerPanel::OnCanvasClicked);
-    connect(&canvas_, &Canvas::doubleClicked, this, &DigitizerPanel::OnCanvasDoubleClicked);
-    connect(&mainWindow_, &MainWindow::rightEdgeChanged, this, &DigitizerPanel::FollowMainWindow);
-
-    dataSet_ = new DataSetWindow(workspace_, *this, mainWindow_);
-    StartProgram();
+    liveTimer_.setObjectName(n::kLiveTimer);
+    liveTimer_.setInterval(30);
+    messageTimer_.setObjectName(n::kMessageTimer);
+    messageTimer_.setInterval(5000);
+    ConnectControls();
 }
 
 DigitizerPanel::~DigitizerPanel() {
-    delete dataSet_;
+    WidgetEvents::Silence(this);
 }
 
-void DigitizerPanel::StartProgram() {
+void DigitizerPanel::Start() {
     workspace_.settings.errorMode = 2;
     workspace_.settings.excludedSystem = {};
-    QApplication::clipboard()->clear();
-    option1_[0]->setChecked(true);
-    dataSet_->EmptyPointBoxes();
+    lineOption_[0]->setChecked(true);
     mainWindow_.show();
+    show();
 }
 
 void DigitizerPanel::BuildControls() {
@@ -106,166 +110,223 @@ void DigitizerPanel::BuildControls() {
     menuBar_->setObjectName("MenuBar");
     body_ = new QWidget(this);
     body_->setObjectName("PanelBody");
-    body_->setMouseTracking(true);
-    body_->installEventFilter(this);
     QWidget* b = body_;
 
-    label11_ = Caption(b, "グラフデータ自動読取り", TwipsRect(120, 0, 2505, 285));
-    label11_->setObjectName("Label11");
-    label11_->setAlignment(Qt::AlignCenter);
+    titleLabel_ = NamedLabel(b, n::kTitle, QStringLiteral("グラフデータ自動読取り"),
+                             TwipsRect(120, 0, 2505 + kExtra, 285));
+    titleLabel_->setAlignment(Qt::AlignCenter);
 
-    basicFrame_ = Frame(b, "基本座標", TwipsRect(30, 330, 2670, 1980));
-    basicFrame_->installEventFilter(this);
+    basicFrame_ = Frame(b, "基本座標", TwipsRect(30, 330, 2670 + kExtra, 1980));
     constexpr const char* kPointNames[] = {"", "Ｘｍｉｎ", "Ｘｍａｘ", "Ｙｍｉｎ", "Ｙｍａｘ"};
     for (int box = 1; box <= 4; ++box) {
         const int top = 270 + (box - 1) * 330;
-        auto* check = new QCheckBox(QString::fromUtf8(kPointNames[box]), basicFrame_);
-        check->setObjectName(QStringLiteral("Check%1").arg(box));
-        check->setGeometry(TwipsRect(90, top, 1050, 300));
-        check->installEventFilter(this);
-        connect(check, &QCheckBox::clicked, this, [this, box](bool on) { OnPointBox(box, on); });
-        check_[box] = check;
-        QLineEdit* value = Box(basicFrame_, "", TwipsRect(1170, top, 1380, 300));
-        value->setObjectName(QStringLiteral("Text%1").arg(box + 2));
-        value->installEventFilter(this);
-        connect(value, &QLineEdit::textChanged, this, [this, box] { CheckValueText(box); });
-        valueBox_[box] = value;
+        pointBox_[box] = new QCheckBox(QString::fromUtf8(kPointNames[box]), basicFrame_);
+        pointBox_[box]->setObjectName(n::kPointBox[box]);
+        pointBox_[box]->setGeometry(TwipsRect(90, top, 1050, 300));
+        valueBox_[box] =
+            Box(basicFrame_, n::kValueBox[box], TwipsRect(1170, top, 1380 + kExtra, 300));
     }
-    command4_ = Button(basicFrame_, "Command4", "基本座標の確定", TwipsRect(90, 1590, 1680, 330));
-    command4_->installEventFilter(this);
-    auto* command6 = Button(basicFrame_, "Command6", "Reset", TwipsRect(1800, 1590, 750, 330));
-    connect(command4_, &QPushButton::clicked, this, &DigitizerPanel::ConfirmCalibration);
-    connect(command6, &QPushButton::clicked, this, &DigitizerPanel::ResetCalibration);
+    confirmButton_ = Button(basicFrame_, n::kConfirmButton, "基本座標の確定",
+                            TwipsRect(90, 1590, 1680 + kExtra, 330));
+    resetButton_ =
+        Button(basicFrame_, n::kResetButton, "Reset", TwipsRect(1800 + kExtra, 1590, 750, 330));
 
-    settingsFrame_ = Frame(b, "設定確認", TwipsRect(30, 2340, 2670, 2505));
-    settingsFrame_->installEventFilter(this);
+    settingsFrame_ = Frame(b, "設定確認", TwipsRect(30, 2340, 2670 + kExtra, 2505));
     QWidget* s = settingsFrame_;
     Caption(s, "X 座標", TwipsRect(90, 240, 800, 240));
-    Caption(s, "Y 座標", TwipsRect(990, 240, 800, 240));
+    Caption(s, "Y 座標", TwipsRect(990 + kHalf, 240, 800, 240));
     constexpr const char* kLinear[] = {"X", "Y"};
     constexpr const char* kLog[] = {"Log(X)", "Log(Y)"};
     for (int axis = 0; axis < 2; ++axis) {
         auto* group = new QButtonGroup(this);
-        option2_[axis] = new QRadioButton(QString::fromUtf8(kLinear[axis]), s);
-        option2_[axis]->setObjectName(ArrayName("Option2", axis));
-        option2_[axis]->setGeometry(TwipsRect(90 + axis * 900, 480, 850, 255));
-        option3_[axis] = new QRadioButton(QString::fromUtf8(kLog[axis]), s);
-        option3_[axis]->setObjectName(ArrayName("Option3", axis));
-        option3_[axis]->setGeometry(TwipsRect(90 + axis * 900, 735, 850, 255));
-        group->addButton(option2_[axis]);
-        group->addButton(option3_[axis]);
-        option2_[axis]->setChecked(true);
-        connect(option2_[axis], &QRadioButton::clicked, this,
-                [this, axis] { SelectAxisType(axis, false); });
-        connect(option3_[axis], &QRadioButton::clicked, this,
-                [this, axis] { SelectAxisType(axis, true); });
+        linearOption_[axis] = new QRadioButton(QString::fromUtf8(kLinear[axis]), s);
+        linearOption_[axis]->setObjectName(ArrayName(n::kLinearOption, axis));
+        linearOption_[axis]->setGeometry(TwipsRect(90 + axis * (900 + kHalf), 480, 850, 255));
+        logOption_[axis] = new QRadioButton(QString::fromUtf8(kLog[axis]), s);
+        logOption_[axis]->setObjectName(ArrayName(n::kLogOption, axis));
+        logOption_[axis]->setGeometry(TwipsRect(90 + axis * (900 + kHalf), 735, 850, 255));
+        group->addButton(linearOption_[axis]);
+        group->addButton(logOption_[axis]);
+        linearOption_[axis]->setChecked(true);
     }
-    check5_ = new QCheckBox(s);
-    check5_->setObjectName("Check5");
-    check5_->setGeometry(TwipsRect(2220, 240, 330, 270));
-    check5_->installEventFilter(this);
-    connect(check5_, &QCheckBox::clicked, this, &DigitizerPanel::SwitchDisplayForm);
+    exponentBox_ = new QCheckBox(s);
+    exponentBox_->setObjectName(n::kExponentBox);
+    exponentBox_->setGeometry(TwipsRect(2220 + kExtra, 240, 330, 270));
     Caption(s, "X/Yサンプリング値", TwipsRect(90, 1020, 2400, 240));
-    text8_ = Box(s, "Text8", TwipsRect(90, 1260, 1230, 285));
-    text9_ = Box(s, "Text9", TwipsRect(1350, 1260, 1230, 285));
+    xSampleBox_ = Box(s, n::kXSampleBox, TwipsRect(90, 1260, 1230 + kHalf, 285));
+    ySampleBox_ = Box(s, n::kYSampleBox, TwipsRect(1350 + kHalf, 1260, 1230 + kHalf, 285));
     Caption(s, "中間座標補正処理", TwipsRect(90, 1590, 2400, 240));
     constexpr const char* kMid[] = {"Ｘｍid", "Ｙｍid"};
     for (int axis = 0; axis < 2; ++axis) {
         const int top = 1830 + axis * 315;
-        midBox_[axis] = new QCheckBox(QString::fromUtf8(kMid[axis]), s);
-        midBox_[axis]->setObjectName(QStringLiteral("Check%1").arg(6 + axis));
-        midBox_[axis]->setGeometry(TwipsRect(90, top, 1050, 285));
-        connect(midBox_[axis], &QCheckBox::clicked, this, [this, axis] { OnMidPointBox(axis); });
-        midText_[axis] = Box(s, "", TwipsRect(1170, top, 1380, 285));
-        midText_[axis]->setObjectName(QStringLiteral("Text%1").arg(10 + axis));
-        midText_[axis]->installEventFilter(this);
-        connect(midText_[axis], &QLineEdit::textChanged, this, [this, axis] {
-            if (midBox_[axis]->isChecked()) StoreMidValue(axis);
-        });
+        midPointBox_[axis] = new QCheckBox(QString::fromUtf8(kMid[axis]), s);
+        midPointBox_[axis]->setObjectName(n::kMidPointBox[axis]);
+        midPointBox_[axis]->setGeometry(TwipsRect(90, top, 1050, 285));
+        midValueBox_[axis] =
+            Box(s, n::kMidValueBox[axis], TwipsRect(1170, top, 1380 + kExtra, 285));
     }
 
-    text1_ = Box(b, "Text1", TwipsRect(30, 4890, 1320, 285));
-    text2_ = Box(b, "Text2", TwipsRect(1380, 4890, 1320, 285));
-    text1_->setReadOnly(true);
-    text2_->setReadOnly(true);
+    xLiveBox_ = Box(b, n::kXLiveBox, TwipsRect(30, 4890, 1320 + kHalf, 285));
+    yLiveBox_ = Box(b, n::kYLiveBox, TwipsRect(1380 + kHalf, 4890, 1320 + kHalf, 285));
+    xLiveBox_->setReadOnly(true);
+    yLiveBox_->setReadOnly(true);
 
-    auto* readFrame = Frame(b, "データ読取り", TwipsRect(30, 5220, 2670, 1890));
-    command5_ = Button(readFrame, "Command5", "データ採取開始", TwipsRect(90, 240, 1620, 330));
-    command8_ = Button(readFrame, "Command8", "保 存", TwipsRect(1770, 240, 810, 330));
-    connect(command5_, &QPushButton::clicked, this, &DigitizerPanel::StartCapture);
-    connect(command8_, &QPushButton::clicked, this, &DigitizerPanel::saveRequested);
-    command8_->setEnabled(false);
+    auto* readFrame = Frame(b, "データ読取り", TwipsRect(30, 5220, 2670 + kExtra, 1890));
+    captureButton_ = Button(readFrame, n::kCaptureButton, "データ採取開始",
+                            TwipsRect(90, 240, 1620 + kExtra, 330));
+    saveButton_ =
+        Button(readFrame, n::kSaveButton, "保 存", TwipsRect(1770 + kExtra, 240, 810, 330));
+    saveButton_->setEnabled(false);
     auto* lines = new QButtonGroup(this);
     for (int i = 0; i < core::kMaxLines; ++i) {
         const QString label =
             i < 9 ? QStringLiteral("Line  %1").arg(i + 1) : QStringLiteral("Line 10");
-        option1_[i] = new QRadioButton(label, readFrame);
-        option1_[i]->setObjectName(ArrayName("Option1", i));
-        option1_[i]->setGeometry(TwipsRect(150 + (i / 5) * 1230, 630 + (i % 5) * 240, 1200, 240));
-        lines->addButton(option1_[i], i);
-        connect(option1_[i], &QRadioButton::clicked, this, [this, i] { OnLineOption(i); });
+        lineOption_[i] = new QRadioButton(label, readFrame);
+        lineOption_[i]->setObjectName(ArrayName(n::kLineOption, i));
+        lineOption_[i]->setGeometry(
+            TwipsRect(150 + (i / 5) * (1230 + kHalf), 630 + (i % 5) * 240, 1200, 240));
+        lines->addButton(lineOption_[i], i);
     }
+    connect(lines, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        if (checked) emit lineOptionChanged(index);
+    });
 
-    auto* pictureFrame = Frame(b, "画像の呼込み", TwipsRect(30, 7140, 2670, 1020));
-    auto* command1 = Button(pictureFrame, "Command1", "画像Paste", TwipsRect(90, 240, 1200, 330));
-    auto* command7 = Button(pictureFrame, "Command7", "□", TwipsRect(1320, 240, 330, 330));
-    auto* command3 = Button(pictureFrame, "Command3", "終了", TwipsRect(1680, 240, 900, 330));
-    auto* command2 =
-        Button(pictureFrame, "Command2", "画像ﾌｧｲﾙの読み", TwipsRect(90, 600, 2490, 330));
-    connect(command1, &QPushButton::clicked, this, &DigitizerPanel::PastePicture);
-    connect(command7, &QPushButton::clicked, &mainWindow_, &MainWindow::SwitchDocking);
-    connect(command3, &QPushButton::clicked, this, &DigitizerPanel::EndProgram);
-    connect(command2, &QPushButton::clicked, this, &DigitizerPanel::OpenPictureFile);
+    auto* pictureFrame = Frame(b, "画像の呼込み", TwipsRect(30, 7140, 2670 + kExtra, 1020));
+    pasteButton_ =
+        Button(pictureFrame, n::kPasteButton, "画像Paste", TwipsRect(90, 240, 1200 + kHalf, 330));
+    dockButton_ =
+        Button(pictureFrame, n::kDockButton, "□", TwipsRect(1320 + kHalf, 240, 330, 330));
+    endButton_ = Button(pictureFrame, n::kEndButton, "終了",
+                        TwipsRect(1680 + kHalf, 240, 900 + kHalf, 330));
+    pictureFileButton_ = Button(pictureFrame, n::kPictureFileButton, "画像ﾌｧｲﾙの読み",
+                                TwipsRect(90, 600, 2490 + kExtra, 330));
 
     // Floating boxes over everything else.
-    text12_ = new QLabel(QStringLiteral("基本ﾃﾞｰﾀ入力完了(自由修正可)"), b);
-    text12_->setObjectName("Text12");
-    text12_->setWordWrap(true);
-    text12_->setAutoFillBackground(true);
-    text12_->setFrameShape(QFrame::Box);
-    text12_->installEventFilter(this);
-    text12_->hide();
-    text7_ = new QTextEdit(b);
-    text7_->setObjectName("Text7");
-    text7_->setReadOnly(true);
-    text7_->setGeometry(TwipsRect(30, 192, 2700, 285));
-    text7_->viewport()->installEventFilter(this);
-    text7_->hide();
+    hintBox_ = NamedLabel(b, n::kHintBox, QStringLiteral("基本ﾃﾞｰﾀ入力完了(自由修正可)"), QRect());
+    hintBox_->setWordWrap(true);
+    hintBox_->setAutoFillBackground(true);
+    hintBox_->setFrameShape(QFrame::Box);
+    hintBox_->hide();
+    messageBox_ = new QTextEdit(b);
+    messageBox_->setObjectName(n::kMessageBox);
+    messageBox_->setReadOnly(true);
+    messageBox_->setGeometry(kMessagePlace);
+    messageBox_->hide();
 }
 
 void DigitizerPanel::BuildMenus() {
     QMenu* file = menuBar_->addMenu(QStringLiteral("File"));
-    file->setObjectName("FileRd");
+    file->setObjectName(n::kFileMenu);
     auto add = [this](QMenu* menu, const char* name, const char* caption, auto slot) {
         QAction* action = menu->addAction(QString::fromUtf8(caption));
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    add(file, "BITMAP", "画像ファイルの読み", &DigitizerPanel::OpenPictureFile);
-    add(file, "PAST", "画像のPaste", &DigitizerPanel::PastePicture);
-    QAction* ffrd = file->addAction(QStringLiteral("数値ﾃﾞｰﾀの呼込み"));
-    ffrd->setObjectName("FFRD");
-    ffrd->setEnabled(false);  // the load window for numeric data comes later
-    keyboardAction_ = add(file, "HENKOU1", "ｷｰﾎﾞｰﾄﾞ入力", &DigitizerPanel::OpenKeyboardEntry);
+    add(file, n::kPictureFileEntry, "画像ファイルの読み", &DigitizerPanel::OpenPictureFile);
+    add(file, n::kPasteEntry, "画像のPaste", &DigitizerPanel::PastePicture);
+    QAction* numericData = file->addAction(QStringLiteral("数値ﾃﾞｰﾀの呼込み"));
+    numericData->setObjectName(n::kNumericDataEntry);
+    numericData->setEnabled(false);  // the load window for numeric data comes later
+    keyboardAction_ =
+        add(file, n::kKeyboardEntry, "ｷｰﾎﾞｰﾄﾞ入力", &DigitizerPanel::keyboardEntryRequested);
     keyboardAction_->setEnabled(false);
-    add(file, "EEND", "ﾌﾟﾛｸﾞﾗﾑ終了", &DigitizerPanel::EndProgram);
+    add(file, n::kEndEntry, "ﾌﾟﾛｸﾞﾗﾑ終了", &DigitizerPanel::EndProgram);
 
     QMenu* settings = menuBar_->addMenu(QStringLiteral("設定"));
-    settings->setObjectName("settei");
-    add(settings, "kihon", "基本座標の確定", &DigitizerPanel::ConfirmCalibration);
-    add(settings, "kaisi", "データ保存開始", &DigitizerPanel::StartCapture);
+    settings->setObjectName(n::kSettingsMenu);
+    add(settings, n::kConfirmEntry, "基本座標の確定", &DigitizerPanel::ConfirmCalibration);
+    add(settings, n::kCaptureEntry, "データ保存開始", &DigitizerPanel::StartCapture);
 
     QAction* help = menuBar_->addAction(QStringLiteral("HELP"));
-    help->setObjectName("HELP01");
+    help->setObjectName(n::kHelpEntry);
     connect(help, &QAction::triggered, this, &DigitizerPanel::ToggleHelp);
 
     // The menu bar sizes itself by its entries; the controls stand below it.
     const int menuHeight = menuBar_->sizeHint().height();
-    const QSize bodySize(TwipsToPixels(2730), TwipsToPixels(8190));
+    const QSize bodySize(TwipsToPixels(kPanelWidth), TwipsToPixels(8190));
     menuBar_->setGeometry(0, 0, bodySize.width(), menuHeight);
     body_->setGeometry(0, menuHeight, bodySize.width(), bodySize.height());
     setFixedSize(bodySize.width(), bodySize.height() + menuHeight);
+}
+
+void DigitizerPanel::ConnectControls() {
+    connect(&liveTimer_, &QTimer::timeout, this, &DigitizerPanel::UpdateLiveDisplay);
+    connect(&messageTimer_, &QTimer::timeout, this, &DigitizerPanel::HideMessages);
+    connect(&canvas_, &Canvas::pressed, this, &DigitizerPanel::OnCanvasPressed);
+    connect(&canvas_, &Canvas::moved, this, &DigitizerPanel::OnCanvasMoved);
+    connect(&canvas_, &Canvas::clicked, this, &DigitizerPanel::OnCanvasClicked);
+    connect(&canvas_, &Canvas::doubleClicked, this, &DigitizerPanel::OnCanvasDoubleClicked);
+
+    for (int box = 1; box <= 4; ++box) {
+        connect(pointBox_[box], &QCheckBox::clicked, this,
+                [this, box](bool on) { OnPointBox(box, on); });
+        WidgetEvents& check = WidgetEvents::Of(pointBox_[box]);
+        connect(&check, &WidgetEvents::entered, this, [this] {
+            if (helpShown_ == 0) HideMessage();
+        });
+        connect(&check, &WidgetEvents::focusLost, this,
+                [this, box](Qt::FocusReason reason) { PointBoxLeft(box, reason); });
+
+        connect(valueBox_[box], &QLineEdit::textChanged, this,
+                [this, box] { CheckValueText(box); });
+        // Enter moves on in the ring Xmin, Xmax, Ymin, Ymax.
+        connect(valueBox_[box], &QLineEdit::returnPressed, this,
+                [this, box] { valueBox_[box % 4 + 1]->setFocus(Qt::TabFocusReason); });
+        WidgetEvents& value = WidgetEvents::Of(valueBox_[box]);
+        connect(&value, &WidgetEvents::entered, this, [this] { setCursor(SquarePointer()); });
+        connect(&value, &WidgetEvents::focusLost, this, [this, box] { StoreAxisValue(box); });
+    }
+    connect(&WidgetEvents::Of(valueBox_[core::kPickXmin]), &WidgetEvents::pressed, this,
+            [this] { StoreAxisValue(core::kPickXmin); });
+    connect(confirmButton_, &QPushButton::clicked, this, &DigitizerPanel::ConfirmCalibration);
+    connect(resetButton_, &QPushButton::clicked, this, &DigitizerPanel::ResetCalibration);
+
+    for (int axis = 0; axis < 2; ++axis) {
+        connect(linearOption_[axis], &QRadioButton::clicked, this,
+                [this, axis] { SelectAxisType(axis, false); });
+        connect(logOption_[axis], &QRadioButton::clicked, this,
+                [this, axis] { SelectAxisType(axis, true); });
+        connect(midPointBox_[axis], &QCheckBox::clicked, this,
+                [this, axis] { OnMidPointBox(axis); });
+        connect(midValueBox_[axis], &QLineEdit::textChanged, this, [this, axis] {
+            if (midPointBox_[axis]->isChecked()) StoreMidValue(axis);
+        });
+        connect(midValueBox_[axis], &QLineEdit::returnPressed, this,
+                [this, axis] { midValueBox_[1 - axis]->setFocus(Qt::TabFocusReason); });
+        connect(&WidgetEvents::Of(midValueBox_[axis]), &WidgetEvents::focusLost, this,
+                [this, axis] { StoreMidValue(axis); });
+    }
+    connect(exponentBox_, &QCheckBox::clicked, this, &DigitizerPanel::SwitchDisplayForm);
+    connect(&WidgetEvents::Of(exponentBox_), &WidgetEvents::entered, this, [this] {
+        ShowHint(QStringLiteral("数値表示の変更(通常 or 指数)"), 855, 2025, 1260, 390);
+    });
+
+    // The hover checks: moving over the frames re-evaluates the setup.
+    connect(&WidgetEvents::Of(basicFrame_), &WidgetEvents::moved, this,
+            &DigitizerPanel::HoverBasicFrame);
+    connect(&WidgetEvents::Of(settingsFrame_), &WidgetEvents::moved, this,
+            &DigitizerPanel::HoverSettingsFrame);
+    WidgetEvents& confirm = WidgetEvents::Of(confirmButton_);
+    connect(&confirm, &WidgetEvents::entered, this, &DigitizerPanel::HoverConfirmButton);
+    connect(&confirm, &WidgetEvents::moved, this, &DigitizerPanel::HoverConfirmButton);
+    connect(&WidgetEvents::Of(body_), &WidgetEvents::moved, this,
+            &DigitizerPanel::PointerOverPanel);
+    connect(&WidgetEvents::Of(messageBox_), &WidgetEvents::pressed, this, [this] {
+        messageTimer_.stop();
+        HideMessage();
+    });
+    connect(&WidgetEvents::Of(hintBox_), &WidgetEvents::pressed, hintBox_, &QWidget::hide);
+
+    connect(captureButton_, &QPushButton::clicked, this, &DigitizerPanel::StartCapture);
+    connect(saveButton_, &QPushButton::clicked, this, &DigitizerPanel::saveRequested);
+    for (int i = 0; i < core::kMaxLines; ++i) {
+        connect(lineOption_[i], &QRadioButton::clicked, this, [this, i] { OnLineOption(i); });
+    }
+    connect(pasteButton_, &QPushButton::clicked, this, &DigitizerPanel::PastePicture);
+    connect(dockButton_, &QPushButton::clicked, &mainWindow_, &MainWindow::SwitchDocking);
+    connect(endButton_, &QPushButton::clicked, this, &DigitizerPanel::EndProgram);
+    connect(pictureFileButton_, &QPushButton::clicked, this, &DigitizerPanel::OpenPictureFile);
 }
 
 void DigitizerPanel::showEvent(QShowEvent* event) {
@@ -273,104 +334,105 @@ void DigitizerPanel::showEvent(QShowEvent* event) {
     if (firstShown_) return;
     firstShown_ = true;
     // First showing: both axes linear, the mid-point controls off and disabled.
-    option2_[0]->setChecked(true);
-    option2_[1]->setChecked(true);
+    linearOption_[0]->setChecked(true);
+    linearOption_[1]->setChecked(true);
     workspace_.calibration.logX = 0;
     workspace_.calibration.logY = 0;
-    for (int axis = 0; axis < 2; ++axis) midBox_[axis]->setChecked(false);
+    for (QCheckBox* mid : midPointBox_) mid->setChecked(false);
     EnableMidControls(false);
-    command5_->setEnabled(false);
+    captureButton_->setEnabled(false);
     ShowSamplingBoxes(false);
-    FollowMainWindow(mainWindow_.RightEdgeTop());
 }
 
-void DigitizerPanel::FollowMainWindow(QPoint rightEdgeTop) {
-    move(rightEdgeTop);
-    dataSet_->move(rightEdgeTop);
-}
-
-void DigitizerPanel::setKeyboardEntryAvailable(bool available) {
+void DigitizerPanel::SetKeyboardEntryAvailable(bool available) {
     keyboardAction_->setEnabled(available);
 }
 
-void DigitizerPanel::setSaveAvailable(bool available) {
-    command8_->setEnabled(available);
-}
-
-void DigitizerPanel::OpenKeyboardEntry() {
-    if (mainWindow_.isVisible()) mainWindow_.setEnabled(false);
-    setEnabled(false);
-    emit keyboardEntryRequested();
+void DigitizerPanel::SetSaveAvailable(bool available) {
+    saveButton_->setEnabled(available);
 }
 
 void DigitizerPanel::EndProgram() {
     QCoreApplication::exit(0);
 }
 
+void DigitizerPanel::closeEvent(QCloseEvent* event) {
+    event->accept();
+    EndProgram();
+}
+
+void DigitizerPanel::PointerOverPanel() {
+    const QCursor pointer = pointBoxUsed_ ? SquarePointer() : ArrowPointer();
+    setCursor(pointer);
+    mainWindow_.setCursor(pointer);
+    liveTimer_.stop();
+    canvas_.floatingLabel().hide();
+}
+
 // --- messages and help ---------------------------------------------------------
 
 void DigitizerPanel::ShowMessage(const QString& text) {
     helpShown_ = 0;
-    text7_->setPlainText(text);
-    text7_->setFont(JapaneseFont(9));
-    text7_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QRect geometry = TwipsRect(30, 192, 2700, 285);
+    messageBox_->setPlainText(text);
+    messageBox_->setFont(JapaneseFont(9));
+    messageBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QRect geometry = kMessagePlace;
     // A two-line message (the blanks push its condition down) gets its room.
-    text7_->document()->setTextWidth(geometry.width() - 2 * text7_->frameWidth());
+    messageBox_->document()->setTextWidth(geometry.width() - 2 * messageBox_->frameWidth());
     const int needed =
-        static_cast<int>(text7_->document()->size().height()) + 2 * text7_->frameWidth();
+        static_cast<int>(messageBox_->document()->size().height()) + 2 * messageBox_->frameWidth();
     geometry.setHeight(std::max(geometry.height(), needed));
-    text7_->setGeometry(geometry);
-    text7_->show();
-    text7_->raise();
-    timer2_.start();
-    messagePostedNow_ = true;
+    messageBox_->setGeometry(geometry);
+    messageBox_->show();
+    messageBox_->raise();
+    messageTimer_.start();
 }
 
 void DigitizerPanel::HideMessage() {
-    text7_->hide();
-    text7_->setGeometry(TwipsRect(30, 192, 2700, 285));
+    messageBox_->hide();
+    messageBox_->setGeometry(kMessagePlace);
     helpShown_ = 0;
 }
 
 void DigitizerPanel::ShowHint(const QString& text, int left, int top, int width, int height) {
-    text12_->setText(text);
-    text12_->setGeometry(TwipsRect(left, top, width, height));
-    text12_->show();
-    text12_->raise();
-    timer2_.start();
+    hintBox_->setText(text);
+    hintBox_->setGeometry(TwipsRect(left, top, width, height));
+    hintBox_->show();
+    hintBox_->raise();
+    messageTimer_.start();
 }
 
-void DigitizerPanel::onMessageTick() {
-    if (helpShown_ == 0) text7_->hide();
-    text12_->hide();
-    timer2_.stop();
+void DigitizerPanel::HideMessages() {
+    // The help text stays until it is clicked or asked away.
+    if (helpShown_ == 0) messageBox_->hide();
+    hintBox_->hide();
+    messageTimer_.stop();
 }
 
 QString DigitizerPanel::messageText() const {
-    return text7_->toPlainText();
+    return messageBox_->toPlainText();
 }
 
 bool DigitizerPanel::messageShown() const {
-    return text7_->isVisible();
+    return messageBox_->isVisible();
 }
 
 void DigitizerPanel::ToggleHelp() {
     if (helpShown_ == 1) {
-        text7_->clear();
-        text7_->setGeometry(TwipsRect(120, 0, 2505, 285));
-        text7_->hide();
+        messageBox_->clear();
+        messageBox_->setGeometry(TwipsRect(120, 0, 2505 + kExtra, 285));
+        messageBox_->hide();
         helpShown_ = 0;
         return;
     }
-    timer2_.stop();
+    messageTimer_.stop();
     // A size smaller than the messages' lets the whole help stand at once.
-    text7_->setFont(JapaneseFont(8));
-    text7_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    text7_->setGeometry(TwipsRect(15, 0, 2700, 6800));
-    text7_->setPlainText(HelpText());
-    text7_->show();
-    text7_->raise();
+    messageBox_->setFont(JapaneseFont(8));
+    messageBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    messageBox_->setGeometry(TwipsRect(15, 0, 2700 + kExtra, 6800));
+    messageBox_->setPlainText(HelpText());
+    messageBox_->show();
+    messageBox_->raise();
     helpShown_ = 1;
 }
 
@@ -387,17 +449,17 @@ void DigitizerPanel::TakePicture(const QImage& picture, const QString& caption) 
     // The point boxes going off take the mid points with them, as a click
     // that turns a point box off does: their positions were on the old picture.
     DisarmMidPoints();
-    for (QCheckBox* mid : midBox_) mid->setChecked(false);
+    for (QCheckBox* mid : midPointBox_) mid->setChecked(false);
     canvas_.SetCanvasPicture(picture);
     canvas_.SetFloatingLabel(QString());
-    mainWindow_.LayOutCanvas();
+    mainWindow_.FitToPicture(frameGeometry().width());
     mainWindow_.setWindowTitle(caption);
     FailCalibration();
     canvas_.update();
 }
 
 void DigitizerPanel::PastePicture() {
-    TakePicture(QApplication::clipboard()->image(), QStringLiteral("Kuvatelix <Graph Paste>"));
+    TakePicture(clipboard_.Picture(), QStringLiteral("Kuvatelix <Graph Paste>"));
 }
 
 bool DigitizerPanel::LoadPictureFile(const QString& path) {
@@ -412,7 +474,7 @@ bool DigitizerPanel::LoadPictureFile(const QString& path) {
     TakePicture(picture, QStringLiteral("Kuvatelix <") + QDir::toNativeSeparators(path).trimmed() +
                              QStringLiteral(">"));
     for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(workspace_.data, line);
-    dataSet_->EmptyPointBoxes();
+    emit linesReset();
     return true;
 }
 
@@ -440,46 +502,39 @@ void DigitizerPanel::OpenPictureFile() {
 // --- capture --------------------------------------------------------------------
 
 void DigitizerPanel::StartCapture() {
-    dataSet_->setWindowTitle(QStringLiteral("DataSet"));
-    core::AxisCalibration& cal = workspace_.calibration;
+    emit captureStartPressed();
+    const core::AxisCalibration& cal = workspace_.calibration;
     if (cal.calibrationInvalid != 0 || cal.calibrationConfirmed == 0) return;
     core::DataSet& ds = workspace_.data;
     ds.captureMode = 1;
     int selected = -1;
     for (int i = 0; i < core::kMaxLines; ++i) {
-        if (option1_[i]->isChecked()) selected = i;
+        if (lineOption_[i]->isChecked()) selected = i;
     }
     if (selected < 0) {
         selected = 0;
-        option1_[0]->setChecked(true);
+        lineOption_[0]->setChecked(true);
         ds.captureLine = 1;
     }
-    dataSet_->ShowPointCount(ds.pointCount[selected + 1]);
-    dataSet_->EmptyPointBoxes();
-    dataSet_->StackPointBoxes();
-    dataSet_->SelectLine(selected);
-    dataSet_->move(pos());
-    dataSet_->setEnabled(true);
-    dataSet_->show();
-    dataSet_->raise();
-    setEnabled(false);
-    command5_->setEnabled(false);
-    for (int line = 1; line <= core::kMaxLines && !ds.pointText[line].empty(); ++line) {
-        dataSet_->ShowPointText(line, core::Trimmed(ds.pointText[line]));
-    }
+    captureButton_->setEnabled(false);
+    emit captureRequested(selected);
 }
 
 void DigitizerPanel::OnLineOption(int index) {
     if (workspace_.data.captureMode != 1) return;
-    dataSet_->FollowPanelLine(index, option1_[index]->isChecked());
+    emit lineOptionClicked(index, lineOption_[index]->isChecked());
+}
+
+void DigitizerPanel::SelectLineOption(int index) {
+    lineOption_[index]->setChecked(true);
 }
 
 void DigitizerPanel::SetCaptureStartEnabled(bool enabled) {
-    command5_->setEnabled(enabled);
+    captureButton_->setEnabled(enabled);
 }
 
 void DigitizerPanel::StopLiveTimer() {
-    timer1_.stop();
+    liveTimer_.stop();
 }
 
 void DigitizerPanel::ReturnFromCapture(QPoint position) {
@@ -497,11 +552,7 @@ void DigitizerPanel::ResetCalibration() {
     cal.frameReady = 0;
     autoConfirmDone_ = 0;
     cal.xAxisDrawn = cal.yAxisDrawn = 0;
-    for (QLineEdit* box : {text8_, text9_}) {
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Base, QColor(0, 0, 5));
-        box->setPalette(palette);
-    }
+    for (QLineEdit* box : {xSampleBox_, ySampleBox_}) SetBackground(box, QColor(0, 0, 5));
     cal.calibrationInvalid = 1;
     mainWindow_.activateWindow();
     canvas_.RestoreCanvasPicture();
@@ -517,10 +568,10 @@ void DigitizerPanel::ResetCalibration() {
     // the others. The mid-point boxes go off as they do when a point box is
     // turned off, and wait for the next confirmation.
     DisarmMidPoints();
-    for (QCheckBox* mid : midBox_) mid->setChecked(false);
+    for (QCheckBox* mid : midPointBox_) mid->setChecked(false);
     EnableMidControls(false);
-    command4_->setEnabled(true);
-    command5_->setEnabled(false);
+    confirmButton_->setEnabled(true);
+    captureButton_->setEnabled(false);
 }
 
 }  // namespace kx::ui

@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "core/digitizer/calibration_checks.h"
 #include "core/digitizer/point_placement.h"
 #include "ui/workspace.h"
 
@@ -23,39 +24,36 @@ class QTextEdit;
 namespace kx::ui {
 
 class Canvas;
-class DataSetWindow;
+class ClipboardMemory;
 class MainWindow;
 
 // The digitizer panel "Tolvex_R1.0" (`Form20`), the first window of the
 // program. It loads or pastes the graph picture, takes the axis values and
 // types, confirms the calibration, shows live and sampled coordinates and
-// starts point capture into the DataSet window. It also handles the presses on
-// the canvas of the main window.
+// starts point capture. It handles the presses on the canvas of the main
+// window. The windows it opens are asked for by signals; the owner of the
+// windows (Desktop) opens them.
 class DigitizerPanel : public QWidget {
     Q_OBJECT
 public:
-    DigitizerPanel(Workspace& workspace, MainWindow& mainWindow, QWidget* parent = nullptr);
+    DigitizerPanel(Workspace& workspace, MainWindow& mainWindow, const ClipboardMemory& clipboard);
     ~DigitizerPanel() override;
 
-    DataSetWindow& dataSetWindow() { return *dataSet_; }
+    // The start of the program: the start settings, line 1 selected, the main
+    // window and then the panel shown.
+    void Start();
 
-    // The keyboard-entry window is built elsewhere: its menu entry stays
-    // disabled until it is made available, and then asks for it by signal.
-    void setKeyboardEntryAvailable(bool available);
-    // Likewise the save window behind "保 存".
-    void setSaveAvailable(bool available);
+    // The menu entry of the keyboard-entry window and the "保 存" button stay
+    // disabled until their windows are there.
+    void SetKeyboardEntryAvailable(bool available);
+    void SetSaveAvailable(bool available);
 
     // Picture mode of the load window: the file goes onto the canvas. False
     // (with the reader's message shown) when it cannot be read.
     bool LoadPictureFile(const QString& path);
-    // "画像Paste": the clipboard's picture onto the canvas.
-    void PastePicture();
 
-    void ConfirmCalibration();
-    void RevalidateCalibration();
-
-    // Used by the DataSet window.
-    QRadioButton* lineOption(int index) const { return option1_[index]; }
+    // Used by the DataSet window through the owner.
+    void SelectLineOption(int index);
     void SetCaptureStartEnabled(bool enabled);
     void StopLiveTimer();
     void ReturnFromCapture(QPoint position);
@@ -64,37 +62,56 @@ public:
     bool messageShown() const;
 
 public slots:
-    void onLiveTick();     // Timer1, 30 ms: live coordinates
-    void onMessageTick();  // Timer2, 5 s: hides the message and the hint
+    void PastePicture();        // "画像Paste"
+    void ConfirmCalibration();  // "基本座標の確定"
+    void StartCapture();        // "データ採取開始"
+    void UpdateLiveDisplay();   // Timer1, 30 ms
+    void HideMessages();        // Timer2, 5 s: hides the message and the hint
 
 signals:
     void keyboardEntryRequested();
     void saveRequested();
+    // "データ採取開始" was pressed (the DataSet window takes its caption
+    // again); with a usable calibration capture starts on line option `index`.
+    void captureStartPressed();
+    void captureRequested(int index);
+    // While capture runs: a line option was clicked, the live values changed,
+    // a point was captured into `line`, a press was refused with a message.
+    void lineOptionClicked(int index, bool selected);
+    void liveValuesShown(const QString& x, const QString& y);
+    void pointCaptured(int line);
+    void captureRefused(const QString& message);
+    // The selected line option changed.
+    void lineOptionChanged(int index);
+    // A new picture reset the ten lines.
+    void linesReset();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // The panel is the program's first window: closing it by its frame ends
+    // the program as "終了" does, instead of leaving the canvas without it.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Layout and menus (digitizer_panel.cpp).
+    // Layout, menus, messages, picture, capture (digitizer_panel.cpp).
     void BuildControls();
     void BuildMenus();
-    void StartProgram();
-    void FollowMainWindow(QPoint rightEdgeTop);
+    void ConnectControls();
     void ShowMessage(const QString& text);
     void HideMessage();
     void ShowHint(const QString& text, int left, int top, int width, int height);
     void ToggleHelp();
+    void PointerOverPanel();
     void OpenPictureFile();
     void TakePicture(const QImage& picture, const QString& caption);
-    void StartCapture();
     void OnLineOption(int index);
     void ResetCalibration();
-    void OpenKeyboardEntry();
     void EndProgram();
 
     // Calibration controls (panel_calibration.cpp).
+    core::AxisValueTexts ValueTexts() const;
     void OnPointBox(int box, bool checked);
+    void PointBoxLeft(int box, Qt::FocusReason reason);
     void TurnPointBoxOff(int box, bool withPartner = true);
     void SetPointBoxQuietly(int box, bool on);
     bool PointPlaced(int box) const;
@@ -107,13 +124,14 @@ private:
     void OnMidPointBox(int axis);
     void DisarmMidPoints();
     void FailCalibration();
+    // The silent re-check; a message the same user action has just posted
+    // stays readable.
+    void RevalidateCalibration(bool messagePosted);
     void ShowSamplingBoxes(bool shown);
     void EnableMidControls(bool enabled);
-    bool AnyNonPositiveLogValue() const;
     void HoverBasicFrame();
     void HoverSettingsFrame();
     void HoverConfirmButton();
-    bool TestFrameReady();
     void SwitchDisplayForm();
 
     // Canvas reactions (panel_canvas.cpp).
@@ -121,8 +139,8 @@ private:
     void OnCanvasMoved(QPointF position);
     void OnCanvasClicked();
     void OnCanvasDoubleClicked();
-    void PlacePoint(core::PickMode mode, double x, double y);
-    void Capture(double x, double y);
+    bool PlacePoint(core::PickMode mode, double x, double y);  // false: refused
+    bool Capture(double x, double y);  // true when a refusal message was posted
     bool ConvertIntoSamplingBoxes(double x, double y);
     void RedrawCalibrationMarks();
     void RedrawMidMarks();
@@ -131,34 +149,39 @@ private:
     Workspace& workspace_;
     MainWindow& mainWindow_;
     Canvas& canvas_;
-    DataSetWindow* dataSet_ = nullptr;
+    const ClipboardMemory& clipboard_;
 
     QMenuBar* menuBar_ = nullptr;
     QWidget* body_ = nullptr;
-    QLabel* label11_ = nullptr;
-    QTextEdit* text7_ = nullptr;
-    QLabel* text12_ = nullptr;
+    QLabel* titleLabel_ = nullptr;
+    QTextEdit* messageBox_ = nullptr;
+    QLabel* hintBox_ = nullptr;
     QGroupBox* basicFrame_ = nullptr;
     QGroupBox* settingsFrame_ = nullptr;
-    std::array<QCheckBox*, 5> check_{};     // 1..4: Check1..Check4
-    std::array<QLineEdit*, 5> valueBox_{};  // 1..4: Text3..Text6
-    QPushButton* command4_ = nullptr;
-    QPushButton* command5_ = nullptr;
-    QPushButton* command8_ = nullptr;
-    std::array<QRadioButton*, 2> option2_{};  // linear X / Y
-    std::array<QRadioButton*, 2> option3_{};  // logarithmic X / Y
-    QCheckBox* check5_ = nullptr;
-    QLineEdit* text1_ = nullptr;
-    QLineEdit* text2_ = nullptr;
-    QLineEdit* text8_ = nullptr;
-    QLineEdit* text9_ = nullptr;
-    std::array<QCheckBox*, 2> midBox_{};   // Check6, Check7
-    std::array<QLineEdit*, 2> midText_{};  // Text10, Text11
-    std::array<QRadioButton*, core::kMaxLines> option1_{};
+    std::array<QCheckBox*, 5> pointBox_{};  // 1..4: Xmin, Xmax, Ymin, Ymax
+    std::array<QLineEdit*, 5> valueBox_{};  // 1..4
+    QPushButton* confirmButton_ = nullptr;
+    QPushButton* resetButton_ = nullptr;
+    QPushButton* captureButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* pasteButton_ = nullptr;
+    QPushButton* dockButton_ = nullptr;
+    QPushButton* endButton_ = nullptr;
+    QPushButton* pictureFileButton_ = nullptr;
+    std::array<QRadioButton*, 2> linearOption_{};  // X, Y
+    std::array<QRadioButton*, 2> logOption_{};     // X, Y
+    QCheckBox* exponentBox_ = nullptr;
+    QLineEdit* xLiveBox_ = nullptr;
+    QLineEdit* yLiveBox_ = nullptr;
+    QLineEdit* xSampleBox_ = nullptr;
+    QLineEdit* ySampleBox_ = nullptr;
+    std::array<QCheckBox*, 2> midPointBox_{};  // X, Y
+    std::array<QLineEdit*, 2> midValueBox_{};  // X, Y
+    std::array<QRadioButton*, core::kMaxLines> lineOption_{};
     QAction* keyboardAction_ = nullptr;
 
-    QTimer timer1_;
-    QTimer timer2_;
+    QTimer liveTimer_;
+    QTimer messageTimer_;
 
     // Panel state.
     int16_t helpShown_ = 0;
@@ -174,7 +197,9 @@ private:
     QPointF convertPosition_;  // the last position waiting for conversion
     bool liveToggle_ = false;
     bool pointBoxUsed_ = false;
-    bool messagePostedNow_ = false;
+    // The press of the current click placed a point: its value box keeps the
+    // keyboard and the panel stays the active window.
+    bool pointJustPlaced_ = false;
     bool firstShown_ = false;
 };
 

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QPointer>
-#include <QTimer>
-#include <QWidget>
-
 #include <array>
 
+#include "ui/child_window.h"
 #include "ui/workspace.h"
 
 class QCheckBox;
@@ -15,35 +12,28 @@ class QPlainTextEdit;
 namespace kx::ui {
 
 // The exclusion window "排他方程式の設定": which coordinate systems are left
-// out of the fit. At least one system must stay.
-class ExclusionWindow : public QWidget {
+// out of the fit. At least one system must stay: the way back ("戻　る" or the
+// frame) is refused with "計算座標系なし" otherwise.
+class ExclusionWindow : public ChildWindow {
     Q_OBJECT
 public:
-    explicit ExclusionWindow(Workspace& workspace, QWidget* parent = nullptr);
-
-    // Shows the window; `opener` is disabled until the window closes.
-    void openFrom(QWidget* opener);
+    ExclusionWindow(Workspace& workspace, QWidget* mainWindow);
 
 public slots:
-    void command1Click();  // "全て計算対象"
-    void command2Click();  // "戻　る"
-    void command3Click();  // "?"
-    void timer1Tick();
+    void IncludeAllSystems();  // "全て計算対象"
+    void ShowHelp();           // "?"
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void Opening() override;
+    bool CanReturn() override;
 
 private:
-    bool writeFlags();  // false when every system is excluded
+    bool WriteFlags();  // false when every system is excluded
 
     Workspace& workspace_;
-    QPointer<QWidget> opener_;
-    std::array<QCheckBox*, 7> check1_{};
-    QPlainTextEdit* text1_;
-    QLabel* label4_;
-    QTimer timer1_;
-    bool closingChecked_ = false;
+    std::array<QCheckBox*, 7> systemBox_{};
+    QPlainTextEdit* helpText_;
+    QLabel* message_;
 };
 
 }  // namespace kx::ui

@@ -1,25 +1,47 @@
 #include "ui/keyboard_window.h"
 
-#include <QCloseEvent>
-#include <QKeyEvent>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTextCursor>
 
 #include <algorithm>
 #include <string>
 
+#include "core/data/keyboard_text.h"
 #include "core/data/preparation.h"
+#include "ui/clipboard_memory.h"
 #include "ui/control_names.h"
 #include "ui/controls.h"
-#include "ui/japanese_font.h"
-#include "ui/program_window.h"
 #include "ui/twips.h"
+#include "ui/widget_events.h"
 
 namespace kx::ui {
+
+// A data box that does not paste what the clipboard memory calls stale.
+class PairBox : public QPlainTextEdit {
+public:
+    PairBox(const ClipboardMemory& clipboard, QWidget* parent)
+        : QPlainTextEdit(parent), clipboard_(clipboard) {}
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* source) const override {
+        return clipboard_.MayPasteText(source) && QPlainTextEdit::canInsertFromMimeData(source);
+    }
+    void insertFromMimeData(const QMimeData* source) override {
+        if (clipboard_.MayPasteText(source)) QPlainTextEdit::insertFromMimeData(source);
+    }
+
+private:
+    const ClipboardMemory& clipboard_;
+};
+
 namespace {
+
+namespace n = names::keyboard;
 
 const char* const kInstructions[10] = {
     "先ず、採取するﾊﾟﾗﾒｰﾀ値を入力", "した後、Ｘ、Ｙﾃﾞｰﾀをｶﾝﾏ区切り",
@@ -60,26 +82,18 @@ QString FromCrLf(const std::string& text) {
 
 }  // namespace
 
-KeyboardWindow::KeyboardWindow(Workspace& workspace, ProgramWindow& programWindow, QWidget* parent)
-    : QWidget(parent, Qt::Window), workspace_(workspace), programWindow_(programWindow) {
-    setObjectName("Form50");
-    setWindowTitle("ﾃﾞｰﾀ入力");
-    setFont(JapaneseFont(9));
+KeyboardWindow::KeyboardWindow(Workspace& workspace, const ClipboardMemory& clipboard,
+                               QWidget* mainWindow)
+    : ChildWindow(mainWindow, n::kWindow, QStringLiteral("ﾃﾞｰﾀ入力")), workspace_(workspace) {
     setFixedSize(TwipsToPixels(6360), TwipsToPixels(7260));
 
-    auto* title = Caption(this, "キーボード入力", TwipsRect(240, 120, 3000, 330));
-    title->setStyleSheet("QLabel { color: rgb(0, 0, 160); font-weight: bold; }");
-
-    auto* previous = Button(this, "Command1", "←", TwipsRect(240, 540, 600, 420));
-    connect(previous, &QPushButton::clicked, this, &KeyboardWindow::command1Click);
-    label6_ = new QLabel("1", this);
-    label6_->setObjectName("Label6");
-    label6_->setAlignment(Qt::AlignCenter);
-    label6_->setFrameShape(QFrame::Panel);
-    label6_->setFrameShadow(QFrame::Sunken);
-    label6_->setGeometry(TwipsRect(900, 570, 720, 360));
-    auto* next = Button(this, "Command2", "→", TwipsRect(1680, 540, 600, 420));
-    connect(next, &QPushButton::clicked, this, &KeyboardWindow::command2Click);
+    Title(this, "", "キーボード入力", TwipsRect(240, 120, 3000, 330));
+    auto* previous = Button(this, n::kPreviousButton, "←", TwipsRect(240, 540, 600, 420));
+    pageLabel_ = NamedLabel(this, n::kPageLabel, "1", TwipsRect(900, 570, 720, 360));
+    pageLabel_->setAlignment(Qt::AlignCenter);
+    pageLabel_->setFrameShape(QFrame::Panel);
+    pageLabel_->setFrameShadow(QFrame::Sunken);
+    auto* next = Button(this, n::kNextButton, "→", TwipsRect(1680, 540, 600, 420));
 
     Caption(this, "Parameter 変更", TwipsRect(240, 1080, 2400, 300));
     Caption(this, "Parameter", TwipsRect(240, 1440, 1200, 330));
@@ -90,105 +104,105 @@ KeyboardWindow::KeyboardWindow(Workspace& workspace, ProgramWindow& programWindo
     for (int i = 0; i < 10; ++i) {
         auto* page = new QWidget(this);
         page->setGeometry(TwipsRect(0, 1380, 3450, 5220));
-        auto* parameter = new QLineEdit(QString::number(i + 1), page);
-        parameter->setObjectName(ArrayName("Text1", i));
-        parameter->setGeometry(TwipsRect(1440, 30, 1800, 360));
-        auto* dataBox = new QPlainTextEdit(page);
-        dataBox->setObjectName(ArrayName("Text2", i));
+        auto* parameter = Box(page, "", TwipsRect(1440, 30, 1800, 360));
+        parameter->setObjectName(ArrayName(n::kParameterBox, i));
+        parameter->setText(QString::number(i + 1));
+        auto* dataBox = new PairBox(clipboard, page);
+        dataBox->setObjectName(ArrayName(n::kDataBox, i));
         dataBox->setGeometry(TwipsRect(240, 870, 3060, 3870));
         dataBox->setLineWrapMode(QPlainTextEdit::NoWrap);
         dataBox->setTabChangesFocus(false);
-        dataBox->installEventFilter(this);
-        auto* count = new QLineEdit("0", page);
-        count->setObjectName(ArrayName("Text3", i));
-        count->setGeometry(TwipsRect(1200, 4800, 900, 360));
-        connect(parameter, &QLineEdit::returnPressed, dataBox,
-                [dataBox] { dataBox->setFocus(Qt::OtherFocusReason); });
-        connect(dataBox, &QPlainTextEdit::textChanged, this, [this, i] { dataEdited(i); });
+        auto* count = Box(page, "", TwipsRect(1200, 4800, 900, 360));
+        count->setObjectName(ArrayName(n::kCountBox, i));
+        count->setText("0");
         page->setVisible(i == 0);
         page_[i] = page;
-        text1_[i] = parameter;
-        text2_[i] = dataBox;
-        text3_[i] = count;
+        parameterBox_[i] = parameter;
+        dataBox_[i] = dataBox;
+        countBox_[i] = count;
     }
 
     auto* generate =
-        Button(this, "Command3", "ﾌﾟﾛｸﾞﾗﾑｺｰﾄﾞの生成", TwipsRect(3900, 2250, 2280, 480));
-    connect(generate, &QPushButton::clicked, this, &KeyboardWindow::command3Click);
-    auto* help = Button(this, "Command5", "？", TwipsRect(3900, 2880, 600, 420));
-    connect(help, &QPushButton::clicked, this, &KeyboardWindow::command5Click);
-    auto* back = Button(this, "Command4", "戻る", TwipsRect(3900, 5640, 1500, 480));
-    connect(back, &QPushButton::clicked, this, &KeyboardWindow::command4Click);
+        Button(this, n::kGenerateButton, "ﾌﾟﾛｸﾞﾗﾑｺｰﾄﾞの生成", TwipsRect(3900, 2250, 2280, 480));
+    auto* help = Button(this, n::kHelpButton, "？", TwipsRect(3900, 2880, 600, 420));
+    auto* back = Button(this, n::kBackButton, "戻る", TwipsRect(3900, 5640, 1500, 480));
 
     QString instructions;
     for (const char* line : kInstructions) instructions += QString(line) + "\n";
-    text4_ = new QPlainTextEdit(instructions, this);
-    text4_->setObjectName("Text4");
-    text4_->setReadOnly(true);
-    text4_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    text4_->setGeometry(TwipsRect(240, 2250, 3600, 3000));
-    text4_->setStyleSheet("QPlainTextEdit { background: rgb(255, 255, 210); }");
-    text4_->viewport()->installEventFilter(this);
-    text4_->hide();
+    instructions_ = new QPlainTextEdit(instructions, this);
+    instructions_->setObjectName(n::kInstructions);
+    instructions_->setReadOnly(true);
+    instructions_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    instructions_->setGeometry(TwipsRect(240, 2250, 3600, 3000));
+    SetBackground(instructions_, QColor(255, 255, 210));
+    instructions_->hide();
 
-    text5_ = new QLabel(kPresetMessage, this);
-    text5_->setObjectName("Text5");
-    text5_->setGeometry(TwipsRect(240, 6720, 5880, 360));
-    text5_->setStyleSheet("QLabel { color: rgb(255, 0, 255); font-weight: bold; }");
-    text5_->installEventFilter(this);
-    text5_->hide();
+    messageLine_ =
+        NamedLabel(this, n::kMessageLine, kPresetMessage, TwipsRect(240, 6720, 5880, 360));
+    SetTextColour(messageLine_, QColor(255, 0, 255));
+    SetBold(messageLine_);
+    messageLine_->hide();
+    SetUpMessageTimer(n::kMessageTimer, 4000, true);
+    AddMessageBox(messageLine_, true);
 
-    timer1_.setObjectName("Timer1");
-    timer1_.setInterval(4000);
-    connect(&timer1_, &QTimer::timeout, this, &KeyboardWindow::timer1Tick);
+    connect(previous, &QPushButton::clicked, this, &KeyboardWindow::ShowPreviousPage);
+    connect(next, &QPushButton::clicked, this, &KeyboardWindow::ShowNextPage);
+    connect(generate, &QPushButton::clicked, this, &KeyboardWindow::GenerateProgram);
+    connect(help, &QPushButton::clicked, this, &KeyboardWindow::ShowInstructions);
+    connect(back, &QPushButton::clicked, this, &KeyboardWindow::ReturnToOpener);
+    for (int i = 0; i < 10; ++i) {
+        connect(parameterBox_[i], &QLineEdit::returnPressed, dataBox_[i],
+                [box = dataBox_[i]] { box->setFocus(Qt::OtherFocusReason); });
+        connect(dataBox_[i], &QPlainTextEdit::textChanged, this, [this, i] { DataEdited(i); });
+        connect(&WidgetEvents::Of(dataBox_[i]), &WidgetEvents::keyPressed, this,
+                [this, i](int key) {
+                    if (key == Qt::Key_Return || key == Qt::Key_Enter) CountTypedPairs(i);
+                });
+    }
+    connect(&WidgetEvents::Of(instructions_), &WidgetEvents::pressed, instructions_,
+            &QWidget::hide);
+    connect(&WidgetEvents::Of(messageLine_), &WidgetEvents::pressed, messageLine_, &QWidget::hide);
 }
 
-void KeyboardWindow::openFrom(QWidget* opener) {
-    opener_ = opener;
-    if (opener != nullptr) opener->setEnabled(false);
+void KeyboardWindow::Opening() {
     if (!loaded_) {
         loaded_ = true;
         move(TwipsToPixels(6300), 0);
-        timer1_.start();
     }
-    takeDataBoxes();
-    setEnabled(true);
-    show();
-    raise();
-    activateWindow();
+    TakeDataBoxes();
 }
 
-void KeyboardWindow::takeDataBoxes() {
+void KeyboardWindow::TakeDataBoxes() {
     core::DataSet& dataSet = workspace_.data;
-    if (text2_[0]->toPlainText().isEmpty()) {
+    if (dataBox_[0]->toPlainText().isEmpty()) {
         dataSet.lineCount = 1;
         return;
     }
     int count = 0;
-    while (count < 10 && !text2_[count]->toPlainText().isEmpty()) {
-        dataSet.pointText[count + 1] = ToCrLf(text2_[count]->toPlainText());
+    while (count < 10 && !dataBox_[count]->toPlainText().isEmpty()) {
+        dataSet.pointText[count + 1] =
+            core::KeyboardPointText(ToCrLf(dataBox_[count]->toPlainText()));
         ++count;
     }
     dataSet.lineCount = static_cast<int16_t>(count);
 }
 
-void KeyboardWindow::showPage(int page) {
+void KeyboardWindow::ShowPage(int page) {
     currentPage_ = page;
     for (int i = 0; i < 10; ++i) page_[i]->setVisible(i == page);
-    label6_->setText(QString::number(page + 1));
+    pageLabel_->setText(QString::number(page + 1));
 }
 
-void KeyboardWindow::command1Click() {
-    showPage(std::max(currentPage_ - 1, 0));
+void KeyboardWindow::ShowPreviousPage() {
+    ShowPage(std::max(currentPage_ - 1, 0));
 }
 
-void KeyboardWindow::command2Click() {
-    showPage((currentPage_ + 1) % 10);
+void KeyboardWindow::ShowNextPage() {
+    ShowPage((currentPage_ + 1) % 10);
 }
 
-void KeyboardWindow::dataEdited(int page) {
-    if (normalising_) return;
-    QPlainTextEdit* box = text2_[page];
+void KeyboardWindow::DataEdited(int page) {
+    QPlainTextEdit* box = dataBox_[page];
     const QString typed = box->toPlainText();
     core::KeyboardBox normal = core::NormaliseKeyboardBox(ToCrLf(typed));
     // The box takes the normalised text back when an empty text line was
@@ -207,99 +221,64 @@ void KeyboardWindow::dataEdited(int page) {
         normal = core::NormaliseKeyboardBox(ToCrLf(shown));
     }
     if (shown != typed) {
-        normalising_ = true;
+        const QSignalBlocker ownText(box);
         box->setPlainText(shown);
-        normalising_ = false;
         QTextCursor moved = box->textCursor();
         moved.setPosition(cursor);
         box->setTextCursor(moved);
     }
     core::DataSet& dataSet = workspace_.data;
-    text3_[page]->setText(QString::number(normal.count));
+    countBox_[page]->setText(QString::number(normal.count));
     // An emptied box leaves the line without pairs.
     dataSet.pointCount[page + 1] = normal.count;
-    if (page != currentPage_) showPage(page);
-    dataSet.pointText[page + 1] = normal.text;
+    if (page != currentPage_) ShowPage(page);
+    // The data set holds the pairs as the DataSet window shows and prepares
+    // them, one "X,Y" a line.
+    dataSet.pointText[page + 1] = core::KeyboardPointText(normal.text);
 }
 
-void KeyboardWindow::command3Click() {
-    timer1_.stop();
+void KeyboardWindow::CountTypedPairs(int page) {
+    // Return confirms the pairs typed so far.
+    const int16_t count = core::CountKeyboardPairs(ToCrLf(dataBox_[page]->toPlainText()) + "\r\n");
+    countBox_[page]->setText(QString::number(count));
+    workspace_.data.pointCount[page + 1] = count;
+}
+
+void KeyboardWindow::GenerateProgram() {
+    messageTimer().stop();
     emit canvasHideRequested();
     core::KeyboardPages pages;
     for (int j = 1; j <= 10; ++j) {
-        pages[j].parameterText = text1_[j - 1]->text().toStdString();
-        pages[j].countText = text3_[j - 1]->text().toStdString();
+        pages[j].parameterText = parameterBox_[j - 1]->text().toStdString();
+        pages[j].countText = countBox_[j - 1]->text().toStdString();
     }
     const int16_t message = core::PrepareKeyboardEntry(workspace_.data, pages);
     if (message == core::kKeyboardNothingParsed) {
-        text5_->show();
-        timer1_.start();
+        ShowMessageBox(messageLine_);
         return;
     }
     if (message != core::kKeyboardPrepared) {
-        showMessage(message);
+        ShowMessage(message);
         return;
     }
-    programWindow_.openFrom(this);
+    emit programGenerationRequested();
 }
 
-void KeyboardWindow::showMessage(int number) {
-    text5_->setText(MessageText(number));
-    text5_->show();
-    timer1_.start();
+void KeyboardWindow::ShowMessage(int number) {
+    messageLine_->setText(MessageText(number));
+    ShowMessageBox(messageLine_);
 }
 
-void KeyboardWindow::command4Click() {
-    close();
+void KeyboardWindow::ShowInstructions() {
+    instructions_->show();
+    instructions_->raise();
 }
 
-void KeyboardWindow::closeEvent(QCloseEvent* event) {
-    // The window stays loaded and keeps its pages; it is only hidden.
-    event->accept();
-    QWidget* opener = opener_;
-    if (opener != nullptr) {
-        opener->setEnabled(true);
-        opener->show();
-        opener->raise();
+void KeyboardWindow::changeEvent(QEvent* event) {
+    ChildWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && loaded_) {
+        TakeDataBoxes();
     }
-    emit returnedToDigitizer(opener);
-}
-
-void KeyboardWindow::command5Click() {
-    text4_->show();
-    text4_->raise();
-}
-
-void KeyboardWindow::timer1Tick() {
-    text5_->clear();
-    text5_->hide();
-}
-
-bool KeyboardWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && loaded_) takeDataBoxes();
-    return QWidget::event(event);
-}
-
-bool KeyboardWindow::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::MouseButtonPress) {
-        if (watched == text4_->viewport()) text4_->hide();
-        if (watched == text5_) text5_->hide();
-        return false;
-    }
-    if (type == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-        for (int i = 0; i < 10; ++i) {
-            if (watched != text2_[i]) continue;
-            // Return confirms the pairs typed so far.
-            const int16_t count =
-                core::CountKeyboardPairs(ToCrLf(text2_[i]->toPlainText()) + "\r\n");
-            text3_[i]->setText(QString::number(count));
-            workspace_.data.pointCount[i + 1] = count;
-        }
-    }
-    return false;
 }
 
 }  // namespace kx::ui

@@ -1,18 +1,28 @@
 #include "ui/main_window.h"
 
 #include <QBoxLayout>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <algorithm>
+
 #include "ui/canvas.h"
+#include "ui/control_names.h"
 #include "ui/pointers.h"
 
 namespace kx::ui {
+namespace {
 
-MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
-    : QMainWindow(parent), workspace_(workspace) {
-    setObjectName("MDIForm20");
+constexpr QSize kFirstSize(800, 600);
+
+}  // namespace
+
+MainWindow::MainWindow() {
+    setObjectName(names::main_window::kWindow);
     setWindowTitle("Kuvatelix");
 
     auto* client = new QWidget(this);
@@ -22,7 +32,7 @@ MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
     layout_->setSpacing(0);
 
     area_ = new QScrollArea(client);
-    area_->setObjectName("CanvasArea");
+    area_->setObjectName(names::main_window::kCanvasArea);
     area_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     area_->setBackgroundRole(QPalette::Dark);
     canvas_ = new Canvas;
@@ -31,7 +41,7 @@ MainWindow::MainWindow(Workspace& workspace, QWidget* parent)
     layout_->addWidget(area_, 1);
     layout_->addStretch(0);
     setCentralWidget(client);
-    resize(800, 600);
+    resize(kFirstSize);
 }
 
 QPoint MainWindow::RightEdgeTop() const {
@@ -64,10 +74,34 @@ void MainWindow::LayOutCanvas() {
     setCursor(CrossPointer());
 }
 
+void MainWindow::FitToPicture(int roomRight) {
+    if (isMaximized() || isFullScreen()) return;
+    const int areaFrame = 2 * area_->frameWidth();
+    // What the window adds around its client area: the frame of the window
+    // system and the menu bar or status bar if there are any.
+    const QSize outside = frameGeometry().size() - centralWidget()->size();
+    const QSize wanted = canvas_->sizeHint() + QSize(areaFrame, areaFrame) + outside;
+    const QRect screen = this->screen()->availableGeometry();
+    const QPoint at = frameGeometry().topLeft();
+    const int widest = screen.right() + 1 - std::max(at.x(), screen.left()) - roomRight;
+    const int tallest = screen.bottom() + 1 - std::max(at.y(), screen.top());
+    // Never smaller than the first size, never beyond the screen.
+    const QSize outer(
+        std::min(std::max(wanted.width(), kFirstSize.width()), std::max(widest, 1)),
+        std::min(std::max(wanted.height(), kFirstSize.height()), std::max(tallest, 1)));
+    resize(outer - (frameGeometry().size() - size()));
+    LayOutCanvas();
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     LayOutCanvas();
     emit rightEdgeChanged(RightEdgeTop());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::exit(0);
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {

@@ -3,8 +3,6 @@
 #include <QMainWindow>
 #include <QPoint>
 
-#include "ui/workspace.h"
-
 class QBoxLayout;
 class QScrollArea;
 
@@ -14,11 +12,11 @@ class Canvas;
 
 // The main window "Kuvatelix" (`MDIForm20`) that holds the picture canvas. The
 // canvas is docked along the window's top edge or along its left edge; it
-// scrolls when the picture is larger than the window.
+// scrolls when the picture is larger than the window can grow on the screen.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(Workspace& workspace, QWidget* parent = nullptr);
+    MainWindow();
 
     Canvas& canvas() { return *canvas_; }
     QScrollArea& canvasArea() { return *area_; }
@@ -32,6 +30,10 @@ public:
 
     // Lays the canvas out again in its docking (after a resize or a new picture).
     void LayOutCanvas();
+    // Grows the window so that the whole picture shows without scroll bars,
+    // as far as the screen allows with `roomRight` pixels left free beside it
+    // (the panel stands there); never smaller than the window's first size.
+    void FitToPicture(int roomRight);
 
 signals:
     void rightEdgeChanged(QPoint rightEdgeTop);
@@ -39,9 +41,11 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    // Closing the main window by its frame ends the program, as its panel's
+    // "終了" does; hidden, it could not be brought back.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    Workspace& workspace_;
     Canvas* canvas_;
     QScrollArea* area_;
     QBoxLayout* layout_;

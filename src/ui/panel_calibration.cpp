@@ -1,23 +1,20 @@
 // The calibration controls of the digitizer panel: point boxes, value boxes,
-// axis types, mid points, the confirmation and the silent re-check.
+// axis types, mid points, the confirmation and the silent re-check. The rules
+// are the core's calibration checks; the panel turns their outcomes into its
+// messages and the state of its controls.
 #include <QApplication>
 #include <QCheckBox>
-#include <QEvent>
-#include <QFocusEvent>
-#include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QTextEdit>
 
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
 #include "core/digitizer/axis_calibration.h"
 #include "ui/canvas.h"
-#include "ui/data_set_window.h"
+#include "ui/controls.h"
 #include "ui/digitizer_panel.h"
 #include "ui/main_window.h"
 #include "ui/pointers.h"
@@ -26,35 +23,43 @@ namespace kx::ui {
 namespace {
 
 const QString kBlanks23(23, QLatin1Char(' '));
+const QString kUnsuitableCharacter = QStringLiteral("不適切な文字");
+const QString kNotForLogAxis = QStringLiteral("対数座標には不適切");
 
 double BoxValue(const QLineEdit* box) {
     return core::ValueOfText(box->text().toStdString());
 }
 
-bool BoxEmpty(const QLineEdit* box) {
-    return box->text().trimmed().isEmpty();
-}
-
-void SetTextColour(QLineEdit* box, const QColor& colour) {
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Text, colour);
-    box->setPalette(palette);
-}
-
-void SetBackground(QLineEdit* box, const QColor& colour) {
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, colour);
-    box->setPalette(palette);
+// The message of "基本座標の確定" for an outcome (none for a log value that is
+// not positive: its value box has already said so).
+QString ConfirmationMessage(core::CalibrationOutcome outcome) {
+    using O = core::CalibrationOutcome;
+    switch (outcome) {
+        case O::kNotSettled: return QStringLiteral("X / Y の Max / Min が未確定");
+        case O::kValuesMissing: return QStringLiteral("Min,Max の数値が未確定");
+        case O::kNotStorable: return kUnsuitableCharacter;
+        case O::kXNotAscending: return QStringLiteral("Xmax <= Xmin ");
+        case O::kYNotAscending: return QStringLiteral("Ymax <= Ymin ");
+        case O::kUsable:
+        case O::kLogValueNotPositive: break;
+    }
+    return QString();
 }
 
 }  // namespace
 
+core::AxisValueTexts DigitizerPanel::ValueTexts() const {
+    core::AxisValueTexts texts;
+    for (int box = 1; box <= 4; ++box) texts[box] = valueBox_[box]->text().toStdString();
+    return texts;
+}
+
 float& DigitizerPanel::AxisValue(int box) {
     core::AxisCalibration& cal = workspace_.calibration;
     switch (box) {
-        case 1: return cal.Xmin;
-        case 2: return cal.Xmax;
-        case 3: return cal.Ymin;
+        case core::kPickXmin: return cal.Xmin;
+        case core::kPickXmax: return cal.Xmax;
+        case core::kPickYmin: return cal.Ymin;
         default: return cal.Ymax;
     }
 }
@@ -64,22 +69,22 @@ float& DigitizerPanel::AxisValue(int box) {
 bool DigitizerPanel::PointPlaced(int box) const {
     const core::AxisCalibration& cal = workspace_.calibration;
     switch (box) {
-        case 1: return cal.originXSet != 0;
-        case 2: return cal.xMaxSet != 0;
-        case 3: return cal.originYSet != 0;
+        case core::kPickXmin: return cal.originXSet != 0;
+        case core::kPickXmax: return cal.xMaxSet != 0;
+        case core::kPickYmin: return cal.originYSet != 0;
         default: return cal.yMaxSet != 0;
     }
 }
 
 int DigitizerPanel::CountPointBoxes() const {
     int count = 0;
-    for (int box = 1; box <= 4; ++box) count += check_[box]->isChecked() ? 1 : 0;
+    for (int box = 1; box <= 4; ++box) count += pointBox_[box]->isChecked() ? 1 : 0;
     return count;
 }
 
 void DigitizerPanel::SetPointBoxQuietly(int box, bool on) {
-    const QSignalBlocker blocker(check_[box]);
-    check_[box]->setChecked(on);
+    const QSignalBlocker quiet(pointBox_[box]);
+    pointBox_[box]->setChecked(on);
 }
 
 void DigitizerPanel::OnPointBox(int box, bool checked) {
@@ -90,8 +95,9 @@ void DigitizerPanel::OnPointBox(int box, bool checked) {
     if (box != core::kPickXmin) {
         for (int other = 1; other <= 4; ++other) {
             // Xmin and Ymin are one point: the other origin box stays.
-            const bool partner = (box == 3 && other == 1) || (box == 1 && other == 3);
-            if (other != box && check_[other]->isChecked() && !PointPlaced(other)) {
+            const bool partner = (box == core::kPickYmin && other == core::kPickXmin) ||
+                                 (box == core::kPickXmin && other == core::kPickYmin);
+            if (other != box && pointBox_[other]->isChecked() && !PointPlaced(other)) {
                 TurnPointBoxOff(other, !partner);
             }
         }
@@ -104,9 +110,17 @@ void DigitizerPanel::OnPointBox(int box, bool checked) {
     pointBoxUsed_ = true;
 }
 
+void DigitizerPanel::PointBoxLeft(int box, Qt::FocusReason reason) {
+    // Only a move of the focus inside the panel counts; clicking the picture
+    // in the main window is how the point gets placed.
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
+    if (pointBox_[box]->isChecked() && !PointPlaced(box)) TurnPointBoxOff(box);
+}
+
 void DigitizerPanel::TurnPointBoxOff(int box, bool withPartner) {
     const bool origin = box == core::kPickXmin || box == core::kPickYmin;
-    if (origin && check_[2]->isChecked() && check_[4]->isChecked()) {
+    if (origin && pointBox_[core::kPickXmax]->isChecked() &&
+        pointBox_[core::kPickYmax]->isChecked()) {
         // Both axis ends stand on the origin's lines: it cannot go alone.
         SetPointBoxQuietly(box, true);
         return;
@@ -114,18 +128,20 @@ void DigitizerPanel::TurnPointBoxOff(int box, bool withPartner) {
     core::AxisCalibration& cal = workspace_.calibration;
     SetPointBoxQuietly(box, false);
     DisarmMidPoints();
-    for (QCheckBox* mid : midBox_) {
+    for (QCheckBox* mid : midPointBox_) {
         mid->setChecked(false);
         mid->setEnabled(false);
     }
-    command4_->setEnabled(true);
-    command5_->setEnabled(false);
+    confirmButton_->setEnabled(true);
+    captureButton_->setEnabled(false);
     canvas_.SetFloatingLabel(QString());
     pickMode_ = core::kPickNone;
     autoConfirmDone_ = 0;
     core::ClearCalibrationPoint(cal, static_cast<core::PickMode>(box));
     if (box == core::kPickXmax) ShowSamplingBoxes(false);
-    if (origin && withPartner) SetPointBoxQuietly(box == 1 ? 3 : 1, false);
+    if (origin && withPartner) {
+        SetPointBoxQuietly(box == core::kPickXmin ? core::kPickYmin : core::kPickXmin, false);
+    }
     FailCalibration();
     if (loadMode_ == 0) RedrawCalibrationMarks();
 }
@@ -133,28 +149,35 @@ void DigitizerPanel::TurnPointBoxOff(int box, bool withPartner) {
 // --- value boxes ----------------------------------------------------------------
 
 void DigitizerPanel::CheckValueText(int box) {
-    core::AxisCalibration& cal = workspace_.calibration;
-    messagePostedNow_ = false;
-    const QString text = valueBox_[box]->text();
-    const double value = core::ValueOfText(text.toStdString());
-    const bool logAxis = (box <= 2 ? cal.logX : cal.logY) != 0;
-    if (!core::FitsSingle(value)) {
-        // Beyond what a stored value can hold: not a usable number.
-        ShowMessage(QStringLiteral("不適切な文字"));
-    } else if (value > 0 || !logAxis) {
-        if (check_[box]->isChecked()) AxisValue(box) = static_cast<float>(value);
-        text12_->hide();
-        if (helpShown_ == 0) HideMessage();
-    } else {
-        ShowMessage(QStringLiteral("対数座標には不適切"));
-        command4_->setEnabled(true);
-        command5_->setEnabled(false);
+    const core::AxisCalibration& cal = workspace_.calibration;
+    const std::string text = valueBox_[box]->text().toStdString();
+    const bool logAxis = (box <= core::kPickXmax ? cal.logX : cal.logY) != 0;
+    bool posted = false;
+    switch (core::CheckAxisValueText(text, logAxis)) {
+        case core::ValueTextCheck::kNotStorable:
+            // Beyond what a stored value can hold: not a usable number.
+            ShowMessage(kUnsuitableCharacter);
+            posted = true;
+            break;
+        case core::ValueTextCheck::kStorable:
+            if (pointBox_[box]->isChecked()) {
+                AxisValue(box) = static_cast<float>(core::ValueOfText(text));
+            }
+            hintBox_->hide();
+            if (helpShown_ == 0) HideMessage();
+            break;
+        case core::ValueTextCheck::kNotPositiveOnLog:
+            ShowMessage(kNotForLogAxis);
+            confirmButton_->setEnabled(true);
+            captureButton_->setEnabled(false);
+            posted = true;
+            break;
     }
-    if (!text.isEmpty() && !core::HasOnlyAxisValueChars(text.toStdString())) {
-        ShowMessage(QStringLiteral("不適切な文字"));
+    if (!text.empty() && !core::HasOnlyAxisValueChars(text)) {
+        ShowMessage(kUnsuitableCharacter);
+        posted = true;
     }
-    RevalidateCalibration();
-    messagePostedNow_ = false;
+    RevalidateCalibration(posted);
 }
 
 void DigitizerPanel::StoreAxisValue(int box) {
@@ -163,40 +186,31 @@ void DigitizerPanel::StoreAxisValue(int box) {
 }
 
 void DigitizerPanel::StoreMidValue(int axis) {
-    const double value = BoxValue(midText_[axis]);
+    const double value = BoxValue(midValueBox_[axis]);
     if (!core::FitsSingle(value)) return;
     (axis == 0 ? workspace_.calibration.Xmid : workspace_.calibration.Ymid) =
         static_cast<float>(value);
-}
-
-bool DigitizerPanel::AnyNonPositiveLogValue() const {
-    const core::AxisCalibration& cal = workspace_.calibration;
-    for (int box = 1; box <= 4; ++box) {
-        const bool logAxis = (box <= 2 ? cal.logX : cal.logY) != 0;
-        if (logAxis && BoxValue(valueBox_[box]) <= 0) return true;
-    }
-    return false;
 }
 
 // --- axis types and mid points ------------------------------------------------------
 
 void DigitizerPanel::SelectAxisType(int axis, bool logarithmic) {
     core::AxisCalibration& cal = workspace_.calibration;
-    messagePostedNow_ = false;
+    bool posted = false;
     if (logarithmic && CountPointBoxes() > 0) {
         const bool positive =
             axis == 0 ? cal.Xmin > 0 && cal.Xmax > 0 : cal.Ymax > 0 && cal.Ymin > 0;
         if (!positive) {
-            option2_[axis]->setChecked(true);
+            linearOption_[axis]->setChecked(true);
             ShowMessage(QStringLiteral("<Select Error>") + kBlanks23 +
                         (axis == 0 ? QStringLiteral("Ｘmax<= 0 Or Ｘmin<= 0")
                                    : QStringLiteral("Ｙmax<= 0 Or Ｙmin<= 0")));
+            posted = true;
             logarithmic = false;
         }
     }
     (axis == 0 ? cal.logX : cal.logY) = logarithmic ? 1 : 0;
-    RevalidateCalibration();
-    messagePostedNow_ = false;
+    RevalidateCalibration(posted);
 }
 
 void DigitizerPanel::DisarmMidPoints() {
@@ -211,23 +225,25 @@ void DigitizerPanel::OnMidPointBox(int axis) {
     core::AxisCalibration& cal = workspace_.calibration;
     int16_t& armed = axis == 0 ? cal.xMidArmed : cal.yMidArmed;
     const bool logAxis = (axis == 0 ? cal.logX : cal.logY) != 0;
+    QCheckBox* box = midPointBox_[axis];
     if (armed != 0) {
         armed = 0;
         cal.midPick = 0;
         (axis == 0 ? cal.xMidPos : cal.yMidPos) = 0;
         canvas_.SetFloatingLabel(QString());
-        midBox_[axis]->setChecked(false);
+        box->setChecked(false);
         RedrawMidMarks();
         return;
     }
     // A mid value of 0 has no logarithm either; an empty box may still be
     // filled in after the point is placed.
-    if (logAxis && !BoxEmpty(midText_[axis]) && BoxValue(midText_[axis]) <= 0) {
+    const QLineEdit* value = midValueBox_[axis];
+    if (logAxis && !value->text().trimmed().isEmpty() && BoxValue(value) <= 0) {
         ShowMessage(QStringLiteral("対数座標は不可"));
-        midBox_[axis]->setChecked(false);
+        box->setChecked(false);
         return;
     }
-    midBox_[axis]->setChecked(true);
+    box->setChecked(true);
     armed = 1;
     cal.midPick = static_cast<int16_t>(axis + 1);
     StoreMidValue(axis);
@@ -238,9 +254,9 @@ void DigitizerPanel::OnMidPointBox(int axis) {
 
 void DigitizerPanel::SwitchDisplayForm() {
     core::AxisCalibration& cal = workspace_.calibration;
-    cal.exponentDisplay = check5_->isChecked() ? 1 : 0;
+    cal.exponentDisplay = exponentBox_->isChecked() ? 1 : 0;
     // A box that holds no number (empty, or typed over) keeps its text.
-    for (QLineEdit* box : {text8_, text9_}) {
+    for (QLineEdit* box : {xSampleBox_, ySampleBox_}) {
         const std::string text = core::Trimmed(box->text().toStdString());
         if (text.empty() || !core::IsNumericText(text) ||
             !core::FitsSingle(core::ValueOfText(text)))
@@ -248,256 +264,128 @@ void DigitizerPanel::SwitchDisplayForm() {
         box->setText(QString::fromStdString(
             core::AxisValueText(core::ValueOfText(text), cal.exponentDisplay != 0)));
     }
-    if (workspace_.data.captureMode == 1) dataSet_->SetLiveValues(text8_->text(), text9_->text());
+    if (workspace_.data.captureMode == 1) {
+        emit liveValuesShown(xSampleBox_->text(), ySampleBox_->text());
+    }
 }
 
 // --- confirmation ------------------------------------------------------------------
 
 void DigitizerPanel::ShowSamplingBoxes(bool shown) {
-    text8_->setVisible(shown);
-    text9_->setVisible(shown);
+    xSampleBox_->setVisible(shown);
+    ySampleBox_->setVisible(shown);
     workspace_.calibration.samplingShown = shown ? 1 : 0;
     if (shown) {
-        SetBackground(text8_, QColor(251, 255, 217));
-        SetBackground(text9_, QColor(246, 255, 217));
+        SetBackground(xSampleBox_, QColor(251, 255, 217));
+        SetBackground(ySampleBox_, QColor(246, 255, 217));
     }
 }
 
 void DigitizerPanel::EnableMidControls(bool enabled) {
     for (int axis = 0; axis < 2; ++axis) {
-        midBox_[axis]->setEnabled(enabled);
-        midText_[axis]->setEnabled(enabled);
+        midPointBox_[axis]->setEnabled(enabled);
+        midValueBox_[axis]->setEnabled(enabled);
     }
 }
 
 void DigitizerPanel::FailCalibration() {
     core::AxisCalibration& cal = workspace_.calibration;
     cal.calibrationInvalid = 1;
-    command4_->setEnabled(true);
-    command5_->setEnabled(false);
-    ShowSamplingBoxes(false);
-    for (QCheckBox* mid : midBox_) mid->setEnabled(false);
     cal.calibrationConfirmed = 0;
+    confirmButton_->setEnabled(true);
+    captureButton_->setEnabled(false);
+    ShowSamplingBoxes(false);
+    for (QCheckBox* mid : midPointBox_) mid->setEnabled(false);
 }
 
 void DigitizerPanel::ConfirmCalibration() {
-    core::AxisCalibration& cal = workspace_.calibration;
-    const double xmin = BoxValue(valueBox_[1]), xmax = BoxValue(valueBox_[2]);
-    const double ymin = BoxValue(valueBox_[3]), ymax = BoxValue(valueBox_[4]);
-    if ((cal.logX != 0 && (xmin <= 0 || xmax <= 0)) ||
-        (cal.logY != 0 && (ymin <= 0 || ymax <= 0))) {
+    using O = core::CalibrationOutcome;
+    const O outcome =
+        core::ConfirmCalibration(workspace_.calibration, ValueTexts(), CountPointBoxes());
+    if (outcome == O::kLogValueNotPositive) {
         FailCalibration();
         return;
     }
-    cal.calibrationConfirmed = 1;
-    cal.calibrationInvalid = 0;
-    cal.pointBoxCount = static_cast<int16_t>(CountPointBoxes());
-    QLineEdit* shownBoxes[] = {text1_,       text2_,       valueBox_[1],
-                               valueBox_[2], valueBox_[3], valueBox_[4]};
-    if (cal.pointBoxCount != 4) {
-        ShowMessage(QStringLiteral("X / Y の Max / Min が未確定"));
-        for (QLineEdit* box : shownBoxes) SetTextColour(box, Qt::black);
-        cal.frameReady = 0;
+    // The texts of the boxes turn blue once the four points stand.
+    const QColor colour = outcome == O::kNotSettled ? QColor(Qt::black) : QColor(0, 0, 255);
+    for (QLineEdit* box :
+         {xLiveBox_, yLiveBox_, valueBox_[1], valueBox_[2], valueBox_[3], valueBox_[4]}) {
+        SetTextColour(box, colour);
+    }
+    if (outcome == O::kValuesMissing) {
+        // Invalid, but not the other effects of a failure.
+        ShowMessage(ConfirmationMessage(outcome));
+        confirmButton_->setEnabled(true);
+        return;
+    }
+    if (outcome != O::kUsable) {
+        ShowMessage(ConfirmationMessage(outcome));
         FailCalibration();
         return;
     }
-    cal.frameReady = 1;
-    for (QLineEdit* box : shownBoxes) SetTextColour(box, QColor(0, 0, 255));
-    for (int box = 1; box <= 4; ++box) {
-        if (BoxEmpty(valueBox_[box])) {
-            ShowMessage(QStringLiteral("Min,Max の数値が未確定"));
-            cal.frameReady = 0;
-            command4_->setEnabled(true);
-            cal.calibrationInvalid = 1;
-            return;
-        }
-    }
-    if (xmax <= xmin) {
-        ShowMessage(QStringLiteral("Xmax <= Xmin "));
-        FailCalibration();
-        return;
-    }
-    if (ymax <= ymin) {
-        ShowMessage(QStringLiteral("Ymax <= Ymin "));
-        cal.frameReady = 0;
-        FailCalibration();
-        return;
-    }
-    for (int box = 1; box <= 4; ++box) StoreAxisValue(box);
     ShowSamplingBoxes(true);
     EnableMidControls(true);
-    command4_->setEnabled(false);
-    command5_->setEnabled(true);
+    confirmButton_->setEnabled(false);
+    captureButton_->setEnabled(true);
     HideMessage();
     readyAnnounced_ = 1;
     QApplication::beep();
-    timer2_.start();
+    messageTimer_.start();
 }
 
-void DigitizerPanel::RevalidateCalibration() {
+void DigitizerPanel::RevalidateCalibration(bool messagePosted) {
+    using O = core::CalibrationOutcome;
     core::AxisCalibration& cal = workspace_.calibration;
-    const bool wasConfirmed = cal.calibrationConfirmed != 0 && cal.calibrationInvalid == 0;
-    cal.calibrationConfirmed = 1;
-    cal.calibrationInvalid = 0;
-    cal.pointBoxCount = static_cast<int16_t>(CountPointBoxes());
-    // Without all four points nothing can be converted: a silent fault.
-    bool fault = cal.pointBoxCount != 4;
-    if (!fault) cal.frameReady = 1;
-
-    bool filled = true;
-    for (int box = 1; box <= 4; ++box) filled = filled && !BoxEmpty(valueBox_[box]);
-    const double values[] = {0, BoxValue(valueBox_[1]), BoxValue(valueBox_[2]),
-                             BoxValue(valueBox_[3]), BoxValue(valueBox_[4])};
-    const bool ordered = values[2] > values[1] && values[4] > values[3];
-    if (!filled || !ordered) fault = true;
-    if (!ordered) cal.frameReady = 0;
-    if (ordered) {
-        for (int box = 1; box <= 4; ++box) {
-            const bool logAxis = (box <= 2 ? cal.logX : cal.logY) != 0;
-            if (logAxis && values[box] <= 0) {
-                ShowMessage(QStringLiteral("対数座標には不適切"));
-                command4_->setEnabled(true);
-                command5_->setEnabled(false);
-                fault = true;
-                break;
-            }
-        }
-    }
-    if (fault) {
+    const bool wasUsable = cal.calibrationConfirmed != 0 && cal.calibrationInvalid == 0;
+    const O outcome = core::RevalidateCalibration(cal, ValueTexts(), CountPointBoxes());
+    if (outcome == O::kLogValueNotPositive) ShowMessage(kNotForLogAxis);
+    if (outcome != O::kUsable) {
         FailCalibration();
         return;
     }
-    for (int box = 1; box <= 4; ++box) StoreAxisValue(box);
-    command4_->setEnabled(false);
-    command5_->setEnabled(true);
+    confirmButton_->setEnabled(false);
+    captureButton_->setEnabled(true);
     ShowSamplingBoxes(true);
-    // A message this very action has just posted stays readable.
-    if (!messagePostedNow_ && helpShown_ == 0) HideMessage();
+    if (!messagePosted && helpShown_ == 0) HideMessage();
     EnableMidControls(true);
     // Sounded when the calibration becomes usable, not on every later press.
-    if (!wasConfirmed) QApplication::beep();
+    if (!wasUsable) QApplication::beep();
 }
 
 // --- hover checks ---------------------------------------------------------------------
 
-bool DigitizerPanel::TestFrameReady() {
-    core::AxisCalibration& cal = workspace_.calibration;
-    if (cal.frameReady == 0) {
-        const bool ready = CountPointBoxes() == 4 &&
-                           BoxValue(valueBox_[2]) > BoxValue(valueBox_[1]) &&
-                           BoxValue(valueBox_[4]) > BoxValue(valueBox_[3]);
-        cal.frameReady = ready ? 1 : 0;
-    }
-    return cal.frameReady != 0;
-}
-
 void DigitizerPanel::HoverBasicFrame() {
     core::AxisCalibration& cal = workspace_.calibration;
-    if (!TestFrameReady() || autoConfirmDone_ != 0 || cal.xAxisDrawn == 0 || cal.yAxisDrawn == 0)
+    const core::AxisValueTexts texts = ValueTexts();
+    if (!core::TestFrameReady(cal, texts, CountPointBoxes()) || autoConfirmDone_ != 0 ||
+        cal.xAxisDrawn == 0 || cal.yAxisDrawn == 0)
         return;
     if (CountPointBoxes() != 4) ConfirmCalibration();
-    int sum = 0;
-    for (int box = 1; box <= 4; ++box) sum += BoxEmpty(valueBox_[box]) ? 0 : 1;
-    sum += BoxValue(valueBox_[2]) > BoxValue(valueBox_[1]) ? 1 : 0;
-    sum += BoxValue(valueBox_[4]) > BoxValue(valueBox_[3]) ? 1 : 0;
-    const bool complete = sum == 6;
-    command4_->setEnabled(!complete);
-    command5_->setEnabled(complete && cal.calibrationInvalid == 0);
+    const bool complete = core::SetupComplete(texts);
+    confirmButton_->setEnabled(!complete);
+    captureButton_->setEnabled(complete && cal.calibrationInvalid == 0);
     ShowSamplingBoxes(complete);
     autoConfirmDone_ = 1;
 }
 
 void DigitizerPanel::HoverSettingsFrame() {
     core::AxisCalibration& cal = workspace_.calibration;
-    if (!TestFrameReady() || autoConfirmDone_ != 0 || cal.xAxisDrawn == 0 || cal.yAxisDrawn == 0 ||
-        cal.calibrationInvalid != 0) {
+    if (!core::TestFrameReady(cal, ValueTexts(), CountPointBoxes()) || autoConfirmDone_ != 0 ||
+        cal.xAxisDrawn == 0 || cal.yAxisDrawn == 0 || cal.calibrationInvalid != 0) {
         return;
     }
     ConfirmCalibration();
-    command4_->setEnabled(false);
-    command5_->setEnabled(cal.calibrationInvalid == 0);
+    confirmButton_->setEnabled(false);
+    captureButton_->setEnabled(cal.calibrationInvalid == 0);
     autoConfirmDone_ = 1;
 }
 
 void DigitizerPanel::HoverConfirmButton() {
-    const core::AxisCalibration& cal = workspace_.calibration;
-    if (readyAnnounced_ != 0 || CountPointBoxes() != 4) return;
-    for (int box = 1; box <= 4; ++box) {
-        if (BoxEmpty(valueBox_[box])) return;
+    if (readyAnnounced_ != 0 ||
+        !core::ReadyToAnnounce(workspace_.calibration, ValueTexts(), CountPointBoxes())) {
+        return;
     }
-    if (cal.Xmin < cal.Xmax && cal.Ymin < cal.Ymax) {
-        ShowHint(QStringLiteral("基本ﾃﾞｰﾀ入力完了(自由修正可)"), 570, 1470, 1455, 390);
-    }
-}
-
-// --- events of the panel's controls ---------------------------------------------------
-
-bool DigitizerPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (text7_ == nullptr) return QWidget::eventFilter(watched, event);  // still being built
-    const QEvent::Type type = event->type();
-    const bool moved = type == QEvent::MouseMove || type == QEvent::Enter;
-
-    if (watched == text7_->viewport() && type == QEvent::MouseButtonPress) {
-        timer2_.stop();
-        HideMessage();
-        return false;
-    }
-    if (watched == text12_ && type == QEvent::MouseButtonPress) {
-        text12_->hide();
-        return false;
-    }
-    if (watched == basicFrame_ && type == QEvent::MouseMove) HoverBasicFrame();
-    if (watched == settingsFrame_ && type == QEvent::MouseMove) HoverSettingsFrame();
-    if (watched == command4_ && moved) HoverConfirmButton();
-    if (watched == check5_ && type == QEvent::Enter) {
-        ShowHint(QStringLiteral("数値表示の変更(通常 or 指数)"), 855, 2025, 1260, 390);
-    }
-    if (watched == body_ && type == QEvent::MouseMove) {
-        const QCursor pointer = pointBoxUsed_ ? SquarePointer() : ArrowPointer();
-        setCursor(pointer);
-        mainWindow_.setCursor(pointer);
-        timer1_.stop();
-        canvas_.floatingLabel().hide();
-    }
-
-    for (int box = 1; box <= 4; ++box) {
-        if (watched == check_[box]) {
-            if (moved && helpShown_ == 0) HideMessage();
-            if (type == QEvent::FocusOut) {
-                // Only a move of the focus inside the panel counts; clicking
-                // the picture in the main window is how the point gets placed.
-                const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-                if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-                    check_[box]->isChecked() && !PointPlaced(box)) {
-                    TurnPointBoxOff(box);
-                }
-            }
-        }
-        if (watched == valueBox_[box]) {
-            if (moved) setCursor(SquarePointer());
-            if (type == QEvent::FocusOut) StoreAxisValue(box);
-            if (type == QEvent::MouseButtonPress && box == 1) StoreAxisValue(1);
-            if (type == QEvent::KeyPress) {
-                const int key = static_cast<QKeyEvent*>(event)->key();
-                if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                    valueBox_[box % 4 + 1]->setFocus(Qt::TabFocusReason);
-                    return true;
-                }
-            }
-        }
-    }
-    for (int axis = 0; axis < 2; ++axis) {
-        if (watched != midText_[axis]) continue;
-        if (type == QEvent::FocusOut) StoreMidValue(axis);
-        if (type == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                midText_[1 - axis]->setFocus(Qt::TabFocusReason);
-                return true;
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    ShowHint(QStringLiteral("基本ﾃﾞｰﾀ入力完了(自由修正可)"), 570, 1470, 1455, 390);
 }
 
 }  // namespace kx::ui

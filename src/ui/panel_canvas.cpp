@@ -11,7 +11,6 @@
 #include "core/data/text_chars.h"
 #include "core/digitizer/axis_calibration.h"
 #include "ui/canvas.h"
-#include "ui/data_set_window.h"
 #include "ui/digitizer_panel.h"
 #include "ui/main_window.h"
 #include "ui/pointers.h"
@@ -20,6 +19,7 @@ namespace kx::ui {
 namespace {
 
 const QColor kCalibrationColour(128, 0, 0);
+const QString kLineFull = QStringLiteral("ﾃﾞｰﾀ数が100点を超えます");
 const QColor kMidColour(0, 128, 0);
 
 double Whole(double v) {
@@ -55,7 +55,7 @@ void DigitizerPanel::SetPointers(const QCursor& cursor) {
 
 void DigitizerPanel::OnCanvasPressed(QPointF position) {
     core::AxisCalibration& cal = workspace_.calibration;
-    messagePostedNow_ = false;
+    pointJustPlaced_ = false;
     const double x = position.x();
     const double y = position.y();
     // A press happens where the pointer is, even without a move before it.
@@ -69,6 +69,7 @@ void DigitizerPanel::OnCanvasPressed(QPointF position) {
     mainWindow_.setCursor(CrossPointer());
 
     const bool capture = workspace_.data.captureMode == 1;
+    bool posted = false;
     if (cal.xMidArmed != 0 || cal.yMidArmed != 0) {
         if (cal.xMidPos == 0 && cal.midPick == 1) {
             cal.xMidPos = static_cast<float>(x);
@@ -84,49 +85,56 @@ void DigitizerPanel::OnCanvasPressed(QPointF position) {
             convertPosition_ = position;
             cal.conversionPending = 1;
             if (cal.calibrationInvalid == 0 && cal.samplingShown == 0) {
-                text1_->setText(QString::number(WholeInt(x)));
-                text2_->setText(QString::number(WholeInt(y)));
+                xLiveBox_->setText(QString::number(WholeInt(x)));
+                yLiveBox_->setText(QString::number(WholeInt(y)));
             }
         }
-        if (capture && skipCapture_ == 0) Capture(x, y);
+        if (capture && skipCapture_ == 0) posted = Capture(x, y);
         skipCapture_ = 0;
     } else {
         if (cal.calibrationConfirmed != 0) {
             convertPosition_ = position;
             cal.conversionPending = 1;
         }
-        if (pickMode_ != core::kPickNone) PlacePoint(pickMode_, x, y);
-        if (capture && skipCapture_ == 0) Capture(x, y);
+        if (pickMode_ != core::kPickNone) posted = !PlacePoint(pickMode_, x, y);
+        if (capture && skipCapture_ == 0) posted = Capture(x, y) || posted;
         skipCapture_ = 0;
         pickMode_ = core::kPickNone;
     }
-    if (!AnyNonPositiveLogValue()) RevalidateCalibration();
-    messagePostedNow_ = false;
+    if (core::FirstNonPositiveLogValue(cal, ValueTexts()) == core::kPickNone) {
+        RevalidateCalibration(posted);
+    }
 }
 
-void DigitizerPanel::PlacePoint(core::PickMode mode, double x, double y) {
+bool DigitizerPanel::PlacePoint(core::PickMode mode, double x, double y) {
     core::AxisCalibration& cal = workspace_.calibration;
     const core::Placement placed = core::PlaceCalibrationPoint(cal, mode, x, y);
     if (placed.fault != core::PlacementFault::kNone) {
         ShowMessage(PlotError(placed.fault));
         // The pick mode ends with the press: no point is named for the next one.
         canvas_.SetFloatingLabel(QString());
-        return;
+        return false;
     }
-    if (placed.turnOnXminBox) SetPointBoxQuietly(1, true);
-    if (placed.turnOnYminBox) SetPointBoxQuietly(3, true);
+    if (placed.turnOnXminBox) SetPointBoxQuietly(core::kPickXmin, true);
+    if (placed.turnOnYminBox) SetPointBoxQuietly(core::kPickYmin, true);
     if (mode == core::kPickXmin || mode == core::kPickYmin) {
-        text1_->setText(QString::number(WholeInt(cal.X1MIN)));
-        text2_->setText(QString::number(WholeInt(cal.Y1MIN)));
+        xLiveBox_->setText(QString::number(WholeInt(cal.X1MIN)));
+        yLiveBox_->setText(QString::number(WholeInt(cal.Y1MIN)));
     }
     canvas_.DrawPointMark(placed.markX, placed.markY, kCalibrationColour);
     if (placed.drawXAxis)
         canvas_.DrawLine(cal.X1MIN, cal.Y1MIN, cal.X1MAX, cal.Y1MIN, kCalibrationColour);
     if (placed.drawYAxis)
         canvas_.DrawLine(cal.X1MIN, cal.Y1MIN, cal.X1MIN, cal.Y1MAX, kCalibrationColour);
-    valueBox_[placed.focusBox == 3 ? 1 : 2]->setFocus(Qt::OtherFocusReason);
     SetPointers(SquarePointer());
     canvas_.SetFloatingLabel(QString());
+    // The value of the point is typed next: its box takes the keyboard and
+    // the panel becomes the active window, also after the click ends.
+    valueBox_[mode]->setFocus(Qt::OtherFocusReason);
+    raise();
+    activateWindow();
+    pointJustPlaced_ = true;
+    return true;
 }
 
 bool DigitizerPanel::ConvertIntoSamplingBoxes(double x, double y) {
@@ -136,13 +144,13 @@ bool DigitizerPanel::ConvertIntoSamplingBoxes(double x, double y) {
     const bool exponent = cal.exponentDisplay != 0;
     const QString xText = QString::fromStdString(core::AxisValueText(value->x, exponent));
     const QString yText = QString::fromStdString(core::AxisValueText(value->y, exponent));
-    text8_->setText(xText);
-    text9_->setText(yText);
-    if (workspace_.data.captureMode == 1) dataSet_->SetLiveValues(xText, yText);
+    xSampleBox_->setText(xText);
+    ySampleBox_->setText(yText);
+    if (workspace_.data.captureMode == 1) emit liveValuesShown(xText, yText);
     return true;
 }
 
-void DigitizerPanel::Capture(double x, double y) {
+bool DigitizerPanel::Capture(double x, double y) {
     core::AxisCalibration& cal = workspace_.calibration;
     core::DataSet& ds = workspace_.data;
     cal.pointBoxCount = static_cast<int16_t>(CountPointBoxes());
@@ -152,25 +160,32 @@ void DigitizerPanel::Capture(double x, double y) {
         // sampling boxes would still hold the values of another position.
         if (!ConvertIntoSamplingBoxes(x, y)) {
             QApplication::beep();
-            return;
+            return false;
         }
     } else if (cal.pointBoxCount != 4) {
         cal.calibrationInvalid = 1;
     }
     const int line = ds.captureLine;
-    if (line < 1 || line > core::kMaxLines) return;
-    const std::string xText = core::Trimmed(text8_->text().toStdString());
-    const std::string yText = core::Trimmed(text9_->text().toStdString());
+    if (line < 1 || line > core::kMaxLines) return false;
     // A line holds at most 100 points; a point beyond them would never be
-    // fitted, and a point without its values would break the line's text.
-    if (ds.pointCount[line] >= core::kMaxPoints || xText.empty() || yText.empty()) {
+    // fitted. Not every desktop sounds the beep, so the refusal is written too,
+    // here and in the DataSet window that stands over the panel.
+    if (ds.pointCount[line] >= core::kMaxPoints) {
         QApplication::beep();
-        return;
+        ShowMessage(kLineFull);
+        emit captureRefused(kLineFull);
+        return true;
+    }
+    // A point without its values would break the line's text.
+    const std::string xText = core::Trimmed(xSampleBox_->text().toStdString());
+    const std::string yText = core::Trimmed(ySampleBox_->text().toStdString());
+    if (xText.empty() || yText.empty()) {
+        QApplication::beep();
+        return false;
     }
     core::AppendPoint(ds, line, xText, yText);
-    dataSet_->ShowLineNumber(line);
-    dataSet_->ShowPointCount(ds.pointCount[line]);
-    dataSet_->ShowPointText(line, ds.pointText[line]);
+    emit pointCaptured(line);
+    return false;
 }
 
 // --- marks ----------------------------------------------------------------------
@@ -182,8 +197,8 @@ void DigitizerPanel::RedrawCalibrationMarks() {
     canvas_.RestoreCanvasPicture();
     canvas_.SetFloatingLabel(QString());
     cal.xAxisDrawn = cal.yAxisDrawn = 0;
-    const bool xmin = check_[1]->isChecked(), xmax = check_[2]->isChecked();
-    const bool ymin = check_[3]->isChecked(), ymax = check_[4]->isChecked();
+    const bool xmin = pointBox_[1]->isChecked(), xmax = pointBox_[2]->isChecked();
+    const bool ymin = pointBox_[3]->isChecked(), ymax = pointBox_[4]->isChecked();
     if (xmin && ymin) canvas_.DrawPointMark(cal.X1MIN, cal.Y1MIN, kCalibrationColour);
     if (xmax) canvas_.DrawPointMark(cal.X1MAX, cal.Y1MIN, kCalibrationColour);
     if (ymax) canvas_.DrawPointMark(cal.X1MIN, cal.Y1MAX, kCalibrationColour);
@@ -199,7 +214,7 @@ void DigitizerPanel::RedrawCalibrationMarks() {
     }
     if (isEnabled()) {
         setCursor(SquarePointer());
-        valueBox_[2]->setFocus(Qt::OtherFocusReason);
+        valueBox_[core::kPickXmax]->setFocus(Qt::OtherFocusReason);
     }
     if (mainWindow_.isEnabled()) mainWindow_.setCursor(SquarePointer());
 }
@@ -207,15 +222,15 @@ void DigitizerPanel::RedrawCalibrationMarks() {
 void DigitizerPanel::RedrawMidMarks() {
     const core::AxisCalibration& cal = workspace_.calibration;
     RedrawCalibrationMarks();
-    if (midBox_[0]->isChecked()) canvas_.DrawPointMark(cal.xMidPos, cal.Y1MIN, kMidColour);
-    if (midBox_[1]->isChecked()) canvas_.DrawPointMark(cal.X1MIN, cal.yMidPos, kMidColour);
+    if (midPointBox_[0]->isChecked()) canvas_.DrawPointMark(cal.xMidPos, cal.Y1MIN, kMidColour);
+    if (midPointBox_[1]->isChecked()) canvas_.DrawPointMark(cal.X1MIN, cal.yMidPos, kMidColour);
 }
 
 // --- pointer moves, clicks, the live display ----------------------------------------
 
 void DigitizerPanel::OnCanvasMoved(QPointF position) {
-    if (!timer1_.isActive()) timer1_.start();
-    text12_->hide();
+    if (!liveTimer_.isActive()) liveTimer_.start();
+    hintBox_->hide();
     mouseX_ = WholeInt(position.x());
     mouseY_ = WholeInt(position.y());
     canvas_.setCursor(CrossPointer());
@@ -223,10 +238,10 @@ void DigitizerPanel::OnCanvasMoved(QPointF position) {
 }
 
 void DigitizerPanel::OnCanvasClicked() {
-    mainWindow_.activateWindow();
+    if (!pointJustPlaced_) mainWindow_.activateWindow();
     canvas_.setCursor(CrossPointer());
-    text12_->hide();
-    timer1_.start();
+    hintBox_->hide();
+    liveTimer_.start();
 }
 
 void DigitizerPanel::OnCanvasDoubleClicked() {
@@ -242,11 +257,11 @@ void DigitizerPanel::OnCanvasDoubleClicked() {
     canvas_.SetFloatingLabel(QString());
 }
 
-void DigitizerPanel::onLiveTick() {
+void DigitizerPanel::UpdateLiveDisplay() {
     core::AxisCalibration& cal = workspace_.calibration;
     const core::DataSet& ds = workspace_.data;
-    cal.xMidActive = cal.xMidArmed != 0 && !midText_[0]->text().isEmpty() ? 1 : 0;
-    cal.yMidActive = cal.yMidArmed != 0 && !midText_[1]->text().isEmpty() ? 1 : 0;
+    cal.xMidActive = cal.xMidArmed != 0 && !midValueBox_[0]->text().isEmpty() ? 1 : 0;
+    cal.yMidActive = cal.yMidArmed != 0 && !midValueBox_[1]->text().isEmpty() ? 1 : 0;
     if (cal.xMidActive != 0 || cal.yMidActive != 0) {
         cal.calibrationConfirmed = 1;
         cal.conversionPending = 1;
@@ -262,9 +277,9 @@ void DigitizerPanel::onLiveTick() {
                 if (cal.logX == 0) xText = core::Trimmed(xText);
                 const QString yText =
                     QString::fromStdString(core::AxisValueText(value->y, exponent));
-                text1_->setText(QString::fromStdString(xText));
-                text2_->setText(yText);
-                if (ds.captureMode == 1) dataSet_->SetLiveValues(text1_->text(), yText);
+                xLiveBox_->setText(QString::fromStdString(xText));
+                yLiveBox_->setText(yText);
+                if (ds.captureMode == 1) emit liveValuesShown(xLiveBox_->text(), yText);
                 convertPosition_ = QPointF(mouseX_, mouseY_);
                 cal.conversionPending = 0;
             }
@@ -273,8 +288,8 @@ void DigitizerPanel::onLiveTick() {
         if (!converted) {
             // Before the calibration is usable the live boxes show where the
             // pointer is in canvas units.
-            text1_->setText(QString::number(mouseX_));
-            text2_->setText(QString::number(mouseY_));
+            xLiveBox_->setText(QString::number(mouseX_));
+            yLiveBox_->setText(QString::number(mouseY_));
         }
         canvas_.PlaceFloatingLabel(mouseX_, mouseY_);
     }

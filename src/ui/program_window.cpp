@@ -2,27 +2,27 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCloseEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QStringList>
 
 #include <algorithm>
 
 #include "core/codegen/calc_program.h"
 #include "core/fitting/fit_family.h"
-#include "ui/conditions_window.h"
 #include "ui/control_names.h"
-#include "ui/exclusion_window.h"
+#include "ui/controls.h"
 #include "ui/gauge_window.h"
-#include "ui/japanese_font.h"
+#include "ui/result_list.h"
 #include "ui/twips.h"
+#include "ui/widget_events.h"
 
 namespace kx::ui {
 namespace {
+
+namespace n = names::program;
 
 // The layout rules measure the outer window; the client area lies inside the
 // borders (60 twips a side) and below the caption and menu (795 in all).
@@ -56,171 +56,178 @@ int RaiseComponent(int value, int limit) {
     return std::min(value + 8, limit);
 }
 
-void SetHintColour(QLabel* hint, const QColor& colour) {
-    hint->setStyleSheet(QString("QLabel { background: %1; color: rgb(0, 0, 128);"
-                                " border: 1px solid rgb(0, 0, 128); }")
-                            .arg(colour.name()));
+QLabel* BoxedLabel(QWidget* parent, const char* name, const QString& text, const QColor& text_,
+                   const QColor& background) {
+    QLabel* label = NamedLabel(parent, name, text, QRect());
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameShape(QFrame::Box);
+    SetTextColour(label, text_);
+    SetBackground(label, background);
+    return label;
 }
 
 }  // namespace
 
-ProgramWindow::ProgramWindow(Workspace& workspace, QWidget* parent)
-    : QMainWindow(parent),
+ProgramWindow::ProgramWindow(Workspace& workspace, GaugeWindow& gauge, QWidget* mainWindow)
+    : ChildWindow(mainWindow, n::kWindow, QStringLiteral("プログラム生成")),
       workspace_(workspace),
-      gauge_(std::make_unique<GaugeWindow>(workspace)) {
-    setObjectName("Form33");
-    setWindowTitle("プログラム生成");
-    setFont(JapaneseFont(9));
-    buildMenus();
-    buildControls();
+      gauge_(gauge) {
+    BuildMenus();
+    BuildControls();
+    ConnectControls();
 
-    timer1_.setObjectName("Timer1");
-    timer1_.setInterval(20000);
-    connect(&timer1_, &QTimer::timeout, this, &ProgramWindow::timer1Tick);
-    timer2_.setObjectName("Timer2");
-    timer2_.setInterval(20);
-    connect(&timer2_, &QTimer::timeout, this, &ProgramWindow::timer2Tick);
-    timer3_.setObjectName("Timer3");
-    timer3_.setInterval(5000);
-    connect(&timer3_, &QTimer::timeout, this, &ProgramWindow::timer3Tick);
+    hideHintsTimer_.setObjectName(n::kHideHintsTimer);
+    hideHintsTimer_.setInterval(20000);
+    connect(&hideHintsTimer_, &QTimer::timeout, this, &ProgramWindow::HideAreaHints);
+    fadeHintsTimer_.setObjectName(n::kFadeHintsTimer);
+    fadeHintsTimer_.setInterval(20);
+    connect(&fadeHintsTimer_, &QTimer::timeout, this, &ProgramWindow::FadeInAreaHints);
+    SetUpMessageTimer(n::kMessageTimer, 5000, true);
+    AddMessageBox(clearingHint_);
+    AddMessageBox(copiedMessage_);
 
-    connect(gauge_.get(), &GaugeWindow::stopPressed, this, &ProgramWindow::gaugeStopped);
-    observer_.beforeEvents = [this] { showLogSoFar(); };
-    observer_.onFirstCubic = [this] {
-        QPalette palette = list_[1]->palette();
-        palette.setColor(QPalette::Text, QColor(0, 48, 128));
-        list_[1]->setPalette(palette);
-    };
+    observer_.beforeEvents = [this] { ShowLogSoFar(); };
+    observer_.onFirstCubic = [this] { SetTextColour(list_[1], QColor(0, 48, 128)); };
 
     resize(TwipsToPixels(kStartWidth - kFrameWidth),
-           TwipsToPixels(kStartHeight - kFrameHeight) + menuBar()->sizeHint().height());
+           TwipsToPixels(kStartHeight - kFrameHeight) + menuBar_->sizeHint().height());
 }
 
-ProgramWindow::~ProgramWindow() = default;
-
-void ProgramWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu("File");
-    file->setObjectName("FILESV");
-    outProg_ = file->addAction("Program", this, [this] { requestSave(2); });
-    outProg_->setObjectName("OUTPROG");
-    outRes_ = file->addAction("Result_Summary", this, [this] { requestSave(3); });
-    outRes_->setObjectName("OUTRES");
-    allRes_ = file->addAction("ALL_Result", this, [this] { requestSave(4); });
-    allRes_->setObjectName("ALLRES");
+void ProgramWindow::BuildMenus() {
+    menuBar_ = new QMenuBar(this);
+    QMenu* file = menuBar_->addMenu("File");
+    file->setObjectName(n::kFileMenu);
+    saveProgram_ = file->addAction("Program", this, [this] { RequestSave(2); });
+    saveProgram_->setObjectName(n::kSaveProgramEntry);
+    saveSummary_ = file->addAction("Result_Summary", this, [this] { RequestSave(3); });
+    saveSummary_->setObjectName(n::kSaveSummaryEntry);
+    saveAll_ = file->addAction("ALL_Result", this, [this] { RequestSave(4); });
+    saveAll_->setObjectName(n::kSaveAllEntry);
     file->addSeparator();
     QAction* end = file->addAction("Program End", this, [] { QCoreApplication::exit(0); });
-    end->setObjectName("SSEND1");
+    end->setObjectName(n::kEndEntry);
 
-    QMenu* option = menuBar()->addMenu("Option");
-    option->setObjectName("OPT");
-    gpp_ = option->addAction("処理結果の描画", this, [this] {
-        setEnabled(false);
-        emit plotRequested();
-    });
-    gpp_->setObjectName("GPP");
-    QAction* seido = option->addAction("計算処理条件設定", this, &ProgramWindow::openConditions);
-    seido->setObjectName("SEIDO");
-    QAction* haita = option->addAction("排他座標系", this, &ProgramWindow::openExclusion);
-    haita->setObjectName("HAITA");
+    QMenu* option = menuBar_->addMenu("Option");
+    option->setObjectName(n::kOptionMenu);
+    plot_ = option->addAction("処理結果の描画", this, &ProgramWindow::plotRequested);
+    plot_->setObjectName(n::kPlotEntry);
+    QAction* conditions =
+        option->addAction("計算処理条件設定", this, &ProgramWindow::conditionsRequested);
+    conditions->setObjectName(n::kConditionsEntry);
+    QAction* exclusion = option->addAction("排他座標系", this, &ProgramWindow::exclusionRequested);
+    exclusion->setObjectName(n::kExclusionEntry);
 
-    // The save and plot windows are not part of this program yet.
-    for (QAction* action : {outProg_, outRes_, allRes_, gpp_}) action->setEnabled(false);
+    SetSaveAvailable(false);
+    SetPlotAvailable(false);
 }
 
-void ProgramWindow::buildControls() {
-    central_ = new QWidget(this);
-    central_->setObjectName("Form33Client");
-    central_->setMouseTracking(true);
-    central_->installEventFilter(this);
-    setCentralWidget(central_);
+void ProgramWindow::SetSaveAvailable(bool available) {
+    for (QAction* action : {saveProgram_, saveSummary_, saveAll_}) action->setEnabled(available);
+}
 
-    for (int i = 1; i <= 4; ++i) {
-        auto* list = new QListWidget(central_);
-        list->setObjectName(QString("List%1").arg(i));
-        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        list->setUniformItemSizes(true);
-        list->setFont(JapaneseFont(9));
-        list->viewport()->installEventFilter(this);
-        list_[i] = list;
-    }
+void ProgramWindow::SetPlotAvailable(bool available) {
+    plot_->setEnabled(available);
+}
 
-    label1_ = new QLabel(kIdleStatus, central_);
-    label1_->setObjectName("Label1");
-    label1_->setStyleSheet("QLabel { color: rgb(192, 0, 0); }");
-    label2_ = new QLabel(central_);
-    label2_->setObjectName("Label2");
-    label2_->setFrameShape(QFrame::Panel);
-    label2_->setFrameShadow(QFrame::Sunken);
-    label2_->installEventFilter(this);
+void ProgramWindow::BuildControls() {
+    clientArea_ = new QWidget(this);
+    clientArea_->setObjectName(n::kClientArea);
 
-    command1_ = new QPushButton("計算開始", central_);
-    command1_->setObjectName("Command1");
-    command1_->setMouseTracking(true);
-    command1_->installEventFilter(this);
-    connect(command1_, &QPushButton::clicked, this, &ProgramWindow::command1Click);
-    command2_ = new QPushButton("戻 る", central_);
-    command2_->setObjectName("Command2");
-    connect(command2_, &QPushButton::clicked, this, &ProgramWindow::command2Click);
+    list_[1] = new ResultList(n::kList[1], false, true, clientArea_);
+    list_[2] = new ResultList(n::kList[2], true, false, clientArea_);
+    list_[3] = new ResultList(n::kList[3], true, true, clientArea_);
+    list_[4] = new ResultList(n::kList[4], true, true, clientArea_);
+
+    statusLabel_ = NamedLabel(clientArea_, n::kStatusLabel, kIdleStatus, QRect());
+    SetTextColour(statusLabel_, QColor(192, 0, 0));
+    historyLabel_ = NamedLabel(clientArea_, n::kHistoryLabel, QString(), QRect());
+    historyLabel_->setFrameShape(QFrame::Panel);
+    historyLabel_->setFrameShadow(QFrame::Sunken);
+
+    calculateButton_ = Button(clientArea_, n::kCalculateButton, "計算開始", QRect());
+    backButton_ = Button(clientArea_, n::kBackButton, "戻 る", QRect());
 
     for (int i = 0; i < 4; ++i) {
-        auto* hint = new QLabel(kAreaHints[i], central_);
-        hint->setObjectName(ArrayName("Text2", i));
-        hint->setAlignment(Qt::AlignCenter);
+        QLabel* hint =
+            BoxedLabel(clientArea_, "", kAreaHints[i], QColor(0, 0, 128), QColor(255, 255, 192));
+        hint->setObjectName(ArrayName(n::kAreaHint, i));
         hint->setAttribute(Qt::WA_TransparentForMouseEvents);
-        SetHintColour(hint, QColor(255, 255, 192));
         hint->hide();
         areaHint_[i] = hint;
     }
-    text3_ = new QLabel(kHintText, central_);
-    text3_->setObjectName("Text3");
-    text3_->setAlignment(Qt::AlignCenter);
-    text3_->setStyleSheet(
-        "QLabel { background: rgb(255, 255, 192); color: rgb(0, 0, 160); border: 1px solid; }");
-    text3_->installEventFilter(this);
-    text3_->hide();
-    text1_ = new QLabel(kCopied, central_);
-    text1_->setObjectName("Text1");
-    text1_->setAlignment(Qt::AlignCenter);
-    text1_->setStyleSheet(
-        "QLabel { background: rgb(192, 255, 192); color: rgb(0, 96, 0); border: 1px solid; }");
-    text1_->hide();
+    clearingHint_ = BoxedLabel(clientArea_, n::kClearingHint, kHintText, QColor(0, 0, 160),
+                               QColor(255, 255, 192));
+    clearingHint_->hide();
+    copiedMessage_ = BoxedLabel(clientArea_, n::kCopiedMessage, kCopied, QColor(0, 96, 0),
+                                QColor(192, 255, 192));
+    copiedMessage_->hide();
 }
 
-int ProgramWindow::outerWidth() const {
-    return static_cast<int>(PixelsToTwips(central_->width())) + kFrameWidth;
+void ProgramWindow::ConnectControls() {
+    for (int i = 1; i <= 4; ++i) {
+        connect(list_[i], &ResultList::pressed, this, [this, i] { ListPressed(i); });
+        connect(list_[i], &ResultList::copyRequested, this, [this, i] { CopySelection(i); });
+        connect(list_[i], &ResultList::enlargeRequested, this, [this, i] { ToggleEnlarged(i); });
+    }
+    connect(calculateButton_, &QPushButton::clicked, this, &ProgramWindow::StartCalculation);
+    connect(backButton_, &QPushButton::clicked, this, &ProgramWindow::ReturnToOpener);
+    connect(&gauge_, &GaugeWindow::stopPressed, this, &ProgramWindow::StopCalculation);
+
+    WidgetEvents& button = WidgetEvents::Of(calculateButton_);
+    connect(&button, &WidgetEvents::entered, this, &ProgramWindow::ShowClearingHint);
+    connect(&button, &WidgetEvents::moved, this, &ProgramWindow::ShowClearingHint);
+    connect(&WidgetEvents::Of(clientArea_), &WidgetEvents::moved, this,
+            &ProgramWindow::HideClearingHintOver);
+    connect(&WidgetEvents::Of(clearingHint_), &WidgetEvents::pressed, this,
+            &ProgramWindow::DismissClearingHint);
+    connect(&WidgetEvents::Of(historyLabel_), &WidgetEvents::doubleClicked, this, [this] {
+        if (saveProgram_->isEnabled()) RequestSave(5);
+    });
 }
 
-int ProgramWindow::outerHeight() const {
-    return static_cast<int>(PixelsToTwips(central_->height())) + kFrameHeight;
+int ProgramWindow::OuterWidth() const {
+    return static_cast<int>(PixelsToTwips(clientArea_->width())) + kFrameWidth;
 }
 
-void ProgramWindow::arrange() {
-    const int w = outerWidth();
-    const int h = outerHeight();
+int ProgramWindow::OuterHeight() const {
+    return static_cast<int>(PixelsToTwips(clientArea_->height())) + kFrameHeight;
+}
+
+void ProgramWindow::resizeEvent(QResizeEvent* event) {
+    ChildWindow::resizeEvent(event);
+    const int menuHeight = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, width(), menuHeight);
+    clientArea_->setGeometry(0, menuHeight, width(), std::max(0, height() - menuHeight));
+    Arrange();
+}
+
+void ProgramWindow::Arrange() {
+    const int w = OuterWidth();
+    const int h = OuterHeight();
     if (h - 4860 <= 10 || h - 1770 <= 10) return;
     const int listWidth = w - 2610;
     const int rightLeft = listWidth + 30;
     const int rightWidth = std::max(w - kFrameWidth - rightLeft - 30, 300);
     list_[2]->setGeometry(TwipsRect(rightLeft, 0, rightWidth, h - 1545));
-    applyLeftColumn();
+    ApplyLeftColumn();
 
-    command1_->setGeometry(TwipsRect(w - 2400, h - 1140, 1215, 330));
-    command2_->setGeometry(TwipsRect(w - 1110, h - 1140, 975, 330));
-    label1_->setGeometry(TwipsRect(w - 2355, h - 1440, 2220, 270));
-    label2_->setGeometry(TwipsRect(rightLeft, h - 1140, 150, 330));
+    calculateButton_->setGeometry(TwipsRect(w - 2400, h - 1140, 1215, 330));
+    backButton_->setGeometry(TwipsRect(w - 1110, h - 1140, 975, 330));
+    statusLabel_->setGeometry(TwipsRect(w - 2355, h - 1440, 2220, 270));
+    historyLabel_->setGeometry(TwipsRect(rightLeft, h - 1140, 150, 330));
 
     areaHint_[0]->setGeometry(TwipsRect(240, 240, 2700, 330));
     areaHint_[1]->setGeometry(TwipsRect(rightLeft + 60, 600, rightWidth - 120, 330));
     areaHint_[2]->setGeometry(TwipsRect(240, kList3Top + 240, 2700, 330));
     areaHint_[3]->setGeometry(TwipsRect(240, kList4Top + 240, 2700, 330));
-    text3_->setGeometry(TwipsRect(std::max(w - 5700, 0), h - 1500, 3150, 330));
+    clearingHint_->setGeometry(TwipsRect(std::max(w - 5700, 0), h - 1500, 3150, 330));
 }
 
 // The left column in its normal or enlarged view. An enlarged list keeps the
 // whole client height when the window is resized.
-void ProgramWindow::applyLeftColumn() {
-    const int w = outerWidth();
-    const int h = outerHeight();
+void ProgramWindow::ApplyLeftColumn() {
+    const int w = OuterWidth();
+    const int h = OuterHeight();
     const int width = w - 2610;
     struct Place {
         int list, top, height;
@@ -232,7 +239,7 @@ void ProgramWindow::applyLeftColumn() {
         if (enlarged_[p.list]) shown = p.list;
     }
     for (const Place& p : places) {
-        QListWidget* list = list_[p.list];
+        ResultList* list = list_[p.list];
         if (shown == 0) {
             list->setGeometry(TwipsRect(0, p.top, width, p.height));
             list->show();
@@ -246,92 +253,82 @@ void ProgramWindow::applyLeftColumn() {
     }
 }
 
-void ProgramWindow::toggleEnlarged(int list) {
+void ProgramWindow::ToggleEnlarged(int list) {
     const bool enlarge = !enlarged_[list];
     enlarged_ = {};
     enlarged_[list] = enlarge;
-    applyLeftColumn();
+    ApplyLeftColumn();
 }
 
-void ProgramWindow::openFrom(QWidget* opener) {
-    opener_ = opener;
-    if (opener != nullptr) opener->setEnabled(false);
-    timer1_.stop();
-    timer2_.stop();
+void ProgramWindow::Opening() {
+    hideHintsTimer_.stop();
+    fadeHintsTimer_.stop();
     if (!hintsShown_) {
         hintsShown_ = true;
-        showAreaHints();
+        ShowAreaHints();
     }
-    label1_->setText(kIdleStatus);
-    command1_->setText(idleCaption());
+    statusLabel_->setText(kIdleStatus);
+    calculateButton_->setText(IdleCaption());
     workspace_.settings.cutoffPrecision = core::kStandardCutoffPrecision;
-    timer3_.start();
-    setEnabled(true);
-    show();
-    raise();
-    activateWindow();
 }
 
-QString ProgramWindow::idleCaption() const {
+void ProgramWindow::Returning() {
+    hideHintsTimer_.stop();
+    fadeHintsTimer_.stop();
+}
+
+QString ProgramWindow::IdleCaption() const {
     return list_[1]->count() > 0 ? "再計算開始" : "計算開始";
 }
 
-void ProgramWindow::showAreaHints() {
+void ProgramWindow::ShowAreaHints() {
     for (int i = 0; i < 2; ++i) {
         hintColour_[i] = kHintStart[i];
-        SetHintColour(areaHint_[i], hintColour_[i]);
+        SetBackground(areaHint_[i], hintColour_[i]);
     }
     for (QLabel* hint : areaHint_) {
         hint->show();
         hint->raise();
     }
-    timer2_.start();
-    timer1_.start();
+    fadeHintsTimer_.start();
+    hideHintsTimer_.start();
 }
 
-void ProgramWindow::hideAreaHints() {
+void ProgramWindow::HideAreaHints() {
     for (QLabel* hint : areaHint_) hint->hide();
-    timer1_.stop();
-    timer2_.stop();
-}
-
-void ProgramWindow::timer1Tick() {
-    hideAreaHints();
+    hideHintsTimer_.stop();
+    fadeHintsTimer_.stop();
     emit panelTimersStopRequested();
 }
 
-void ProgramWindow::timer2Tick() {
+void ProgramWindow::FadeInAreaHints() {
     bool rising = false;
     for (int i = 0; i < 2; ++i) {
         const QColor& limit = kHintLimit[i];
         QColor& c = hintColour_[i];
         c.setRgb(RaiseComponent(c.red(), limit.red()), RaiseComponent(c.green(), limit.green()),
                  RaiseComponent(c.blue(), limit.blue()));
-        SetHintColour(areaHint_[i], c);
+        SetBackground(areaHint_[i], c);
         rising = rising || c != limit;
     }
-    if (!rising) timer2_.stop();
+    if (!rising) fadeHintsTimer_.stop();
 }
 
-void ProgramWindow::timer3Tick() {
-    text3_->hide();
-    text1_->hide();
-}
-
-void ProgramWindow::command1Click() {
+void ProgramWindow::StartCalculation() {
     if (running_) return;
-    hideAreaHints();
+    for (QLabel* hint : areaHint_) hint->hide();
+    hideHintsTimer_.stop();
+    fadeHintsTimer_.stop();
     emit panelTimersStopRequested();
     for (int i = 1; i <= 4; ++i) list_[i]->clear();
 
-    command1_->setText("実行中");
-    label1_->setText("計算しています");
+    calculateButton_->setText("実行中");
+    statusLabel_->setText("計算しています");
     setEnabled(false);
     running_ = true;
-    const bool withGauge = workspace_.data.progressTotal > 29;
-    if (withGauge) {
-        gauge_->clearGauge();
-        gauge_->startGauge();
+    if (workspace_.data.progressTotal > 29) {
+        gauge_.ClearGauge();
+        gauge_.StartGauge();
     }
     observer_.begin();
     QCoreApplication::processEvents();
@@ -344,18 +341,18 @@ void ProgramWindow::command1Click() {
         // The gauge's stop button has already given the window back; the
         // lists keep what the run wrote before it stopped.
         observer_.clearStop();
-        showLogSoFar();
+        ShowLogSoFar();
         list_[3]->addItems(ToQStrings(workspace_.results.summary));
         return;
     }
     setEnabled(true);
-    gauge_->stopGauge();
-    label1_->setText(kIdleStatus);
-    fillResults();
-    command1_->setText(idleCaption());
+    gauge_.StopGauge();
+    statusLabel_->setText(kIdleStatus);
+    FillResults();
+    calculateButton_->setText(IdleCaption());
 }
 
-void ProgramWindow::showLogSoFar() {
+void ProgramWindow::ShowLogSoFar() {
     // List1 holds only log lines, so its count is what has been shown.
     const std::vector<std::string>& log = workspace_.results.fittingLog;
     const auto shown = static_cast<std::size_t>(list_[1]->count());
@@ -363,8 +360,8 @@ void ProgramWindow::showLogSoFar() {
     list_[1]->addItems(ToQStrings(log, shown));
 }
 
-void ProgramWindow::fillResults() {
-    showLogSoFar();
+void ProgramWindow::FillResults() {
+    ShowLogSoFar();
     const core::FitResults& results = workspace_.results;
     list_[3]->addItems(ToQStrings(results.summary));
     list_[4]->addItems(ToQStrings(results.program));
@@ -373,57 +370,20 @@ void ProgramWindow::fillResults() {
     list_[2]->addItems(ToQStrings(details.lines));
 }
 
-void ProgramWindow::gaugeStopped() {
+void ProgramWindow::StopCalculation() {
     observer_.requestStop();
     setEnabled(true);
-    gauge_->stopGauge();
-    label1_->setText("GO ﾎﾞﾀﾝを押して下さい");
-    command1_->setText("GO");
+    gauge_.StopGauge();
+    statusLabel_->setText("GO ﾎﾞﾀﾝを押して下さい");
+    calculateButton_->setText("GO");
 }
 
-void ProgramWindow::command2Click() {
-    close();
-}
-
-void ProgramWindow::closeEvent(QCloseEvent* event) {
-    if (running_) {
-        event->ignore();
-        return;
-    }
-    // Closing by the window's frame returns like "戻 る", so that the window
-    // that asked for program generation is never left disabled.
-    QGuiApplication::clipboard()->clear();
-    timer1_.stop();
-    timer2_.stop();
-    timer3_.stop();
-    event->accept();
-    QWidget* opener = opener_;
-    if (opener != nullptr) {
-        opener->setEnabled(true);
-        opener->show();
-        opener->raise();
-        opener->activateWindow();
-    }
-    emit returned(opener);
-}
-
-void ProgramWindow::openConditions() {
-    if (!conditions_) conditions_ = std::make_unique<ConditionsWindow>(workspace_);
-    conditions_->openFrom(this);
-}
-
-void ProgramWindow::openExclusion() {
-    if (!exclusion_) exclusion_ = std::make_unique<ExclusionWindow>(workspace_);
-    exclusion_->openFrom(this);
-}
-
-void ProgramWindow::requestSave(int saveKind) {
+void ProgramWindow::RequestSave(int saveKind) {
     workspace_.data.saveKind = static_cast<int16_t>(saveKind);
-    setEnabled(false);
     emit saveRequested(saveKind);
 }
 
-void ProgramWindow::listPressed(int list) {
+void ProgramWindow::ListPressed(int list) {
     if (lastPressed_ != list) {
         for (int i = 1; i <= 4; ++i) {
             if (i != list) list_[i]->clearSelection();
@@ -432,9 +392,9 @@ void ProgramWindow::listPressed(int list) {
     lastPressed_ = list;
 }
 
-void ProgramWindow::copySelection(int list) {
+void ProgramWindow::CopySelection(int list) {
     QApplication::beep();
-    QListWidget* widget = list_[list];
+    ResultList* widget = list_[list];
     QString text;
     for (int row = 0; row < widget->count(); ++row) {
         const QListWidgetItem* item = widget->item(row);
@@ -445,57 +405,26 @@ void ProgramWindow::copySelection(int list) {
                          : list == 3 ? QPoint(5760, 2520)
                                      : QPoint(5760, 4320);
     const int width = 3150;
-    const int left = std::max(0, std::min(place.x(), outerWidth() - kFrameWidth - width));
-    text1_->setGeometry(TwipsRect(left, place.y(), width, 330));
-    text1_->show();
-    text1_->raise();
-    timer3_.start();
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(text);
+    const int left = std::max(0, std::min(place.x(), OuterWidth() - kFrameWidth - width));
+    copiedMessage_->setGeometry(TwipsRect(left, place.y(), width, 330));
+    ShowMessageBox(copiedMessage_);
+    QGuiApplication::clipboard()->setText(text);
 }
 
-bool ProgramWindow::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (watched == central_) {
-        if (type == QEvent::Resize) arrange();
-        // Only a move over the window itself, not one passed up by a control.
-        if (type == QEvent::MouseMove &&
-            central_->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr) {
-            text3_->hide();
-        }
-        return false;
+void ProgramWindow::ShowClearingHint() {
+    if (!hintDismissed_ && list_[2]->count() > 0 && !clearingHint_->isVisible()) {
+        ShowMessageBox(clearingHint_);
     }
-    for (int i = 1; i <= 4; ++i) {
-        if (watched != list_[i]->viewport()) continue;
-        if (type == QEvent::MouseButtonPress) {
-            listPressed(i);
-            if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && i != 1) {
-                copySelection(i);
-                return true;  // the selection to copy stays as it is
-            }
-        } else if (type == QEvent::MouseButtonDblClick && i != 2 &&
-                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            toggleEnlarged(i);
-            return true;
-        }
-        return false;
-    }
-    if (watched == command1_ && (type == QEvent::Enter || type == QEvent::MouseMove)) {
-        if (!hintDismissed_ && list_[2]->count() > 0 && !text3_->isVisible()) {
-            text3_->show();
-            text3_->raise();
-            timer3_.start();
-        }
-    } else if (watched == text3_ && type == QEvent::MouseButtonPress) {
-        text3_->hide();
-        hintDismissed_ = true;
-        return true;
-    } else if (watched == label2_ && type == QEvent::MouseButtonDblClick) {
-        if (outProg_->isEnabled()) requestSave(5);
-        return true;
-    }
-    return false;
+}
+
+void ProgramWindow::HideClearingHintOver(QPoint position) {
+    // Only a move over the window itself, not one passed up by a control.
+    if (clientArea_->childAt(position) == nullptr) clearingHint_->hide();
+}
+
+void ProgramWindow::DismissClearingHint() {
+    clearingHint_->hide();
+    hintDismissed_ = true;
 }
 
 }  // namespace kx::ui

@@ -1,112 +1,103 @@
 #pragma once
 
 #include <QColor>
-#include <QMainWindow>
-#include <QPointer>
 #include <QTimer>
 
 #include <array>
-#include <memory>
 
+#include "ui/child_window.h"
 #include "ui/run_observer.h"
 #include "ui/workspace.h"
 
 class QAction;
 class QLabel;
-class QListWidget;
+class QMenuBar;
 class QPushButton;
 
 namespace kx::ui {
 
-class ConditionsWindow;
-class ExclusionWindow;
 class GaugeWindow;
+class ResultList;
 
 // The program-generation window "プログラム生成": runs the fit of the prepared
 // data set and shows the fitting log, the result details, the equation
-// statements and the generated program.
-class ProgramWindow : public QMainWindow {
+// statements and the generated program. Opened by the DataSet and the
+// keyboard-entry windows; its way back returns to whichever opened it.
+class ProgramWindow : public ChildWindow {
     Q_OBJECT
 public:
-    explicit ProgramWindow(Workspace& workspace, QWidget* parent = nullptr);
-    ~ProgramWindow() override;
+    ProgramWindow(Workspace& workspace, GaugeWindow& gauge, QWidget* mainWindow);
 
-    // Shows the window for a prepared data set; "戻 る" returns to `opener`.
-    void openFrom(QWidget* opener);
-
-    QWidget* opener() const { return opener_; }
     bool running() const { return running_; }
-    GaugeWindow& gauge() { return *gauge_; }
     RunObserver& observer() { return observer_; }
-    // The settings windows, made when first opened (null before).
-    ConditionsWindow* conditionsWindow() const { return conditions_.get(); }
-    ExclusionWindow* exclusionWindow() const { return exclusion_.get(); }
+    // The menu entries of the save and plot windows stay disabled until those
+    // windows are there.
+    void SetSaveAvailable(bool available);
+    void SetPlotAvailable(bool available);
+
+public slots:
+    void StartCalculation();  // the calculation button
+    void StopCalculation();   // the gauge's stop button
+    void HideAreaHints();     // Timer1
+    void FadeInAreaHints();   // Timer2
 
 signals:
     // The digitizer panel's timers are to stop (a run starts, the hints go).
     void panelTimersStopRequested();
-    // "戻 る" closed this window and showed `opener` again.
-    void returned(QWidget* opener);
-    // A menu entry asked for the save window (with the save kind set) or the
-    // plot window; this window is disabled until that window enables it.
+    // A menu entry asked for the save window (the save kind is set), the plot
+    // window or a settings window.
     void saveRequested(int saveKind);
     void plotRequested();
-
-public slots:
-    void command1Click();  // the calculation button
-    void command2Click();  // "戻 る"
-    void gaugeStopped();   // the gauge's stop button
-    void timer1Tick();     // hides the area hints
-    void timer2Tick();     // fades the area hints in
-    void timer3Tick();     // hides the hint and message boxes
-    void openConditions();
-    void openExclusion();
+    void conditionsRequested();
+    void exclusionRequested();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void Opening() override;
+    bool CanReturn() override { return !running_; }
+    void Returning() override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void buildMenus();
-    void buildControls();
-    void arrange();
-    void applyLeftColumn();
-    void toggleEnlarged(int list);
-    void listPressed(int list);
-    void copySelection(int list);
-    void showAreaHints();
-    void hideAreaHints();
-    void showLogSoFar();
-    void fillResults();
-    void requestSave(int saveKind);
-    QString idleCaption() const;
-    int outerWidth() const;  // twips, as the layout rules measure the window
-    int outerHeight() const;
+    void BuildMenus();
+    void BuildControls();
+    void ConnectControls();
+    void Arrange();
+    void ApplyLeftColumn();
+    void ToggleEnlarged(int list);
+    void ListPressed(int list);
+    void CopySelection(int list);
+    void ShowClearingHint();
+    void HideClearingHintOver(QPoint position);
+    void DismissClearingHint();
+    void ShowAreaHints();
+    void ShowLogSoFar();
+    void FillResults();
+    void RequestSave(int saveKind);
+    QString IdleCaption() const;
+    int OuterWidth() const;  // twips, as the layout rules measure the window
+    int OuterHeight() const;
 
     Workspace& workspace_;
+    GaugeWindow& gauge_;
     RunObserver observer_;
-    std::unique_ptr<GaugeWindow> gauge_;
-    std::unique_ptr<ConditionsWindow> conditions_;
-    std::unique_ptr<ExclusionWindow> exclusion_;
-    QPointer<QWidget> opener_;
 
-    QWidget* central_ = nullptr;
-    std::array<QListWidget*, 5> list_{};  // List1..List4 at 1..4
-    std::array<QLabel*, 4> areaHint_{};   // Text2(0..3)
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* clientArea_ = nullptr;
+    std::array<ResultList*, 5> list_{};  // List1..List4 at 1..4
+    std::array<QLabel*, 4> areaHint_{};  // Text2(0..3)
     std::array<QColor, 2> hintColour_{};
-    QLabel* text1_ = nullptr;
-    QLabel* text3_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QAction* outProg_ = nullptr;
-    QAction* outRes_ = nullptr;
-    QAction* allRes_ = nullptr;
-    QAction* gpp_ = nullptr;
-    QTimer timer1_;
-    QTimer timer2_;
-    QTimer timer3_;
+    QLabel* copiedMessage_ = nullptr;  // Text1
+    QLabel* clearingHint_ = nullptr;   // Text3
+    QLabel* statusLabel_ = nullptr;    // Label1
+    QLabel* historyLabel_ = nullptr;   // Label2
+    QPushButton* calculateButton_ = nullptr;
+    QPushButton* backButton_ = nullptr;
+    QAction* saveProgram_ = nullptr;
+    QAction* saveSummary_ = nullptr;
+    QAction* saveAll_ = nullptr;
+    QAction* plot_ = nullptr;
+    QTimer hideHintsTimer_;
+    QTimer fadeHintsTimer_;
 
     std::array<bool, 5> enlarged_{};  // List1, List3, List4
     int lastPressed_ = 0;

@@ -26,6 +26,10 @@ public:
     bool stopRequest() const { return stopRequest_; }
     // How often events were let run in the last run.
     int eventRounds() const { return eventRounds_; }
+    // The shortest time between two rounds of events; 0 lets events run at
+    // every yield point, so that a test can act at a chosen point of a run
+    // however fast the build is.
+    void SetEventInterval(int intervalMs) { intervalMs_ = intervalMs; }
 
     // Called just before the pending events run (the window shows the log so far).
     std::function<void()> beforeEvents;

@@ -22,7 +22,7 @@
 #include "ui/data_set_window.h"
 #include "ui/digitizer_panel.h"
 #include "ui/main_window.h"
-#include "ui_test_support.h"
+#include "ui_harness.h"
 
 namespace kx::test {
 namespace {
@@ -38,158 +38,139 @@ void TypeLines(QWidget* box, const QString& text) {
     }
 }
 
-QImage Blank(QSize size = QSize(800, 600)) {
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    return picture;
-}
-
-// A picture calibrated 0..60 by 0..40, origin at pixel (100, 500), X axis to
-// pixel 700, Y axis up to pixel 100.
-void Calibrate(Digitizer& d) {
-    d.PastePicture(Blank());
-    d.PlacePoint(1, QPoint(100, 500));
-    d.TypeInto("Text3", "0");
-    d.TypeInto("Text5", "0");
-    d.PlacePoint(2, QPoint(700, 500));
-    d.TypeInto("Text4", "60");
-    d.PlacePoint(4, QPoint(100, 100));
-    d.TypeInto("Text6", "40");
-    ASSERT_EQ(d.workspace.calibration.calibrationConfirmed, 1);
-}
-
 TEST(DigitizerRefusal, PlacingGuards) {
-    Digitizer d;
+    Session d;
     core::AxisCalibration& cal = d.workspace.calibration;
-    d.PastePicture(Blank());
+    d.PastePicture(BlankPicture());
     d.PlacePoint(1, QPoint(100, 500));
 
     const int marks = d.canvas().markCount();
     d.PlacePoint(2, QPoint(90, 500));  // left of the origin
-    EXPECT_EQ(d.panel->messageText(), "<Plot Error>" + kBlanks23 + "X1MIN! <> 0 And X1MIN! >= X");
-    EXPECT_TRUE(d.panel->messageShown());
+    EXPECT_EQ(d.panel().messageText(), "<Plot Error>" + kBlanks23 + "X1MIN! <> 0 And X1MIN! >= X");
+    EXPECT_TRUE(d.panel().messageShown());
     EXPECT_EQ(cal.X1MAX, 0);
     EXPECT_EQ(cal.xMaxSet, 0);
     EXPECT_EQ(d.canvas().markCount(), marks);
     // The next press places nothing, so the label beside the pointer names nothing.
     EXPECT_TRUE(d.canvas().floatingLabel().text().isEmpty());
 
-    d.ClickPanel("Check2");             // off again
+    d.ClickPanel(panel::kPointBox[2]);  // off again
     d.PlacePoint(4, QPoint(100, 520));  // below the origin
-    EXPECT_EQ(d.panel->messageText(), "<Plot Error>" + kBlanks23 + "Y1MIN! <> 0 And Y1MIN! <= Y");
+    EXPECT_EQ(d.panel().messageText(), "<Plot Error>" + kBlanks23 + "Y1MIN! <> 0 And Y1MIN! <= Y");
     EXPECT_EQ(cal.Y1MAX, 0);
 
     // The message goes with its timer.
-    d.panel->onMessageTick();
-    EXPECT_FALSE(d.panel->messageShown());
+    d.panel().HideMessages();
+    EXPECT_FALSE(d.panel().messageShown());
 
     // A double click before the calibration stands wipes the points.
     QTest::mouseDClick(&d.canvas(), Qt::LeftButton, {}, QPoint(300, 300));
     EXPECT_EQ(cal.X1MIN, 0);
     EXPECT_EQ(cal.Y1MIN, 0);
     EXPECT_EQ(d.canvas().markCount(), 0);
-    EXPECT_FALSE(d.panelControl<QAbstractButton>("Check1")->isChecked());
+    EXPECT_FALSE(d.panelControl<QAbstractButton>(panel::kPointBox[1])->isChecked());
 }
 
 TEST(DigitizerRefusal, UnsuitableValuesAndAxisTypes) {
-    Digitizer d;
+    Session d;
     core::AxisCalibration& cal = d.workspace.calibration;
-    d.PastePicture(Blank());
+    d.PastePicture(BlankPicture());
     d.PlacePoint(1, QPoint(100, 500));
 
-    d.TypeInto("Text3", "1,5");
-    EXPECT_EQ(d.panel->messageText(), "不適切な文字");
+    d.TypeInto(panel::kValueBox[1], "1,5");
+    EXPECT_EQ(d.panel().messageText(), "不適切な文字");
     EXPECT_EQ(cal.Xmin, 1);  // the leading number
 
     // Log(Y) with the stored Ymin not positive is refused while a point box is on.
-    d.TypeInto("Text5", "0");
-    d.ClickPanel("Option3(1)");
-    EXPECT_EQ(d.panel->messageText(), "<Select Error>" + kBlanks23 + "Ｙmax<= 0 Or Ｙmin<= 0");
-    EXPECT_TRUE(d.panelControl<QRadioButton>("Option2(1)")->isChecked());
+    d.TypeInto(panel::kValueBox[3], "0");
+    d.ClickPanel(ArrayName(panel::kLogOption, 1));
+    EXPECT_EQ(d.panel().messageText(), "<Select Error>" + kBlanks23 + "Ｙmax<= 0 Or Ｙmin<= 0");
+    EXPECT_TRUE(d.panelControl<QRadioButton>(ArrayName(panel::kLinearOption, 1))->isChecked());
     EXPECT_EQ(cal.logY, 0);
-    d.ClickPanel("Option3(0)");
-    EXPECT_EQ(d.panel->messageText(), "<Select Error>" + kBlanks23 + "Ｘmax<= 0 Or Ｘmin<= 0");
+    d.ClickPanel(ArrayName(panel::kLogOption, 0));
+    EXPECT_EQ(d.panel().messageText(), "<Select Error>" + kBlanks23 + "Ｘmax<= 0 Or Ｘmin<= 0");
 
     // A non-positive value on a logarithmic axis keeps the stored value.
-    d.TypeInto("Text5", "2");
-    d.TypeInto("Text6", "50");
+    d.TypeInto(panel::kValueBox[3], "2");
+    d.TypeInto(panel::kValueBox[4], "50");
     d.PlacePoint(4, QPoint(100, 100));
-    d.ClickPanel("Option3(1)");
+    d.ClickPanel(ArrayName(panel::kLogOption, 1));
     EXPECT_EQ(cal.logY, 1);
-    d.TypeInto("Text5", "-5");
-    EXPECT_EQ(d.panel->messageText(), "対数座標には不適切");
+    d.TypeInto(panel::kValueBox[3], "-5");
+    EXPECT_EQ(d.panel().messageText(), "対数座標には不適切");
     EXPECT_EQ(cal.Ymin, 2);
     d.PlacePoint(2, QPoint(700, 500));
-    d.TypeInto("Text4", "60");
+    d.TypeInto(panel::kValueBox[2], "60");
     EXPECT_EQ(cal.calibrationConfirmed, 0);
-    EXPECT_FALSE(d.panelControl<QAbstractButton>("Command5")->isEnabled());
-    d.ClickPanel("Command4");
+    EXPECT_FALSE(d.panelControl<QAbstractButton>(panel::kCaptureButton)->isEnabled());
+    d.ClickPanel(panel::kConfirmButton);
     EXPECT_EQ(cal.calibrationInvalid, 1);
-    d.TypeInto("Text5", "1");
+    d.TypeInto(panel::kValueBox[3], "1");
     EXPECT_EQ(cal.calibrationConfirmed, 1);
 
     // A mid point on a logarithmic axis needs a positive value.
-    d.Type(d.panelControl<QLineEdit>("Text11"), "-3");
-    d.ClickPanel("Check7");
-    EXPECT_EQ(d.panel->messageText(), "対数座標は不可");
-    EXPECT_FALSE(d.panelControl<QAbstractButton>("Check7")->isChecked());
+    d.Type(d.panelControl<QLineEdit>(panel::kMidValueBox[1]), "-3");
+    d.ClickPanel(panel::kMidPointBox[1]);
+    EXPECT_EQ(d.panel().messageText(), "対数座標は不可");
+    EXPECT_FALSE(d.panelControl<QAbstractButton>(panel::kMidPointBox[1])->isChecked());
     EXPECT_EQ(cal.yMidArmed, 0);
 }
 
 TEST(DigitizerRefusal, ConfirmationMessages) {
-    Digitizer d;
-    d.PastePicture(Blank());
+    Session d;
+    d.PastePicture(BlankPicture());
     d.PlacePoint(1, QPoint(100, 500));
-    d.ClickPanel("Command4");
-    EXPECT_EQ(d.panel->messageText(), "X / Y の Max / Min が未確定");
+    d.ClickPanel(panel::kConfirmButton);
+    EXPECT_EQ(d.panel().messageText(), "X / Y の Max / Min が未確定");
     d.PlacePoint(2, QPoint(700, 500));
     d.PlacePoint(4, QPoint(100, 100));
-    d.ClickPanel("Command4");
-    EXPECT_EQ(d.panel->messageText(), "Min,Max の数値が未確定");
-    d.TypeInto("Text3", "10");
-    d.TypeInto("Text4", "10");
-    d.TypeInto("Text5", "0");
-    d.TypeInto("Text6", "5");
-    d.ClickPanel("Command4");
-    EXPECT_EQ(d.panel->messageText(), "Xmax <= Xmin ");
-    d.TypeInto("Text4", "20");
-    d.TypeInto("Text6", "-1");
-    d.ClickPanel("Command4");
-    EXPECT_EQ(d.panel->messageText(), "Ymax <= Ymin ");
+    d.ClickPanel(panel::kConfirmButton);
+    EXPECT_EQ(d.panel().messageText(), "Min,Max の数値が未確定");
+    d.TypeInto(panel::kValueBox[1], "10");
+    d.TypeInto(panel::kValueBox[2], "10");
+    d.TypeInto(panel::kValueBox[3], "0");
+    d.TypeInto(panel::kValueBox[4], "5");
+    d.ClickPanel(panel::kConfirmButton);
+    EXPECT_EQ(d.panel().messageText(), "Xmax <= Xmin ");
+    d.TypeInto(panel::kValueBox[2], "20");
+    d.TypeInto(panel::kValueBox[4], "-1");
+    d.ClickPanel(panel::kConfirmButton);
+    EXPECT_EQ(d.panel().messageText(), "Ymax <= Ymin ");
     EXPECT_EQ(d.workspace.calibration.calibrationConfirmed, 0);
-    d.TypeInto("Text6", "5");
+    d.TypeInto(panel::kValueBox[4], "5");
     EXPECT_EQ(d.workspace.calibration.calibrationConfirmed, 1);
-    EXPECT_FALSE(d.panel->messageShown());
+    EXPECT_FALSE(d.panel().messageShown());
 }
 
 TEST(DigitizerRefusal, ResetCaptureStartAndHelp) {
-    Digitizer d;
+    Session d;
     core::AxisCalibration& cal = d.workspace.calibration;
 
     // Unconfirmed: "データ採取開始" only names the DataSet window.
-    d.panel->findChild<QAbstractButton*>("Command5")->click();
+    d.panel().findChild<QAbstractButton*>(panel::kCaptureButton)->click();
     EXPECT_EQ(d.workspace.data.captureMode, 0);
     EXPECT_FALSE(d.dataSet().isVisible());
 
-    Calibrate(d);
+    d.Calibrate(BlankPicture());
     // A mid point armed and placed before the reset.
-    d.ClickPanel("Check6");
-    d.TypeInto("Text10", "30");
+    d.ClickPanel(panel::kMidPointBox[0]);
+    d.TypeInto(panel::kMidValueBox[0], "30");
     d.ClickCanvasPixel(QPoint(420, 300));
     ASSERT_EQ(cal.xMidPos, 420 * 15);
-    d.ClickPanel("Command6");
+    d.ClickPanel(panel::kResetButton);
     EXPECT_EQ(cal.calibrationConfirmed, 0);
     EXPECT_EQ(cal.xMidArmed, 0);
-    EXPECT_FALSE(d.panelControl<QAbstractButton>("Check6")->isChecked());
+    EXPECT_FALSE(d.panelControl<QAbstractButton>(panel::kMidPointBox[0])->isChecked());
     EXPECT_EQ(cal.X1MIN + cal.X1MAX + cal.Y1MIN + cal.Y1MAX, 0);
     EXPECT_EQ(d.canvas().markCount(), 0);
     for (int box = 1; box <= 4; ++box) {
-        EXPECT_FALSE(
-            d.panel->findChild<QAbstractButton*>(QStringLiteral("Check%1").arg(box))->isChecked());
+        EXPECT_FALSE(d.panel()
+                         .findChild<QAbstractButton*>(QStringLiteral("Check%1").arg(box))
+                         ->isChecked());
     }
-    EXPECT_EQ(d.panelControl<QLineEdit>("Text4")->text(), "60");  // values stay
-    EXPECT_FALSE(d.panelControl<QLineEdit>("Text8")->isVisible());
-    EXPECT_FALSE(d.panelControl<QAbstractButton>("Command5")->isEnabled());
+    EXPECT_EQ(d.panelControl<QLineEdit>(panel::kValueBox[2])->text(), "60");  // values stay
+    EXPECT_FALSE(d.panelControl<QLineEdit>(panel::kXSampleBox)->isVisible());
+    EXPECT_FALSE(d.panelControl<QAbstractButton>(panel::kCaptureButton)->isEnabled());
 
     // Clicking the four points again brings the calibration back.
     d.PlacePoint(1, QPoint(100, 500));
@@ -200,72 +181,72 @@ TEST(DigitizerRefusal, ResetCaptureStartAndHelp) {
     EXPECT_EQ(cal.calibrationConfirmed, 1);
 
     // Turning a point box off undoes the confirmation.
-    d.ClickPanel("Check4");
+    d.ClickPanel(panel::kPointBox[4]);
     EXPECT_EQ(cal.calibrationConfirmed, 0);
     EXPECT_EQ(cal.Y1MAX, 0);
     EXPECT_EQ(cal.X1MIN, 1500);  // the origin keeps its place
 
-    auto* help = d.panel->findChild<QAction*>("HELP01");
+    auto* help = d.panel().findChild<QAction*>(panel::kHelpEntry);
     ASSERT_NE(help, nullptr);
     help->trigger();
-    EXPECT_TRUE(d.panel->messageText().startsWith("先ず画像データを呼込みます。"));
-    EXPECT_TRUE(d.panel->messageText().endsWith("クリックします。" + QString(12, ' ')));
+    EXPECT_TRUE(d.panel().messageText().startsWith("先ず画像データを呼込みます。"));
+    EXPECT_TRUE(d.panel().messageText().endsWith("クリックします。" + QString(12, ' ')));
     help->trigger();
-    EXPECT_FALSE(d.panel->messageShown());
+    EXPECT_FALSE(d.panel().messageShown());
     help->trigger();
-    auto* text7 = d.panel->findChild<QTextEdit*>("Text7");
+    auto* text7 = d.panel().findChild<QTextEdit*>(panel::kMessageBox);
     QTest::mouseClick(text7->viewport(), Qt::LeftButton);
-    EXPECT_FALSE(d.panel->messageShown());
+    EXPECT_FALSE(d.panel().messageShown());
     help->trigger();
-    EXPECT_TRUE(d.panel->messageShown());
+    EXPECT_TRUE(d.panel().messageShown());
 }
 
 TEST(DigitizerRefusal, HintsAndWindowsBuiltElsewhere) {
-    Digitizer d;
-    auto* hint = d.panel->findChild<QLabel*>("Text12");
+    Session d;
+    auto* hint = d.panel().findChild<QLabel*>(panel::kHintBox);
     QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(d.panel->findChild<QWidget*>("Check5"), &enter);
+    QApplication::sendEvent(d.panel().findChild<QWidget*>(panel::kExponentBox), &enter);
     EXPECT_TRUE(hint->isVisible());
     EXPECT_EQ(hint->text(), "数値表示の変更(通常 or 指数)");
-    d.panel->onMessageTick();
+    d.panel().HideMessages();
     EXPECT_FALSE(hint->isVisible());
 
     // Over "基本座標の確定" once the setup is complete, until it is confirmed.
-    Calibrate(d);
-    QApplication::sendEvent(d.panel->findChild<QWidget*>("Command4"), &enter);
+    d.Calibrate(BlankPicture());
+    QApplication::sendEvent(d.panel().findChild<QWidget*>(panel::kConfirmButton), &enter);
     EXPECT_TRUE(hint->isVisible());
     EXPECT_EQ(hint->text(), "基本ﾃﾞｰﾀ入力完了(自由修正可)");
-    d.panel->onMessageTick();
-    d.panel->ConfirmCalibration();
-    QApplication::sendEvent(d.panel->findChild<QWidget*>("Command4"), &enter);
+    d.panel().HideMessages();
+    d.panel().ConfirmCalibration();
+    QApplication::sendEvent(d.panel().findChild<QWidget*>(panel::kConfirmButton), &enter);
     EXPECT_FALSE(hint->isVisible());
 
-    // The keyboard-entry window comes from elsewhere: the entry waits for it.
-    auto* keyboard = d.panel->findChild<QAction*>("HENKOU1");
+    // The keyboard-entry window is there; the load window for numeric data
+    // is not yet, and its entry waits for it.
+    auto* keyboard = d.panel().findChild<QAction*>(panel::kKeyboardEntry);
     ASSERT_NE(keyboard, nullptr);
-    EXPECT_FALSE(keyboard->isEnabled());
-    EXPECT_FALSE(d.panel->findChild<QAction*>("FFRD")->isEnabled());
+    EXPECT_TRUE(keyboard->isEnabled());
+    EXPECT_FALSE(d.panel().findChild<QAction*>(panel::kNumericDataEntry)->isEnabled());
     int requests = 0;
-    QObject::connect(d.panel.get(), &ui::DigitizerPanel::keyboardEntryRequested,
-                     [&] { ++requests; });
-    d.panel->setKeyboardEntryAvailable(true);
+    QObject::connect(&d.panel(), &ui::DigitizerPanel::keyboardEntryRequested, [&] { ++requests; });
     keyboard->trigger();
     EXPECT_EQ(requests, 1);
-    EXPECT_FALSE(d.panel->isEnabled());
-    EXPECT_FALSE(d.main->isEnabled());
+    EXPECT_TRUE(d.keyboard().isVisible());
+    EXPECT_FALSE(d.panel().isEnabled());
+    EXPECT_FALSE(d.main().isEnabled());
 }
 
 TEST(DigitizerRefusal, PreparationMessages) {
-    Digitizer d;
-    Calibrate(d);
-    d.ClickPanel("Command5");
+    Session d;
+    d.Calibrate(BlankPicture());
+    d.ClickPanel(panel::kCaptureButton);
     ui::DataSetWindow& window = d.dataSet();
-    auto* box1 = window.findChild<QPlainTextEdit*>("Text1(0)");
-    auto* box3 = window.findChild<QPlainTextEdit*>("Text1(2)");
-    auto* message = window.findChild<QLabel*>("Text3");
-    auto* generate = window.findChild<QAbstractButton*>("Command6");
+    auto* box1 = window.findChild<QPlainTextEdit*>(ArrayName(data_set::kPointBox, 0));
+    auto* box3 = window.findChild<QPlainTextEdit*>(ArrayName(data_set::kPointBox, 2));
+    auto* message = window.findChild<QLabel*>(data_set::kMessageLine);
+    auto* generate = window.findChild<QAbstractButton*>(data_set::kGenerateButton);
 
-    d.Click(generate);
+    Click(generate);
     EXPECT_EQ(window.messageText(), "データが無い");
     EXPECT_EQ(message->geometry().topLeft(), QPoint(8, 349));
     EXPECT_EQ(message->palette().color(QPalette::WindowText), QColor(255, 0, 255));
@@ -275,82 +256,84 @@ TEST(DigitizerRefusal, PreparationMessages) {
     TypeLines(box1, "\n1,2\n\n3,4\n");
     EXPECT_EQ(d.workspace.data.pointText[1], "1,2\r\n3,4\r\n");
     EXPECT_EQ(d.workspace.data.pointCount[1], 2);
-    EXPECT_EQ(d.dataSetControl<QLineEdit>("Text6")->text(), "2");
-    d.Click(generate);
+    EXPECT_EQ(d.dataSetControl<QLineEdit>(data_set::kPointCountBox)->text(), "2");
+    Click(generate);
     EXPECT_EQ(window.messageText(), "データが少ない");
 
     TypeLines(box1, "5,6");
     box3->setPlainText("1,1\n2,2\n3,3\n");
-    d.Click(generate);
+    Click(generate);
     EXPECT_EQ(window.messageText(), "データが無いパラメータ存在");
 
     box3->clear();
     box1->setPlainText("1.5;2\n3,4\n5,6\n");
-    d.Click(generate);
+    Click(generate);
     EXPECT_EQ(window.messageText(), "X,Yデータがどちらか欠損");
     box1->setPlainText("1.5, 2a\n3,4\n5,6\n");
-    d.Click(generate);
+    Click(generate);
     EXPECT_EQ(window.messageText(), "数値として判断されない");
 
     box1->setPlainText("1,2\n3,4\n5,6\n");
-    d.Type(d.dataSetControl<QLineEdit>("Text2"), "10 K");
-    d.Click(d.dataSetControl<QAbstractButton>("Option1(0)"));
-    d.Click(generate);
+    d.Type(d.dataSetControl<QLineEdit>(data_set::kParameterBox), "10 K");
+    Click(d.dataSetControl<QAbstractButton>(ArrayName(data_set::kLineOption, 0)));
+    Click(generate);
     EXPECT_EQ(window.messageText(), "パラメータが数値でない");
     EXPECT_TRUE(window.isEnabled());
 
     // "選択保存" prepares the selected line alone, even behind an empty line.
-    d.Type(d.dataSetControl<QLineEdit>("Text2"), "10");
+    d.Type(d.dataSetControl<QLineEdit>(data_set::kParameterBox), "10");
     box3->setPlainText("1,1\n2,2\n3,3\n");
     box1->clear();
-    d.Click(d.dataSetControl<QAbstractButton>("Command1"));
+    Click(d.dataSetControl<QAbstractButton>(data_set::kSaveAllButton));
     EXPECT_EQ(window.messageText(), "データが無い");
     box1->setPlainText("1,2\n3,4\n5,6\n");
-    d.Click(d.dataSetControl<QAbstractButton>("Command1"));
+    Click(d.dataSetControl<QAbstractButton>(data_set::kSaveAllButton));
     EXPECT_EQ(window.messageText(), "データが無いパラメータ存在");
-    QWidget* saver = nullptr;
-    QObject::connect(&window, &ui::DataSetWindow::saveRequested, [&](QWidget* w) { saver = w; });
-    d.Click(d.dataSetControl<QAbstractButton>("Option1(2)"));
-    d.Click(d.dataSetControl<QAbstractButton>("Command3"));
-    EXPECT_EQ(saver, &window);
+    StandInWindow saver(&d.main());
+    QObject::connect(&window, &ui::DataSetWindow::saveRequested, [&] { saver.OpenFrom(&window); });
+    Click(d.dataSetControl<QAbstractButton>(ArrayName(data_set::kLineOption, 2)));
+    Click(d.dataSetControl<QAbstractButton>(data_set::kSaveSelectedButton));
+    EXPECT_EQ(saver.opener(), &window);
     EXPECT_EQ(d.workspace.data.saveKind, 1);
     EXPECT_EQ(d.workspace.data.selectedLine, 0);
     EXPECT_EQ(d.workspace.data.lineCount, 3);
     EXPECT_EQ(d.workspace.data.preparedCount[3], 3);
     EXPECT_EQ(d.workspace.data.xText[1][1], "");
     EXPECT_FALSE(window.isEnabled());
-    window.setEnabled(true);  // as the save window does when it closes
-    d.Click(d.dataSetControl<QAbstractButton>("Option1(0)"));
+    saver.ReturnToOpener();
+    EXPECT_TRUE(window.isEnabled());
+    Click(d.dataSetControl<QAbstractButton>(ArrayName(data_set::kLineOption, 0)));
 
     // Resets: the selected line, then all.
-    d.Click(d.dataSetControl<QAbstractButton>("Command4"));
+    Click(d.dataSetControl<QAbstractButton>(data_set::kResetLineButton));
     EXPECT_EQ(d.workspace.data.pointText[1], "");
     EXPECT_EQ(d.workspace.data.parameterText[1], "1");
-    EXPECT_EQ(d.dataSetControl<QLineEdit>("Text2")->text(), "1");
+    EXPECT_EQ(d.dataSetControl<QLineEdit>(data_set::kParameterBox)->text(), "1");
     box3->setPlainText("1,1\n");
-    d.Click(d.dataSetControl<QAbstractButton>("Command2"));
+    Click(d.dataSetControl<QAbstractButton>(data_set::kResetAllButton));
     EXPECT_EQ(d.workspace.data.pointCount[3], 0);
     EXPECT_EQ(d.workspace.data.parameterText[3], "3");
     EXPECT_TRUE(box3->toPlainText().isEmpty());
 
     // "戻 る" ends capture: presses no longer add points.
-    d.Click(d.dataSetControl<QAbstractButton>("Command5"));
+    Click(d.dataSetControl<QAbstractButton>(data_set::kBackButton));
     EXPECT_EQ(d.workspace.data.captureMode, 0);
     d.ClickCanvasPixel(QPoint(300, 300));
     EXPECT_EQ(d.workspace.data.pointCount[1], 0);
-    EXPECT_TRUE(d.panelControl<QAbstractButton>("Command5")->isEnabled());
+    EXPECT_TRUE(d.panelControl<QAbstractButton>(panel::kCaptureButton)->isEnabled());
 }
 
 TEST(DigitizerRefusal, LineHoldsAtMostOneHundredPoints) {
-    Digitizer d;
-    Calibrate(d);
+    Session d;
+    d.Calibrate(BlankPicture());
     // The panel's line option chooses the line the capture starts with.
-    d.ClickPanel("Option1(6)");
-    d.ClickPanel("Command5");
+    d.ClickPanel(ArrayName(panel::kLineOption, 6));
+    d.ClickPanel(panel::kCaptureButton);
     EXPECT_EQ(d.workspace.data.captureLine, 7);
-    EXPECT_EQ(d.dataSetControl<QLineEdit>("Text5")->text(), "7");
-    EXPECT_TRUE(d.dataSetControl<QAbstractButton>("Option1(6)")->isChecked());
-    d.Click(d.dataSetControl<QAbstractButton>("Option1(0)"));
+    EXPECT_EQ(d.dataSetControl<QLineEdit>(data_set::kLineBox)->text(), "7");
+    EXPECT_TRUE(
+        d.dataSetControl<QAbstractButton>(ArrayName(data_set::kLineOption, 6))->isChecked());
+    Click(d.dataSetControl<QAbstractButton>(ArrayName(data_set::kLineOption, 0)));
     for (int i = 0; i < 99; ++i) core::AppendPoint(d.workspace.data, 1, "1", "2");
     d.ClickCanvasPixel(QPoint(400, 300));
     EXPECT_EQ(d.workspace.data.pointCount[1], 100);
@@ -361,17 +344,17 @@ TEST(DigitizerRefusal, LineHoldsAtMostOneHundredPoints) {
     EXPECT_EQ(d.workspace.data.pointCount[1], 100);
     EXPECT_EQ(d.workspace.data.pointText[1], full);
     // Other lines still take points.
-    d.Click(d.dataSetControl<QAbstractButton>("Option1(1)"));
+    Click(d.dataSetControl<QAbstractButton>(ArrayName(data_set::kLineOption, 1)));
     d.ClickCanvasPixel(QPoint(500, 300));
     EXPECT_EQ(d.workspace.data.pointText[2], "40,20\r\n");
 }
 
 TEST(DigitizerRefusal, MidPointPressCapturesNothing) {
-    Digitizer d;
-    Calibrate(d);
-    d.ClickPanel("Check6");
-    d.TypeInto("Text10", "30");
-    d.ClickPanel("Command5");
+    Session d;
+    d.Calibrate(BlankPicture());
+    d.ClickPanel(panel::kMidPointBox[0]);
+    d.TypeInto(panel::kMidValueBox[0], "30");
+    d.ClickPanel(panel::kCaptureButton);
     d.ClickCanvasPixel(QPoint(420, 300));  // places the mid point
     EXPECT_EQ(d.workspace.calibration.xMidPos, 420 * 15);
     EXPECT_EQ(d.workspace.data.pointCount[1], 0);
@@ -383,21 +366,14 @@ TEST(DigitizerRefusal, MidPointPressCapturesNothing) {
 }
 
 TEST(DigitizerRefusal, PressOnALargeScanConvertsBeyondSixteenBits) {
-    Digitizer d;
+    Session d;
     const QSize size(6000, 8000);
-    d.PastePicture(Blank(size));
+    d.Calibrate(BlankPicture(size),
+                {{100, 7900}, {5900, 7900}, {100, 100}, "0", "100", "0", "100"});
     ASSERT_EQ(d.canvas().picture().size(), size);
     EXPECT_EQ(d.canvas().size(), size);  // unscaled, the window scrolls
-    d.PlacePoint(1, QPoint(100, 7900));
-    d.TypeInto("Text3", "0");
-    d.TypeInto("Text5", "0");
-    d.PlacePoint(2, QPoint(5900, 7900));
-    d.TypeInto("Text4", "100");
-    d.PlacePoint(4, QPoint(100, 100));
-    d.TypeInto("Text6", "100");
-    ASSERT_EQ(d.workspace.calibration.calibrationConfirmed, 1);
     // Canvas units far beyond 16 bits convert correctly.
-    d.ClickPanel("Command5");
+    d.ClickPanel(panel::kCaptureButton);
     QCoreApplication::processEvents();
 
     qint64 slowest = 0;
@@ -420,16 +396,16 @@ TEST(DigitizerRefusal, PressOnALargeScanConvertsBeyondSixteenBits) {
 }
 
 TEST(DigitizerRefusal, PictureFiles) {
-    Digitizer d;
+    Session d;
     QTemporaryDir dir;
     const QString good = dir.filePath("graph.png");
-    ASSERT_TRUE(Blank(QSize(320, 200)).save(good));
+    ASSERT_TRUE(BlankPicture(QSize(320, 200)).save(good));
     d.workspace.data.pointText[2] = "1,2\r\n";
     d.workspace.data.pointCount[2] = 1;
     // The caption names the file by its full name.
     const QString caption = "Kuvatelix <" + QDir::toNativeSeparators(good) + ">";
-    EXPECT_TRUE(d.panel->LoadPictureFile(good));
-    EXPECT_EQ(d.main->windowTitle(), caption);
+    EXPECT_TRUE(d.panel().LoadPictureFile(good));
+    EXPECT_EQ(d.main().windowTitle(), caption);
     EXPECT_EQ(d.canvas().picture().size(), QSize(320, 200));
     EXPECT_EQ(d.workspace.data.pointCount[2], 0);  // a new picture resets the lines
     EXPECT_EQ(d.workspace.data.parameterText[2], "2");
@@ -443,14 +419,14 @@ TEST(DigitizerRefusal, PictureFiles) {
         dialog->selectFile(good);
         QMetaObject::invokeMethod(dialog, "accept");
     });
-    d.ClickPanel("Command2");
+    d.ClickPanel(panel::kPictureFileButton);
     ASSERT_FALSE(filters.isEmpty());
     EXPECT_TRUE(filters.first().startsWith("*.BMP;*.JPG"));
     EXPECT_TRUE(filters.join(' ').contains("*.png"));
     EXPECT_TRUE(filters.join(' ').contains("*.tif"));
-    EXPECT_EQ(d.main->windowTitle(), caption);
-    EXPECT_TRUE(d.panel->isEnabled());
-    EXPECT_TRUE(d.main->isEnabled());
+    EXPECT_EQ(d.main().windowTitle(), caption);
+    EXPECT_TRUE(d.panel().isEnabled());
+    EXPECT_TRUE(d.main().isEnabled());
 
     // A large scan from a file: a one-bit picture as scanners write them.
     QImage scan(6000, 8000, QImage::Format_Mono);
@@ -459,7 +435,7 @@ TEST(DigitizerRefusal, PictureFiles) {
     ASSERT_TRUE(scan.save(large));
     QElapsedTimer timer;
     timer.start();
-    EXPECT_TRUE(d.panel->LoadPictureFile(large));
+    EXPECT_TRUE(d.panel().LoadPictureFile(large));
     std::printf("6000 x 8000 one-bit BMP loaded in %lld ms\n",
                 static_cast<long long>(timer.elapsed()));
     EXPECT_EQ(d.canvas().picture().size(), QSize(6000, 8000));
@@ -471,8 +447,8 @@ TEST(DigitizerRefusal, PictureFiles) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("not a picture");
     file.close();
-    EXPECT_FALSE(d.panel->LoadPictureFile(bad));
-    EXPECT_TRUE(d.panel->messageShown());
+    EXPECT_FALSE(d.panel().LoadPictureFile(bad));
+    EXPECT_TRUE(d.panel().messageShown());
     EXPECT_EQ(d.canvas().picture().size(), QSize(6000, 8000));  // the old picture stays
 }
 

@@ -17,13 +17,12 @@
 
 #include "core/codegen/calc_program.h"
 #include "core/fitting/fit_family.h"
-#include "results_support.h"
 #include "ui/conditions_window.h"
-#include "ui/control_names.h"
 #include "ui/exclusion_window.h"
 #include "ui/gauge_window.h"
 #include "ui/keyboard_window.h"
 #include "ui/program_window.h"
+#include "ui_harness.h"
 
 namespace kx::test {
 namespace {
@@ -46,10 +45,10 @@ Expected CoreRun(core::DataSet data, int16_t mode) {
 }
 
 void ExpectLists(const ProgramWindow& window, const Expected& expected) {
-    EXPECT_EQ(Items(window, "List1"), expected.log);
-    EXPECT_EQ(Items(window, "List2"), expected.details);
-    EXPECT_EQ(Items(window, "List3"), expected.summary);
-    EXPECT_EQ(Items(window, "List4"), expected.program);
+    EXPECT_EQ(Items(window, pn::kList[1]), expected.log);
+    EXPECT_EQ(Items(window, pn::kList[2]), expected.details);
+    EXPECT_EQ(Items(window, pn::kList[3]), expected.summary);
+    EXPECT_EQ(Items(window, pn::kList[4]), expected.program);
 }
 
 QString Text(const QObject& root, const QString& name) {
@@ -75,15 +74,17 @@ void DuringRun(std::function<bool()> ready, std::function<void()> probe) {
 
 class ProgramRunTest : public WindowTest {
 protected:
-    ui::Workspace workspace;
+    Session s;
+    ui::Workspace& workspace = s.workspace;
+    ui::ProgramWindow& window = s.program();
+    ui::GaugeWindow& gauge = s.desktop.gauge();
     QWidget opener;
 };
 
 TEST_F(ProgramRunTest, PastedFamilyRunsToTheCoreResult) {
-    ProgramWindow program(workspace);
-    ui::KeyboardWindow keyboard(workspace, program);
+    ui::KeyboardWindow& keyboard = s.keyboard();
     opener.show();
-    keyboard.openFrom(&opener);
+    keyboard.OpenFrom(&opener);
     EXPECT_FALSE(opener.isEnabled());
 
     // Three curves pasted from a spreadsheet, parameters out of order; the
@@ -95,45 +96,45 @@ TEST_F(ProgramRunTest, PastedFamilyRunsToTheCoreResult) {
     core::DataSet typed;
     core::KeyboardPages pages;
     for (int i = 0; i < 3; ++i) {
-        auto* parameter = Find<QLineEdit>(keyboard, ui::ArrayName("Text1", i));
+        auto* parameter = Find<QLineEdit>(keyboard, ArrayName(kn::kParameterBox, i));
         parameter->selectAll();
         QTest::keyClicks(parameter, parameters[i]);
         QGuiApplication::clipboard()->setText(QString::fromStdString(rows[i]));
-        auto* box = Find<QPlainTextEdit>(keyboard, ui::ArrayName("Text2", i));
+        auto* box = Find<QPlainTextEdit>(keyboard, ArrayName(kn::kDataBox, i));
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         const core::KeyboardBox normal = core::NormaliseKeyboardBox(rows[i]);
-        EXPECT_EQ(Find<QLineEdit>(keyboard, ui::ArrayName("Text3", i))->text(),
+        EXPECT_EQ(Find<QLineEdit>(keyboard, ArrayName(kn::kCountBox, i))->text(),
                   QString::number(normal.count));
         typed.pointText[i + 1] = normal.text;
         typed.pointCount[i + 1] = normal.count;
         pages[i + 1] = {parameters[i], std::to_string(normal.count)};
-        Click(keyboard, "Command2");
+        Click(keyboard, kn::kNextButton);
     }
     ASSERT_EQ(core::PrepareKeyboardEntry(typed, pages), core::kKeyboardPrepared);
     ASSERT_GT(typed.progressTotal, 29);
 
-    Click(keyboard, "Command3");
-    ASSERT_TRUE(program.isVisible());
-    EXPECT_EQ(program.opener(), &keyboard);
+    Click(keyboard, kn::kGenerateButton);
+    ASSERT_TRUE(window.isVisible());
+    EXPECT_EQ(window.opener(), &keyboard);
     EXPECT_FALSE(keyboard.isEnabled());
     EXPECT_EQ(workspace.data.lineCount, 3);
-    EXPECT_EQ(Text(program, "Command1"), "計算開始");
+    EXPECT_EQ(Text(window, pn::kCalculateButton), "計算開始");
     EXPECT_EQ(workspace.settings.cutoffPrecision, core::kStandardCutoffPrecision);
 
     bool gaugeShown = false;
-    DuringRun([] { return true; }, [&] { gaugeShown = program.gauge().isVisible(); });
-    Click(program, "Command1");
+    DuringRun([] { return true; }, [&] { gaugeShown = gauge.isVisible(); });
+    Click(window, pn::kCalculateButton);
     EXPECT_TRUE(gaugeShown);
-    EXPECT_FALSE(program.gauge().isVisible());
-    ExpectLists(program, CoreRun(typed, 2));
-    EXPECT_FALSE(Items(program, "List1").isEmpty());
-    EXPECT_EQ(Text(program, "Command1"), "再計算開始");
-    EXPECT_EQ(Text(program, "Label1"), "開始ﾎﾞﾀﾝを押して下さい");
-    EXPECT_TRUE(program.isEnabled());
+    EXPECT_FALSE(gauge.isVisible());
+    ExpectLists(window, CoreRun(typed, 2));
+    EXPECT_FALSE(Items(window, pn::kList[1]).isEmpty());
+    EXPECT_EQ(Text(window, pn::kCalculateButton), "再計算開始");
+    EXPECT_EQ(Text(window, pn::kStatusLabel), "開始ﾎﾞﾀﾝを押して下さい");
+    EXPECT_TRUE(window.isEnabled());
 
     // Back to the keyboard window, which is usable again.
-    Click(program, "Command2");
-    EXPECT_FALSE(program.isVisible());
+    Click(window, pn::kBackButton);
+    EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(keyboard.isVisible());
     EXPECT_TRUE(keyboard.isEnabled());
 }
@@ -143,33 +144,33 @@ TEST_F(ProgramRunTest, GaugeShowsAboveTwentyNinePartitionsOnly) {
          std::vector<std::pair<std::vector<int>, int>>{{{10, 9}, 29}, {{10, 9, 3}, 30}}) {
         workspace.data = PreparedFamily(points);
         ASSERT_EQ(workspace.data.progressTotal, total);
-        ProgramWindow program(workspace);
-        program.openFrom(&opener);
+        window.OpenFrom(&opener);
         bool gaugeShown = false;
         QString status, caption;
         bool enabled = true;
         DuringRun([] { return true; },
                   [&] {
-                      gaugeShown = program.gauge().isVisible();
-                      status = Text(program, "Label1");
-                      caption = Text(program, "Command1");
-                      enabled = program.isEnabled();
+                      gaugeShown = gauge.isVisible();
+                      status = Text(window, pn::kStatusLabel);
+                      caption = Text(window, pn::kCalculateButton);
+                      enabled = window.isEnabled();
                   });
-        Click(program, "Command1");
+        Click(window, pn::kCalculateButton);
         EXPECT_EQ(gaugeShown, total > 29) << total;
         EXPECT_EQ(status, "計算しています");
         EXPECT_EQ(caption, "実行中");
         EXPECT_FALSE(enabled);
-        EXPECT_TRUE(program.isEnabled());
+        EXPECT_TRUE(window.isEnabled());
     }
 }
 
 TEST_F(ProgramRunTest, StopEndsTheRunAndTheNextRunStartsClean) {
     workspace.data = PreparedFamily({60, 60, 60});
     const core::DataSet prepared = workspace.data;
-    ProgramWindow program(workspace);
-    program.openFrom(&opener);
-    ui::GaugeWindow& gauge = program.gauge();
+    window.OpenFrom(&opener);
+    // Events run at every yield point, so the stop comes at the 20th
+    // partition however fast the build runs the fit.
+    window.observer().SetEventInterval(0);
 
     bool gaugeShown = false, windowEnabled = true, stillRunning = false;
     QString gaugeText;
@@ -177,18 +178,18 @@ TEST_F(ProgramRunTest, StopEndsTheRunAndTheNextRunStartsClean) {
     DuringRun([&] { return workspace.results.partitionCounter >= 20; },
               [&] {
                   gaugeShown = gauge.isVisible();
-                  windowEnabled = program.isEnabled();
+                  windowEnabled = window.isEnabled();
                   // Nothing but the stop button acts while the run lasts.
-                  Click(program, "Command1");
-                  Click(program, "Command2");
-                  stillRunning = program.running() && program.isVisible();
-                  gauge.timer1Tick();
+                  Click(window, pn::kCalculateButton);
+                  Click(window, pn::kBackButton);
+                  stillRunning = window.running() && window.isVisible();
+                  gauge.UpdateGauge();
                   gaugeText = gauge.gaugeText();
                   expectedLength = core::GaugeLength(workspace.results.partitionCounter,
                                                      workspace.data.progressTotal);
-                  Click(gauge, "Command1");
+                  Click(gauge, gn::kStopButton);
               });
-    Click(program, "Command1");
+    Click(window, pn::kCalculateButton);
 
     EXPECT_TRUE(gaugeShown);
     EXPECT_FALSE(windowEnabled);
@@ -197,71 +198,69 @@ TEST_F(ProgramRunTest, StopEndsTheRunAndTheNextRunStartsClean) {
     EXPECT_EQ(gaugeText, QString(expectedLength, '*'));
     EXPECT_FALSE(workspace.results.completed);
     EXPECT_FALSE(gauge.isVisible());
-    EXPECT_TRUE(program.isEnabled());
-    EXPECT_FALSE(program.observer().stopRequest());
-    EXPECT_EQ(Text(program, "Label1"), "GO ﾎﾞﾀﾝを押して下さい");
-    EXPECT_EQ(Text(program, "Command1"), "GO");
-    const QStringList partial = Items(program, "List1");
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_FALSE(window.observer().stopRequest());
+    EXPECT_EQ(Text(window, pn::kStatusLabel), "GO ﾎﾞﾀﾝを押して下さい");
+    EXPECT_EQ(Text(window, pn::kCalculateButton), "GO");
+    const QStringList partial = Items(window, pn::kList[1]);
     EXPECT_EQ(partial, ToQ(workspace.results.fittingLog));
-    EXPECT_TRUE(Items(program, "List2").isEmpty());
-    EXPECT_TRUE(Items(program, "List4").isEmpty());
+    EXPECT_TRUE(Items(window, pn::kList[2]).isEmpty());
+    EXPECT_TRUE(Items(window, pn::kList[4]).isEmpty());
 
-    Click(program, "Command1");
+    Click(window, pn::kCalculateButton);
     EXPECT_TRUE(workspace.results.completed);
     const Expected full = CoreRun(prepared, 2);
     EXPECT_GT(full.log.size(), partial.size());
-    ExpectLists(program, full);
-    EXPECT_EQ(Text(program, "Command1"), "再計算開始");
+    ExpectLists(window, full);
+    EXPECT_EQ(Text(window, pn::kCalculateButton), "再計算開始");
 }
 
 TEST_F(ProgramRunTest, StopInTheFirstEventRoundStillStops) {
     workspace.data = PreparedFamily({40, 40});
-    ProgramWindow program(workspace);
-    program.openFrom(&opener);
-    DuringRun([] { return true; }, [&] { Click(program.gauge(), "Command1"); });
-    Click(program, "Command1");
+    window.OpenFrom(&opener);
+    DuringRun([] { return true; }, [&] { Click(gauge, gn::kStopButton); });
+    Click(window, pn::kCalculateButton);
     EXPECT_FALSE(workspace.results.completed);
     EXPECT_EQ(workspace.results.partitionCounter, 1);
-    EXPECT_EQ(Text(program, "Command1"), "GO");
+    EXPECT_EQ(Text(window, pn::kCalculateButton), "GO");
 }
 
 TEST_F(ProgramRunTest, SettingsWindowsChangeTheNextRun) {
     workspace.data = PreparedFamily({25});
     const core::DataSet prepared = workspace.data;
-    ProgramWindow program(workspace);
-    program.openFrom(&opener);
-    Click(program, "Command1");
+    window.OpenFrom(&opener);
+    Click(window, pn::kCalculateButton);
     const Expected mode2 = CoreRun(prepared, 2);
-    ExpectLists(program, mode2);
-    EXPECT_TRUE(Items(program, "List2").contains(QRegularExpression("平均誤差=.*")));
+    ExpectLists(window, mode2);
+    EXPECT_TRUE(Items(window, pn::kList[2]).contains(QRegularExpression("平均誤差=.*")));
 
-    Find<QAction>(program, "SEIDO")->trigger();
-    QWidget* conditions = program.conditionsWindow();
-    ASSERT_NE(conditions, nullptr);
-    EXPECT_FALSE(program.isEnabled());
-    Tick(*conditions, ui::ArrayName("Option1", 0));
-    Click(*conditions, "Command1");
-    EXPECT_FALSE(conditions->isVisible());
-    EXPECT_TRUE(program.isEnabled());
+    Find<QAction>(window, pn::kConditionsEntry)->trigger();
+    QWidget* conditionsWindow = &s.desktop.conditions();
+    ASSERT_TRUE(conditionsWindow->isVisible());
+    EXPECT_FALSE(window.isEnabled());
+    Tick(*conditionsWindow, ArrayName(cn::kModeOption, 0));
+    Click(*conditionsWindow, cn::kAcceptButton);
+    EXPECT_FALSE(conditionsWindow->isVisible());
+    EXPECT_TRUE(window.isEnabled());
     EXPECT_EQ(workspace.settings.errorMode, 0);
 
-    Click(program, "Command1");
+    Click(window, pn::kCalculateButton);
     const Expected mode0 = CoreRun(prepared, 0);
     EXPECT_NE(mode0.log, mode2.log);
-    ExpectLists(program, mode0);
-    EXPECT_TRUE(Items(program, "List2").contains(QRegularExpression("最大誤差=.*")));
+    ExpectLists(window, mode0);
+    EXPECT_TRUE(Items(window, pn::kList[2]).contains(QRegularExpression("最大誤差=.*")));
 
     // Only the plain X,Y system left: every chosen form is one of its three.
-    Find<QAction>(program, "HAITA")->trigger();
-    QWidget* exclusion = program.exclusionWindow();
-    ASSERT_NE(exclusion, nullptr);
-    for (int i = 1; i < 7; ++i) Tick(*exclusion, ui::ArrayName("Check1", i));
-    Click(*exclusion, "Command2");
-    EXPECT_FALSE(exclusion->isVisible());
-    Click(program, "Command1");
+    Find<QAction>(window, pn::kExclusionEntry)->trigger();
+    QWidget* exclusionWindow = &s.desktop.exclusion();
+    ASSERT_TRUE(exclusionWindow->isVisible());
+    for (int i = 1; i < 7; ++i) Tick(*exclusionWindow, ArrayName(en::kSystemBox, i));
+    Click(*exclusionWindow, en::kBackButton);
+    EXPECT_FALSE(exclusionWindow->isVisible());
+    Click(window, pn::kCalculateButton);
     const QRegularExpression form("EQ No=\\s*(\\d+)");
     int forms = 0;
-    for (const QString& line : Items(program, "List1")) {
+    for (const QString& line : Items(window, pn::kList[1])) {
         const QRegularExpressionMatch match = form.match(line);
         if (!match.hasMatch()) continue;
         ++forms;

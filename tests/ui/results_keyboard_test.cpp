@@ -4,53 +4,53 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "results_support.h"
-#include "ui/control_names.h"
 #include "ui/keyboard_window.h"
 #include "ui/program_window.h"
+#include "ui_harness.h"
 
 namespace kx::test {
 namespace {
-
-using ui::ArrayName;
 
 class KeyboardWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         panel.show();
-        keyboard.openFrom(&panel);
+        keyboard.OpenFrom(&panel);
     }
     QPlainTextEdit* Box(int page) {
-        return Find<QPlainTextEdit>(keyboard, ArrayName("Text2", page));
+        return Find<QPlainTextEdit>(keyboard, ArrayName(kn::kDataBox, page));
     }
-    QString Count(int page) { return Find<QLineEdit>(keyboard, ArrayName("Text3", page))->text(); }
-    QLabel* Message() { return Find<QLabel>(keyboard, "Text5"); }
+    QString Count(int page) {
+        return Find<QLineEdit>(keyboard, ArrayName(kn::kCountBox, page))->text();
+    }
+    QLabel* Message() { return Find<QLabel>(keyboard, kn::kMessageLine); }
     void Fill(int page, const QString& text) {
         Box(page)->clear();
         Box(page)->insertPlainText(text);
     }
 
-    ui::Workspace workspace;
+    Session s;
+    ui::Workspace& workspace = s.workspace;
     QWidget panel;
-    ui::ProgramWindow program{workspace};
-    ui::KeyboardWindow keyboard{workspace, program};
+    ui::ProgramWindow& program = s.program();
+    ui::KeyboardWindow& keyboard = s.keyboard();
 };
 
 TEST_F(KeyboardWindowTest, PagesHelpAndTheWayBack) {
     EXPECT_EQ(keyboard.pos(), QPoint(420, 0));
-    auto* label = Find<QLabel>(keyboard, "Label6");
-    Click(keyboard, "Command1");  // stays on line 1
+    auto* label = Find<QLabel>(keyboard, kn::kPageLabel);
+    Click(keyboard, kn::kPreviousButton);  // stays on line 1
     EXPECT_EQ(label->text(), "1");
-    for (int i = 0; i < 9; ++i) Click(keyboard, "Command2");
+    for (int i = 0; i < 9; ++i) Click(keyboard, kn::kNextButton);
     EXPECT_EQ(label->text(), "10");
     EXPECT_TRUE(Box(9)->isVisible());
     EXPECT_FALSE(Box(0)->isVisible());
-    Click(keyboard, "Command2");  // wraps to line 1
+    Click(keyboard, kn::kNextButton);  // wraps to line 1
     EXPECT_EQ(label->text(), "1");
     EXPECT_TRUE(Box(0)->isVisible());
 
-    Click(keyboard, "Command5");
-    auto* help = Find<QPlainTextEdit>(keyboard, "Text4");
+    Click(keyboard, kn::kHelpButton);
+    auto* help = Find<QPlainTextEdit>(keyboard, kn::kInstructions);
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->toPlainText().split('\n').first(), "先ず、採取するﾊﾟﾗﾒｰﾀ値を入力");
     QTest::mouseClick(help->viewport(), Qt::LeftButton);
@@ -58,21 +58,21 @@ TEST_F(KeyboardWindowTest, PagesHelpAndTheWayBack) {
 
     Fill(0, "1,2\n2,3\n3,5\n");
     QWidget* back = nullptr;
-    QObject::connect(&keyboard, &ui::KeyboardWindow::returnedToDigitizer,
+    QObject::connect(&keyboard, &ui::ChildWindow::returned,
                      [&](QWidget* opener) { back = opener; });
     EXPECT_FALSE(panel.isEnabled());
-    Click(keyboard, "Command4");
+    Click(keyboard, kn::kBackButton);
     EXPECT_FALSE(keyboard.isVisible());
     EXPECT_TRUE(panel.isEnabled());
     EXPECT_EQ(back, &panel);
-    keyboard.openFrom(&panel);  // the pages are kept
+    keyboard.OpenFrom(&panel);  // the pages are kept
     EXPECT_EQ(Box(0)->toPlainText(), "1,2\n2,3\n3,5\n");
     EXPECT_EQ(Count(0), "3");
 }
 
 TEST_F(KeyboardWindowTest, TypedPairsAreCountedAndEmptyLinesDropped) {
     QApplication::setActiveWindow(&keyboard);
-    auto* parameter = Find<QLineEdit>(keyboard, ArrayName("Text1", 0));
+    auto* parameter = Find<QLineEdit>(keyboard, ArrayName(kn::kParameterBox, 0));
     parameter->setFocus();
     QTest::keyClick(parameter, Qt::Key_Return);
     EXPECT_TRUE(Box(0)->hasFocus());
@@ -86,7 +86,8 @@ TEST_F(KeyboardWindowTest, TypedPairsAreCountedAndEmptyLinesDropped) {
     QTest::keyClicks(Box(0), "4");
     EXPECT_EQ(Box(0)->toPlainText(), "1,2\n3\t4");
     EXPECT_EQ(Count(0), "2");
-    EXPECT_EQ(workspace.data.pointText[1], "1,2\r\n3\t4\r\n");
+    // The data set holds the pairs as the DataSet window shows them.
+    EXPECT_EQ(workspace.data.pointText[1], "1,2\r\n3,4\r\n");
     EXPECT_EQ(workspace.data.pointCount[1], 2);
 
     Box(0)->setPlainText("\n\n");  // line breaks only: the box empties
@@ -98,10 +99,10 @@ TEST_F(KeyboardWindowTest, TypedPairsAreCountedAndEmptyLinesDropped) {
 TEST_F(KeyboardWindowTest, PreparationRefusalsShowTheirMessage) {
     // Nothing typed: the message line shows what it holds, its preset text
     // first, nothing once the timer has cleared it.
-    Click(keyboard, "Command3");
+    Click(keyboard, kn::kGenerateButton);
     EXPECT_EQ(Message()->text(), "採取ﾃﾞｰﾀにｶﾝﾏが有りません");
-    keyboard.timer1Tick();
-    Click(keyboard, "Command3");
+    keyboard.HideMessages();
+    Click(keyboard, kn::kGenerateButton);
     EXPECT_TRUE(Message()->isVisible());
     EXPECT_EQ(Message()->text(), "");
 
@@ -122,11 +123,11 @@ TEST_F(KeyboardWindowTest, PreparationRefusalsShowTheirMessage) {
         Fill(0, c.line1);
         Fill(1, c.line2);
         Fill(2, c.line3);
-        Click(keyboard, "Command3");
+        Click(keyboard, kn::kGenerateButton);
         EXPECT_TRUE(Message()->isVisible());
         EXPECT_EQ(Message()->text(), c.message);
         EXPECT_FALSE(program.isVisible());
-        keyboard.timer1Tick();
+        keyboard.HideMessages();
         EXPECT_FALSE(Message()->isVisible());
     }
 }

@@ -3,69 +3,67 @@
 // clearing the results.
 #include <QClipboard>
 #include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 
 #include "core/data/data_set.h"
-#include "results_support.h"
-#include "ui/control_names.h"
+#include "ui/controls.h"
 #include "ui/program_window.h"
 #include "ui/twips.h"
+#include "ui_harness.h"
 
 namespace kx::test {
 namespace {
-
-// A mouse move over a widget, delivered as the window system would.
-void MoveOver(QWidget* widget, QPoint pos = {-1, -1}) {
-    if (pos.x() < 0) pos = widget->rect().center();
-    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
 
 class ProgramWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         workspace.data = PreparedFamily({12, 14});
         opener.show();
-        window.openFrom(&opener);
+        window.OpenFrom(&opener);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
-    QListWidget* List(int i) { return Find<QListWidget>(window, QString("List%1").arg(i)); }
+    QListWidget* List(int i) { return Find<QListWidget>(window, pn::kList[i]); }
     QLabel* Label(const QString& name) { return Find<QLabel>(window, name); }
-    void Run() { Click(window, "Command1"); }
+    void Run() { Click(window, pn::kCalculateButton); }
     // The window's outer size in twips as its layout rules measure it.
     int OuterHeight() {
-        return static_cast<int>(ui::PixelsToTwips(window.centralWidget()->height())) + 795;
+        return static_cast<int>(
+                   ui::PixelsToTwips(Find<QWidget>(window, pn::kClientArea)->height())) +
+               795;
     }
     int OuterWidth() {
-        return static_cast<int>(ui::PixelsToTwips(window.centralWidget()->width())) + 120;
+        return static_cast<int>(
+                   ui::PixelsToTwips(Find<QWidget>(window, pn::kClientArea)->width())) +
+               120;
     }
 
-    ui::Workspace workspace;
+    Session s;
+    ui::Workspace& workspace = s.workspace;
     QWidget opener;
-    ui::ProgramWindow window{workspace};
+    ui::ProgramWindow& window = s.program();
 };
 
 TEST_F(ProgramWindowTest, AreaHintsFadeInOnTheFirstOpeningOnly) {
-    QLabel* hint0 = Label(ui::ArrayName("Text2", 0));
+    QLabel* hint0 = Label(ArrayName(pn::kAreaHint, 0));
     EXPECT_EQ(hint0->text(), "計算状況表示領域");
-    EXPECT_EQ(Label(ui::ArrayName("Text2", 1))->text(), "計算結果詳細表示領域域");
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(Label(ui::ArrayName("Text2", i))->isVisible());
-    const QString before = hint0->styleSheet();
-    window.timer2Tick();
-    EXPECT_NE(hint0->styleSheet(), before);
+    EXPECT_EQ(Label(ArrayName(pn::kAreaHint, 1))->text(), "計算結果詳細表示領域域");
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(Label(ArrayName(pn::kAreaHint, i))->isVisible());
+    const QColor before = ui::BackgroundOf(hint0);
+    window.FadeInAreaHints();
+    EXPECT_NE(ui::BackgroundOf(hint0), before);
     bool stopRequested = false;
     QObject::connect(&window, &ui::ProgramWindow::panelTimersStopRequested,
                      [&] { stopRequested = true; });
-    window.timer1Tick();
+    window.HideAreaHints();
     EXPECT_TRUE(stopRequested);
-    for (int i = 0; i < 4; ++i) EXPECT_FALSE(Label(ui::ArrayName("Text2", i))->isVisible());
+    for (int i = 0; i < 4; ++i) EXPECT_FALSE(Label(ArrayName(pn::kAreaHint, i))->isVisible());
 
-    Click(window, "Command2");
+    Click(window, pn::kBackButton);
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(opener.isEnabled());
-    window.openFrom(&opener);
+    window.OpenFrom(&opener);
     EXPECT_FALSE(hint0->isVisible());
     EXPECT_FALSE(opener.isEnabled());
 }
@@ -91,9 +89,9 @@ TEST_F(ProgramWindowTest, DoubleClickEnlargesAListAndResizingFollowsTheRules) {
     EXPECT_EQ(List(2)->height(), ui::TwipsToPixels(h - 1545));
     EXPECT_EQ(List(1)->width(), ui::TwipsToPixels(w - 2610));
     EXPECT_EQ(List(2)->x(), List(3)->x() + List(3)->width() + 2);
-    EXPECT_EQ(Find<QPushButton>(window, "Command1")->pos(),
+    EXPECT_EQ(Find<QPushButton>(window, pn::kCalculateButton)->pos(),
               ui::TwipsRect(w - 2400, h - 1140, 0, 0).topLeft());
-    EXPECT_EQ(Find<QPushButton>(window, "Command2")->pos(),
+    EXPECT_EQ(Find<QPushButton>(window, pn::kBackButton)->pos(),
               ui::TwipsRect(w - 1110, h - 1140, 0, 0).topLeft());
 
     // Too small a window keeps the last layout.
@@ -122,10 +120,10 @@ TEST_F(ProgramWindowTest, RightButtonCopiesTheSelectedItemsOfOneList) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               list3->item(0)->text() + "\r\n" + list3->item(1)->text() + "\r\n");
     EXPECT_EQ(list3->selectedItems().size(), 2);
-    QLabel* message = Label("Text1");
+    QLabel* message = Label(pn::kCopiedMessage);
     EXPECT_TRUE(message->isVisible());
     EXPECT_EQ(message->text(), "クリップボードにコピーしました。");
-    window.timer3Tick();
+    window.HideMessages();
     EXPECT_FALSE(message->isVisible());
 
     // The fitting log is not copied by the right button.
@@ -133,13 +131,14 @@ TEST_F(ProgramWindowTest, RightButtonCopiesTheSelectedItemsOfOneList) {
     QTest::mousePress(list1->viewport(), Qt::RightButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
 
-    Click(window, "Command2");
-    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+    // Going back leaves the clipboard to the user.
+    Click(window, pn::kBackButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
 }
 
 TEST_F(ProgramWindowTest, ClearingHintShowsOverTheButtonUntilDismissed) {
-    QPushButton* button = Find<QPushButton>(window, "Command1");
-    QLabel* hint = Label("Text3");
+    QPushButton* button = Find<QPushButton>(window, pn::kCalculateButton);
+    QLabel* hint = Label(pn::kClearingHint);
     MoveOver(button);
     EXPECT_FALSE(hint->isVisible());  // nothing to clear yet
     Run();
@@ -147,7 +146,8 @@ TEST_F(ProgramWindowTest, ClearingHintShowsOverTheButtonUntilDismissed) {
     MoveOver(button);
     EXPECT_TRUE(hint->isVisible());
     // Moving over the window itself (below the program list) hides it.
-    MoveOver(window.centralWidget(), QPoint(5, window.centralWidget()->height() - 3));
+    MoveOver(Find<QWidget>(window, pn::kClientArea),
+             QPoint(5, Find<QWidget>(window, pn::kClientArea)->height() - 3));
     EXPECT_FALSE(hint->isVisible());
     MoveOver(button);
     EXPECT_EQ(hint->text(), "表示結果をクリアした後､実行します｡");

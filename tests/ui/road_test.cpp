@@ -13,13 +13,7 @@
 
 #include "core/codegen/calc_program.h"
 #include "ui/canvas.h"
-#include "ui/data_set_window.h"
-#include "ui/digitizer_panel.h"
-#include "ui/keyboard_window.h"
-#include "ui/main_window.h"
-#include "ui/program_window.h"
-#include "ui/window_links.h"
-#include "ui_test_support.h"
+#include "ui_harness.h"
 
 namespace kx::test {
 namespace {
@@ -33,64 +27,38 @@ int PixelY(double x, double p) {
     return static_cast<int>(std::lround(kOriginY - 10 * Rising(x, p)));
 }
 
-QStringList Items(const QWidget& window, const char* name) {
-    QStringList items;
-    const auto* list = window.findChild<QListWidget*>(name);
-    EXPECT_NE(list, nullptr) << name;
-    if (list == nullptr) return items;
-    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-    return items;
+QImage Graph() {
+    return DrawGraph(QSize(800, 600), QPoint(kOriginX, kOriginY), 600, 400,
+                     {[](int px) { return kOriginY - 10 * Rising((px - kOriginX) / 10.0, 40); },
+                      [](int px) { return kOriginY - 10 * Rising((px - kOriginX) / 10.0, 25); }});
 }
 
-QStringList ToQ(const std::vector<std::string>& lines) {
-    QStringList out;
-    for (const std::string& line : lines) out << QString::fromStdString(line);
-    return out;
-}
-
-void Calibrate(Digitizer& d) {
-    const QImage graph =
-        DrawGraph(QSize(800, 600), QPoint(kOriginX, kOriginY), 600, 400,
-                  {[](int px) { return kOriginY - 10 * Rising((px - kOriginX) / 10.0, 40); },
-                   [](int px) { return kOriginY - 10 * Rising((px - kOriginX) / 10.0, 25); }});
-    d.PastePicture(graph);
-    d.PlacePoint(1, QPoint(kOriginX, kOriginY));
-    d.TypeInto("Text3", "0");
-    d.TypeInto("Text5", "0");
-    d.PlacePoint(2, QPoint(700, kOriginY));
-    d.TypeInto("Text4", "60");
-    d.PlacePoint(4, QPoint(kOriginX, 100));
-    d.TypeInto("Text6", "40");
-    ASSERT_EQ(d.workspace.calibration.calibrationConfirmed, 1);
-}
-
-void CaptureLine(Digitizer& d, int optionIndex, double p, const char* parameter) {
-    d.Click(d.dataSetControl<QAbstractButton>(QString("Option1(%1)").arg(optionIndex)));
+void CaptureLine(Session& d, int optionIndex, double p, const char* parameter) {
+    d.ClickDataSet(ArrayName(data_set::kLineOption, optionIndex));
     for (int px = 110; px <= 690; px += 40) {
         const double x = (px - kOriginX) / 10.0;
         d.ClickCanvasPixel(QPoint(px, PixelY(x, p)));
     }
-    d.Type(d.dataSetControl<QLineEdit>("Text2"), parameter);
+    d.Type(d.dataSetControl<QLineEdit>(data_set::kParameterBox), parameter);
 }
 
 TEST(ProgramRoad, PictureToProgramAndBack) {
-    Digitizer d;
-    ui::WindowLinks links(d.workspace, *d.main, *d.panel);
-    Calibrate(d);
-    d.ClickPanel("Command5");
+    Session d;
+    d.Calibrate(Graph());
+    d.ClickPanel(panel::kCaptureButton);
     CaptureLine(d, 0, 40, "40");
     CaptureLine(d, 1, 25, "25");
-    d.Click(d.dataSetControl<QAbstractButton>("Option1(0)"));
+    d.ClickDataSet(ArrayName(data_set::kLineOption, 0));
     ASSERT_EQ(d.workspace.data.pointCount[1], 15);
     ASSERT_EQ(d.workspace.data.pointCount[2], 15);
 
     ui::DataSetWindow& dataSet = d.dataSet();
-    ui::ProgramWindow& program = links.programWindow();
-    d.Click(d.dataSetControl<QAbstractButton>("Command6"));
-    ASSERT_TRUE(program.isVisible()) << dataSet.messageText().toStdString();
-    EXPECT_EQ(program.opener(), &dataSet);
+    ui::ProgramWindow& window = d.program();
+    d.ClickDataSet(data_set::kGenerateButton);
+    ASSERT_TRUE(window.isVisible()) << dataSet.messageText().toStdString();
+    EXPECT_EQ(window.opener(), &dataSet);
     EXPECT_FALSE(dataSet.isEnabled());
-    EXPECT_FALSE(d.main->isEnabled());
+    EXPECT_FALSE(d.main().isEnabled());
     ASSERT_EQ(d.workspace.data.lineCount, 2);
 
     // The same prepared data through the core alone.
@@ -98,43 +66,42 @@ TEST(ProgramRoad, PictureToProgramAndBack) {
     core::FitResults expected;
     ASSERT_TRUE(core::FitAndGenerate(data, d.workspace.settings, expected));
 
-    QTest::mouseClick(program.findChild<QAbstractButton*>("Command1"), Qt::LeftButton);
-    ASSERT_FALSE(program.running());
+    Click(window, pn::kCalculateButton);
+    ASSERT_FALSE(window.running());
     EXPECT_FALSE(expected.program.empty());
-    EXPECT_EQ(Items(program, "List4"), ToQ(expected.program));
-    EXPECT_EQ(Items(program, "List3"), ToQ(expected.summary));
-    EXPECT_EQ(Items(program, "List1"), ToQ(expected.fittingLog));
+    EXPECT_EQ(Items(window, pn::kList[4]), ToQ(expected.program));
+    EXPECT_EQ(Items(window, pn::kList[3]), ToQ(expected.summary));
+    EXPECT_EQ(Items(window, pn::kList[1]), ToQ(expected.fittingLog));
     // Ranks by parameter: the 25 line comes first.
     EXPECT_EQ(d.workspace.data.lineOrder[1], 2);
 
     // "戻 る" gives the DataSet window and the canvas back.
-    QTest::mouseClick(program.findChild<QAbstractButton*>("Command2"), Qt::LeftButton);
-    EXPECT_FALSE(program.isVisible());
+    Click(window, pn::kBackButton);
+    EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(dataSet.isVisible());
     EXPECT_TRUE(dataSet.isEnabled());
-    EXPECT_TRUE(d.main->isEnabled());
+    EXPECT_TRUE(d.main().isEnabled());
     // Capture goes on where it stopped.
     d.ClickCanvasPixel(QPoint(695, PixelY(59.5, 40)));
     EXPECT_EQ(d.workspace.data.pointCount[1], 16);
 }
 
 TEST(ProgramRoad, KeyboardEntryFromThePanelAndBack) {
-    Digitizer d;
-    ui::WindowLinks links(d.workspace, *d.main, *d.panel);
-    ui::KeyboardWindow& keyboard = links.keyboardWindow();
+    Session d;
+    ui::KeyboardWindow& keyboard = d.keyboard();
     ASSERT_FALSE(keyboard.isVisible());
-    auto* entry = d.panel->findChild<QAction*>("HENKOU1");
+    auto* entry = Find<QAction>(d.panel(), panel::kKeyboardEntry);
     ASSERT_NE(entry, nullptr);
     ASSERT_TRUE(entry->isEnabled());
     entry->trigger();
     EXPECT_TRUE(keyboard.isVisible());
-    EXPECT_FALSE(d.panel->isEnabled());
-    QTest::mouseClick(keyboard.findChild<QAbstractButton*>("Command4"), Qt::LeftButton);
+    EXPECT_FALSE(d.panel().isEnabled());
+    Click(keyboard, kn::kBackButton);
     EXPECT_FALSE(keyboard.isVisible());
-    EXPECT_TRUE(d.panel->isVisible());
-    EXPECT_TRUE(d.panel->isEnabled());
-    EXPECT_TRUE(d.main->isVisible());
-    EXPECT_TRUE(d.main->isEnabled());
+    EXPECT_TRUE(d.panel().isVisible());
+    EXPECT_TRUE(d.panel().isEnabled());
+    EXPECT_TRUE(d.main().isVisible());
+    EXPECT_TRUE(d.main().isEnabled());
     EXPECT_EQ(d.canvas().cursor().shape(), Qt::CrossCursor);
 }
 

@@ -74,7 +74,6 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
             result.markY = oy;
             if (cal.xMaxSet != 0) result.drawXAxis = true;
             if (cal.yMaxSet != 0) result.drawYAxis = true;
-            result.focusBox = 3;
             break;
         }
         case kPickXmax:
@@ -96,7 +95,6 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
                 result.turnOnXminBox = true;
                 result.drawXAxis = true;
             }
-            result.focusBox = 4;
             break;
         case kPickYmax:
             cal.Y1MAX = py;
@@ -115,7 +113,6 @@ Placement PlaceCalibrationPoint(AxisCalibration& cal, PickMode mode, double x, d
             }
             result.markX = cal.X1MIN;
             result.markY = cal.Y1MAX;
-            result.focusBox = 4;
             break;
         case kPickNone: break;
     }

@@ -37,7 +37,6 @@ struct Placement {
     bool drawYAxis = false;
     float markX = 0;  // the calibration mark of the placed point
     float markY = 0;
-    int focusBox = 0;  // value box that takes the focus: 3 (Xmin) or 4 (Xmax)
 };
 
 // Places point `mode` for a press at canvas (x, y). A refused press changes

@@ -1,0 +1,139 @@
+#include "ui/desktop.h"
+
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+
+#include "ui/canvas.h"
+#include "ui/pointers.h"
+#include "ui/widget_events.h"
+
+namespace kx::ui {
+namespace {
+
+// `window` with its frame at `point`, moved back onto the screen's free area
+// where it would leave it.
+void PlaceOnScreen(QWidget& window, QPoint point) {
+    const QRect screen = window.screen()->availableGeometry();
+    const QSize size = window.frameGeometry().size();
+    const int x = std::max(screen.left(), std::min(point.x(), screen.right() + 1 - size.width()));
+    const int y = std::max(screen.top(), std::min(point.y(), screen.bottom() + 1 - size.height()));
+    window.move(x, y);
+}
+
+// A shown window whose frame the window manager has not drawn yet would take
+// a position as its client's, its title bar above it; it is placed once the
+// frame is there.
+bool AwaitsItsFrame(const QWidget& window, const QWidget& framed) {
+    return window.isVisible() && window.windowHandle() != nullptr &&
+           framed.windowHandle() != nullptr && window.windowHandle()->frameMargins().top() == 0 &&
+           framed.windowHandle()->frameMargins().top() > 0;
+}
+
+}  // namespace
+
+Desktop::Desktop(Workspace& workspace)
+    : dataSet_(workspace, &main_),
+      panel_(workspace, main_, clipboard_),
+      gauge_(workspace),
+      program_(workspace, gauge_, &main_),
+      keyboard_(workspace, clipboard_, &main_),
+      conditions_(workspace, &main_),
+      exclusion_(workspace, &main_) {
+    Connect();
+}
+
+void Desktop::Start() {
+    // What the clipboard holds now was put there before this program ran.
+    clipboard_.MarkPictureStale();
+    dataSet_.EmptyPointBoxes();
+    // Placed before it is shown, so that its frame stands where it is put.
+    FollowMainWindow(main_.RightEdgeTop());
+    panel_.Start();
+}
+
+void Desktop::FollowMainWindow(QPoint rightEdgeTop) {
+    rightEdgeTop_ = rightEdgeTop;
+    PlaceBesideMainWindow(panel_);
+    PlaceBesideMainWindow(dataSet_);
+}
+
+void Desktop::PlaceBesideMainWindow(QWidget& window) {
+    if (AwaitsItsFrame(window, main_)) {
+        awaitingFrame_.insert(&window);
+        return;
+    }
+    awaitingFrame_.remove(&window);
+    PlaceOnScreen(window, rightEdgeTop_);
+    // Beside a main window grown to the screen's edge it stands over it.
+    if (window.isVisible()) window.raise();
+}
+
+void Desktop::Connect() {
+    QObject::connect(&main_, &MainWindow::rightEdgeChanged, &panel_,
+                     [this](QPoint rightEdgeTop) { FollowMainWindow(rightEdgeTop); });
+    for (QWidget* window : {static_cast<QWidget*>(&panel_), static_cast<QWidget*>(&dataSet_)}) {
+        QObject::connect(&WidgetEvents::Of(window), &WidgetEvents::windowMoved, window,
+                         [this, window] {
+                             if (awaitingFrame_.contains(window)) PlaceBesideMainWindow(*window);
+                         });
+    }
+
+    // The panel and the DataSet window during capture.
+    QObject::connect(&panel_, &DigitizerPanel::captureStartPressed, &dataSet_,
+                     [this] { dataSet_.setWindowTitle("DataSet"); });
+    QObject::connect(&panel_, &DigitizerPanel::captureRequested, &dataSet_,
+                     [this](int index) { dataSet_.StartCapture(&panel_, index); });
+    QObject::connect(&panel_, &DigitizerPanel::lineOptionClicked, &dataSet_,
+                     &DataSetWindow::FollowPanelLine);
+    QObject::connect(&panel_, &DigitizerPanel::lineOptionChanged, &dataSet_,
+                     &DataSetWindow::TrackPanelLine);
+    QObject::connect(&panel_, &DigitizerPanel::liveValuesShown, &dataSet_,
+                     &DataSetWindow::SetLiveValues);
+    QObject::connect(&panel_, &DigitizerPanel::pointCaptured, &dataSet_,
+                     &DataSetWindow::ShowCapturedPoint);
+    QObject::connect(&panel_, &DigitizerPanel::captureRefused, &dataSet_,
+                     &DataSetWindow::ShowCaptureRefusal);
+    QObject::connect(&panel_, &DigitizerPanel::linesReset, &dataSet_,
+                     &DataSetWindow::EmptyPointBoxes);
+    QObject::connect(&dataSet_, &DataSetWindow::panelLineSelected, &panel_,
+                     &DigitizerPanel::SelectLineOption);
+    QObject::connect(&dataSet_, &DataSetWindow::captureStartAllowed, &panel_,
+                     [this] { panel_.SetCaptureStartEnabled(true); });
+    QObject::connect(&dataSet_, &DataSetWindow::panelTimersStopRequested, &panel_,
+                     &DigitizerPanel::StopLiveTimer);
+    QObject::connect(&dataSet_, &ChildWindow::returned, &panel_,
+                     [this] { panel_.ReturnFromCapture(dataSet_.pos()); });
+
+    // Program generation, from the DataSet or the keyboard-entry window.
+    QObject::connect(&dataSet_, &DataSetWindow::programGenerationRequested, &program_,
+                     [this] { program_.OpenFrom(&dataSet_); });
+    QObject::connect(&keyboard_, &KeyboardWindow::programGenerationRequested, &program_,
+                     [this] { program_.OpenFrom(&keyboard_); });
+    QObject::connect(&program_, &ChildWindow::returned, &dataSet_, [this](QWidget* opener) {
+        // The list copied last is not pasted into the window gone back to.
+        clipboard_.MarkTextStale();
+        if (opener == &dataSet_) dataSet_.RefreshPointBoxesFromData();
+    });
+    QObject::connect(&program_, &ProgramWindow::panelTimersStopRequested, &panel_,
+                     &DigitizerPanel::StopLiveTimer);
+    QObject::connect(&program_, &ProgramWindow::conditionsRequested, &conditions_,
+                     [this] { conditions_.OpenFrom(&program_); });
+    QObject::connect(&program_, &ProgramWindow::exclusionRequested, &exclusion_,
+                     [this] { exclusion_.OpenFrom(&program_); });
+
+    // Keyboard entry from the panel; it hides the canvas window for program
+    // generation and shows it again on its way back.
+    QObject::connect(&panel_, &DigitizerPanel::keyboardEntryRequested, &keyboard_,
+                     [this] { keyboard_.OpenFrom(&panel_); });
+    QObject::connect(&keyboard_, &KeyboardWindow::canvasHideRequested, &main_, &QWidget::hide);
+    QObject::connect(&keyboard_, &ChildWindow::returned, &main_, [this] {
+        main_.setEnabled(true);
+        main_.show();
+        main_.canvas().setCursor(CrossPointer());
+    });
+    panel_.SetKeyboardEntryAvailable(true);
+}
+
+}  // namespace kx::ui

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QPoint>
+#include <QSet>
+
+#include "ui/clipboard_memory.h"
+#include "ui/conditions_window.h"
+#include "ui/data_set_window.h"
+#include "ui/digitizer_panel.h"
+#include "ui/exclusion_window.h"
+#include "ui/gauge_window.h"
+#include "ui/keyboard_window.h"
+#include "ui/main_window.h"
+#include "ui/program_window.h"
+#include "ui/workspace.h"
+
+namespace kx::ui {
+
+// The windows of one program run, made and connected in this one place. A
+// window asks for another by a signal; the connections here open it with
+// ChildWindow::OpenFrom and finish each hand-over when it returns. A new
+// window is a ChildWindow made here, with its few connections in Connect().
+class Desktop {
+public:
+    explicit Desktop(Workspace& workspace);
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    // The start of the program: the clipboard's picture is stale, the panel
+    // takes its start state and shows itself beside the main window.
+    void Start();
+
+    MainWindow& mainWindow() { return main_; }
+    DigitizerPanel& panel() { return panel_; }
+    DataSetWindow& dataSet() { return dataSet_; }
+    KeyboardWindow& keyboard() { return keyboard_; }
+    ProgramWindow& program() { return program_; }
+    GaugeWindow& gauge() { return gauge_; }
+    ConditionsWindow& conditions() { return conditions_; }
+    ExclusionWindow& exclusion() { return exclusion_; }
+
+private:
+    void Connect();
+    // The panel and the DataSet window stand at the main window's right edge,
+    // kept on the screen when the main window reaches its edge.
+    void FollowMainWindow(QPoint rightEdgeTop);
+    void PlaceBesideMainWindow(QWidget& window);
+
+    ClipboardMemory clipboard_;
+    MainWindow main_;
+    DataSetWindow dataSet_;
+    DigitizerPanel panel_;
+    GaugeWindow gauge_;
+    ProgramWindow program_;
+    KeyboardWindow keyboard_;
+    ConditionsWindow conditions_;
+    ExclusionWindow exclusion_;
+    QPoint rightEdgeTop_;
+    QSet<QWidget*> awaitingFrame_;  // placed once the window manager has framed them
+};
+
+}  // namespace kx::ui
