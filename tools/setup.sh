@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     cmake g++ make
     qt6-base-dev qt6-image-formats-plugins
+    qt6-svg-dev     # the analysis plot exported as SVG (QSvgGenerator)
+    poppler-utils   # pdftotext: the tests read the labels back from an exported PDF
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
 )

@@ -1,0 +1,1 @@
+# Sources of the load and save windows.

@@ -1,0 +1,2 @@
+# Sources of the plot window and of the painter that draws the analysis plot
+# on the screen, the printer and into files.

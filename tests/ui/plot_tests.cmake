@@ -1,0 +1,1 @@
+# Tests of the plot window and its drawing targets.
