@@ -29,6 +29,11 @@ std::optional<float> BoxLimit(const std::string& text) {
     return static_cast<float>(value);
 }
 
+void ApplyXBoxes(const PlotSettings& settings, PointBounds& range) {
+    if (const auto value = BoxLimit(settings.xMinText)) range.xMin = *value;
+    if (const auto value = BoxLimit(settings.xMaxText)) range.xMax = *value;
+}
+
 void DrawAxes(bool toPrinter, PlotSurface& surface) {
     surface.setColor(kPlotBlue);
     surface.setLineWidth(toPrinter ? kPrinterAxisWidth : 1);
@@ -70,11 +75,13 @@ void DrawLabels(const PlotPass& pass, PlotSurface& surface) {
         surface.drawText(tick.position - size.width / 2.0, digit.height, tick.label,
                          TextRole::kTickLabel);
     }
+    // Y labels end where the major ticks end outside the box, so that no tick
+    // runs into a label's last digit.
     double widest = 0.0;
     for (const AxisTick& tick : pass.yTicks) {
         if (tick.label.empty()) continue;
         const TextSize size = surface.measureText(tick.label, TextRole::kTickLabel);
-        surface.drawText(-size.width, -tick.position - digit.height / 2.0, tick.label,
+        surface.drawText(-kTick - size.width, -tick.position - digit.height / 2.0, tick.label,
                          TextRole::kTickLabel);
         widest = std::max(widest, size.width);
     }
@@ -83,8 +90,8 @@ void DrawLabels(const PlotPass& pass, PlotSurface& surface) {
     surface.drawText(kAxisLength / 2.0 - x.width / 2.0, kXNameDepth * digit.height, "X",
                      TextRole::kAxisName);
     const TextSize y = surface.measureText("Y", TextRole::kAxisName);
-    surface.drawText(-widest - digit.width / 2.0 - y.width, -kAxisLength / 2.0 - y.height / 2.0,
-                     "Y", TextRole::kAxisName);
+    surface.drawText(-kTick - widest - digit.width / 2.0 - y.width,
+                     -kAxisLength / 2.0 - y.height / 2.0, "Y", TextRole::kAxisName);
     surface.drawText(kTitleX, kTitleY, kTitle, TextRole::kTitle);
 }
 
@@ -104,6 +111,12 @@ PointBounds PlotDataRange(const DataSet& data) {
             range.yMax = std::max(range.yMax, y);
         }
     }
+    return range;
+}
+
+PointBounds PlotOpeningRange(const DataSet& data, const PlotSettings& settings) {
+    PointBounds range = PlotDataRange(data);
+    ApplyXBoxes(settings, range);
     return range;
 }
 
@@ -142,8 +155,7 @@ PlotPass LayOutPlot(const DataSet& data, const PlotSettings& settings, bool toPr
         range.yMin = 0.0f;
         range.yMax = 1.0f;
     }
-    if (const auto value = BoxLimit(settings.xMinText)) range.xMin = *value;
-    if (const auto value = BoxLimit(settings.xMaxText)) range.xMax = *value;
+    ApplyXBoxes(settings, range);
 
     PlotPass pass;
     pass.xScale = AdjustAxis(range.xMin, range.xMax, settings.logX, AxisKind::kX);

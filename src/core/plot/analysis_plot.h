@@ -38,6 +38,11 @@ struct PlotPass {
 // from the start values +1E+15 and -1E+15 (left as they are without points).
 PointBounds PlotDataRange(const DataSet& data);
 
+// The X range a plot opens with (and the command line's plot is drawn over):
+// the data range, with its X minimum (maximum) replaced by the Xmin (Xmax) box
+// where the box holds a number other than 0.
+PointBounds PlotOpeningRange(const DataSet& data, const PlotSettings& settings);
+
 // The plot window's test before a pass: refused when Xmax is not greater than
 // Xmin, or when a logarithmic X axis is asked for and either is not above 0.
 bool PlotRequestAccepted(const PlotSettings& settings);

@@ -92,6 +92,22 @@ TEST(AnalysisPlot, TheAxisOfTheExampleRangeIsLabelledAtItsTicks) {
     }
     EXPECT_EQ(xLabels, (std::vector<std::string>{".0", "2.", "4.", "6.", "8.", "10."}));
 
+    // Y labels centred on their ticks, ending where the major ticks end
+    // outside the box (8 units left of the axis), clear of every tick line.
+    int yLabels = 0;
+    for (const DrawCall& text : CallsOf(surface, DrawCall::Kind::kText)) {
+        if (text.role != TextRole::kTickLabel || text.y1 == digit.height) continue;
+        ++yLabels;
+        const TextSize size = surface.measureText(text.text, text.role);
+        EXPECT_DOUBLE_EQ(text.x1 + size.width, -8.0) << text.text;
+        const double value = text.text == ".0" ? 0.0 : std::stod(text.text);
+        EXPECT_DOUBLE_EQ(text.y1 + size.height / 2, -600.0 * (value - 1.0) / 2.0) << text.text;
+    }
+    EXPECT_EQ(yLabels, 5) << "1. to 3. by .5";
+    for (const DrawCall& line : LinesIn(surface, kPlotGrey)) {
+        EXPECT_GE(std::min(line.x1, line.x2), -8.0);
+    }
+
     // Axes in blue, ticks and grid in grey; the title and names in place.
     EXPECT_EQ(LinesIn(surface, kPlotBlue).size(), 2u);
     std::size_t tickLines = 0;
