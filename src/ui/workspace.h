@@ -16,6 +16,10 @@ struct Workspace {
     core::FitResults results;
     core::AxisCalibration calibration;
     core::FileMemory files;  // the remembered file name and folders
+    // Fit results are current from the moment a run of the program-generation
+    // window completes until the user leaves that window for the data windows;
+    // only then does the plot draw the fitted curves beside the data marks.
+    bool fitCurrent = false;
 };
 
 }  // namespace kx::ui
