@@ -3,37 +3,16 @@
 // surface that records every call and against one that drops them.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <string>
 
-#include "core/data/preparation.h"
 #include "core/fitting/fit_family.h"
 #include "core/plot/analysis_plot.h"
 #include "core/plot/recording_surface.h"
+#include "three_section_family.h"
 
 namespace {
 
 using namespace kx::core;
-
-// Line k runs through X = 1..24 on a broken line with corners at X = 8 and 16,
-// so the fitting driver gives every line three sections.
-DataSet ThreeSectionFamily(int lines) {
-    DataSet data;
-    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
-    for (int k = 1; k <= lines; ++k) {
-        std::string text;
-        for (int x = 1; x <= 24; ++x) {
-            const double y = x <= 8 ? 2.0 * x : x <= 16 ? 16 + 0.5 * (x - 8) : 20 + 3.0 * (x - 16);
-            char buffer[64];
-            std::snprintf(buffer, sizeof buffer, "%d,%.7g\r\n", x, y * (1 + 0.2 * k));
-            text += buffer;
-        }
-        data.parameterText[k] = std::to_string(10 * k);
-        SetPointText(data, k, text);
-    }
-    PrepareDataSet(data);
-    return data;
-}
 
 class NullSurface : public PlotSurface {
 public:
