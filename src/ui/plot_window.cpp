@@ -204,6 +204,10 @@ void PlotWindow::Opening() {
 }
 
 void PlotWindow::Returning() {
+    // The window exists while it is shown: the next opening starts afresh
+    // from the data (with a family fitted meanwhile, the old X range would
+    // hide it).
+    for (QLineEdit* box : {xMinBox_, xMaxBox_, yMinBox_, yMaxBox_}) box->clear();
     picture_->Clear();
     lastPass_.reset();
     labelsShown_ = false;

@@ -79,7 +79,7 @@ TEST_F(PlotWindowTest, OpensOnTheDataRangeWithThePanelsAxisTypesAndGoesBack) {
     EXPECT_EQ(Shown().size(), window.picture().size());
     EXPECT_EQ(CountPixels(Shown(), IsRed), 0);
 
-    // A minimum typed before going back is kept for the next opening.
+    // The window exists while it is shown: what was typed goes with it.
     Type(pl::kXMinBox, "2");
     Press(pl::kBackButton);
     EXPECT_FALSE(window.isVisible());
@@ -88,16 +88,20 @@ TEST_F(PlotWindowTest, OpensOnTheDataRangeWithThePanelsAxisTypesAndGoesBack) {
     EXPECT_FALSE(window.lastPass().has_value());
     EXPECT_TRUE(Shown().isNull()) << "closing discards the picture";
 
+    // Another family meanwhile: the next opening shows its range.
+    workspace.data = Prepared({{"1", "20,1\r\n25,2\r\n30,4\r\n"}});
     workspace.calibration.logX = 0;
     Open();
-    EXPECT_EQ(BoxNamed(pl::kXMinBox)->text(), "2");
+    EXPECT_EQ(BoxNamed(pl::kXMinBox)->text(), "20");
+    EXPECT_EQ(BoxNamed(pl::kXMaxBox)->text(), "30");
     EXPECT_FALSE(CheckNamed(pl::kXLogBox)->isChecked());
-    EXPECT_EQ(Frame().xMin, 2.0f);
-    Type(pl::kXMinBox, "0");
+    EXPECT_EQ(Frame().xMin, 20.0f);
+    Type(pl::kXMinBox, "22");
     Press(pl::kStandardButton);
-    EXPECT_EQ(BoxNamed(pl::kXMinBox)->text(), "2") << "the standard range of this opening";
+    EXPECT_EQ(BoxNamed(pl::kXMinBox)->text(), "20");
     window.close();  // the frame's close goes back the same way
     EXPECT_TRUE(opener.isEnabled());
+    EXPECT_TRUE(BoxNamed(pl::kXMinBox)->text().isEmpty());
 }
 
 TEST_F(PlotWindowTest, RefusesUnusableXSettingsSilently) {
@@ -141,6 +145,51 @@ TEST_F(PlotWindowTest, AZeroXMinimumFollowsTheData) {
     Type(pl::kXMinBox, "10");
     Press(pl::kRedrawButton);
     EXPECT_EQ(Frame().xMin, 10.0f);
+}
+
+// Data the layout rules alone cannot frame, on axes the panel set: the window
+// still opens on a picture, draws, labels and saves it, with no message.
+TEST_F(PlotWindowTest, DegenerateDataStillGivesAPictureAndFiles) {
+    struct Case {
+        const char* name;
+        const char* points;
+        bool log;
+    };
+    const Case cases[] = {
+        {"all X equal", "5,1\r\n5,2\r\n5,3\r\n", false},
+        {"all Y equal", "1,7\r\n2,7\r\n3,7\r\n", true},
+        {"log with minimum 0", "0,0\r\n1,1\r\n2,4\r\n", true},
+        {"near the float limits", "-3E+38,1E-38\r\n0,3E+38\r\n3E+38,-3E+38\r\n", false},
+        {"huge log", "1E-30,1\r\n1,1E+30\r\n3E+38,3E+38\r\n", true},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        workspace.data = Prepared({{"1", c.points}});
+        // A section of zero width and one in 1/X over the whole line.
+        workspace.results = {};
+        core::LineFit& fit = workspace.results.lineFit[1];
+        fit.sectionCount = 2;
+        fit.sections[1].form = 1;
+        fit.sections[1].firstIndex = fit.sections[1].lastIndex = 1;
+        fit.sections[1].coefficient = {0, 1, 0, 0, 0};
+        fit.sections[2].form = 13;
+        fit.sections[2].firstIndex = 1;
+        fit.sections[2].lastIndex = 3;
+        fit.sections[2].coefficient = {0, 1, 1, 0, 0};
+        workspace.calibration.logX = workspace.calibration.logY = c.log ? 1 : 0;
+        Open();
+        Press(pl::kRedrawButton);
+        Press(pl::kParameterButton);
+        EXPECT_TRUE(window.lastPass().has_value());
+        EXPECT_GT(CountPixels(Shown(), IsBlue), 0);
+        EXPECT_GT(CountPixels(Shown(), IsRed), 0);
+        EXPECT_FALSE(Message()->isVisible());
+        EXPECT_TRUE(window.isEnabled());
+        EXPECT_TRUE(window.SavePlot(QString::fromStdString(folder.file("plot.pdf"))));
+        EXPECT_TRUE(window.SavePlot(QString::fromStdString(folder.file("plot.png"))));
+        Press(pl::kBackButton);
+    }
 }
 
 TEST_F(PlotWindowTest, StandardRangeRestoresTheBoxesAndChecksWithoutDrawing) {
