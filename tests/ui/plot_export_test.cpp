@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <csignal>
 #include <cstdlib>
 #include <memory>
 
@@ -204,27 +203,6 @@ TEST(PlotFile, SvgKeepsTextsAndLinesAndPngIsThePictureAtTwiceTheScreen) {
     EXPECT_TRUE(test::AnyPixelNear(png, QPointF(200, 1360 - 2 * 300), 1.5, test::IsBlue));
 }
 
-// Makes every write beyond `bytes` fail for the lifetime of the object, a
-// full disk that works whatever the user's rights.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
-
 TEST(PlotFile, FailuresAreValuesAndLeaveNothingHalfWritten) {
     StraightFamily family;
     TempFolder folder;
@@ -237,15 +215,19 @@ TEST(PlotFile, FailuresAreValuesAndLeaveNothingHalfWritten) {
     EXPECT_EQ(missing.status, PlotFileStatus::kCannotWrite);
     EXPECT_EQ(missing.file.reason, core::FileReason::kNotFound);
 
-    // A disk that fills up: the earlier file stays as it was, nothing beside it.
+    // A disk that fills up (a file-size limit, whatever the user's rights):
+    // the earlier file stays as it was, nothing beside it.
     const std::string path = folder.file("plot.pdf");
     test::PutFile(path, "earlier");
-    {
-        const FileSizeLimit limit(1000);
-        const PlotFileResult full = exportTo(path);
-        EXPECT_EQ(full.status, PlotFileStatus::kCannotWrite);
-        EXPECT_EQ(full.file.reason, core::FileReason::kFileSizeLimit);
-    }
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const PlotFileResult full = exportTo(path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(full.status, PlotFileStatus::kCannotWrite);
+    EXPECT_EQ(full.file.reason, core::FileReason::kFileSizeLimit);
     EXPECT_EQ(test::FileBytes(path), "earlier");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
