@@ -26,6 +26,7 @@
 #include "ui/plot_painter.h"
 #include "ui/plot_picture.h"
 #include "ui/twips.h"
+#include "ui/widget_events.h"
 
 namespace kx::ui {
 namespace {
@@ -84,6 +85,7 @@ PlotWindow::PlotWindow(Workspace& workspace, QWidget* mainWindow)
       observer_(std::make_unique<PassObserver>()) {
     picture_ = new PlotPicture(this);
     message_ = NamedLabel(this, n::kMessage, QString(), QRect());
+    SetBold(message_);
     message_->hide();
 
     const auto caption = [this](const char* text) {
@@ -128,6 +130,7 @@ PlotWindow::PlotWindow(Workspace& workspace, QWidget* mainWindow)
     connect(print, &QPushButton::clicked, this, &PlotWindow::Print);
     connect(save, &QPushButton::clicked, this, &PlotWindow::ChooseSaveFile);
     connect(back, &QPushButton::clicked, this, &PlotWindow::ReturnToOpener);
+    connect(&WidgetEvents::Of(message_), &WidgetEvents::pressed, message_, &QWidget::hide);
 
     setMinimumSize(TwipsToPixels(kLeastWidth), TwipsToPixels(kLeastHeight));
     resize(TwipsToPixels(kStartWidth), TwipsToPixels(kStartHeight));
@@ -355,7 +358,6 @@ bool PlotWindow::SavePlot(const QString& path) {
 void PlotWindow::ShowMessage(const QString& text, bool fault) {
     message_->setText(text);
     SetTextColour(message_, fault ? kFaultColour : kDoneColour);
-    SetBold(message_);
     ShowMessageBox(message_);
 }
 
