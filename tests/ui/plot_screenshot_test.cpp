@@ -71,7 +71,7 @@ TEST_F(PlotScreenshots, SampleFamily) {
     }
     SaveWindow(window, "plot_saved_message");
 
-    window.resize(900, 740);
+    window.resize(900, 660);
     SaveWindow(window, "plot_resized");
 }
 
