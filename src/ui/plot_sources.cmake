@@ -14,11 +14,6 @@ add_library(kx_plot_painter STATIC
 target_include_directories(kx_plot_painter PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(kx_plot_painter PUBLIC kx_plot kx_files Qt6::Gui Qt6::Svg
                       PRIVATE kx_options)
-# The window library's own list names the font as well: it is built once, here.
-get_target_property(kx_ui_sources kx_ui SOURCES)
-list(REMOVE_ITEM kx_ui_sources japanese_font.cpp)
-set_target_properties(kx_ui PROPERTIES SOURCES "${kx_ui_sources}")
-
 target_sources(kx_ui PRIVATE
     plot_picture.cpp
     plot_window.cpp)
