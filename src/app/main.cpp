@@ -1,11 +1,16 @@
 #include <QApplication>
 
+#include <clocale>
+
 #include "ui/desktop.h"
 #include "ui/japanese_font.h"
 #include "ui/workspace.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The toolkit takes the user's locale; numbers in texts and files are
+    // always written with a decimal point.
+    std::setlocale(LC_NUMERIC, "C");
     app.setFont(kx::ui::JapaneseFont(9));
     kx::ui::Workspace workspace;
     kx::ui::Desktop desktop(workspace);

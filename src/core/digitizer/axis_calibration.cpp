@@ -1,8 +1,7 @@
 #include "core/digitizer/axis_calibration.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
@@ -69,13 +68,24 @@ std::optional<AxisPoint> CanvasToValue(const AxisCalibration& cal, double px, do
 }
 
 std::string AxisValueText(double value, bool exponentDisplay) {
-    // "#.###00E+00": one digit, five decimals, at least two exponent digits;
-    // printf's %E writes exactly that.
+    // "#.###00E+00": one digit, five decimals, at least two exponent digits.
+    // to_chars writes that whatever the process's locale: the toolkit takes
+    // the user's, and a decimal comma would end up inside a captured "X,Y".
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.5E", value);
-    std::string text(buffer);
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 5).ptr;
+    std::string text(buffer, end);
+    for (char& c : text) {
+        if (c == 'e') c = 'E';
+    }
     if (exponentDisplay) return text;
-    return StrText(std::strtof(buffer, nullptr));
+    float single = 0.0f;
+    const auto read = std::from_chars(text.data(), text.data() + text.size(), single);
+    if (read.ec == std::errc::result_out_of_range) {
+        // As strtof reads it: beyond a float is infinite, below it is zero.
+        single = std::fabs(value) > 1 ? std::copysign(HUGE_VALF, static_cast<float>(value)) : 0.0f;
+    }
+    return StrText(single);
 }
 
 bool HasOnlyAxisValueChars(std::string_view text) {

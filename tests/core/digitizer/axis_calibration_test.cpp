@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <string>
 
 #include "support/near.h"
 
@@ -124,6 +126,18 @@ TEST(AxisValueText, BothDisplayForms) {
     EXPECT_EQ(AxisValueText(0, false), " 0");
     EXPECT_EQ(AxisValueText(12.5, false), " 12.5");
     EXPECT_EQ(AxisValueText(1.0 / 3.0, false), " .333333");
+}
+
+// The desktop program runs in the user's locale; a decimal comma in a value
+// text would split a captured "X,Y" point in three.
+TEST(AxisValueText, WritesADecimalPointInACommaLocale) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE locale here";
+    const std::string exponent = AxisValueText(123.456789, true);
+    const std::string normal = AxisValueText(-2.5, false);
+    std::setlocale(LC_ALL, before.c_str());
+    EXPECT_EQ(exponent, "1.23457E+02");
+    EXPECT_EQ(normal, "-2.5");
 }
 
 TEST(AxisValueText, CharacterSetHasNoBlank) {
