@@ -12,8 +12,11 @@
 
 #include "core/data/preparation.h"
 #include "core/data/text_chars.h"
+#include "core/files/data_file.h"
+#include "core/files/listing.h"
 #include "ui/control_names.h"
 #include "ui/controls.h"
+#include "ui/refusal_line.h"
 #include "ui/twips.h"
 #include "ui/widget_events.h"
 
@@ -119,8 +122,6 @@ void DataSetWindow::BuildControls() {
         Button(this, n::kResetAllButton, "全Lineﾘｾｯﾄ", TwipsRect(1395, 5580, 1305, 375));
     loadButton_ = Button(this, n::kLoadButton, "数値ﾃﾞｰﾀの呼込み", TwipsRect(45, 6000, 2655, 375));
     backButton_ = Button(this, n::kBackButton, "戻 る", TwipsRect(45, 6420, 2655, 330));
-    // The load window for numeric data is not part of this build yet.
-    loadButton_->setEnabled(false);
 
     messageLine_ = NamedLabel(this, n::kMessageLine, QString(), QRect());
     messageLine_->setAutoFillBackground(true);
@@ -153,6 +154,10 @@ void DataSetWindow::ConnectControls() {
     });
     connect(resetLineButton_, &QPushButton::clicked, this, &DataSetWindow::ResetSelectedLine);
     connect(resetAllButton_, &QPushButton::clicked, this, &DataSetWindow::ResetAllLines);
+    connect(loadButton_, &QPushButton::clicked, this, [this] {
+        workspace_.data.captureMode = 1;
+        emit loadRequested();
+    });
     connect(backButton_, &QPushButton::clicked, this, &DataSetWindow::ReturnToOpener);
 }
 
@@ -320,6 +325,22 @@ void DataSetWindow::RefreshPointBoxesFromData() {
         ShowPointText(line, workspace_.data.pointText[line]);
 }
 
+std::string DataSetWindow::SavedDataText(int saveKind) const {
+    if (saveKind == core::kSaveAllLines) return core::AllLinesDataText(workspace_.data);
+    return core::SelectedLineDataText(workspace_.data, SelectedOption() + 1,
+                                      parameterBox_->text().toStdString());
+}
+
+void DataSetWindow::ShowLoadedData(const QString& title) {
+    RefreshPointBoxesFromData();
+    lineOption_[0]->setChecked(true);
+    SelectLine(0);
+    ShowParameter(workspace_.data.parameterText[1]);
+    ShowLineNumber(1);
+    ShowPointCount(workspace_.data.pointCount[1]);
+    setWindowTitle(QStringLiteral("DataSet <") + title + QStringLiteral(">"));
+}
+
 void DataSetWindow::CommitParameter() {
     core::DataSet& ds = workspace_.data;
     if (ds.parameterEdited == 0) return;
@@ -368,7 +389,7 @@ bool DataSetWindow::RunPreparation() {
     const int line = workspace_.data.parameterLine;
     if (line >= 1 && line <= core::kMaxLines) ShowParameter(workspace_.data.parameterText[line]);
     if (state != core::kPrepared) {
-        ShowPreparationMessage(state);
+        ShowPreparationMessage(state, workspace_.data.refusal);
         return false;
     }
     HideMessages();
@@ -398,13 +419,14 @@ void DataSetWindow::Save(int16_t saveKind, int16_t selectedLine) {
 
 // --- messages --------------------------------------------------------------------
 
-void DataSetWindow::ShowPreparationMessage(int state) {
+void DataSetWindow::ShowPreparationMessage(int state, const core::PreparationRefusal& refusal) {
     for (const PreparationMessage& message : kMessages) {
-        if (message.state == state) {
-            ShowMessage(QString::fromUtf8(message.text), kMagenta,
-                        TwipsRect(120, 5235, message.width, 300), false);
-            return;
-        }
+        if (message.state != state) continue;
+        QString text = QString::fromUtf8(message.text);
+        // A parameter that is no number, or equals another line's, is named.
+        if (state == core::kParameterNotNumeric) text += RefusalLineText(refusal);
+        ShowMessage(text, kMagenta, TwipsRect(120, 5235, message.width, 300), false);
+        return;
     }
 }
 
@@ -419,8 +441,16 @@ void DataSetWindow::ShowMessage(const QString& text, const QColor& color, QRect 
     messageLine_->setWordWrap(wrap);
     messageLine_->setText(text);
     SetTextColour(messageLine_, color);
-    // The given width fits the text in the system's font; never cut it.
+    // The given width fits the text in the system's font; never cut it. A
+    // text too long for the window's width takes two lines.
     const int needed = QFontMetrics(messageLine_->font()).horizontalAdvance(text) + 6;
+    const int room = width() - geometry.left() - 2;
+    if (!wrap && needed > room) {
+        wrap = true;
+        messageLine_->setWordWrap(true);
+        geometry.setHeight(2 * geometry.height());
+        geometry.setWidth(room);
+    }
     if (!wrap) geometry.setWidth(std::max(geometry.width(), needed));
     messageLine_->setGeometry(geometry);
     ShowMessageBox(messageLine_);
