@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QSignalBlocker>
 
 #include "core/files/file_memory.h"
@@ -32,6 +33,9 @@ FileWindow::FileWindow(Workspace& workspace, QWidget* mainWindow, const char* na
     : ChildWindow(mainWindow, name, caption),
       workspace_(workspace),
       browser_(new FileBrowser(this, std::move(drives))) {
+    // A window of fixed size that is only ever closed: a title and its close button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(TwipsToPixels(kWidth), TwipsToPixels(kHeight));
     Title(this, n::kTitle, title, TwipsRect(kLeftColumn, 60, 2400, kBoxHeight));
     heading_ = NamedLabel(this, n::kHeading, QString(), TwipsRect(2640, 60, 5040, kBoxHeight));
@@ -65,6 +69,13 @@ FileWindow::FileWindow(Workspace& workspace, QWidget* mainWindow, const char* na
     WidgetEvents& message = WidgetEvents::Of(messageBox_);
     connect(&message, &WidgetEvents::pressed, this, takeMessageAway);
     connect(&message, &WidgetEvents::moved, this, takeMessageAway);
+}
+
+void FileWindow::PlaceOnFirstOpening() {
+    if (placed_) return;
+    placed_ = true;
+    const QRect screen = this->screen()->availableGeometry();
+    move(screen.center() - rect().center());
 }
 
 void FileWindow::ShowRememberedFile(bool folderInBox) {

@@ -39,6 +39,9 @@ protected:
     virtual void FileDoubleClicked(const QString& fullName) { FileClicked(fullName); }
     virtual void NameEdited(const QString& text) = 0;
 
+    // The first opening puts the window in the middle of the screen; later
+    // ones leave it where the user put it.
+    void PlaceOnFirstOpening();
     // The opening: the filter in the filter box and the file list, the lists
     // at the remembered file's folder, the name in the file name box. Without
     // a remembered name the lists stand at the remembered folder, which the
@@ -65,6 +68,8 @@ protected:
 
 private:
     void RememberFolder();
+
+    bool placed_ = false;
 };
 
 }  // namespace kx::ui

@@ -47,6 +47,7 @@ void LoadWindow::OpenInMode(Mode mode, QWidget* opener) {
 
 void LoadWindow::Opening() {
     ending_ = Ending::kBack;
+    PlaceOnFirstOpening();
     heading_->setText(mode_ == kPicture ? QStringLiteral("画像呼込み")
                                         : QStringLiteral("数値ﾃﾞｰﾀ呼込み"));
     messageBox_->hide();

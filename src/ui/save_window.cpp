@@ -72,6 +72,7 @@ void SaveWindow::OpenToSave(int saveKind, QWidget* opener, TextSource text) {
 }
 
 void SaveWindow::Opening() {
+    PlaceOnFirstOpening();
     heading_->setText(QString::fromUtf8(kKindNames[saveKind_]));
     saveButton_->setText(saveKind_ == core::kSaveAllLines
                              ? QStringLiteral("入力ﾃﾞｰﾀの保存")
