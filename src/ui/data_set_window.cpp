@@ -344,6 +344,8 @@ std::string DataSetWindow::SavedDataText(int saveKind) const {
 }
 
 void DataSetWindow::ShowLoadedData(const QString& title) {
+    // A parameter typed before the load belongs to the lines it replaced.
+    workspace_.data.parameterEdited = 0;
     RefreshPointBoxesFromData();
     lineOption_[0]->setChecked(true);
     SelectLine(0);
