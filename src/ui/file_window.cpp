@@ -71,6 +71,10 @@ FileWindow::FileWindow(Workspace& workspace, QWidget* mainWindow, const char* na
     connect(&message, &WidgetEvents::moved, this, takeMessageAway);
 }
 
+QRect FileWindow::ButtonPlace(int left, int width) {
+    return TwipsRect(left, 4560, width, 450);
+}
+
 void FileWindow::PlaceOnFirstOpening() {
     if (placed_) return;
     placed_ = true;

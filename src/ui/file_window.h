@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QString>
 
 #include <string>
@@ -39,6 +40,8 @@ protected:
     virtual void FileDoubleClicked(const QString& fullName) { FileClicked(fullName); }
     virtual void NameEdited(const QString& text) = 0;
 
+    // A place in the row of buttons below the message box (twips across).
+    static QRect ButtonPlace(int left, int width);
     // The first opening puts the window in the middle of the screen; later
     // ones leave it where the user put it.
     void PlaceOnFirstOpening();

@@ -9,7 +9,6 @@
 #include "core/files/file_names.h"
 #include "ui/control_names.h"
 #include "ui/controls.h"
-#include "ui/twips.h"
 #include "ui/widget_events.h"
 
 namespace kx::ui {
@@ -24,9 +23,9 @@ const QColor kFaultColour(255, 0, 0);
 LoadWindow::LoadWindow(Workspace& workspace, QWidget* mainWindow, DriveSource drives)
     : FileWindow(workspace, mainWindow, n::kWindow, QStringLiteral("データ呼込み"), "データ読込み",
                  n::kFilterBox, n::kMessageBox, std::move(drives)) {
-    loadButton_ = Button(this, n::kLoadButton, "決定", TwipsRect(120, 4560, 3660, 450));
-    backButton_ = Button(this, n::kBackButton, "戻 る", TwipsRect(3900, 4560, 1770, 450));
-    cancelButton_ = Button(this, n::kCancelButton, "ｷｬﾝｾﾙ", TwipsRect(5790, 4560, 1890, 450));
+    loadButton_ = Button(this, n::kLoadButton, "決定", ButtonPlace(120, 3660));
+    backButton_ = Button(this, n::kBackButton, "戻 る", ButtonPlace(3900, 1770));
+    cancelButton_ = Button(this, n::kCancelButton, "ｷｬﾝｾﾙ", ButtonPlace(5790, 1890));
     loadButton_->setDefault(true);
 
     SetUpMessageTimer(n::kMessageTimer, 5000, true);

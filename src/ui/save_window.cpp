@@ -13,7 +13,6 @@
 #include "core/files/save_file.h"
 #include "ui/control_names.h"
 #include "ui/controls.h"
-#include "ui/twips.h"
 #include "ui/widget_events.h"
 
 namespace kx::ui {
@@ -41,11 +40,11 @@ SaveWindow::SaveWindow(Workspace& workspace, QWidget* mainWindow, DriveSource dr
                  n::kFilterBox, n::kMessageBox, std::move(drives)) {
     // The confirm and reject buttons take the save button's place once it has
     // accepted a name.
-    saveButton_ = Button(this, n::kSaveButton, "", TwipsRect(120, 4560, 3660, 450));
-    confirmButton_ = Button(this, n::kConfirmButton, "了解", TwipsRect(120, 4560, 1770, 450));
-    rejectButton_ = Button(this, n::kRejectButton, "ＮＧ", TwipsRect(2010, 4560, 1770, 450));
-    cancelButton_ = Button(this, n::kCancelButton, "ｷｬﾝｾﾙ", TwipsRect(3900, 4560, 1770, 450));
-    backButton_ = Button(this, n::kBackButton, "戻る", TwipsRect(5790, 4560, 1890, 450));
+    saveButton_ = Button(this, n::kSaveButton, "", ButtonPlace(120, 3660));
+    confirmButton_ = Button(this, n::kConfirmButton, "了解", ButtonPlace(120, 1770));
+    rejectButton_ = Button(this, n::kRejectButton, "ＮＧ", ButtonPlace(2010, 1770));
+    cancelButton_ = Button(this, n::kCancelButton, "ｷｬﾝｾﾙ", ButtonPlace(3900, 1770));
+    backButton_ = Button(this, n::kBackButton, "戻る", ButtonPlace(5790, 1890));
     Offer(false);
 
     SetUpMessageTimer(n::kMessageTimer, 3000, false);
