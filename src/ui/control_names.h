@@ -165,5 +165,38 @@ inline constexpr char kMessage[] = "Label4";
 inline constexpr char kMessageTimer[] = "Timer1";
 }  // namespace exclusion
 
+// The controls the load and save windows share.
+namespace file_window {
+inline constexpr char kTitle[] = "Label1";
+inline constexpr char kHeading[] = "Label2";
+inline constexpr char kNameBox[] = "Text1";
+inline constexpr char kDriveList[] = "Drive1";
+inline constexpr char kFolderList[] = "Dir1";
+inline constexpr char kFileList[] = "File1";
+}  // namespace file_window
+
+namespace load {
+inline constexpr char kWindow[] = "Form22";
+inline constexpr char kFilterBox[] = "Text4";
+inline constexpr char kMessageBox[] = "Text3";
+inline constexpr char kMessageTimer[] = "Timer1";
+inline constexpr char kLoadButton[] = "Command1";
+inline constexpr char kBackButton[] = "Command2";
+inline constexpr char kCancelButton[] = "Command3";
+}  // namespace load
+
+namespace save {
+inline constexpr char kWindow[] = "Form24";
+inline constexpr char kFilterBox[] = "Text3";
+inline constexpr char kMessageBox[] = "Text2";
+inline constexpr char kMessageTimer[] = "Timer1";
+inline constexpr char kBlinkTimer[] = "Timer2";
+inline constexpr char kSaveButton[] = "Command4";
+inline constexpr char kConfirmButton[] = "Command5";
+inline constexpr char kRejectButton[] = "Command6";
+inline constexpr char kCancelButton[] = "Command1";
+inline constexpr char kBackButton[] = "Command2";
+}  // namespace save
+
 }  // namespace names
 }  // namespace kx::ui

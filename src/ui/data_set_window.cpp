@@ -12,8 +12,11 @@
 
 #include "core/data/preparation.h"
 #include "core/data/text_chars.h"
+#include "core/files/data_file.h"
+#include "core/files/listing.h"
 #include "ui/control_names.h"
 #include "ui/controls.h"
+#include "ui/refusal_line.h"
 #include "ui/twips.h"
 #include "ui/widget_events.h"
 
@@ -22,7 +25,13 @@ namespace {
 
 namespace n = names::data_set;
 
-constexpr int kBoxLeft = 45, kBoxTop = 930, kBoxWidth = 2655, kBoxHeight = 1710;
+// The window is wider than the digitizer panel, whose place it takes, so that
+// its caption shows the name of a loaded file beside the window manager's
+// buttons; the controls on the right take the width.
+constexpr int kWindowWidth = 4200;
+constexpr int kExtra = kWindowWidth - 2760;
+constexpr int kHalf = kExtra / 2;
+constexpr int kBoxLeft = 45, kBoxTop = 930, kBoxWidth = 2655 + kExtra, kBoxHeight = 1710;
 constexpr int kBoxTallHeight = 5460;
 const QColor kMagenta(255, 0, 255);
 const QColor kQbBlue(0, 0, 128);  // QBColor 1
@@ -56,6 +65,9 @@ constexpr PreparationMessage kMessages[] = {
 
 DataSetWindow::DataSetWindow(Workspace& workspace, QWidget* mainWindow)
     : ChildWindow(mainWindow, n::kWindow, QStringLiteral("DataSet")), workspace_(workspace) {
+    // Of fixed size: no maximize button, so that the caption keeps its room.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setMouseTracking(true);
     BuildControls();
     ConnectControls();
@@ -70,9 +82,9 @@ DataSetWindow::DataSetWindow(Workspace& workspace, QWidget* mainWindow)
 }
 
 void DataSetWindow::BuildControls() {
-    setFixedSize(TwipsToPixels(2760), TwipsToPixels(7260));
+    setFixedSize(TwipsToPixels(kWindowWidth), TwipsToPixels(7260));
     NamedLabel(this, n::kHeading, QStringLiteral("採取データの表示"),
-               TwipsRect(60, 30, 2655, 285));
+               TwipsRect(60, 30, 2655 + kExtra, 285));
 
     Caption(this, "Line", TwipsRect(60, 375, 450, 285));
     lineBox_ = Box(this, n::kLineBox, TwipsRect(510, 360, 450, 285));
@@ -81,7 +93,7 @@ void DataSetWindow::BuildControls() {
     pointCountBox_ = Box(this, n::kPointCountBox, TwipsRect(1620, 360, 600, 285));
     pointCountBox_->setReadOnly(true);
     Caption(this, "Parameter(Y)", TwipsRect(60, 675, 1200, 285));
-    parameterBox_ = Box(this, n::kParameterBox, TwipsRect(1260, 660, 1440, 285));
+    parameterBox_ = Box(this, n::kParameterBox, TwipsRect(1260, 660, 1440 + kExtra, 285));
 
     auto* group = new QButtonGroup(this);
     for (int i = 0; i < core::kMaxLines; ++i) {
@@ -97,30 +109,31 @@ void DataSetWindow::BuildControls() {
         auto* option = new QRadioButton(label, this);
         option->setObjectName(ArrayName(n::kLineOption, i));
         const int column = i / 5;
-        option->setGeometry(TwipsRect(120 + column * 1320, 2700 + (i % 5) * 255, 1200, 255));
+        option->setGeometry(
+            TwipsRect(120 + column * (1320 + kHalf), 2700 + (i % 5) * 255, 1200, 255));
         group->addButton(option, i);
         lineOption_[i] = option;
     }
     ColourLineLabels(-1);
 
-    xLiveBox_ = Box(this, n::kXLiveBox, TwipsRect(45, 4020, 1305, 285));
-    yLiveBox_ = Box(this, n::kYLiveBox, TwipsRect(1395, 4020, 1305, 285));
+    xLiveBox_ = Box(this, n::kXLiveBox, TwipsRect(45, 4020, 1305 + kHalf, 285));
+    yLiveBox_ = Box(this, n::kYLiveBox, TwipsRect(1395 + kHalf, 4020, 1305 + kHalf, 285));
     xLiveBox_->setReadOnly(true);
     yLiveBox_->setReadOnly(true);
 
-    generateButton_ =
-        Button(this, n::kGenerateButton, "ﾌﾟﾛｸﾞﾗﾑｺｰﾄﾞの生成", TwipsRect(45, 4380, 2655, 375));
-    saveAllButton_ = Button(this, n::kSaveAllButton, "全 保 存", TwipsRect(45, 4800, 1305, 375));
-    saveSelectedButton_ =
-        Button(this, n::kSaveSelectedButton, "選択保存", TwipsRect(1395, 4800, 1305, 375));
+    generateButton_ = Button(this, n::kGenerateButton, "ﾌﾟﾛｸﾞﾗﾑｺｰﾄﾞの生成",
+                             TwipsRect(45, 4380, 2655 + kExtra, 375));
+    saveAllButton_ =
+        Button(this, n::kSaveAllButton, "全 保 存", TwipsRect(45, 4800, 1305 + kHalf, 375));
+    saveSelectedButton_ = Button(this, n::kSaveSelectedButton, "選択保存",
+                                 TwipsRect(1395 + kHalf, 4800, 1305 + kHalf, 375));
     resetLineButton_ =
-        Button(this, n::kResetLineButton, "選択Lineﾘｾｯﾄ", TwipsRect(45, 5580, 1305, 375));
-    resetAllButton_ =
-        Button(this, n::kResetAllButton, "全Lineﾘｾｯﾄ", TwipsRect(1395, 5580, 1305, 375));
-    loadButton_ = Button(this, n::kLoadButton, "数値ﾃﾞｰﾀの呼込み", TwipsRect(45, 6000, 2655, 375));
-    backButton_ = Button(this, n::kBackButton, "戻 る", TwipsRect(45, 6420, 2655, 330));
-    // The load window for numeric data is not part of this build yet.
-    loadButton_->setEnabled(false);
+        Button(this, n::kResetLineButton, "選択Lineﾘｾｯﾄ", TwipsRect(45, 5580, 1305 + kHalf, 375));
+    resetAllButton_ = Button(this, n::kResetAllButton, "全Lineﾘｾｯﾄ",
+                             TwipsRect(1395 + kHalf, 5580, 1305 + kHalf, 375));
+    loadButton_ =
+        Button(this, n::kLoadButton, "数値ﾃﾞｰﾀの呼込み", TwipsRect(45, 6000, 2655 + kExtra, 375));
+    backButton_ = Button(this, n::kBackButton, "戻 る", TwipsRect(45, 6420, 2655 + kExtra, 330));
 
     messageLine_ = NamedLabel(this, n::kMessageLine, QString(), QRect());
     messageLine_->setAutoFillBackground(true);
@@ -153,6 +166,10 @@ void DataSetWindow::ConnectControls() {
     });
     connect(resetLineButton_, &QPushButton::clicked, this, &DataSetWindow::ResetSelectedLine);
     connect(resetAllButton_, &QPushButton::clicked, this, &DataSetWindow::ResetAllLines);
+    connect(loadButton_, &QPushButton::clicked, this, [this] {
+        workspace_.data.captureMode = 1;
+        emit loadRequested();
+    });
     connect(backButton_, &QPushButton::clicked, this, &DataSetWindow::ReturnToOpener);
 }
 
@@ -320,6 +337,24 @@ void DataSetWindow::RefreshPointBoxesFromData() {
         ShowPointText(line, workspace_.data.pointText[line]);
 }
 
+std::string DataSetWindow::SavedDataText(int saveKind) const {
+    if (saveKind == core::kSaveAllLines) return core::AllLinesDataText(workspace_.data);
+    return core::SelectedLineDataText(workspace_.data, SelectedOption() + 1,
+                                      parameterBox_->text().toStdString());
+}
+
+void DataSetWindow::ShowLoadedData(const QString& title) {
+    // A parameter typed before the load belongs to the lines it replaced.
+    workspace_.data.parameterEdited = 0;
+    RefreshPointBoxesFromData();
+    lineOption_[0]->setChecked(true);
+    SelectLine(0);
+    ShowParameter(workspace_.data.parameterText[1]);
+    ShowLineNumber(1);
+    ShowPointCount(workspace_.data.pointCount[1]);
+    setWindowTitle(QStringLiteral("DataSet <") + title + QStringLiteral(">"));
+}
+
 void DataSetWindow::CommitParameter() {
     core::DataSet& ds = workspace_.data;
     if (ds.parameterEdited == 0) return;
@@ -368,7 +403,7 @@ bool DataSetWindow::RunPreparation() {
     const int line = workspace_.data.parameterLine;
     if (line >= 1 && line <= core::kMaxLines) ShowParameter(workspace_.data.parameterText[line]);
     if (state != core::kPrepared) {
-        ShowPreparationMessage(state);
+        ShowPreparationMessage(state, workspace_.data.refusal);
         return false;
     }
     HideMessages();
@@ -398,13 +433,14 @@ void DataSetWindow::Save(int16_t saveKind, int16_t selectedLine) {
 
 // --- messages --------------------------------------------------------------------
 
-void DataSetWindow::ShowPreparationMessage(int state) {
+void DataSetWindow::ShowPreparationMessage(int state, const core::PreparationRefusal& refusal) {
     for (const PreparationMessage& message : kMessages) {
-        if (message.state == state) {
-            ShowMessage(QString::fromUtf8(message.text), kMagenta,
-                        TwipsRect(120, 5235, message.width, 300), false);
-            return;
-        }
+        if (message.state != state) continue;
+        QString text = QString::fromUtf8(message.text);
+        // A parameter that is no number, or equals another line's, is named.
+        if (state == core::kParameterNotNumeric) text += RefusalLineText(refusal);
+        ShowMessage(text, kMagenta, TwipsRect(120, 5235, message.width, 300), false);
+        return;
     }
 }
 
@@ -419,8 +455,16 @@ void DataSetWindow::ShowMessage(const QString& text, const QColor& color, QRect 
     messageLine_->setWordWrap(wrap);
     messageLine_->setText(text);
     SetTextColour(messageLine_, color);
-    // The given width fits the text in the system's font; never cut it.
+    // The given width fits the text in the system's font; never cut it. A
+    // text too long for the window's width takes two lines.
     const int needed = QFontMetrics(messageLine_->font()).horizontalAdvance(text) + 6;
+    const int room = width() - geometry.left() - 2;
+    if (!wrap && needed > room) {
+        wrap = true;
+        messageLine_->setWordWrap(true);
+        geometry.setHeight(2 * geometry.height());
+        geometry.setWidth(room);
+    }
     if (!wrap) geometry.setWidth(std::max(geometry.width(), needed));
     messageLine_->setGeometry(geometry);
     ShowMessageBox(messageLine_);

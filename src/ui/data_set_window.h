@@ -41,6 +41,13 @@ public:
     void SetLiveValues(const QString& x, const QString& y);
     // Every point box shows its line's point text again.
     void RefreshPointBoxesFromData();
+    // The data file text of an all-lines (0) or selected-line (1) save: the
+    // lines as the point boxes hold them; for the selected line the parameter
+    // as its box shows it.
+    std::string SavedDataText(int saveKind) const;
+    // A data file named `title` was loaded: the boxes show its lines, line 1
+    // is selected and the caption names the file.
+    void ShowLoadedData(const QString& title);
     // Follows the panel's option `index`; clears the own option when the
     // panel's is not selected.
     void FollowPanelLine(int index, bool selected);
@@ -56,8 +63,11 @@ public slots:
 signals:
     // The preparation succeeded: the program-generation window is to open.
     void programGenerationRequested();
-    // A save button's preparation succeeded: the save window is to open.
+    // A save button's preparation succeeded: the save window is to open for
+    // data.saveKind.
     void saveRequested();
+    // "数値ﾃﾞｰﾀの呼込み": the load window is to open for numeric data.
+    void loadRequested();
     // The panel's line option `index` is to be selected.
     void panelLineSelected(int index);
     // The panel's "データ採取開始" is to be enabled.
@@ -87,7 +97,7 @@ private:
     bool RunPreparation();
     void GenerateProgram();
     void Save(int16_t saveKind, int16_t selectedLine);
-    void ShowPreparationMessage(int state);
+    void ShowPreparationMessage(int state, const core::PreparationRefusal& refusal);
     void ShowMessage(const QString& text, const QColor& color, QRect geometry, bool wrap);
     void ShowBackHint();
     void ColourLineLabels(int selected);

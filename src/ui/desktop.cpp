@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "core/files/listing.h"
 #include "ui/canvas.h"
 #include "ui/pointers.h"
 #include "ui/widget_events.h"
@@ -33,15 +34,19 @@ bool AwaitsItsFrame(const QWidget& window, const QWidget& framed) {
 
 }  // namespace
 
-Desktop::Desktop(Workspace& workspace)
-    : dataSet_(workspace, &main_),
+Desktop::Desktop(Workspace& workspace, DriveSource drives)
+    : workspace_(workspace),
+      dataSet_(workspace, &main_),
       panel_(workspace, main_, clipboard_),
       gauge_(workspace),
       program_(workspace, gauge_, &main_),
       keyboard_(workspace, clipboard_, &main_),
       conditions_(workspace, &main_),
-      exclusion_(workspace, &main_) {
+      exclusion_(workspace, &main_),
+      load_(workspace, &main_, drives),
+      save_(workspace, &main_, drives) {
     Connect();
+    ConnectFileWindows();
 }
 
 void Desktop::Start() {
@@ -134,6 +139,68 @@ void Desktop::Connect() {
         main_.canvas().setCursor(CrossPointer());
     });
     panel_.SetKeyboardEntryAvailable(true);
+}
+
+void Desktop::ConnectFileWindows() {
+    // Loading: numeric data for the DataSet window or from the panel, or a
+    // picture for the canvas.
+    QObject::connect(&dataSet_, &DataSetWindow::loadRequested, &load_,
+                     [this] { load_.OpenInMode(LoadWindow::kDataForDataSet, &dataSet_); });
+    QObject::connect(&panel_, &DigitizerPanel::loadRequested, &load_, [this](int mode) {
+        load_.OpenInMode(static_cast<LoadWindow::Mode>(mode), &panel_);
+    });
+    load_.SetPictureLoader([this](const QString& file) { return panel_.LoadPictureFile(file); });
+    QObject::connect(&load_, &LoadWindow::linesReplaced, &dataSet_,
+                     &DataSetWindow::RefreshPointBoxesFromData);
+    QObject::connect(&load_, &ChildWindow::returned, &panel_, [this] { FinishLoad(); });
+
+    // Saving: the collected data from the DataSet window or the panel, the
+    // lists of the program-generation window.
+    QObject::connect(&dataSet_, &DataSetWindow::saveRequested, &save_,
+                     [this] { OpenSaveWindow(workspace_.data.saveKind, &dataSet_); });
+    QObject::connect(&panel_, &DigitizerPanel::saveRequested, &save_,
+                     [this] { OpenSaveWindow(core::kSaveAllLines, &panel_); });
+    QObject::connect(&program_, &ProgramWindow::saveRequested, &save_,
+                     [this](int saveKind) { OpenSaveWindow(saveKind, &program_); });
+    QObject::connect(&save_, &ChildWindow::returned, &panel_, [this] {
+        // Back from a data save the live display runs again.
+        if (save_.saveKind() == core::kSaveAllLines || save_.saveKind() == core::kSaveSelectedLine)
+            panel_.StartLiveTimer();
+    });
+}
+
+void Desktop::OpenSaveWindow(int saveKind, QWidget* opener) {
+    SaveWindow::TextSource text;
+    if (saveKind == core::kSaveAllLines || saveKind == core::kSaveSelectedLine) {
+        text = [this, saveKind] { return dataSet_.SavedDataText(saveKind); };
+    } else {
+        text = [this, saveKind] { return core::ListingText(saveKind, program_.ShownLists()); };
+    }
+    save_.OpenToSave(saveKind, opener, std::move(text));
+}
+
+void Desktop::FinishLoad() {
+    const LoadWindow::Mode mode = load_.endedMode();
+    panel_.EndLoad();
+    const bool loaded = load_.ending() == LoadWindow::Ending::kLoaded;
+    if (mode == LoadWindow::kPicture) return;
+    if (!loaded) {
+        if (mode == LoadWindow::kDataForDataSet) {
+            dataSet_.move(panel_.pos());
+            panel_.hide();
+        } else if (mode == LoadWindow::kDataFromPanel) {
+            // Nothing was loaded from the panel: no capture without the
+            // DataSet window.
+            workspace_.data.captureMode = 0;
+        }
+        return;
+    }
+    main_.setWindowTitle(QStringLiteral("Kuvatelix"));
+    if (mode == LoadWindow::kDataFromPanel) {
+        dataSet_.move(panel_.pos());
+        dataSet_.OpenFrom(&panel_);
+    }
+    dataSet_.ShowLoadedData(QString::fromStdString(workspace_.files.fileTitle));
 }
 
 }  // namespace kx::ui

@@ -10,8 +10,10 @@
 #include "ui/exclusion_window.h"
 #include "ui/gauge_window.h"
 #include "ui/keyboard_window.h"
+#include "ui/load_window.h"
 #include "ui/main_window.h"
 #include "ui/program_window.h"
+#include "ui/save_window.h"
 #include "ui/workspace.h"
 
 namespace kx::ui {
@@ -22,7 +24,9 @@ namespace kx::ui {
 // window is a ChildWindow made here, with its few connections in Connect().
 class Desktop {
 public:
-    explicit Desktop(Workspace& workspace);
+    // `drives`: what the load and save windows list as drives (the system's
+    // volumes; tests may give others).
+    explicit Desktop(Workspace& workspace, DriveSource drives = SystemDrives);
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;
 
@@ -38,6 +42,8 @@ public:
     GaugeWindow& gauge() { return gauge_; }
     ConditionsWindow& conditions() { return conditions_; }
     ExclusionWindow& exclusion() { return exclusion_; }
+    LoadWindow& load() { return load_; }
+    SaveWindow& save() { return save_; }
 
 private:
     void Connect();
@@ -45,7 +51,13 @@ private:
     // kept on the screen when the main window reaches its edge.
     void FollowMainWindow(QPoint rightEdgeTop);
     void PlaceBesideMainWindow(QWidget& window);
+    void ConnectFileWindows();
+    // The load window has gone: the hand-over of its mode.
+    void FinishLoad();
+    // The save window for `saveKind`, opened from `opener`.
+    void OpenSaveWindow(int saveKind, QWidget* opener);
 
+    Workspace& workspace_;
     ClipboardMemory clipboard_;
     MainWindow main_;
     DataSetWindow dataSet_;
@@ -55,6 +67,8 @@ private:
     KeyboardWindow keyboard_;
     ConditionsWindow conditions_;
     ExclusionWindow exclusion_;
+    LoadWindow load_;
+    SaveWindow save_;
     QPoint rightEdgeTop_;
     QSet<QWidget*> awaitingFrame_;  // placed once the window manager has framed them
 };

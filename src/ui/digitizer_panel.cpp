@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
@@ -176,7 +175,6 @@ void DigitizerPanel::BuildControls() {
                             TwipsRect(90, 240, 1620 + kExtra, 330));
     saveButton_ =
         Button(readFrame, n::kSaveButton, "保 存", TwipsRect(1770 + kExtra, 240, 810, 330));
-    saveButton_->setEnabled(false);
     auto* lines = new QButtonGroup(this);
     for (int i = 0; i < core::kMaxLines; ++i) {
         const QString label =
@@ -225,9 +223,7 @@ void DigitizerPanel::BuildMenus() {
     };
     add(file, n::kPictureFileEntry, "画像ファイルの読み", &DigitizerPanel::OpenPictureFile);
     add(file, n::kPasteEntry, "画像のPaste", &DigitizerPanel::PastePicture);
-    QAction* numericData = file->addAction(QStringLiteral("数値ﾃﾞｰﾀの呼込み"));
-    numericData->setObjectName(n::kNumericDataEntry);
-    numericData->setEnabled(false);  // the load window for numeric data comes later
+    add(file, n::kNumericDataEntry, "数値ﾃﾞｰﾀの呼込み", &DigitizerPanel::OpenNumericData);
     keyboardAction_ =
         add(file, n::kKeyboardEntry, "ｷｰﾎﾞｰﾄﾞ入力", &DigitizerPanel::keyboardEntryRequested);
     keyboardAction_->setEnabled(false);
@@ -348,10 +344,6 @@ void DigitizerPanel::SetKeyboardEntryAvailable(bool available) {
     keyboardAction_->setEnabled(available);
 }
 
-void DigitizerPanel::SetSaveAvailable(bool available) {
-    saveButton_->setEnabled(available);
-}
-
 void DigitizerPanel::EndProgram() {
     QCoreApplication::exit(0);
 }
@@ -462,41 +454,28 @@ void DigitizerPanel::PastePicture() {
     TakePicture(clipboard_.Picture(), QStringLiteral("Kuvatelix <Graph Paste>"));
 }
 
-bool DigitizerPanel::LoadPictureFile(const QString& path) {
+QString DigitizerPanel::LoadPictureFile(const QString& path) {
     QImageReader reader(path);
     reader.setAllocationLimit(1024);  // MB: a 6000 x 8000 scan takes 192
     const QImage picture = reader.read();
-    if (picture.isNull()) {
-        ShowMessage(reader.errorString());
-        return false;
-    }
+    if (picture.isNull()) return reader.errorString();
     // The caption names the file as the file name box holds it: the full name.
     TakePicture(picture, QStringLiteral("Kuvatelix <") + QDir::toNativeSeparators(path).trimmed() +
                              QStringLiteral(">"));
     for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(workspace_.data, line);
     emit linesReset();
-    return true;
+    return {};
 }
 
 void DigitizerPanel::OpenPictureFile() {
     loadMode_ = 3;
-    const bool mainShown = mainWindow_.isVisible();
-    if (mainShown) mainWindow_.setEnabled(false);
-    setEnabled(false);
-    QFileDialog dialog(this, QStringLiteral("データ呼込み"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("*.BMP;*.JPG (*.BMP *.JPG *.bmp *.jpg *.jpeg)"),
-                           QStringLiteral("PNG (*.png *.PNG)"),
-                           QStringLiteral("TIFF (*.tif *.tiff *.TIF *.TIFF)"),
-                           QStringLiteral("* (*)")});
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        LoadPictureFile(dialog.selectedFiles().first());
-    }
-    loadMode_ = 0;
-    mainWindow_.setEnabled(true);
-    setEnabled(true);
-    show();
+    emit loadRequested(loadMode_);
+}
+
+void DigitizerPanel::OpenNumericData() {
+    loadMode_ = 2;
+    workspace_.data.captureMode = 1;
+    emit loadRequested(loadMode_);
 }
 
 // --- capture --------------------------------------------------------------------
@@ -535,6 +514,10 @@ void DigitizerPanel::SetCaptureStartEnabled(bool enabled) {
 
 void DigitizerPanel::StopLiveTimer() {
     liveTimer_.stop();
+}
+
+void DigitizerPanel::StartLiveTimer() {
+    liveTimer_.start();
 }
 
 void DigitizerPanel::ReturnFromCapture(QPoint position) {

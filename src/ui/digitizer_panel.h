@@ -43,19 +43,23 @@ public:
     // window and then the panel shown.
     void Start();
 
-    // The menu entry of the keyboard-entry window and the "保 存" button stay
-    // disabled until their windows are there.
+    // The menu entry of the keyboard-entry window stays disabled until its
+    // window is there.
     void SetKeyboardEntryAvailable(bool available);
-    void SetSaveAvailable(bool available);
 
-    // Picture mode of the load window: the file goes onto the canvas. False
-    // (with the reader's message shown) when it cannot be read.
-    bool LoadPictureFile(const QString& path);
+    // Picture mode of the load window: the file goes onto the canvas, the ten
+    // lines are reset. Returns the reader's description of a failure (the
+    // canvas then keeps its picture), or nothing.
+    QString LoadPictureFile(const QString& path);
+    // The load window has gone (loadMode back to 0).
+    void EndLoad() { loadMode_ = 0; }
 
     // Used by the DataSet window through the owner.
     void SelectLineOption(int index);
     void SetCaptureStartEnabled(bool enabled);
     void StopLiveTimer();
+    void StartLiveTimer();
+    bool liveTimerRunning() const { return liveTimer_.isActive(); }
     void ReturnFromCapture(QPoint position);
 
     QString messageText() const;
@@ -71,6 +75,8 @@ public slots:
 signals:
     void keyboardEntryRequested();
     void saveRequested();
+    // The load window is to open in `loadMode` (2 numeric data, 3 picture).
+    void loadRequested(int loadMode);
     // "データ採取開始" was pressed (the DataSet window takes its caption
     // again); with a usable calibration capture starts on line option `index`.
     void captureStartPressed();
@@ -103,6 +109,7 @@ private:
     void ToggleHelp();
     void PointerOverPanel();
     void OpenPictureFile();
+    void OpenNumericData();
     void TakePicture(const QImage& picture, const QString& caption);
     void OnLineOption(int index);
     void ResetCalibration();

@@ -16,6 +16,7 @@
 #include "ui/clipboard_memory.h"
 #include "ui/control_names.h"
 #include "ui/controls.h"
+#include "ui/refusal_line.h"
 #include "ui/twips.h"
 #include "ui/widget_events.h"
 
@@ -60,6 +61,8 @@ const char* MessageText(int number) {
         case core::kKeyboardGap: return "ﾃﾞｰﾀの無いParameterが有る";
         case core::kKeyboardTooFewPairs: return "X,Yﾃﾞｰﾀの組が少ない";
         case core::kKeyboardNoSeparator: return "X,Yﾃﾞｰﾀ異常";
+        // The window has no text of its own for a parameter it cannot use.
+        case core::kKeyboardBadParameter: return "パラメータが数値でない";
         default: return "";
     }
 }
@@ -265,7 +268,9 @@ void KeyboardWindow::GenerateProgram() {
 }
 
 void KeyboardWindow::ShowMessage(int number) {
-    messageLine_->setText(MessageText(number));
+    QString text = QString::fromUtf8(MessageText(number));
+    if (number == core::kKeyboardBadParameter) text += RefusalLineText(workspace_.data.refusal);
+    messageLine_->setText(text);
     ShowMessageBox(messageLine_);
 }
 

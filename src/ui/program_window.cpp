@@ -117,12 +117,7 @@ void ProgramWindow::BuildMenus() {
     QAction* exclusion = option->addAction("排他座標系", this, &ProgramWindow::exclusionRequested);
     exclusion->setObjectName(n::kExclusionEntry);
 
-    SetSaveAvailable(false);
     SetPlotAvailable(false);
-}
-
-void ProgramWindow::SetSaveAvailable(bool available) {
-    for (QAction* action : {saveProgram_, saveSummary_, saveAll_}) action->setEnabled(available);
 }
 
 void ProgramWindow::SetPlotAvailable(bool available) {
@@ -213,7 +208,7 @@ void ProgramWindow::Arrange() {
 
     calculateButton_->setGeometry(TwipsRect(w - 2400, h - 1140, 1215, 330));
     backButton_->setGeometry(TwipsRect(w - 1110, h - 1140, 975, 330));
-    statusLabel_->setGeometry(TwipsRect(w - 2355, h - 1440, 2220, 270));
+    PlaceStatusLabel();
     historyLabel_->setGeometry(TwipsRect(rightLeft, h - 1140, 150, 330));
 
     areaHint_[0]->setGeometry(TwipsRect(240, 240, 2700, 330));
@@ -267,9 +262,23 @@ void ProgramWindow::Opening() {
         hintsShown_ = true;
         ShowAreaHints();
     }
-    statusLabel_->setText(kIdleStatus);
+    ShowStatus(unratedWarning_.isEmpty() ? kIdleStatus : unratedWarning_);
     calculateButton_->setText(IdleCaption());
     workspace_.settings.cutoffPrecision = core::kStandardCutoffPrecision;
+}
+
+void ProgramWindow::ShowStatus(const QString& text) {
+    statusLabel_->setText(text);
+    PlaceStatusLabel();
+}
+
+void ProgramWindow::PlaceStatusLabel() {
+    const int w = OuterWidth();
+    const int h = OuterHeight();
+    QRect place = TwipsRect(w - 2355, h - 1440, 2220, 270);
+    const int needed = statusLabel_->fontMetrics().horizontalAdvance(statusLabel_->text()) + 4;
+    if (needed > place.width()) place.setLeft(std::max(0, place.right() + 1 - needed));
+    statusLabel_->setGeometry(place);
 }
 
 void ProgramWindow::Returning() {
@@ -321,9 +330,10 @@ void ProgramWindow::StartCalculation() {
     fadeHintsTimer_.stop();
     emit panelTimersStopRequested();
     for (int i = 1; i <= 4; ++i) list_[i]->clear();
+    unratedWarning_.clear();
 
     calculateButton_->setText("実行中");
-    statusLabel_->setText("計算しています");
+    ShowStatus("計算しています");
     setEnabled(false);
     running_ = true;
     if (workspace_.data.progressTotal > 29) {
@@ -347,9 +357,33 @@ void ProgramWindow::StartCalculation() {
     }
     setEnabled(true);
     gauge_.StopGauge();
-    statusLabel_->setText(kIdleStatus);
     FillResults();
+    unratedWarning_ = UnratedWarning();
+    ShowStatus(unratedWarning_.isEmpty() ? kIdleStatus : unratedWarning_);
     calculateButton_->setText(IdleCaption());
+}
+
+// A section no form could be rated on is the constant 0 in the program: the
+// log and the details say so at the section, the status line names the first
+// such line for as long as the lists show that run.
+QString ProgramWindow::UnratedWarning() const {
+    for (const core::UnratedSection& section :
+         core::UnratedSections(workspace_.data, workspace_.results)) {
+        if (section.form == 0)
+            return QStringLiteral("評価できる式なし (Line %1)").arg(section.line);
+    }
+    return {};
+}
+
+core::ResultLists ProgramWindow::ShownLists() const {
+    const auto entries = [this](int list) {
+        std::vector<std::string> out;
+        out.reserve(static_cast<std::size_t>(list_[list]->count()));
+        for (int row = 0; row < list_[list]->count(); ++row)
+            out.push_back(list_[list]->item(row)->text().toStdString());
+        return out;
+    };
+    return {entries(1), entries(2), entries(3), entries(4)};
 }
 
 void ProgramWindow::ShowLogSoFar() {
@@ -374,7 +408,7 @@ void ProgramWindow::StopCalculation() {
     observer_.requestStop();
     setEnabled(true);
     gauge_.StopGauge();
-    statusLabel_->setText("GO ﾎﾞﾀﾝを押して下さい");
+    ShowStatus("GO ﾎﾞﾀﾝを押して下さい");
     calculateButton_->setText("GO");
 }
 

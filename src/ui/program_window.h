@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "core/files/listing.h"
 #include "ui/child_window.h"
 #include "ui/run_observer.h"
 #include "ui/workspace.h"
@@ -30,10 +31,13 @@ public:
 
     bool running() const { return running_; }
     RunObserver& observer() { return observer_; }
-    // The menu entries of the save and plot windows stay disabled until those
-    // windows are there.
-    void SetSaveAvailable(bool available);
+    // The menu entry of the plot window stays disabled until that window is
+    // there.
     void SetPlotAvailable(bool available);
+    // The four lists as they are shown, for the listings the save window
+    // writes: after a stopped run, or with settings changed since the run, a
+    // listing holds what the user sees.
+    core::ResultLists ShownLists() const;
 
 public slots:
     void StartCalculation();  // the calculation button
@@ -74,6 +78,10 @@ private:
     void FillResults();
     void RequestSave(int saveKind);
     QString IdleCaption() const;
+    // The status line, widened to the left when its text needs more room.
+    void ShowStatus(const QString& text);
+    void PlaceStatusLabel();
+    QString UnratedWarning() const;
     int OuterWidth() const;  // twips, as the layout rules measure the window
     int OuterHeight() const;
 
@@ -104,6 +112,7 @@ private:
     bool hintDismissed_ = false;
     bool hintsShown_ = false;
     bool running_ = false;
+    QString unratedWarning_;  // the last run's program is not to be used
 };
 
 }  // namespace kx::ui

@@ -15,6 +15,8 @@
 #include "core/data/text_chars.h"
 #include "ui/canvas.h"
 #include "ui/control_names.h"
+#include "ui/load_window.h"
+#include "ui/save_window.h"
 
 // The font library keeps a few blocks of its own to the end of the process
 // without a pointer to them; they are not ours to free.
@@ -149,7 +151,7 @@ std::vector<std::pair<double, double>> PointsOf(const std::string& pointText) {
     return points;
 }
 
-Session::Session() {
+Session::Session(ui::DriveSource drives) : desktop(workspace, std::move(drives)) {
     desktop.mainWindow().move(0, 0);
     desktop.Start();
     QCoreApplication::processEvents();
@@ -220,6 +222,60 @@ void Session::StartCapture(const GraphFrame& frame) {
     Calibrate(BlankPicture(), frame);
     ClickPanel(panel::kCaptureButton);
     ASSERT_EQ(workspace.data.captureMode, 1);
+}
+
+namespace {
+
+QListWidgetItem* ItemOf(QListWidget* list, const QString& text) {
+    if (list == nullptr) return nullptr;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->text() == text) return list->item(row);
+    }
+    return nullptr;
+}
+
+void ClickItem(QListWidget* list, QListWidgetItem* item, bool twice) {
+    list->scrollToItem(item);
+    const QPoint place = list->visualItemRect(item).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place);
+    if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place);
+}
+
+}  // namespace
+
+bool ClickFile(QWidget& window, const QString& name, bool twice) {
+    auto* list = Find<QListWidget>(window, fw::kFileList);
+    QListWidgetItem* item = ItemOf(list, name);
+    if (item == nullptr) return false;
+    ClickItem(list, item, twice);
+    return true;
+}
+
+bool ClickFolder(QWidget& window, const QString& folder) {
+    auto* list = Find<QListWidget>(window, fw::kFolderList);
+    for (int row = 0; list != nullptr && row < list->count(); ++row) {
+        if (list->item(row)->data(Qt::UserRole).toString() == folder) {
+            ClickItem(list, list->item(row), false);
+            return true;
+        }
+    }
+    return false;
+}
+
+void FinishSaving(ui::SaveWindow& window) {
+    for (int tick = 0; tick < 100 && window.saving(); ++tick) window.BlinkSavingMessage();
+    EXPECT_FALSE(window.saving());
+}
+
+void SaveAs(ui::SaveWindow& window, const QString& name) {
+    auto* box = Find<QLineEdit>(window, fw::kNameBox);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, name);
+    Click(window, sn::kSaveButton);
+    if (!window.offering()) return;
+    Click(window, sn::kConfirmButton);
+    FinishSaving(window);
 }
 
 }  // namespace kx::test

@@ -37,6 +37,9 @@ namespace pn = ui::names::program;
 namespace gn = ui::names::gauge;
 namespace cn = ui::names::conditions;
 namespace en = ui::names::exclusion;
+namespace fw = ui::names::file_window;
+namespace ln = ui::names::load;
+namespace sn = ui::names::save;
 using ui::ArrayName;
 
 QApplication& App();
@@ -87,16 +90,19 @@ struct GraphFrame {
 // starts them.
 class Session {
 public:
-    Session();
+    // `drives`: the drives the load and save windows list.
+    explicit Session(ui::DriveSource drives = ui::SystemDrives);
 
     ui::Workspace workspace;
-    ui::Desktop desktop{workspace};
+    ui::Desktop desktop;
 
     ui::MainWindow& main() { return desktop.mainWindow(); }
     ui::DigitizerPanel& panel() { return desktop.panel(); }
     ui::DataSetWindow& dataSet() { return desktop.dataSet(); }
     ui::KeyboardWindow& keyboard() { return desktop.keyboard(); }
     ui::ProgramWindow& program() { return desktop.program(); }
+    ui::LoadWindow& load() { return desktop.load(); }
+    ui::SaveWindow& save() { return desktop.save(); }
     ui::Canvas& canvas();
 
     // A control of the panel or of the DataSet window by its name.
@@ -128,8 +134,19 @@ public:
     void StartCapture(const GraphFrame& frame = {});
 };
 
-// A window still to come (save, load, plot), standing in where one is
-// opened: the opener semantics are the base's, as the real one's will be.
+// The file list's entry `name` of a load or save window, clicked once or
+// twice as the user does; false when the list does not show it.
+bool ClickFile(QWidget& window, const QString& name, bool twice = false);
+// The entry of the folder list that opens `folder` (a full name), clicked.
+bool ClickFolder(QWidget& window, const QString& folder);
+// The save window's blinking "保存中" run to its end, and the file written.
+void FinishSaving(ui::SaveWindow& window);
+// A typed name, the save button and "了解": the file is written unless a
+// check stops it on the way.
+void SaveAs(ui::SaveWindow& window, const QString& name);
+
+// A window still to come (plot), standing in where one is opened: the opener
+// semantics are the base's, as the real one's will be.
 class StandInWindow : public ui::ChildWindow {
 public:
     explicit StandInWindow(QWidget* mainWindow)

@@ -30,6 +30,8 @@ TEST(ChildWindows, EveryWayBackGivesTheOpenerBack) {
                         {"program", &d.program()},
                         {"conditions", &d.desktop.conditions()},
                         {"exclusion", &d.desktop.exclusion()},
+                        {"load", &d.load()},
+                        {"save", &d.save()},
                         {"to come", &windowToCome}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -129,6 +131,12 @@ TEST(SmallScreen, EveryWindowAndButtonIsOnTheScreen) {
     d.keyboard().OpenFrom(&d.panel());
     ExpectOnScreen(d.keyboard(), "keyboard");
     d.keyboard().close();
+    d.load().OpenInMode(ui::LoadWindow::kPicture, &d.panel());
+    ExpectOnScreen(d.load(), "load");
+    d.load().close();
+    d.save().OpenToSave(core::kSaveAllLines, &d.panel(), {});
+    ExpectOnScreen(d.save(), "save");
+    d.save().close();
 
     // Maximized, the main window reaches the screen's right edge; the panel
     // stays on the screen.

@@ -12,11 +12,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cmath>
 
+#include "core/files/data_file.h"
+#include "core/files/save_file.h"
 #include "ui/japanese_font.h"
+#include "ui/load_window.h"
+#include "ui/save_window.h"
 #include "ui_harness.h"
 
 namespace kx::test {
@@ -221,6 +226,62 @@ TEST_F(Screenshots, ProgramGenerationWindows) {
     Find<QPlainTextEdit>(keyboard, ArrayName(kn::kDataBox, 4))->setPlainText("1,2\n2,3\n3,5\n");
     Click(keyboard, kn::kGenerateButton);
     Save(keyboard, "keyboard_message");
+}
+
+// The load window in both modes, the DataSet window after a load and the save
+// window asking before it replaces a file.
+TEST_F(Screenshots, FileWindows) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(SampleGraph().save(dir.filePath("torque.png")));
+    ASSERT_TRUE(SampleGraph().save(dir.filePath("SCAN.BMP")));
+    core::DataSet family = PreparedFamily({14, 16, 12});
+    for (int line = 1; line <= 3; ++line) family.parameterText[line] = std::to_string(20 * line);
+    ASSERT_EQ(
+        core::SaveText(dir.filePath("torque.dat").toStdString(), core::AllLinesDataText(family))
+            .status,
+        core::SaveStatus::kSaved);
+    ASSERT_EQ(core::SaveText(dir.filePath("NOTES.TXT").toStdString(), "Meeting notes\r\n").status,
+              core::SaveStatus::kSaved);
+    QDir(dir.path()).mkdir("archive");
+
+    Session d;
+    QTest::qWait(600);  // the window manager frames the start windows first
+    d.workspace.files.folderName = QDir::toNativeSeparators(dir.path()).toStdString();
+    d.ClickPanel(panel::kPictureFileButton);
+    SaveScreen("load_picture_mode");
+    ClickFile(d.load(), "torque.png", true);
+    SaveScreen("picture_loaded");
+
+    Find<QAction>(d.panel(), panel::kNumericDataEntry)->trigger();
+    SaveScreen("load_data_mode");
+    ClickFile(d.load(), "torque.dat", true);
+    SaveScreen("dataset_after_load");
+
+    d.ClickDataSet(data_set::kSaveAllButton);
+    ClickFile(d.save(), "NOTES.TXT");
+    SaveScreen("save_not_a_data_file");
+    ClickFile(d.save(), "torque.dat");
+    Click(d.save(), sn::kSaveButton);
+    SaveScreen("save_question");
+    Click(d.save(), sn::kRejectButton);
+    SaveAs(d.save(), "a.d");
+    SaveScreen("save_name_refused");
+    Click(d.save(), sn::kCancelButton);
+
+    // Two lines of one parameter are named; a family no form can be rated on
+    // is named in the program window's status line.
+    d.ClickDataSet(ArrayName(data_set::kLineOption, 1));
+    d.Type(d.dataSetControl<QLineEdit>(data_set::kParameterBox), "20");
+    d.ClickDataSet(data_set::kGenerateButton);
+    SaveScreen("dataset_same_parameter");
+    d.dataSet().HideMessages();
+    d.Type(d.dataSetControl<QLineEdit>(data_set::kParameterBox), "40");
+    d.ClickDataSet(ArrayName(data_set::kLineOption, 0));
+    for (int system = 1; system <= 7; ++system) d.workspace.settings.excludedSystem[system] = 1;
+    d.ClickDataSet(data_set::kGenerateButton);
+    d.program().HideAreaHints();
+    Click(d.program(), pn::kCalculateButton);
+    Save(d.program(), "program_unrated");
 }
 
 }  // namespace

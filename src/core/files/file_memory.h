@@ -7,7 +7,8 @@
 namespace kx::core {
 
 inline constexpr std::string_view kDefaultDataFilter = "*.DA*;*.TX*;*.DO*;*.WR*";
-inline constexpr std::string_view kDefaultPictureFilter = "*.BMP;*.JPG";
+// The pictures the canvas reads: BMP and JPEG, and PNG and TIFF besides.
+inline constexpr std::string_view kDefaultPictureFilter = "*.BMP;*.JPG;*.JPEG;*.PNG;*.TIF*";
 
 struct FileMemory {
     std::string fileName;    // full name of the last file chosen, typed or saved

@@ -8,7 +8,7 @@ namespace {
 TEST(FileMemory, CancelForgetsTheFileButNotTheDriveOrFilters) {
     FileMemory memory;
     EXPECT_EQ(memory.dataFilter, "*.DA*;*.TX*;*.DO*;*.WR*");
-    EXPECT_EQ(memory.pictureFilter, "*.BMP;*.JPG");
+    EXPECT_EQ(memory.pictureFilter, "*.BMP;*.JPG;*.JPEG;*.PNG;*.TIF*");
     memory.fileName = "C:\\data\\family.dat";
     memory.folderName = "C:\\data";
     memory.driveName = "c:";

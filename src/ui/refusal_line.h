@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include "core/data/data_set.h"
+
+namespace kx::ui {
+
+// The line a refused preparation names, after the window's fixed message:
+// " (Line 3)", or " (Line 3 = Line 1)" when line 3's parameter equals line 1's
+// once both are stored. Empty when no line is named.
+inline QString RefusalLineText(const core::PreparationRefusal& refusal) {
+    if (refusal.line <= 0) return {};
+    if (refusal.sameParameterAs > 0) {
+        return QStringLiteral(" (Line %1 = Line %2)")
+            .arg(refusal.line)
+            .arg(refusal.sameParameterAs);
+    }
+    return QStringLiteral(" (Line %1)").arg(refusal.line);
+}
+
+}  // namespace kx::ui
