@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-image-formats-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
+    python3  # the tests run the generated Python programs
 )
 extra=("$@")  # further packages a target asks for (for example clang, xvfb)
 
