@@ -533,5 +533,45 @@ TEST(KuvatelixFit, ChecksTheProgramAgainstThePoints) {
     EXPECT_TRUE(std::filesystem::exists(folder.file("both/kx_calc.py")));
 }
 
+std::string Output(const std::string& command, const TempFolder& folder) {
+    const std::string out = folder.file("output");
+    EXPECT_EQ(std::system((command + " >" + Quoted(out)).c_str()), 0) << command;
+    return FileBytes(out);
+}
+
+// The drivers in samples/ run the sample programs, compiled by the system's C
+// compiler and run by python3, and print the family's values.
+TEST(KuvatelixFit, TheSampleProgramsRun) {
+    TempFolder folder;
+    const std::string samples = KX_SAMPLES_DIR;
+    const std::string fromC = Output(
+        Quoted(KX_C_COMPILER) + " -std=c99 -ffp-contract=off -o " +
+            Quoted(folder.file("calc_demo")) + " " + Quoted(samples + "/calc_demo.c") + " " +
+            Quoted(samples + "/kx_calc.c") + " -lm && " + Quoted(folder.file("calc_demo")),
+        folder);
+    const std::string fromPython =
+        Output(Quoted(KX_PYTHON) + " -B " + Quoted(samples + "/calc_demo.py"), folder);
+    EXPECT_EQ(fromPython, fromC);
+
+    const RunOf run(KX_SAMPLE_FILE);
+    const core::CalcFamilyBuild family = core::CalcFamilyOf(run.data, run.results);
+    ASSERT_EQ(family.status, core::CalcFamilyStatus::kReady);
+    std::istringstream rows(fromC);
+    std::string header;
+    std::getline(rows, header);
+    EXPECT_EQ(header, "mA\tdegC\tV\tEFLG");
+    int count = 0;
+    for (double milliamps, celsius, volts; rows >> milliamps >> celsius >> volts;) {
+        int flag = -1;
+        rows >> flag;
+        const core::CalcAnswer answer = core::EvaluateCalc(
+            family.family, static_cast<float>(milliamps), static_cast<float>(celsius));
+        EXPECT_EQ(flag, answer.flag);
+        EXPECT_NEAR(volts, answer.value, 5e-5);
+        ++count;
+    }
+    EXPECT_EQ(count, 6);
+}
+
 }  // namespace
 }  // namespace kx
