@@ -1,9 +1,9 @@
 #include "core/codegen/c_program.h"
 
+#include <span>
 #include <sstream>
 
-#include "core/codegen/calc_source_header.h"
-#include "core/codegen/source_number.h"
+#include "core/codegen/calc_source_parts.h"
 
 namespace kx::core {
 namespace {
@@ -395,10 +395,8 @@ int kx_calc(double x, double p, double *y)
 }
 )C";
 
-std::string Floats(const float* values, int count) {
-    std::string text = "{";
-    for (int i = 0; i < count; ++i) text += (i ? ", " : "") + FloatSourceC(values[i]);
-    return text + "}";
+std::string Floats(std::span<const float> values) {
+    return "{" + SourceList(values, FloatSourceC) + "}";
 }
 
 std::string Section(const CalcSection& s, bool last) {
@@ -428,7 +426,7 @@ std::vector<std::string> CalcProgramInC(const CalcFamily& family) {
     const PointBounds& l = family.limits;
     const float limits[] = {l.xMin, l.xMax, l.yMin, l.yMax};
     out << "/* Smallest and largest X, smallest and largest Y of the family. */\n"
-        << "static const float kx_limits[4] = " << Floats(limits, 4) << ";\n"
+        << "static const float kx_limits[4] = " << Floats(limits) << ";\n"
         << "static const int kx_refuses_non_positive_x = " << (family.refusesNonPositiveX ? 1 : 0)
         << ";\n\n"
         << "/* The lines in ascending parameter order. */\n"
@@ -438,8 +436,8 @@ std::vector<std::string> CalcProgramInC(const CalcFamily& family) {
         const float range[] = {r.xMin, r.xMax, r.yMin, r.yMax};
         out << "    /* line " << line.line << ", parameter " << line.parameterText << " */\n"
             << "    {.parameter = " << DoubleSource(line.parameter)
-            << ",\n     .range = " << Floats(range, 4)
-            << ",\n     .sections = " << line.sectionCount << ",\n     .section = {";
+            << ",\n     .range = " << Floats(range) << ",\n     .sections = " << line.sectionCount
+            << ",\n     .section = {";
         for (int s = 0; s < line.sectionCount; ++s) {
             out << (s ? ",\n                 " : "")
                 << Section(line.sections[s], s + 1 == line.sectionCount);
@@ -448,11 +446,7 @@ std::vector<std::string> CalcProgramInC(const CalcFamily& family) {
     }
     out << "};\n" << kCalculation;
 
-    std::vector<std::string> lines;
-    std::string text = out.str();
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    return SourceLines(out.str());
 }
 
 }  // namespace kx::core

@@ -1,9 +1,9 @@
 #include "core/codegen/python_program.h"
 
+#include <span>
 #include <sstream>
 
-#include "core/codegen/calc_source_header.h"
-#include "core/codegen/source_number.h"
+#include "core/codegen/calc_source_parts.h"
 
 namespace kx::core {
 namespace {
@@ -362,10 +362,8 @@ def _floats(*values):
 
 )PY";
 
-std::string Floats(const float* values, int count) {
-    std::string text = "_floats(";
-    for (int i = 0; i < count; ++i) text += (i ? ", " : "") + FloatSourcePython(values[i]);
-    return text + ")";
+std::string Floats(std::span<const float> values) {
+    return "_floats(" + SourceList(values, FloatSourcePython) + ")";
 }
 
 std::string Section(const CalcSection& s, bool last) {
@@ -385,7 +383,7 @@ std::vector<std::string> CalcProgramInPython(const CalcFamily& family) {
     const PointBounds& l = family.limits;
     const float limits[] = {l.xMin, l.xMax, l.yMin, l.yMax};
     out << kFloats << "# Smallest and largest X, smallest and largest Y of the family.\n"
-        << "_LIMITS = " << Floats(limits, 4) << "\n"
+        << "_LIMITS = " << Floats(limits) << "\n"
         << "_REFUSES_NON_POSITIVE_X = " << (family.refusesNonPositiveX ? "True" : "False")
         << "\n\n"
         << "# The lines in ascending parameter order: the parameter, the range (smallest\n"
@@ -396,7 +394,7 @@ std::vector<std::string> CalcProgramInPython(const CalcFamily& family) {
         const PointBounds& r = line.range;
         const float range[] = {r.xMin, r.xMax, r.yMin, r.yMax};
         out << "    # line " << line.line << ", parameter " << line.parameterText << "\n"
-            << "    (" << DoubleSource(line.parameter) << ",\n     " << Floats(range, 4)
+            << "    (" << DoubleSource(line.parameter) << ",\n     " << Floats(range)
             << ",\n     (";
         for (int s = 0; s < line.sectionCount; ++s) {
             out << (s ? ",\n      " : "") << Section(line.sections[s], s + 1 == line.sectionCount);
@@ -405,11 +403,7 @@ std::vector<std::string> CalcProgramInPython(const CalcFamily& family) {
     }
     out << ")\n" << kCalculation;
 
-    std::vector<std::string> lines;
-    std::string text = out.str();
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    return SourceLines(out.str());
 }
 
 }  // namespace kx::core

@@ -1,8 +1,24 @@
-#include "core/codegen/calc_source_header.h"
+#include "core/codegen/calc_source_parts.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <sstream>
 
 #include "core/data/numeric_text.h"
 
 namespace kx::core {
+namespace {
+
+template <typename T>
+std::string Shortest(T value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, result.ptr);
+    if (text.find_first_of(".e") == std::string::npos) text += ".0";
+    return text;
+}
+
+}  // namespace
 
 std::vector<std::string> CalcSourceHeader(const CalcFamily& family, SourceLanguage language) {
     const bool c = language == SourceLanguage::kC;
@@ -65,6 +81,35 @@ std::vector<std::string> CalcSourceHeader(const CalcFamily& family, SourceLangua
         line = line.empty() ? prefix.substr(0, prefix.find_last_not_of(' ') + 1) : prefix + line;
     }
     return text;
+}
+
+std::string DoubleSource(double value) {
+    return Shortest(value);
+}
+
+std::string FloatSourceC(float value) {
+    return Shortest(value) + "f";
+}
+
+std::string FloatSourcePython(float value) {
+    const std::string text = Shortest(value);
+    // Rounded twice (to a double, then to a float), the shortest text can in
+    // rare cases land on the neighbouring float.
+    if (static_cast<float>(std::strtod(text.c_str(), nullptr)) == value) return text;
+    return DoubleSource(value);
+}
+
+std::string SourceList(std::span<const float> values, std::string (*source)(float)) {
+    std::string text;
+    for (const float value : values) text += (text.empty() ? "" : ", ") + source(value);
+    return text;
+}
+
+std::vector<std::string> SourceLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 }  // namespace kx::core
