@@ -2,15 +2,22 @@
 // DataSet window prepares it, fitted, the program generated and the four
 // listings written to memory. Whatever the input, the road ends in an outcome:
 // no text holds "nan" or "inf", every program line has balanced parentheses,
-// every statement of a usable run is one of the 21 equation forms, and every
-// listing encodes to CP932.
+// every statement of a usable run is one of the 21 equation forms, every
+// listing encodes to CP932, and the program's family reads back from the run,
+// with finite numbers for its C and Python texts and a check that covers every
+// line with a flag and a finite deviation at each point.
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/codegen/c_program.h"
+#include "core/codegen/calc_family.h"
 #include "core/codegen/calc_program.h"
+#include "core/codegen/python_program.h"
+#include "core/codegen/validation_table.h"
 #include "core/data/preparation.h"
 #include "core/files/cp932.h"
 #include "core/files/data_file.h"
@@ -131,6 +138,36 @@ void CheckNoFormRates(const DataSet& data, const CalcSettings& settings, const F
     }
 }
 
+bool Finite(const PointBounds& b) {
+    return std::isfinite(b.xMin) && std::isfinite(b.xMax) && std::isfinite(b.yMin) &&
+           std::isfinite(b.yMax);
+}
+
+void CheckFamilyOfTheProgram(const DataSet& data, const FitResults& results) {
+    const CalcFamilyBuild build = CalcFamilyOf(data, results);
+    Check(build.status == CalcFamilyStatus::kReady);
+    // Every number the C and Python texts are written from is finite.
+    Check(Finite(build.family.limits));
+    for (const CalcLine& line : build.family.lines) {
+        Check(std::isfinite(line.parameter) && Finite(line.range));
+        for (const CalcSection& section : line.sections) {
+            Check(std::isfinite(section.end));
+            for (double c : section.c) Check(std::isfinite(c));
+        }
+    }
+    Check(!CalcProgramInC(build.family).empty());
+    Check(!CalcProgramInPython(build.family).empty());
+    const ValidationTable table = ValidationTableOf(data, results);
+    Check(static_cast<int>(table.lines.size()) == data.lineCount);
+    for (const CheckedLine& line : table.lines) {
+        Check(!line.points.empty());
+        for (const CheckedPoint& point : line.points) {
+            Check(point.flag >= 0 && point.flag <= 7);
+            Check(std::isfinite(point.deviation) && std::isfinite(point.calc));
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
@@ -156,7 +193,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             usable = false;
         }
     }
-    if (usable) CheckStatements(data, results);
+    if (usable) {
+        CheckStatements(data, results);
+        CheckFamilyOfTheProgram(data, results);
+    }
 
     Check(!results.program.empty());
     for (const std::string& line : results.program) Check(Balanced(line));

@@ -10,6 +10,7 @@ packages=(
     poppler-utils   # pdftotext: the tests read the labels back from an exported PDF
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
+    python3  # the tests run the generated Python programs
 )
 extra=("$@")  # further packages a target asks for (for example clang, xvfb)
 

@@ -1,5 +1,7 @@
 #include "cli/fit_options.h"
 
+#include <cmath>
+
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
 
@@ -39,14 +41,32 @@ std::optional<int16_t> CheckedModeOption(std::string_view text) {
     return core::CheckedErrorMode(trimmed);
 }
 
+std::optional<core::ProgramLanguage> LanguageOption(std::string_view text) {
+    if (text == "basic") return core::ProgramLanguage::kBasic;
+    if (text == "c") return core::ProgramLanguage::kC;
+    if (text == "python") return core::ProgramLanguage::kPython;
+    return std::nullopt;
+}
+
+// A deviation limit: a number of 0 or more.
+std::optional<double> CheckLimitOption(std::string_view text) {
+    const std::string_view trimmed = core::TrimBlanks(text);
+    if (trimmed.empty() || !core::IsNumericText(trimmed)) return std::nullopt;
+    const double limit = core::ValueOfText(trimmed);
+    if (!(limit >= 0.0) || !std::isfinite(limit)) return std::nullopt;
+    return limit;
+}
+
 }  // namespace
 
 const char* const kUsageText =
-    "Usage: kuvatelix-fit [--mode 0|1|2] [--cutoff VALUE] [--exclude LIST] [--out DIR] FILE\n"
+    "Usage: kuvatelix-fit [--mode 0|1|2] [--cutoff VALUE] [--exclude LIST]\n"
+    "                     [--lang basic|c|python] [--check] [--check-limit VALUE]\n"
+    "                     [--out DIR] FILE\n"
     "\n"
     "Fits every line of the data file FILE (blocks of \"parameter, 1 , count\" and\n"
     "\"X,Y\" records, CP932) piecewise with the best equation forms and generates the\n"
-    "BASIC Calc subroutine of the family.\n"
+    "Calc subroutine of the family.\n"
     "\n"
     "  --mode 0|1|2    error evaluation: 0 the largest section error, 1 the mean of\n"
     "                  all section errors, 2 the mean of the two largest (default 2)\n"
@@ -55,17 +75,40 @@ const char* const kUsageText =
     "  --exclude LIST  coordinate systems not to fit, e.g. 5,6,7 (1 X,Y; 2 Ln X,Y;\n"
     "                  3 X,Ln Y; 4 Ln X,Ln Y; 5 1/X,Y; 6 X,1/Y; 7 1/X,1/Y); at least\n"
     "                  one system must be left (default none)\n"
-    "  --out DIR       write program.txt, equations.txt, results.txt and history.txt\n"
-    "                  (CP932, CR LF) into DIR, created when missing; without it the\n"
-    "                  program is printed to standard output in UTF-8\n"
+    "  --lang LANGUAGE the language of the program: basic, the BASIC subroutine\n"
+    "                  Calc(XXPP!, YYPP!, ANS00!, EFLG%) (default); c, a C99\n"
+    "                  function int kx_calc(double x, double p, double *y); python,\n"
+    "                  a Python 3 function kx_calc(x, p) returning (flag, y); C and\n"
+    "                  Python give the BASIC program's answers and flags\n"
+    "  --check         print the check of the program against the points instead\n"
+    "                  of the program (tab-separated, UTF-8): per line the number of\n"
+    "                  points, the mean and largest relative deviation, the point of\n"
+    "                  the largest and the flags (EFLG) met; then per point X, Y, the\n"
+    "                  value Calc returns at X and the line's parameter, the relative\n"
+    "                  deviation |Calc - Y| / |Y| (for a Y of 0 relative to the\n"
+    "                  line's largest |Y|) and the flag; with --out the files are\n"
+    "                  written as well\n"
+    "  --check-limit VALUE\n"
+    "                  the largest deviation the check accepts (default 0.01);\n"
+    "                  implies --check\n"
+    "  --out DIR       write the program (program.txt, kx_calc.c or kx_calc.py by\n"
+    "                  --lang), equations.txt, results.txt and history.txt into DIR,\n"
+    "                  created when missing; the listings are CP932 with CR LF, the\n"
+    "                  C and Python sources ASCII with LF. Without it the program\n"
+    "                  (or with --check the check) is printed to standard output in\n"
+    "                  UTF-8\n"
     "  --help          show this text\n"
     "\n"
-    "Errors are reported with the system's own messages on standard error, followed\n"
-    "by the reason in brackets; the exit status is then 1 (2 for a malformed command\n"
-    "line) and no file is written (should a listing already renamed into place fail\n"
-    "to be put back, the message names it). Exit status 3: the output was written,\n"
-    "but on a section of a line no equation form deviates less than 1000000, so the\n"
-    "least-bad one was taken; standard error names the line and the section.\n";
+    "Exit status:\n"
+    "  0  done.\n"
+    "  1  nothing written: errors are reported with the system's own messages on\n"
+    "     standard error, followed by the reason in brackets (should a listing\n"
+    "     already renamed into place fail to be put back, the message names it).\n"
+    "  2  a malformed command line; nothing written.\n"
+    "  3  done, but the result falls short, and standard error says where: on a\n"
+    "     section of a line no equation form deviates less than 1000000, so the\n"
+    "     least-bad one was taken; or, with --check, a point deviates beyond the\n"
+    "     limit or Calc cannot compute it (flag 7).\n";
 
 ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
     ParsedOptions parsed;
@@ -86,13 +129,18 @@ ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
             options.help = true;
             return parsed;
         }
+        if (argument == "--check") {
+            options.check = true;
+            continue;
+        }
         std::string_view name = argument;
         std::optional<std::string_view> value;
         if (const std::size_t equals = argument.find('='); equals != std::string_view::npos) {
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
         }
-        if (name != "--mode" && name != "--cutoff" && name != "--exclude" && name != "--out") {
+        if (name != "--mode" && name != "--cutoff" && name != "--exclude" && name != "--out" &&
+            name != "--lang" && name != "--check-limit") {
             parsed.error = OptionError{std::string(argument), "unknown option", true};
             return parsed;
         }
@@ -123,6 +171,21 @@ ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
                 parsed.error = std::move(error);
                 return parsed;
             }
+        } else if (name == "--lang") {
+            const std::optional<core::ProgramLanguage> language = LanguageOption(*value);
+            if (!language) {
+                parsed.error = OptionError{subject, "unknown language", true};
+                return parsed;
+            }
+            options.language = *language;
+        } else if (name == "--check-limit") {
+            const std::optional<double> limit = CheckLimitOption(*value);
+            if (!limit) {
+                parsed.error = OptionError{subject, kInputError};
+                return parsed;
+            }
+            options.check = true;
+            options.checkLimit = *limit;
         } else {
             if (value->empty()) {
                 parsed.error = OptionError{std::string(name), "a value is missing", true};

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/codegen/program_listing.h"
 #include "core/fitting/calc_settings.h"
 
 // The command line of kuvatelix-fit and the checks of its settings, which are
@@ -15,6 +16,11 @@ struct FitOptions {
     core::CalcSettings settings;
     std::optional<std::string> outFolder;
     std::string dataFile;
+    core::ProgramLanguage language = core::ProgramLanguage::kBasic;
+    // Print the check of the program against the points, and hold every
+    // deviation to the limit.
+    bool check = false;
+    double checkLimit = 0.01;
     bool help = false;
 };
 

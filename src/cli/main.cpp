@@ -1,6 +1,7 @@
 // kuvatelix-fit: fits a data file headlessly, as the DataSet window's program
 // generation and the program-generation window's run do, and writes the four
-// listings or prints the generated program.
+// listings or prints the generated program, in BASIC, C or Python, or its
+// check against the points.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -12,7 +13,10 @@
 
 #include "cli/fit_messages.h"
 #include "cli/fit_options.h"
+#include "core/codegen/calc_evaluation.h"
 #include "core/codegen/calc_program.h"
+#include "core/codegen/program_listing.h"
+#include "core/codegen/validation_table.h"
 #include "core/data/data_set.h"
 #include "core/data/preparation.h"
 #include "core/files/atomic_file.h"
@@ -29,9 +33,10 @@ using cli::Because;
 constexpr const char* kProgramName = "kuvatelix-fit";
 constexpr const char* kCannotWrite = "書込めません。";
 
-// Exit status when the output was written but a section of a line takes a
-// form that deviates by 1000000 or more (see the usage text).
-constexpr int kWrittenWithUnratedSection = 3;
+// Exit status when the output was written but the result falls short: a
+// section of a line takes a form that deviates by 1000000 or more, or the
+// check finds a point beyond its limit (see the usage text).
+constexpr int kFallsShort = 3;
 
 int Fail(const std::string& subject, std::string_view message, int status = 1) {
     std::fprintf(stderr, "%s: %s: %.*s\n", kProgramName, subject.c_str(),
@@ -49,18 +54,32 @@ std::string Listed(const std::vector<std::string>& names) {
     return text;
 }
 
-int WriteListings(const std::string& folder, const core::ResultLists& lists) {
+// The lines of a text, each ended by LF.
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
+// The program in the chosen language and the other three listings. The C and
+// Python sources are ASCII text with LF line ends, as their tools expect.
+int WriteListings(const std::string& folder, const core::ResultLists& lists,
+                  core::ProgramLanguage language, const std::vector<std::string>& program) {
     struct Listing {
         const char* name;
         int kind;
     };
-    const Listing listings[] = {{"program.txt", core::kSaveProgram},
+    const Listing listings[] = {{core::ProgramFileName(language), core::kSaveProgram},
                                 {"equations.txt", core::kSaveEquations},
                                 {"results.txt", core::kSaveAllResults},
                                 {"history.txt", core::kSaveHistory}};
     std::vector<core::FileToWrite> files;
     for (const Listing& listing : listings) {
         const std::string path = (std::filesystem::path(folder) / listing.name).string();
+        if (listing.kind == core::kSaveProgram && language != core::ProgramLanguage::kBasic) {
+            files.push_back({path, Joined(program)});
+            continue;
+        }
         const core::CodecResult encoded =
             core::Utf8ToCp932(core::ListingText(listing.kind, lists));
         if (encoded.status != core::CodecStatus::kOk) {
@@ -80,6 +99,33 @@ int WriteListings(const std::string& folder, const core::ResultLists& lists) {
     if (!report.written.empty()) message += "; written nevertheless: " + Listed(report.written);
     if (!report.madeFolders.empty()) message += "; folders left: " + Listed(report.madeFolders);
     return Fail(outcome.path, message);
+}
+
+int Print(const std::vector<std::string>& lines) {
+    const std::string text = Joined(lines);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (std::fflush(stdout) != 0) return Fail("stdout", std::strerror(errno));
+    return 0;
+}
+
+// The lines whose points the program does not reproduce within the limit,
+// each named on standard error with its worst point; false when there are any.
+bool ReportCheck(const std::string& file, const core::ValidationTable& table, double limit) {
+    bool within = true;
+    for (const core::CheckedLine& line : table.lines) {
+        if (core::WithinLimit(line, limit)) continue;
+        within = false;
+        if (line.flagsMet[core::kCalcFailed]) {
+            Fail(LineSubject(file, line.line), "Calc cannot compute a point (EFLG 7)");
+        }
+        if (line.largestDeviation > limit) {
+            char text[128];
+            std::snprintf(text, sizeof text, "deviation %.3G at point %d beyond the limit %.3G",
+                          line.largestDeviation, line.largestAt, limit);
+            Fail(LineSubject(file, line.line), text);
+        }
+    }
+    return within;
 }
 
 int Run(const cli::FitOptions& options) {
@@ -115,16 +161,25 @@ int Run(const cli::FitOptions& options) {
         }
     }
     const core::ResultLists lists = core::ResultListsOf(data, options.settings, results);
+    const core::ProgramListing program = core::ProgramListingOf(options.language, data, results);
+    const core::ValidationTable table =
+        options.check ? core::ValidationTableOf(data, results) : core::ValidationTable{};
+    if (program.status != core::CalcFamilyStatus::kReady ||
+        (options.check && table.status != core::CalcFamilyStatus::kReady)) {
+        return Fail(file, "the run left no program to write or check; nothing written");
+    }
 
     if (options.outFolder) {
-        if (const int status = WriteListings(*options.outFolder, lists); status != 0)
+        if (const int status =
+                WriteListings(*options.outFolder, lists, options.language, program.lines);
+            status != 0)
             return status;
-    } else {
-        for (const std::string& record : lists.program) {
-            std::fwrite(record.data(), 1, record.size(), stdout);
-            std::fputc('\n', stdout);
-        }
-        if (std::fflush(stdout) != 0) return Fail("stdout", std::strerror(errno));
+    }
+    if (options.check || !options.outFolder) {
+        if (const int status =
+                Print(options.check ? core::ValidationListing(table) : program.lines);
+            status != 0)
+            return status;
     }
     for (const core::UnratedSection& u : unrated) {
         Fail(LineSubject(file, u.line),
@@ -132,7 +187,8 @@ int Run(const cli::FitOptions& options) {
                  std::to_string(u.section) +
                  "; the least-bad one, EQ No=" + std::to_string(u.form) + ", was taken");
     }
-    return unrated.empty() ? 0 : kWrittenWithUnratedSection;
+    const bool checked = !options.check || ReportCheck(file, table, options.checkLimit);
+    return unrated.empty() && checked ? 0 : kFallsShort;
 }
 
 }  // namespace

@@ -8,10 +8,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/codegen/calc_evaluation.h"
 #include "core/codegen/calc_program.h"
+#include "core/codegen/program_listing.h"
+#include "core/codegen/validation_table.h"
 #include "core/data/numeric_text.h"
 #include "core/data/preparation.h"
 #include "core/files/cp932.h"
@@ -103,6 +107,23 @@ core::ResultLists ListsOf(const std::string& file, const core::CalcSettings& set
     core::FitResults results;
     EXPECT_TRUE(core::FitAndGenerate(data, settings, results));
     return core::ResultListsOf(data, settings, results);
+}
+
+// The prepared data and the results of the same run, as the windows hold them.
+struct RunOf {
+    core::DataSet data;
+    core::FitResults results;
+    explicit RunOf(const std::string& file) {
+        core::ApplyDataFileRead(data, core::ReadDataFile(file));
+        EXPECT_EQ(core::PrepareDataSet(data), core::kPrepared);
+        EXPECT_TRUE(core::FitAndGenerate(data, core::CalcSettings{}, results));
+    }
+};
+
+std::string LfText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
 }
 
 std::string Cp932Listing(int kind, const core::ResultLists& lists) {
@@ -205,6 +226,9 @@ TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
         {{badContent}, "ﾌｧｲﾙ内容不正", 1},
         {{twoPoints}, "データが少ない", 1},
         {{notNumeric}, "数値として判断されない", 1},
+        {{"--check-limit", "-0.1", file}, "入力ｴﾗｰ", 1},
+        {{"--check-limit", "1%", file}, "入力ｴﾗｰ", 1},
+        {{"--lang", "fortran", file}, "unknown language", 2},
         {{"--bogus", file}, "unknown option", 2},
         {{"--mode"}, "a value is missing", 2},
         {{}, "no data file given", 2},
@@ -416,7 +440,9 @@ TEST(KuvatelixFit, HelpExplainsTheCommand) {
     const Ran run = RunFit(folder, {"--help"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.rfind("Usage: kuvatelix-fit [--mode 0|1|2]", 0), 0u) << run.out;
-    for (const char* option : {"--cutoff", "--exclude", "--out", "0.00076"}) {
+    for (const char* option :
+         {"--cutoff", "--exclude", "--out", "0.00076", "--lang basic|c|python", "--check",
+          "--check-limit", "kx_calc.py", "Exit status"}) {
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
     }
 }
@@ -432,6 +458,119 @@ TEST(KuvatelixFit, FitsTheSampleFamily) {
     }
     EXPECT_EQ(equations.find("Y!(6)="), std::string::npos);
     ExpectListings(folder, "sample", ListsOf(KX_SAMPLE_FILE, core::CalcSettings{}));
+}
+
+// ---- The program in C and Python, and its check against the points ---------------
+
+TEST(KuvatelixFit, GivesTheProgramInTheChosenLanguage) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    const RunOf run(file);
+    const core::ResultLists lists = ListsOf(file, core::CalcSettings{});
+    const struct {
+        const char* language;
+        core::ProgramLanguage value;
+    } languages[] = {{"basic", core::ProgramLanguage::kBasic},
+                     {"c", core::ProgramLanguage::kC},
+                     {"python", core::ProgramLanguage::kPython}};
+    for (const auto& [language, value] : languages) {
+        const core::ProgramListing program = core::ProgramListingOf(value, run.data, run.results);
+        ASSERT_EQ(program.status, core::CalcFamilyStatus::kReady);
+        const Ran printed = RunFit(folder, {"--lang", language, file});
+        ASSERT_EQ(printed.status, 0) << printed.err;
+        EXPECT_EQ(printed.out, LfText(program.lines)) << language;
+
+        const std::string out = std::string("out-") + language;
+        ASSERT_EQ(RunFit(folder, {"--lang", language, "--out", out, file}).status, 0);
+        const std::filesystem::path dir = folder.path() / out;
+        const char* name = core::ProgramFileName(value);
+        EXPECT_EQ(EntriesIn(dir), 4u) << language;
+        EXPECT_EQ(FileBytes((dir / "equations.txt").string()),
+                  Cp932Listing(core::kSaveEquations, lists));
+        if (value == core::ProgramLanguage::kBasic) {
+            EXPECT_EQ(FileBytes((dir / name).string()), Cp932Listing(core::kSaveProgram, lists));
+        } else {
+            EXPECT_EQ(FileBytes((dir / name).string()), LfText(program.lines)) << name;
+        }
+    }
+}
+
+TEST(KuvatelixFit, ChecksTheProgramAgainstThePoints) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    const RunOf run(file);
+    const core::ValidationTable table = core::ValidationTableOf(run.data, run.results);
+    const std::string listing = LfText(core::ValidationListing(table));
+    ASSERT_EQ(table.lines.size(), 3u);
+    double largest = 0.0;
+    for (const core::CheckedLine& line : table.lines) {
+        largest = std::max(largest, line.largestDeviation);
+    }
+    ASSERT_GT(largest, 1e-5);
+    ASSERT_LT(largest, 0.01);
+
+    const Ran within = RunFit(folder, {"--check", file});
+    EXPECT_EQ(within.status, 0) << within.err;
+    EXPECT_EQ(within.out, listing);
+    EXPECT_EQ(within.err, "");
+
+    // A limit below the largest deviation: the table all the same, status 3,
+    // and the lines beyond the limit named.
+    char limit[32];
+    std::snprintf(limit, sizeof limit, "%.9g", largest * 0.999);
+    const Ran beyond = RunFit(folder, {"--check-limit", limit, file});
+    EXPECT_EQ(beyond.status, 3);
+    EXPECT_EQ(beyond.out, listing);
+    EXPECT_TRUE(Contains(beyond.err, "beyond the limit")) << beyond.err;
+    EXPECT_TRUE(Contains(beyond.err, ".dat (line ")) << beyond.err;
+    std::snprintf(limit, sizeof limit, "%.9g", largest * 1.001);
+    EXPECT_EQ(RunFit(folder, {"--check-limit", limit, file}).status, 0);
+
+    // With a folder the listings are written and the check printed.
+    const Ran both = RunFit(folder, {"--check", "--lang", "python", "--out", "both", file});
+    EXPECT_EQ(both.status, 0) << both.err;
+    EXPECT_EQ(both.out, listing);
+    EXPECT_TRUE(std::filesystem::exists(folder.file("both/kx_calc.py")));
+}
+
+std::string Output(const std::string& command, const TempFolder& folder) {
+    const std::string out = folder.file("output");
+    EXPECT_EQ(std::system((command + " >" + Quoted(out)).c_str()), 0) << command;
+    return FileBytes(out);
+}
+
+// The drivers in samples/ run the sample programs, compiled by the system's C
+// compiler and run by python3, and print the family's values.
+TEST(KuvatelixFit, TheSampleProgramsRun) {
+    TempFolder folder;
+    const std::string samples = KX_SAMPLES_DIR;
+    const std::string fromC = Output(
+        Quoted(KX_C_COMPILER) + " -std=c99 -ffp-contract=off -o " +
+            Quoted(folder.file("calc_demo")) + " " + Quoted(samples + "/calc_demo.c") + " " +
+            Quoted(samples + "/kx_calc.c") + " -lm && " + Quoted(folder.file("calc_demo")),
+        folder);
+    const std::string fromPython =
+        Output(Quoted(KX_PYTHON) + " -B " + Quoted(samples + "/calc_demo.py"), folder);
+    EXPECT_EQ(fromPython, fromC);
+
+    const RunOf run(KX_SAMPLE_FILE);
+    const core::CalcFamilyBuild family = core::CalcFamilyOf(run.data, run.results);
+    ASSERT_EQ(family.status, core::CalcFamilyStatus::kReady);
+    std::istringstream rows(fromC);
+    std::string header;
+    std::getline(rows, header);
+    EXPECT_EQ(header, "mA\tdegC\tV\tEFLG");
+    int count = 0;
+    for (double milliamps, celsius, volts; rows >> milliamps >> celsius >> volts;) {
+        int flag = -1;
+        rows >> flag;
+        const core::CalcAnswer answer = core::EvaluateCalc(
+            family.family, static_cast<float>(milliamps), static_cast<float>(celsius));
+        EXPECT_EQ(flag, answer.flag);
+        EXPECT_NEAR(volts, answer.value, 5e-5);
+        ++count;
+    }
+    EXPECT_EQ(count, 6);
 }
 
 }  // namespace

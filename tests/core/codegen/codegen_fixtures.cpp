@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/codegen/calc_program.h"
+#include "core/data/numeric_text.h"
 #include "core/data/preparation.h"
+#include "core/files/data_file.h"
 
 namespace kx::core::test {
 
@@ -165,6 +168,117 @@ std::vector<std::string> ReadLines(const std::string& path) {
     std::istringstream text(buffer.str());
     while (std::getline(text, line)) lines.push_back(line);
     return lines;
+}
+
+Fitted FitAndGenerateFamily(const Family& family, const CalcSettings& settings) {
+    Fitted fitted{PreparedFamily(family), {}};
+    EXPECT_TRUE(FitAndGenerate(fitted.data, settings, fitted.results));
+    return fitted;
+}
+
+Fitted FitAndGenerateFile(const std::string& path) {
+    Fitted fitted;
+    ApplyDataFileRead(fitted.data, ReadDataFile(path));
+    EXPECT_EQ(PrepareDataSet(fitted.data), kPrepared) << path;
+    EXPECT_TRUE(FitAndGenerate(fitted.data, CalcSettings{}, fitted.results));
+    return fitted;
+}
+
+void MakeFormFamily(const std::vector<FormLine>& ranks, DataSet& data, FitResults& results) {
+    std::vector<LineFixture> fixtures;
+    int rank = 0;
+    for (const FormLine& line : ranks) {
+        LineFixture fixture{++rank, line.parameter, {}, {}, line.bounds};
+        int last = 0;
+        for (const FormSection& section : line.sections) {
+            last += 4;
+            fixture.sectionEnds.push_back({last, section.end});
+            const std::string program = ProgramText(section.form, section.c);
+            fixture.statements.push_back("Y!(" + std::to_string(rank) +
+                                         ")=" + program.substr(program.find('=') + 1));
+        }
+        fixtures.push_back(fixture);
+    }
+    MakeFamily(fixtures, data, results);
+    for (std::size_t k = 0; k < ranks.size(); ++k) {
+        LineFit& fit = results.lineFit[k + 1];
+        for (std::size_t s = 0; s < ranks[k].sections.size(); ++s) {
+            fit.sections[s + 1].form = static_cast<int16_t>(ranks[k].sections[s].form);
+            fit.sections[s + 1].coefficient = ranks[k].sections[s].c;
+        }
+    }
+    GenerateCalcProgram(data, results);
+}
+
+namespace {
+
+// A share of the way from one parameter to the next, computed so that it
+// stays a Single near the largest Single too.
+float Between(float from, float to, double share) {
+    return static_cast<float>(from + share * (static_cast<double>(to) - from));
+}
+
+}  // namespace
+
+std::vector<Probe> CalcProbes(const DataSet& data, const FitResults& results) {
+    std::vector<Probe> probes;
+    std::vector<float> parameters;
+    for (int k = 1; k <= data.lineCount; ++k) {
+        parameters.push_back(
+            static_cast<float>(ValueOfText(data.parameterText[data.lineOrder[k]])));
+    }
+    auto xOf = [&](int line, int i) {
+        return static_cast<float>(ValueOfText(data.xText[line][i]));
+    };
+    for (int k = 1; k <= data.lineCount; ++k) {
+        const int line = data.lineOrder[k];
+        const float p = parameters[k - 1];
+        std::vector<float> xs;
+        for (int i = 1; i <= data.preparedCount[line]; ++i) {
+            if (!data.xText[line][i].empty()) xs.push_back(xOf(line, i));
+        }
+        for (std::size_t i = 0; i < xs.size(); ++i) {
+            probes.push_back({xs[i], p});
+            if (i + 1 < xs.size()) probes.push_back({(xs[i] + xs[i + 1]) / 2, p});
+            if (k < data.lineCount && i % 2 == 0) {
+                probes.push_back({xs[i], Between(p, parameters[k], 0.5)});
+            }
+        }
+        const LineFit& fit = results.lineFit[line];
+        for (int s = 1; s < fit.sectionCount; ++s) {
+            const float end = xOf(line, fit.sections[s].lastIndex);
+            probes.push_back({end, p});
+            probes.push_back({std::nextafter(end, HUGE_VALF), p});
+        }
+    }
+    // Inside the X range at every parameter of the grid; outside it (where
+    // the inverse solution works hardest) at the first, a middle and beyond
+    // the last parameter.
+    const PointBounds& range = results.familyBounds;
+    const double span = static_cast<double>(range.xMax) - range.xMin;
+    auto xAt = [&](double share) {
+        return static_cast<float>(std::clamp(range.xMin + share * span, -3e38, 3e38));
+    };
+    const float first = parameters.front(), last = parameters.back();
+    const double width = last > first ? static_cast<double>(last) - first : 1.0;
+    std::vector<float> gridParameters = {static_cast<float>(first - 0.25 * width)};
+    for (std::size_t k = 0; k < parameters.size(); ++k) {
+        gridParameters.push_back(parameters[k]);
+        if (k + 1 < parameters.size()) {
+            gridParameters.push_back(Between(parameters[k], parameters[k + 1], 0.3));
+        }
+    }
+    gridParameters.push_back(static_cast<float>(std::min(last + 0.25 * width, 3e38)));
+    for (const float p : gridParameters) {
+        for (const double share : {0.25, 0.6}) probes.push_back({xAt(share), p});
+    }
+    const float middle = gridParameters[gridParameters.size() / 2];
+    for (const float p : {first, middle, gridParameters.back()}) {
+        for (const float x : {0.0f, -std::fabs(range.xMax), xAt(-0.1), xAt(1.1), xAt(2.0)}) {
+            probes.push_back({x, p});
+        }
+    }
+    return probes;
 }
 
 }  // namespace kx::core::test

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "core/data/data_set.h"
+#include "core/fitting/calc_settings.h"
+#include "core/fitting/equation_form.h"
 #include "core/fitting/fit_results.h"
 
 namespace kx::core::test {
@@ -56,5 +58,46 @@ Family SpacedFamily(double spacing);
 
 // The lines of a text file (LF line ends, the last line ended).
 std::vector<std::string> ReadLines(const std::string& path);
+
+// A prepared family after a finished run: the fit results and the program.
+struct Fitted {
+    DataSet data;
+    FitResults results;
+};
+Fitted FitAndGenerateFamily(const Family& family, const CalcSettings& settings = {});
+// The same for the lines of a data file.
+Fitted FitAndGenerateFile(const std::string& path);
+
+// One section of a hand-made fit: its form, C1..C4 and the X text of its last
+// point (unused for the last section).
+struct FormSection {
+    int form = 0;
+    Coefficients c{};
+    std::string end;
+};
+struct FormLine {
+    std::string parameter;
+    std::vector<FormSection> sections;
+    PointBounds bounds;
+};
+// A family fitted by hand, given in rank order with line numbers 1..n: the
+// statements are those of the sections' forms, as a run writes them, and the
+// program is generated.
+void MakeFormFamily(const std::vector<FormLine>& ranks, DataSet& data, FitResults& results);
+
+// Where a family's Calc is tried: every data X of each line at the line's own
+// parameter, the midpoints between them, every section end and the next
+// Single above it, the data X halfway between neighbouring parameters, and a
+// grid of X from below to above the family's X range (0 and negative X
+// included) at each parameter, halfway between them and beyond the first and
+// the last parameter.
+struct Probe {
+    float x = 0.0f;
+    float p = 0.0f;
+};
+std::vector<Probe> CalcProbes(const DataSet& data, const FitResults& results);
+inline std::ostream& operator<<(std::ostream& out, const Probe& probe) {
+    return out << "x = " << probe.x << " p = " << probe.p;
+}
 
 }  // namespace kx::core::test
