@@ -4,7 +4,8 @@
 # window manager, so that the digitizer's states show the windows as a user
 # sees them, frames and captions included; the program-generation windows are
 # taken one by one. The demonstration states are driven by the tests, not by
-# the program. Needs xvfb, xauth and openbox (installed when missing).
+# the program; the plot window follows on the sample family. Needs xvfb,
+# xauth and openbox (installed when missing).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,9 +19,10 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 # The machine's builds share one lock when it exists.
 if command -v flock >/dev/null; then
-    flock /tmp/kx-build.lock cmake --build "$build" -j2 --target kx_results_tests
+    flock /tmp/kx-build.lock cmake --build "$build" -j2 --target kx_results_tests \
+        kx_plot_window_tests
 else
-    cmake --build "$build" -j2 --target kx_results_tests
+    cmake --build "$build" -j2 --target kx_results_tests kx_plot_window_tests
 fi
 
 mkdir -p "$out"
@@ -29,7 +31,9 @@ xvfb-run -a -s "-screen 0 1366x768x24" bash -c '
     wm=$!
     sleep 1
     status=0
-    KX_SCREENSHOT_DIR="$1" QT_QPA_PLATFORM=xcb "$2" --gtest_filter="Screenshots.*" || status=$?
+    shots() { KX_SCREENSHOT_DIR="$1" QT_QPA_PLATFORM=xcb "$2" --gtest_filter="$3" || status=$?; }
+    shots "$1" "$2/kx_results_tests" "Screenshots.*"
+    shots "$1" "$2/kx_plot_window_tests" "PlotScreenshots.*"
     kill "$wm"
-    exit "$status"' _ "$out" "$build/tests/ui/kx_results_tests"
+    exit "$status"' _ "$out" "$build/tests/ui"
 ls -1 "$out"/*.png

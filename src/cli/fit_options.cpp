@@ -2,14 +2,21 @@
 
 #include <cmath>
 
+#include "cli/fit_messages.h"
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
+#ifdef KX_WITH_PLOT
+#include "ui/plot_export.h"
+#endif
 
 namespace kx::cli {
 namespace {
 
 constexpr const char* kInputError = "入力ｴﾗｰ";
 constexpr const char* kNoSystemLeft = "計算座標系なし";
+#ifdef KX_WITH_PLOT
+constexpr const char* kBadFileName = "ﾌｧｲﾙ名不正";
+#endif
 
 // The exclusion list: coordinate systems 1..7, separated by commas.
 std::optional<OptionError> ApplyExclusions(std::string_view list, core::CalcSettings& settings) {
@@ -57,12 +64,20 @@ std::optional<double> CheckLimitOption(std::string_view text) {
     return limit;
 }
 
+// An X limit of the plot: a number a Single holds; 0 follows the data.
+bool IsPlotLimit(std::string_view text) {
+    const std::string_view trimmed = core::TrimBlanks(text);
+    return !trimmed.empty() && core::IsNumericText(trimmed) &&
+           core::FitsSingle(core::ValueOfText(trimmed));
+}
+
 }  // namespace
 
 const char* const kUsageText =
     "Usage: kuvatelix-fit [--mode 0|1|2] [--cutoff VALUE] [--exclude LIST]\n"
     "                     [--lang basic|c|python] [--check] [--check-limit VALUE]\n"
-    "                     [--out DIR] FILE\n"
+    "                     [--plot FILE [--log-x] [--log-y] [--xmin V] [--xmax V]\n"
+    "                     [--para]] [--out DIR] FILE\n"
     "\n"
     "Fits every line of the data file FILE (blocks of \"parameter, 1 , count\" and\n"
     "\"X,Y\" records, CP932) piecewise with the best equation forms and generates the\n"
@@ -97,6 +112,17 @@ const char* const kUsageText =
     "                  C and Python sources ASCII with LF. Without it the program\n"
     "                  (or with --check the check) is printed to standard output in\n"
     "                  UTF-8\n"
+    "  --plot FILE     write the analysis plot of the fitted family, data marks and\n"
+    "                  fitted curves, into FILE, as the plot window draws it; the\n"
+    "                  format by the name's extension: .pdf (a page as printed),\n"
+    "                  .svg or .png. No display is needed\n"
+    "  --log-x, --log-y\n"
+    "                  a logarithmic X or Y axis on the plot\n"
+    "  --xmin V, --xmax V\n"
+    "                  the X range of the plot; 0 (the default) stands for the\n"
+    "                  data's limit. Xmax must lie above Xmin, and both above 0\n"
+    "                  with --log-x\n"
+    "  --para          write each line's parameter value onto the plot\n"
     "  --help          show this text\n"
     "\n"
     "Exit status:\n"
@@ -115,6 +141,7 @@ ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
     FitOptions& options = parsed.options;
     std::vector<std::string_view> files;
     bool optionsEnded = false;
+    std::string plotOptionGiven;  // an option that shapes the plot
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
         if (optionsEnded || argument.size() < 2 || argument.substr(0, 2) != "--") {
@@ -133,6 +160,13 @@ ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
             options.check = true;
             continue;
         }
+        if (argument == "--log-x" || argument == "--log-y" || argument == "--para") {
+            if (argument == "--log-x") options.plot.logX = true;
+            if (argument == "--log-y") options.plot.logY = true;
+            if (argument == "--para") options.plotLabels = true;
+            plotOptionGiven = std::string(argument);
+            continue;
+        }
         std::string_view name = argument;
         std::optional<std::string_view> value;
         if (const std::size_t equals = argument.find('='); equals != std::string_view::npos) {
@@ -140,7 +174,8 @@ ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
             value = argument.substr(equals + 1);
         }
         if (name != "--mode" && name != "--cutoff" && name != "--exclude" && name != "--out" &&
-            name != "--lang" && name != "--check-limit") {
+            name != "--lang" && name != "--check-limit" && name != "--plot" && name != "--xmin" &&
+            name != "--xmax") {
             parsed.error = OptionError{std::string(argument), "unknown option", true};
             return parsed;
         }
@@ -186,6 +221,31 @@ ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
             }
             options.check = true;
             options.checkLimit = *limit;
+        } else if (name == "--xmin" || name == "--xmax") {
+            if (!IsPlotLimit(*value)) {
+                parsed.error = OptionError{subject, kInputError};
+                return parsed;
+            }
+            (name == "--xmin" ? options.plot.xMinText : options.plot.xMaxText) =
+                std::string(core::TrimBlanks(*value));
+            plotOptionGiven = std::string(name);
+        } else if (name == "--plot") {
+            if (value->empty()) {
+                parsed.error = OptionError{std::string(name), "a value is missing", true};
+                return parsed;
+            }
+#ifdef KX_WITH_PLOT
+            if (!ui::PlotFileFormatOf(*value)) {
+                parsed.error =
+                    OptionError{std::string(*value),
+                                kBadFileName + Because("the name must end in .pdf, .svg or .png")};
+                return parsed;
+            }
+            options.plotFile = std::string(*value);
+#else
+            parsed.error = OptionError{std::string(name), "not available in this build", true};
+            return parsed;
+#endif
         } else {
             if (value->empty()) {
                 parsed.error = OptionError{std::string(name), "a value is missing", true};
@@ -193,6 +253,11 @@ ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
             }
             options.outFolder = std::string(*value);
         }
+    }
+    if (!plotOptionGiven.empty() && !options.plotFile) {
+        parsed.error =
+            OptionError{plotOptionGiven, "shapes the plot, but no --plot FILE is given", true};
+        return parsed;
     }
     if (files.size() != 1) {
         parsed.error = OptionError{

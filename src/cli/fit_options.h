@@ -7,6 +7,7 @@
 
 #include "core/codegen/program_listing.h"
 #include "core/fitting/calc_settings.h"
+#include "core/plot/analysis_plot.h"
 
 // The command line of kuvatelix-fit and the checks of its settings, which are
 // those of the calculation-conditions and exclusion windows.
@@ -21,6 +22,12 @@ struct FitOptions {
     // deviation to the limit.
     bool check = false;
     double checkLimit = 0.01;
+    // The analysis plot of the fitted family, written into a PDF, SVG or PNG
+    // file as the plot window draws it: the X limits as its boxes take them
+    // ("0" follows the data), its "Log" checks, and the parameter labels.
+    std::optional<std::string> plotFile;
+    core::PlotSettings plot{"0", "0", false, false};
+    bool plotLabels = false;
     bool help = false;
 };
 

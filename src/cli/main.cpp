@@ -1,7 +1,7 @@
 // kuvatelix-fit: fits a data file headlessly, as the DataSet window's program
 // generation and the program-generation window's run do, and writes the four
 // listings or prints the generated program, in BASIC, C or Python, or its
-// check against the points.
+// check against the points, and draws the analysis plot into a file.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -24,6 +24,10 @@
 #include "core/files/data_file.h"
 #include "core/files/listing.h"
 #include "core/fitting/fit_family.h"
+#ifdef KX_WITH_PLOT
+#include "ui/plot_export.h"
+#include "ui/plot_gui.h"
+#endif
 
 namespace {
 
@@ -101,6 +105,32 @@ int WriteListings(const std::string& folder, const core::ResultLists& lists,
     return Fail(outcome.path, message);
 }
 
+#ifdef KX_WITH_PLOT
+// Why the plot file was not written.
+std::string PlotFailureText(const ui::PlotFileResult& result) {
+    switch (result.status) {
+        case ui::PlotFileStatus::kUnknownFormat:
+            return "ﾌｧｲﾙ名不正" + Because("the name must end in .pdf, .svg or .png");
+        case ui::PlotFileStatus::kRefused:
+            return "入力ｴﾗｰ" + Because("Xmax must be above Xmin, and both above 0 with --log-x");
+        case ui::PlotFileStatus::kNotDrawn:
+            return kCannotWrite + Because("the plot could not be drawn");
+        case ui::PlotFileStatus::kCannotWrite:
+        case ui::PlotFileStatus::kWritten: break;
+    }
+    return kCannotWrite + Because(cli::FileReasonText(result.file.reason, result.file.error, 0));
+}
+
+// The plot of the fitted family into its file; 0 when written.
+int WritePlot(const cli::FitOptions& options, core::DataSet& data,
+              const core::FitResults& results) {
+    const ui::PlotGui gui(kProgramName);
+    const ui::PlotFileResult plotted =
+        ui::WriteFamilyPlot(*options.plotFile, data, results, options.plot, options.plotLabels);
+    return plotted.ok() ? 0 : Fail(*options.plotFile, PlotFailureText(plotted));
+}
+#endif
+
 int Print(const std::vector<std::string>& lines) {
     const std::string text = Joined(lines);
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -169,11 +199,19 @@ int Run(const cli::FitOptions& options) {
         return Fail(file, "the run left no program to write or check; nothing written");
     }
 
+#ifdef KX_WITH_PLOT
+    if (options.plotFile) {
+        if (const int status = WritePlot(options, data, results); status != 0) return status;
+    }
+#endif
     if (options.outFolder) {
         if (const int status =
                 WriteListings(*options.outFolder, lists, options.language, program.lines);
-            status != 0)
+            status != 0) {
+            // The plot stands written; the message must not suggest otherwise.
+            if (options.plotFile) Fail(*options.plotFile, "written nevertheless");
             return status;
+        }
     }
     if (options.check || !options.outFolder) {
         if (const int status =

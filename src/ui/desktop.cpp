@@ -43,6 +43,7 @@ Desktop::Desktop(Workspace& workspace, DriveSource drives)
       keyboard_(workspace, clipboard_, &main_),
       conditions_(workspace, &main_),
       exclusion_(workspace, &main_),
+      plot_(workspace, &main_),
       load_(workspace, &main_, drives),
       save_(workspace, &main_, drives) {
     Connect();
@@ -127,6 +128,9 @@ void Desktop::Connect() {
                      [this] { conditions_.OpenFrom(&program_); });
     QObject::connect(&program_, &ProgramWindow::exclusionRequested, &exclusion_,
                      [this] { exclusion_.OpenFrom(&program_); });
+    QObject::connect(&program_, &ProgramWindow::plotRequested, &plot_,
+                     [this] { plot_.OpenFrom(&program_); });
+    program_.SetPlotAvailable(true);
 
     // Keyboard entry from the panel; it hides the canvas window for program
     // generation and shows it again on its way back.

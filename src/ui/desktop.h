@@ -12,6 +12,7 @@
 #include "ui/keyboard_window.h"
 #include "ui/load_window.h"
 #include "ui/main_window.h"
+#include "ui/plot_window.h"
 #include "ui/program_window.h"
 #include "ui/save_window.h"
 #include "ui/workspace.h"
@@ -42,6 +43,7 @@ public:
     GaugeWindow& gauge() { return gauge_; }
     ConditionsWindow& conditions() { return conditions_; }
     ExclusionWindow& exclusion() { return exclusion_; }
+    PlotWindow& plot() { return plot_; }
     LoadWindow& load() { return load_; }
     SaveWindow& save() { return save_; }
 
@@ -67,6 +69,7 @@ private:
     KeyboardWindow keyboard_;
     ConditionsWindow conditions_;
     ExclusionWindow exclusion_;
+    PlotWindow plot_;
     LoadWindow load_;
     SaveWindow save_;
     QPoint rightEdgeTop_;

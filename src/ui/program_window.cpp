@@ -282,6 +282,9 @@ void ProgramWindow::PlaceStatusLabel() {
 }
 
 void ProgramWindow::Returning() {
+    // Back at the data windows the data may change: the plot shows only the
+    // marks until the next run.
+    workspace_.fitCurrent = false;
     hideHintsTimer_.stop();
     fadeHintsTimer_.stop();
 }
@@ -343,6 +346,7 @@ void ProgramWindow::StartCalculation() {
     observer_.begin();
     QCoreApplication::processEvents();
     ClearUpperVectorState();
+    workspace_.fitCurrent = false;
     const bool completed =
         core::FitAndGenerate(workspace_.data, workspace_.settings, workspace_.results, &observer_);
     running_ = false;
@@ -356,6 +360,7 @@ void ProgramWindow::StartCalculation() {
         return;
     }
     setEnabled(true);
+    workspace_.fitCurrent = true;
     gauge_.StopGauge();
     FillResults();
     unratedWarning_ = UnratedWarning();

@@ -23,6 +23,7 @@
 #include "core/files/listing.h"
 #include "core/files/save_file.h"
 #include "other_user.h"
+#include "run_fit.h"
 #include "support/basic_interpreter.h"
 #include "temp_folder.h"
 
@@ -30,38 +31,10 @@ namespace kx {
 namespace {
 
 using test::FileBytes;
+using test::Quoted;
+using test::Ran;
+using test::RunFit;
 using test::TempFolder;
-
-struct Ran {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// `prefix` goes before the program, for example to run it as another user.
-Ran RunFit(const TempFolder& folder, const std::vector<std::string>& arguments,
-           const std::string& prefix = "") {
-    // Run in the test's folder, so that relative names land there.
-    std::string command =
-        "cd " + Quoted(folder.path().string()) + " && " + prefix + Quoted(KX_FIT_PROGRAM);
-    for (const std::string& argument : arguments) command += " " + Quoted(argument);
-    const std::string out = folder.file("stdout"), err = folder.file("stderr");
-    command += " >" + Quoted(out) + " 2>" + Quoted(err);
-    Ran run;
-    const int status = std::system(command.c_str());
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = FileBytes(out);
-    run.err = FileBytes(err);
-    std::filesystem::remove(out);
-    std::filesystem::remove(err);
-    return run;
-}
 
 // Runs the program with a file-size limit of 512 bytes and SIGXFSZ set to
 // `action`, both of which it inherits.

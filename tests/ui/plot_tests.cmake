@@ -11,6 +11,7 @@ target_include_directories(kx_plot_export_tests PRIVATE ${PROJECT_SOURCE_DIR}/te
 # virtual X server with KX_SCREENSHOT_DIR set; skipped otherwise).
 kx_add_test(kx_plot_window_tests SOURCES
     plot_window_test.cpp
+    desktop_plot_test.cpp
     plot_screenshot_test.cpp
     DEPENDS kx_ui_harness)
 target_include_directories(kx_plot_window_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/core/plot

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "temp_folder.h"
+
+// kuvatelix-fit run by the tests of the command line: its status and what it
+// printed.
+namespace kx::test {
+
+struct Ran {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// `prefix` goes before the program, for example to run it as another user.
+inline Ran RunFit(const TempFolder& folder, const std::vector<std::string>& arguments,
+                  const std::string& prefix = "") {
+    // Run in the test's folder, so that relative names land there.
+    std::string command =
+        "cd " + Quoted(folder.path().string()) + " && " + prefix + Quoted(KX_FIT_PROGRAM);
+    for (const std::string& argument : arguments) command += " " + Quoted(argument);
+    const std::string out = folder.file("stdout"), err = folder.file("stderr");
+    command += " >" + Quoted(out) + " 2>" + Quoted(err);
+    Ran run;
+    const int status = std::system(command.c_str());
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = FileBytes(out);
+    run.err = FileBytes(err);
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return run;
+}
+
+}  // namespace kx::test
