@@ -4,8 +4,8 @@
 # window manager, so that the digitizer's states show the windows as a user
 # sees them, frames and captions included; the program-generation windows are
 # taken one by one. The demonstration states are driven by the tests, not by
-# the program; the plot window follows on the sample family. Needs xvfb,
-# xauth and openbox (installed when missing).
+# the program; the plot window and the check window follow on the sample
+# family. Needs xvfb, xauth and openbox (installed when missing).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,9 +20,10 @@ fi
 # The machine's builds share one lock when it exists.
 if command -v flock >/dev/null; then
     flock /tmp/kx-build.lock cmake --build "$build" -j2 --target kx_results_tests \
-        kx_plot_window_tests
+        kx_plot_window_tests kx_file_window_tests
 else
-    cmake --build "$build" -j2 --target kx_results_tests kx_plot_window_tests
+    cmake --build "$build" -j2 --target kx_results_tests kx_plot_window_tests \
+        kx_file_window_tests
 fi
 
 mkdir -p "$out"
@@ -34,6 +35,7 @@ xvfb-run -a -s "-screen 0 1366x768x24" bash -c '
     shots() { KX_SCREENSHOT_DIR="$1" QT_QPA_PLATFORM=xcb "$2" --gtest_filter="$3" || status=$?; }
     shots "$1" "$2/kx_results_tests" "Screenshots.*"
     shots "$1" "$2/kx_plot_window_tests" "PlotScreenshots.*"
+    shots "$1" "$2/kx_file_window_tests" "ValidationScreenshots.*"
     kill "$wm"
     exit "$status"' _ "$out" "$build/tests/ui"
 ls -1 "$out"/*.png

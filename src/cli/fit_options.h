@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/codegen/program_listing.h"
+#include "core/codegen/validation_table.h"
 #include "core/fitting/calc_settings.h"
 #include "core/plot/analysis_plot.h"
 
@@ -21,7 +22,7 @@ struct FitOptions {
     // Print the check of the program against the points, and hold every
     // deviation to the limit.
     bool check = false;
-    double checkLimit = 0.01;
+    double checkLimit = core::kStandardCheckLimit;
     // The analysis plot of the fitted family, written into a PDF, SVG or PNG
     // file as the plot window draws it: the X limits as its boxes take them
     // ("0" follows the data), its "Log" checks, and the parameter labels.

@@ -58,13 +58,6 @@ std::string Listed(const std::vector<std::string>& names) {
     return text;
 }
 
-// The lines of a text, each ended by LF.
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return text;
-}
-
 // The program in the chosen language and the other three listings. The C and
 // Python sources are ASCII text with LF line ends, as their tools expect.
 int WriteListings(const std::string& folder, const core::ResultLists& lists,
@@ -81,7 +74,7 @@ int WriteListings(const std::string& folder, const core::ResultLists& lists,
     for (const Listing& listing : listings) {
         const std::string path = (std::filesystem::path(folder) / listing.name).string();
         if (listing.kind == core::kSaveProgram && language != core::ProgramLanguage::kBasic) {
-            files.push_back({path, Joined(program)});
+            files.push_back({path, core::SourceText(program)});
             continue;
         }
         const core::CodecResult encoded =
@@ -132,7 +125,7 @@ int WritePlot(const cli::FitOptions& options, core::DataSet& data,
 #endif
 
 int Print(const std::vector<std::string>& lines) {
-    const std::string text = Joined(lines);
+    const std::string text = core::SourceText(lines);
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (std::fflush(stdout) != 0) return Fail("stdout", std::strerror(errno));
     return 0;

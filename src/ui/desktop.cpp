@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "core/codegen/program_listing.h"
 #include "core/files/listing.h"
 #include "ui/canvas.h"
 #include "ui/pointers.h"
@@ -32,6 +33,16 @@ bool AwaitsItsFrame(const QWidget& window, const QWidget& framed) {
            framed.windowHandle()->frameMargins().top() > 0;
 }
 
+// A plot file's outcome as the save window reports a write.
+core::SaveOutcome SavedPlotOutcome(const PlotFileResult& result) {
+    core::SaveOutcome outcome;
+    if (!result.ok()) {
+        outcome.status = core::SaveStatus::kCannotWrite;
+        outcome.file = result.file;
+    }
+    return outcome;
+}
+
 }  // namespace
 
 Desktop::Desktop(Workspace& workspace, DriveSource drives)
@@ -44,6 +55,7 @@ Desktop::Desktop(Workspace& workspace, DriveSource drives)
       conditions_(workspace, &main_),
       exclusion_(workspace, &main_),
       plot_(workspace, &main_),
+      validation_(workspace, &main_),
       load_(workspace, &main_, drives),
       save_(workspace, &main_, drives) {
     Connect();
@@ -131,6 +143,8 @@ void Desktop::Connect() {
     QObject::connect(&program_, &ProgramWindow::plotRequested, &plot_,
                      [this] { plot_.OpenFrom(&program_); });
     program_.SetPlotAvailable(true);
+    QObject::connect(&program_, &ProgramWindow::validationRequested, &validation_,
+                     [this] { validation_.OpenFrom(&program_); });
 
     // Keyboard entry from the panel; it hides the canvas window for program
     // generation and shows it again on its way back.
@@ -166,6 +180,10 @@ void Desktop::ConnectFileWindows() {
                      [this] { OpenSaveWindow(core::kSaveAllLines, &panel_); });
     QObject::connect(&program_, &ProgramWindow::saveRequested, &save_,
                      [this](int saveKind) { OpenSaveWindow(saveKind, &program_); });
+    QObject::connect(&validation_, &ValidationWindow::saveRequested, &save_,
+                     [this] { OpenSaveWindow(core::kSaveValidation, &validation_); });
+    QObject::connect(&plot_, &PlotWindow::saveRequested, &save_,
+                     [this] { OpenSaveWindow(core::kSavePlot, &plot_); });
     QObject::connect(&save_, &ChildWindow::returned, &panel_, [this] {
         // Back from a data save the live display runs again.
         if (save_.saveKind() == core::kSaveAllLines || save_.saveKind() == core::kSaveSelectedLine)
@@ -175,10 +193,35 @@ void Desktop::ConnectFileWindows() {
 
 void Desktop::OpenSaveWindow(int saveKind, QWidget* opener) {
     SaveWindow::TextSource text;
-    if (saveKind == core::kSaveAllLines || saveKind == core::kSaveSelectedLine) {
-        text = [this, saveKind] { return dataSet_.SavedDataText(saveKind); };
-    } else {
-        text = [this, saveKind] { return core::ListingText(saveKind, program_.ShownLists()); };
+    switch (saveKind) {
+        case core::kSaveAllLines:
+        case core::kSaveSelectedLine:
+            text = [this, saveKind] { return dataSet_.SavedDataText(saveKind); };
+            break;
+        case core::kSaveCProgram:
+        case core::kSavePythonProgram: {
+            // The sources as kuvatelix-fit --lang writes them. The entries are
+            // offered only while the run's results are current.
+            const core::ProgramLanguage language = saveKind == core::kSaveCProgram
+                                                       ? core::ProgramLanguage::kC
+                                                       : core::ProgramLanguage::kPython;
+            text = [this, language] {
+                return core::SourceText(
+                    core::ProgramListingOf(language, workspace_.data, workspace_.results).lines);
+            };
+            break;
+        }
+        case core::kSaveValidation:
+            text = [this] { return core::RecordsText(validation_.listing()); };
+            break;
+        case core::kSavePlot:
+            save_.OpenToWrite(saveKind, opener, [this](const std::string& path) {
+                return SavedPlotOutcome(plot_.WritePicture(path));
+            });
+            return;
+        default:
+            text = [this, saveKind] { return core::ListingText(saveKind, program_.ShownLists()); };
+            break;
     }
     save_.OpenToSave(saveKind, opener, std::move(text));
 }

@@ -15,6 +15,7 @@
 #include "ui/plot_window.h"
 #include "ui/program_window.h"
 #include "ui/save_window.h"
+#include "ui/validation_window.h"
 #include "ui/workspace.h"
 
 namespace kx::ui {
@@ -44,6 +45,7 @@ public:
     ConditionsWindow& conditions() { return conditions_; }
     ExclusionWindow& exclusion() { return exclusion_; }
     PlotWindow& plot() { return plot_; }
+    ValidationWindow& validation() { return validation_; }
     LoadWindow& load() { return load_; }
     SaveWindow& save() { return save_; }
 
@@ -70,6 +72,7 @@ private:
     ConditionsWindow conditions_;
     ExclusionWindow exclusion_;
     PlotWindow plot_;
+    ValidationWindow validation_;
     LoadWindow load_;
     SaveWindow save_;
     QPoint rightEdgeTop_;

@@ -18,10 +18,9 @@ inline constexpr char kStandardButton[] = "Command3";
 inline constexpr char kParameterButton[] = "Command4";
 inline constexpr char kPrintButton[] = "Command5";
 inline constexpr char kPicture[] = "Picture1";
-// Beyond the system's controls: saving the plot into a file, the file dialog
-// it opens, and the window's message line with its timer.
+// Beyond the system's controls: saving the plot into a file (through the save
+// window), and the window's message line with its timer.
 inline constexpr char kSaveButton[] = "Command6";
-inline constexpr char kSaveDialog[] = "SaveDialog";
 inline constexpr char kMessage[] = "Label5";
 inline constexpr char kMessageTimer[] = "Timer1";
 

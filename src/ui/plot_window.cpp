@@ -2,9 +2,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,7 +19,6 @@
 #include "core/data/numeric_text.h"
 #include "core/plot/plot_contents.h"
 #include "ui/controls.h"
-#include "ui/plot_export.h"
 #include "ui/plot_names.h"
 #include "ui/plot_painter.h"
 #include "ui/plot_picture.h"
@@ -128,7 +125,7 @@ PlotWindow::PlotWindow(Workspace& workspace, QWidget* mainWindow)
     connect(labels, &QPushButton::clicked, this, &PlotWindow::ShowParameterLabels);
     connect(standard, &QPushButton::clicked, this, &PlotWindow::RestoreStandardRange);
     connect(print, &QPushButton::clicked, this, &PlotWindow::Print);
-    connect(save, &QPushButton::clicked, this, &PlotWindow::ChooseSaveFile);
+    connect(save, &QPushButton::clicked, this, &PlotWindow::saveRequested);
     connect(back, &QPushButton::clicked, this, &PlotWindow::ReturnToOpener);
     connect(&WidgetEvents::Of(message_), &WidgetEvents::pressed, message_, &QWidget::hide);
 
@@ -307,36 +304,15 @@ bool PlotWindow::PrintOn(QPrinter& printer) {
     return true;
 }
 
-void PlotWindow::ChooseSaveFile() {
-    if (saveFolder_.isEmpty()) {
-        const QString remembered = QString::fromStdString(workspace_.files.folderName);
-        saveFolder_ =
-            QDir(remembered).exists() && !remembered.isEmpty() ? remembered : QDir::currentPath();
-    }
-    auto* dialog = new QFileDialog(this, QStringLiteral("File保存"), saveFolder_);
-    dialog->setObjectName(n::kSaveDialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setNameFilters({QStringLiteral("PDF (*.pdf)"), QStringLiteral("SVG (*.svg)"),
-                            QStringLiteral("PNG (*.png)")});
-    dialog->setDefaultSuffix(QStringLiteral("pdf"));
-    dialog->selectFile(QStringLiteral("plot.pdf"));
-    // A name typed without an extension takes the chosen type's.
-    connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& filter) {
-        dialog->setDefaultSuffix(filter.left(3).toLower());
-    });
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
-        saveFolder_ = QFileInfo(path).absolutePath();
-        SavePlot(path);
-    });
-    dialog->open();
+PlotFileResult PlotWindow::WritePicture(const std::string& path) {
+    if (!lastPass_ || drawing_) return {PlotFileStatus::kNotDrawn, {}};
+    return ExportAnalysisPlot(path, workspace_.data, workspace_.results,
+                              {lastSettings_, workspace_.fitCurrent, labelsShown_});
 }
 
 bool PlotWindow::SavePlot(const QString& path) {
     if (!lastPass_ || drawing_) return false;
-    const PlotFileResult result = ExportAnalysisPlot(
-        QFile::encodeName(path).toStdString(), workspace_.data, workspace_.results,
-        {lastSettings_, workspace_.fitCurrent, labelsShown_});
+    const PlotFileResult result = WritePicture(QFile::encodeName(path).toStdString());
     switch (result.status) {
         case PlotFileStatus::kWritten:
             ShowMessage(

@@ -6,6 +6,7 @@
 
 #include "core/plot/analysis_plot.h"
 #include "ui/child_window.h"
+#include "ui/plot_export.h"
 #include "ui/workspace.h"
 
 class QCheckBox;
@@ -21,8 +22,8 @@ class PlotPicture;
 // while fit results are current, of the fitted curves. The user sets the X
 // range and the scales, redraws, writes the parameter values onto the plot,
 // returns to the standard range, prints, and saves the plot as a PDF, SVG or
-// PNG file. Opened from the program-generation window, which stays disabled
-// until this window goes back.
+// PNG file through the save window. Opened from the program-generation
+// window, which stays disabled until this window goes back.
 class PlotWindow : public ChildWindow {
     Q_OBJECT
 public:
@@ -38,16 +39,21 @@ public:
     // page is ended (printed) here. False, with the message shown, when the
     // printer cannot be started.
     bool PrintOn(QPrinter& printer);
+    // What the picture shows, written into a file as SavePlot writes it,
+    // without a message: the save window tells how it went.
+    PlotFileResult WritePicture(const std::string& path);
 
 public slots:
     void Redraw();                // "再 描 画"
     void ShowParameterLabels();   // "Para表示"
     void RestoreStandardRange();  // "標準座標"
     void Print();                 // "Print": on the default printer
-    void ChooseSaveFile();        // "File保存": asks for the file
     // Writes what the picture shows into a PDF, SVG or PNG file, by the
     // name's extension; the message line tells how it went.
     bool SavePlot(const QString& path);
+
+signals:
+    void saveRequested();  // "File保存": the save window names the file
 
 protected:
     void Opening() override;
@@ -89,7 +95,6 @@ private:
     bool labelsShown_ = false;
     bool drawing_ = false;
     bool redrawWanted_ = false;
-    QString saveFolder_;
 };
 
 }  // namespace kx::ui

@@ -16,6 +16,7 @@
 #include "ui/controls.h"
 #include "ui/gauge_window.h"
 #include "ui/result_list.h"
+#include "ui/results_names.h"
 #include "ui/twips.h"
 #include "ui/widget_events.h"
 
@@ -103,6 +104,11 @@ void ProgramWindow::BuildMenus() {
     saveSummary_->setObjectName(n::kSaveSummaryEntry);
     saveAll_ = file->addAction("ALL_Result", this, [this] { RequestSave(4); });
     saveAll_->setObjectName(n::kSaveAllEntry);
+    saveC_ = file->addAction("Program_C", this, [this] { RequestSave(core::kSaveCProgram); });
+    saveC_->setObjectName(names::program_more::kSaveCEntry);
+    savePython_ =
+        file->addAction("Program_Python", this, [this] { RequestSave(core::kSavePythonProgram); });
+    savePython_->setObjectName(names::program_more::kSavePythonEntry);
     file->addSeparator();
     QAction* end = file->addAction("Program End", this, [] { QCoreApplication::exit(0); });
     end->setObjectName(n::kEndEntry);
@@ -116,12 +122,21 @@ void ProgramWindow::BuildMenus() {
     conditions->setObjectName(n::kConditionsEntry);
     QAction* exclusion = option->addAction("排他座標系", this, &ProgramWindow::exclusionRequested);
     exclusion->setObjectName(n::kExclusionEntry);
+    validation_ =
+        option->addAction("計算ﾌﾟﾛｸﾞﾗﾑの検証", this, &ProgramWindow::validationRequested);
+    validation_->setObjectName(names::program_more::kValidationEntry);
 
     SetPlotAvailable(false);
+    SetResultsCurrent(false);
 }
 
 void ProgramWindow::SetPlotAvailable(bool available) {
     plot_->setEnabled(available);
+}
+
+void ProgramWindow::SetResultsCurrent(bool current) {
+    workspace_.fitCurrent = current;
+    for (QAction* entry : {saveC_, savePython_, validation_}) entry->setEnabled(current);
 }
 
 void ProgramWindow::BuildControls() {
@@ -284,7 +299,7 @@ void ProgramWindow::PlaceStatusLabel() {
 void ProgramWindow::Returning() {
     // Back at the data windows the data may change: the plot shows only the
     // marks until the next run.
-    workspace_.fitCurrent = false;
+    SetResultsCurrent(false);
     hideHintsTimer_.stop();
     fadeHintsTimer_.stop();
 }
@@ -346,7 +361,7 @@ void ProgramWindow::StartCalculation() {
     observer_.begin();
     QCoreApplication::processEvents();
     ClearUpperVectorState();
-    workspace_.fitCurrent = false;
+    SetResultsCurrent(false);
     const bool completed =
         core::FitAndGenerate(workspace_.data, workspace_.settings, workspace_.results, &observer_);
     running_ = false;
@@ -360,7 +375,7 @@ void ProgramWindow::StartCalculation() {
         return;
     }
     setEnabled(true);
-    workspace_.fitCurrent = true;
+    SetResultsCurrent(true);
     gauge_.StopGauge();
     FillResults();
     unratedWarning_ = UnratedWarning();

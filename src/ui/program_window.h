@@ -49,9 +49,11 @@ signals:
     // The digitizer panel's timers are to stop (a run starts, the hints go).
     void panelTimersStopRequested();
     // A menu entry asked for the save window (the save kind is set), the plot
-    // window or a settings window.
+    // window, the check of the program against the points or a settings
+    // window.
     void saveRequested(int saveKind);
     void plotRequested();
+    void validationRequested();
     void conditionsRequested();
     void exclusionRequested();
 
@@ -78,6 +80,10 @@ private:
     void FillResults();
     void RequestSave(int saveKind);
     QString IdleCaption() const;
+    // Whether the lists show the results of a finished run on the data as
+    // it stands: the plot's curves, the programs in C and Python and the
+    // check are offered only then.
+    void SetResultsCurrent(bool current);
     // The status line, widened to the left when its text needs more room.
     void ShowStatus(const QString& text);
     void PlaceStatusLabel();
@@ -104,6 +110,9 @@ private:
     QAction* saveSummary_ = nullptr;
     QAction* saveAll_ = nullptr;
     QAction* plot_ = nullptr;
+    QAction* saveC_ = nullptr;
+    QAction* savePython_ = nullptr;
+    QAction* validation_ = nullptr;
     QTimer hideHintsTimer_;
     QTimer fadeHintsTimer_;
 

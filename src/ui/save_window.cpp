@@ -11,6 +11,7 @@
 #include "core/files/listing.h"
 #include "core/files/save_checks.h"
 #include "core/files/save_file.h"
+#include "core/files/save_kinds.h"
 #include "ui/control_names.h"
 #include "ui/controls.h"
 #include "ui/widget_events.h"
@@ -25,9 +26,12 @@ const QColor kGreen(0, 128, 0);
 
 // The heading of each save kind; the save button says the same, except for
 // the all-lines save.
-constexpr const char* kKindNames[] = {"採取ﾃﾞｰﾀ全保存", "採取ﾃﾞｰﾀ選択保存", "計算ﾌﾟﾛｸﾞﾗﾑの保存",
-                                      "計算適応式保存", "計算結果全保存",   "履歴保存"};
+constexpr const char* kKindNames[] = {"採取ﾃﾞｰﾀ全保存", "採取ﾃﾞｰﾀ選択保存",    "計算ﾌﾟﾛｸﾞﾗﾑの保存",
+                                      "計算適応式保存", "計算結果全保存",      "履歴保存",
+                                      "Cﾌﾟﾛｸﾞﾗﾑの保存", "Pythonﾌﾟﾛｸﾞﾗﾑの保存", "検証表の保存",
+                                      "ｸﾞﾗﾌの保存"};
 constexpr int kKinds = static_cast<int>(std::size(kKindNames));
+static_assert(kKinds == core::kSaveKinds);
 
 // "保存中" is shown and cleared in turn; an odd number of ticks ends cleared.
 constexpr int kBlinkTicks = 9;
@@ -63,10 +67,16 @@ SaveWindow::SaveWindow(Workspace& workspace, QWidget* mainWindow, DriveSource dr
 }
 
 void SaveWindow::OpenToSave(int saveKind, QWidget* opener, TextSource text) {
+    OpenToWrite(saveKind, opener, [text = std::move(text)](const std::string& path) {
+        return core::SaveText(path, text ? text() : std::string());
+    });
+}
+
+void SaveWindow::OpenToWrite(int saveKind, QWidget* opener, FileWriter writer) {
     Q_ASSERT(saveKind >= 0 && saveKind < kKinds);
     saveKind_ = saveKind;
     workspace_.data.saveKind = static_cast<int16_t>(saveKind);
-    text_ = std::move(text);
+    writer_ = std::move(writer);
     OpenFrom(opener);
 }
 
@@ -80,7 +90,13 @@ void SaveWindow::Opening() {
     messageBox_->hide();
     Offer(false);
     EnableButtons(true);
+    std::string& filter = ownFilters_[static_cast<std::size_t>(saveKind_)];
+    if (filter.empty()) filter = core::DefaultFilterOf(saveKind_);
     ShowRememberedFile(false);
+    // A kind of another tool's files offers a name with its extension, never
+    // the remembered data file itself.
+    const std::string suggested = core::SuggestedSaveName(saveKind_, workspace_.files);
+    if (!suggested.empty()) ShowName(QString::fromStdString(suggested));
 }
 
 void SaveWindow::Returning() {
@@ -89,7 +105,8 @@ void SaveWindow::Returning() {
 }
 
 std::string& SaveWindow::Filter() {
-    return workspace_.files.dataFilter;
+    std::string& own = ownFilters_[static_cast<std::size_t>(saveKind_)];
+    return core::DefaultFilterOf(saveKind_).empty() ? workspace_.files.dataFilter : own;
 }
 
 void SaveWindow::Cancel() {
@@ -159,13 +176,15 @@ void SaveWindow::Offer(bool offered) {
 void SaveWindow::AcceptName() {
     messageBox_->hide();
     saveButton_->hide();
-    const std::string name = NameInBox();
-    if (!core::IsSaveableName(core::FileTitleOf(name))) {
+    const std::string name = core::WithDefaultExtension(saveKind_, NameInBox());
+    if (!core::SuitsSaveKind(saveKind_, core::FileTitleOf(name))) {
         ShowMessage(QStringLiteral("ﾌｧｲﾙ名が不適当"), kRed);
         saveButton_->show();
         return;
     }
     target_ = name;
+    // The extension added to a typed name shows before the question.
+    if (name != NameInBox()) ShowName(QString::fromStdString(name));
     if (core::SaveTargetExists(name)) {
         // The question waits for the answer: no timer takes it away.
         ShowLastingMessage(QStringLiteral("保存ﾌｧｲﾙ名はこれでＯＫ？"), kGreen);
@@ -196,7 +215,8 @@ void SaveWindow::BlinkSavingMessage() {
 }
 
 void SaveWindow::Write() {
-    const core::SaveOutcome outcome = core::SaveText(target_, text_ ? text_() : std::string());
+    const core::SaveOutcome outcome =
+        writer_ ? writer_(target_) : core::SaveText(target_, std::string());
     EnableButtons(true);
     Offer(false);
     if (outcome.status != core::SaveStatus::kSaved) {

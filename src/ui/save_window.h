@@ -3,9 +3,12 @@
 #include <QString>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 #include <string>
 
+#include "core/files/listing.h"
+#include "core/files/save_file.h"
 #include "ui/file_window.h"
 
 class QPushButton;
@@ -14,7 +17,9 @@ namespace kx::ui {
 
 // The save window "ﾃﾞｰﾀ書込み" (`Form24`): writes one file of the save kind
 // its opener chose, the collected data (kinds 0 and 1) or a list of the
-// program-generation window (kinds 2 to 5). The save button checks the name
+// program-generation window (kinds 2 to 5), and beyond those the program in C
+// or Python, the check table and the plot (kinds 6 to 9), which offer a name
+// with their own extension and list their own files. The save button checks the name
 // and offers "了解" and "ＮＧ", asking first when the file exists; "了解"
 // writes it through the atomic writer and returns to the opener. A failed
 // write keeps the window open with the earlier file as it was.
@@ -23,10 +28,13 @@ class SaveWindow : public FileWindow {
 public:
     // The text to write, UTF-8 with CR LF, made when the save is confirmed.
     using TextSource = std::function<std::string()>;
+    // Writes the file of the kind at the name, whole or not at all.
+    using FileWriter = std::function<core::SaveOutcome(const std::string& path)>;
 
     SaveWindow(Workspace& workspace, QWidget* mainWindow, DriveSource drives = SystemDrives);
 
     void OpenToSave(int saveKind, QWidget* opener, TextSource text);
+    void OpenToWrite(int saveKind, QWidget* opener, FileWriter writer);
     int saveKind() const { return saveKind_; }
     bool offering() const;  // "了解" and "ＮＧ" are shown
     bool saving() const { return blinkTimer_.isActive(); }
@@ -65,7 +73,10 @@ private:
     QTimer blinkTimer_;
     int blinkTicks_ = 0;
     int saveKind_ = 0;
-    TextSource text_;
+    FileWriter writer_;
+    // The file lists of the kinds with files of their own, as the user left
+    // them in this run.
+    std::array<std::string, core::kSaveKinds> ownFilters_;
     std::string target_;  // the name the save button accepted
 };
 

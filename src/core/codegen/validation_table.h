@@ -45,6 +45,9 @@ struct ValidationTable {
 // prepared points with a Y text), in the order it sorted them.
 ValidationTable ValidationTableOf(const DataSet& data, const FitResults& results);
 
+// The deviation a check accepts unless told otherwise: 1 %.
+inline constexpr double kStandardCheckLimit = 0.01;
+
 // True when Calc computed every point (no flag 7) within the relative
 // deviation `limit`.
 bool WithinLimit(const CheckedLine& line, double limit);

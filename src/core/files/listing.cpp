@@ -43,4 +43,19 @@ std::string ListingText(int saveKind, const ResultLists& lists) {
     return text;
 }
 
+std::string RecordsText(const std::vector<std::string>& entries) {
+    std::string text;
+    AppendRecords(text, entries);
+    return text;
+}
+
+std::string SourceText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += '\n';
+    }
+    return text;
+}
+
 }  // namespace kx::core

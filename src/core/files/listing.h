@@ -20,7 +20,14 @@ enum SaveKind : int16_t {
     kSaveEquations = 3,
     kSaveAllResults = 4,
     kSaveHistory = 5,
+    // Beyond the lists of the program-generation window: the program in C and
+    // in Python, the check of the program against the points, and the plot.
+    kSaveCProgram = 6,
+    kSavePythonProgram = 7,
+    kSaveValidation = 8,
+    kSavePlot = 9,
 };
+inline constexpr int kSaveKinds = 10;
 
 // The four lists as the program-generation window shows them.
 struct ResultLists {
@@ -38,5 +45,11 @@ ResultLists ResultListsOf(const DataSet& data, const CalcSettings& settings,
 // all-results listing puts a separator of 40 asterisks after the details and
 // after the equations. Any other kind gives an empty text.
 std::string ListingText(int saveKind, const ResultLists& lists);
+
+// Entries as listing records: CR LF after each.
+std::string RecordsText(const std::vector<std::string>& entries);
+
+// The lines of a C or Python source as their tools expect them: LF after each.
+std::string SourceText(const std::vector<std::string>& lines);
 
 }  // namespace kx::core
