@@ -25,6 +25,7 @@ constexpr int kStartWidth = 10800, kStartHeight = 8400;
 constexpr int kLeastWidth = 7200, kLeastHeight = 5400;
 constexpr int kMargin = 120, kTop = 540, kGap = 120;
 constexpr int kButtonWidth = 1200, kButtonHeight = 420, kButtonGap = 90;
+constexpr int kColumnPadding = 10;  // pixels
 
 const QColor kFaultColour(255, 0, 0);
 const QColor kGoodColour(0, 128, 0);
@@ -43,19 +44,23 @@ QTableWidget* Table(QWidget* parent, const char* name, const char* const* column
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setWordWrap(false);
+    // The flags, a list, fill the rest of the width from the left.
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeaderItem(count - 1)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
     return table;
 }
 
 // One row of the table from the tab-separated fields of a listing line;
-// numbers stand to the right.
+// numbers stand to the right, the flags to the left.
 void AddRow(QTableWidget& table, const std::string& line, bool fault) {
     const QStringList fields = QString::fromStdString(line).split('\t');
     const int row = table.rowCount();
     table.insertRow(row);
     for (int column = 0; column < table.columnCount() && column < fields.size(); ++column) {
         auto* item = new QTableWidgetItem(fields[column]);
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        const bool flags = column == table.columnCount() - 1;
+        item->setTextAlignment((flags ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
         if (fault) item->setForeground(kFaultColour);
         table.setItem(row, column, item);
     }
@@ -123,8 +128,12 @@ void ValidationWindow::Fill() {
             AddRow(*pointTable_, listing_[next++], PointBeyond(point));
         }
     }
-    lineTable_->resizeColumnsToContents();
-    pointTable_->resizeColumnsToContents();
+    for (QTableWidget* table : {lineTable_, pointTable_}) {
+        // The contents' width leaves the headers' half-width kana no room.
+        table->resizeColumnsToContents();
+        for (int column = 0; column < table->columnCount(); ++column)
+            table->setColumnWidth(column, table->columnWidth(column) + kColumnPadding);
+    }
 
     const bool checked = !table_.lines.empty();
     buttons_[0]->setEnabled(checked);

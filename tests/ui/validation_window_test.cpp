@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QScreen>
 #include <QTableWidget>
@@ -245,7 +246,15 @@ TEST_F(ValidationScreenshots, SampleFamily) {
     Grab(d.save(), "validation_save_window");
     Click(d.save(), sn::kBackButton);
     Click(window, vn::kBackButton);
-    Grab(d.program(), "program_window_after_run");
+    // The window's entries after a run.
+    auto* option = Find<QMenu>(d.program(), pn::kOptionMenu);
+    option->popup(d.program().mapToGlobal(QPoint(60, 24)));
+    Grab(d.program(), "program_window_option_menu");
+    option->hide();
+    auto* file = Find<QMenu>(d.program(), pn::kFileMenu);
+    file->popup(d.program().mapToGlobal(QPoint(10, 24)));
+    Grab(d.program(), "program_window_file_menu");
+    file->hide();
 }
 
 }  // namespace
