@@ -201,15 +201,19 @@ void Desktop::OpenSaveWindow(int saveKind, QWidget* opener) {
         case core::kSaveCProgram:
         case core::kSavePythonProgram: {
             // The sources as kuvatelix-fit --lang writes them. The entries are
-            // offered only while the run's results are current.
+            // offered only while the run's results are current; a family the
+            // generators cannot take is no empty file.
             const core::ProgramLanguage language = saveKind == core::kSaveCProgram
                                                        ? core::ProgramLanguage::kC
                                                        : core::ProgramLanguage::kPython;
-            text = [this, language] {
-                return core::SourceText(
-                    core::ProgramListingOf(language, workspace_.data, workspace_.results).lines);
-            };
-            break;
+            save_.OpenToWrite(saveKind, opener, [this, language](const std::string& path) {
+                const core::ProgramListing listing =
+                    core::ProgramListingOf(language, workspace_.data, workspace_.results);
+                if (listing.status != core::CalcFamilyStatus::kReady)
+                    return core::SaveOutcome{core::SaveStatus::kCannotWrite, 0, {}};
+                return core::SaveText(path, core::SourceText(listing.lines));
+            });
+            return;
         }
         case core::kSaveValidation:
             text = [this] { return core::RecordsText(validation_.listing()); };

@@ -1,6 +1,5 @@
 #include "core/files/save_kinds.h"
 
-#include <algorithm>
 #include <cctype>
 
 #include "core/files/file_names.h"
