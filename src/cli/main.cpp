@@ -206,7 +206,8 @@ int Run(const cli::FitOptions& options) {
             return status;
         }
     }
-    if (options.check || !options.outFolder) {
+    // A plot alone is the output asked for: the program is not printed too.
+    if (options.check || (!options.outFolder && !options.plotFile)) {
         if (const int status =
                 Print(options.check ? core::ValidationListing(table) : program.lines);
             status != 0)

@@ -24,7 +24,6 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return count;
 }
 
-
 TEST(KuvatelixFitPlot, WritesTheFamilyPlotInEveryFormat) {
     TempFolder folder;
     // Without a display: the plot needs none.
@@ -36,7 +35,9 @@ TEST(KuvatelixFitPlot, WritesTheFamilyPlotInEveryFormat) {
     EXPECT_TRUE(StartsWith(FileBytes(folder.file("family.PDF")), "%PDF-"));
     EXPECT_TRUE(std::filesystem::exists(folder.file("out/program.txt")));
 
-    ASSERT_EQ(RunFit(folder, {"--plot", "plain.svg", KX_SAMPLE_FILE}).status, 0);
+    const Ran plainRun = RunFit(folder, {"--plot", "plain.svg", KX_SAMPLE_FILE});
+    ASSERT_EQ(plainRun.status, 0) << plainRun.err;
+    EXPECT_EQ(plainRun.out, "") << "the plot alone was asked for";
     ASSERT_EQ(RunFit(folder, {"--plot", "labelled.svg", "--para", KX_SAMPLE_FILE}).status, 0);
     const std::string plain = FileBytes(folder.file("plain.svg"));
     const std::string labelled = FileBytes(folder.file("labelled.svg"));
