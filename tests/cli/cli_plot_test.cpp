@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "run_fit.h"
@@ -94,6 +95,16 @@ TEST(KuvatelixFitPlot, RefusesBadPlotOptionsAndWritesNothing) {
         EXPECT_FALSE(std::filesystem::exists(folder.file("out"))) << "no listings either";
         EXPECT_FALSE(std::filesystem::exists(folder.file("plot.pdf")));
     }
+}
+
+TEST(KuvatelixFitPlot, ListingsThatFailAfterThePlotNameIt) {
+    TempFolder folder;
+    std::ofstream(folder.file("blocker")) << "not a folder";
+    const Ran run = RunFit(folder, {"--plot", "plot.svg", "--out", "blocker/out", KX_SAMPLE_FILE});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("書込めません。"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("plot.svg: written nevertheless"), std::string::npos) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(folder.file("plot.svg")));
 }
 
 #else
