@@ -53,6 +53,35 @@ private:
     std::array<int, 4> next_{};
 };
 
+// The sections of one line fitted so far, by first and last point. The
+// partition stages meet many sections more than once (a third section ends
+// every partition that shares its start), and a section's fit depends on
+// nothing but its points, so each is fitted once per line.
+class SectionMemo {
+public:
+    SectionMemo() : records_(kSlots), stamps_(kSlots, 0) {}
+    // Forgets every section: the next line has other points.
+    void restart() { ++stamp_; }
+    const SectionRecord* find(int first, int last) const {
+        const std::size_t slot = Slot(first, last);
+        return stamps_[slot] == stamp_ ? &records_[slot] : nullptr;
+    }
+    void keep(int first, int last, const SectionRecord& record) {
+        const std::size_t slot = Slot(first, last);
+        records_[slot] = record;
+        stamps_[slot] = stamp_;
+    }
+
+private:
+    static constexpr std::size_t kSlots = (kMaxPoints + 1) * (kMaxPoints + 1);
+    static std::size_t Slot(int first, int last) {
+        return static_cast<std::size_t>(first) * (kMaxPoints + 1) + static_cast<std::size_t>(last);
+    }
+    std::vector<SectionRecord> records_;
+    std::vector<unsigned> stamps_;
+    unsigned stamp_ = 1;
+};
+
 int SplitStep(int n) {
     return n <= 30 ? 1 : n <= 52 ? 2 : n <= 70 ? 3 : n <= 85 ? 4 : 5;
 }
@@ -125,6 +154,7 @@ private:
     FitResults& results_;
     FitObserver* observer_;
     SectionFitter fitter_;
+    SectionMemo memo_;
     SectionRecordTable records_;
     PointTable table_;
     LineTexts xTexts_, yTexts_;
@@ -175,10 +205,12 @@ void LineFitting::collectSection() {
         log(Digits(n_, 2) + "< " + xTexts_[n_] + "," + yTexts_[n_] + " >");
     }
     LoadPointTable(table_, xTexts_, yTexts_, n_);
+    memo_.restart();
     step_ = SplitStep(n_);
 }
 
 SectionRecord LineFitting::fitSection(int first, int last) {
+    if (const SectionRecord* known = memo_.find(first, last)) return *known;
     SectionRecord record;
     record.firstIndex = static_cast<int16_t>(first);
     record.points = static_cast<int16_t>(last - first + 1);
@@ -213,6 +245,7 @@ SectionRecord LineFitting::fitSection(int first, int last) {
         }
     }
     record.error = best;
+    memo_.keep(first, last, record);
     return record;
 }
 
