@@ -53,23 +53,36 @@ private:
     std::array<int, 4> next_{};
 };
 
+// A fitted section and its two lines in the log, which every partition that
+// holds the section repeats.
+struct FittedSection {
+    SectionRecord record;
+    std::string coefficientLine;  // "C1=...  C2=..."
+    std::string placementLine;    // "[Para: L]  from   a to   b       EQ No=..."
+};
+
 // The sections of one line fitted so far, by first and last point. The
 // partition stages meet many sections more than once (a third section ends
 // every partition that shares its start), and a section's fit depends on
-// nothing but its points, so each is fitted once per line.
+// nothing but its points, so each is fitted and formatted once per line.
 class SectionMemo {
 public:
-    SectionMemo() : records_(kSlots), stamps_(kSlots, 0) {}
+    SectionMemo() : index_(kSlots, 0), stamps_(kSlots, 0) {}
     // Forgets every section: the next line has other points.
-    void restart() { ++stamp_; }
-    const SectionRecord* find(int first, int last) const {
-        const std::size_t slot = Slot(first, last);
-        return stamps_[slot] == stamp_ ? &records_[slot] : nullptr;
+    void restart() {
+        ++stamp_;
+        sections_.clear();
     }
-    void keep(int first, int last, const SectionRecord& record) {
+    const FittedSection* find(int first, int last) const {
         const std::size_t slot = Slot(first, last);
-        records_[slot] = record;
+        return stamps_[slot] == stamp_ ? &sections_[index_[slot]] : nullptr;
+    }
+    const FittedSection& keep(int first, int last, FittedSection section) {
+        const std::size_t slot = Slot(first, last);
+        index_[slot] = sections_.size();
         stamps_[slot] = stamp_;
+        sections_.push_back(std::move(section));
+        return sections_.back();
     }
 
 private:
@@ -77,7 +90,8 @@ private:
     static std::size_t Slot(int first, int last) {
         return static_cast<std::size_t>(first) * (kMaxPoints + 1) + static_cast<std::size_t>(last);
     }
-    std::vector<SectionRecord> records_;
+    std::vector<FittedSection> sections_;
+    std::vector<std::size_t> index_;
     std::vector<unsigned> stamps_;
     unsigned stamp_ = 1;
 };
@@ -139,8 +153,9 @@ private:
     void sortLine();
     void updateBounds();
     void collectSection();
-    SectionRecord fitSection(int first, int last);
+    const SectionRecord& fitSection(int first, int last);
     void logSection(const SectionRecord& record, int last);
+    std::string placementLine(const SectionRecord& record, int last) const;
     bool countPartition(float score);  // logs the score; false on a stop
     bool twoSectionStage(float& best);
     bool threeSectionStage(bool& done);
@@ -209,8 +224,8 @@ void LineFitting::collectSection() {
     step_ = SplitStep(n_);
 }
 
-SectionRecord LineFitting::fitSection(int first, int last) {
-    if (const SectionRecord* known = memo_.find(first, last)) return *known;
+const SectionRecord& LineFitting::fitSection(int first, int last) {
+    if (const FittedSection* known = memo_.find(first, last)) return known->record;
     SectionRecord record;
     record.firstIndex = static_cast<int16_t>(first);
     record.points = static_cast<int16_t>(last - first + 1);
@@ -245,12 +260,20 @@ SectionRecord LineFitting::fitSection(int first, int last) {
         }
     }
     record.error = best;
-    memo_.keep(first, last, record);
-    return record;
+    return memo_
+        .keep(first, last, {record, CoefficientLine(record.c), placementLine(record, last)})
+        .record;
 }
 
 void LineFitting::logSection(const SectionRecord& r, int last) {
-    log(CoefficientLine(r.c));
+    const int ownLast = r.firstIndex + r.points - 1;
+    const FittedSection* fitted = memo_.find(r.firstIndex, ownLast);
+    assert(fitted);
+    log(fitted->coefficientLine);
+    log(last == ownLast ? fitted->placementLine : placementLine(r, last));
+}
+
+std::string LineFitting::placementLine(const SectionRecord& r, int last) const {
     std::string line;
     line.reserve(64);
     line += "[Para:";
@@ -263,7 +286,7 @@ void LineFitting::logSection(const SectionRecord& r, int last) {
     AppendDigits(line, r.form, 2);
     line += "    誤差=";
     line += StrText(r.error);
-    log(std::move(line));
+    return line;
 }
 
 bool LineFitting::countPartition(float score) {
@@ -428,7 +451,7 @@ bool LineFitting::fit(int rank) {
 
     records_.restart();
     const SectionRecord& whole = records_.get(1, records_.add(1, fitSection(1, n_)));
-    log(CoefficientLine(whole.c));
+    log(memo_.find(1, n_)->coefficientLine);
     log("[Para:" + Digits(line_, 2) + "]  DEV    1X -  1 - " + Digits(n_, 2) +
         "              EQ No=" + Digits(whole.form, 2) + "    誤差=" + StrText(whole.error));
     accept({&whole});
