@@ -77,43 +77,59 @@ bool FitsFloat(double value) {
 }
 
 // Mean and max |relative deviation| of the polynomial c over the section.
-void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& out) {
+// The deviation is relative to the observed value in plain units, or to the
+// computed one where the transformed observation is 0 or nearly so.
+template <Back kBack, int kDegree>
+void RateAs(const SystemView& view, int first, int n, FitCandidate& out) {
     const double* c = out.coefficient.data();
     double sum = 0.0;
     double largest = 0.0;
     for (int i = first; i < first + n; ++i) {
         const double u = view.u[i];
         double p = c[1];
-        for (int k = 2; k <= degree + 1; ++k) p = p * u + c[k];
+        for (int k = 2; k <= kDegree + 1; ++k) p = p * u + c[k];
         double computed = p;
-        if (view.back == Back::kExp) {
+        if constexpr (kBack == Back::kExp) {
             computed = std::exp(p);
-        } else if (view.back == Back::kReciprocal) {
+        } else if constexpr (kBack == Back::kReciprocal) {
             computed = 1.0 / p;
         }
-        const double deviation = computed - view.observed[i];
-        const double v = view.v[i];
-        const bool observedReference = std::fabs(v) > 1e-20;
-        const double reference = observedReference ? v : computed;
+        const double observed = view.observed[i];
+        const double deviation = computed - observed;
         double relative;
-        switch (view.back) {
-            case Back::kPlain:
-                relative = reference == 0.0 ? deviation / 1e-30 : deviation / reference;
-                break;
-            case Back::kExp:
-                // exp(v) is the observed value the table already holds.
-                relative =
-                    deviation / (observedReference ? view.observed[i] : std::exp(reference));
-                break;
-            default:
-                relative = reference == 0.0 ? deviation * 1e30 : deviation / (1.0 / reference);
-                break;
+        if (std::fabs(view.v[i]) > 1e-20) {
+            // The observed value in plain units is v, exp(v) or 1 / v, which
+            // the table already holds.
+            relative = deviation / observed;
+        } else if constexpr (kBack == Back::kPlain) {
+            relative = computed == 0.0 ? deviation / 1e-30 : deviation / computed;
+        } else if constexpr (kBack == Back::kExp) {
+            relative = deviation / std::exp(computed);
+        } else {
+            relative = computed == 0.0 ? deviation * 1e30 : deviation / (1.0 / computed);
         }
         const double magnitude = std::fabs(relative);
         sum += magnitude;
         if (magnitude >= largest) largest = magnitude;
     }
     SetDeviations(out, sum / n, largest);
+}
+
+template <Back kBack>
+void RateAs(const SystemView& view, int first, int n, int degree, FitCandidate& out) {
+    switch (degree) {
+        case 1: return RateAs<kBack, 1>(view, first, n, out);
+        case 2: return RateAs<kBack, 2>(view, first, n, out);
+        default: return RateAs<kBack, 3>(view, first, n, out);
+    }
+}
+
+void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& out) {
+    switch (view.back) {
+        case Back::kPlain: return RateAs<Back::kPlain>(view, first, n, degree, out);
+        case Back::kExp: return RateAs<Back::kExp>(view, first, n, degree, out);
+        default: return RateAs<Back::kReciprocal>(view, first, n, degree, out);
+    }
 }
 
 }  // namespace
