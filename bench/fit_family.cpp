@@ -22,24 +22,45 @@ struct WorkCounter : FitObserver {
     }
 };
 
-void BM_FitFamily(benchmark::State& state) {
-    const DataSet prepared =
-        NoisyFamily(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+// The family the arguments name (lines, points), prepared.
+DataSet BenchFamily(const benchmark::State& state) {
+    return NoisyFamily(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+}
+
+// A cut-off no section reaches.
+CalcSettings FullSearch() {
     CalcSettings settings;
     settings.cutoffPrecision = 1e-9f;
+    return settings;
+}
+
+// Times run(data, results), each time on a fresh copy of the prepared family
+// (the driver rewrites its point texts).
+template <typename Run>
+void TimeRuns(benchmark::State& state, const DataSet& prepared, FitResults& results, Run run) {
+    DataSet data = prepared;
+    for (auto _ : state) {
+        state.PauseTiming();
+        data = prepared;
+        state.ResumeTiming();
+        run(data, results);
+        benchmark::DoNotOptimize(results.fittingLog.data());
+    }
+}
+
+void BM_FitFamily(benchmark::State& state) {
+    const DataSet prepared = BenchFamily(state);
+    const CalcSettings settings = FullSearch();
     FitResults results;
 
     DataSet data = prepared;
     WorkCounter work;
     FitAndGenerate(data, settings, results, &work);
 
-    for (auto _ : state) {
-        state.PauseTiming();
-        data = prepared;
-        state.ResumeTiming();
-        FitAndGenerate(data, settings, results);
-        benchmark::DoNotOptimize(results.program.data());
-    }
+    TimeRuns(state, prepared, results, [&settings](DataSet& d, FitResults& r) {
+        FitAndGenerate(d, settings, r);
+        benchmark::DoNotOptimize(r.program.data());
+    });
     state.counters["sections"] = static_cast<double>(work.sections);
     state.counters["log_lines"] = static_cast<double>(results.fittingLog.size());
     state.counters["point_forms"] =
@@ -51,30 +72,19 @@ BENCHMARK(BM_FitFamily)->Args({10, 100})->Args({10, 30})->Unit(benchmark::kMilli
 
 // The fitting driver alone.
 void BM_FitOnly(benchmark::State& state) {
-    const DataSet prepared =
-        NoisyFamily(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    CalcSettings settings;
-    settings.cutoffPrecision = 1e-9f;
+    const CalcSettings settings = FullSearch();
     FitResults results;
-    DataSet data = prepared;
-    for (auto _ : state) {
-        state.PauseTiming();
-        data = prepared;
-        state.ResumeTiming();
-        FitFamily(data, settings, results);
-        benchmark::DoNotOptimize(results.fittingLog.data());
-    }
+    TimeRuns(state, BenchFamily(state), results,
+             [&settings](DataSet& d, FitResults& r) { FitFamily(d, settings, r); });
 }
 
 BENCHMARK(BM_FitOnly)->Args({10, 100})->Args({10, 30})->Unit(benchmark::kMillisecond);
 
 // The program generator alone, on the results of one fit.
 void BM_GenerateProgram(benchmark::State& state) {
-    DataSet data = NoisyFamily(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    CalcSettings settings;
-    settings.cutoffPrecision = 1e-9f;
+    DataSet data = BenchFamily(state);
     FitResults fitted;
-    FitFamily(data, settings, fitted);
+    FitFamily(data, FullSearch(), fitted);
     FitResults results;
     for (auto _ : state) {
         state.PauseTiming();
