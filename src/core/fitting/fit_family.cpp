@@ -53,6 +53,49 @@ private:
     std::array<int, 4> next_{};
 };
 
+// A fitted section and its two lines in the log, which every partition that
+// holds the section repeats.
+struct FittedSection {
+    SectionRecord record;
+    std::string coefficientLine;  // "C1=...  C2=..."
+    std::string placementLine;    // "[Para: L]  from   a to   b       EQ No=..."
+};
+
+// The sections of one line fitted so far, by first and last point. The
+// partition stages meet many sections more than once (a third section ends
+// every partition that shares its start), and a section's fit depends on
+// nothing but its points, so each is fitted and formatted once per line.
+class SectionMemo {
+public:
+    SectionMemo() : index_(kSlots, 0), stamps_(kSlots, 0) {}
+    // Forgets every section: the next line has other points.
+    void restart() {
+        ++stamp_;
+        sections_.clear();
+    }
+    const FittedSection* find(int first, int last) const {
+        const std::size_t slot = Slot(first, last);
+        return stamps_[slot] == stamp_ ? &sections_[index_[slot]] : nullptr;
+    }
+    const FittedSection& keep(int first, int last, FittedSection section) {
+        const std::size_t slot = Slot(first, last);
+        index_[slot] = sections_.size();
+        stamps_[slot] = stamp_;
+        sections_.push_back(std::move(section));
+        return sections_.back();
+    }
+
+private:
+    static constexpr std::size_t kSlots = (kMaxPoints + 1) * (kMaxPoints + 1);
+    static std::size_t Slot(int first, int last) {
+        return static_cast<std::size_t>(first) * (kMaxPoints + 1) + static_cast<std::size_t>(last);
+    }
+    std::vector<FittedSection> sections_;
+    std::vector<std::size_t> index_;
+    std::vector<unsigned> stamps_;
+    unsigned stamp_ = 1;
+};
+
 int SplitStep(int n) {
     return n <= 30 ? 1 : n <= 52 ? 2 : n <= 70 ? 3 : n <= 85 ? 4 : 5;
 }
@@ -110,8 +153,9 @@ private:
     void sortLine();
     void updateBounds();
     void collectSection();
-    SectionRecord fitSection(int first, int last);
+    const SectionRecord& fitSection(int first, int last);
     void logSection(const SectionRecord& record, int last);
+    std::string placementLine(const SectionRecord& record, int last) const;
     bool countPartition(float score);  // logs the score; false on a stop
     bool twoSectionStage(float& best);
     bool threeSectionStage(bool& done);
@@ -125,6 +169,7 @@ private:
     FitResults& results_;
     FitObserver* observer_;
     SectionFitter fitter_;
+    SectionMemo memo_;
     SectionRecordTable records_;
     PointTable table_;
     LineTexts xTexts_, yTexts_;
@@ -175,10 +220,12 @@ void LineFitting::collectSection() {
         log(Digits(n_, 2) + "< " + xTexts_[n_] + "," + yTexts_[n_] + " >");
     }
     LoadPointTable(table_, xTexts_, yTexts_, n_);
+    memo_.restart();
     step_ = SplitStep(n_);
 }
 
-SectionRecord LineFitting::fitSection(int first, int last) {
+const SectionRecord& LineFitting::fitSection(int first, int last) {
+    if (const FittedSection* known = memo_.find(first, last)) return known->record;
     SectionRecord record;
     record.firstIndex = static_cast<int16_t>(first);
     record.points = static_cast<int16_t>(last - first + 1);
@@ -213,11 +260,20 @@ SectionRecord LineFitting::fitSection(int first, int last) {
         }
     }
     record.error = best;
-    return record;
+    return memo_
+        .keep(first, last, {record, CoefficientLine(record.c), placementLine(record, last)})
+        .record;
 }
 
 void LineFitting::logSection(const SectionRecord& r, int last) {
-    log(CoefficientLine(r.c));
+    const int ownLast = r.firstIndex + r.points - 1;
+    const FittedSection* fitted = memo_.find(r.firstIndex, ownLast);
+    assert(fitted);
+    log(fitted->coefficientLine);
+    log(last == ownLast ? fitted->placementLine : placementLine(r, last));
+}
+
+std::string LineFitting::placementLine(const SectionRecord& r, int last) const {
     std::string line;
     line.reserve(64);
     line += "[Para:";
@@ -230,7 +286,7 @@ void LineFitting::logSection(const SectionRecord& r, int last) {
     AppendDigits(line, r.form, 2);
     line += "    誤差=";
     line += StrText(r.error);
-    log(std::move(line));
+    return line;
 }
 
 bool LineFitting::countPartition(float score) {
@@ -395,7 +451,7 @@ bool LineFitting::fit(int rank) {
 
     records_.restart();
     const SectionRecord& whole = records_.get(1, records_.add(1, fitSection(1, n_)));
-    log(CoefficientLine(whole.c));
+    log(memo_.find(1, n_)->coefficientLine);
     log("[Para:" + Digits(line_, 2) + "]  DEV    1X -  1 - " + Digits(n_, 2) +
         "              EQ No=" + Digits(whole.form, 2) + "    誤差=" + StrText(whole.error));
     accept({&whole});

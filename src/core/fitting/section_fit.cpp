@@ -45,6 +45,17 @@ SystemView ViewOf(const PointTable& t, int system) {
     }
 }
 
+// The transformed X a system fits against: 0 for X, 1 for Ln X, 2 for 1 / X.
+int SideOf(int system) {
+    switch (system) {
+        case 2:
+        case 4: return 1;
+        case 5:
+        case 7: return 2;
+        default: return 0;
+    }
+}
+
 struct SectionFlags {
     bool xZero = false, yZero = false, xNotPositive = false, yNotPositive = false;
 };
@@ -66,43 +77,59 @@ bool FitsFloat(double value) {
 }
 
 // Mean and max |relative deviation| of the polynomial c over the section.
-void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& out) {
+// The deviation is relative to the observed value in plain units, or to the
+// computed one where the transformed observation is 0 or nearly so.
+template <Back kBack, int kDegree>
+void RateAs(const SystemView& view, int first, int n, FitCandidate& out) {
     const double* c = out.coefficient.data();
     double sum = 0.0;
     double largest = 0.0;
     for (int i = first; i < first + n; ++i) {
         const double u = view.u[i];
         double p = c[1];
-        for (int k = 2; k <= degree + 1; ++k) p = p * u + c[k];
+        for (int k = 2; k <= kDegree + 1; ++k) p = p * u + c[k];
         double computed = p;
-        if (view.back == Back::kExp) {
+        if constexpr (kBack == Back::kExp) {
             computed = std::exp(p);
-        } else if (view.back == Back::kReciprocal) {
+        } else if constexpr (kBack == Back::kReciprocal) {
             computed = 1.0 / p;
         }
-        const double deviation = computed - view.observed[i];
-        const double v = view.v[i];
-        const bool observedReference = std::fabs(v) > 1e-20;
-        const double reference = observedReference ? v : computed;
+        const double observed = view.observed[i];
+        const double deviation = computed - observed;
         double relative;
-        switch (view.back) {
-            case Back::kPlain:
-                relative = reference == 0.0 ? deviation / 1e-30 : deviation / reference;
-                break;
-            case Back::kExp:
-                // exp(v) is the observed value the table already holds.
-                relative =
-                    deviation / (observedReference ? view.observed[i] : std::exp(reference));
-                break;
-            default:
-                relative = reference == 0.0 ? deviation * 1e30 : deviation / (1.0 / reference);
-                break;
+        if (std::fabs(view.v[i]) > 1e-20) {
+            // The observed value in plain units is v, exp(v) or 1 / v, which
+            // the table already holds.
+            relative = deviation / observed;
+        } else if constexpr (kBack == Back::kPlain) {
+            relative = computed == 0.0 ? deviation / 1e-30 : deviation / computed;
+        } else if constexpr (kBack == Back::kExp) {
+            relative = deviation / std::exp(computed);
+        } else {
+            relative = computed == 0.0 ? deviation * 1e30 : deviation / (1.0 / computed);
         }
         const double magnitude = std::fabs(relative);
         sum += magnitude;
         if (magnitude >= largest) largest = magnitude;
     }
     SetDeviations(out, sum / n, largest);
+}
+
+template <Back kBack>
+void RateAs(const SystemView& view, int first, int n, int degree, FitCandidate& out) {
+    switch (degree) {
+        case 1: return RateAs<kBack, 1>(view, first, n, out);
+        case 2: return RateAs<kBack, 2>(view, first, n, out);
+        default: return RateAs<kBack, 3>(view, first, n, out);
+    }
+}
+
+void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& out) {
+    switch (view.back) {
+        case Back::kPlain: return RateAs<Back::kPlain>(view, first, n, degree, out);
+        case Back::kExp: return RateAs<Back::kExp>(view, first, n, degree, out);
+        default: return RateAs<Back::kReciprocal>(view, first, n, degree, out);
+    }
 }
 
 }  // namespace
@@ -154,45 +181,67 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
         flags.yNotPositive |= table.y[i] <= 0.0;
     }
 
+    // Systems 1, 3 and 6 fit against X, 2 and 4 against Ln X, 5 and 7 against
+    // 1 / X: their normal equations share the left-hand side, which is
+    // reduced once per degree for all of them.
+    struct SharedSide {
+        bool reduced = false;
+        std::array<LinearElimination, 4> elimination;  // by degree
+    };
+    std::array<SharedSide, 3> shared;
+
     for (int system = 1; system <= kSystemCount; ++system) {
         if (settings.excludedSystem[system] == 1 || SystemSkipped(system, flags)) continue;
         const SystemView view = ViewOf(table, system);
 
-        // One pass of sums serves all three degrees. Powers are products: the
-        // same values as the power function up to the last bit, at a fraction
-        // of its cost in this innermost loop.
-        double s[7] = {static_cast<double>(n), 0, 0, 0, 0, 0, 0};
+        SharedSide& side = shared[SideOf(system)];
+        if (!side.reduced) {
+            // Powers are products: the same values as the power function up
+            // to the last bit, at a fraction of its cost in this loop. One
+            // pass of sums serves all three degrees.
+            double s[7] = {static_cast<double>(n), 0, 0, 0, 0, 0, 0};
+            for (int i = first; i < first + n; ++i) {
+                const double u = view.u[i];
+                const double u2 = u * u;
+                const double u3 = u2 * u;
+                s[1] += u;
+                s[2] += u2;
+                s[3] += u3;
+                s[4] += u2 * u2;
+                s[5] += u3 * u2;
+                s[6] += u3 * u3;
+            }
+            for (int degree = 1; degree <= 3; ++degree) {
+                // Row r, column c holds the sum of u^(2 * degree + 2 - r - c).
+                const int size = degree + 1;
+                long double a[17];
+                for (int r = 1; r <= size; ++r) {
+                    for (int col = 1; col <= size; ++col) {
+                        a[(col - 1) * size + r] = s[2 * size - r - col];
+                    }
+                }
+                side.elimination[degree].Reduce(size, a);
+            }
+            side.reduced = true;
+        }
+
         double t[4] = {0, 0, 0, 0};
         for (int i = first; i < first + n; ++i) {
             const double u = view.u[i];
             const double v = view.v[i];
             const double u2 = u * u;
-            const double u3 = u2 * u;
-            s[1] += u;
-            s[2] += u2;
-            s[3] += u3;
-            s[4] += u2 * u2;
-            s[5] += u3 * u2;
-            s[6] += u3 * u3;
             t[0] += v;
             t[1] += u * v;
             t[2] += u2 * v;
-            t[3] += u3 * v;
+            t[3] += u2 * u * v;
         }
 
         for (int degree = 1; degree <= 3; ++degree) {
+            // The right side of row r holds the sum of u^(size - r) v.
             const int size = degree + 1;
-            // Row r, column c holds the sum of u^(2 * degree + 2 - r - c); the
-            // right side of row r the sum of u^(size - r) v.
-            long double a[17];
             long double b[5];
-            for (int r = 1; r <= size; ++r) {
-                for (int col = 1; col <= size; ++col) {
-                    a[(col - 1) * size + r] = s[2 * size - r - col];
-                }
-                b[r] = t[size - r];
-            }
-            SolveLinear(size, a, b);
+            for (int r = 1; r <= size; ++r) b[r] = t[size - r];
+            side.elimination[degree].Solve(b);
             if (degree == 3 && observer) observer->cubicSolved();
 
             FitCandidate& candidate = list_[count_];

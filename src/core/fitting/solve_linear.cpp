@@ -1,60 +1,114 @@
 #include "core/fitting/solve_linear.h"
 
+#include <cassert>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace kx::core {
 namespace {
 
-// N > 0 fixes the size at compile time (the fit's 2, 3 and 4), 0 takes n.
+// Reduces a in place and records the pivot row of every step; returns the
+// number of columns eliminated (fewer than n when a column is zero from the
+// diagonal down). N > 0 fixes the size at compile time (the fit's 2, 3 and 4),
+// 0 takes n. The pivot stays on the diagonal: only the right-hand side reads
+// it, so the rest of its row is divided and the diagonal itself is not.
 template <typename Real, int N = 0>
-void Eliminate(int size, Real* a, Real* b) {
+int Eliminate(int size, Real* a, int* pivotRow) {
     const int n = N > 0 ? N : size;
     auto at = [a, stride = n](int row, int column) -> Real& {
         return a[(column - 1) * stride + row];
     };
 
     for (int k = 1; k <= n; ++k) {
-        int pivotRow = k;
+        int row = k;
         Real largest = 0;
         for (int i = k; i <= n; ++i) {
             if (std::fabs(at(i, k)) > largest) {
                 largest = std::fabs(at(i, k));
-                pivotRow = i;
+                row = i;
             }
         }
-        if (!(largest > 0)) return;
+        if (!(largest > 0)) return k - 1;
+        pivotRow[k] = row;
 
-        const Real pivot = at(pivotRow, k);
-        for (int j = k; j <= n; ++j) {
-            std::swap(at(k, j), at(pivotRow, j));
-            at(k, j) /= pivot;
+        if (row != k) {
+            for (int j = k; j <= n; ++j) std::swap(at(k, j), at(row, j));
         }
-        std::swap(b[k], b[pivotRow]);
-        b[k] /= pivot;
+        const Real pivot = at(k, k);
+        for (int j = k + 1; j <= n; ++j) at(k, j) /= pivot;
 
         for (int i = k + 1; i <= n; ++i) {
             for (int j = k + 1; j <= n; ++j) at(i, j) -= at(k, j) * at(i, k);
-            b[i] -= at(i, k) * b[k];
         }
     }
+    return n;
+}
+
+// Carries the operations of the elimination over to b and substitutes back.
+template <typename Real, int N = 0>
+void Substitute(int size, const Real* a, const int* pivotRow, int steps, Real* b) {
+    const int n = N > 0 ? N : size;
+    auto at = [a, stride = n](int row, int column) { return a[(column - 1) * stride + row]; };
+
+    for (int k = 1; k <= steps; ++k) {
+        if (pivotRow[k] != k) std::swap(b[k], b[pivotRow[k]]);
+        b[k] /= at(k, k);
+        for (int i = k + 1; i <= n; ++i) b[i] -= at(i, k) * b[k];
+    }
+    if (steps < n) return;
     for (int i = n - 1; i >= 1; --i) {
         for (int j = n; j >= i + 1; --j) b[i] -= at(i, j) * b[j];
     }
 }
 
+template <typename Real, int N = 0>
+void Solve(int n, Real* a, Real* b) {
+    constexpr int kFixed = LinearElimination::kMaxSize;
+    int fixedRows[kFixed + 1];
+    std::vector<int> rows;
+    int* pivotRow = fixedRows;
+    if (n > kFixed) {
+        rows.resize(static_cast<std::size_t>(n) + 1);
+        pivotRow = rows.data();
+    }
+    const int steps = Eliminate<Real, N>(n, a, pivotRow);
+    Substitute<Real, N>(n, a, pivotRow, steps, b);
+}
+
 }  // namespace
 
 void SolveLinear(int n, double* a, double* b) {
-    Eliminate(n, a, b);
+    Solve(n, a, b);
 }
 
 void SolveLinear(int n, long double* a, long double* b) {
     switch (n) {
-        case 2: return Eliminate<long double, 2>(n, a, b);
-        case 3: return Eliminate<long double, 3>(n, a, b);
-        case 4: return Eliminate<long double, 4>(n, a, b);
-        default: return Eliminate(n, a, b);
+        case 2: return Solve<long double, 2>(n, a, b);
+        case 3: return Solve<long double, 3>(n, a, b);
+        case 4: return Solve<long double, 4>(n, a, b);
+        default: return Solve(n, a, b);
+    }
+}
+
+void LinearElimination::Reduce(int n, const long double* a) {
+    assert(n >= 1 && n <= kMaxSize);
+    n_ = n;
+    for (int i = 1; i <= n * n; ++i) a_[i] = a[i];
+    switch (n) {
+        case 2: steps_ = Eliminate<long double, 2>(n, a_.data(), pivotRow_.data()); break;
+        case 3: steps_ = Eliminate<long double, 3>(n, a_.data(), pivotRow_.data()); break;
+        case 4: steps_ = Eliminate<long double, 4>(n, a_.data(), pivotRow_.data()); break;
+        default: steps_ = Eliminate(n, a_.data(), pivotRow_.data()); break;
+    }
+}
+
+void LinearElimination::Solve(long double* b) const {
+    switch (n_) {
+        case 2: return Substitute<long double, 2>(n_, a_.data(), pivotRow_.data(), steps_, b);
+        case 3: return Substitute<long double, 3>(n_, a_.data(), pivotRow_.data(), steps_, b);
+        case 4: return Substitute<long double, 4>(n_, a_.data(), pivotRow_.data(), steps_, b);
+        default: return Substitute(n_, a_.data(), pivotRow_.data(), steps_, b);
     }
 }
 

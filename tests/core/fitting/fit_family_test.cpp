@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <random>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/data/numeric_text.h"
@@ -248,6 +250,53 @@ TEST(FitFamily, ErrorModesChangeTheSearch) {
     }
     EXPECT_NE(logs[0], logs[1]);
     EXPECT_NE(logs[1], logs[2]);
+}
+
+// The partition stages meet most sections several times; each distinct
+// section of a line is fitted once, whatever the log repeats, and what one
+// line fitted is never taken for another line's section.
+TEST(FitFamily, EachSectionOfALineIsFittedOnce) {
+    struct FitCounter : FitObserver {
+        int fits = 0;
+        void sectionFitted(int, int) override { ++fits; }
+    };
+    CalcSettings strict;
+    strict.cutoffPrecision = -1.0f;
+    auto bent = [](double x) { return x < 12 ? 1 + x : 13 + 0.3 * (x - 12) * (x - 12); };
+    auto steep = [](double x) { return std::exp(0.2 * x) + 0.5 * x; };
+    const auto first = Curve(40, bent, 1, 1, 0.01, 3);
+    const auto second = Curve(40, steep, 1, 1, 0.01, 4);
+    DataSet data = Family({{"1", first}, {"2", second}});
+    FitResults results;
+    FitCounter counter;
+    ASSERT_TRUE(FitFamily(data, strict, results, &counter));
+
+    // Every section the log names: "[Para: L]  from   a to   b" in the
+    // partitions, "[Para: L]  DEV    1X -  1 - n" for the whole line.
+    std::set<std::tuple<int, int, int>> sections;
+    int logged = 0;
+    for (const std::string& line : results.fittingLog) {
+        int para = 0, from = 0, to = 0;
+        if (std::sscanf(line.c_str(), "[Para:%d]  from %d to %d", &para, &from, &to) == 3 ||
+            std::sscanf(line.c_str(), "[Para:%d]  DEV    1X - %d - %d", &para, &from, &to) == 3) {
+            sections.insert({para, from, to});
+            ++logged;
+        }
+    }
+    EXPECT_GT(logged, 2 * static_cast<int>(sections.size()));
+    EXPECT_EQ(counter.fits, static_cast<int>(sections.size()));
+
+    // The second line comes out as it does on its own.
+    DataSet alone = Family({{"2", second}});
+    FitResults own;
+    ASSERT_TRUE(FitFamily(alone, strict, own));
+    const LineFit& together = results.lineFit[2];
+    ASSERT_EQ(together.sectionCount, own.lineFit[1].sectionCount);
+    for (int s = 1; s <= together.sectionCount; ++s) {
+        EXPECT_EQ(together.sections[s].form, own.lineFit[1].sections[s].form) << s;
+        EXPECT_EQ(together.sections[s].lastIndex, own.lineFit[1].sections[s].lastIndex) << s;
+        EXPECT_EQ(together.sections[s].c, own.lineFit[1].sections[s].c) << s;
+    }
 }
 
 struct StopAfter : FitObserver {
