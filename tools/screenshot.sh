@@ -3,8 +3,9 @@
 # cases of the window tests run on a virtual X server of 1366 x 768 with a
 # window manager, so that the digitizer's states show the windows as a user
 # sees them, frames and captions included; the program-generation windows are
-# taken one by one. The demonstration states are driven by the tests, not by
-# the program. Needs xvfb, xauth and openbox (installed when missing).
+# taken one by one; then capture with its marks and loupe, and the fitted
+# curves over samples/graph.png. The demonstration states are driven by the
+# tests, not by the program. Needs xvfb, xauth and openbox (installed when missing).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,9 +19,9 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 # The machine's builds share one lock when it exists.
 if command -v flock >/dev/null; then
-    flock /tmp/kx-build.lock cmake --build "$build" -j2 --target kx_results_tests
+    flock /tmp/kx-build.lock cmake --build "$build" -j2 --target kx_results_tests kx_marks_tests
 else
-    cmake --build "$build" -j2 --target kx_results_tests
+    cmake --build "$build" -j2 --target kx_results_tests kx_marks_tests
 fi
 
 mkdir -p "$out"
@@ -30,6 +31,8 @@ xvfb-run -a -s "-screen 0 1366x768x24" bash -c '
     sleep 1
     status=0
     KX_SCREENSHOT_DIR="$1" QT_QPA_PLATFORM=xcb "$2" --gtest_filter="Screenshots.*" || status=$?
+    KX_SCREENSHOT_DIR="$1" QT_QPA_PLATFORM=xcb "$3" --gtest_filter="MarksScreenshots.*" ||
+        status=$?
     kill "$wm"
-    exit "$status"' _ "$out" "$build/tests/ui/kx_results_tests"
+    exit "$status"' _ "$out" "$build/tests/ui/kx_results_tests" "$build/tests/ui/kx_marks_tests"
 ls -1 "$out"/*.png

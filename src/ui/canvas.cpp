@@ -238,17 +238,23 @@ std::optional<Canvas::CaptureMark> Canvas::CaptureMarkAt(QPointF pixel) const {
 }
 
 void Canvas::SetFitOverlay(const std::vector<QPolygonF>& curves) {
-    QRegion changed;
-    for (const QPolygonF& curve : fitCurves_) changed += CurveBounds(curve);
-    fitCurves_.clear();
+    std::vector<QPolygonF> drawn;
+    drawn.reserve(curves.size());
     for (const QPolygonF& curve : curves) {
         QPolygonF pixels;
         pixels.reserve(curve.size());
         for (const QPointF& p : curve) pixels << ToPixelMiddle(p);
-        changed += CurveBounds(pixels);
-        fitCurves_.push_back(std::move(pixels));
+        drawn.push_back(std::move(pixels));
     }
-    if (!changed.isEmpty()) update(changed);
+    // Asked again on every activation of the window: unchanged curves are
+    // not drawn again.
+    if (drawn == fitCurves_) return;
+    QRegion changed;
+    for (const QPolygonF& curve : fitCurves_) changed += CurveBounds(curve);
+    for (const QPolygonF& curve : drawn) changed += CurveBounds(curve);
+    fitCurves_ = std::move(drawn);
+    update(changed);
+    if (loupe_->isVisible()) loupe_->update();
 }
 
 void Canvas::ShowLoupe(QPoint pixel) {

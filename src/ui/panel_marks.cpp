@@ -4,7 +4,6 @@
 // keys that move the last placed or captured point.
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -285,7 +284,9 @@ bool DigitizerPanel::NudgeCapturedPoint(QPointF to) {
 }
 
 bool DigitizerPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || nudge_.kind != kNudgeCalibration)
+    // Only the box of the point just placed moves it.
+    if (event->type() != QEvent::KeyPress || nudge_.kind != kNudgeCalibration ||
+        watched != valueBox_[nudge_.which])
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     int dx = 0, dy = 0;
