@@ -295,21 +295,24 @@ void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
     emit doubleClicked();
 }
 
-void Canvas::keyPressEvent(QKeyEvent* event) {
-    int dx = 0, dy = 0;
-    switch (event->key()) {
-        case Qt::Key_Left: dx = -1; break;
-        case Qt::Key_Right: dx = 1; break;
-        case Qt::Key_Up: dy = -1; break;
-        case Qt::Key_Down: dy = 1; break;
-        default: break;
+QPoint Canvas::NudgeStep(const QKeyEvent& event) {
+    const int step = (event.modifiers() & Qt::ShiftModifier) ? 10 : 1;
+    switch (event.key()) {
+        case Qt::Key_Left: return {-step, 0};
+        case Qt::Key_Right: return {step, 0};
+        case Qt::Key_Up: return {0, -step};
+        case Qt::Key_Down: return {0, step};
+        default: return {};
     }
-    if (!arrowsTaken_ || (dx == 0 && dy == 0)) {
+}
+
+void Canvas::keyPressEvent(QKeyEvent* event) {
+    const QPoint step = NudgeStep(*event);
+    if (!arrowsTaken_ || step.isNull()) {
         QWidget::keyPressEvent(event);  // the scroll area scrolls
         return;
     }
-    const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
-    emit nudgeRequested(dx * step, dy * step);
+    emit nudgeRequested(step.x(), step.y());
 }
 
 void Canvas::leaveEvent(QEvent* event) {

@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+class QKeyEvent;
+
 namespace kx::ui {
 
 class Loupe;
@@ -70,6 +72,9 @@ public:
     // The arrow keys move the last placed or captured point instead of
     // scrolling the picture.
     void TakeArrowKeys(bool taken) { arrowsTaken_ = taken; }
+    // The move of an arrow key in picture pixels (Shift: ten); none for
+    // another key.
+    static QPoint NudgeStep(const QKeyEvent& event);
 
     // Draws the picture with everything over it inside `area` (pixels).
     void PaintScene(QPainter& painter, const QRect& area) const;

@@ -289,20 +289,14 @@ bool DigitizerPanel::eventFilter(QObject* watched, QEvent* event) {
         watched != valueBox_[nudge_.which])
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    int dx = 0, dy = 0;
-    switch (key->key()) {
-        case Qt::Key_Left: dx = -1; break;
-        case Qt::Key_Right: dx = 1; break;
-        case Qt::Key_Up: dy = -1; break;
-        case Qt::Key_Down: dy = 1; break;
-        case Qt::Key_Shift: return false;
-        default:
-            // Typing the value ends the moving: the keys edit the text again.
-            SetNudgeTarget(kNoNudge);
-            return false;
+    if (key->key() == Qt::Key_Shift) return false;
+    const QPoint step = Canvas::NudgeStep(*key);
+    if (step.isNull()) {
+        // Typing the value ends the moving: the keys edit the text again.
+        SetNudgeTarget(kNoNudge);
+        return false;
     }
-    const int step = (key->modifiers() & Qt::ShiftModifier) ? 10 : 1;
-    Nudge(dx * step, dy * step);
+    Nudge(step.x(), step.y());
     return true;
 }
 
