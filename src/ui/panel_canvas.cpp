@@ -105,10 +105,12 @@ void DigitizerPanel::OnCanvasPressed(QPointF position) {
         skipCapture_ = 0;
         pickMode_ = core::kPickNone;
     }
+    // The re-check draws the marks and curves again as the calibration now is.
     if (core::FirstNonPositiveLogValue(cal, ValueTexts()) == core::kPickNone) {
         RevalidateCalibration(posted);
+    } else {
+        RefreshPictureData();
     }
-    RefreshPictureData();
     FollowWithLoupe(position);
 }
 
