@@ -1,9 +1,8 @@
-// The marks and the steps of point capture against the point texts they
-// follow: edits, removals, replaced points, undo and redo.
+// The marks of captured points against the point texts they follow: edits,
+// removals, replaced points, typed points.
 #include <gtest/gtest.h>
 
 #include "core/digitizer/axis_inverse.h"
-#include "core/digitizer/capture_history.h"
 #include "core/digitizer/capture_marks.h"
 #include "core/digitizer/point_lines.h"
 
@@ -55,7 +54,7 @@ TEST_F(Captured, MarksFollowEditsOfThePointText) {
     EXPECT_EQ(positions[2].x, 1952);  // captured positions, not the values' ones
     EXPECT_EQ(positions[3].line, 2);
 
-    // A deleted text line takes its own mark, not the one of its twin.
+    // Of two equal text lines, deleting one leaves one mark for the other.
     SetPointText(data, 1, "1,2\r\n3,4\r\n");
     marks.Follow(1, data.pointText[1]);
     positions = MarkPositions(marks, data, cal, true);
@@ -79,33 +78,6 @@ TEST_F(Captured, MarksFollowEditsOfThePointText) {
     positions = MarkPositions(marks, data, cal, false);
     EXPECT_EQ(positions.size(), 1u);
     EXPECT_EQ(positions[0].line, 2);
-}
-
-TEST(CaptureHistory, UndoRedoAndTheStepsInBetween) {
-    CaptureHistory history;
-    EXPECT_FALSE(history.Undo());
-    history.Record({1, {"", {}}, {"1,2\r\n", {}}});
-    history.Record({2, {"", {}}, {"3,4\r\n", {}}});
-    history.AmendLast({"3.5,4\r\n", {}});
-
-    auto step = history.Undo();
-    ASSERT_TRUE(step);
-    EXPECT_EQ(step->line, 2);
-    EXPECT_EQ(step->after.pointText, "3.5,4\r\n");
-    EXPECT_TRUE(history.CanRedo());
-    step = history.Redo();
-    ASSERT_TRUE(step);
-    EXPECT_EQ(step->line, 2);
-    EXPECT_FALSE(history.CanRedo());
-
-    ASSERT_TRUE(history.Undo());
-    ASSERT_TRUE(history.Undo());
-    EXPECT_FALSE(history.CanUndo());
-    // A new step after undoing drops what could have been done again.
-    history.Record({3, {"", {}}, {"5,6\r\n", {}}});
-    EXPECT_FALSE(history.CanRedo());
-    ASSERT_NE(history.Last(), nullptr);
-    EXPECT_EQ(history.Last()->line, 3);
 }
 
 }  // namespace
