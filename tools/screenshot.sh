@@ -3,9 +3,10 @@
 # cases of the window tests run on a virtual X server of 1366 x 768 with a
 # window manager, so that the digitizer's states show the windows as a user
 # sees them, frames and captions included; the program-generation windows are
-# taken one by one. The demonstration states are driven by the tests, not by
-# the program; the plot window and the check window follow on the sample
-# family. Needs xvfb, xauth and openbox (installed when missing).
+# taken one by one; then capture with its marks and loupe, and the fitted
+# curves over samples/graph.png; the plot window and the check window follow
+# on the sample family. The demonstration states are driven by the tests, not
+# by the program. Needs xvfb, xauth and openbox (installed when missing).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,10 +21,10 @@ fi
 # The machine's builds share one lock when it exists.
 if command -v flock >/dev/null; then
     flock /tmp/kx-build.lock cmake --build "$build" -j2 --target kx_results_tests \
-        kx_plot_window_tests kx_file_window_tests
+        kx_plot_window_tests kx_file_window_tests kx_marks_tests
 else
     cmake --build "$build" -j2 --target kx_results_tests kx_plot_window_tests \
-        kx_file_window_tests
+        kx_file_window_tests kx_marks_tests
 fi
 
 mkdir -p "$out"
@@ -34,6 +35,7 @@ xvfb-run -a -s "-screen 0 1366x768x24" bash -c '
     status=0
     shots() { KX_SCREENSHOT_DIR="$1" QT_QPA_PLATFORM=xcb "$2" --gtest_filter="$3" || status=$?; }
     shots "$1" "$2/kx_results_tests" "Screenshots.*"
+    shots "$1" "$2/kx_marks_tests" "MarksScreenshots.*"
     shots "$1" "$2/kx_plot_window_tests" "PlotScreenshots.*"
     shots "$1" "$2/kx_file_window_tests" "ValidationScreenshots.*"
     kill "$wm"

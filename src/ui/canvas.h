@@ -4,11 +4,17 @@
 #include <QImage>
 #include <QLabel>
 #include <QPointF>
+#include <QPolygonF>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
+class QKeyEvent;
+
 namespace kx::ui {
+
+class Loupe;
 
 // The picture canvas `Picture1`: the graph picture drawn unscaled from the
 // top-left corner, and over it a layer of marks (calibration points, axis
@@ -16,6 +22,11 @@ namespace kx::ui {
 // large the window is. The unmarked picture is kept as the stored copy;
 // restoring it clears the marks. Marks are kept as shapes, so a press only
 // repaints the few pixels it touches, however large the scan is.
+//
+// Over the picture and beside the marks layer stand the marks of the captured
+// points, in the colour of their line, and the fitted curves; both are data
+// given by the panel, so that restoring the picture leaves them. The loupe
+// magnifies what the canvas shows.
 class Canvas : public QWidget {
     Q_OBJECT
 public:
@@ -35,6 +46,39 @@ public:
     void DrawLine(double x1, double y1, double x2, double y2, const QColor& color);
     int markCount() const { return static_cast<int>(marks_.size()); }
 
+    // The marks of the captured points, positions in canvas units.
+    struct CaptureMark {
+        QPointF at;
+        int line = 0;   // 1..10
+        int point = 0;  // the point's place in its line's text
+    };
+    void SetCaptureMarks(const std::vector<CaptureMark>& marks);
+    const std::vector<CaptureMark>& captureMarks() const { return captureMarks_; }
+    // The mark nearest to `pixel` within its reach, if any.
+    std::optional<CaptureMark> CaptureMarkAt(QPointF pixel) const;
+    // The colour of line 1..10's marks.
+    static QColor LineColour(int line);
+
+    // The fitted curves over the picture, polylines in canvas units.
+    void SetFitOverlay(const std::vector<QPolygonF>& curves);
+    const std::vector<QPolygonF>& fitCurves() const { return fitCurves_; }  // pixels, as drawn
+    static QColor FitColour();
+
+    // The loupe at the pointer's pixel, or hidden.
+    void ShowLoupe(QPoint pixel);
+    void HideLoupe();
+    Loupe& loupe() { return *loupe_; }
+
+    // The arrow keys move the last placed or captured point instead of
+    // scrolling the picture.
+    void TakeArrowKeys(bool taken) { arrowsTaken_ = taken; }
+    // The move of an arrow key in picture pixels (Shift: ten); none for
+    // another key.
+    static QPoint NudgeStep(const QKeyEvent& event);
+
+    // Draws the picture with everything over it inside `area` (pixels).
+    void PaintScene(QPainter& painter, const QRect& area) const;
+
     // U: the height of the text "A" in the canvas font, in canvas units.
     double MarkerUnit() const;
 
@@ -50,6 +94,10 @@ signals:
     void moved(QPointF canvasPos);
     void clicked();
     void doubleClicked();
+    // A press with Shift on the mark of a captured point.
+    void captureMarkShiftClicked(int line, int point);
+    // An arrow key while they are taken: picture pixels right and down.
+    void nudgeRequested(int dx, int dy);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -57,6 +105,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     struct Mark {
@@ -68,11 +118,17 @@ private:
     };
     QRect MarkBounds(const Mark& mark) const;
     void AddMark(const Mark& mark);
+    static QRect CaptureMarkBounds(QPointF pixel);
+    QRect CurveBounds(const QPolygonF& curve) const;
 
     QImage picture_;
     std::vector<Mark> marks_;
+    std::vector<CaptureMark> captureMarks_;
+    std::vector<QPolygonF> fitCurves_;  // pixels
     QLabel* label_;
+    Loupe* loupe_;
     bool pressInside_ = false;
+    bool arrowsTaken_ = false;
 };
 
 }  // namespace kx::ui

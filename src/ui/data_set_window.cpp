@@ -16,6 +16,7 @@
 #include "core/files/listing.h"
 #include "ui/control_names.h"
 #include "ui/controls.h"
+#include "ui/main_window.h"
 #include "ui/refusal_line.h"
 #include "ui/twips.h"
 #include "ui/widget_events.h"
@@ -320,6 +321,7 @@ void DataSetWindow::OnPointBoxEdited(int index) {
         cursor.setPosition(std::min(position, static_cast<int>(BoxText(cleaned).size())));
         box->setTextCursor(cursor);
     }
+    NotePointsChanged();
 }
 
 void DataSetWindow::TogglePointBoxHeight(int index) {
@@ -335,6 +337,11 @@ void DataSetWindow::TogglePointBoxHeight(int index) {
 void DataSetWindow::RefreshPointBoxesFromData() {
     for (int line = 1; line <= core::kMaxLines; ++line)
         ShowPointText(line, workspace_.data.pointText[line]);
+    NotePointsChanged();
+}
+
+void DataSetWindow::NotePointsChanged() {
+    if (auto* main = qobject_cast<MainWindow*>(mainWindow())) main->NotePointsChanged();
 }
 
 std::string DataSetWindow::SavedDataText(int saveKind) const {
@@ -371,6 +378,7 @@ void DataSetWindow::ResetSelectedLine() {
     ShowPointText(index + 1, "");
     ShowPointCount(0);
     ShowParameter(workspace_.data.parameterText[index + 1]);
+    NotePointsChanged();
 }
 
 void DataSetWindow::ResetAllLines() {
@@ -389,6 +397,7 @@ void DataSetWindow::ResetAllLines() {
         workspace_.data.captureLine = 1;
     }
     workspace_.data.parameterLine = 1;
+    NotePointsChanged();
 }
 
 // --- preparation -------------------------------------------------------------

@@ -90,6 +90,8 @@ private:
     void ShowLineNumber(int line);
     void ShowParameter(const std::string& text);
     void OnPointBoxEdited(int index);
+    // The marks on the canvas follow the changed point texts.
+    void NotePointsChanged();
     void TogglePointBoxHeight(int index);
     void CommitParameter();
     void ResetSelectedLine();

@@ -233,6 +233,7 @@ void DigitizerPanel::BuildMenus() {
     settings->setObjectName(n::kSettingsMenu);
     add(settings, n::kConfirmEntry, "基本座標の確定", &DigitizerPanel::ConfirmCalibration);
     add(settings, n::kCaptureEntry, "データ保存開始", &DigitizerPanel::StartCapture);
+    BuildMarkEntries(settings);
 
     QAction* help = menuBar_->addAction(QStringLiteral("HELP"));
     help->setObjectName(n::kHelpEntry);
@@ -446,6 +447,10 @@ void DigitizerPanel::TakePicture(const QImage& picture, const QString& caption) 
     canvas_.SetFloatingLabel(QString());
     mainWindow_.FitToPicture(frameGeometry().width());
     mainWindow_.setWindowTitle(caption);
+    // The captured positions belong to the old picture.
+    captureMarks_.Clear();
+    history_.Clear();
+    SetNudgeTarget(kNoNudge);
     FailCalibration();
     canvas_.update();
 }
@@ -464,6 +469,7 @@ QString DigitizerPanel::LoadPictureFile(const QString& path) {
                              QStringLiteral(">"));
     for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(workspace_.data, line);
     emit linesReset();
+    RefreshCaptureMarks();
     return {};
 }
 
@@ -555,6 +561,8 @@ void DigitizerPanel::ResetCalibration() {
     EnableMidControls(false);
     confirmButton_->setEnabled(true);
     captureButton_->setEnabled(false);
+    SetNudgeTarget(kNoNudge);
+    RefreshPictureData();
 }
 
 }  // namespace kx::ui

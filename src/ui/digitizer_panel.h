@@ -8,6 +8,8 @@
 #include <array>
 
 #include "core/digitizer/calibration_checks.h"
+#include "core/digitizer/capture_history.h"
+#include "core/digitizer/capture_marks.h"
 #include "core/digitizer/point_placement.h"
 #include "ui/workspace.h"
 
@@ -16,6 +18,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
@@ -65,12 +68,20 @@ public:
     QString messageText() const;
     bool messageShown() const;
 
+    // The marks of the captured points follow the data set again (after an
+    // edit elsewhere); the fitted curves over the picture follow the results
+    // and the calibration (after a run).
+    void RefreshCaptureMarks();
+    void RefreshFitOverlay();
+
 public slots:
     void PastePicture();        // "画像Paste"
     void ConfirmCalibration();  // "基本座標の確定"
     void StartCapture();        // "データ採取開始"
     void UpdateLiveDisplay();   // Timer1, 30 ms
     void HideMessages();        // Timer2, 5 s: hides the message and the hint
+    void UndoCapture();         // Ctrl+Z: the last captured, removed or moved point back
+    void RedoCapture();         // Ctrl+Y
 
 signals:
     void keyboardEntryRequested();
@@ -97,8 +108,14 @@ protected:
     // The panel is the program's first window: closing it by its frame ends
     // the program as "終了" does, instead of leaving the canvas without it.
     void closeEvent(QCloseEvent* event) override;
+    // Right after a calibration click the arrow keys move the point, also
+    // while its value box has the keyboard.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the arrow keys move (panel_marks.cpp).
+    enum NudgeKind { kNoNudge, kNudgeCalibration, kNudgeMid, kNudgeCapture };
+
     // Layout, menus, messages, picture, capture (digitizer_panel.cpp).
     void BuildControls();
     void BuildMenus();
@@ -151,7 +168,26 @@ private:
     bool ConvertIntoSamplingBoxes(double x, double y);
     void RedrawCalibrationMarks();
     void RedrawMidMarks();
+    void DrawCalibrationMarks(bool withMidPoints);
+    void DrawMidMarks();
     void SetPointers(const QCursor& cursor);
+
+    // Marks, loupe, undo and the arrow keys (panel_marks.cpp).
+    void BuildMarkEntries(QMenu* menu);
+    void RefreshPictureData();
+    void RecordCapture(int line, const core::LineState& before, const std::string& record,
+                       QPointF position);
+    core::LineState LineStateOf(int line);
+    void RestoreLine(int line, const core::LineState& state);
+    void RemoveCapturedPoint(int line, int point);
+    void ShowChangedLine(int line);
+    void Nudge(int dx, int dy);
+    bool NudgeCapturedPoint(QPointF to);
+    bool NudgeCalibrationPoint(QPointF to);
+    void NudgeMidPoint(QPointF to);
+    void SetNudgeTarget(NudgeKind kind, int which = 0, int point = 0, QPointF at = {});
+    void FollowWithLoupe(QPointF position);
+    bool PlacingOrCapturing() const;
 
     Workspace& workspace_;
     MainWindow& mainWindow_;
@@ -186,6 +222,10 @@ private:
     std::array<QLineEdit*, 2> midValueBox_{};  // X, Y
     std::array<QRadioButton*, core::kMaxLines> lineOption_{};
     QAction* keyboardAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QAction* loupeAction_ = nullptr;
+    QAction* overlayAction_ = nullptr;
 
     QTimer liveTimer_;
     QTimer messageTimer_;
@@ -208,6 +248,19 @@ private:
     // keyboard and the panel stays the active window.
     bool pointJustPlaced_ = false;
     bool firstShown_ = false;
+
+    // The captured points' marks and the steps that can be taken back.
+    core::CaptureMarks captureMarks_;
+    core::CaptureHistory history_;
+    // The point the arrow keys move: the last one a click placed or captured.
+    struct NudgeTarget {
+        NudgeKind kind = kNoNudge;
+        int which = 0;  // the pick mode, the axis (0 X, 1 Y) or the line
+        int point = 0;  // a captured point's place in its line
+        QPointF at;     // where it stands now, canvas units
+    };
+    NudgeTarget nudge_;
+    int16_t midActiveSeen_ = 0;  // the mid corrections in use when the curves were drawn
 };
 
 }  // namespace kx::ui

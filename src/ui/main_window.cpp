@@ -104,6 +104,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::exit(0);
 }
 
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ActivationChange)
+        emit canvasStateChanged();
+}
+
 void MainWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     emit rightEdgeChanged(RightEdgeTop());

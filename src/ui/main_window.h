@@ -35,8 +35,16 @@ public:
     // (the panel stands there); never smaller than the window's first size.
     void FitToPicture(int roomRight);
 
+    // The points of the data set were changed in another window (edited,
+    // reset, loaded): the marks on the canvas follow them.
+    void NotePointsChanged() { emit pointsChanged(); }
+
 signals:
     void rightEdgeChanged(QPoint rightEdgeTop);
+    void pointsChanged();
+    // Enabled again or activated: what the canvas draws over the picture may
+    // have changed meanwhile (a run of the program generation).
+    void canvasStateChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -44,6 +52,7 @@ protected:
     // Closing the main window by its frame ends the program, as its panel's
     // "終了" does; hidden, it could not be brought back.
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     Canvas* canvas_;

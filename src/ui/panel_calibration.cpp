@@ -183,6 +183,7 @@ void DigitizerPanel::CheckValueText(int box) {
 void DigitizerPanel::StoreAxisValue(int box) {
     const double value = BoxValue(valueBox_[box]);
     if (core::FitsSingle(value)) AxisValue(box) = static_cast<float>(value);
+    RefreshPictureData();
 }
 
 void DigitizerPanel::StoreMidValue(int axis) {
@@ -190,6 +191,7 @@ void DigitizerPanel::StoreMidValue(int axis) {
     if (!core::FitsSingle(value)) return;
     (axis == 0 ? workspace_.calibration.Xmid : workspace_.calibration.Ymid) =
         static_cast<float>(value);
+    RefreshPictureData();
 }
 
 // --- axis types and mid points ------------------------------------------------------
@@ -296,6 +298,7 @@ void DigitizerPanel::FailCalibration() {
     captureButton_->setEnabled(false);
     ShowSamplingBoxes(false);
     for (QCheckBox* mid : midPointBox_) mid->setEnabled(false);
+    RefreshPictureData();
 }
 
 void DigitizerPanel::ConfirmCalibration() {
@@ -331,6 +334,7 @@ void DigitizerPanel::ConfirmCalibration() {
     readyAnnounced_ = 1;
     QApplication::beep();
     messageTimer_.start();
+    RefreshPictureData();
 }
 
 void DigitizerPanel::RevalidateCalibration(bool messagePosted) {
@@ -350,6 +354,7 @@ void DigitizerPanel::RevalidateCalibration(bool messagePosted) {
     EnableMidControls(true);
     // Sounded when the calibration becomes usable, not on every later press.
     if (!wasUsable) QApplication::beep();
+    RefreshPictureData();
 }
 
 // --- hover checks ---------------------------------------------------------------------

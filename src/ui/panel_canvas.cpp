@@ -70,16 +70,20 @@ void DigitizerPanel::OnCanvasPressed(QPointF position) {
 
     const bool capture = workspace_.data.captureMode == 1;
     bool posted = false;
+    // The arrow keys move what this press places or captures, if anything.
+    SetNudgeTarget(kNoNudge);
     if (cal.xMidArmed != 0 || cal.yMidArmed != 0) {
         if (cal.xMidPos == 0 && cal.midPick == 1) {
             cal.xMidPos = static_cast<float>(x);
             canvas_.DrawPointMark(Whole(x), Whole(cal.Y1MIN), kMidColour);
             canvas_.SetFloatingLabel(QString());
+            SetNudgeTarget(kNudgeMid, 0, 0, position);
         }
         if (cal.yMidPos == 0 && cal.midPick == 2) {
             cal.yMidPos = static_cast<float>(y);
             canvas_.DrawPointMark(Whole(cal.X1MIN), Whole(y), kMidColour);
             canvas_.SetFloatingLabel(QString());
+            SetNudgeTarget(kNudgeMid, 1, 0, position);
         }
         if (cal.calibrationConfirmed != 0) {
             convertPosition_ = position;
@@ -101,9 +105,13 @@ void DigitizerPanel::OnCanvasPressed(QPointF position) {
         skipCapture_ = 0;
         pickMode_ = core::kPickNone;
     }
+    // The re-check draws the marks and curves again as the calibration now is.
     if (core::FirstNonPositiveLogValue(cal, ValueTexts()) == core::kPickNone) {
         RevalidateCalibration(posted);
+    } else {
+        RefreshPictureData();
     }
+    FollowWithLoupe(position);
 }
 
 bool DigitizerPanel::PlacePoint(core::PickMode mode, double x, double y) {
@@ -134,6 +142,7 @@ bool DigitizerPanel::PlacePoint(core::PickMode mode, double x, double y) {
     raise();
     activateWindow();
     pointJustPlaced_ = true;
+    SetNudgeTarget(kNudgeCalibration, mode, 0, QPointF(x, y));
     return true;
 }
 
@@ -183,19 +192,18 @@ bool DigitizerPanel::Capture(double x, double y) {
         QApplication::beep();
         return false;
     }
+    const core::LineState before = LineStateOf(line);
     core::AppendPoint(ds, line, xText, yText);
+    RecordCapture(line, before, xText + "," + yText, QPointF(x, y));
     emit pointCaptured(line);
     return false;
 }
 
 // --- marks ----------------------------------------------------------------------
 
-void DigitizerPanel::RedrawCalibrationMarks() {
+void DigitizerPanel::DrawCalibrationMarks(bool withMidPoints) {
     core::AxisCalibration& cal = workspace_.calibration;
-    mainWindow_.raise();
-    mainWindow_.activateWindow();
     canvas_.RestoreCanvasPicture();
-    canvas_.SetFloatingLabel(QString());
     cal.xAxisDrawn = cal.yAxisDrawn = 0;
     const bool xmin = pointBox_[1]->isChecked(), xmax = pointBox_[2]->isChecked();
     const bool ymin = pointBox_[3]->isChecked(), ymax = pointBox_[4]->isChecked();
@@ -212,6 +220,20 @@ void DigitizerPanel::RedrawCalibrationMarks() {
         canvas_.DrawLine(cal.X1MIN, cal.Y1MIN, cal.X1MIN, cal.Y1MAX, kCalibrationColour);
         cal.yAxisDrawn = 1;
     }
+    if (withMidPoints) DrawMidMarks();
+}
+
+void DigitizerPanel::DrawMidMarks() {
+    const core::AxisCalibration& cal = workspace_.calibration;
+    if (midPointBox_[0]->isChecked()) canvas_.DrawPointMark(cal.xMidPos, cal.Y1MIN, kMidColour);
+    if (midPointBox_[1]->isChecked()) canvas_.DrawPointMark(cal.X1MIN, cal.yMidPos, kMidColour);
+}
+
+void DigitizerPanel::RedrawCalibrationMarks() {
+    mainWindow_.raise();
+    mainWindow_.activateWindow();
+    canvas_.SetFloatingLabel(QString());
+    DrawCalibrationMarks(false);
     if (isEnabled()) {
         setCursor(SquarePointer());
         valueBox_[core::kPickXmax]->setFocus(Qt::OtherFocusReason);
@@ -220,10 +242,8 @@ void DigitizerPanel::RedrawCalibrationMarks() {
 }
 
 void DigitizerPanel::RedrawMidMarks() {
-    const core::AxisCalibration& cal = workspace_.calibration;
     RedrawCalibrationMarks();
-    if (midPointBox_[0]->isChecked()) canvas_.DrawPointMark(cal.xMidPos, cal.Y1MIN, kMidColour);
-    if (midPointBox_[1]->isChecked()) canvas_.DrawPointMark(cal.X1MIN, cal.yMidPos, kMidColour);
+    DrawMidMarks();
 }
 
 // --- pointer moves, clicks, the live display ----------------------------------------
@@ -235,6 +255,7 @@ void DigitizerPanel::OnCanvasMoved(QPointF position) {
     mouseY_ = WholeInt(position.y());
     canvas_.setCursor(CrossPointer());
     if (!canvas_.floatingLabel().text().isEmpty()) canvas_.floatingLabel().show();
+    FollowWithLoupe(position);
 }
 
 void DigitizerPanel::OnCanvasClicked() {
@@ -266,6 +287,8 @@ void DigitizerPanel::UpdateLiveDisplay() {
         cal.calibrationConfirmed = 1;
         cal.conversionPending = 1;
     }
+    // A mid correction coming into use moves the curves drawn over the picture.
+    if (cal.xMidActive + 2 * cal.yMidActive != midActiveSeen_) RefreshPictureData();
 
     liveToggle_ = !liveToggle_;
     if (liveToggle_) {
