@@ -145,6 +145,9 @@ void Desktop::Connect() {
     program_.SetPlotAvailable(true);
     QObject::connect(&program_, &ProgramWindow::validationRequested, &validation_,
                      [this] { validation_.OpenFrom(&program_); });
+    // The fitted curves over the picture follow the run's results at once.
+    QObject::connect(&program_, &ProgramWindow::resultsCurrentChanged, &panel_,
+                     [this] { panel_.RefreshFitOverlay(); });
 
     // Keyboard entry from the panel; it hides the canvas window for program
     // generation and shows it again on its way back.

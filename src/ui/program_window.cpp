@@ -137,6 +137,7 @@ void ProgramWindow::SetPlotAvailable(bool available) {
 void ProgramWindow::SetResultsCurrent(bool current) {
     workspace_.fitCurrent = current;
     for (QAction* entry : {saveC_, savePython_, validation_}) entry->setEnabled(current);
+    emit resultsCurrentChanged(current);
 }
 
 void ProgramWindow::BuildControls() {

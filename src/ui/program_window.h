@@ -54,6 +54,9 @@ signals:
     void saveRequested(int saveKind);
     void plotRequested();
     void validationRequested();
+    // The run's results became current or stopped being so (the fitted
+    // curves over the picture follow).
+    void resultsCurrentChanged(bool current);
     void conditionsRequested();
     void exclusionRequested();
 

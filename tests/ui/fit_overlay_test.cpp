@@ -15,6 +15,7 @@
 #include "ui/digitizer_panel.h"
 #include "ui/main_window.h"
 #include "ui/marks_names.h"
+#include "ui/program_window.h"
 #include "ui_harness.h"
 
 namespace kx::test {
@@ -63,9 +64,9 @@ protected:
     QImage picture;
 
     // The picture with `curves` (pixel y of each pixel x) calibrated, and
-    // points captured on them one line each, then fitted as a run does.
-    void CaptureAndFit(const std::vector<std::function<double(int)>>& curves,
-                       const GraphFrame& frame, bool logY) {
+    // points captured on them one line each.
+    void Capture(const std::vector<std::function<double(int)>>& curves, const GraphFrame& frame,
+                 bool logY) {
         picture = DrawGraph(QSize(800, 600), QPoint(kOriginX, kOriginY), 600, 400, curves);
         d.Calibrate(picture, frame);
         if (logY) Tick(d.panel(), ArrayName(panel::kLogOption, 1));
@@ -81,6 +82,12 @@ protected:
                 d.ClickCanvasPixel(QPoint(x, row));
             }
         }
+    }
+    // Captured as above, then fitted as a run does.
+    void CaptureAndFit(const std::vector<std::function<double(int)>>& curves,
+                       const GraphFrame& frame, bool logY) {
+        Capture(curves, frame, logY);
+        if (HasFatalFailure()) return;
         ASSERT_EQ(core::PrepareDataSet(d.workspace.data), core::kPrepared);
         ASSERT_TRUE(core::FitAndGenerate(d.workspace.data, d.workspace.settings,
                                          d.workspace.results, nullptr));
@@ -120,6 +127,23 @@ TEST_F(FitOverlay, LinearAxesTwoCurvesWithinOnePixel) {
     EXPECT_FALSE(d.canvas().fitCurves().empty());
     d.workspace.fitCurrent = false;
     d.panel().RefreshFitOverlay();
+    EXPECT_TRUE(d.canvas().fitCurves().empty());
+}
+
+// Through the windows: the curves appear as the run in the program-generation
+// window completes, and go when the user goes back to the data.
+TEST_F(FitOverlay, FollowsTheRunOfTheProgramWindow) {
+    Capture({[](int px) { return kOriginY - 0.5 * (px - kOriginX) - 20; },
+             [](int px) { return kOriginY - 0.25 * (px - kOriginX) - 300; }},
+            GraphFrame{}, false);
+    d.ClickDataSet(data_set::kGenerateButton);
+    ui::ProgramWindow& program = d.program();
+    ASSERT_TRUE(program.isVisible());
+    EXPECT_TRUE(d.canvas().fitCurves().empty());
+    Click(program, pn::kCalculateButton);
+    ASSERT_TRUE(d.workspace.results.completed);
+    ExpectOverlayOnTheCurves(d.canvas(), picture);
+    Click(program, pn::kBackButton);
     EXPECT_TRUE(d.canvas().fitCurves().empty());
 }
 
