@@ -462,8 +462,22 @@ void DigitizerPanel::PastePicture() {
 QString DigitizerPanel::LoadPictureFile(const QString& path) {
     QImageReader reader(path);
     reader.setAllocationLimit(1024);  // MB: a 6000 x 8000 scan takes 192
+    // A file that is no picture we read leaves the current one as it is.
+    if (!reader.canRead() || !reader.size().isValid()) {
+        const QString reason = reader.errorString();
+        return reason.isEmpty() ? QStringLiteral("Unsupported image format") : reason;
+    }
+    // The old picture goes before the new one is decoded, so that a reload of
+    // a large scan never holds both.
+    canvas_.SetCanvasPicture(QImage());
     const QImage picture = reader.read();
-    if (picture.isNull()) return reader.errorString();
+    if (picture.isNull()) {
+        // Broken after a sound header: the canvas stays empty and the
+        // calibration, made on the old picture, goes with it.
+        const QString reason = reader.errorString();
+        TakePicture(QImage(), QStringLiteral("Kuvatelix"));
+        return reason;
+    }
     // The caption names the file as the file name box holds it: the full name.
     TakePicture(picture, QStringLiteral("Kuvatelix <") + QDir::toNativeSeparators(path).trimmed() +
                              QStringLiteral(">"));

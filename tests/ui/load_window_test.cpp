@@ -101,6 +101,34 @@ TEST_F(LoadWindowTest, PicturesAreListedAndLoadedOntoTheCanvas) {
     EXPECT_TRUE(d.panel().isEnabled());
 }
 
+// A reload lets the old picture go before it decodes the new one: a file that
+// is no picture leaves the shown one and its collected lines; a picture broken
+// after a sound header leaves an empty canvas, the lines kept.
+TEST_F(LoadWindowTest, AFailedReloadLosesNoCollectedLines) {
+    ASSERT_TRUE(BlankPicture(QSize(320, 200)).save(dir.filePath("graph.png")));
+    PutBytes(dir.filePath("broken.png"), "not a picture");
+    QFile whole(dir.filePath("graph.png"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    PutBytes(dir.filePath("cut.png"), whole.read(100));
+    ASSERT_TRUE(d.panel().LoadPictureFile(Path("graph.png")).isEmpty());
+    d.workspace.data.pointText[1] = "1,2\r\n";
+    d.workspace.data.pointCount[1] = 1;
+
+    EXPECT_FALSE(d.panel().LoadPictureFile(Path("broken.png")).isEmpty());
+    EXPECT_EQ(d.canvas().picture().size(), QSize(320, 200));
+    EXPECT_EQ(d.main().windowTitle(), "Kuvatelix <" + Path("graph.png") + ">");
+
+    EXPECT_FALSE(d.panel().LoadPictureFile(Path("cut.png")).isEmpty());
+    EXPECT_FALSE(d.canvas().hasPicture());
+    EXPECT_EQ(d.main().windowTitle(), "Kuvatelix");
+    EXPECT_EQ(d.workspace.calibration.calibrationConfirmed, 0);
+    EXPECT_EQ(d.workspace.data.pointCount[1], 1);
+    EXPECT_EQ(d.workspace.data.pointText[1], "1,2\r\n");
+
+    ASSERT_TRUE(d.panel().LoadPictureFile(Path("graph.png")).isEmpty());
+    EXPECT_EQ(d.canvas().picture().size(), QSize(320, 200));
+}
+
 TEST_F(LoadWindowTest, FiltersDrivesAndFoldersAreBrowsed) {
     PutBytes(dir.filePath("family.dat"), "1, 1 , 2\r\n1,1\r\n2,2\r\n");
     PutBytes(dir.filePath("NOTES.TXT"), "text\r\n");
