@@ -42,9 +42,8 @@ std::vector<int> CurveRows(const QImage& picture, int x) {
 class MarksScreenshots : public WindowTest {
 protected:
     void SetUp() override {
-        folder = qEnvironmentVariable("KX_SCREENSHOT_DIR");
-        if (folder.isEmpty()) GTEST_SKIP() << "KX_SCREENSHOT_DIR not set";
-        QDir().mkpath(folder);
+        folder = ScreenshotFolderOrSkip();
+        if (IsSkipped()) return;
         ASSERT_TRUE(graph.load(KX_SAMPLE_GRAPH));
     }
     void SaveScreen(const char* name) {

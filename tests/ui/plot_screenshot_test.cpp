@@ -22,20 +22,10 @@ namespace pl = ui::names::plot;
 class PlotScreenshots : public WindowTest {
 protected:
     void SetUp() override {
-        folder = qEnvironmentVariable("KX_SCREENSHOT_DIR");
-        if (folder.isEmpty()) GTEST_SKIP() << "KX_SCREENSHOT_DIR not set";
-        QDir().mkpath(folder);
+        folder = ScreenshotFolderOrSkip();
+        if (IsSkipped()) return;
     }
-    // The window with its frame, once the window manager has drawn it.
-    void SaveWindow(QWidget& window, const char* name) {
-        QTest::qWait(500);
-        const QRect frame = window.frameGeometry();
-        const QString file = folder + "/" + name + ".png";
-        EXPECT_TRUE(QGuiApplication::primaryScreen()
-                        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-                        .save(file))
-            << file.toStdString();
-    }
+    void SaveWindow(QWidget& window, const char* name) { SaveFramedWindow(window, folder, name); }
     QString folder;
 };
 

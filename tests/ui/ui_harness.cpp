@@ -2,10 +2,12 @@
 
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include <filesystem>
 #include <fstream>
@@ -276,6 +278,26 @@ void SaveAs(ui::SaveWindow& window, const QString& name) {
     if (!window.offering()) return;
     Click(window, sn::kConfirmButton);
     FinishSaving(window);
+}
+
+QString ScreenshotFolderOrSkip() {
+    const QString folder = qEnvironmentVariable("KX_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        [] { GTEST_SKIP() << "KX_SCREENSHOT_DIR not set"; }();
+        return folder;
+    }
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void SaveFramedWindow(QWidget& window, const QString& folder, const char* name) {
+    QTest::qWait(500);
+    const QRect frame = window.frameGeometry();
+    const QString file = folder + "/" + name + ".png";
+    EXPECT_TRUE(QGuiApplication::primaryScreen()
+                    ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+                    .save(file))
+        << file.toStdString();
 }
 
 }  // namespace kx::test

@@ -134,6 +134,13 @@ public:
     void StartCapture(const GraphFrame& frame = {});
 };
 
+// The folder the screenshot cases save into (KX_SCREENSHOT_DIR, made when
+// missing); the case is skipped when the variable is not set.
+QString ScreenshotFolderOrSkip();
+// The window with its frame, once the window manager has drawn it, saved as
+// `name`.png in `folder`.
+void SaveFramedWindow(QWidget& window, const QString& folder, const char* name);
+
 // The file list's entry `name` of a load or save window, clicked once or
 // twice as the user does; false when the list does not show it.
 bool ClickFile(QWidget& window, const QString& name, bool twice = false);

@@ -219,17 +219,10 @@ TEST_F(ResultsAfterARun, ThePlotIsSavedThroughTheSaveWindow) {
 class ValidationScreenshots : public ResultsAfterARun {
 protected:
     void SetUp() override {
-        folder = qEnvironmentVariable("KX_SCREENSHOT_DIR");
-        if (folder.isEmpty()) GTEST_SKIP() << "KX_SCREENSHOT_DIR not set";
-        QDir().mkpath(folder);
+        folder = ScreenshotFolderOrSkip();
+        if (IsSkipped()) return;
     }
-    void Grab(QWidget& window, const char* name) {
-        QTest::qWait(500);
-        const QRect frame = window.frameGeometry();
-        EXPECT_TRUE(QGuiApplication::primaryScreen()
-                        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-                        .save(folder + "/" + name + ".png"));
-    }
+    void Grab(QWidget& window, const char* name) { SaveFramedWindow(window, folder, name); }
     QString folder;
 };
 

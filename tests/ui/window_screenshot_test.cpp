@@ -30,9 +30,8 @@ namespace {
 class Screenshots : public WindowTest {
 protected:
     void SetUp() override {
-        folder = qEnvironmentVariable("KX_SCREENSHOT_DIR");
-        if (folder.isEmpty()) GTEST_SKIP() << "KX_SCREENSHOT_DIR not set";
-        QDir().mkpath(folder);
+        folder = ScreenshotFolderOrSkip();
+        if (IsSkipped()) return;
     }
     void Save(QWidget& widget, const char* name) {
         QApplication::processEvents();
