@@ -44,7 +44,7 @@ void TimeRuns(benchmark::State& state, const DataSet& prepared, FitResults& resu
         data = prepared;
         state.ResumeTiming();
         run(data, results);
-        benchmark::DoNotOptimize(results.fittingLog.data());
+        benchmark::DoNotOptimize(&results.fittingLog);
     }
 }
 

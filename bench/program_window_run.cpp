@@ -52,7 +52,7 @@ void CoreRun(benchmark::State& state) {
         data = prepared;
         state.ResumeTiming();
         core::FitAndGenerate(data, settings, results);
-        benchmark::DoNotOptimize(results.fittingLog.data());
+        benchmark::DoNotOptimize(&results.fittingLog);
     }
     state.counters["log_lines"] = static_cast<double>(results.fittingLog.size());
 }

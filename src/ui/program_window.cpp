@@ -404,15 +404,17 @@ core::ResultLists ProgramWindow::ShownLists() const {
             out.push_back(list_[list]->item(row)->text().toStdString());
         return out;
     };
-    return {entries(1), entries(2), entries(3), entries(4)};
+    core::ResultLists lists{{}, entries(2), entries(3), entries(4)};
+    for (std::string& line : entries(1)) lists.history.AddText(std::move(line));
+    return lists;
 }
 
 void ProgramWindow::ShowLogSoFar() {
     // List1 holds only log lines, so its count is what has been shown.
-    const std::vector<std::string>& log = workspace_.results.fittingLog;
+    const core::FittingLog& log = workspace_.results.fittingLog;
     const auto shown = static_cast<std::size_t>(list_[1]->count());
     if (shown >= log.size()) return;
-    list_[1]->addItems(ToQStrings(log, shown));
+    list_[1]->addItems(ToQStrings(log.Texts(shown)));
 }
 
 void ProgramWindow::FillResults() {

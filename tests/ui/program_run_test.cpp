@@ -40,7 +40,7 @@ Expected CoreRun(core::DataSet data, int16_t mode) {
     settings.cutoffPrecision = core::kStandardCutoffPrecision;
     core::FitResults results;
     EXPECT_TRUE(core::FitAndGenerate(data, settings, results));
-    return {ToQ(results.fittingLog), ToQ(core::DescribeResults(data, settings, results).lines),
+    return {ToQ(results.fittingLog.Texts()), ToQ(core::DescribeResults(data, settings, results).lines),
             ToQ(results.summary), ToQ(results.program)};
 }
 
@@ -203,7 +203,7 @@ TEST_F(ProgramRunTest, StopEndsTheRunAndTheNextRunStartsClean) {
     EXPECT_EQ(Text(window, pn::kStatusLabel), "GO ﾎﾞﾀﾝを押して下さい");
     EXPECT_EQ(Text(window, pn::kCalculateButton), "GO");
     const QStringList partial = Items(window, pn::kList[1]);
-    EXPECT_EQ(partial, ToQ(workspace.results.fittingLog));
+    EXPECT_EQ(partial, ToQ(workspace.results.fittingLog.Texts()));
     EXPECT_TRUE(Items(window, pn::kList[2]).isEmpty());
     EXPECT_TRUE(Items(window, pn::kList[4]).isEmpty());
 

@@ -71,7 +71,7 @@ TEST(ProgramRoad, PictureToProgramAndBack) {
     EXPECT_FALSE(expected.program.empty());
     EXPECT_EQ(Items(window, pn::kList[4]), ToQ(expected.program));
     EXPECT_EQ(Items(window, pn::kList[3]), ToQ(expected.summary));
-    EXPECT_EQ(Items(window, pn::kList[1]), ToQ(expected.fittingLog));
+    EXPECT_EQ(Items(window, pn::kList[1]), ToQ(expected.fittingLog.Texts()));
     // Ranks by parameter: the 25 line comes first.
     EXPECT_EQ(d.workspace.data.lineOrder[1], 2);
 

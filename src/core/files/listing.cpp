@@ -5,7 +5,8 @@
 namespace kx::core {
 namespace {
 
-void AppendRecords(std::string& text, const std::vector<std::string>& list) {
+template <typename List>
+void AppendRecords(std::string& text, const List& list) {
     for (const std::string& entry : list) {
         text += entry;
         text += "\r\n";

@@ -31,7 +31,7 @@ inline constexpr int kSaveKinds = 10;
 
 // The four lists as the program-generation window shows them.
 struct ResultLists {
-    std::vector<std::string> history;    // the fitting log
+    FittingLog history;                  // the fitting log, formatted as it is written
     std::vector<std::string> details;    // the result details of every line and section
     std::vector<std::string> equations;  // the result summary with the statements
     std::vector<std::string> program;    // the generated Calc program

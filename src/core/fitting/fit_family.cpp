@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -53,12 +52,11 @@ private:
     std::array<int, 4> next_{};
 };
 
-// A fitted section and its two lines in the log, which every partition that
-// holds the section repeats.
+// A fitted section and its number in the log, whose lines every partition
+// that holds the section repeats.
 struct FittedSection {
     SectionRecord record;
-    std::string coefficientLine;  // "C1=...  C2=..."
-    std::string placementLine;    // "[Para: L]  from   a to   b       EQ No=..."
+    std::size_t logged = 0;
 };
 
 // The sections of one line fitted so far, by first and last point. The
@@ -100,39 +98,11 @@ int SplitStep(int n) {
     return n <= 30 ? 1 : n <= 52 ? 2 : n <= 70 ? 3 : n <= 85 ? 4 : 5;
 }
 
-// `value` right-aligned in `width` characters (its last ones when longer). The
-// partition search writes tens of thousands of log lines a run, so the lines
-// of every partition are built in place rather than from temporaries.
-void AppendDigits(std::string& line, int value, std::size_t width) {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    const std::size_t count = static_cast<std::size_t>(end - digits);
-    if (count < width) line.append(width - count, ' ');
-    line.append(count > width ? end - width : digits, end);
-}
-
 std::string Digits(int value, std::size_t width) {
     std::string text;
-    AppendDigits(text, value, width);
+    AppendRightAligned(text, value, width);
     return text;
 }
-
-std::string CoefficientLine(const std::array<float, 5>& c) {
-    static constexpr const char* kLabels[5] = {"", "C1=", "  C2=", "  C3=", "  C4="};
-    std::string line;
-    line.reserve(64);
-    for (int k = 1; k <= 4; ++k) {
-        line += kLabels[k];
-        line += StrText(c[k]);
-    }
-    return line;
-}
-
-std::string ScoreLine(float e) {
-    return "  Deviation <<< " + StrText(e) + "  Gr= " + StrText(LogGr(e)) + " >>>";
-}
-
-const std::string kRule(78, '-');
 
 // What the log and the details say of a section no form rates below the start.
 std::string UnratedNote(const SectionFit& section) {
@@ -155,14 +125,13 @@ private:
     void collectSection();
     const SectionRecord& fitSection(int first, int last);
     void logSection(const SectionRecord& record, int last);
-    std::string placementLine(const SectionRecord& record, int last) const;
     bool countPartition(float score);  // logs the score; false on a stop
     bool twoSectionStage(float& best);
     bool threeSectionStage(bool& done);
     void accept(std::initializer_list<const SectionRecord*> sections);
     void logUnrated();
     void writeSummary();
-    void log(std::string line) { results_.fittingLog.push_back(std::move(line)); }
+    void log(std::string line) { results_.fittingLog.AddText(std::move(line)); }
 
     DataSet& data_;
     const CalcSettings& settings_;
@@ -260,39 +229,22 @@ const SectionRecord& LineFitting::fitSection(int first, int last) {
         }
     }
     record.error = best;
-    return memo_
-        .keep(first, last, {record, CoefficientLine(record.c), placementLine(record, last)})
-        .record;
+    const std::size_t logged = results_.fittingLog.AddSection(
+        {record.c, record.error, static_cast<int16_t>(line_), record.firstIndex, record.form});
+    return memo_.keep(first, last, {record, logged}).record;
 }
 
 void LineFitting::logSection(const SectionRecord& r, int last) {
-    const int ownLast = r.firstIndex + r.points - 1;
-    const FittedSection* fitted = memo_.find(r.firstIndex, ownLast);
+    const FittedSection* fitted = memo_.find(r.firstIndex, r.firstIndex + r.points - 1);
     assert(fitted);
-    log(fitted->coefficientLine);
-    log(last == ownLast ? fitted->placementLine : placementLine(r, last));
-}
-
-std::string LineFitting::placementLine(const SectionRecord& r, int last) const {
-    std::string line;
-    line.reserve(64);
-    line += "[Para:";
-    AppendDigits(line, line_, 2);
-    line += "]  from ";
-    AppendDigits(line, r.firstIndex, 3);
-    line += " to ";
-    AppendDigits(line, last, 3);
-    line += "       EQ No=";
-    AppendDigits(line, r.form, 2);
-    line += "    誤差=";
-    line += StrText(r.error);
-    return line;
+    results_.fittingLog.AddCoefficients(fitted->logged);
+    results_.fittingLog.AddPlacement(fitted->logged, last);
 }
 
 bool LineFitting::countPartition(float score) {
-    log(kRule);
-    log(ScoreLine(score));
-    log(kRule);
+    results_.fittingLog.AddRule();
+    results_.fittingLog.AddScore(score);
+    results_.fittingLog.AddRule();
     ++results_.partitionCounter;
     if (observer_) {
         observer_->partitionCounted(results_.partitionCounter);
@@ -341,7 +293,7 @@ bool LineFitting::twoSectionStage(float& best) {
         const SectionRecord& first = records_.get(2, records_.add(2, fitSection(1, m)));
         const SectionRecord& second = records_.get(2, records_.add(2, fitSection(m, n_)));
         logSection(first, m);
-        log("  ");
+        results_.fittingLog.AddGap();
         logSection(second, n_);
         const SectionScore scores[] = {{first.points, first.error}, {second.points, second.error}};
         const float e = CombinedError(settings_.errorMode, scores);
@@ -375,11 +327,11 @@ bool LineFitting::threeSectionStage(bool& done) {
             if (n_ - secondLast + 1 < 2) break;
             const SectionRecord& first = records_.get(3, firstNumber);
             logSection(first, m1);
-            log("  ");
+            results_.fittingLog.AddGap();
             const SectionRecord& second =
                 records_.get(3, records_.add(3, fitSection(m1, secondLast)));
             logSection(second, secondLast);
-            log("  ");
+            results_.fittingLog.AddGap();
             const SectionRecord& third =
                 records_.get(3, records_.add(3, fitSection(secondLast, n_)));
             logSection(third, n_);
@@ -451,7 +403,7 @@ bool LineFitting::fit(int rank) {
 
     records_.restart();
     const SectionRecord& whole = records_.get(1, records_.add(1, fitSection(1, n_)));
-    log(memo_.find(1, n_)->coefficientLine);
+    results_.fittingLog.AddCoefficients(memo_.find(1, n_)->logged);
     log("[Para:" + Digits(line_, 2) + "]  DEV    1X -  1 - " + Digits(n_, 2) +
         "              EQ No=" + Digits(whole.form, 2) + "    誤差=" + StrText(whole.error));
     accept({&whole});

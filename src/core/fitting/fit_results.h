@@ -8,6 +8,7 @@
 
 #include "core/data/data_set.h"
 #include "core/fitting/equation_form.h"
+#include "core/fitting/fitting_log.h"
 
 namespace kx::core {
 
@@ -49,7 +50,7 @@ struct FitResults {
     std::array<PointBounds, kMaxLines + 1> rankBounds{};  // by rank
     PointBounds familyBounds;
     std::vector<std::string> statements;  // "Y!(k)=..." per section; entry 1 is statements[0]
-    std::vector<std::string> fittingLog;  // the fitting-log list
+    FittingLog fittingLog;                // the fitting-log list
     std::vector<std::string> summary;     // the result summary list
     std::vector<std::string> program;     // the generated Calc program
     int16_t partitionCounter = 0;         // what the progress gauge shows

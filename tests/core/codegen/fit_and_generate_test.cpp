@@ -23,7 +23,8 @@ using test::PreparedFamily;
 void ExpectFiniteTexts(const DataSet& data, const CalcSettings& settings,
                        const FitResults& results) {
     const std::vector<std::string> details = DescribeResults(data, settings, results).lines;
-    for (const auto* list : {&results.fittingLog, &results.summary, &results.statements,
+    const std::vector<std::string> log = results.fittingLog.Texts();
+    for (const auto* list : {&log, &results.summary, &results.statements,
                              &results.program, &details}) {
         for (const std::string& line : *list) {
             ASSERT_EQ(line.find("nan"), std::string::npos) << line;

@@ -16,7 +16,8 @@ const std::string kSeparator = std::string(40, '*') + "\r\n";
 
 ResultLists SmallLists() {
     ResultLists lists;
-    lists.history = {"h1", "誤差= 0"};
+    lists.history.AddText("h1");
+    lists.history.AddText("誤差= 0");
     lists.details = {"ﾃﾞｰﾀ数=5  ﾊﾟﾗﾒｰﾀ=25", "Eq No=1"};
     lists.equations = {"Y!(1)=  2.00000E+00* X1! +  1.00000E+00"};
     lists.program = {"SUB Calc (XXPP!, YYPP!, ANS00!, EFLG%)", "END SUB", "", ""};
@@ -58,7 +59,7 @@ TEST(Listing, TheListsOfARunAreSavedAsCp932) {
     ASSERT_TRUE(FitAndGenerate(data, settings, results));
 
     const ResultLists lists = ResultListsOf(data, settings, results);
-    EXPECT_EQ(lists.history, results.fittingLog);
+    EXPECT_EQ(lists.history.Texts(), results.fittingLog.Texts());
     EXPECT_EQ(lists.details, DescribeResults(data, settings, results).lines);
     EXPECT_EQ(lists.equations, results.summary);
     EXPECT_EQ(lists.program, results.program);
