@@ -91,7 +91,8 @@ void FittingLog::AddCoefficients(std::size_t section) {
 
 void FittingLog::AddPlacement(std::size_t section, int last) {
     assert(section < sections_.size());
-    records_.push_back({Kind::kPlacement, static_cast<int16_t>(last), static_cast<uint32_t>(section)});
+    records_.push_back(
+        {Kind::kPlacement, static_cast<int16_t>(last), static_cast<uint32_t>(section)});
 }
 
 void FittingLog::AddRule() {

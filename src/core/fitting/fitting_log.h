@@ -69,8 +69,8 @@ public:
     // "[Para: L]  from   a to   b       EQ No=ff    誤差=e": the section's own
     // line, first point, form and error, with `last` as its last point.
     void AddPlacement(std::size_t section, int last);
-    void AddRule();                // 78 "-"
-    void AddGap();                 // "  " between the sections of a partition
+    void AddRule();                  // 78 "-"
+    void AddGap();                   // "  " between the sections of a partition
     void AddScore(float deviation);  // "  Deviation <<< e  Gr= g >>>"
 
 private:

@@ -45,17 +45,6 @@ SystemView ViewOf(const PointTable& t, int system) {
     }
 }
 
-// The transformed X a system fits against: 0 for X, 1 for Ln X, 2 for 1 / X.
-int SideOf(int system) {
-    switch (system) {
-        case 2:
-        case 4: return 1;
-        case 5:
-        case 7: return 2;
-        default: return 0;
-    }
-}
-
 struct SectionFlags {
     bool xZero = false, yZero = false, xNotPositive = false, yNotPositive = false;
 };
@@ -76,59 +65,75 @@ bool FitsFloat(double value) {
     return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
 }
 
-// Mean and max |relative deviation| of the polynomial c over the section.
-// The deviation is relative to the observed value in plain units, or to the
+// The computed value in plain units of the transformed value p.
+template <Back kBack>
+double BackOf(double p) {
+    if constexpr (kBack == Back::kExp) {
+        return std::exp(p);
+    } else if constexpr (kBack == Back::kReciprocal) {
+        return 1.0 / p;
+    } else {
+        return p;
+    }
+}
+
+// |relative deviation| of a computed value from the point's observed one. The
+// deviation is relative to the observed value in plain units, or to the
 // computed one where the transformed observation is 0 or nearly so.
-template <Back kBack, int kDegree>
-void RateAs(const SystemView& view, int first, int n, FitCandidate& out) {
-    const double* c = out.coefficient.data();
-    double sum = 0.0;
-    double largest = 0.0;
+template <Back kBack>
+double RelativeDeviation(double computed, double observed, double v) {
+    const double deviation = computed - observed;
+    double relative;
+    if (std::fabs(v) > 1e-20) {
+        // The observed value in plain units is v, exp(v) or 1 / v, which
+        // the table already holds.
+        relative = deviation / observed;
+    } else if constexpr (kBack == Back::kPlain) {
+        relative = computed == 0.0 ? deviation / 1e-30 : deviation / computed;
+    } else if constexpr (kBack == Back::kExp) {
+        relative = deviation / std::exp(computed);
+    } else {
+        relative = computed == 0.0 ? deviation * 1e30 : deviation / (1.0 / computed);
+    }
+    return std::fabs(relative);
+}
+
+// Mean and max |relative deviation| over the section of the three polynomials
+// (degrees 1, 2, 3) of one system, rated side by side: each candidate's sums
+// run in point order as they would alone, and the three chains overlap.
+// Only the candidates marked in `rate` are rated: the others keep theirs.
+template <Back kBack>
+void RateDegrees(const SystemView& view, int first, int n, const bool* rate, FitCandidate* out) {
+    const double* c1 = out[0].coefficient.data();
+    const double* c2 = out[1].coefficient.data();
+    const double* c3 = out[2].coefficient.data();
+    double sum[3] = {0.0, 0.0, 0.0};
+    double largest[3] = {0.0, 0.0, 0.0};
     for (int i = first; i < first + n; ++i) {
         const double u = view.u[i];
-        double p = c[1];
-        for (int k = 2; k <= kDegree + 1; ++k) p = p * u + c[k];
-        double computed = p;
-        if constexpr (kBack == Back::kExp) {
-            computed = std::exp(p);
-        } else if constexpr (kBack == Back::kReciprocal) {
-            computed = 1.0 / p;
-        }
         const double observed = view.observed[i];
-        const double deviation = computed - observed;
-        double relative;
-        if (std::fabs(view.v[i]) > 1e-20) {
-            // The observed value in plain units is v, exp(v) or 1 / v, which
-            // the table already holds.
-            relative = deviation / observed;
-        } else if constexpr (kBack == Back::kPlain) {
-            relative = computed == 0.0 ? deviation / 1e-30 : deviation / computed;
-        } else if constexpr (kBack == Back::kExp) {
-            relative = deviation / std::exp(computed);
-        } else {
-            relative = computed == 0.0 ? deviation * 1e30 : deviation / (1.0 / computed);
+        const double v = view.v[i];
+        const double p1 = c1[1] * u + c1[2];
+        const double p2 = (c2[1] * u + c2[2]) * u + c2[3];
+        const double p3 = ((c3[1] * u + c3[2]) * u + c3[3]) * u + c3[4];
+        const double magnitude[3] = {RelativeDeviation<kBack>(BackOf<kBack>(p1), observed, v),
+                                     RelativeDeviation<kBack>(BackOf<kBack>(p2), observed, v),
+                                     RelativeDeviation<kBack>(BackOf<kBack>(p3), observed, v)};
+        for (int d = 0; d < 3; ++d) {
+            sum[d] += magnitude[d];
+            if (magnitude[d] >= largest[d]) largest[d] = magnitude[d];
         }
-        const double magnitude = std::fabs(relative);
-        sum += magnitude;
-        if (magnitude >= largest) largest = magnitude;
     }
-    SetDeviations(out, sum / n, largest);
-}
-
-template <Back kBack>
-void RateAs(const SystemView& view, int first, int n, int degree, FitCandidate& out) {
-    switch (degree) {
-        case 1: return RateAs<kBack, 1>(view, first, n, out);
-        case 2: return RateAs<kBack, 2>(view, first, n, out);
-        default: return RateAs<kBack, 3>(view, first, n, out);
+    for (int d = 0; d < 3; ++d) {
+        if (rate[d]) SetDeviations(out[d], sum[d] / n, largest[d]);
     }
 }
 
-void Rate(const SystemView& view, int first, int n, int degree, FitCandidate& out) {
+void RateDegrees(const SystemView& view, int first, int n, const bool* rate, FitCandidate* out) {
     switch (view.back) {
-        case Back::kPlain: return RateAs<Back::kPlain>(view, first, n, degree, out);
-        case Back::kExp: return RateAs<Back::kExp>(view, first, n, degree, out);
-        default: return RateAs<Back::kReciprocal>(view, first, n, degree, out);
+        case Back::kPlain: return RateDegrees<Back::kPlain>(view, first, n, rate, out);
+        case Back::kExp: return RateDegrees<Back::kExp>(view, first, n, rate, out);
+        default: return RateDegrees<Back::kReciprocal>(view, first, n, rate, out);
     }
 }
 
@@ -181,89 +186,109 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
         flags.yNotPositive |= table.y[i] <= 0.0;
     }
 
+    // Candidates come in form order: three places for each system fitted.
+    std::array<std::size_t, kSystemCount + 1> place{};
+    std::array<bool, kSystemCount + 1> fitted{};
+    for (int system = 1; system <= kSystemCount; ++system) {
+        fitted[system] = settings.excludedSystem[system] != 1 && !SystemSkipped(system, flags);
+        place[system] = count_;
+        if (fitted[system]) count_ += 3;
+    }
+
     // Systems 1, 3 and 6 fit against X, 2 and 4 against Ln X, 5 and 7 against
     // 1 / X: their normal equations share the left-hand side, which is
-    // reduced once per degree for all of them.
-    struct SharedSide {
-        bool reduced = false;
+    // reduced once per degree, and their right-hand sides are solved together.
+    static constexpr int kSideSystems[3][3] = {{1, 3, 6}, {2, 4, 0}, {5, 7, 0}};
+    for (const auto& sideSystems : kSideSystems) {
+        int systems[3];
+        std::size_t m = 0;
+        for (int system : sideSystems) {
+            if (system != 0 && fitted[system]) systems[m++] = system;
+        }
+        if (m == 0) continue;
+        const double* u = ViewOf(table, systems[0]).u;
+
+        // Powers are products: the same values as the power function up to
+        // the last bit, at a fraction of its cost in this loop. One pass of
+        // sums serves all three degrees.
+        double s[7] = {static_cast<double>(n), 0, 0, 0, 0, 0, 0};
+        for (int i = first; i < first + n; ++i) {
+            const double x = u[i];
+            const double x2 = x * x;
+            const double x3 = x2 * x;
+            s[1] += x;
+            s[2] += x2;
+            s[3] += x3;
+            s[4] += x2 * x2;
+            s[5] += x3 * x2;
+            s[6] += x3 * x3;
+        }
         std::array<LinearElimination, 4> elimination;  // by degree
-    };
-    std::array<SharedSide, 3> shared;
-
-    for (int system = 1; system <= kSystemCount; ++system) {
-        if (settings.excludedSystem[system] == 1 || SystemSkipped(system, flags)) continue;
-        const SystemView view = ViewOf(table, system);
-
-        SharedSide& side = shared[SideOf(system)];
-        if (!side.reduced) {
-            // Powers are products: the same values as the power function up
-            // to the last bit, at a fraction of its cost in this loop. One
-            // pass of sums serves all three degrees.
-            double s[7] = {static_cast<double>(n), 0, 0, 0, 0, 0, 0};
-            for (int i = first; i < first + n; ++i) {
-                const double u = view.u[i];
-                const double u2 = u * u;
-                const double u3 = u2 * u;
-                s[1] += u;
-                s[2] += u2;
-                s[3] += u3;
-                s[4] += u2 * u2;
-                s[5] += u3 * u2;
-                s[6] += u3 * u3;
-            }
-            for (int degree = 1; degree <= 3; ++degree) {
-                // Row r, column c holds the sum of u^(2 * degree + 2 - r - c).
-                const int size = degree + 1;
-                long double a[17];
-                for (int r = 1; r <= size; ++r) {
-                    for (int col = 1; col <= size; ++col) {
-                        a[(col - 1) * size + r] = s[2 * size - r - col];
-                    }
+        for (int degree = 1; degree <= 3; ++degree) {
+            // Row r, column c holds the sum of u^(2 * degree + 2 - r - c).
+            const int size = degree + 1;
+            long double a[17];
+            for (int r = 1; r <= size; ++r) {
+                for (int col = 1; col <= size; ++col) {
+                    a[(col - 1) * size + r] = s[2 * size - r - col];
                 }
-                side.elimination[degree].Reduce(size, a);
             }
-            side.reduced = true;
+            elimination[degree].Reduce(size, a);
         }
 
-        double t[4] = {0, 0, 0, 0};
-        for (int i = first; i < first + n; ++i) {
-            const double u = view.u[i];
-            const double v = view.v[i];
-            const double u2 = u * u;
-            t[0] += v;
-            t[1] += u * v;
-            t[2] += u2 * v;
-            t[3] += u2 * u * v;
+        bool storable[3][3];  // by system of the side and degree
+        double t[3][4] = {};
+        for (std::size_t k = 0; k < m; ++k) {
+            const double* v = ViewOf(table, systems[k]).v;
+            double* tk = t[k];
+            for (int i = first; i < first + n; ++i) {
+                const double x = u[i];
+                const double y = v[i];
+                const double x2 = x * x;
+                tk[0] += y;
+                tk[1] += x * y;
+                tk[2] += x2 * y;
+                tk[3] += x2 * x * y;
+            }
         }
 
         for (int degree = 1; degree <= 3; ++degree) {
             // The right side of row r holds the sum of u^(size - r) v.
             const int size = degree + 1;
-            long double b[5];
-            for (int r = 1; r <= size; ++r) b[r] = t[size - r];
-            side.elimination[degree].Solve(b);
-            if (degree == 3 && observer) observer->cubicSolved();
+            long double b[3][5];
+            long double* rightSides[3] = {b[0], b[1], b[2]};
+            for (std::size_t k = 0; k < m; ++k) {
+                for (int r = 1; r <= size; ++r) b[k][r] = t[k][size - r];
+            }
+            elimination[degree].SolveEach({rightSides, m});
 
-            FitCandidate& candidate = list_[count_];
-            candidate.form = static_cast<int16_t>(FormNumber(system, degree));
-            candidate.coefficient = {0, 0, 0, 0, 0};
-            candidate.c = {0, 0, 0, 0, 0};
-            bool storable = true;
-            for (int k = 1; k <= size; ++k) {
-                candidate.coefficient[k] = static_cast<double>(b[k]);
-                storable = storable && FitsFloat(candidate.coefficient[k]);
-            }
-            if (storable) {
-                for (int k = 1; k <= size; ++k) {
-                    candidate.c[k] = static_cast<float>(candidate.coefficient[k]);
+            for (std::size_t k = 0; k < m; ++k) {
+                if (degree == 3 && observer) observer->cubicSolved();
+                FitCandidate& candidate = list_[place[systems[k]] + degree - 1];
+                candidate.form = static_cast<int16_t>(FormNumber(systems[k], degree));
+                candidate.coefficient = {0, 0, 0, 0, 0};
+                candidate.c = {0, 0, 0, 0, 0};
+                bool& fits = storable[k][degree - 1];
+                fits = true;
+                for (int r = 1; r <= size; ++r) {
+                    candidate.coefficient[r] = static_cast<double>(b[k][r]);
+                    fits = fits && FitsFloat(candidate.coefficient[r]);
                 }
-                Rate(view, first, n, degree, candidate);
-            } else {
-                // Coefficients a float cannot hold fail like an overflowing
-                // rating: the form keeps its place in the list but is never chosen.
-                SetDeviations(candidate, kFailedDeviation, kFailedDeviation);
+                if (fits) {
+                    for (int r = 1; r <= size; ++r) {
+                        candidate.c[r] = static_cast<float>(candidate.coefficient[r]);
+                    }
+                } else {
+                    // Coefficients a float cannot hold fail like an
+                    // overflowing rating: the form keeps its place in the
+                    // list but is never chosen.
+                    SetDeviations(candidate, kFailedDeviation, kFailedDeviation);
+                }
             }
-            ++count_;
+        }
+        for (std::size_t k = 0; k < m; ++k) {
+            RateDegrees(ViewOf(table, systems[k]), first, n, storable[k],
+                        &list_[place[systems[k]]]);
         }
     }
 }

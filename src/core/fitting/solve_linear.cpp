@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cmath>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -62,6 +63,52 @@ void Substitute(int size, const Real* a, const int* pivotRow, int steps, Real* b
     }
 }
 
+// Substitute for M right-hand sides at once: the same operations on each b,
+// interleaved, so that the long chains of dependent divisions and products of
+// one system overlap with those of the others.
+template <int N, int M>
+void SubstituteEach(const long double* a, const int* pivotRow, int steps,
+                    long double* const* out) {
+    auto at = [a](int row, int column) { return a[(column - 1) * N + row]; };
+    long double b[M][N + 1];
+    for (int m = 0; m < M; ++m) {
+        for (int i = 1; i <= N; ++i) b[m][i] = out[m][i];
+    }
+    for (int k = 1; k <= steps; ++k) {
+        const int row = pivotRow[k];
+        const long double pivot = at(k, k);
+        for (int m = 0; m < M; ++m) {
+            if (row != k) std::swap(b[m][k], b[m][row]);
+            b[m][k] /= pivot;
+        }
+        for (int i = k + 1; i <= N; ++i) {
+            const long double factor = at(i, k);
+            for (int m = 0; m < M; ++m) b[m][i] -= factor * b[m][k];
+        }
+    }
+    if (steps == N) {
+        for (int i = N - 1; i >= 1; --i) {
+            for (int j = N; j >= i + 1; --j) {
+                const long double factor = at(i, j);
+                for (int m = 0; m < M; ++m) b[m][i] -= factor * b[m][j];
+            }
+        }
+    }
+    for (int m = 0; m < M; ++m) {
+        for (int i = 1; i <= N; ++i) out[m][i] = b[m][i];
+    }
+}
+
+template <int N>
+void SubstituteEach(const long double* a, const int* pivotRow, int steps,
+                    std::span<long double* const> b) {
+    switch (b.size()) {
+        case 1: return SubstituteEach<N, 1>(a, pivotRow, steps, b.data());
+        case 2: return SubstituteEach<N, 2>(a, pivotRow, steps, b.data());
+        default: return SubstituteEach<N, 3>(a, pivotRow, steps, b.data());
+    }
+}
+
 template <typename Real, int N = 0>
 void Solve(int n, Real* a, Real* b) {
     constexpr int kFixed = LinearElimination::kMaxSize;
@@ -100,6 +147,18 @@ void LinearElimination::Reduce(int n, const long double* a) {
         case 3: steps_ = Eliminate<long double, 3>(n, a_.data(), pivotRow_.data()); break;
         case 4: steps_ = Eliminate<long double, 4>(n, a_.data(), pivotRow_.data()); break;
         default: steps_ = Eliminate(n, a_.data(), pivotRow_.data()); break;
+    }
+}
+
+void LinearElimination::SolveEach(std::span<long double* const> b) const {
+    assert(b.size() >= 1 && b.size() <= 3);
+    switch (n_) {
+        case 2: return SubstituteEach<2>(a_.data(), pivotRow_.data(), steps_, b);
+        case 3: return SubstituteEach<3>(a_.data(), pivotRow_.data(), steps_, b);
+        case 4: return SubstituteEach<4>(a_.data(), pivotRow_.data(), steps_, b);
+        default:
+            for (long double* each : b) Solve(each);
+            return;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 
 namespace kx::core {
 
@@ -28,12 +29,16 @@ public:
     // Reduces a (stored as SolveLinear takes it), 1 <= n <= kMaxSize.
     void Reduce(int n, const long double* a);
     void Solve(long double* b) const;
+    // Solve for up to three right-hand sides at once; each gets what Solve
+    // gives it alone.
+    void SolveEach(std::span<long double* const> b) const;
 
 private:
     int n_ = 0;
     int steps_ = 0;  // columns eliminated; fewer than n_ when a column was zero
-    std::array<int, kMaxSize + 1> pivotRow_{};
-    std::array<long double, kMaxSize * kMaxSize + 1> a_{};
+    // Left unset until Reduce: the fit makes a dozen of these per section.
+    std::array<int, kMaxSize + 1> pivotRow_;
+    std::array<long double, kMaxSize * kMaxSize + 1> a_;
 };
 
 }  // namespace kx::core
