@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include "core/data/numeric_text.h"
@@ -202,26 +203,43 @@ const SectionRecord& LineFitting::fitSection(int first, int last) {
     if (observer_) {
         observer_->sectionFitted(record.points, static_cast<int>(fitter_.candidates().size()));
     }
+    // The choice compares the values of the deviation texts, which cut a
+    // deviation to six digits: a candidate more than a hair above the smallest
+    // deviation can neither win nor tie, so only those near it are valued.
+    // (Below 1E-30 the float values lose their relative precision; all such
+    // candidates are valued.)
+    const std::span<const FitCandidate> candidates = fitter_.candidates();
+    double smallest = std::numeric_limits<double>::infinity();
+    for (const FitCandidate& candidate : candidates) {
+        if (!candidate.failed) smallest = std::min(smallest, candidate.meanDeviation);
+    }
+    const double reach = smallest * 1.0001;
+    std::array<float, kFormCount> value;
+    std::array<bool, kFormCount> near{};
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const FitCandidate& candidate = candidates[i];
+        near[i] = !candidate.failed &&
+                  (candidate.meanDeviation <= reach || candidate.meanDeviation < 1e-30);
+        if (near[i]) value[i] = MeanDeviationValue(candidate);
+    }
+
     float best = kSelectStart;
-    const auto take = [&](const FitCandidate& candidate) {
-        best = candidate.meanDeviationValue;
-        record.form = candidate.form;
-        record.c = candidate.c;
-        record.coefficient = candidate.coefficient;
+    const auto take = [&](std::size_t i) {
+        best = value[i];
+        record.form = candidates[i].form;
+        record.c = candidates[i].c;
+        record.coefficient = candidates[i].coefficient;
     };
-    for (const FitCandidate& candidate : fitter_.candidates()) {
-        if (candidate.meanDeviationValue < best) take(candidate);
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (near[i] && value[i] < best) take(i);
     }
     if (record.form == 0) {
         // No form comes below the start value. A statement of 0 would answer 0
         // wherever the data says otherwise; the form that deviates least, among
         // those whose rating did not fail, still follows the points.
-        const FitCandidate* leastBad = nullptr;
-        for (const FitCandidate& candidate : fitter_.candidates()) {
-            if (!candidate.failed &&
-                (!leastBad || candidate.meanDeviationValue < leastBad->meanDeviationValue)) {
-                leastBad = &candidate;
-            }
+        std::optional<std::size_t> leastBad;
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            if (near[i] && (!leastBad || value[i] < value[*leastBad])) leastBad = i;
         }
         if (leastBad) {
             take(*leastBad);

@@ -21,7 +21,6 @@ void SetDeviations(FitCandidate& c, double mean, double largest) {
     c.failed = failed;
     c.meanDeviation = failed ? kFailedDeviation : mean;
     c.maxDeviation = failed ? kFailedDeviation : largest;
-    c.meanDeviationValue = static_cast<float>(ScientificValue(c.meanDeviation));
 }
 
 enum class Back { kPlain, kExp, kReciprocal };
@@ -161,6 +160,9 @@ void LoadPointTable(PointTable& table, const LineTexts& xTexts, const LineTexts&
 
 std::string MeanDeviationText(const FitCandidate& c) {
     return ScientificText(c.meanDeviation);
+}
+float MeanDeviationValue(const FitCandidate& c) {
+    return static_cast<float>(ScientificValue(c.meanDeviation));
 }
 std::string MaxDeviationText(const FitCandidate& c) {
     return ScientificText(c.maxDeviation);

@@ -39,15 +39,17 @@ void LoadPointTable(PointTable& table, const LineTexts& xTexts, const LineTexts&
 // One fitted equation form of a section.
 struct FitCandidate {
     int16_t form = 0;
-    Coefficients coefficient{};       // the double-precision solution, C1..C4
-    std::array<float, 5> c{};         // the stored coefficients, C1..C4
-    double meanDeviation = 0.0;       // mean |relative deviation| over the section
-    double maxDeviation = 0.0;        // largest |relative deviation|
-    float meanDeviationValue = 0.0f;  // value of the mean deviation text, as a float
-    bool failed = false;              // the rating failed arithmetically (see SectionFitter)
+    Coefficients coefficient{};  // the double-precision solution, C1..C4
+    std::array<float, 5> c{};    // the stored coefficients, C1..C4
+    double meanDeviation = 0.0;  // mean |relative deviation| over the section
+    double maxDeviation = 0.0;   // largest |relative deviation|
+    bool failed = false;         // the rating failed arithmetically (see SectionFitter)
 };
 
 std::string MeanDeviationText(const FitCandidate& candidate);
+// The value of the mean deviation text, as a float: what the choice of a form
+// compares.
+float MeanDeviationValue(const FitCandidate& candidate);
 std::string MaxDeviationText(const FitCandidate& candidate);
 std::string DisplayText(const FitCandidate& candidate);
 std::string ProgramText(const FitCandidate& candidate);

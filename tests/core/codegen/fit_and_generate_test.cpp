@@ -73,7 +73,7 @@ TEST(FitAndGenerate, SectionsWithoutARatedCandidate) {
     const std::vector<FitCandidate> candidates =
         FitSection(data.xText[1], data.yText[1], data.preparedCount[1], settings);
     ASSERT_FALSE(candidates.empty());
-    for (const FitCandidate& c : candidates) EXPECT_GE(c.meanDeviationValue, 1e6f);
+    for (const FitCandidate& c : candidates) EXPECT_GE(MeanDeviationValue(c), 1e6f);
     FitResults results;
     const std::vector<float> answers = RunWhole(data, settings, results);
     EXPECT_EQ(results.lineFit[1].sections[1].form, 0);

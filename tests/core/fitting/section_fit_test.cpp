@@ -65,7 +65,7 @@ TEST(FitSection, AnExactLineHasNoDeviation) {
     EXPECT_EQ(line.c[3], 0.0f);
     EXPECT_LT(line.meanDeviation, 1e-15);
     EXPECT_LT(line.maxDeviation, 1e-15);
-    EXPECT_EQ(line.meanDeviationValue, 0.0f);
+    EXPECT_EQ(MeanDeviationValue(line), 0.0f);
     if (line.meanDeviation == 0.0) {
         EXPECT_EQ(MeanDeviationText(line), "-0.00000E-50");
     }
@@ -164,7 +164,7 @@ TEST(FitSection, ArithmeticFailuresAreRatedAndNeverReachTheTexts) {
         for (const FitCandidate& c : candidates) {
             EXPECT_TRUE(std::isfinite(c.meanDeviation) && std::isfinite(c.maxDeviation));
             EXPECT_LE(c.meanDeviation, std::numeric_limits<float>::max());
-            EXPECT_TRUE(std::isfinite(c.meanDeviationValue));
+            EXPECT_TRUE(std::isfinite(MeanDeviationValue(c)));
             for (const std::string& text :
                  {DisplayText(c), ProgramText(c), MeanDeviationText(c), MaxDeviationText(c)}) {
                 EXPECT_EQ(text.find("nan"), std::string::npos) << text;
