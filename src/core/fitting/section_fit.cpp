@@ -229,7 +229,7 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
         for (int degree = 1; degree <= 3; ++degree) {
             // Row r, column c holds the sum of u^(2 * degree + 2 - r - c).
             const int size = degree + 1;
-            long double a[17];
+            double a[17];
             for (int r = 1; r <= size; ++r) {
                 for (int col = 1; col <= size; ++col) {
                     a[(col - 1) * size + r] = s[2 * size - r - col];
@@ -257,12 +257,12 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
         for (int degree = 1; degree <= 3; ++degree) {
             // The right side of row r holds the sum of u^(size - r) v.
             const int size = degree + 1;
-            long double b[3][5];
-            long double* rightSides[3] = {b[0], b[1], b[2]};
+            double b[3][5];
+            double x[3][5];
             for (std::size_t k = 0; k < m; ++k) {
                 for (int r = 1; r <= size; ++r) b[k][r] = t[k][size - r];
             }
-            elimination[degree].SolveEach({rightSides, m});
+            elimination[degree].SolveEach(static_cast<int>(m), b, x);
 
             for (std::size_t k = 0; k < m; ++k) {
                 if (degree == 3 && observer) observer->cubicSolved();
@@ -273,7 +273,7 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
                 bool& fits = storable[k][degree - 1];
                 fits = true;
                 for (int r = 1; r <= size; ++r) {
-                    candidate.coefficient[r] = static_cast<double>(b[k][r]);
+                    candidate.coefficient[r] = x[k][r];
                     fits = fits && FitsFloat(candidate.coefficient[r]);
                 }
                 if (fits) {

@@ -2,7 +2,6 @@
 
 #include <cassert>
 #include <cmath>
-#include <span>
 #include <utility>
 #include <vector>
 
@@ -65,14 +64,16 @@ void Substitute(int size, const Real* a, const int* pivotRow, int steps, Real* b
 
 // Substitute for M right-hand sides at once: the same operations on each b,
 // interleaved, so that the long chains of dependent divisions and products of
-// one system overlap with those of the others.
+// one system overlap with those of the others. The right sides come in and the
+// solutions go out as doubles: extended values are slow to move through
+// memory, and the fit reads only the rounded solutions.
 template <int N, int M>
-void SubstituteEach(const long double* a, const int* pivotRow, int steps,
-                    long double* const* out) {
+void SubstituteEach(const long double* a, const int* pivotRow, int steps, const double (*in)[5],
+                    double (*out)[5]) {
     auto at = [a](int row, int column) { return a[(column - 1) * N + row]; };
     long double b[M][N + 1];
     for (int m = 0; m < M; ++m) {
-        for (int i = 1; i <= N; ++i) b[m][i] = out[m][i];
+        for (int i = 1; i <= N; ++i) b[m][i] = in[m][i];
     }
     for (int k = 1; k <= steps; ++k) {
         const int row = pivotRow[k];
@@ -95,17 +96,17 @@ void SubstituteEach(const long double* a, const int* pivotRow, int steps,
         }
     }
     for (int m = 0; m < M; ++m) {
-        for (int i = 1; i <= N; ++i) out[m][i] = b[m][i];
+        for (int i = 1; i <= N; ++i) out[m][i] = static_cast<double>(b[m][i]);
     }
 }
 
 template <int N>
-void SubstituteEach(const long double* a, const int* pivotRow, int steps,
-                    std::span<long double* const> b) {
-    switch (b.size()) {
-        case 1: return SubstituteEach<N, 1>(a, pivotRow, steps, b.data());
-        case 2: return SubstituteEach<N, 2>(a, pivotRow, steps, b.data());
-        default: return SubstituteEach<N, 3>(a, pivotRow, steps, b.data());
+void SubstituteEach(const long double* a, const int* pivotRow, int steps, int count,
+                    const double (*in)[5], double (*out)[5]) {
+    switch (count) {
+        case 1: return SubstituteEach<N, 1>(a, pivotRow, steps, in, out);
+        case 2: return SubstituteEach<N, 2>(a, pivotRow, steps, in, out);
+        default: return SubstituteEach<N, 3>(a, pivotRow, steps, in, out);
     }
 }
 
@@ -138,7 +139,7 @@ void SolveLinear(int n, long double* a, long double* b) {
     }
 }
 
-void LinearElimination::Reduce(int n, const long double* a) {
+void LinearElimination::Reduce(int n, const double* a) {
     assert(n >= 1 && n <= kMaxSize);
     n_ = n;
     for (int i = 1; i <= n * n; ++i) a_[i] = a[i];
@@ -150,14 +151,20 @@ void LinearElimination::Reduce(int n, const long double* a) {
     }
 }
 
-void LinearElimination::SolveEach(std::span<long double* const> b) const {
-    assert(b.size() >= 1 && b.size() <= 3);
+void LinearElimination::SolveEach(int count, const double (*b)[kMaxSize + 1],
+                                  double (*x)[kMaxSize + 1]) const {
+    assert(count >= 1 && count <= 3);
     switch (n_) {
-        case 2: return SubstituteEach<2>(a_.data(), pivotRow_.data(), steps_, b);
-        case 3: return SubstituteEach<3>(a_.data(), pivotRow_.data(), steps_, b);
-        case 4: return SubstituteEach<4>(a_.data(), pivotRow_.data(), steps_, b);
+        case 2: return SubstituteEach<2>(a_.data(), pivotRow_.data(), steps_, count, b, x);
+        case 3: return SubstituteEach<3>(a_.data(), pivotRow_.data(), steps_, count, b, x);
+        case 4: return SubstituteEach<4>(a_.data(), pivotRow_.data(), steps_, count, b, x);
         default:
-            for (long double* each : b) Solve(each);
+            for (int m = 0; m < count; ++m) {
+                long double each[kMaxSize + 1];
+                for (int i = 1; i <= n_; ++i) each[i] = b[m][i];
+                Solve(each);
+                for (int i = 1; i <= n_; ++i) x[m][i] = static_cast<double>(each[i]);
+            }
             return;
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <span>
 
 namespace kx::core {
 
@@ -27,11 +26,11 @@ public:
     static constexpr int kMaxSize = 4;
 
     // Reduces a (stored as SolveLinear takes it), 1 <= n <= kMaxSize.
-    void Reduce(int n, const long double* a);
+    void Reduce(int n, const double* a);
     void Solve(long double* b) const;
-    // Solve for up to three right-hand sides at once; each gets what Solve
-    // gives it alone.
-    void SolveEach(std::span<long double* const> b) const;
+    // Solves for `count` (1..3) right-hand sides b[m][1..n] at once: x[m][1..n]
+    // receives what Solve gives b[m] alone, rounded to double.
+    void SolveEach(int count, const double (*b)[kMaxSize + 1], double (*x)[kMaxSize + 1]) const;
 
 private:
     int n_ = 0;

@@ -116,12 +116,12 @@ bool Same(long double x, long double y) {
 TEST(LinearElimination, SolvesEachRightSideAsThePlainEliminationDoes) {
     std::mt19937 random(5);
     std::uniform_real_distribution<double> value(-3.0, 3.0);
-    std::vector<std::vector<long double>> matrices;
+    std::vector<std::vector<double>> matrices;
     for (int n = 1; n <= LinearElimination::kMaxSize; ++n) {
         // Sums of powers of points as the section fit builds them, at a spread
         // of scales: near-singular for large X.
         for (double scale : {1.0, 1e3, 1e8}) {
-            std::vector<long double> a(static_cast<std::size_t>(n * n + 1));
+            std::vector<double> a(static_cast<std::size_t>(n * n + 1));
             double s[7] = {};
             for (int i = 0; i < 6; ++i) {
                 const double u = scale * (1.0 + 0.37 * i);
@@ -134,43 +134,57 @@ TEST(LinearElimination, SolvesEachRightSideAsThePlainEliminationDoes) {
         }
         // Random ones, with exchanges of rows on the way.
         for (int m = 0; m < 20; ++m) {
-            std::vector<long double> a(static_cast<std::size_t>(n * n + 1));
+            std::vector<double> a(static_cast<std::size_t>(n * n + 1));
             for (int i = 1; i <= n * n; ++i) a[i] = value(random);
             matrices.push_back(a);
         }
         // Singular: a zero column, and two equal rows.
-        std::vector<long double> zeroColumn(static_cast<std::size_t>(n * n + 1), 1.0L);
-        for (int r = 1; r <= n; ++r) zeroColumn[(n - 1) * n + r] = 0.0L;
+        std::vector<double> zeroColumn(static_cast<std::size_t>(n * n + 1), 1.0);
+        for (int r = 1; r <= n; ++r) zeroColumn[(n - 1) * n + r] = 0.0;
         matrices.push_back(zeroColumn);
         if (n >= 2) {
-            std::vector<long double> equalRows(static_cast<std::size_t>(n * n + 1));
+            std::vector<double> equalRows(static_cast<std::size_t>(n * n + 1));
             for (int i = 1; i <= n * n; ++i) equalRows[i] = value(random);
             for (int c = 1; c <= n; ++c) equalRows[(c - 1) * n + 2] = equalRows[(c - 1) * n + 1];
             matrices.push_back(equalRows);
         }
     }
 
-    for (const std::vector<long double>& a : matrices) {
+    for (const std::vector<double>& a : matrices) {
         const int n = static_cast<int>(std::lround(std::sqrt(a.size() - 1.0)));
         LinearElimination shared;
         shared.Reduce(n, a.data());
+        double together[3][LinearElimination::kMaxSize + 1] = {};
+        long double plain[3][LinearElimination::kMaxSize + 1];
         for (int rhs = 0; rhs < 3; ++rhs) {
-            long double b[LinearElimination::kMaxSize + 1] = {};
-            for (int r = 1; r <= n; ++r) b[r] = value(random) * (rhs == 2 ? 1e12 : 1.0);
-            long double plain[LinearElimination::kMaxSize + 1];
+            for (int r = 1; r <= n; ++r)
+                together[rhs][r] = value(random) * (rhs == 2 ? 1e12 : 1.0);
+            long double b[LinearElimination::kMaxSize + 1];
             long double alone[LinearElimination::kMaxSize + 1];
-            std::copy(b, b + n + 1, plain);
+            std::copy(together[rhs], together[rhs] + n + 1, b);
+            std::copy(b, b + n + 1, plain[rhs]);
             std::copy(b, b + n + 1, alone);
-            std::vector<long double> reference = a;
-            PlainSolve(n, reference.data(), plain);
-            std::vector<long double> own = a;
+            std::vector<long double> reference(a.begin(), a.end());
+            PlainSolve(n, reference.data(), plain[rhs]);
+            std::vector<long double> own(a.begin(), a.end());
             SolveLinear(n, own.data(), alone);
             shared.Solve(b);
             for (int r = 1; r <= n; ++r) {
-                ASSERT_TRUE(Same(b[r], plain[r]))
+                ASSERT_TRUE(Same(b[r], plain[rhs][r]))
                     << "n " << n << " row " << r << ": " << static_cast<double>(b[r]) << " vs "
-                    << static_cast<double>(plain[r]);
-                ASSERT_TRUE(Same(alone[r], plain[r])) << "n " << n << " row " << r;
+                    << static_cast<double>(plain[rhs][r]);
+                ASSERT_TRUE(Same(alone[r], plain[rhs][r])) << "n " << n << " row " << r;
+            }
+        }
+        // One, two or three right sides at once, each rounded as it would be alone.
+        for (int count = 1; count <= 3; ++count) {
+            double x[3][LinearElimination::kMaxSize + 1] = {};
+            shared.SolveEach(count, together, x);
+            for (int rhs = 0; rhs < count; ++rhs) {
+                for (int r = 1; r <= n; ++r) {
+                    ASSERT_TRUE(Same(x[rhs][r], static_cast<double>(plain[rhs][r])))
+                        << "n " << n << " count " << count << " side " << rhs << " row " << r;
+                }
             }
         }
     }
