@@ -13,6 +13,9 @@ namespace {
 // diagonal down). N > 0 fixes the size at compile time (the fit's 2, 3 and 4),
 // 0 takes n. The pivot stays on the diagonal: only the right-hand side reads
 // it, so the rest of its row is divided and the diagonal itself is not.
+// Exchanges move whole rows, the factors of earlier steps with them: a
+// right-hand side can then take every exchange first and be reduced without
+// any (the same operations on the same values as exchanging on the way).
 template <typename Real, int N = 0>
 int Eliminate(int size, Real* a, int* pivotRow) {
     const int n = N > 0 ? N : size;
@@ -33,7 +36,7 @@ int Eliminate(int size, Real* a, int* pivotRow) {
         pivotRow[k] = row;
 
         if (row != k) {
-            for (int j = k; j <= n; ++j) std::swap(at(k, j), at(row, j));
+            for (int j = 1; j <= n; ++j) std::swap(at(k, j), at(row, j));
         }
         const Real pivot = at(k, k);
         for (int j = k + 1; j <= n; ++j) at(k, j) /= pivot;
@@ -53,6 +56,8 @@ void Substitute(int size, const Real* a, const int* pivotRow, int steps, Real* b
 
     for (int k = 1; k <= steps; ++k) {
         if (pivotRow[k] != k) std::swap(b[k], b[pivotRow[k]]);
+    }
+    for (int k = 1; k <= steps; ++k) {
         b[k] /= at(k, k);
         for (int i = k + 1; i <= n; ++i) b[i] -= at(i, k) * b[k];
     }
@@ -62,52 +67,35 @@ void Substitute(int size, const Real* a, const int* pivotRow, int steps, Real* b
     }
 }
 
-// Substitute for M right-hand sides at once: the same operations on each b,
-// interleaved, so that the long chains of dependent divisions and products of
-// one system overlap with those of the others. The right sides come in and the
-// solutions go out as doubles: extended values are slow to move through
-// memory, and the fit reads only the rounded solutions.
-template <int N, int M>
-void SubstituteEach(const long double* a, const int* pivotRow, int steps, const double (*in)[5],
-                    double (*out)[5]) {
-    auto at = [a](int row, int column) { return a[(column - 1) * N + row]; };
-    long double b[M][N + 1];
-    for (int m = 0; m < M; ++m) {
-        for (int i = 1; i <= N; ++i) b[m][i] = in[m][i];
-    }
-    for (int k = 1; k <= steps; ++k) {
-        const int row = pivotRow[k];
-        const long double pivot = at(k, k);
-        for (int m = 0; m < M; ++m) {
-            if (row != k) std::swap(b[m][k], b[m][row]);
-            b[m][k] /= pivot;
-        }
-        for (int i = k + 1; i <= N; ++i) {
-            const long double factor = at(i, k);
-            for (int m = 0; m < M; ++m) b[m][i] -= factor * b[m][k];
-        }
-    }
-    if (steps == N) {
-        for (int i = N - 1; i >= 1; --i) {
-            for (int j = N; j >= i + 1; --j) {
-                const long double factor = at(i, j);
-                for (int m = 0; m < M; ++m) b[m][i] -= factor * b[m][j];
-            }
-        }
-    }
-    for (int m = 0; m < M; ++m) {
-        for (int i = 1; i <= N; ++i) out[m][i] = static_cast<double>(b[m][i]);
-    }
-}
-
+// Substitute for one right-hand side of a fixed size. The right side comes in
+// and the solution goes out as doubles, the exchanges are made on the doubles
+// first, and every later index is fixed: the extended values then stay in
+// registers instead of going through memory, where they are slow to move.
 template <int N>
-void SubstituteEach(const long double* a, const int* pivotRow, int steps, int count,
-                    const double (*in)[5], double (*out)[5]) {
-    switch (count) {
-        case 1: return SubstituteEach<N, 1>(a, pivotRow, steps, in, out);
-        case 2: return SubstituteEach<N, 2>(a, pivotRow, steps, in, out);
-        default: return SubstituteEach<N, 3>(a, pivotRow, steps, in, out);
+void SubstituteFixed(const long double* a, const int* pivotRow, int steps, const double* in,
+                     double* out) {
+    auto at = [a](int row, int column) { return a[(column - 1) * N + row]; };
+    double exchanged[N + 1];
+    for (int i = 1; i <= N; ++i) exchanged[i] = in[i];
+    for (int k = 1; k <= steps; ++k) std::swap(exchanged[k], exchanged[pivotRow[k]]);
+    long double b[N + 1];
+    for (int i = 1; i <= N; ++i) b[i] = exchanged[i];
+    if (steps == N) {
+        for (int k = 1; k <= N; ++k) {
+            b[k] /= at(k, k);
+            for (int i = k + 1; i <= N; ++i) b[i] -= at(i, k) * b[k];
+        }
+        for (int i = N - 1; i >= 1; --i) {
+            for (int j = N; j >= i + 1; --j) b[i] -= at(i, j) * b[j];
+        }
+    } else {
+        // A zero column stopped the elimination: no back substitution.
+        for (int k = 1; k <= steps; ++k) {
+            b[k] /= at(k, k);
+            for (int i = k + 1; i <= N; ++i) b[i] -= at(i, k) * b[k];
+        }
     }
+    for (int i = 1; i <= N; ++i) out[i] = static_cast<double>(b[i]);
 }
 
 template <typename Real, int N = 0>
@@ -153,19 +141,18 @@ void LinearElimination::Reduce(int n, const double* a) {
 
 void LinearElimination::SolveEach(int count, const double (*b)[kMaxSize + 1],
                                   double (*x)[kMaxSize + 1]) const {
-    assert(count >= 1 && count <= 3);
-    switch (n_) {
-        case 2: return SubstituteEach<2>(a_.data(), pivotRow_.data(), steps_, count, b, x);
-        case 3: return SubstituteEach<3>(a_.data(), pivotRow_.data(), steps_, count, b, x);
-        case 4: return SubstituteEach<4>(a_.data(), pivotRow_.data(), steps_, count, b, x);
-        default:
-            for (int m = 0; m < count; ++m) {
+    for (int m = 0; m < count; ++m) {
+        switch (n_) {
+            case 2: SubstituteFixed<2>(a_.data(), pivotRow_.data(), steps_, b[m], x[m]); break;
+            case 3: SubstituteFixed<3>(a_.data(), pivotRow_.data(), steps_, b[m], x[m]); break;
+            case 4: SubstituteFixed<4>(a_.data(), pivotRow_.data(), steps_, b[m], x[m]); break;
+            default: {
                 long double each[kMaxSize + 1];
                 for (int i = 1; i <= n_; ++i) each[i] = b[m][i];
                 Solve(each);
                 for (int i = 1; i <= n_; ++i) x[m][i] = static_cast<double>(each[i]);
             }
-            return;
+        }
     }
 }
 

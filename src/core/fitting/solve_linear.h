@@ -28,8 +28,8 @@ public:
     // Reduces a (stored as SolveLinear takes it), 1 <= n <= kMaxSize.
     void Reduce(int n, const double* a);
     void Solve(long double* b) const;
-    // Solves for `count` (1..3) right-hand sides b[m][1..n] at once: x[m][1..n]
-    // receives what Solve gives b[m] alone, rounded to double.
+    // Solves for `count` right-hand sides b[m][1..n]: x[m][1..n] receives what
+    // Solve gives b[m], rounded to double.
     void SolveEach(int count, const double (*b)[kMaxSize + 1], double (*x)[kMaxSize + 1]) const;
 
 private:
