@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "core/data/numeric_text.h"
@@ -97,34 +98,91 @@ double RelativeDeviation(double computed, double observed, double v) {
     return std::fabs(relative);
 }
 
+// Two points side by side. Each lane takes the very operations the scalar
+// code does, in the same order, so its results are the same to the last bit;
+// the divisions that bound the rating run two at a time.
+using Pair = double __attribute__((vector_size(16)));
+using PairBits = long long __attribute__((vector_size(16)));
+
+Pair PairAt(const double* values, int i) {
+    Pair pair;
+    std::memcpy(&pair, values + i, sizeof pair);
+    return pair;
+}
+
+Pair Magnitude(Pair value) {
+    const PairBits noSign = {0x7fffffffffffffffLL, 0x7fffffffffffffffLL};
+    return reinterpret_cast<Pair>(reinterpret_cast<PairBits>(value) & noSign);
+}
+
+// Every transformed observation of the points clear of 0: the deviation is
+// relative to the observed value at each of them.
+bool ObservationsClear(const double* v, int first, int n) {
+    for (int i = first; i < first + n; ++i) {
+        if (!(std::fabs(v[i]) > 1e-20)) return false;
+    }
+    return true;
+}
+
+// The running sums and largest values of one system's three degrees.
+struct DegreeRatings {
+    double sum[3] = {0.0, 0.0, 0.0};
+    double largest[3] = {0.0, 0.0, 0.0};
+    void add(int d, double magnitude) {
+        sum[d] += magnitude;
+        if (magnitude >= largest[d]) largest[d] = magnitude;
+    }
+};
+
 // Mean and max |relative deviation| over the section of the three polynomials
 // (degrees 1, 2, 3) of one system, rated side by side: each candidate's sums
-// run in point order as they would alone, and the three chains overlap.
+// run in point order as they would alone, and the three chains overlap. Where
+// no transformed observation is near 0 and no exponential is needed, two
+// points are computed at once.
 // Only the candidates marked in `rate` are rated: the others keep theirs.
 template <Back kBack>
 void RateDegrees(const SystemView& view, int first, int n, const bool* rate, FitCandidate* out) {
     const double* c1 = out[0].coefficient.data();
     const double* c2 = out[1].coefficient.data();
     const double* c3 = out[2].coefficient.data();
-    double sum[3] = {0.0, 0.0, 0.0};
-    double largest[3] = {0.0, 0.0, 0.0};
-    for (int i = first; i < first + n; ++i) {
+    DegreeRatings ratings;
+    int i = first;
+    const int end = first + n;
+    if constexpr (kBack != Back::kExp) {
+        if (ObservationsClear(view.v, first, n)) {
+            const Pair a1 = {c1[1], c1[1]}, b1 = {c1[2], c1[2]};
+            const Pair a2 = {c2[1], c2[1]}, b2 = {c2[2], c2[2]}, d2 = {c2[3], c2[3]};
+            const Pair a3 = {c3[1], c3[1]}, b3 = {c3[2], c3[2]}, d3 = {c3[3], c3[3]},
+                       e3 = {c3[4], c3[4]};
+            const Pair one = {1.0, 1.0};
+            for (; i + 1 < end; i += 2) {
+                const Pair u = PairAt(view.u, i);
+                const Pair observed = PairAt(view.observed, i);
+                Pair computed[3] = {a1 * u + b1, (a2 * u + b2) * u + d2,
+                                    ((a3 * u + b3) * u + d3) * u + e3};
+                for (Pair& c : computed) {
+                    if constexpr (kBack == Back::kReciprocal) c = one / c;
+                    c = Magnitude((c - observed) / observed);
+                }
+                for (int lane = 0; lane < 2; ++lane) {
+                    for (int d = 0; d < 3; ++d) ratings.add(d, computed[d][lane]);
+                }
+            }
+        }
+    }
+    for (; i < end; ++i) {
         const double u = view.u[i];
         const double observed = view.observed[i];
         const double v = view.v[i];
         const double p1 = c1[1] * u + c1[2];
         const double p2 = (c2[1] * u + c2[2]) * u + c2[3];
         const double p3 = ((c3[1] * u + c3[2]) * u + c3[3]) * u + c3[4];
-        const double magnitude[3] = {RelativeDeviation<kBack>(BackOf<kBack>(p1), observed, v),
-                                     RelativeDeviation<kBack>(BackOf<kBack>(p2), observed, v),
-                                     RelativeDeviation<kBack>(BackOf<kBack>(p3), observed, v)};
-        for (int d = 0; d < 3; ++d) {
-            sum[d] += magnitude[d];
-            if (magnitude[d] >= largest[d]) largest[d] = magnitude[d];
-        }
+        ratings.add(0, RelativeDeviation<kBack>(BackOf<kBack>(p1), observed, v));
+        ratings.add(1, RelativeDeviation<kBack>(BackOf<kBack>(p2), observed, v));
+        ratings.add(2, RelativeDeviation<kBack>(BackOf<kBack>(p3), observed, v));
     }
     for (int d = 0; d < 3; ++d) {
-        if (rate[d]) SetDeviations(out[d], sum[d] / n, largest[d]);
+        if (rate[d]) SetDeviations(out[d], ratings.sum[d] / n, ratings.largest[d]);
     }
 }
 
