@@ -6,7 +6,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QStringList>
 
 #include <algorithm>
 
@@ -45,13 +44,6 @@ const char* const kAreaHints[4] = {"計算状況表示領域", "計算結果詳�
 // Colours of the two fading hints: start and end.
 const QColor kHintStart[2] = {QColor(150, 150, 200), QColor(150, 200, 150)};
 const QColor kHintLimit[2] = {QColor(255, 255, 200), QColor(200, 255, 255)};
-
-QStringList ToQStrings(const std::vector<std::string>& lines, std::size_t from = 0) {
-    QStringList out;
-    out.reserve(static_cast<qsizetype>(lines.size() - std::min(from, lines.size())));
-    for (std::size_t i = from; i < lines.size(); ++i) out.append(QString::fromStdString(lines[i]));
-    return out;
-}
 
 int RaiseComponent(int value, int limit) {
     return std::min(value + 8, limit);
@@ -148,6 +140,7 @@ void ProgramWindow::BuildControls() {
     list_[2] = new ResultList(n::kList[2], true, false, clientArea_);
     list_[3] = new ResultList(n::kList[3], true, true, clientArea_);
     list_[4] = new ResultList(n::kList[4], true, true, clientArea_);
+    list_[1]->rows().Follow(workspace_.results.fittingLog);
 
     statusLabel_ = NamedLabel(clientArea_, n::kStatusLabel, kIdleStatus, QRect());
     SetTextColour(statusLabel_, QColor(192, 0, 0));
@@ -348,7 +341,7 @@ void ProgramWindow::StartCalculation() {
     hideHintsTimer_.stop();
     fadeHintsTimer_.stop();
     emit panelTimersStopRequested();
-    for (int i = 1; i <= 4; ++i) list_[i]->clear();
+    for (int i = 1; i <= 4; ++i) list_[i]->rows().Clear();
     unratedWarning_.clear();
 
     calculateButton_->setText("実行中");
@@ -372,7 +365,7 @@ void ProgramWindow::StartCalculation() {
         // lists keep what the run wrote before it stopped.
         observer_.clearStop();
         ShowLogSoFar();
-        list_[3]->addItems(ToQStrings(workspace_.results.summary));
+        list_[3]->rows().Append(workspace_.results.summary);
         return;
     }
     setEnabled(true);
@@ -397,34 +390,21 @@ QString ProgramWindow::UnratedWarning() const {
 }
 
 core::ResultLists ProgramWindow::ShownLists() const {
-    const auto entries = [this](int list) {
-        std::vector<std::string> out;
-        out.reserve(static_cast<std::size_t>(list_[list]->count()));
-        for (int row = 0; row < list_[list]->count(); ++row)
-            out.push_back(list_[list]->item(row)->text().toStdString());
-        return out;
-    };
-    core::ResultLists lists{{}, entries(2), entries(3), entries(4)};
-    for (std::string& line : entries(1)) lists.history.AddText(std::move(line));
-    return lists;
+    return {list_[1]->rows().ShownLog(), list_[2]->rows().texts(), list_[3]->rows().texts(),
+            list_[4]->rows().texts()};
 }
 
 void ProgramWindow::ShowLogSoFar() {
-    // List1 holds only log lines, so its count is what has been shown.
-    const core::FittingLog& log = workspace_.results.fittingLog;
-    const auto shown = static_cast<std::size_t>(list_[1]->count());
-    if (shown >= log.size()) return;
-    list_[1]->addItems(ToQStrings(log.Texts(shown)));
+    list_[1]->rows().ShowLogSoFar();
 }
 
 void ProgramWindow::FillResults() {
     ShowLogSoFar();
     const core::FitResults& results = workspace_.results;
-    list_[3]->addItems(ToQStrings(results.summary));
-    list_[4]->addItems(ToQStrings(results.program));
-    const core::ResultDetails details =
-        core::DescribeResults(workspace_.data, workspace_.settings, results);
-    list_[2]->addItems(ToQStrings(details.lines));
+    list_[3]->rows().Append(results.summary);
+    list_[4]->rows().Append(results.program);
+    list_[2]->rows().Append(
+        core::DescribeResults(workspace_.data, workspace_.settings, results).lines);
 }
 
 void ProgramWindow::StopCalculation() {
@@ -451,12 +431,6 @@ void ProgramWindow::ListPressed(int list) {
 
 void ProgramWindow::CopySelection(int list) {
     QApplication::beep();
-    ResultList* widget = list_[list];
-    QString text;
-    for (int row = 0; row < widget->count(); ++row) {
-        const QListWidgetItem* item = widget->item(row);
-        if (item->isSelected()) text += item->text() + "\r\n";
-    }
     // Near the list, inside the window.
     const QPoint place = list == 2   ? QPoint(8865, 540)
                          : list == 3 ? QPoint(5760, 2520)
@@ -465,7 +439,7 @@ void ProgramWindow::CopySelection(int list) {
     const int left = std::max(0, std::min(place.x(), OuterWidth() - kFrameWidth - width));
     copiedMessage_->setGeometry(TwipsRect(left, place.y(), width, 330));
     ShowMessageBox(copiedMessage_);
-    QGuiApplication::clipboard()->setText(text);
+    QGuiApplication::clipboard()->setText(list_[list]->SelectedText());
 }
 
 void ProgramWindow::ShowClearingHint() {

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,8 +41,9 @@ Expected CoreRun(core::DataSet data, int16_t mode) {
     settings.cutoffPrecision = core::kStandardCutoffPrecision;
     core::FitResults results;
     EXPECT_TRUE(core::FitAndGenerate(data, settings, results));
-    return {ToQ(results.fittingLog.Texts()), ToQ(core::DescribeResults(data, settings, results).lines),
-            ToQ(results.summary), ToQ(results.program)};
+    return {ToQ(results.fittingLog.Texts()),
+            ToQ(core::DescribeResults(data, settings, results).lines), ToQ(results.summary),
+            ToQ(results.program)};
 }
 
 void ExpectLists(const ProgramWindow& window, const Expected& expected) {
@@ -211,8 +213,49 @@ TEST_F(ProgramRunTest, StopEndsTheRunAndTheNextRunStartsClean) {
     EXPECT_TRUE(workspace.results.completed);
     const Expected full = CoreRun(prepared, 2);
     EXPECT_GT(full.log.size(), partial.size());
+    EXPECT_EQ(full.log.first(partial.size()), partial);
     ExpectLists(window, full);
     EXPECT_EQ(Text(window, pn::kCalculateButton), "再計算開始");
+}
+
+// The log shows in List1 as the run writes it: the rows written since the
+// last event round are appended, the list is emptied once at the start and
+// never rebuilt, so the lines shown stay put while the run goes on.
+TEST_F(ProgramRunTest, TheLogGrowsAtTheEventRoundsOfTheRun) {
+    const core::DataSet prepared = PreparedFamily({40, 40});
+    workspace.data = prepared;
+    window.OpenFrom(&opener);
+    window.observer().SetEventInterval(0);
+    Click(window, pn::kCalculateButton);  // rows for the next run to clear
+    workspace.data = prepared;
+    const QAbstractItemModel* rows = Find<QListView>(window, pn::kList[1])->model();
+    ASSERT_GT(rows->rowCount(), 0);
+
+    int resets = 0, appended = 0, rounds = 0;
+    bool atTheEnd = true;
+    QObject::connect(rows, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject::connect(rows, &QAbstractItemModel::rowsInserted,
+                     [&](const QModelIndex&, int first, int last) {
+                         atTheEnd = atTheEnd && first == appended;
+                         appended = last + 1;
+                         ++rounds;
+                     });
+    QStringList shown, written;
+    DuringRun([&] { return appended > 0; },  // the first round that shows rows
+              [&] {
+                  shown = Items(window, pn::kList[1]);
+                  written = ToQ(workspace.results.fittingLog.Texts());
+              });
+    Click(window, pn::kCalculateButton);
+
+    EXPECT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown, written);
+    EXPECT_EQ(resets, 1);
+    EXPECT_TRUE(atTheEnd);
+    EXPECT_GT(rounds, 1);
+    EXPECT_EQ(appended, rows->rowCount());
+    EXPECT_GT(rows->rowCount(), shown.size());
+    EXPECT_EQ(Items(window, pn::kList[1]), CoreRun(prepared, 2).log);
 }
 
 TEST_F(ProgramRunTest, StopInTheFirstEventRoundStillStops) {

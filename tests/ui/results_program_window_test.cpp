@@ -3,7 +3,7 @@
 // clearing the results.
 #include <QClipboard>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -24,7 +24,8 @@ protected:
         window.OpenFrom(&opener);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
-    QListWidget* List(int i) { return Find<QListWidget>(window, pn::kList[i]); }
+    QListView* List(int i) { return Find<QListView>(window, pn::kList[i]); }
+    qsizetype Selected(int i) { return List(i)->selectionModel()->selectedIndexes().size(); }
     QLabel* Label(const QString& name) { return Find<QLabel>(window, name); }
     void Run() { Click(window, pn::kCalculateButton); }
     // The window's outer size in twips as its layout rules measure it.
@@ -103,23 +104,20 @@ TEST_F(ProgramWindowTest, DoubleClickEnlargesAListAndResizingFollowsTheRules) {
 
 TEST_F(ProgramWindowTest, RightButtonCopiesTheSelectedItemsOfOneList) {
     Run();
-    QListWidget* list3 = List(3);
-    ASSERT_GE(list3->count(), 3);
-    QListWidget* list1 = List(1);
-    QTest::mouseClick(list1->viewport(), Qt::LeftButton, {},
-                      list1->visualItemRect(list1->item(0)).center());
-    EXPECT_EQ(list1->selectedItems().size(), 1);
+    QListView* list3 = List(3);
+    const QStringList rows3 = Items(window, pn::kList[3]);
+    ASSERT_GE(rows3.size(), 3);
+    QListView* list1 = List(1);
+    QTest::mouseClick(list1->viewport(), Qt::LeftButton, {}, RowCentre(list1, 0));
+    EXPECT_EQ(Selected(1), 1);
 
-    QTest::mouseClick(list3->viewport(), Qt::LeftButton, {},
-                      list3->visualItemRect(list3->item(0)).center());
-    EXPECT_TRUE(list1->selectedItems().isEmpty());  // the other list lost its selection
-    QTest::mouseClick(list3->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      list3->visualItemRect(list3->item(1)).center());
-    QTest::mousePress(list3->viewport(), Qt::RightButton, {},
-                      list3->visualItemRect(list3->item(2)).center());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              list3->item(0)->text() + "\r\n" + list3->item(1)->text() + "\r\n");
-    EXPECT_EQ(list3->selectedItems().size(), 2);
+    // Selected from the bottom up, copied in list order.
+    QTest::mouseClick(list3->viewport(), Qt::LeftButton, {}, RowCentre(list3, 2));
+    EXPECT_EQ(Selected(1), 0);  // the other list lost its selection
+    QTest::mouseClick(list3->viewport(), Qt::LeftButton, Qt::ControlModifier, RowCentre(list3, 0));
+    QTest::mousePress(list3->viewport(), Qt::RightButton, {}, RowCentre(list3, 1));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), rows3[0] + "\r\n" + rows3[2] + "\r\n");
+    EXPECT_EQ(Selected(3), 2);
     QLabel* message = Label(pn::kCopiedMessage);
     EXPECT_TRUE(message->isVisible());
     EXPECT_EQ(message->text(), "クリップボードにコピーしました。");

@@ -4,7 +4,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>

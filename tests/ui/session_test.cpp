@@ -4,7 +4,6 @@
 // leak check of a sanitizer build at its exit looks at nothing else.
 #include <QAbstractButton>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -40,7 +39,7 @@ TEST(DesktopSession, OrdinarySessionEndsWithExitZero) {
     d.ClickDataSet(data_set::kGenerateButton);
     ASSERT_TRUE(d.program().isVisible()) << d.dataSet().messageText().toStdString();
     Click(d.program(), pn::kCalculateButton);
-    EXPECT_GT(Find<QListWidget>(d.program(), pn::kList[4])->count(), 0);
+    EXPECT_GT(Items(d.program(), pn::kList[4]).size(), 0);
     Click(d.program(), pn::kBackButton);
     d.ClickDataSet(data_set::kBackButton);
 

@@ -105,10 +105,15 @@ void MoveOver(QWidget* widget, QPoint pos) {
 
 QStringList Items(const QObject& root, const QString& list) {
     QStringList out;
-    if (const QListWidget* widget = Find<QListWidget>(root, list)) {
-        for (int i = 0; i < widget->count(); ++i) out << widget->item(i)->text();
+    if (const QAbstractItemView* view = Find<QAbstractItemView>(root, list)) {
+        const QAbstractItemModel& rows = *view->model();
+        for (int i = 0; i < rows.rowCount(); ++i) out << rows.index(i, 0).data().toString();
     }
     return out;
+}
+
+QPoint RowCentre(const QAbstractItemView* view, int row) {
+    return view->visualRect(view->model()->index(row, 0)).center();
 }
 
 QStringList ToQ(const std::vector<std::string>& lines) {

@@ -21,6 +21,7 @@
 #include "ui/workspace.h"
 
 class QAbstractButton;
+class QAbstractItemView;
 class QLineEdit;
 
 // The one harness of the window tests: the application on the offscreen
@@ -64,7 +65,9 @@ void Click(const QObject& root, const QString& name);
 void Tick(const QObject& root, const QString& name);
 // A mouse move over a widget (its middle unless `pos` is given).
 void MoveOver(QWidget* widget, QPoint pos = {-1, -1});
+// The rows of a list as it shows them, and the middle of one of them.
 QStringList Items(const QObject& root, const QString& list);
+QPoint RowCentre(const QAbstractItemView* view, int row);
 QStringList ToQ(const std::vector<std::string>& lines);
 
 // A picture of a graph: white, black axes from `origin` to the right by

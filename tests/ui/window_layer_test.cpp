@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
@@ -195,9 +195,9 @@ TEST(Clipboard, ACopiedListIsKeptButNotPastedIntoTheKeyboardEntry) {
     Click(d.keyboard(), kn::kGenerateButton);
     ASSERT_TRUE(d.program().isVisible());
     Click(d.program(), pn::kCalculateButton);
-    QListWidget* list = Find<QListWidget>(d.program(), pn::kList[3]);
-    ASSERT_GT(list->count(), 0);
-    list->item(0)->setSelected(true);
+    QListView* list = Find<QListView>(d.program(), pn::kList[3]);
+    ASSERT_GT(list->model()->rowCount(), 0);
+    list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
     QTest::mousePress(list->viewport(), Qt::RightButton);
     const QString copied = QApplication::clipboard()->text();
     ASSERT_FALSE(copied.isEmpty());

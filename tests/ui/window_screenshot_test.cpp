@@ -7,7 +7,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -169,11 +169,9 @@ TEST_F(Screenshots, ProgramGenerationWindows) {
     // The clearing hint over the button, then the copy message beside List3.
     MoveOver(Find<QPushButton>(program, pn::kCalculateButton));
     Save(program, "program_clearing_hint");
-    auto* list3 = Find<QListWidget>(program, pn::kList[3]);
-    QTest::mouseClick(list3->viewport(), Qt::LeftButton, {},
-                      list3->visualItemRect(list3->item(1)).center());
-    QTest::mousePress(list3->viewport(), Qt::RightButton, {},
-                      list3->visualItemRect(list3->item(1)).center());
+    auto* list3 = Find<QListView>(program, pn::kList[3]);
+    QTest::mouseClick(list3->viewport(), Qt::LeftButton, {}, RowCentre(list3, 1));
+    QTest::mousePress(list3->viewport(), Qt::RightButton, {}, RowCentre(list3, 1));
     Save(program, "program_copied");
     program.HideMessages();
 
