@@ -2,6 +2,8 @@
 
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <vector>
@@ -9,6 +11,37 @@
 #include "ui/japanese_font.h"
 
 namespace kx::ui {
+namespace {
+
+// A row is one line of plain text: drawn as it stands, clipped at the edge of
+// the list, without the general item layout (icons, wrapping, elision) that
+// shapes every visible row's text twice.
+class PlainRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group =
+            !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+            : (option.state & QStyle::State_Active) ? QPalette::Active
+                                                    : QPalette::Inactive;
+        painter->save();
+        if (selected)
+            painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+        painter->setPen(
+            option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(option.font);
+        painter->setClipRect(option.rect);
+        painter->drawText(option.rect.adjusted(3, 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+};
+
+}  // namespace
 
 ResultList::ResultList(const char* name, bool copies, bool enlarges, QWidget* parent)
     : QListView(parent), copies_(copies), enlarges_(enlarges) {
@@ -19,6 +52,7 @@ ResultList::ResultList(const char* name, bool copies, bool enlarges, QWidget* pa
     // first and asks only for the rows it paints.
     setUniformItemSizes(true);
     setFont(JapaneseFont(9));
+    setItemDelegate(new PlainRowDelegate(this));
 }
 
 QString ResultList::SelectedText() const {

@@ -1,10 +1,14 @@
 // The rows of the result lists: a followed fitting log shows what was written
 // up to the last time it was shown, and hands on no more than that.
+#include <QCoreApplication>
+#include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
+#include "ui/controls.h"
+#include "ui/result_list.h"
 #include "ui/result_list_model.h"
 
 namespace kx::test {
@@ -43,6 +47,45 @@ TEST(ResultListModel, AFollowedLogShowsAndHandsOnTheLinesShownSoFar) {
     rows.Clear();
     rows.ShowLogSoFar();
     EXPECT_EQ(Rows(rows), QStringList({"new"}));
+}
+
+// Pixels of `image` inside `rect` within `tolerance` of `colour` in every
+// channel.
+int PixelsNear(const QImage& image, const QRect& rect, const QColor& colour, int tolerance) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += std::abs(c.red() - colour.red()) <= tolerance &&
+                     std::abs(c.green() - colour.green()) <= tolerance &&
+                     std::abs(c.blue() - colour.blue()) <= tolerance;
+        }
+    }
+    return count;
+}
+
+// The rows are drawn in the list's own text colour (the log's colour during
+// a run), and a selected row stands out on the highlight.
+TEST(ResultList, DrawsItsTextColourAndTheSelection) {
+    ui::ResultList list("list", true, true, nullptr);
+    list.resize(320, 120);
+    const QColor ink(0, 48, 128);
+    ui::SetTextColour(&list, ink);
+    list.rows().Append({"C1= 38904.62  C2=-2347.597", "[Para: 5]  from  30 to  33"});
+    list.selectionModel()->select(list.model()->index(1, 0), QItemSelectionModel::Select);
+    list.show();
+    QCoreApplication::processEvents();
+    const QImage image = list.viewport()->grab().toImage();
+
+    const QRect plain = list.visualRect(list.model()->index(0, 0));
+    const QRect selected = list.visualRect(list.model()->index(1, 0));
+    EXPECT_GT(PixelsNear(image, plain, ink, 40), 10);
+    EXPECT_EQ(PixelsNear(image, selected, ink, 40), 0);
+    const QPalette& palette = list.palette();
+    const int highlighted = std::max(
+        PixelsNear(image, selected, palette.color(QPalette::Active, QPalette::Highlight), 2),
+        PixelsNear(image, selected, palette.color(QPalette::Inactive, QPalette::Highlight), 2));
+    EXPECT_GT(highlighted, selected.width() * selected.height() / 2);
 }
 
 }  // namespace
