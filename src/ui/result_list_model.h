@@ -31,8 +31,9 @@ public:
     void Append(const std::vector<std::string>& texts);
 
     std::string Text(int row) const;
-    // The texts of a list of its own, or the followed log as far as shown.
+    // The texts of a list of its own.
     const std::vector<std::string>& texts() const { return texts_; }
+    // The followed log as far as shown.
     core::FittingLog ShownLog() const;
 
 private:

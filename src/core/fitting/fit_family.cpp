@@ -28,6 +28,7 @@ struct SectionRecord {
     Coefficients coefficient{};
     int16_t firstIndex = 0;
     bool leastBad = false;
+    std::size_t logged = 0;  // its number among the fitting log's sections
 };
 
 // Fitted sections by partition size (1..3) and record number (1..6000). The
@@ -53,13 +54,6 @@ private:
     std::array<int, 4> next_{};
 };
 
-// A fitted section and its number in the log, whose lines every partition
-// that holds the section repeats.
-struct FittedSection {
-    SectionRecord record;
-    std::size_t logged = 0;
-};
-
 // The sections of one line fitted so far, by first and last point. The
 // partition stages meet many sections more than once (a third section ends
 // every partition that shares its start), and a section's fit depends on
@@ -72,15 +66,15 @@ public:
         ++stamp_;
         sections_.clear();
     }
-    const FittedSection* find(int first, int last) const {
+    const SectionRecord* find(int first, int last) const {
         const std::size_t slot = Slot(first, last);
         return stamps_[slot] == stamp_ ? &sections_[index_[slot]] : nullptr;
     }
-    const FittedSection& keep(int first, int last, FittedSection section) {
+    const SectionRecord& keep(int first, int last, const SectionRecord& section) {
         const std::size_t slot = Slot(first, last);
         index_[slot] = sections_.size();
         stamps_[slot] = stamp_;
-        sections_.push_back(std::move(section));
+        sections_.push_back(section);
         return sections_.back();
     }
 
@@ -89,7 +83,7 @@ private:
     static std::size_t Slot(int first, int last) {
         return static_cast<std::size_t>(first) * (kMaxPoints + 1) + static_cast<std::size_t>(last);
     }
-    std::vector<FittedSection> sections_;
+    std::vector<SectionRecord> sections_;
     std::vector<std::size_t> index_;
     std::vector<unsigned> stamps_;
     unsigned stamp_ = 1;
@@ -195,7 +189,7 @@ void LineFitting::collectSection() {
 }
 
 const SectionRecord& LineFitting::fitSection(int first, int last) {
-    if (const FittedSection* known = memo_.find(first, last)) return known->record;
+    if (const SectionRecord* known = memo_.find(first, last)) return *known;
     SectionRecord record;
     record.firstIndex = static_cast<int16_t>(first);
     record.points = static_cast<int16_t>(last - first + 1);
@@ -247,16 +241,14 @@ const SectionRecord& LineFitting::fitSection(int first, int last) {
         }
     }
     record.error = best;
-    const std::size_t logged = results_.fittingLog.AddSection(
+    record.logged = results_.fittingLog.AddSection(
         {record.c, record.error, static_cast<int16_t>(line_), record.firstIndex, record.form});
-    return memo_.keep(first, last, {record, logged}).record;
+    return memo_.keep(first, last, record);
 }
 
 void LineFitting::logSection(const SectionRecord& r, int last) {
-    const FittedSection* fitted = memo_.find(r.firstIndex, r.firstIndex + r.points - 1);
-    assert(fitted);
-    results_.fittingLog.AddCoefficients(fitted->logged);
-    results_.fittingLog.AddPlacement(fitted->logged, last);
+    results_.fittingLog.AddCoefficients(r.logged);
+    results_.fittingLog.AddPlacement(r.logged, last);
 }
 
 bool LineFitting::countPartition(float score) {
@@ -421,7 +413,7 @@ bool LineFitting::fit(int rank) {
 
     records_.restart();
     const SectionRecord& whole = records_.get(1, records_.add(1, fitSection(1, n_)));
-    results_.fittingLog.AddCoefficients(memo_.find(1, n_)->logged);
+    results_.fittingLog.AddCoefficients(whole.logged);
     log("[Para:" + Digits(line_, 2) + "]  DEV    1X -  1 - " + Digits(n_, 2) +
         "              EQ No=" + Digits(whole.form, 2) + "    誤差=" + StrText(whole.error));
     accept({&whole});

@@ -89,7 +89,8 @@ void SubstituteFixed(const long double* a, const int* pivotRow, int steps, const
             for (int j = N; j >= i + 1; --j) b[i] -= at(i, j) * b[j];
         }
     } else {
-        // A zero column stopped the elimination: no back substitution.
+        // A zero column stopped the elimination: no back substitution. (The
+        // forward pass is written twice so that the full one has fixed bounds.)
         for (int k = 1; k <= steps; ++k) {
             b[k] /= at(k, k);
             for (int i = k + 1; i <= N; ++i) b[i] -= at(i, k) * b[k];
