@@ -13,9 +13,10 @@
 namespace kx::ui {
 namespace {
 
-// A row is one line of plain text: drawn as it stands, clipped at the edge of
-// the list, without the general item layout (icons, wrapping, elision) that
-// shapes every visible row's text twice.
+// A row is one line of plain text: drawn as it stands from its baseline,
+// clipped at the edge of the list, without the general item layout (icons,
+// wrapping, elision) or the text layout of a rectangle, which shape every
+// visible row's text again.
 class PlainRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -27,15 +28,18 @@ public:
             !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
             : (option.state & QStyle::State_Active) ? QPalette::Active
                                                     : QPalette::Inactive;
-        painter->save();
         if (selected)
             painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+        // The row's line centred in its height, as a rectangle's text would be.
+        const QFontMetricsF metrics(option.font);
+        const qreal top = option.rect.y() +
+                          (option.rect.height() - (metrics.ascent() + metrics.descent())) / 2;
+        painter->save();
         painter->setPen(
             option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
         painter->setFont(option.font);
         painter->setClipRect(option.rect);
-        painter->drawText(option.rect.adjusted(3, 0, 0, 0),
-                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        painter->drawText(QPointF(option.rect.x() + 3, top + metrics.ascent()),
                           index.data(Qt::DisplayRole).toString());
         painter->restore();
     }

@@ -10,6 +10,13 @@ int ResultListModel::rowCount(const QModelIndex& parent) const {
     return static_cast<int>(log_ != nullptr ? logRows_ : texts_.size());
 }
 
+QModelIndex ResultListModel::index(int row, int column, const QModelIndex& parent) const {
+    const std::size_t rows = log_ != nullptr ? logRows_ : texts_.size();
+    if (row < 0 || static_cast<std::size_t>(row) >= rows || column != 0 || parent.isValid())
+        return {};
+    return createIndex(row, column);
+}
+
 QVariant ResultListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
     return QString::fromStdString(Text(index.row()));

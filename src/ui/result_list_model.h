@@ -19,6 +19,10 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    // The view asks for an index of every row each time it lays the list
+    // out: answered without the general checks' calls back into the model.
+    QModelIndex index(int row, int column = 0,
+                      const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     // No rows; a followed log stays followed.

@@ -31,6 +31,11 @@ TEST(ResultListModel, AFollowedLogShowsAndHandsOnTheLinesShownSoFar) {
     log.AddText("three");
     EXPECT_EQ(Rows(rows), QStringList({"one", "two"}));
     EXPECT_EQ(rows.ShownLog().Texts(), std::vector<std::string>({"one", "two"}));
+    // Only shown rows of the one column have an index.
+    EXPECT_FALSE(rows.index(2).isValid());
+    EXPECT_FALSE(rows.index(-1).isValid());
+    EXPECT_FALSE(rows.index(0, 1).isValid());
+    EXPECT_FALSE(rows.index(0, 0, rows.index(1)).isValid());
 
     QSignalSpy inserted(&rows, &QAbstractItemModel::rowsInserted);
     rows.ShowLogSoFar();
