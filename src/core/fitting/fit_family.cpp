@@ -133,6 +133,9 @@ private:
     FitResults& results_;
     FitObserver* observer_;
     SectionFitter fitter_;
+    // The system of the form last chosen: neighbouring sections mostly choose
+    // alike, so it is rated first and holds the others to its reach.
+    int likelySystem_ = 0;
     SectionMemo memo_;
     SectionRecordTable records_;
     PointTable table_;
@@ -193,26 +196,28 @@ const SectionRecord& LineFitting::fitSection(int first, int last) {
     SectionRecord record;
     record.firstIndex = static_cast<int16_t>(first);
     record.points = static_cast<int16_t>(last - first + 1);
-    fitter_.Fit(table_, first, record.points, settings_, observer_);
+    fitter_.Fit(table_, first, record.points, settings_, observer_, Rating::kForChoice,
+                likelySystem_);
     if (observer_) {
         observer_->sectionFitted(record.points, static_cast<int>(fitter_.candidates().size()));
     }
     // The choice compares the values of the deviation texts, which cut a
-    // deviation to six digits: a candidate more than a hair above the smallest
+    // deviation to six digits: a candidate beyond the reach of the smallest
     // deviation can neither win nor tie, so only those near it are valued.
     // (Below 1E-30 the float values lose their relative precision; all such
-    // candidates are valued.)
+    // candidates are valued.) Outranked candidates are beyond that reach.
     const std::span<const FitCandidate> candidates = fitter_.candidates();
     double smallest = std::numeric_limits<double>::infinity();
     for (const FitCandidate& candidate : candidates) {
-        if (!candidate.failed) smallest = std::min(smallest, candidate.meanDeviation);
+        if (!candidate.failed && !candidate.outranked)
+            smallest = std::min(smallest, candidate.meanDeviation);
     }
-    const double reach = smallest * 1.0001;
+    const double reach = ChoiceReach(smallest);
     std::array<float, kFormCount> value;
     std::array<bool, kFormCount> near{};
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         const FitCandidate& candidate = candidates[i];
-        near[i] = !candidate.failed &&
+        near[i] = !candidate.failed && !candidate.outranked &&
                   (candidate.meanDeviation <= reach || candidate.meanDeviation < 1e-30);
         if (near[i]) value[i] = MeanDeviationValue(candidate);
     }
@@ -241,6 +246,7 @@ const SectionRecord& LineFitting::fitSection(int first, int last) {
         }
     }
     record.error = best;
+    if (record.form != 0) likelySystem_ = SystemOfForm(record.form);
     record.logged = results_.fittingLog.AddSection(
         {record.c, record.error, static_cast<int16_t>(line_), record.firstIndex, record.form});
     return memo_.keep(first, last, record);

@@ -1,5 +1,6 @@
 #include "core/fitting/section_fit.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstring>
@@ -13,6 +14,7 @@ namespace kx::core {
 namespace {
 
 constexpr double kFailedDeviation = std::numeric_limits<float>::max();
+constexpr double kNoReach = std::numeric_limits<double>::infinity();
 
 // Stores a candidate's rating. A failed one (NaN fails both tests, so every
 // arithmetic failure ends up here) keeps the largest float deviation and is
@@ -20,6 +22,7 @@ constexpr double kFailedDeviation = std::numeric_limits<float>::max();
 void SetDeviations(FitCandidate& c, double mean, double largest) {
     const bool failed = !(mean <= kFailedDeviation) || !(largest <= kFailedDeviation);
     c.failed = failed;
+    c.outranked = false;
     c.meanDeviation = failed ? kFailedDeviation : mean;
     c.maxDeviation = failed ? kFailedDeviation : largest;
 }
@@ -125,14 +128,39 @@ bool ObservationsClear(const double* v, int first, int n) {
 }
 
 // The running sums and largest values of one system's three degrees.
+template <bool kLargest>
 struct DegreeRatings {
     double sum[3] = {0.0, 0.0, 0.0};
     double largest[3] = {0.0, 0.0, 0.0};
     void add(int d, double magnitude) {
         sum[d] += magnitude;
-        if (magnitude >= largest[d]) largest[d] = magnitude;
+        if constexpr (kLargest) {
+            if (magnitude >= largest[d]) largest[d] = magnitude;
+        }
     }
 };
+
+// Points rated between two looks at the reach of a choice; even, so that the
+// points keep their pairs.
+constexpr int kPointsBetweenLooks = 8;
+
+// The sum of deviations beyond which a candidate's mean deviation is certain
+// to end above `reach` and not below 1E-30 (the sums only grow); the margin
+// covers the rounding of the mean and of this product.
+double SumBeyondReach(double reach, int n) {
+    return std::max(reach, 1e-30) * n * (1.0 + 1e-12);
+}
+
+// Every rated candidate's sum is beyond `limit` (a NaN sum never is).
+bool AllBeyond(const double* sum, const bool* rate, double limit) {
+    bool any = false;
+    for (int d = 0; d < 3; ++d) {
+        if (!rate[d]) continue;
+        if (!(sum[d] > limit)) return false;
+        any = true;
+    }
+    return any;
+}
 
 // Mean and max |relative deviation| over the section of the three polynomials
 // (degrees 1, 2, 3) of one system, rated side by side: each candidate's sums
@@ -140,57 +168,84 @@ struct DegreeRatings {
 // no transformed observation is near 0 and no exponential is needed, two
 // points are computed at once.
 // Only the candidates marked in `rate` are rated: the others keep theirs.
-template <Back kBack>
-void RateDegrees(const SystemView& view, int first, int n, const bool* rate, FitCandidate* out) {
+// Without kLargest no largest deviation is kept; once all rated candidates
+// are seen above `reach` the rating stops and they are outranked.
+template <Back kBack, bool kLargest>
+void RateDegrees(const SystemView& view, int first, int n, const bool* rate, double reach,
+                 FitCandidate* out) {
     const double* c1 = out[0].coefficient.data();
     const double* c2 = out[1].coefficient.data();
     const double* c3 = out[2].coefficient.data();
-    DegreeRatings ratings;
+    DegreeRatings<kLargest> ratings;
     int i = first;
     const int end = first + n;
-    if constexpr (kBack != Back::kExp) {
-        if (ObservationsClear(view.v, first, n)) {
-            const Pair a1 = {c1[1], c1[1]}, b1 = {c1[2], c1[2]};
-            const Pair a2 = {c2[1], c2[1]}, b2 = {c2[2], c2[2]}, d2 = {c2[3], c2[3]};
-            const Pair a3 = {c3[1], c3[1]}, b3 = {c3[2], c3[2]}, d3 = {c3[3], c3[3]},
-                       e3 = {c3[4], c3[4]};
-            const Pair one = {1.0, 1.0};
-            for (; i + 1 < end; i += 2) {
-                const Pair u = PairAt(view.u, i);
-                const Pair observed = PairAt(view.observed, i);
-                Pair computed[3] = {a1 * u + b1, (a2 * u + b2) * u + d2,
-                                    ((a3 * u + b3) * u + d3) * u + e3};
-                for (Pair& c : computed) {
-                    if constexpr (kBack == Back::kReciprocal) c = one / c;
-                    c = Magnitude((c - observed) / observed);
-                }
-                for (int lane = 0; lane < 2; ++lane) {
-                    for (int d = 0; d < 3; ++d) ratings.add(d, computed[d][lane]);
+    const bool paired = kBack != Back::kExp && ObservationsClear(view.v, first, n);
+    const double limit = SumBeyondReach(reach, n);
+    while (i < end) {
+        const int stop = std::min(end, i + kPointsBetweenLooks);
+        if constexpr (kBack != Back::kExp) {
+            if (paired) {
+                const Pair a1 = {c1[1], c1[1]}, b1 = {c1[2], c1[2]};
+                const Pair a2 = {c2[1], c2[1]}, b2 = {c2[2], c2[2]}, d2 = {c2[3], c2[3]};
+                const Pair a3 = {c3[1], c3[1]}, b3 = {c3[2], c3[2]}, d3 = {c3[3], c3[3]},
+                           e3 = {c3[4], c3[4]};
+                const Pair one = {1.0, 1.0};
+                for (; i + 1 < stop; i += 2) {
+                    const Pair u = PairAt(view.u, i);
+                    const Pair observed = PairAt(view.observed, i);
+                    Pair computed[3] = {a1 * u + b1, (a2 * u + b2) * u + d2,
+                                        ((a3 * u + b3) * u + d3) * u + e3};
+                    for (Pair& c : computed) {
+                        if constexpr (kBack == Back::kReciprocal) c = one / c;
+                        c = Magnitude((c - observed) / observed);
+                    }
+                    for (int lane = 0; lane < 2; ++lane) {
+                        for (int d = 0; d < 3; ++d) ratings.add(d, computed[d][lane]);
+                    }
                 }
             }
         }
+        for (; i < stop; ++i) {
+            const double u = view.u[i];
+            const double observed = view.observed[i];
+            const double v = view.v[i];
+            const double p1 = c1[1] * u + c1[2];
+            const double p2 = (c2[1] * u + c2[2]) * u + c2[3];
+            const double p3 = ((c3[1] * u + c3[2]) * u + c3[3]) * u + c3[4];
+            ratings.add(0, RelativeDeviation<kBack>(BackOf<kBack>(p1), observed, v));
+            ratings.add(1, RelativeDeviation<kBack>(BackOf<kBack>(p2), observed, v));
+            ratings.add(2, RelativeDeviation<kBack>(BackOf<kBack>(p3), observed, v));
+        }
+        if (i < end && AllBeyond(ratings.sum, rate, limit)) {
+            for (int d = 0; d < 3; ++d) {
+                if (!rate[d]) continue;
+                SetDeviations(out[d], kFailedDeviation, kFailedDeviation);
+                out[d].outranked = true;
+            }
+            return;
+        }
     }
-    for (; i < end; ++i) {
-        const double u = view.u[i];
-        const double observed = view.observed[i];
-        const double v = view.v[i];
-        const double p1 = c1[1] * u + c1[2];
-        const double p2 = (c2[1] * u + c2[2]) * u + c2[3];
-        const double p3 = ((c3[1] * u + c3[2]) * u + c3[3]) * u + c3[4];
-        ratings.add(0, RelativeDeviation<kBack>(BackOf<kBack>(p1), observed, v));
-        ratings.add(1, RelativeDeviation<kBack>(BackOf<kBack>(p2), observed, v));
-        ratings.add(2, RelativeDeviation<kBack>(BackOf<kBack>(p3), observed, v));
+    if constexpr (!kLargest) {
+        // No term exceeds the sum: only a sum beyond a float can hide a single
+        // deviation beyond one, which fails the rating. Rated again in full.
+        for (int d = 0; d < 3; ++d) {
+            if (rate[d] && ratings.sum[d] > kFailedDeviation) {
+                return RateDegrees<kBack, true>(view, first, n, rate, reach, out);
+            }
+        }
     }
     for (int d = 0; d < 3; ++d) {
         if (rate[d]) SetDeviations(out[d], ratings.sum[d] / n, ratings.largest[d]);
     }
 }
 
-void RateDegrees(const SystemView& view, int first, int n, const bool* rate, FitCandidate* out) {
+template <bool kLargest>
+void RateDegrees(const SystemView& view, int first, int n, const bool* rate, double reach,
+                 FitCandidate* out) {
     switch (view.back) {
-        case Back::kPlain: return RateDegrees<Back::kPlain>(view, first, n, rate, out);
-        case Back::kExp: return RateDegrees<Back::kExp>(view, first, n, rate, out);
-        default: return RateDegrees<Back::kReciprocal>(view, first, n, rate, out);
+        case Back::kPlain: return RateDegrees<Back::kPlain, kLargest>(view, first, n, rate, reach, out);
+        case Back::kExp: return RateDegrees<Back::kExp, kLargest>(view, first, n, rate, reach, out);
+        default: return RateDegrees<Back::kReciprocal, kLargest>(view, first, n, rate, reach, out);
     }
 }
 
@@ -232,8 +287,12 @@ std::string ProgramText(const FitCandidate& c) {
     return ProgramText(c.form, c.coefficient);
 }
 
+double ChoiceReach(double smallest) {
+    return smallest * 1.0001;
+}
+
 void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSettings& settings,
-                        FitObserver* observer) {
+                        FitObserver* observer, Rating rating, int firstSystem) {
     assert(n >= 1 && first >= 1 && first + n - 1 <= table.count);
     if (observer) observer->yieldEvents();
     count_ = 0;
@@ -259,6 +318,9 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
     // 1 / X: their normal equations share the left-hand side, which is
     // reduced once per degree, and their right-hand sides are solved together.
     static constexpr int kSideSystems[3][3] = {{1, 3, 6}, {2, 4, 0}, {5, 7, 0}};
+    // By system and degree: the coefficients fit a float, and the candidate
+    // is to be rated.
+    std::array<std::array<bool, 3>, kSystemCount + 1> storable{};
     for (const auto& sideSystems : kSideSystems) {
         int systems[3];
         std::size_t m = 0;
@@ -296,7 +358,6 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
             elimination[degree].Reduce(size, a);
         }
 
-        bool storable[3][3];  // by system of the side and degree
         double t[3][4] = {};
         for (std::size_t k = 0; k < m; ++k) {
             const double* v = ViewOf(table, systems[k]).v;
@@ -328,7 +389,7 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
                 candidate.form = static_cast<int16_t>(FormNumber(systems[k], degree));
                 candidate.coefficient = {0, 0, 0, 0, 0};
                 candidate.c = {0, 0, 0, 0, 0};
-                bool& fits = storable[k][degree - 1];
+                bool& fits = storable[systems[k]][degree - 1];
                 fits = true;
                 for (int r = 1; r <= size; ++r) {
                     candidate.coefficient[r] = x[k][r];
@@ -346,10 +407,32 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
                 }
             }
         }
-        for (std::size_t k = 0; k < m; ++k) {
-            RateDegrees(ViewOf(table, systems[k]), first, n, storable[k],
-                        &list_[place[systems[k]]]);
+    }
+
+    if (rating == Rating::kFull) {
+        for (int system = 1; system <= kSystemCount; ++system) {
+            if (!fitted[system]) continue;
+            RateDegrees<true>(ViewOf(table, system), first, n, storable[system].data(), kNoReach,
+                              &list_[place[system]]);
         }
+        return;
+    }
+    // For a choice each system is held to the reach of the smallest mean
+    // deviation rated before it; the likeliest winner goes first.
+    double smallest = kNoReach;
+    const auto rate = [&](int system) {
+        FitCandidate* rated = &list_[place[system]];
+        RateDegrees<false>(ViewOf(table, system), first, n, storable[system].data(),
+                           ChoiceReach(smallest), rated);
+        for (int d = 0; d < 3; ++d) {
+            if (!rated[d].failed && !rated[d].outranked)
+                smallest = std::min(smallest, rated[d].meanDeviation);
+        }
+    };
+    const bool hinted = firstSystem >= 1 && firstSystem <= kSystemCount && fitted[firstSystem];
+    if (hinted) rate(firstSystem);
+    for (int system = 1; system <= kSystemCount; ++system) {
+        if (fitted[system] && !(hinted && system == firstSystem)) rate(system);
     }
 }
 

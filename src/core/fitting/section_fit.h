@@ -44,6 +44,27 @@ struct FitCandidate {
     double meanDeviation = 0.0;  // mean |relative deviation| over the section
     double maxDeviation = 0.0;   // largest |relative deviation|
     bool failed = false;         // the rating failed arithmetically (see SectionFitter)
+    // Rated for a choice only: its mean deviation was seen to exceed the reach
+    // of a better candidate's before all points were taken, and its rating
+    // was left there (see Rating::kForChoice).
+    bool outranked = false;
+};
+
+// The largest mean deviation that can still win or tie against `smallest`:
+// deviations are compared by their six-digit texts, so a candidate more than a
+// hair (0.01 %) above the smallest can do neither.
+double ChoiceReach(double smallest);
+
+// How far a section fit rates its candidates.
+enum class Rating {
+    // Every candidate's mean and largest deviation in full.
+    kFull,
+    // What the choice of a form needs: the mean deviation of every candidate
+    // that can still come within 0.01 % of the smallest (or below 1E-30), and
+    // whether a rating failed. A system whose three candidates are all seen
+    // above that reach part way is left there, outranked; no largest deviation
+    // is kept.
+    kForChoice,
 };
 
 std::string MeanDeviationText(const FitCandidate& candidate);
@@ -62,9 +83,12 @@ public:
     // in form order; skipped and excluded systems contribute none. A candidate
     // whose rating fails arithmetically (an overflowing exponential, a zero
     // reciprocal, coefficients a float cannot hold) is rated with the largest
-    // float deviation, so it is never chosen.
+    // float deviation, so it is never chosen. For a choice, `firstSystem`
+    // (1..7) names the system likeliest to win, which is rated first; the
+    // choice the candidates lead to is the same whatever it names.
     void Fit(const PointTable& table, int first, int n, const CalcSettings& settings,
-             FitObserver* observer = nullptr);
+             FitObserver* observer = nullptr, Rating rating = Rating::kFull,
+             int firstSystem = 0);
 
     std::span<const FitCandidate> candidates() const { return {list_.data(), count_}; }
 

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <span>
 #include <set>
 #include <vector>
 
@@ -204,6 +207,89 @@ TEST(SectionFitter, FitsARunOfATableAsItsOwnSection) {
     fitter.Fit(table, 1, 20, CalcSettings{}, &counter);
     EXPECT_EQ(counter.yields, 1);
     EXPECT_EQ(counter.cubics, 7);
+}
+
+// Rated for a choice, a section gives the same candidates and the same choice
+// as rated in full, whichever system goes first: every candidate it rates has
+// the very deviation and failure of the full rating, and every one it leaves
+// outranked is, in full, failed or beyond the reach of the smallest deviation.
+TEST(SectionFitter, ARatingForAChoiceKeepsTheChoice) {
+    std::mt19937 random(20261208);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    PointTable table;
+    SectionFitter full, choice;
+    int outranked = 0, sections = 0;
+    for (int round = 0; round < 600; ++round) {
+        // Smooth curves with noise, some with zero or negative values, some
+        // spanning many decades so that single deviations overflow a float.
+        const int count = 3 + static_cast<int>(unit(random) * 98);
+        const int shape = round % 6;
+        const double noise = std::pow(10.0, -1 - 5 * unit(random));
+        const double scale = std::pow(10.0, -3 + 6 * unit(random));
+        for (int i = 1; i <= count; ++i) {
+            const double x = shape == 5 ? i - count / 2 : 0.5 + i * (0.1 + unit(random) * 0.02);
+            double y = shape == 0   ? scale * (x * x - 3 * x + 1)
+                       : shape == 1 ? scale * std::exp(0.2 * x)
+                       : shape == 2 ? scale / (x + 0.3)
+                       : shape == 3 ? scale * std::log(x + 1)
+                       : shape == 4 ? std::pow(10.0, -20 + 40 * unit(random))
+                                    : scale * x;
+            y *= 1 + noise * (unit(random) - 0.5);
+            SetTablePoint(table, i, x, y);
+        }
+        table.count = count;
+        const int first = 1 + static_cast<int>(unit(random) * (count - 1) / 2);
+        const int n = count - first + 1;
+        const int firstSystem = static_cast<int>(unit(random) * 8);  // 0: none
+        full.Fit(table, first, n, CalcSettings{});
+        choice.Fit(table, first, n, CalcSettings{}, nullptr, Rating::kForChoice, firstSystem);
+        ++sections;
+
+        const std::span<const FitCandidate> a = full.candidates(), b = choice.candidates();
+        ASSERT_EQ(a.size(), b.size());
+        double smallest = std::numeric_limits<double>::infinity();
+        for (const FitCandidate& c : a) {
+            if (!c.failed) smallest = std::min(smallest, c.meanDeviation);
+        }
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "round " << round << " form " << a[i].form);
+            EXPECT_EQ(a[i].form, b[i].form);
+            EXPECT_EQ(a[i].coefficient, b[i].coefficient);
+            EXPECT_EQ(a[i].c, b[i].c);
+            EXPECT_FALSE(a[i].outranked);
+            if (b[i].outranked) {
+                ++outranked;
+                EXPECT_FALSE(b[i].failed);
+                EXPECT_TRUE(a[i].failed || (a[i].meanDeviation > ChoiceReach(smallest) &&
+                                            a[i].meanDeviation >= 1e-30));
+            } else {
+                EXPECT_EQ(a[i].failed, b[i].failed);
+                if (!a[i].failed) {
+                    EXPECT_EQ(a[i].meanDeviation, b[i].meanDeviation);
+                }
+            }
+        }
+    }
+    EXPECT_GT(outranked, sections);  // candidates were left part way
+
+    // A rating fails on a single deviation beyond a float while the mean
+    // stays within one; the choice, keeping no largest deviation, sees it too.
+    for (int i = 1; i <= 10; ++i) SetTablePoint(table, i, i, i == 5 ? 4e-19 : 1e20 * i);
+    table.count = 10;
+    full.Fit(table, 1, 10, CalcSettings{});
+    choice.Fit(table, 1, 10, CalcSettings{}, nullptr, Rating::kForChoice);
+    const Coefficients& line = full.candidates()[0].coefficient;
+    double sum = 0, largest = 0;
+    for (int i = 1; i <= 10; ++i) {
+        const double y = table.y[i];
+        const double deviation = std::fabs((line[1] * i + line[2] - y) / y);
+        sum += deviation;
+        largest = std::max(largest, deviation);
+    }
+    ASSERT_LE(sum / 10, std::numeric_limits<float>::max());
+    ASSERT_GT(largest, std::numeric_limits<float>::max());
+    EXPECT_TRUE(full.candidates()[0].failed);
+    EXPECT_TRUE(choice.candidates()[0].failed);
 }
 
 }  // namespace
