@@ -1,6 +1,7 @@
 #include "core/fitting/section_fit.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <cmath>
 #include <cstring>
@@ -34,6 +35,9 @@ struct SystemView {
     const double* v;
     const double* observed;
     Back back;
+    // Every transformed observation of the section is clear of 0: the
+    // deviation is relative to the observed value at each point.
+    bool clear = false;
 };
 
 SystemView ViewOf(const PointTable& t, int system) {
@@ -48,9 +52,28 @@ SystemView ViewOf(const PointTable& t, int system) {
     }
 }
 
+// Systems 1, 3 and 6 fit against X, 2 and 4 against Ln X, 5 and 7 against
+// 1 / X: the sides of the normal equations.
+constexpr int kSideSystems[3][3] = {{1, 3, 6}, {2, 4, 0}, {5, 7, 0}};
+
 struct SectionFlags {
     bool xZero = false, yZero = false, xNotPositive = false, yNotPositive = false;
+    // Some Y, or some 1 / Y, is 0 or nearly so.
+    bool yNearZero = false, invYNearZero = false;
 };
+
+bool NearZero(double v) {
+    return !(std::fabs(v) > 1e-20);
+}
+
+// The view of a system on the section's points.
+SystemView SectionView(const PointTable& table, int system, const SectionFlags& flags) {
+    SystemView view = ViewOf(table, system);
+    view.clear = view.v == table.y.data()      ? !flags.yNearZero
+                 : view.v == table.invY.data() ? !flags.invYNearZero
+                                               : false;
+    return view;
+}
 
 bool SystemSkipped(int system, const SectionFlags& f) {
     switch (system) {
@@ -118,15 +141,6 @@ Pair Magnitude(Pair value) {
     return reinterpret_cast<Pair>(reinterpret_cast<PairBits>(value) & noSign);
 }
 
-// Every transformed observation of the points clear of 0: the deviation is
-// relative to the observed value at each of them.
-bool ObservationsClear(const double* v, int first, int n) {
-    for (int i = first; i < first + n; ++i) {
-        if (!(std::fabs(v[i]) > 1e-20)) return false;
-    }
-    return true;
-}
-
 // The running sums and largest values of one system's three degrees.
 template <bool kLargest>
 struct DegreeRatings {
@@ -179,7 +193,7 @@ void RateDegrees(const SystemView& view, int first, int n, const bool* rate, dou
     DegreeRatings<kLargest> ratings;
     int i = first;
     const int end = first + n;
-    const bool paired = kBack != Back::kExp && ObservationsClear(view.v, first, n);
+    const bool paired = kBack != Back::kExp && view.clear;
     const double limit = SumBeyondReach(reach, n);
     while (i < end) {
         const int stop = std::min(end, i + kPointsBetweenLooks);
@@ -252,6 +266,8 @@ void RateDegrees(const SystemView& view, int first, int n, const bool* rate, dou
 }  // namespace
 
 void SetTablePoint(PointTable& t, int i, double x, double y) {
+    static std::atomic<std::uint64_t> revisions{0};
+    t.revision = ++revisions;
     t.x[i] = x;
     t.y[i] = y;
     t.lnX[i] = x > 0.0 ? std::log(x) : 0.0;
@@ -303,6 +319,8 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
         flags.yZero |= table.y[i] == 0.0;
         flags.xNotPositive |= table.x[i] <= 0.0;
         flags.yNotPositive |= table.y[i] <= 0.0;
+        flags.yNearZero |= NearZero(table.y[i]);
+        flags.invYNearZero |= NearZero(table.invY[i]);
     }
 
     // Candidates come in form order: three places for each system fitted.
@@ -314,37 +332,24 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
         if (fitted[system]) count_ += 3;
     }
 
-    // Systems 1, 3 and 6 fit against X, 2 and 4 against Ln X, 5 and 7 against
-    // 1 / X: their normal equations share the left-hand side, which is
-    // reduced once per degree, and their right-hand sides are solved together.
-    static constexpr int kSideSystems[3][3] = {{1, 3, 6}, {2, 4, 0}, {5, 7, 0}};
+    // The systems of a side share the left-hand side of their normal
+    // equations, which is reduced once per degree, and their right-hand sides
+    // are solved together.
     // By system and degree: the coefficients fit a float, and the candidate
     // is to be rated.
     std::array<std::array<bool, 3>, kSystemCount + 1> storable{};
-    for (const auto& sideSystems : kSideSystems) {
+    const RunningSums& sums = SumsOf(table, first, first + n - 1);
+    for (int side = 0; side < 3; ++side) {
+        const auto& sideSystems = kSideSystems[side];
         int systems[3];
         std::size_t m = 0;
         for (int system : sideSystems) {
             if (system != 0 && fitted[system]) systems[m++] = system;
         }
         if (m == 0) continue;
-        const double* u = ViewOf(table, systems[0]).u;
 
-        // Powers are products: the same values as the power function up to
-        // the last bit, at a fraction of its cost in this loop. One pass of
-        // sums serves all three degrees.
-        double s[7] = {static_cast<double>(n), 0, 0, 0, 0, 0, 0};
-        for (int i = first; i < first + n; ++i) {
-            const double x = u[i];
-            const double x2 = x * x;
-            const double x3 = x2 * x;
-            s[1] += x;
-            s[2] += x2;
-            s[3] += x3;
-            s[4] += x2 * x2;
-            s[5] += x3 * x2;
-            s[6] += x3 * x3;
-        }
+        double s[7] = {static_cast<double>(n)};
+        std::copy(sums.s[side] + 1, sums.s[side] + 7, s + 1);
         std::array<LinearElimination, 4> elimination;  // by degree
         for (int degree = 1; degree <= 3; ++degree) {
             // Row r, column c holds the sum of u^(2 * degree + 2 - r - c).
@@ -358,28 +363,13 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
             elimination[degree].Reduce(size, a);
         }
 
-        double t[3][4] = {};
-        for (std::size_t k = 0; k < m; ++k) {
-            const double* v = ViewOf(table, systems[k]).v;
-            double* tk = t[k];
-            for (int i = first; i < first + n; ++i) {
-                const double x = u[i];
-                const double y = v[i];
-                const double x2 = x * x;
-                tk[0] += y;
-                tk[1] += x * y;
-                tk[2] += x2 * y;
-                tk[3] += x2 * x * y;
-            }
-        }
-
         for (int degree = 1; degree <= 3; ++degree) {
             // The right side of row r holds the sum of u^(size - r) v.
             const int size = degree + 1;
             double b[3][5];
             double x[3][5];
             for (std::size_t k = 0; k < m; ++k) {
-                for (int r = 1; r <= size; ++r) b[k][r] = t[k][size - r];
+                for (int r = 1; r <= size; ++r) b[k][r] = sums.t[systems[k]][size - r];
             }
             elimination[degree].SolveEach(static_cast<int>(m), b, x);
 
@@ -412,7 +402,7 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
     if (rating == Rating::kFull) {
         for (int system = 1; system <= kSystemCount; ++system) {
             if (!fitted[system]) continue;
-            RateDegrees<true>(ViewOf(table, system), first, n, storable[system].data(), kNoReach,
+            RateDegrees<true>(SectionView(table, system, flags), first, n, storable[system].data(), kNoReach,
                               &list_[place[system]]);
         }
         return;
@@ -422,7 +412,7 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
     double smallest = kNoReach;
     const auto rate = [&](int system) {
         FitCandidate* rated = &list_[place[system]];
-        RateDegrees<false>(ViewOf(table, system), first, n, storable[system].data(),
+        RateDegrees<false>(SectionView(table, system, flags), first, n, storable[system].data(),
                            ChoiceReach(smallest), rated);
         for (int d = 0; d < 3; ++d) {
             if (!rated[d].failed && !rated[d].outranked)
@@ -434,6 +424,51 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
     for (int system = 1; system <= kSystemCount; ++system) {
         if (fitted[system] && !(hinted && system == firstSystem)) rate(system);
     }
+}
+
+const SectionFitter::RunningSums& SectionFitter::SumsOf(const PointTable& table, int first,
+                                                        int last) {
+    if (&table != sumsTable_ || table.revision != sumsRevision_) {
+        for (RunningSums& r : sums_) r.last = -1;
+        sumsTable_ = &table;
+        sumsRevision_ = table.revision;
+    }
+    RunningSums& r = sums_[first];
+    if (r.last < first - 1 || r.last > last) {
+        r = RunningSums{};
+        r.last = first - 1;
+    }
+    const double* const u[3] = {table.x.data(), table.lnX.data(), table.invX.data()};
+    std::array<const double*, kSystemCount + 1> v{};
+    for (int system = 1; system <= kSystemCount; ++system) v[system] = ViewOf(table, system).v;
+    for (int i = r.last + 1; i <= last; ++i) {
+        for (int side = 0; side < 3; ++side) {
+            // Powers are products: the same values as the power function up
+            // to the last bit, at a fraction of its cost in this loop. One
+            // pass of sums serves all three degrees.
+            const double x = u[side][i];
+            const double x2 = x * x;
+            const double x3 = x2 * x;
+            double* s = r.s[side];
+            s[1] += x;
+            s[2] += x2;
+            s[3] += x3;
+            s[4] += x2 * x2;
+            s[5] += x3 * x2;
+            s[6] += x3 * x3;
+            for (int system : kSideSystems[side]) {
+                if (system == 0) continue;
+                const double y = v[system][i];
+                double* t = r.t[system];
+                t[0] += y;
+                t[1] += x * y;
+                t[2] += x2 * y;
+                t[3] += x2 * x * y;
+            }
+        }
+    }
+    r.last = last;
+    return r;
 }
 
 std::vector<FitCandidate> FitSection(const LineTexts& xTexts, const LineTexts& yTexts, int n,

@@ -27,9 +27,13 @@ struct PointTable {
     // them: exp(Ln Y) and 1 / (1 / Y).
     std::array<double, kMaxPoints + 1> expLnY{};
     std::array<double, kMaxPoints + 1> invInvY{};
+    // Changes, to a value no table had before, whenever an entry is set: a
+    // fitter that keeps sums of a table knows them for this state only.
+    std::uint64_t revision = 0;
 };
 
-// Sets entry `index` (1-based) from the values of its X and Y texts.
+// Sets entry `index` (1-based) from the values of its X and Y texts. Entries
+// are written through this function only.
 void SetTablePoint(PointTable& table, int index, double x, double y);
 
 // Fills entries 1..count from texts, converted with ValueOfText.
@@ -93,8 +97,22 @@ public:
     std::span<const FitCandidate> candidates() const { return {list_.data(), count_}; }
 
 private:
+    // The sums of the normal equations over the points first..last of a
+    // table: by side (X, Ln X, 1 / X) the sums of u^1..u^6, by system those
+    // of u^0..u^3 v. A section that grows from the same first point extends
+    // them: the very additions, in the same order, as summing it afresh.
+    struct RunningSums {
+        int last = -1;  // the last point summed; -1: none
+        double s[3][7];
+        double t[kSystemCount + 1][4];
+    };
+    const RunningSums& SumsOf(const PointTable& table, int first, int last);
+
     std::array<FitCandidate, kFormCount> list_{};
     std::size_t count_ = 0;
+    std::array<RunningSums, kMaxPoints + 1> sums_{};  // by first point
+    const PointTable* sumsTable_ = nullptr;
+    std::uint64_t sumsRevision_ = 0;
 };
 
 // The section fit on texts, as one call: converts points 1..n of the texts and

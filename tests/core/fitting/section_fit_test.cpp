@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <random>
 #include <span>
 #include <set>
@@ -209,8 +210,9 @@ TEST(SectionFitter, FitsARunOfATableAsItsOwnSection) {
     EXPECT_EQ(counter.cubics, 7);
 }
 
-// Rated for a choice, a section gives the same candidates and the same choice
-// as rated in full, whichever system goes first: every candidate it rates has
+// A fitter that fitted other sections of the table, or other tables, before
+// gives what a new one gives. Rated for a choice, a section gives the same
+// candidates and the same choice as rated in full, whichever system goes first: every candidate it rates has
 // the very deviation and failure of the full rating, and every one it leaves
 // outranked is, in full, failed or beyond the reach of the smallest deviation.
 TEST(SectionFitter, ARatingForAChoiceKeepsTheChoice) {
@@ -241,9 +243,18 @@ TEST(SectionFitter, ARatingForAChoiceKeepsTheChoice) {
         const int first = 1 + static_cast<int>(unit(random) * (count - 1) / 2);
         const int n = count - first + 1;
         const int firstSystem = static_cast<int>(unit(random) * 8);  // 0: none
+        // The choice fitter has summed a shorter section from the same point,
+        // and the last round's table, before: its sums are extended.
+        choice.Fit(table, first, (n + 1) / 2, CalcSettings{}, nullptr, Rating::kForChoice);
+        auto fresh = std::make_unique<SectionFitter>();
+        fresh->Fit(table, first, n, CalcSettings{});
         full.Fit(table, first, n, CalcSettings{});
         choice.Fit(table, first, n, CalcSettings{}, nullptr, Rating::kForChoice, firstSystem);
         ++sections;
+        for (std::size_t i = 0; i < full.candidates().size(); ++i) {
+            EXPECT_EQ(fresh->candidates()[i].coefficient, full.candidates()[i].coefficient);
+            EXPECT_EQ(fresh->candidates()[i].meanDeviation, full.candidates()[i].meanDeviation);
+        }
 
         const std::span<const FitCandidate> a = full.candidates(), b = choice.candidates();
         ASSERT_EQ(a.size(), b.size());
