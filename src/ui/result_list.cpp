@@ -32,8 +32,8 @@ public:
             painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
         // The row's line centred in its height, as a rectangle's text would be.
         const QFontMetricsF metrics(option.font);
-        const qreal top = option.rect.y() +
-                          (option.rect.height() - (metrics.ascent() + metrics.descent())) / 2;
+        const qreal top =
+            option.rect.y() + (option.rect.height() - (metrics.ascent() + metrics.descent())) / 2;
         painter->save();
         painter->setPen(
             option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));

@@ -257,8 +257,10 @@ template <bool kLargest>
 void RateDegrees(const SystemView& view, int first, int n, const bool* rate, double reach,
                  FitCandidate* out) {
     switch (view.back) {
-        case Back::kPlain: return RateDegrees<Back::kPlain, kLargest>(view, first, n, rate, reach, out);
-        case Back::kExp: return RateDegrees<Back::kExp, kLargest>(view, first, n, rate, reach, out);
+        case Back::kPlain:
+            return RateDegrees<Back::kPlain, kLargest>(view, first, n, rate, reach, out);
+        case Back::kExp:
+            return RateDegrees<Back::kExp, kLargest>(view, first, n, rate, reach, out);
         default: return RateDegrees<Back::kReciprocal, kLargest>(view, first, n, rate, reach, out);
     }
 }
@@ -402,8 +404,8 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
     if (rating == Rating::kFull) {
         for (int system = 1; system <= kSystemCount; ++system) {
             if (!fitted[system]) continue;
-            RateDegrees<true>(SectionView(table, system, flags), first, n, storable[system].data(), kNoReach,
-                              &list_[place[system]]);
+            RateDegrees<true>(SectionView(table, system, flags), first, n, storable[system].data(),
+                              kNoReach, &list_[place[system]]);
         }
         return;
     }

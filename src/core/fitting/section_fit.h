@@ -91,8 +91,7 @@ public:
     // (1..7) names the system likeliest to win, which is rated first; the
     // choice the candidates lead to is the same whatever it names.
     void Fit(const PointTable& table, int first, int n, const CalcSettings& settings,
-             FitObserver* observer = nullptr, Rating rating = Rating::kFull,
-             int firstSystem = 0);
+             FitObserver* observer = nullptr, Rating rating = Rating::kFull, int firstSystem = 0);
 
     std::span<const FitCandidate> candidates() const { return {list_.data(), count_}; }
 

@@ -7,8 +7,8 @@
 #include <limits>
 #include <memory>
 #include <random>
-#include <span>
 #include <set>
+#include <span>
 #include <vector>
 
 #include "support/near.h"
@@ -212,9 +212,10 @@ TEST(SectionFitter, FitsARunOfATableAsItsOwnSection) {
 
 // A fitter that fitted other sections of the table, or other tables, before
 // gives what a new one gives. Rated for a choice, a section gives the same
-// candidates and the same choice as rated in full, whichever system goes first: every candidate it rates has
-// the very deviation and failure of the full rating, and every one it leaves
-// outranked is, in full, failed or beyond the reach of the smallest deviation.
+// candidates and the same choice as rated in full, whichever system goes
+// first: every candidate it rates has the very deviation and failure of the
+// full rating, and every one it leaves outranked is, in full, failed or
+// beyond the reach of the smallest deviation.
 TEST(SectionFitter, ARatingForAChoiceKeepsTheChoice) {
     std::mt19937 random(20261208);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
