@@ -154,8 +154,53 @@ struct DegreeRatings {
     }
 };
 
-// Points rated between two looks at the reach of a choice; even, so that the
-// points keep their pairs.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define KX_FOUR_LANES 1
+// Four points side by side, where the processor has the wider registers
+// (checked once): the same operations per lane as the pairs, and the sums
+// taken lane by lane in point order. Rates points i.. up to `stop` four at a
+// time and returns the first point left.
+using Four = double __attribute__((vector_size(32)));
+
+template <bool kReciprocal, bool kLargest>
+__attribute__((target("avx"))) int RateFours(const double* uValues, const double* observedValues,
+                                             int i, int stop, const double* c1, const double* c2,
+                                             const double* c3, DegreeRatings<kLargest>& ratings) {
+    const Four a1 = {c1[1], c1[1], c1[1], c1[1]}, b1 = {c1[2], c1[2], c1[2], c1[2]};
+    const Four a2 = {c2[1], c2[1], c2[1], c2[1]}, b2 = {c2[2], c2[2], c2[2], c2[2]},
+               d2 = {c2[3], c2[3], c2[3], c2[3]};
+    const Four a3 = {c3[1], c3[1], c3[1], c3[1]}, b3 = {c3[2], c3[2], c3[2], c3[2]},
+               d3 = {c3[3], c3[3], c3[3], c3[3]}, e3 = {c3[4], c3[4], c3[4], c3[4]};
+    const Four one = {1.0, 1.0, 1.0, 1.0};
+    using FourBits = long long __attribute__((vector_size(32)));
+    const FourBits noSign = {0x7fffffffffffffffLL, 0x7fffffffffffffffLL, 0x7fffffffffffffffLL,
+                             0x7fffffffffffffffLL};
+    for (; i + 3 < stop; i += 4) {
+        Four u, observed;
+        std::memcpy(&u, uValues + i, sizeof u);
+        std::memcpy(&observed, observedValues + i, sizeof observed);
+        Four computed[3] = {a1 * u + b1, (a2 * u + b2) * u + d2,
+                            ((a3 * u + b3) * u + d3) * u + e3};
+        for (Four& c : computed) {
+            if constexpr (kReciprocal) c = one / c;
+            c = reinterpret_cast<Four>(reinterpret_cast<FourBits>((c - observed) / observed) &
+                                       noSign);
+        }
+        for (int lane = 0; lane < 4; ++lane) {
+            for (int d = 0; d < 3; ++d) ratings.add(d, computed[d][lane]);
+        }
+    }
+    return i;
+}
+
+bool HasFourLanes() {
+    static const bool has = __builtin_cpu_supports("avx");
+    return has;
+}
+#endif
+
+// Points rated between two looks at the reach of a choice; a multiple of
+// four, so that the points keep their places in the lanes.
 constexpr int kPointsBetweenLooks = 8;
 
 // The sum of deviations beyond which a candidate's mean deviation is certain
@@ -199,6 +244,12 @@ void RateDegrees(const SystemView& view, int first, int n, const bool* rate, dou
         const int stop = std::min(end, i + kPointsBetweenLooks);
         if constexpr (kBack != Back::kExp) {
             if (paired) {
+#ifdef KX_FOUR_LANES
+                if (HasFourLanes()) {
+                    i = RateFours<kBack == Back::kReciprocal>(view.u, view.observed, i, stop, c1,
+                                                              c2, c3, ratings);
+                }
+#endif
                 const Pair a1 = {c1[1], c1[1]}, b1 = {c1[2], c1[2]};
                 const Pair a2 = {c2[1], c2[1]}, b2 = {c2[2], c2[2]}, d2 = {c2[3], c2[3]};
                 const Pair a3 = {c3[1], c3[1]}, b3 = {c3[2], c3[2]}, d3 = {c3[3], c3[3]},
