@@ -4,17 +4,16 @@
 #include <cassert>
 #include <cmath>
 #include <limits>
-#include <optional>
 
 #include "core/data/numeric_text.h"
 #include "core/data/sort_pairs.h"
 #include "core/data/text_chars.h"
+#include "core/fitting/section_choice.h"
 #include "core/fitting/section_fit.h"
 
 namespace kx::core {
 namespace {
 
-constexpr float kSelectStart = 1000000.0f;
 constexpr float kThreeSectionStart = 100000.0f;
 constexpr int kRecordsPerSize = 6000;
 constexpr int kThreeSectionLimit = 29999;
@@ -139,6 +138,9 @@ private:
     SectionMemo memo_;
     SectionRecordTable records_;
     PointTable table_;
+    // Fits the line's sections ahead on a second thread; it reads table_ and
+    // settings_, and is stopped before either changes or goes.
+    SectionPrefetch prefetch_;
     LineTexts xTexts_, yTexts_;
     int line_ = 0;
     int rank_ = 0;
@@ -196,56 +198,25 @@ const SectionRecord& LineFitting::fitSection(int first, int last) {
     SectionRecord record;
     record.firstIndex = static_cast<int16_t>(first);
     record.points = static_cast<int16_t>(last - first + 1);
-    fitter_.Fit(table_, first, record.points, settings_, observer_, Rating::kForChoice,
-                likelySystem_);
-    if (observer_) {
-        observer_->sectionFitted(record.points, static_cast<int>(fitter_.candidates().size()));
-    }
-    // The choice compares the values of the deviation texts, which cut a
-    // deviation to six digits: a candidate beyond the reach of the smallest
-    // deviation can neither win nor tie, so only those near it are valued.
-    // (Below 1E-30 the float values lose their relative precision; all such
-    // candidates are valued.) Outranked candidates are beyond that reach.
-    const std::span<const FitCandidate> candidates = fitter_.candidates();
-    double smallest = std::numeric_limits<double>::infinity();
-    for (const FitCandidate& candidate : candidates) {
-        if (!candidate.failed && !candidate.outranked)
-            smallest = std::min(smallest, candidate.meanDeviation);
-    }
-    const double reach = ChoiceReach(smallest);
-    std::array<float, kFormCount> value;
-    std::array<bool, kFormCount> near{};
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-        const FitCandidate& candidate = candidates[i];
-        near[i] = !candidate.failed && !candidate.outranked &&
-                  (candidate.meanDeviation <= reach || candidate.meanDeviation < 1e-30);
-        if (near[i]) value[i] = MeanDeviationValue(candidate);
-    }
-
-    float best = kSelectStart;
-    const auto take = [&](std::size_t i) {
-        best = value[i];
-        record.form = candidates[i].form;
-        record.c = candidates[i].c;
-        record.coefficient = candidates[i].coefficient;
-    };
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-        if (near[i] && value[i] < best) take(i);
-    }
-    if (record.form == 0) {
-        // No form comes below the start value. A statement of 0 would answer 0
-        // wherever the data says otherwise; the form that deviates least, among
-        // those whose rating did not fail, still follows the points.
-        std::optional<std::size_t> leastBad;
-        for (std::size_t i = 0; i < candidates.size(); ++i) {
-            if (near[i] && (!leastBad || value[i] < value[*leastBad])) leastBad = i;
+    SectionChoice choice;
+    if (const SectionChoice* ready = prefetch_.take(first, last)) {
+        // Fitted on the second thread: the host hears of it as of a fit here.
+        choice = *ready;
+        if (observer_) {
+            observer_->yieldEvents();
+            for (int k = 0; k < choice.cubics; ++k) observer_->cubicSolved();
         }
-        if (leastBad) {
-            take(*leastBad);
-            record.leastBad = true;
-        }
+    } else {
+        fitter_.Fit(table_, first, record.points, settings_, observer_, Rating::kForChoice,
+                    likelySystem_);
+        choice = ChooseForm(fitter_.candidates());
     }
-    record.error = best;
+    if (observer_) observer_->sectionFitted(record.points, choice.candidates);
+    record.form = choice.form;
+    record.c = choice.c;
+    record.coefficient = choice.coefficient;
+    record.leastBad = choice.leastBad;
+    record.error = choice.error;
     if (record.form != 0) likelySystem_ = SystemOfForm(record.form);
     record.logged = results_.fittingLog.AddSection(
         {record.c, record.error, static_cast<int16_t>(line_), record.firstIndex, record.form});
@@ -407,6 +378,11 @@ bool LineFitting::fit(int rank) {
     sortLine();
     updateBounds();
     collectSection();
+    struct Finish {
+        SectionPrefetch& prefetch;
+        ~Finish() { prefetch.finish(); }
+    } finish{prefetch_};
+    if (n_ > 4) prefetch_.start(table_, settings_, PlannedSections(n_, step_));
 
     if (n_ < 1) {
         // Nothing to fit: the line keeps an empty section so that it still has
