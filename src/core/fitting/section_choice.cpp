@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <system_error>
 
 #include "core/fitting/fit_observer.h"
 
@@ -111,6 +112,13 @@ void SectionPrefetch::start(const PointTable& table, const CalcSettings& setting
                             const std::vector<std::pair<int, int>>& plan) {
     finish();
     if (std::thread::hardware_concurrency() < 2 || plan.size() < 2) return;
+    if (!helper_.joinable()) {
+        try {
+            helper_ = std::thread([this] { serve(); });
+        } catch (const std::system_error&) {
+            return;  // no second thread to be had: the caller fits every section
+        }
+    }
     entries_ = std::make_unique<Entry[]>(plan.size());
     count_ = plan.size();
     for (std::size_t i = 0; i < count_; ++i) {
@@ -126,7 +134,6 @@ void SectionPrefetch::start(const PointTable& table, const CalcSettings& setting
         settings_ = &settings;
         fitting_ = true;
     }
-    if (!helper_.joinable()) helper_ = std::thread([this] { serve(); });
     wake_.notify_one();
 }
 
