@@ -5,14 +5,16 @@
 
 namespace kx::ui {
 
+std::size_t ResultListModel::shownRows() const {
+    return log_ != nullptr ? logRows_ : texts_.size();
+}
+
 int ResultListModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid()) return 0;
-    return static_cast<int>(log_ != nullptr ? logRows_ : texts_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shownRows());
 }
 
 QModelIndex ResultListModel::index(int row, int column, const QModelIndex& parent) const {
-    const std::size_t rows = log_ != nullptr ? logRows_ : texts_.size();
-    if (row < 0 || static_cast<std::size_t>(row) >= rows || column != 0 || parent.isValid())
+    if (row < 0 || static_cast<std::size_t>(row) >= shownRows() || column != 0 || parent.isValid())
         return {};
     return createIndex(row, column);
 }

@@ -41,6 +41,8 @@ public:
     core::FittingLog ShownLog() const;
 
 private:
+    std::size_t shownRows() const;
+
     const core::FittingLog* log_ = nullptr;
     std::size_t logRows_ = 0;
     std::vector<std::string> texts_;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
-#include <limits>
 
 #include "core/data/numeric_text.h"
 #include "core/data/sort_pairs.h"
@@ -59,18 +58,18 @@ private:
 // nothing but its points, so each is fitted and formatted once per line.
 class SectionMemo {
 public:
-    SectionMemo() : index_(kSlots, 0), stamps_(kSlots, 0) {}
+    SectionMemo() : index_(kSectionSlots, 0), stamps_(kSectionSlots, 0) {}
     // Forgets every section: the next line has other points.
     void restart() {
         ++stamp_;
         sections_.clear();
     }
     const SectionRecord* find(int first, int last) const {
-        const std::size_t slot = Slot(first, last);
+        const std::size_t slot = SectionSlot(first, last);
         return stamps_[slot] == stamp_ ? &sections_[index_[slot]] : nullptr;
     }
     const SectionRecord& keep(int first, int last, const SectionRecord& section) {
-        const std::size_t slot = Slot(first, last);
+        const std::size_t slot = SectionSlot(first, last);
         index_[slot] = sections_.size();
         stamps_[slot] = stamp_;
         sections_.push_back(section);
@@ -78,10 +77,6 @@ public:
     }
 
 private:
-    static constexpr std::size_t kSlots = (kMaxPoints + 1) * (kMaxPoints + 1);
-    static std::size_t Slot(int first, int last) {
-        return static_cast<std::size_t>(first) * (kMaxPoints + 1) + static_cast<std::size_t>(last);
-    }
     std::vector<SectionRecord> sections_;
     std::vector<std::size_t> index_;
     std::vector<unsigned> stamps_;

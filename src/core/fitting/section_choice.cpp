@@ -73,11 +73,10 @@ SectionChoice ChooseForm(std::span<const FitCandidate> candidates) {
 
 std::vector<std::pair<int, int>> PlannedSections(int n, int step) {
     std::vector<std::pair<int, int>> plan;
-    std::vector<bool> planned((kMaxPoints + 2) * (kMaxPoints + 2), false);
+    std::vector<bool> planned(kSectionSlots, false);
     const auto add = [&](int first, int last) {
         if (first < 1 || last > n || first > last || last > kMaxPoints) return;
-        const std::size_t slot =
-            static_cast<std::size_t>(first) * (kMaxPoints + 2) + static_cast<std::size_t>(last);
+        const std::size_t slot = SectionSlot(first, last);
         if (planned[slot]) return;
         planned[slot] = true;
         plan.emplace_back(first, last);
@@ -124,7 +123,7 @@ void SectionPrefetch::start(const PointTable& table, const CalcSettings& setting
     for (std::size_t i = 0; i < count_; ++i) {
         entries_[i].first = plan[i].first;
         entries_[i].last = plan[i].second;
-        entryOf_[Slot(plan[i].first, plan[i].second)] = i + 1;
+        entryOf_[SectionSlot(plan[i].first, plan[i].second)] = i + 1;
     }
     if (!fitter_) fitter_ = std::make_unique<SectionFitter>();
     cancel_.store(false);
@@ -167,16 +166,20 @@ void SectionPrefetch::run() {
     }
 }
 
-const SectionChoice* SectionPrefetch::take(int first, int last) {
+SectionPrefetch::Entry* SectionPrefetch::entryFor(int first, int last) const {
     if (count_ == 0 || first < 1 || last > kMaxPoints) return nullptr;
-    const std::size_t number = entryOf_[Slot(first, last)];
-    if (number == 0) return nullptr;
-    Entry& entry = entries_[number - 1];
+    const std::size_t number = entryOf_[SectionSlot(first, last)];
+    return number == 0 ? nullptr : &entries_[number - 1];
+}
+
+const SectionChoice* SectionPrefetch::take(int first, int last) {
+    Entry* entry = entryFor(first, last);
+    if (!entry) return nullptr;
     for (;;) {
-        int state = entry.state.load(std::memory_order_acquire);
-        if (state == kReady) return &entry.choice;
+        int state = entry->state.load(std::memory_order_acquire);
+        if (state == kReady) return &entry->choice;
         if (state == kFree &&
-            entry.state.compare_exchange_strong(state, kCallerFitting, std::memory_order_acquire))
+            entry->state.compare_exchange_strong(state, kCallerFitting, std::memory_order_acquire))
             return nullptr;
         if (state == kCallerFitting) return nullptr;
         std::this_thread::yield();  // the second thread is fitting it
@@ -184,9 +187,8 @@ const SectionChoice* SectionPrefetch::take(int first, int last) {
 }
 
 bool SectionPrefetch::ready(int first, int last) const {
-    if (count_ == 0 || first < 1 || last > kMaxPoints) return false;
-    const std::size_t number = entryOf_[Slot(first, last)];
-    return number != 0 && entries_[number - 1].state.load(std::memory_order_acquire) == kReady;
+    const Entry* entry = entryFor(first, last);
+    return entry && entry->state.load(std::memory_order_acquire) == kReady;
 }
 
 void SectionPrefetch::finish() {
@@ -197,7 +199,7 @@ void SectionPrefetch::finish() {
     }
     // The sections were those of one table: none is to be taken again.
     for (std::size_t i = 0; i < count_; ++i) {
-        entryOf_[Slot(entries_[i].first, entries_[i].last)] = 0;
+        entryOf_[SectionSlot(entries_[i].first, entries_[i].last)] = 0;
     }
     count_ = 0;
 }

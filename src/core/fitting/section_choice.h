@@ -18,6 +18,13 @@
 
 namespace kx::core {
 
+// The sections of a line by first and last point (1..kMaxPoints), one slot
+// each.
+inline constexpr std::size_t kSectionSlots = (kMaxPoints + 1) * (kMaxPoints + 1);
+inline std::size_t SectionSlot(int first, int last) {
+    return static_cast<std::size_t>(first) * (kMaxPoints + 1) + static_cast<std::size_t>(last);
+}
+
 // The form chosen for a section, and what its fit told the host on the way.
 struct SectionChoice {
     int16_t form = 0;  // 0: no form could be rated
@@ -75,15 +82,13 @@ private:
     };
     void serve();  // the second thread
     void run();
-    static std::size_t Slot(int first, int last) {
-        return static_cast<std::size_t>(first) * (kMaxPoints + 1) + static_cast<std::size_t>(last);
-    }
+    // The entry of section first..last; null when it was not planned.
+    Entry* entryFor(int first, int last) const;
 
     std::unique_ptr<Entry[]> entries_;
     std::size_t count_ = 0;
     // Entry number + 1 by first and last point; 0: not planned.
-    std::vector<std::size_t> entryOf_ =
-        std::vector<std::size_t>((kMaxPoints + 1) * (kMaxPoints + 1), 0);
+    std::vector<std::size_t> entryOf_ = std::vector<std::size_t>(kSectionSlots, 0);
     std::atomic<bool> cancel_{false};
     // The second thread's orders, under mutex_: the line to fit, and whether
     // the sections are being fitted; the thread ends on quit_.

@@ -385,13 +385,13 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
         if (fitted[system]) count_ += 3;
     }
 
-    // The systems of a side share the left-hand side of their normal
-    // equations, which is reduced once per degree, and their right-hand sides
-    // are solved together.
     // By system and degree: the coefficients fit a float, and the candidate
     // is to be rated.
     std::array<std::array<bool, 3>, kSystemCount + 1> storable{};
     const RunningSums& sums = SumsOf(table, first, first + n - 1);
+    // The systems of a side share the left-hand side of their normal
+    // equations, which is reduced once per degree, and their right-hand sides
+    // are solved together.
     for (int side = 0; side < 3; ++side) {
         const auto& sideSystems = kSideSystems[side];
         int systems[3];
