@@ -10,8 +10,8 @@
 
 #include <cmath>
 
-#include "ui/canvas.h"
-#include "ui/loupe.h"
+#include "ui/digitizer/canvas.h"
+#include "ui/digitizer/loupe.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "core/fitting/fit_family.h"
 #include "core/plot/analysis_plot.h"
 #include "three_section_family.h"
-#include "ui/plot_export.h"
-#include "ui/plot_gui.h"
-#include "ui/plot_painter.h"
+#include "render/plot_export.h"
+#include "render/plot_gui.h"
+#include "render/plot_painter.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ void BM_ScreenPass(benchmark::State& state) {
     EventRounds rounds;
     for (auto _ : state) {
         QPainter painter(&image);
-        ui::PainterSurface surface = ui::ImageSurface(painter, image);
+        render::PainterSurface surface = render::ImageSurface(painter, image);
         const core::PlotPass pass = core::DrawAnalysisPlot(
             family.data, family.results, true, settings, false, surface, &rounds);
         benchmark::DoNotOptimize(pass.frame.kx);
@@ -68,8 +68,8 @@ void BM_Export(benchmark::State& state, const char* name) {
     Family family;
     const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
     for (auto _ : state) {
-        const ui::PlotFileResult result =
-            ui::ExportAnalysisPlot(path.string(), family.data, family.results, {{}, true, true});
+        const render::PlotFileResult result =
+            render::ExportAnalysisPlot(path.string(), family.data, family.results, {{}, true, true});
         if (!result.ok()) state.SkipWithError("the file was not written");
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
@@ -84,7 +84,7 @@ BENCHMARK_CAPTURE(BM_Export, png, "kx_bench_plot.png")->Unit(benchmark::kMillise
 }  // namespace
 
 int main(int argc, char** argv) {
-    const ui::PlotGui gui("bench_plot_painter");
+    const render::PlotGui gui("bench_plot_painter");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -14,8 +14,8 @@
 
 #include "core/codegen/calc_program.h"
 #include "noisy_family.h"
-#include "ui/control_names.h"
-#include "ui/desktop.h"
+#include "ui/results/results_names.h"
+#include "ui/window/desktop.h"
 
 namespace {
 

@@ -21,10 +21,10 @@ fi
 # The machine's builds share one lock when it exists.
 if command -v flock >/dev/null; then
     flock /tmp/kx-build.lock cmake --build "$build" -j2 --target kx_results_tests \
-        kx_plot_window_tests kx_file_window_tests kx_marks_tests
+        kx_plot_window_tests kx_marks_tests
 else
     cmake --build "$build" -j2 --target kx_results_tests kx_plot_window_tests \
-        kx_file_window_tests kx_marks_tests
+        kx_marks_tests
 fi
 
 mkdir -p "$out"
@@ -37,7 +37,7 @@ xvfb-run -a -s "-screen 0 1366x768x24" bash -c '
     shots "$1" "$2/kx_results_tests" "Screenshots.*"
     shots "$1" "$2/kx_marks_tests" "MarksScreenshots.*"
     shots "$1" "$2/kx_plot_window_tests" "PlotScreenshots.*"
-    shots "$1" "$2/kx_file_window_tests" "ValidationScreenshots.*"
+    shots "$1" "$2/kx_results_tests" "ValidationScreenshots.*"
     kill "$wm"
     exit "$status"' _ "$out" "$build/tests/ui"
 ls -1 "$out"/*.png

@@ -2,16 +2,16 @@
 
 #include <clocale>
 
-#include "ui/desktop.h"
-#include "ui/japanese_font.h"
-#include "ui/workspace.h"
+#include "ui/window/desktop.h"
+#include "render/japanese_font.h"
+#include "ui/window/workspace.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The toolkit takes the user's locale; numbers in texts and files are
     // always written with a decimal point.
     std::setlocale(LC_NUMERIC, "C");
-    app.setFont(kx::ui::JapaneseFont(9));
+    app.setFont(kx::render::JapaneseFont(9));
     kx::ui::Workspace workspace;
     kx::ui::Desktop desktop(workspace);
     // The panel is the first window: it sets the start state and shows the

@@ -6,7 +6,7 @@
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
 #ifdef KX_WITH_PLOT
-#include "ui/plot_export.h"
+#include "render/plot_export.h"
 #endif
 
 namespace kx::cli {
@@ -236,7 +236,7 @@ ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
                 return parsed;
             }
 #ifdef KX_WITH_PLOT
-            if (!ui::PlotFileFormatOf(*value)) {
+            if (!render::PlotFileFormatOf(*value)) {
                 parsed.error =
                     OptionError{std::string(*value),
                                 kBadFileName + Because("the name must end in .pdf, .svg or .png")};

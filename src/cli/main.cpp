@@ -25,8 +25,8 @@
 #include "core/files/listing.h"
 #include "core/fitting/fit_family.h"
 #ifdef KX_WITH_PLOT
-#include "ui/plot_export.h"
-#include "ui/plot_gui.h"
+#include "render/plot_export.h"
+#include "render/plot_gui.h"
 #endif
 
 namespace {
@@ -100,16 +100,16 @@ int WriteListings(const std::string& folder, const core::ResultLists& lists,
 
 #ifdef KX_WITH_PLOT
 // Why the plot file was not written.
-std::string PlotFailureText(const ui::PlotFileResult& result) {
+std::string PlotFailureText(const render::PlotFileResult& result) {
     switch (result.status) {
-        case ui::PlotFileStatus::kUnknownFormat:
+        case render::PlotFileStatus::kUnknownFormat:
             return "ﾌｧｲﾙ名不正" + Because("the name must end in .pdf, .svg or .png");
-        case ui::PlotFileStatus::kRefused:
+        case render::PlotFileStatus::kRefused:
             return "入力ｴﾗｰ" + Because("Xmax must be above Xmin, and both above 0 with --log-x");
-        case ui::PlotFileStatus::kNotDrawn:
+        case render::PlotFileStatus::kNotDrawn:
             return kCannotWrite + Because("the plot could not be drawn");
-        case ui::PlotFileStatus::kCannotWrite:
-        case ui::PlotFileStatus::kWritten: break;
+        case render::PlotFileStatus::kCannotWrite:
+        case render::PlotFileStatus::kWritten: break;
     }
     return kCannotWrite + Because(cli::FileReasonText(result.file.reason, result.file.error, 0));
 }
@@ -117,9 +117,9 @@ std::string PlotFailureText(const ui::PlotFileResult& result) {
 // The plot of the fitted family into its file; 0 when written.
 int WritePlot(const cli::FitOptions& options, core::DataSet& data,
               const core::FitResults& results) {
-    const ui::PlotGui gui(kProgramName);
-    const ui::PlotFileResult plotted =
-        ui::WriteFamilyPlot(*options.plotFile, data, results, options.plot, options.plotLabels);
+    const render::PlotGui gui(kProgramName);
+    const render::PlotFileResult plotted =
+        render::WriteFamilyPlot(*options.plotFile, data, results, options.plot, options.plotLabels);
     return plotted.ok() ? 0 : Fail(*options.plotFile, PlotFailureText(plotted));
 }
 #endif

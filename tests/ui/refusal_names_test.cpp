@@ -6,8 +6,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "ui/keyboard_window.h"
-#include "ui/program_window.h"
+#include "ui/results/keyboard_window.h"
+#include "ui/results/program_window.h"
 #include "ui_harness.h"
 
 namespace kx::test {

@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "core/codegen/calc_program.h"
-#include "ui/canvas.h"
+#include "ui/digitizer/canvas.h"
 #include "ui_harness.h"
 
 namespace kx::test {

@@ -15,10 +15,10 @@
 
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
-#include "ui/canvas.h"
-#include "ui/control_names.h"
-#include "ui/load_window.h"
-#include "ui/save_window.h"
+#include "ui/digitizer/canvas.h"
+#include "ui/digitizer/digitizer_names.h"
+#include "ui/files/load_window.h"
+#include "ui/files/save_window.h"
 
 // The font library keeps a few blocks of its own to the end of the process
 // without a pointer to them; they are not ours to free.

@@ -15,10 +15,12 @@
 #include <vector>
 
 #include "support/data_sets.h"
-#include "ui/child_window.h"
-#include "ui/control_names.h"
-#include "ui/desktop.h"
-#include "ui/workspace.h"
+#include "ui/window/child_window.h"
+#include "ui/digitizer/digitizer_names.h"
+#include "ui/files/files_names.h"
+#include "ui/results/results_names.h"
+#include "ui/window/desktop.h"
+#include "ui/window/workspace.h"
 
 class QAbstractButton;
 class QAbstractItemView;

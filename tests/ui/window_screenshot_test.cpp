@@ -19,9 +19,9 @@
 
 #include "core/files/data_file.h"
 #include "core/files/save_file.h"
-#include "ui/japanese_font.h"
-#include "ui/load_window.h"
-#include "ui/save_window.h"
+#include "render/japanese_font.h"
+#include "ui/files/load_window.h"
+#include "ui/files/save_window.h"
 #include "ui_harness.h"
 
 namespace kx::test {
@@ -75,7 +75,7 @@ QImage SampleGraph() {
     painter.setPen(QPen(Qt::black, 2));
     painter.drawLine(kOriginX, kOriginY, kOriginX + 600, kOriginY);
     painter.drawLine(kOriginX, kOriginY, kOriginX, kOriginY - 400);
-    painter.setFont(ui::JapaneseFont(10));
+    painter.setFont(render::JapaneseFont(10));
     for (int i = 0; i <= 6; ++i) {
         painter.drawText(QRect(kOriginX + 100 * i - 20, kOriginY + 6, 40, 20), Qt::AlignCenter,
                          QString::number(10 * i));

@@ -1,0 +1,266 @@
+#pragma once
+
+#include <QPointF>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+
+#include "core/digitizer/calibration_checks.h"
+#include "core/digitizer/capture_history.h"
+#include "core/digitizer/capture_marks.h"
+#include "core/digitizer/point_placement.h"
+#include "ui/window/workspace.h"
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QTextEdit;
+
+namespace kx::ui {
+
+class Canvas;
+class ClipboardMemory;
+class MainWindow;
+
+// The digitizer panel "Tolvex_R1.0" (`Form20`), the first window of the
+// program. It loads or pastes the graph picture, takes the axis values and
+// types, confirms the calibration, shows live and sampled coordinates and
+// starts point capture. It handles the presses on the canvas of the main
+// window. The windows it opens are asked for by signals; the owner of the
+// windows (Desktop) opens them.
+class DigitizerPanel : public QWidget {
+    Q_OBJECT
+public:
+    DigitizerPanel(Workspace& workspace, MainWindow& mainWindow, const ClipboardMemory& clipboard);
+    ~DigitizerPanel() override;
+
+    // The start of the program: the start settings, line 1 selected, the main
+    // window and then the panel shown.
+    void Start();
+
+    // The menu entry of the keyboard-entry window stays disabled until its
+    // window is there.
+    void SetKeyboardEntryAvailable(bool available);
+
+    // Picture mode of the load window: the file goes onto the canvas, the ten
+    // lines are reset. Returns the reader's description of a failure (the
+    // canvas then keeps its picture), or nothing.
+    QString LoadPictureFile(const QString& path);
+    // The load window has gone (loadMode back to 0).
+    void EndLoad() { loadMode_ = 0; }
+
+    // Used by the DataSet window through the owner.
+    void SelectLineOption(int index);
+    void SetCaptureStartEnabled(bool enabled);
+    void StopLiveTimer();
+    void StartLiveTimer();
+    bool liveTimerRunning() const { return liveTimer_.isActive(); }
+    void ReturnFromCapture(QPoint position);
+
+    QString messageText() const;
+    bool messageShown() const;
+
+    // The marks of the captured points follow the data set again (after an
+    // edit elsewhere); the fitted curves over the picture follow the results
+    // and the calibration (after a run).
+    void RefreshCaptureMarks();
+    void RefreshFitOverlay();
+
+public slots:
+    void PastePicture();        // "画像Paste"
+    void ConfirmCalibration();  // "基本座標の確定"
+    void StartCapture();        // "データ採取開始"
+    void UpdateLiveDisplay();   // Timer1, 30 ms
+    void HideMessages();        // Timer2, 5 s: hides the message and the hint
+    void UndoCapture();         // Ctrl+Z: the last captured, removed or moved point back
+    void RedoCapture();         // Ctrl+Y
+
+signals:
+    void keyboardEntryRequested();
+    void saveRequested();
+    // The load window is to open in `loadMode` (2 numeric data, 3 picture).
+    void loadRequested(int loadMode);
+    // "データ採取開始" was pressed (the DataSet window takes its caption
+    // again); with a usable calibration capture starts on line option `index`.
+    void captureStartPressed();
+    void captureRequested(int index);
+    // While capture runs: a line option was clicked, the live values changed,
+    // a point was captured into `line`, a press was refused with a message.
+    void lineOptionClicked(int index, bool selected);
+    void liveValuesShown(const QString& x, const QString& y);
+    void pointCaptured(int line);
+    void captureRefused(const QString& message);
+    // The selected line option changed.
+    void lineOptionChanged(int index);
+    // A new picture reset the ten lines.
+    void linesReset();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // The panel is the program's first window: closing it by its frame ends
+    // the program as "終了" does, instead of leaving the canvas without it.
+    void closeEvent(QCloseEvent* event) override;
+    // Right after a calibration click the arrow keys move the point, also
+    // while its value box has the keyboard.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // What the arrow keys move (panel_marks.cpp).
+    enum NudgeKind { kNoNudge, kNudgeCalibration, kNudgeMid, kNudgeCapture };
+
+    // Layout, menus, messages, picture, capture (digitizer_panel.cpp).
+    void BuildControls();
+    void BuildMenus();
+    void ConnectControls();
+    void ShowMessage(const QString& text);
+    void HideMessage();
+    void ShowHint(const QString& text, int left, int top, int width, int height);
+    void ToggleHelp();
+    void PointerOverPanel();
+    void OpenPictureFile();
+    void OpenNumericData();
+    void TakePicture(const QImage& picture, const QString& caption);
+    void OnLineOption(int index);
+    void ResetCalibration();
+    void EndProgram();
+
+    // Calibration controls (panel_calibration.cpp).
+    core::AxisValueTexts ValueTexts() const;
+    void OnPointBox(int box, bool checked);
+    void PointBoxLeft(int box, Qt::FocusReason reason);
+    void TurnPointBoxOff(int box, bool withPartner = true);
+    void SetPointBoxQuietly(int box, bool on);
+    bool PointPlaced(int box) const;
+    int CountPointBoxes() const;
+    void CheckValueText(int box);
+    void StoreAxisValue(int box);
+    float& AxisValue(int box);
+    void StoreMidValue(int axis);
+    void SelectAxisType(int axis, bool logarithmic);
+    void OnMidPointBox(int axis);
+    void DisarmMidPoints();
+    void FailCalibration();
+    // The silent re-check; a message the same user action has just posted
+    // stays readable.
+    void RevalidateCalibration(bool messagePosted);
+    void ShowSamplingBoxes(bool shown);
+    void EnableMidControls(bool enabled);
+    void HoverBasicFrame();
+    void HoverSettingsFrame();
+    void HoverConfirmButton();
+    void SwitchDisplayForm();
+
+    // Canvas reactions (panel_canvas.cpp).
+    void OnCanvasPressed(QPointF position);
+    void OnCanvasMoved(QPointF position);
+    void OnCanvasClicked();
+    void OnCanvasDoubleClicked();
+    bool PlacePoint(core::PickMode mode, double x, double y);  // false: refused
+    bool Capture(double x, double y);  // true when a refusal message was posted
+    bool ConvertIntoSamplingBoxes(double x, double y);
+    void RedrawCalibrationMarks();
+    void RedrawMidMarks();
+    void DrawCalibrationMarks(bool withMidPoints);
+    void DrawMidMarks();
+    void SetPointers(const QCursor& cursor);
+
+    // Marks, loupe, undo and the arrow keys (panel_marks.cpp).
+    void BuildMarkEntries(QMenu* menu);
+    void RefreshPictureData();
+    void RecordCapture(int line, const core::LineState& before, const std::string& record,
+                       QPointF position);
+    core::LineState LineStateOf(int line);
+    void RestoreLine(int line, const core::LineState& state);
+    void RemoveCapturedPoint(int line, int point);
+    void ShowChangedLine(int line);
+    void Nudge(int dx, int dy);
+    bool NudgeCapturedPoint(QPointF to);
+    bool NudgeCalibrationPoint(QPointF to);
+    void NudgeMidPoint(QPointF to);
+    void SetNudgeTarget(NudgeKind kind, int which = 0, int point = 0, QPointF at = {});
+    void FollowWithLoupe(QPointF position);
+    bool PlacingOrCapturing() const;
+
+    Workspace& workspace_;
+    MainWindow& mainWindow_;
+    Canvas& canvas_;
+    const ClipboardMemory& clipboard_;
+
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* body_ = nullptr;
+    QLabel* titleLabel_ = nullptr;
+    QTextEdit* messageBox_ = nullptr;
+    QLabel* hintBox_ = nullptr;
+    QGroupBox* basicFrame_ = nullptr;
+    QGroupBox* settingsFrame_ = nullptr;
+    std::array<QCheckBox*, 5> pointBox_{};  // 1..4: Xmin, Xmax, Ymin, Ymax
+    std::array<QLineEdit*, 5> valueBox_{};  // 1..4
+    QPushButton* confirmButton_ = nullptr;
+    QPushButton* resetButton_ = nullptr;
+    QPushButton* captureButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* pasteButton_ = nullptr;
+    QPushButton* dockButton_ = nullptr;
+    QPushButton* endButton_ = nullptr;
+    QPushButton* pictureFileButton_ = nullptr;
+    std::array<QRadioButton*, 2> linearOption_{};  // X, Y
+    std::array<QRadioButton*, 2> logOption_{};     // X, Y
+    QCheckBox* exponentBox_ = nullptr;
+    QLineEdit* xLiveBox_ = nullptr;
+    QLineEdit* yLiveBox_ = nullptr;
+    QLineEdit* xSampleBox_ = nullptr;
+    QLineEdit* ySampleBox_ = nullptr;
+    std::array<QCheckBox*, 2> midPointBox_{};  // X, Y
+    std::array<QLineEdit*, 2> midValueBox_{};  // X, Y
+    std::array<QRadioButton*, core::kMaxLines> lineOption_{};
+    QAction* keyboardAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QAction* loupeAction_ = nullptr;
+    QAction* overlayAction_ = nullptr;
+
+    QTimer liveTimer_;
+    QTimer messageTimer_;
+
+    // Panel state.
+    int16_t helpShown_ = 0;
+    int16_t autoConfirmDone_ = 0;
+    int16_t readyAnnounced_ = 0;
+    int16_t loadMode_ = 0;
+    core::PickMode pickMode_ = core::kPickNone;
+    int16_t skipCapture_ = 0;
+    // The last pointer position in canvas units. Held wider than 16 bits: a
+    // scan of a few thousand pixels already reaches past 32767 canvas units.
+    int mouseX_ = 0;
+    int mouseY_ = 0;
+    QPointF convertPosition_;  // the last position waiting for conversion
+    bool liveToggle_ = false;
+    bool pointBoxUsed_ = false;
+    // The press of the current click placed a point: its value box keeps the
+    // keyboard and the panel stays the active window.
+    bool pointJustPlaced_ = false;
+    bool firstShown_ = false;
+
+    // The captured points' marks and the steps that can be taken back.
+    core::CaptureMarks captureMarks_;
+    core::CaptureHistory history_;
+    // The point the arrow keys move: the last one a click placed or captured.
+    struct NudgeTarget {
+        NudgeKind kind = kNoNudge;
+        int which = 0;  // the pick mode, the axis (0 X, 1 Y) or the line
+        int point = 0;  // a captured point's place in its line
+        QPointF at;     // where it stands now, canvas units
+    };
+    NudgeTarget nudge_;
+    int16_t midActiveSeen_ = 0;  // the mid corrections in use when the curves were drawn
+};
+
+}  // namespace kx::ui

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QPoint>
+#include <QSet>
+
+#include "ui/window/clipboard_memory.h"
+#include "ui/results/conditions_window.h"
+#include "ui/digitizer/data_set_window.h"
+#include "ui/digitizer/digitizer_panel.h"
+#include "ui/results/exclusion_window.h"
+#include "ui/results/gauge_window.h"
+#include "ui/results/keyboard_window.h"
+#include "ui/files/load_window.h"
+#include "ui/digitizer/main_window.h"
+#include "ui/plot/plot_window.h"
+#include "ui/results/program_window.h"
+#include "ui/files/save_window.h"
+#include "ui/results/validation_window.h"
+#include "ui/window/workspace.h"
+
+namespace kx::ui {
+
+// The windows of one program run, made and connected in this one place. A
+// window asks for another by a signal; the connections here open it with
+// ChildWindow::OpenFrom and finish each hand-over when it returns. A new
+// window is a ChildWindow made here, with its few connections in Connect().
+class Desktop {
+public:
+    // `drives`: what the load and save windows list as drives (the system's
+    // volumes; tests may give others).
+    explicit Desktop(Workspace& workspace, DriveSource drives = SystemDrives);
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    // The start of the program: the clipboard's picture is stale, the panel
+    // takes its start state and shows itself beside the main window.
+    void Start();
+
+    MainWindow& mainWindow() { return main_; }
+    DigitizerPanel& panel() { return panel_; }
+    DataSetWindow& dataSet() { return dataSet_; }
+    KeyboardWindow& keyboard() { return keyboard_; }
+    ProgramWindow& program() { return program_; }
+    GaugeWindow& gauge() { return gauge_; }
+    ConditionsWindow& conditions() { return conditions_; }
+    ExclusionWindow& exclusion() { return exclusion_; }
+    PlotWindow& plot() { return plot_; }
+    ValidationWindow& validation() { return validation_; }
+    LoadWindow& load() { return load_; }
+    SaveWindow& save() { return save_; }
+
+private:
+    void Connect();
+    // The panel and the DataSet window stand at the main window's right edge,
+    // kept on the screen when the main window reaches its edge.
+    void FollowMainWindow(QPoint rightEdgeTop);
+    void PlaceBesideMainWindow(QWidget& window);
+    void ConnectFileWindows();
+    // The load window has gone: the hand-over of its mode.
+    void FinishLoad();
+    // The save window for `saveKind`, opened from `opener`.
+    void OpenSaveWindow(int saveKind, QWidget* opener);
+
+    Workspace& workspace_;
+    ClipboardMemory clipboard_;
+    MainWindow main_;
+    DataSetWindow dataSet_;
+    DigitizerPanel panel_;
+    GaugeWindow gauge_;
+    ProgramWindow program_;
+    KeyboardWindow keyboard_;
+    ConditionsWindow conditions_;
+    ExclusionWindow exclusion_;
+    PlotWindow plot_;
+    ValidationWindow validation_;
+    LoadWindow load_;
+    SaveWindow save_;
+    QPoint rightEdgeTop_;
+    QSet<QWidget*> awaitingFrame_;  // placed once the window manager has framed them
+};
+
+}  // namespace kx::ui
