@@ -35,11 +35,11 @@ std::optional<double> Segment(bool logAxis, double p, double p0, double v0, doub
 }  // namespace
 
 std::optional<AxisPoint> CanvasToValue(const AxisCalibration& cal, double px, double py) {
-    const bool logX = cal.logX != 0;
-    const bool logY = cal.logY != 0;
+    const bool logX = cal.logX;
+    const bool logY = cal.logY;
 
     std::optional<double> x;
-    if (cal.xMidActive != 0 && cal.xMidPos != 0) {
+    if (cal.xMidActive && cal.xMidPos != 0) {
         x = px > cal.xMidPos ? Segment(logX, px, cal.xMidPos, cal.Xmid, cal.X1MAX, cal.Xmax)
                              : Segment(logX, px, cal.X1MIN, cal.Xmin, cal.xMidPos, cal.Xmid);
     } else {
@@ -50,7 +50,7 @@ std::optional<AxisPoint> CanvasToValue(const AxisCalibration& cal, double px, do
     // the mid point belongs to the Ymax side. Each segment is interpolated from
     // the end the formulas of a linear and of a logarithmic axis start from.
     std::optional<double> y;
-    if (cal.yMidActive != 0 && cal.yMidPos != 0) {
+    if (cal.yMidActive && cal.yMidPos != 0) {
         if (py > cal.yMidPos) {
             y = logY ? Logarithmic(py, cal.Y1MIN, cal.Ymin, cal.yMidPos, cal.Ymid)
                      : Linear(py, cal.yMidPos, cal.Ymid, cal.Y1MIN, cal.Ymin);
@@ -86,6 +86,13 @@ std::string AxisValueText(double value, bool exponentDisplay) {
         single = std::fabs(value) > 1 ? std::copysign(HUGE_VALF, static_cast<float>(value)) : 0.0f;
     }
     return StrText(single);
+}
+
+std::optional<SampledPoint> SampleAt(const AxisCalibration& cal, double px, double py) {
+    const auto value = CanvasToValue(cal, px, py);
+    if (!value) return std::nullopt;
+    return SampledPoint{*value, AxisValueText(value->x, cal.exponentDisplay),
+                        AxisValueText(value->y, cal.exponentDisplay)};
 }
 
 bool HasOnlyAxisValueChars(std::string_view text) {

@@ -18,23 +18,23 @@ struct AxisCalibration {
     // Canvas positions. (X1MIN, Y1MIN) is the origin, the Xmin and Ymin point.
     float X1MIN = 0, X1MAX = 0, Y1MIN = 0, Y1MAX = 0;
     float xMidPos = 0, yMidPos = 0;
-    int16_t originXSet = 0, xMaxSet = 0, originYSet = 0, yMaxSet = 0;
+    // Which coordinates a click has placed.
+    bool originXSet = false, xMaxSet = false, originYSet = false, yMaxSet = false;
 
-    // Axis types and corrections.
-    int16_t logX = 0, logY = 0;
-    int16_t xMidArmed = 0, yMidArmed = 0;
-    int16_t midPick = 0;  // 0 none, 1 X, 2 Y: the mid point the next click places
-    int16_t xMidActive = 0, yMidActive = 0;
-    int16_t exponentDisplay = 0;
+    // Axis types and the mid-point corrections: switched on (armed), and in
+    // force once the mid value is typed too (active).
+    bool logX = false, logY = false;
+    bool xMidArmed = false, yMidArmed = false;
+    bool xMidActive = false, yMidActive = false;
+    // Converted values are written in the exponent form.
+    bool exponentDisplay = false;
 
-    // Calibration state.
-    int16_t pointBoxCount = 0;
-    int16_t calibrationConfirmed = 0;
-    int16_t calibrationInvalid = 1;
-    int16_t samplingShown = 0;
-    int16_t frameReady = 0;
-    int16_t xAxisDrawn = 0, yAxisDrawn = 0;
-    int16_t conversionPending = 0;
+    // The last check: confirmed without fault, or found faulty (conversions
+    // are suppressed while it is).
+    bool calibrationConfirmed = false;
+    bool calibrationInvalid = true;
+
+    bool operator==(const AxisCalibration&) const = default;
 };
 
 struct AxisPoint {
@@ -54,6 +54,15 @@ std::optional<AxisPoint> CanvasToValue(const AxisCalibration& cal, double px, do
 // exponent form; otherwise that text read back as a float in the short form,
 // with one blank before a value that is not negative (" 123.457", "-2.5").
 std::string AxisValueText(double value, bool exponentDisplay);
+
+// The values of a canvas position and their texts in the calibration's
+// display form, as the sampling boxes show them and a capture records them.
+struct SampledPoint {
+    AxisPoint value;
+    std::string xText;
+    std::string yText;
+};
+std::optional<SampledPoint> SampleAt(const AxisCalibration& cal, double px, double py);
 
 // True when every character is one of "-+1234567890EeDd." (the blank is not
 // allowed here, unlike the general numeric-text rule).

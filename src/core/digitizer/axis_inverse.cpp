@@ -40,15 +40,15 @@ std::optional<double> SplitPosition(bool logAxis, double v, double mid, double m
 }  // namespace
 
 bool CalibrationUsable(const AxisCalibration& cal) {
-    return cal.calibrationConfirmed != 0 && cal.calibrationInvalid == 0;
+    return cal.calibrationConfirmed && !cal.calibrationInvalid;
 }
 
 std::optional<CanvasPoint> ValueToCanvas(const AxisCalibration& cal, double x, double y) {
-    const bool logX = cal.logX != 0;
-    const bool logY = cal.logY != 0;
+    const bool logX = cal.logX;
+    const bool logY = cal.logY;
 
     std::optional<double> px;
-    if (cal.xMidActive != 0 && cal.xMidPos != 0) {
+    if (cal.xMidActive && cal.xMidPos != 0) {
         // Positions right of the mid point take the Xmax segment.
         px = SplitPosition(logX, x, cal.xMidPos, cal.Xmid, cal.X1MIN, cal.Xmin, cal.X1MAX,
                            cal.Xmax, true);
@@ -59,7 +59,7 @@ std::optional<CanvasPoint> ValueToCanvas(const AxisCalibration& cal, double x, d
     // Canvas y grows downwards: positions below the mid point (larger y) take
     // the Ymin segment, the mid point itself and above it the Ymax one.
     std::optional<double> py;
-    if (cal.yMidActive != 0 && cal.yMidPos != 0) {
+    if (cal.yMidActive && cal.yMidPos != 0) {
         py = SplitPosition(logY, y, cal.yMidPos, cal.Ymid, cal.Y1MIN, cal.Ymin, cal.Y1MAX,
                            cal.Ymax, false);
     } else {

@@ -24,8 +24,8 @@ void StoreValues(AxisCalibration& cal, const AxisValueTexts& texts) {
 }
 
 void Fail(AxisCalibration& cal) {
-    cal.calibrationInvalid = 1;
-    cal.calibrationConfirmed = 0;
+    cal.calibrationInvalid = true;
+    cal.calibrationConfirmed = false;
 }
 
 }  // namespace
@@ -60,7 +60,7 @@ PickMode FirstNonPositiveLogValue(const AxisCalibration& cal, const AxisValueTex
 }
 
 bool PointsPlaced(const AxisCalibration& cal) {
-    return cal.originXSet != 0 && cal.originYSet != 0 && cal.xMaxSet != 0 && cal.yMaxSet != 0;
+    return cal.originXSet && cal.originYSet && cal.xMaxSet && cal.yMaxSet;
 }
 
 bool PointsSettled(const AxisCalibration& cal, int pointBoxCount) {
@@ -74,29 +74,29 @@ ValueTextCheck CheckAxisValueText(std::string_view text, bool logAxis) {
     return ValueTextCheck::kStorable;
 }
 
-CalibrationOutcome ConfirmCalibration(AxisCalibration& cal, const AxisValueTexts& texts,
-                                      int pointBoxCount) {
+CalibrationOutcome ConfirmCalibration(AxisCalibration& cal, SetupState& setup,
+                                      const AxisValueTexts& texts, int pointBoxCount) {
     // The value boxes have shown their own message already.
     if (FirstNonPositiveLogValue(cal, texts) != kPickNone) {
         Fail(cal);
         return CalibrationOutcome::kLogValueNotPositive;
     }
-    cal.calibrationConfirmed = 1;
-    cal.calibrationInvalid = 0;
-    cal.pointBoxCount = static_cast<int16_t>(pointBoxCount);
+    cal.calibrationConfirmed = true;
+    cal.calibrationInvalid = false;
+    setup.pointBoxCount = pointBoxCount;
     if (!PointsSettled(cal, pointBoxCount)) {
-        cal.frameReady = 0;
+        setup.frameReady = false;
         Fail(cal);
         return CalibrationOutcome::kNotSettled;
     }
-    cal.frameReady = 1;
+    setup.frameReady = true;
     if (!ValuesFilled(texts)) {
-        cal.frameReady = 0;
-        cal.calibrationInvalid = 1;
+        setup.frameReady = false;
+        cal.calibrationInvalid = true;
         return CalibrationOutcome::kValuesMissing;
     }
     if (!ValuesStorable(texts)) {
-        cal.frameReady = 0;
+        setup.frameReady = false;
         Fail(cal);
         return CalibrationOutcome::kNotStorable;
     }
@@ -105,7 +105,7 @@ CalibrationOutcome ConfirmCalibration(AxisCalibration& cal, const AxisValueTexts
         return CalibrationOutcome::kXNotAscending;
     }
     if (!YAscending(texts)) {
-        cal.frameReady = 0;
+        setup.frameReady = false;
         Fail(cal);
         return CalibrationOutcome::kYNotAscending;
     }
@@ -113,15 +113,15 @@ CalibrationOutcome ConfirmCalibration(AxisCalibration& cal, const AxisValueTexts
     return CalibrationOutcome::kUsable;
 }
 
-CalibrationOutcome RevalidateCalibration(AxisCalibration& cal, const AxisValueTexts& texts,
-                                         int pointBoxCount) {
-    cal.calibrationConfirmed = 1;
-    cal.calibrationInvalid = 0;
-    cal.pointBoxCount = static_cast<int16_t>(pointBoxCount);
+CalibrationOutcome RevalidateCalibration(AxisCalibration& cal, SetupState& setup,
+                                         const AxisValueTexts& texts, int pointBoxCount) {
+    cal.calibrationConfirmed = true;
+    cal.calibrationInvalid = false;
+    setup.pointBoxCount = pointBoxCount;
     const bool settled = PointsSettled(cal, pointBoxCount);
-    if (settled) cal.frameReady = 1;
+    if (settled) setup.frameReady = true;
     const bool ordered = XAscending(texts) && YAscending(texts);
-    if (!ordered) cal.frameReady = 0;
+    if (!ordered) setup.frameReady = false;
 
     CalibrationOutcome outcome = CalibrationOutcome::kUsable;
     if (!settled) {
@@ -148,13 +148,13 @@ CalibrationOutcome RevalidateCalibration(AxisCalibration& cal, const AxisValueTe
     return outcome;
 }
 
-bool TestFrameReady(AxisCalibration& cal, const AxisValueTexts& texts, int pointBoxCount) {
-    if (cal.frameReady == 0) {
-        const bool ready =
+bool TestFrameReady(const AxisCalibration& cal, SetupState& setup, const AxisValueTexts& texts,
+                    int pointBoxCount) {
+    if (!setup.frameReady) {
+        setup.frameReady =
             PointsSettled(cal, pointBoxCount) && XAscending(texts) && YAscending(texts);
-        cal.frameReady = ready ? 1 : 0;
     }
-    return cal.frameReady != 0;
+    return setup.frameReady;
 }
 
 bool SetupComplete(const AxisValueTexts& texts) {

@@ -15,6 +15,16 @@
 // an outcome into its message and the state of its controls.
 namespace kx::core {
 
+// How far the panel has come in setting up the calibration: the point boxes
+// that are on and whether the hover checks found the frame ready. The panel
+// holds it beside the calibration; the checks below read and set it.
+struct SetupState {
+    int pointBoxCount = 0;
+    // All four points settled and both value pairs ascending; once set it
+    // stays until a failed confirmation or a reset clears it.
+    bool frameReady = false;
+};
+
 // The texts of the four value boxes as typed, indexed by their point:
 // kPickXmin .. kPickYmax (index 0 unused).
 using AxisValueTexts = std::array<std::string, 5>;
@@ -56,24 +66,25 @@ enum class CalibrationOutcome {
     kYNotAscending,        // "Ymax <= Ymin "
 };
 
-// "基本座標の確定": sets calibrationConfirmed, calibrationInvalid,
-// pointBoxCount and frameReady as the button does and, when usable, stores
-// the four values. A missing value leaves calibrationConfirmed as it was set
-// by the check and marks the calibration invalid only.
-CalibrationOutcome ConfirmCalibration(AxisCalibration& cal, const AxisValueTexts& texts,
-                                      int pointBoxCount);
+// "基本座標の確定": sets calibrationConfirmed, calibrationInvalid and the
+// setup's pointBoxCount and frameReady as the button does and, when usable,
+// stores the four values. A missing value leaves calibrationConfirmed as it
+// was set by the check and marks the calibration invalid only.
+CalibrationOutcome ConfirmCalibration(AxisCalibration& cal, SetupState& setup,
+                                      const AxisValueTexts& texts, int pointBoxCount);
 
 // The silent re-check after every value edit, axis-type change and canvas
 // press: the same flags, the same storing. Of its faults only a value that
 // is not positive on a logarithmic axis is reported (kLogValueNotPositive);
 // the others come back so that the caller knows, but show nothing.
-CalibrationOutcome RevalidateCalibration(AxisCalibration& cal, const AxisValueTexts& texts,
-                                         int pointBoxCount);
+CalibrationOutcome RevalidateCalibration(AxisCalibration& cal, SetupState& setup,
+                                         const AxisValueTexts& texts, int pointBoxCount);
 
 // The readiness of the "基本座標" and "設定確認" hover checks: the points
 // settled and both value pairs ascending. Once set, frameReady stays until a
 // failed confirmation or a reset clears it.
-bool TestFrameReady(AxisCalibration& cal, const AxisValueTexts& texts, int pointBoxCount);
+bool TestFrameReady(const AxisCalibration& cal, SetupState& setup, const AxisValueTexts& texts,
+                    int pointBoxCount);
 
 // The values of the four boxes are all there and ascending: the sum of six
 // of the "基本座標" hover check.

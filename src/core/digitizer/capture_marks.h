@@ -20,6 +20,7 @@ struct MarkedPoint {
     bool captured = false;
     double x = 0;  // canvas position of the capture
     double y = 0;
+    bool operator==(const MarkedPoint&) const = default;
 };
 using LineMarks = std::vector<MarkedPoint>;  // one per point of the line, in text order
 

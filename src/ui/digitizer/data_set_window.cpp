@@ -16,7 +16,6 @@
 #include "core/files/listing.h"
 #include "ui/digitizer/digitizer_names.h"
 #include "ui/window/controls.h"
-#include "ui/digitizer/main_window.h"
 #include "ui/window/refusal_line.h"
 #include "ui/window/twips.h"
 #include "ui/window/widget_events.h"
@@ -321,7 +320,7 @@ void DataSetWindow::OnPointBoxEdited(int index) {
         cursor.setPosition(std::min(position, static_cast<int>(BoxText(cleaned).size())));
         box->setTextCursor(cursor);
     }
-    NotePointsChanged();
+    emit pointsChanged();
 }
 
 void DataSetWindow::TogglePointBoxHeight(int index) {
@@ -337,11 +336,7 @@ void DataSetWindow::TogglePointBoxHeight(int index) {
 void DataSetWindow::RefreshPointBoxesFromData() {
     for (int line = 1; line <= core::kMaxLines; ++line)
         ShowPointText(line, workspace_.data.pointText[line]);
-    NotePointsChanged();
-}
-
-void DataSetWindow::NotePointsChanged() {
-    if (auto* main = qobject_cast<MainWindow*>(mainWindow())) main->NotePointsChanged();
+    emit pointsChanged();
 }
 
 std::string DataSetWindow::SavedDataText(int saveKind) const {
@@ -378,7 +373,7 @@ void DataSetWindow::ResetSelectedLine() {
     ShowPointText(index + 1, "");
     ShowPointCount(0);
     ShowParameter(workspace_.data.parameterText[index + 1]);
-    NotePointsChanged();
+    emit pointsChanged();
 }
 
 void DataSetWindow::ResetAllLines() {
@@ -397,7 +392,7 @@ void DataSetWindow::ResetAllLines() {
         workspace_.data.captureLine = 1;
     }
     workspace_.data.parameterLine = 1;
-    NotePointsChanged();
+    emit pointsChanged();
 }
 
 // --- preparation -------------------------------------------------------------

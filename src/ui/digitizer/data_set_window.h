@@ -74,6 +74,8 @@ signals:
     void captureStartAllowed();
     // The panel's live timer is to stop (a preparation runs).
     void panelTimersStopRequested();
+    // The point texts of the data set were edited, reset or loaded.
+    void pointsChanged();
 
 protected:
     bool KeepsCanvasUsable() const override { return true; }
@@ -90,8 +92,6 @@ private:
     void ShowLineNumber(int line);
     void ShowParameter(const std::string& text);
     void OnPointBoxEdited(int index);
-    // The marks on the canvas follow the changed point texts.
-    void NotePointsChanged();
     void TogglePointBoxHeight(int index);
     void CommitParameter();
     void ResetSelectedLine();

@@ -78,7 +78,8 @@ DigitizerPanel::DigitizerPanel(Workspace& workspace, MainWindow& mainWindow,
       workspace_(workspace),
       mainWindow_(mainWindow),
       canvas_(mainWindow.canvas()),
-      clipboard_(clipboard) {
+      clipboard_(clipboard),
+      overlay_(workspace, captureMarks_, mainWindow.canvas()) {
     setObjectName(n::kWindow);
     setWindowTitle("Tolvex_R1.0");
     setFont(render::JapaneseFont(9));
@@ -260,7 +261,7 @@ void DigitizerPanel::ConnectControls() {
                 [this, box](bool on) { OnPointBox(box, on); });
         WidgetEvents& check = WidgetEvents::Of(pointBox_[box]);
         connect(&check, &WidgetEvents::entered, this, [this] {
-            if (helpShown_ == 0) HideMessage();
+            if (!state_.helpShown) HideMessage();
         });
         connect(&check, &WidgetEvents::focusLost, this,
                 [this, box](Qt::FocusReason reason) { PointBoxLeft(box, reason); });
@@ -333,8 +334,8 @@ void DigitizerPanel::showEvent(QShowEvent* event) {
     // First showing: both axes linear, the mid-point controls off and disabled.
     linearOption_[0]->setChecked(true);
     linearOption_[1]->setChecked(true);
-    workspace_.calibration.logX = 0;
-    workspace_.calibration.logY = 0;
+    workspace_.calibration.logX = false;
+    workspace_.calibration.logY = false;
     for (QCheckBox* mid : midPointBox_) mid->setChecked(false);
     EnableMidControls(false);
     captureButton_->setEnabled(false);
@@ -355,7 +356,7 @@ void DigitizerPanel::closeEvent(QCloseEvent* event) {
 }
 
 void DigitizerPanel::PointerOverPanel() {
-    const QCursor pointer = pointBoxUsed_ ? SquarePointer() : ArrowPointer();
+    const QCursor pointer = state_.pointBoxUsed ? SquarePointer() : ArrowPointer();
     setCursor(pointer);
     mainWindow_.setCursor(pointer);
     liveTimer_.stop();
@@ -365,7 +366,7 @@ void DigitizerPanel::PointerOverPanel() {
 // --- messages and help ---------------------------------------------------------
 
 void DigitizerPanel::ShowMessage(const QString& text) {
-    helpShown_ = 0;
+    state_.helpShown = false;
     messageBox_->setPlainText(text);
     messageBox_->setFont(render::JapaneseFont(9));
     messageBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -384,7 +385,7 @@ void DigitizerPanel::ShowMessage(const QString& text) {
 void DigitizerPanel::HideMessage() {
     messageBox_->hide();
     messageBox_->setGeometry(kMessagePlace);
-    helpShown_ = 0;
+    state_.helpShown = false;
 }
 
 void DigitizerPanel::ShowHint(const QString& text, int left, int top, int width, int height) {
@@ -397,7 +398,7 @@ void DigitizerPanel::ShowHint(const QString& text, int left, int top, int width,
 
 void DigitizerPanel::HideMessages() {
     // The help text stays until it is clicked or asked away.
-    if (helpShown_ == 0) messageBox_->hide();
+    if (!state_.helpShown) messageBox_->hide();
     hintBox_->hide();
     messageTimer_.stop();
 }
@@ -411,11 +412,11 @@ bool DigitizerPanel::messageShown() const {
 }
 
 void DigitizerPanel::ToggleHelp() {
-    if (helpShown_ == 1) {
+    if (state_.helpShown) {
         messageBox_->clear();
         messageBox_->setGeometry(TwipsRect(120, 0, 2505 + kExtra, 285));
         messageBox_->hide();
-        helpShown_ = 0;
+        state_.helpShown = false;
         return;
     }
     messageTimer_.stop();
@@ -426,7 +427,7 @@ void DigitizerPanel::ToggleHelp() {
     messageBox_->setPlainText(HelpText());
     messageBox_->show();
     messageBox_->raise();
-    helpShown_ = 1;
+    state_.helpShown = true;
 }
 
 // --- picture --------------------------------------------------------------------
@@ -434,11 +435,11 @@ void DigitizerPanel::ToggleHelp() {
 void DigitizerPanel::TakePicture(const QImage& picture, const QString& caption) {
     // A new picture starts the calibration afresh.
     core::AxisCalibration& cal = workspace_.calibration;
-    cal.calibrationConfirmed = 0;
+    cal.calibrationConfirmed = false;
     for (int box = 1; box <= 4; ++box) SetPointBoxQuietly(box, false);
     core::ClearCalibrationPositions(cal);
-    cal.xAxisDrawn = cal.yAxisDrawn = 0;
-    pickMode_ = core::kPickNone;
+    state_.xAxisDrawn = state_.yAxisDrawn = false;
+    state_.picks.pickMode = core::kPickNone;
     // The point boxes going off take the mid points with them, as a click
     // that turns a point box off does: their positions were on the old picture.
     DisarmMidPoints();
@@ -483,19 +484,18 @@ QString DigitizerPanel::LoadPictureFile(const QString& path) {
                              QStringLiteral(">"));
     for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(workspace_.data, line);
     emit linesReset();
-    RefreshCaptureMarks();
     return {};
 }
 
 void DigitizerPanel::OpenPictureFile() {
-    loadMode_ = 3;
-    emit loadRequested(loadMode_);
+    state_.loadMode = 3;
+    emit loadRequested(state_.loadMode);
 }
 
 void DigitizerPanel::OpenNumericData() {
-    loadMode_ = 2;
+    state_.loadMode = 2;
     workspace_.data.captureMode = 1;
-    emit loadRequested(loadMode_);
+    emit loadRequested(state_.loadMode);
 }
 
 // --- capture --------------------------------------------------------------------
@@ -503,7 +503,7 @@ void DigitizerPanel::OpenNumericData() {
 void DigitizerPanel::StartCapture() {
     emit captureStartPressed();
     const core::AxisCalibration& cal = workspace_.calibration;
-    if (cal.calibrationInvalid != 0 || cal.calibrationConfirmed == 0) return;
+    if (cal.calibrationInvalid || !cal.calibrationConfirmed) return;
     core::DataSet& ds = workspace_.data;
     ds.captureMode = 1;
     int selected = -1;
@@ -551,19 +551,19 @@ void DigitizerPanel::ReturnFromCapture(QPoint position) {
 
 void DigitizerPanel::ResetCalibration() {
     core::AxisCalibration& cal = workspace_.calibration;
-    cal.calibrationConfirmed = 0;
-    cal.frameReady = 0;
-    autoConfirmDone_ = 0;
-    cal.xAxisDrawn = cal.yAxisDrawn = 0;
+    cal.calibrationConfirmed = false;
+    state_.setup.frameReady = false;
+    state_.autoConfirmDone = false;
+    state_.xAxisDrawn = state_.yAxisDrawn = false;
     for (QLineEdit* box : {xSampleBox_, ySampleBox_}) SetBackground(box, QColor(0, 0, 5));
-    cal.calibrationInvalid = 1;
+    cal.calibrationInvalid = true;
     mainWindow_.activateWindow();
     canvas_.RestoreCanvasPicture();
     setCursor(SquarePointer());
     canvas_.setCursor(CrossPointer());
     for (int box = 1; box <= 4; ++box) SetPointBoxQuietly(box, false);
     core::ClearCalibrationPositions(cal);
-    pickMode_ = core::kPickNone;
+    state_.picks.pickMode = core::kPickNone;
     canvas_.SetFloatingLabel(QString());
     ShowSamplingBoxes(false);
     // An armed mid point would make every following press a mid-point press,
@@ -576,7 +576,7 @@ void DigitizerPanel::ResetCalibration() {
     confirmButton_->setEnabled(true);
     captureButton_->setEnabled(false);
     SetNudgeTarget(kNoNudge);
-    RefreshPictureData();
+    FollowPictureData();
 }
 
 }  // namespace kx::ui

@@ -6,11 +6,14 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 #include "core/digitizer/calibration_checks.h"
+#include "core/digitizer/canvas_mode.h"
 #include "core/digitizer/capture_history.h"
 #include "core/digitizer/capture_marks.h"
 #include "core/digitizer/point_placement.h"
+#include "ui/digitizer/picture_overlay.h"
 #include "ui/window/workspace.h"
 
 class QAction;
@@ -55,7 +58,7 @@ public:
     // canvas then keeps its picture), or nothing.
     QString LoadPictureFile(const QString& path);
     // The load window has gone (loadMode back to 0).
-    void EndLoad() { loadMode_ = 0; }
+    void EndLoad() { state_.loadMode = 0; }
 
     // Used by the DataSet window through the owner.
     void SelectLineOption(int index);
@@ -68,13 +71,14 @@ public:
     QString messageText() const;
     bool messageShown() const;
 
-    // The marks of the captured points follow the data set again (after an
-    // edit elsewhere); the fitted curves over the picture follow the results
-    // and the calibration (after a run).
-    void RefreshCaptureMarks();
-    void RefreshFitOverlay();
+    // What the canvas does with a press, a move and a key now.
+    core::CanvasMode CanvasMode() const;
 
 public slots:
+    // The marks of the points and the fitted curves over the picture follow
+    // the data set, the calibration and the results: every change of those
+    // notifies this one slot, which redraws what has changed.
+    void FollowPictureData();
     void PastePicture();        // "画像Paste"
     void ConfirmCalibration();  // "基本座標の確定"
     void StartCapture();        // "データ採取開始"
@@ -132,7 +136,7 @@ private:
     void ResetCalibration();
     void EndProgram();
 
-    // Calibration controls (panel_calibration.cpp).
+    // Calibration controls (digitizer_panel_calibration.cpp).
     core::AxisValueTexts ValueTexts() const;
     void OnPointBox(int box, bool checked);
     void PointBoxLeft(int box, Qt::FocusReason reason);
@@ -158,23 +162,28 @@ private:
     void HoverConfirmButton();
     void SwitchDisplayForm();
 
-    // Canvas reactions (panel_canvas.cpp).
+    // Canvas reactions (digitizer_panel_canvas.cpp).
     void OnCanvasPressed(QPointF position);
+    void NotePress(QPointF position);
+    void NoteMidPointPress(QPointF position);
+    void PlaceMidPoint(QPointF position);
     void OnCanvasMoved(QPointF position);
     void OnCanvasClicked();
     void OnCanvasDoubleClicked();
     bool PlacePoint(core::PickMode mode, double x, double y);  // false: refused
     bool Capture(double x, double y);  // true when a refusal message was posted
-    bool ConvertIntoSamplingBoxes(double x, double y);
+    std::optional<core::SampledPoint> ConvertIntoSamplingBoxes(double x, double y);
+    void ShowSampledTexts(const core::SampledPoint& sampled);
+    void FollowMidCorrections();
+    void ShowLiveValues();
     void RedrawCalibrationMarks();
     void RedrawMidMarks();
     void DrawCalibrationMarks(bool withMidPoints);
     void DrawMidMarks();
     void SetPointers(const QCursor& cursor);
 
-    // Marks, loupe, undo and the arrow keys (panel_marks.cpp).
+    // Marks, loupe, undo and the arrow keys (digitizer_panel_marks.cpp).
     void BuildMarkEntries(QMenu* menu);
-    void RefreshPictureData();
     void RecordCapture(int line, const core::LineState& before, const std::string& record,
                        QPointF position);
     core::LineState LineStateOf(int line);
@@ -230,28 +239,36 @@ private:
     QTimer liveTimer_;
     QTimer messageTimer_;
 
-    // Panel state.
-    int16_t helpShown_ = 0;
-    int16_t autoConfirmDone_ = 0;
-    int16_t readyAnnounced_ = 0;
-    int16_t loadMode_ = 0;
-    core::PickMode pickMode_ = core::kPickNone;
-    int16_t skipCapture_ = 0;
+    // The panel's own state, beside the calibration of the workspace.
+    struct PanelState {
+        core::CanvasPicks picks;  // what the next presses place
+        core::SetupState setup;   // the point boxes on, the frame found ready
+        bool xAxisDrawn = false;  // the axis lines stand on the canvas
+        bool yAxisDrawn = false;
+        bool samplingShown = false;      // the sampling boxes Text8/Text9 are shown
+        bool conversionPending = false;  // a position waits to be converted into them
+        QPointF convertPosition;         // that position, canvas units
+        bool helpShown = false;
+        bool autoConfirmDone = false;  // the hover confirmation ran since the last box change
+        bool readyAnnounced = false;   // the hint of a complete setup was shown
+        bool pointBoxUsed = false;
+        // The press of the current click placed a point: its value box keeps
+        // the keyboard and the panel stays the active window.
+        bool pressPlacedPoint = false;
+        int16_t loadMode = 0;  // 3 picture, 2 numeric data from the panel, 0 none
+    };
+    PanelState state_;
     // The last pointer position in canvas units. Held wider than 16 bits: a
     // scan of a few thousand pixels already reaches past 32767 canvas units.
     int mouseX_ = 0;
     int mouseY_ = 0;
-    QPointF convertPosition_;  // the last position waiting for conversion
     bool liveToggle_ = false;
-    bool pointBoxUsed_ = false;
-    // The press of the current click placed a point: its value box keeps the
-    // keyboard and the panel stays the active window.
-    bool pointJustPlaced_ = false;
     bool firstShown_ = false;
 
     // The captured points' marks and the steps that can be taken back.
     core::CaptureMarks captureMarks_;
     core::CaptureHistory history_;
+    PictureOverlay overlay_;
     // The point the arrow keys move: the last one a click placed or captured.
     struct NudgeTarget {
         NudgeKind kind = kNoNudge;
@@ -260,7 +277,6 @@ private:
         QPointF at;     // where it stands now, canvas units
     };
     NudgeTarget nudge_;
-    int16_t midActiveSeen_ = 0;  // the mid corrections in use when the curves were drawn
 };
 
 }  // namespace kx::ui

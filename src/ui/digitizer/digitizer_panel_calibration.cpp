@@ -69,10 +69,10 @@ float& DigitizerPanel::AxisValue(int box) {
 bool DigitizerPanel::PointPlaced(int box) const {
     const core::AxisCalibration& cal = workspace_.calibration;
     switch (box) {
-        case core::kPickXmin: return cal.originXSet != 0;
-        case core::kPickXmax: return cal.xMaxSet != 0;
-        case core::kPickYmin: return cal.originYSet != 0;
-        default: return cal.yMaxSet != 0;
+        case core::kPickXmin: return cal.originXSet;
+        case core::kPickXmax: return cal.xMaxSet;
+        case core::kPickYmin: return cal.originYSet;
+        default: return cal.yMaxSet;
     }
 }
 
@@ -103,11 +103,11 @@ void DigitizerPanel::OnPointBox(int box, bool checked) {
         }
     }
     constexpr const char* kNames[] = {"", "Xmin", "Xmax", "Ymin", "Ymax"};
-    pickMode_ = static_cast<core::PickMode>(box);
+    state_.picks.pickMode = static_cast<core::PickMode>(box);
     canvas_.SetFloatingLabel(QString::fromLatin1(kNames[box]));
     setCursor(ArrowPointer());
     canvas_.setCursor(CrossPointer());
-    pointBoxUsed_ = true;
+    state_.pointBoxUsed = true;
 }
 
 void DigitizerPanel::PointBoxLeft(int box, Qt::FocusReason reason) {
@@ -135,15 +135,19 @@ void DigitizerPanel::TurnPointBoxOff(int box, bool withPartner) {
     confirmButton_->setEnabled(true);
     captureButton_->setEnabled(false);
     canvas_.SetFloatingLabel(QString());
-    pickMode_ = core::kPickNone;
-    autoConfirmDone_ = 0;
+    state_.picks.pickMode = core::kPickNone;
+    state_.autoConfirmDone = false;
     core::ClearCalibrationPoint(cal, static_cast<core::PickMode>(box));
-    if (box == core::kPickXmax) ShowSamplingBoxes(false);
+    if (box == core::kPickXmax) {
+        ShowSamplingBoxes(false);
+        state_.xAxisDrawn = false;
+    }
+    if (box == core::kPickYmax) state_.yAxisDrawn = false;
     if (origin && withPartner) {
         SetPointBoxQuietly(box == core::kPickXmin ? core::kPickYmin : core::kPickXmin, false);
     }
     FailCalibration();
-    if (loadMode_ == 0) RedrawCalibrationMarks();
+    if (state_.loadMode == 0) RedrawCalibrationMarks();
 }
 
 // --- value boxes ----------------------------------------------------------------
@@ -151,7 +155,7 @@ void DigitizerPanel::TurnPointBoxOff(int box, bool withPartner) {
 void DigitizerPanel::CheckValueText(int box) {
     const core::AxisCalibration& cal = workspace_.calibration;
     const std::string text = valueBox_[box]->text().toStdString();
-    const bool logAxis = (box <= core::kPickXmax ? cal.logX : cal.logY) != 0;
+    const bool logAxis = box <= core::kPickXmax ? cal.logX : cal.logY;
     bool posted = false;
     switch (core::CheckAxisValueText(text, logAxis)) {
         case core::ValueTextCheck::kNotStorable:
@@ -164,7 +168,7 @@ void DigitizerPanel::CheckValueText(int box) {
                 AxisValue(box) = static_cast<float>(core::ValueOfText(text));
             }
             hintBox_->hide();
-            if (helpShown_ == 0) HideMessage();
+            if (!state_.helpShown) HideMessage();
             break;
         case core::ValueTextCheck::kNotPositiveOnLog:
             ShowMessage(kNotForLogAxis);
@@ -183,7 +187,7 @@ void DigitizerPanel::CheckValueText(int box) {
 void DigitizerPanel::StoreAxisValue(int box) {
     const double value = BoxValue(valueBox_[box]);
     if (core::FitsSingle(value)) AxisValue(box) = static_cast<float>(value);
-    RefreshPictureData();
+    FollowPictureData();
 }
 
 void DigitizerPanel::StoreMidValue(int axis) {
@@ -191,7 +195,7 @@ void DigitizerPanel::StoreMidValue(int axis) {
     if (!core::FitsSingle(value)) return;
     (axis == 0 ? workspace_.calibration.Xmid : workspace_.calibration.Ymid) =
         static_cast<float>(value);
-    RefreshPictureData();
+    FollowPictureData();
 }
 
 // --- axis types and mid points ------------------------------------------------------
@@ -211,26 +215,26 @@ void DigitizerPanel::SelectAxisType(int axis, bool logarithmic) {
             logarithmic = false;
         }
     }
-    (axis == 0 ? cal.logX : cal.logY) = logarithmic ? 1 : 0;
+    (axis == 0 ? cal.logX : cal.logY) = logarithmic;
     RevalidateCalibration(posted);
 }
 
 void DigitizerPanel::DisarmMidPoints() {
     core::AxisCalibration& cal = workspace_.calibration;
-    if (cal.xMidArmed == 0 && cal.yMidArmed == 0) return;
-    cal.xMidArmed = cal.yMidArmed = 0;
-    cal.midPick = 0;
+    if (!cal.xMidArmed && !cal.yMidArmed) return;
+    cal.xMidArmed = cal.yMidArmed = false;
+    state_.picks.midPick = core::MidPick::kNone;
     cal.xMidPos = cal.yMidPos = 0;
 }
 
 void DigitizerPanel::OnMidPointBox(int axis) {
     core::AxisCalibration& cal = workspace_.calibration;
-    int16_t& armed = axis == 0 ? cal.xMidArmed : cal.yMidArmed;
-    const bool logAxis = (axis == 0 ? cal.logX : cal.logY) != 0;
+    bool& armed = axis == 0 ? cal.xMidArmed : cal.yMidArmed;
+    const bool logAxis = axis == 0 ? cal.logX : cal.logY;
     QCheckBox* box = midPointBox_[axis];
-    if (armed != 0) {
-        armed = 0;
-        cal.midPick = 0;
+    if (armed) {
+        armed = false;
+        state_.picks.midPick = core::MidPick::kNone;
         (axis == 0 ? cal.xMidPos : cal.yMidPos) = 0;
         canvas_.SetFloatingLabel(QString());
         box->setChecked(false);
@@ -246,17 +250,17 @@ void DigitizerPanel::OnMidPointBox(int axis) {
         return;
     }
     box->setChecked(true);
-    armed = 1;
-    cal.midPick = static_cast<int16_t>(axis + 1);
+    armed = true;
+    // The next press places this mid point (and is not captured).
+    state_.picks.midPick = axis == 0 ? core::MidPick::kX : core::MidPick::kY;
     StoreMidValue(axis);
     canvas_.SetFloatingLabel(axis == 0 ? QStringLiteral("Xmid") : QStringLiteral("Ymid"));
     canvas_.setCursor(CrossPointer());
-    skipCapture_ = 1;
 }
 
 void DigitizerPanel::SwitchDisplayForm() {
     core::AxisCalibration& cal = workspace_.calibration;
-    cal.exponentDisplay = exponentBox_->isChecked() ? 1 : 0;
+    cal.exponentDisplay = exponentBox_->isChecked();
     // A box that holds no number (empty, or typed over) keeps its text.
     for (QLineEdit* box : {xSampleBox_, ySampleBox_}) {
         const std::string text = core::Trimmed(box->text().toStdString());
@@ -264,7 +268,7 @@ void DigitizerPanel::SwitchDisplayForm() {
             !core::FitsSingle(core::ValueOfText(text)))
             continue;
         box->setText(QString::fromStdString(
-            core::AxisValueText(core::ValueOfText(text), cal.exponentDisplay != 0)));
+            core::AxisValueText(core::ValueOfText(text), cal.exponentDisplay)));
     }
     if (workspace_.data.captureMode == 1) {
         emit liveValuesShown(xSampleBox_->text(), ySampleBox_->text());
@@ -276,7 +280,7 @@ void DigitizerPanel::SwitchDisplayForm() {
 void DigitizerPanel::ShowSamplingBoxes(bool shown) {
     xSampleBox_->setVisible(shown);
     ySampleBox_->setVisible(shown);
-    workspace_.calibration.samplingShown = shown ? 1 : 0;
+    state_.samplingShown = shown;
     if (shown) {
         SetBackground(xSampleBox_, QColor(251, 255, 217));
         SetBackground(ySampleBox_, QColor(246, 255, 217));
@@ -292,19 +296,20 @@ void DigitizerPanel::EnableMidControls(bool enabled) {
 
 void DigitizerPanel::FailCalibration() {
     core::AxisCalibration& cal = workspace_.calibration;
-    cal.calibrationInvalid = 1;
-    cal.calibrationConfirmed = 0;
+    cal.calibrationInvalid = true;
+    cal.calibrationConfirmed = false;
     confirmButton_->setEnabled(true);
     captureButton_->setEnabled(false);
     ShowSamplingBoxes(false);
     for (QCheckBox* mid : midPointBox_) mid->setEnabled(false);
-    RefreshPictureData();
+    FollowPictureData();
 }
 
 void DigitizerPanel::ConfirmCalibration() {
     using O = core::CalibrationOutcome;
     const O outcome =
-        core::ConfirmCalibration(workspace_.calibration, ValueTexts(), CountPointBoxes());
+        core::ConfirmCalibration(workspace_.calibration, state_.setup, ValueTexts(),
+                                 CountPointBoxes());
     if (outcome == O::kLogValueNotPositive) {
         FailCalibration();
         return;
@@ -331,17 +336,17 @@ void DigitizerPanel::ConfirmCalibration() {
     confirmButton_->setEnabled(false);
     captureButton_->setEnabled(true);
     HideMessage();
-    readyAnnounced_ = 1;
+    state_.readyAnnounced = true;
     QApplication::beep();
     messageTimer_.start();
-    RefreshPictureData();
+    FollowPictureData();
 }
 
 void DigitizerPanel::RevalidateCalibration(bool messagePosted) {
     using O = core::CalibrationOutcome;
     core::AxisCalibration& cal = workspace_.calibration;
-    const bool wasUsable = cal.calibrationConfirmed != 0 && cal.calibrationInvalid == 0;
-    const O outcome = core::RevalidateCalibration(cal, ValueTexts(), CountPointBoxes());
+    const bool wasUsable = cal.calibrationConfirmed && !cal.calibrationInvalid;
+    const O outcome = core::RevalidateCalibration(cal, state_.setup, ValueTexts(), CountPointBoxes());
     if (outcome == O::kLogValueNotPositive) ShowMessage(kNotForLogAxis);
     if (outcome != O::kUsable) {
         FailCalibration();
@@ -350,11 +355,11 @@ void DigitizerPanel::RevalidateCalibration(bool messagePosted) {
     confirmButton_->setEnabled(false);
     captureButton_->setEnabled(true);
     ShowSamplingBoxes(true);
-    if (!messagePosted && helpShown_ == 0) HideMessage();
+    if (!messagePosted && !state_.helpShown) HideMessage();
     EnableMidControls(true);
     // Sounded when the calibration becomes usable, not on every later press.
     if (!wasUsable) QApplication::beep();
-    RefreshPictureData();
+    FollowPictureData();
 }
 
 // --- hover checks ---------------------------------------------------------------------
@@ -362,31 +367,31 @@ void DigitizerPanel::RevalidateCalibration(bool messagePosted) {
 void DigitizerPanel::HoverBasicFrame() {
     core::AxisCalibration& cal = workspace_.calibration;
     const core::AxisValueTexts texts = ValueTexts();
-    if (!core::TestFrameReady(cal, texts, CountPointBoxes()) || autoConfirmDone_ != 0 ||
-        cal.xAxisDrawn == 0 || cal.yAxisDrawn == 0)
+    if (!core::TestFrameReady(cal, state_.setup, texts, CountPointBoxes()) || state_.autoConfirmDone ||
+        !state_.xAxisDrawn || !state_.yAxisDrawn)
         return;
     if (CountPointBoxes() != 4) ConfirmCalibration();
     const bool complete = core::SetupComplete(texts);
     confirmButton_->setEnabled(!complete);
-    captureButton_->setEnabled(complete && cal.calibrationInvalid == 0);
+    captureButton_->setEnabled(complete && !cal.calibrationInvalid);
     ShowSamplingBoxes(complete);
-    autoConfirmDone_ = 1;
+    state_.autoConfirmDone = true;
 }
 
 void DigitizerPanel::HoverSettingsFrame() {
     core::AxisCalibration& cal = workspace_.calibration;
-    if (!core::TestFrameReady(cal, ValueTexts(), CountPointBoxes()) || autoConfirmDone_ != 0 ||
-        cal.xAxisDrawn == 0 || cal.yAxisDrawn == 0 || cal.calibrationInvalid != 0) {
+    if (!core::TestFrameReady(cal, state_.setup, ValueTexts(), CountPointBoxes()) || state_.autoConfirmDone ||
+        !state_.xAxisDrawn || !state_.yAxisDrawn || cal.calibrationInvalid) {
         return;
     }
     ConfirmCalibration();
     confirmButton_->setEnabled(false);
-    captureButton_->setEnabled(cal.calibrationInvalid == 0);
-    autoConfirmDone_ = 1;
+    captureButton_->setEnabled(!cal.calibrationInvalid);
+    state_.autoConfirmDone = true;
 }
 
 void DigitizerPanel::HoverConfirmButton() {
-    if (readyAnnounced_ != 0 ||
+    if (state_.readyAnnounced ||
         !core::ReadyToAnnounce(workspace_.calibration, ValueTexts(), CountPointBoxes())) {
         return;
     }

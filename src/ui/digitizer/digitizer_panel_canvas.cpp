@@ -53,9 +53,14 @@ void DigitizerPanel::SetPointers(const QCursor& cursor) {
 
 // --- presses --------------------------------------------------------------------
 
+core::CanvasMode DigitizerPanel::CanvasMode() const {
+    return core::CanvasModeOf(workspace_.calibration, state_.picks,
+                              workspace_.data.captureMode == 1);
+}
+
 void DigitizerPanel::OnCanvasPressed(QPointF position) {
     core::AxisCalibration& cal = workspace_.calibration;
-    pointJustPlaced_ = false;
+    state_.pressPlacedPoint = false;
     const double x = position.x();
     const double y = position.y();
     // A press happens where the pointer is, even without a move before it.
@@ -64,54 +69,70 @@ void DigitizerPanel::OnCanvasPressed(QPointF position) {
     // The sampling boxes take the values at the press. Taken from the live
     // boxes they could still hold canvas units, or a position up to a tick
     // old, when the press follows a change of the calibration or a quick move.
-    if (cal.calibrationInvalid == 0 && cal.samplingShown != 0) ConvertIntoSamplingBoxes(x, y);
+    if (!cal.calibrationInvalid && state_.samplingShown) ConvertIntoSamplingBoxes(x, y);
     canvas_.setCursor(CrossPointer());
     mainWindow_.setCursor(CrossPointer());
 
-    const bool capture = workspace_.data.captureMode == 1;
-    bool posted = false;
+    const core::CanvasMode mode = CanvasMode();
     // The arrow keys move what this press places or captures, if anything.
     SetNudgeTarget(kNoNudge);
-    if (cal.xMidArmed != 0 || cal.yMidArmed != 0) {
-        if (cal.xMidPos == 0 && cal.midPick == 1) {
-            cal.xMidPos = static_cast<float>(x);
-            canvas_.DrawPointMark(Whole(x), Whole(cal.Y1MIN), kMidColour);
-            canvas_.SetFloatingLabel(QString());
-            SetNudgeTarget(kNudgeMid, 0, 0, position);
-        }
-        if (cal.yMidPos == 0 && cal.midPick == 2) {
-            cal.yMidPos = static_cast<float>(y);
-            canvas_.DrawPointMark(Whole(cal.X1MIN), Whole(y), kMidColour);
-            canvas_.SetFloatingLabel(QString());
-            SetNudgeTarget(kNudgeMid, 1, 0, position);
-        }
-        if (cal.calibrationConfirmed != 0) {
-            convertPosition_ = position;
-            cal.conversionPending = 1;
-            if (cal.calibrationInvalid == 0 && cal.samplingShown == 0) {
-                xLiveBox_->setText(QString::number(WholeInt(x)));
-                yLiveBox_->setText(QString::number(WholeInt(y)));
-            }
-        }
-        if (capture && skipCapture_ == 0) posted = Capture(x, y);
-        skipCapture_ = 0;
-    } else {
-        if (cal.calibrationConfirmed != 0) {
-            convertPosition_ = position;
-            cal.conversionPending = 1;
-        }
-        if (pickMode_ != core::kPickNone) posted = !PlacePoint(pickMode_, x, y);
-        if (capture && skipCapture_ == 0) posted = Capture(x, y) || posted;
-        skipCapture_ = 0;
-        pickMode_ = core::kPickNone;
+    bool posted = false;
+    switch (mode) {
+        case core::CanvasMode::kPlacingMidPoint:
+            PlaceMidPoint(position);
+            NoteMidPointPress(position);
+            break;
+        case core::CanvasMode::kMidPointArmed:
+        case core::CanvasMode::kMidPointArmedCapturing: NoteMidPointPress(position); break;
+        case core::CanvasMode::kPlacingPoint:
+        case core::CanvasMode::kPlacingPointCapturing:
+            NotePress(position);
+            posted = !PlacePoint(state_.picks.pickMode, x, y);
+            break;
+        case core::CanvasMode::kIdle:
+        case core::CanvasMode::kCapturing: NotePress(position); break;
     }
+    if (core::PressCaptures(mode)) posted = Capture(x, y) || posted;
+    // A press that is not one of a mid point ends the pick of a calibration point.
+    if (!core::MidPointPress(mode)) state_.picks.pickMode = core::kPickNone;
     // The re-check draws the marks and curves again as the calibration now is.
     if (core::FirstNonPositiveLogValue(cal, ValueTexts()) == core::kPickNone) {
         RevalidateCalibration(posted);
     } else {
-        RefreshPictureData();
+        FollowPictureData();
     }
     FollowWithLoupe(position);
+}
+
+void DigitizerPanel::NotePress(QPointF position) {
+    // A confirmed calibration converts the press into the sampling boxes.
+    if (!workspace_.calibration.calibrationConfirmed) return;
+    state_.convertPosition = position;
+    state_.conversionPending = true;
+}
+
+void DigitizerPanel::NoteMidPointPress(QPointF position) {
+    const core::AxisCalibration& cal = workspace_.calibration;
+    NotePress(position);
+    if (cal.calibrationConfirmed && !cal.calibrationInvalid && !state_.samplingShown) {
+        xLiveBox_->setText(QString::number(WholeInt(position.x())));
+        yLiveBox_->setText(QString::number(WholeInt(position.y())));
+    }
+}
+
+void DigitizerPanel::PlaceMidPoint(QPointF position) {
+    core::AxisCalibration& cal = workspace_.calibration;
+    // The mid point lies on its axis line.
+    if (state_.picks.midPick == core::MidPick::kX) {
+        cal.xMidPos = static_cast<float>(position.x());
+        canvas_.DrawPointMark(Whole(position.x()), Whole(cal.Y1MIN), kMidColour);
+        SetNudgeTarget(kNudgeMid, 0, 0, position);
+    } else {
+        cal.yMidPos = static_cast<float>(position.y());
+        canvas_.DrawPointMark(Whole(cal.X1MIN), Whole(position.y()), kMidColour);
+        SetNudgeTarget(kNudgeMid, 1, 0, position);
+    }
+    canvas_.SetFloatingLabel(QString());
 }
 
 bool DigitizerPanel::PlacePoint(core::PickMode mode, double x, double y) {
@@ -141,38 +162,49 @@ bool DigitizerPanel::PlacePoint(core::PickMode mode, double x, double y) {
     valueBox_[mode]->setFocus(Qt::OtherFocusReason);
     raise();
     activateWindow();
-    pointJustPlaced_ = true;
+    state_.pressPlacedPoint = true;
+    if (placed.drawXAxis) state_.xAxisDrawn = true;
+    if (placed.drawYAxis) state_.yAxisDrawn = true;
     SetNudgeTarget(kNudgeCalibration, mode, 0, QPointF(x, y));
     return true;
 }
 
-bool DigitizerPanel::ConvertIntoSamplingBoxes(double x, double y) {
-    const core::AxisCalibration& cal = workspace_.calibration;
-    const auto value = core::CanvasToValue(cal, x, y);
-    if (!value) return false;
-    const bool exponent = cal.exponentDisplay != 0;
-    const QString xText = QString::fromStdString(core::AxisValueText(value->x, exponent));
-    const QString yText = QString::fromStdString(core::AxisValueText(value->y, exponent));
+std::optional<core::SampledPoint> DigitizerPanel::ConvertIntoSamplingBoxes(double x, double y) {
+    auto sampled = core::SampleAt(workspace_.calibration, x, y);
+    if (sampled) ShowSampledTexts(*sampled);
+    return sampled;
+}
+
+void DigitizerPanel::ShowSampledTexts(const core::SampledPoint& sampled) {
+    const QString xText = QString::fromStdString(sampled.xText);
+    const QString yText = QString::fromStdString(sampled.yText);
     xSampleBox_->setText(xText);
     ySampleBox_->setText(yText);
     if (workspace_.data.captureMode == 1) emit liveValuesShown(xText, yText);
-    return true;
 }
 
 bool DigitizerPanel::Capture(double x, double y) {
     core::AxisCalibration& cal = workspace_.calibration;
     core::DataSet& ds = workspace_.data;
-    cal.pointBoxCount = static_cast<int16_t>(CountPointBoxes());
-    if (cal.pointBoxCount == 4 && cal.calibrationConfirmed != 0 && cal.conversionPending != 0) {
-        cal.conversionPending = 0;
+    const int boxes = CountPointBoxes();
+    std::string xText;
+    std::string yText;
+    if (boxes == 4 && cal.calibrationConfirmed && state_.conversionPending) {
+        state_.conversionPending = false;
         // A position the calibration cannot convert is not captured: the
         // sampling boxes would still hold the values of another position.
-        if (!ConvertIntoSamplingBoxes(x, y)) {
+        const auto sampled = ConvertIntoSamplingBoxes(x, y);
+        if (!sampled) {
             QApplication::beep();
             return false;
         }
-    } else if (cal.pointBoxCount != 4) {
-        cal.calibrationInvalid = 1;
+        xText = core::Trimmed(sampled->xText);
+        yText = core::Trimmed(sampled->yText);
+    } else {
+        if (boxes != 4) cal.calibrationInvalid = true;
+        // Without a conversion the point is what the sampling boxes hold.
+        xText = core::Trimmed(xSampleBox_->text().toStdString());
+        yText = core::Trimmed(ySampleBox_->text().toStdString());
     }
     const int line = ds.captureLine;
     if (line < 1 || line > core::kMaxLines) return false;
@@ -186,8 +218,6 @@ bool DigitizerPanel::Capture(double x, double y) {
         return true;
     }
     // A point without its values would break the line's text.
-    const std::string xText = core::Trimmed(xSampleBox_->text().toStdString());
-    const std::string yText = core::Trimmed(ySampleBox_->text().toStdString());
     if (xText.empty() || yText.empty()) {
         QApplication::beep();
         return false;
@@ -202,9 +232,8 @@ bool DigitizerPanel::Capture(double x, double y) {
 // --- marks ----------------------------------------------------------------------
 
 void DigitizerPanel::DrawCalibrationMarks(bool withMidPoints) {
-    core::AxisCalibration& cal = workspace_.calibration;
+    const core::AxisCalibration& cal = workspace_.calibration;
     canvas_.RestoreCanvasPicture();
-    cal.xAxisDrawn = cal.yAxisDrawn = 0;
     const bool xmin = pointBox_[1]->isChecked(), xmax = pointBox_[2]->isChecked();
     const bool ymin = pointBox_[3]->isChecked(), ymax = pointBox_[4]->isChecked();
     if (xmin && ymin) canvas_.DrawPointMark(cal.X1MIN, cal.Y1MIN, kCalibrationColour);
@@ -212,14 +241,10 @@ void DigitizerPanel::DrawCalibrationMarks(bool withMidPoints) {
     if (ymax) canvas_.DrawPointMark(cal.X1MIN, cal.Y1MAX, kCalibrationColour);
     const bool xLine = (xmin && xmax) || (xmax && ymax);
     const bool yLine = (ymin && ymax) || (xmax && ymax);
-    if (xLine) {
-        canvas_.DrawLine(cal.X1MIN, cal.Y1MIN, cal.X1MAX, cal.Y1MIN, kCalibrationColour);
-        cal.xAxisDrawn = 1;
-    }
-    if (yLine) {
-        canvas_.DrawLine(cal.X1MIN, cal.Y1MIN, cal.X1MIN, cal.Y1MAX, kCalibrationColour);
-        cal.yAxisDrawn = 1;
-    }
+    if (xLine) canvas_.DrawLine(cal.X1MIN, cal.Y1MIN, cal.X1MAX, cal.Y1MIN, kCalibrationColour);
+    if (yLine) canvas_.DrawLine(cal.X1MIN, cal.Y1MIN, cal.X1MIN, cal.Y1MAX, kCalibrationColour);
+    state_.xAxisDrawn = xLine;
+    state_.yAxisDrawn = yLine;
     if (withMidPoints) DrawMidMarks();
 }
 
@@ -259,7 +284,7 @@ void DigitizerPanel::OnCanvasMoved(QPointF position) {
 }
 
 void DigitizerPanel::OnCanvasClicked() {
-    if (!pointJustPlaced_) mainWindow_.activateWindow();
+    if (!state_.pressPlacedPoint) mainWindow_.activateWindow();
     canvas_.setCursor(CrossPointer());
     hintBox_->hide();
     liveTimer_.start();
@@ -267,63 +292,65 @@ void DigitizerPanel::OnCanvasClicked() {
 
 void DigitizerPanel::OnCanvasDoubleClicked() {
     core::AxisCalibration& cal = workspace_.calibration;
-    if (cal.calibrationConfirmed != 0 || CountPointBoxes() >= 4) return;
+    if (cal.calibrationConfirmed || CountPointBoxes() >= 4) return;
     mainWindow_.activateWindow();
     canvas_.setCursor(CrossPointer());
     for (int box = 1; box <= 4; ++box) SetPointBoxQuietly(box, false);
     core::ClearCalibrationPositions(cal);
-    cal.xAxisDrawn = cal.yAxisDrawn = 0;
-    pickMode_ = core::kPickNone;
+    state_.xAxisDrawn = state_.yAxisDrawn = false;
+    state_.picks.pickMode = core::kPickNone;
     canvas_.RestoreCanvasPicture();
     canvas_.SetFloatingLabel(QString());
 }
 
 void DigitizerPanel::UpdateLiveDisplay() {
-    core::AxisCalibration& cal = workspace_.calibration;
-    const core::DataSet& ds = workspace_.data;
-    cal.xMidActive = cal.xMidArmed != 0 && !midValueBox_[0]->text().isEmpty() ? 1 : 0;
-    cal.yMidActive = cal.yMidArmed != 0 && !midValueBox_[1]->text().isEmpty() ? 1 : 0;
-    if (cal.xMidActive != 0 || cal.yMidActive != 0) {
-        cal.calibrationConfirmed = 1;
-        cal.conversionPending = 1;
-    }
-    // A mid correction coming into use moves the curves drawn over the picture.
-    if (cal.xMidActive + 2 * cal.yMidActive != midActiveSeen_) RefreshPictureData();
-
+    FollowMidCorrections();
     liveToggle_ = !liveToggle_;
     if (liveToggle_) {
-        bool converted = false;
-        if (cal.calibrationInvalid == 0 && cal.samplingShown != 0) {
-            if (const auto value = core::CanvasToValue(cal, mouseX_, mouseY_)) {
-                const bool exponent = cal.exponentDisplay != 0;
-                std::string xText = core::AxisValueText(value->x, exponent);
-                if (cal.logX == 0) xText = core::Trimmed(xText);
-                const QString yText =
-                    QString::fromStdString(core::AxisValueText(value->y, exponent));
-                xLiveBox_->setText(QString::fromStdString(xText));
-                yLiveBox_->setText(yText);
-                if (ds.captureMode == 1) emit liveValuesShown(xLiveBox_->text(), yText);
-                convertPosition_ = QPointF(mouseX_, mouseY_);
-                cal.conversionPending = 0;
-            }
-            converted = true;
-        }
-        if (!converted) {
-            // Before the calibration is usable the live boxes show where the
-            // pointer is in canvas units.
-            xLiveBox_->setText(QString::number(mouseX_));
-            yLiveBox_->setText(QString::number(mouseY_));
-        }
+        ShowLiveValues();
         canvas_.PlaceFloatingLabel(mouseX_, mouseY_);
     }
-
-    cal.pointBoxCount = static_cast<int16_t>(CountPointBoxes());
-    if (cal.pointBoxCount != 4) {
-        cal.calibrationInvalid = 1;
-    } else if (cal.calibrationConfirmed != 0 && cal.conversionPending != 0) {
-        ConvertIntoSamplingBoxes(convertPosition_.x(), convertPosition_.y());
-        cal.conversionPending = 0;
+    core::AxisCalibration& cal = workspace_.calibration;
+    if (CountPointBoxes() != 4) {
+        cal.calibrationInvalid = true;
+    } else if (cal.calibrationConfirmed && state_.conversionPending) {
+        ConvertIntoSamplingBoxes(state_.convertPosition.x(), state_.convertPosition.y());
+        state_.conversionPending = false;
     }
+}
+
+void DigitizerPanel::FollowMidCorrections() {
+    core::AxisCalibration& cal = workspace_.calibration;
+    // A correction is in force once its value is typed too.
+    cal.xMidActive = cal.xMidArmed && !midValueBox_[0]->text().isEmpty();
+    cal.yMidActive = cal.yMidArmed && !midValueBox_[1]->text().isEmpty();
+    if (cal.xMidActive || cal.yMidActive) {
+        cal.calibrationConfirmed = true;
+        state_.conversionPending = true;
+    }
+    // A mid correction coming into use moves the curves drawn over the picture.
+    FollowPictureData();
+}
+
+void DigitizerPanel::ShowLiveValues() {
+    const core::AxisCalibration& cal = workspace_.calibration;
+    if (cal.calibrationInvalid || !state_.samplingShown) {
+        // Before the calibration is usable the live boxes show where the
+        // pointer is in canvas units.
+        xLiveBox_->setText(QString::number(mouseX_));
+        yLiveBox_->setText(QString::number(mouseY_));
+        return;
+    }
+    const auto sampled = core::SampleAt(cal, mouseX_, mouseY_);
+    if (!sampled) return;
+    const QString xText =
+        QString::fromStdString(cal.logX ? sampled->xText : core::Trimmed(sampled->xText));
+    const QString yText = QString::fromStdString(sampled->yText);
+    xLiveBox_->setText(xText);
+    yLiveBox_->setText(yText);
+    if (workspace_.data.captureMode == 1) emit liveValuesShown(xText, yText);
+    state_.convertPosition = QPointF(mouseX_, mouseY_);
+    state_.conversionPending = false;
 }
 
 }  // namespace kx::ui

@@ -11,8 +11,6 @@
 #include "core/data/text_chars.h"
 #include "core/digitizer/axis_inverse.h"
 #include "core/digitizer/point_lines.h"
-#include "core/plot/curve_samples.h"
-#include "core/plot/plot_contents.h"
 #include "ui/digitizer/canvas.h"
 #include "ui/digitizer/digitizer_panel.h"
 #include "ui/digitizer/main_window.h"
@@ -23,10 +21,6 @@ namespace kx::ui {
 namespace {
 
 namespace n = names::marks;
-
-// A fitted curve is drawn while its positions stay within this many canvas
-// units of the picture; beyond, the painter would only waste its time.
-constexpr double kFarOut = 1e7;
 
 }  // namespace
 
@@ -60,71 +54,26 @@ void DigitizerPanel::BuildMarkEntries(QMenu* menu) {
     overlayAction_->setObjectName(n::kOverlayEntry);
     overlayAction_->setCheckable(true);
     overlayAction_->setChecked(true);
-    connect(overlayAction_, &QAction::toggled, this, &DigitizerPanel::RefreshFitOverlay);
+    connect(overlayAction_, &QAction::toggled, this,
+            [this](bool shown) { overlay_.SetCurvesShown(shown); });
 
     connect(&canvas_, &Canvas::captureMarkShiftClicked, this,
             &DigitizerPanel::RemoveCapturedPoint);
     connect(&canvas_, &Canvas::nudgeRequested, this, &DigitizerPanel::Nudge);
-    connect(&mainWindow_, &MainWindow::pointsChanged, this, &DigitizerPanel::RefreshCaptureMarks);
+    // The marks and curves follow every change of what they are drawn from.
     connect(&mainWindow_, &MainWindow::canvasStateChanged, this,
-            &DigitizerPanel::RefreshFitOverlay);
+            &DigitizerPanel::FollowPictureData);
+    connect(this, &DigitizerPanel::pointCaptured, this, &DigitizerPanel::FollowPictureData);
+    connect(this, &DigitizerPanel::linesReset, this, &DigitizerPanel::FollowPictureData);
     for (int box = 1; box <= 4; ++box) valueBox_[box]->installEventFilter(this);
 }
 
 // --- marks and fitted curves ---------------------------------------------------
 
-void DigitizerPanel::RefreshPictureData() {
-    RefreshCaptureMarks();
-    RefreshFitOverlay();
-}
-
-void DigitizerPanel::RefreshCaptureMarks() {
-    const core::AxisCalibration& cal = workspace_.calibration;
-    std::vector<Canvas::CaptureMark> marks;
-    if (canvas_.hasPicture()) {
-        for (const core::MarkPosition& at : core::MarkPositions(
-                 captureMarks_, workspace_.data, cal, core::CalibrationUsable(cal))) {
-            marks.push_back({QPointF(at.x, at.y), at.line, at.point});
-        }
-    }
-    canvas_.SetCaptureMarks(marks);
+void DigitizerPanel::FollowPictureData() {
+    overlay_.Follow();
     undoAction_->setEnabled(history_.CanUndo());
     redoAction_->setEnabled(history_.CanRedo());
-}
-
-void DigitizerPanel::RefreshFitOverlay() {
-    const core::AxisCalibration& cal = workspace_.calibration;
-    midActiveSeen_ = static_cast<int16_t>(cal.xMidActive + 2 * cal.yMidActive);
-    std::vector<QPolygonF> curves;
-    if (overlayAction_->isChecked() && workspace_.fitCurrent && canvas_.hasPicture() &&
-        core::CalibrationUsable(cal)) {
-        const core::DataSet& prepared = workspace_.data;
-        std::vector<core::CurveSample> samples;
-        for (int line = 1; line <= core::kMaxLines; ++line) {
-            const core::LineFit& fit = workspace_.results.lineFit[static_cast<std::size_t>(line)];
-            for (int s = 1; s <= std::clamp<int>(fit.sectionCount, 0, 3); ++s) {
-                const core::SectionCurve input =
-                    core::SectionInput(prepared, line, fit.sections[static_cast<std::size_t>(s)]);
-                // Sampled evenly on the picture: in the logarithm on a log X axis.
-                core::EvaluateSection(input, cal.logX != 0, samples);
-                QPolygonF curve;
-                const auto flush = [&] {
-                    if (curve.size() >= 2) curves.push_back(curve);
-                    curve.clear();
-                };
-                for (const core::CurveSample& sample : samples) {
-                    const auto at = core::ValueToCanvas(cal, sample.x, sample.y);
-                    if (!at || std::abs(at->x) > kFarOut || std::abs(at->y) > kFarOut) {
-                        flush();
-                        continue;
-                    }
-                    curve << QPointF(at->x, at->y);
-                }
-                flush();
-            }
-        }
-    }
-    canvas_.SetFitOverlay(curves);
 }
 
 // --- undo and redo ------------------------------------------------------------------
@@ -141,13 +90,11 @@ void DigitizerPanel::RecordCapture(int line, const core::LineState& before,
     history_.Record({line, before, LineStateOf(line)});
     SetNudgeTarget(kNudgeCapture, line, static_cast<int>(captureMarks_.Of(line).size()) - 1,
                    position);
-    RefreshCaptureMarks();
 }
 
 void DigitizerPanel::ShowChangedLine(int line) {
     // The DataSet window shows the line's text and count as after a capture.
     emit pointCaptured(line);
-    RefreshCaptureMarks();
 }
 
 void DigitizerPanel::RestoreLine(int line, const core::LineState& state) {
@@ -165,7 +112,7 @@ void DigitizerPanel::UndoCapture() {
         workspace_.data.pointText[static_cast<std::size_t>(step->line)] != step->after.pointText) {
         history_.Clear();
         QApplication::beep();
-        RefreshCaptureMarks();
+        FollowPictureData();
         return;
     }
     RestoreLine(step->line, step->before);
@@ -177,7 +124,7 @@ void DigitizerPanel::RedoCapture() {
                      step->before.pointText) {
         history_.Clear();
         QApplication::beep();
-        RefreshCaptureMarks();
+        FollowPictureData();
         return;
     }
     RestoreLine(step->line, step->after);
@@ -221,12 +168,12 @@ void DigitizerPanel::Nudge(int dx, int dy) {
     nudge_.at = to;
     const core::AxisCalibration& cal = workspace_.calibration;
     // The sampling boxes show the values at the new place, as after a press.
-    if (nudge_.kind != kNudgeCapture && cal.calibrationInvalid == 0 && cal.samplingShown != 0)
+    if (nudge_.kind != kNudgeCapture && !cal.calibrationInvalid && state_.samplingShown)
         ConvertIntoSamplingBoxes(to.x(), to.y());
     if (nudge_.kind != kNudgeCapture &&
         core::FirstNonPositiveLogValue(cal, ValueTexts()) == core::kPickNone)
         RevalidateCalibration(false);
-    RefreshPictureData();
+    FollowPictureData();
 }
 
 bool DigitizerPanel::NudgeCalibrationPoint(QPointF to) {
@@ -264,9 +211,9 @@ bool DigitizerPanel::NudgeCapturedPoint(QPointF to) {
         SetNudgeTarget(kNoNudge);
         return false;
     }
-    if (!ConvertIntoSamplingBoxes(to.x(), to.y())) return false;
-    const std::string record = core::Trimmed(xSampleBox_->text().toStdString()) + "," +
-                               core::Trimmed(ySampleBox_->text().toStdString());
+    const auto sampled = ConvertIntoSamplingBoxes(to.x(), to.y());
+    if (!sampled) return false;
+    const std::string record = core::Trimmed(sampled->xText) + "," + core::Trimmed(sampled->yText);
     core::SetPointText(workspace_.data, line,
                        core::WithPointReplaced(before.pointText, point, record));
     core::LineMarks marks = before.marks;
@@ -303,8 +250,7 @@ bool DigitizerPanel::eventFilter(QObject* watched, QEvent* event) {
 // --- the loupe ------------------------------------------------------------------------
 
 bool DigitizerPanel::PlacingOrCapturing() const {
-    return pickMode_ != core::kPickNone || workspace_.calibration.midPick != 0 ||
-           workspace_.data.captureMode == 1;
+    return core::LoupeFollows(CanvasMode());
 }
 
 void DigitizerPanel::FollowWithLoupe(QPointF position) {

@@ -35,13 +35,8 @@ public:
     // (the panel stands there); never smaller than the window's first size.
     void FitToPicture(int roomRight);
 
-    // The points of the data set were changed in another window (edited,
-    // reset, loaded): the marks on the canvas follow them.
-    void NotePointsChanged() { emit pointsChanged(); }
-
 signals:
     void rightEdgeChanged(QPoint rightEdgeTop);
-    void pointsChanged();
     // Enabled again or activated: what the canvas draws over the picture may
     // have changed meanwhile (a run of the program generation).
     void canvasStateChanged();

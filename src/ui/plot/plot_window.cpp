@@ -186,8 +186,8 @@ core::PlotSettings PlotWindow::BoxSettings() const {
 }
 
 void PlotWindow::SetLogChecksFromAxes() {
-    xLogBox_->setChecked(workspace_.calibration.logX != 0);
-    yLogBox_->setChecked(workspace_.calibration.logY != 0);
+    xLogBox_->setChecked(workspace_.calibration.logX);
+    yLogBox_->setChecked(workspace_.calibration.logY);
 }
 
 void PlotWindow::Opening() {

@@ -145,9 +145,12 @@ void Desktop::Connect() {
     program_.SetPlotAvailable(true);
     QObject::connect(&program_, &ProgramWindow::validationRequested, &validation_,
                      [this] { validation_.OpenFrom(&program_); });
-    // The fitted curves over the picture follow the run's results at once.
+    // What the canvas draws over the picture follows the points edited in the
+    // DataSet window (or loaded into it), and the run's results, at once.
+    QObject::connect(&dataSet_, &DataSetWindow::pointsChanged, &panel_,
+                     &DigitizerPanel::FollowPictureData);
     QObject::connect(&program_, &ProgramWindow::resultsCurrentChanged, &panel_,
-                     [this] { panel_.RefreshFitOverlay(); });
+                     &DigitizerPanel::FollowPictureData);
 
     // Keyboard entry from the panel; it hides the canvas window for program
     // generation and shows it again on its way back.

@@ -46,12 +46,12 @@ TEST(CanvasToValue, LinearResultIsRoundedToFloat) {
 
 TEST(CanvasToValue, LogarithmicAxes) {
     AxisCalibration cal = LinearX0To100();
-    cal.logX = 1;
+    cal.logX = true;
     cal.Xmin = 1;
     cal.Xmax = 1000;
     cal.X1MIN = 1000;
     cal.X1MAX = 4000;
-    cal.logY = 1;
+    cal.logY = true;
     cal.Ymin = 0.1f;
     cal.Ymax = 10;
     EXPECT_REL_NEAR(CanvasToValue(cal, 2000, 3000)->x, 10, 1e-12);
@@ -65,26 +65,26 @@ TEST(CanvasToValue, MidPointSplitsTheAxis) {
     AxisCalibration cal = LinearX0To100();
     cal.Xmid = 20;
     cal.xMidPos = 2000;
-    cal.xMidActive = 1;
+    cal.xMidActive = true;
     EXPECT_DOUBLE_EQ(CanvasToValue(cal, 2000, 3000)->x, 20);
     EXPECT_DOUBLE_EQ(CanvasToValue(cal, 1500, 3000)->x, 10);
     EXPECT_DOUBLE_EQ(CanvasToValue(cal, 3500, 3000)->x, 60);
 
     cal.Ymid = 8;
     cal.yMidPos = 3000;
-    cal.yMidActive = 1;
+    cal.yMidActive = true;
     EXPECT_DOUBLE_EQ(CanvasToValue(cal, 2000, 3000)->y, 8);
     EXPECT_DOUBLE_EQ(CanvasToValue(cal, 2000, 4000)->y, 4);  // Ymin side
     EXPECT_DOUBLE_EQ(CanvasToValue(cal, 2000, 2000)->y, 9);  // Ymax side
 
     // Logarithmic with a mid point: each segment linear in the logarithm.
-    cal.logX = 1;
+    cal.logX = true;
     cal.Xmin = 1;
     cal.Xmid = 10;
     cal.Xmax = 10000;
     EXPECT_REL_NEAR(CanvasToValue(cal, 1500, 3000)->x, std::sqrt(10.0), 1e-12);
     EXPECT_REL_NEAR(CanvasToValue(cal, 3500, 3000)->x, 100 * std::sqrt(10.0), 1e-12);
-    cal.logY = 1;
+    cal.logY = true;
     cal.Ymin = 1;
     cal.Ymid = 10;
     cal.Ymax = 1000;
@@ -95,7 +95,7 @@ TEST(CanvasToValue, MidPointSplitsTheAxis) {
 TEST(CanvasToValue, MidPointWaitsForItsPosition) {
     AxisCalibration cal = LinearX0To100();
     cal.Xmid = 20;
-    cal.xMidActive = 1;  // armed and a value typed, but not yet clicked
+    cal.xMidActive = true;  // armed and a value typed, but not yet clicked
     EXPECT_DOUBLE_EQ(CanvasToValue(cal, 3000, 3000)->x, 50);
 }
 
@@ -105,11 +105,11 @@ TEST(CanvasToValue, ArithmeticFailuresGiveNothing) {
     EXPECT_FALSE(CanvasToValue(cal, 3000, 3000));
 
     cal = LinearX0To100();
-    cal.logY = 1;  // Ymin 0: no logarithm
+    cal.logY = true;  // Ymin 0: no logarithm
     EXPECT_FALSE(CanvasToValue(cal, 3000, 3000));
 
     cal = LinearX0To100();
-    cal.logX = 1;
+    cal.logX = true;
     cal.Xmin = 1;
     cal.Xmax = 1e30f;
     EXPECT_FALSE(CanvasToValue(cal, 1e6, 3000));  // overflow far outside

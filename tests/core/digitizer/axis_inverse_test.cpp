@@ -23,18 +23,18 @@ AxisCalibration Frame(bool logX, bool logY) {
     cal.Ymax = logY ? 1e5f : 250.0f;
     cal.logX = logX ? 1 : 0;
     cal.logY = logY ? 1 : 0;
-    cal.calibrationConfirmed = 1;
-    cal.calibrationInvalid = 0;
+    cal.calibrationConfirmed = true;
+    cal.calibrationInvalid = false;
     return cal;
 }
 
 // Mid points off the straight line of the axis, as a distorted scan needs.
 void AddMidPoints(AxisCalibration& cal) {
-    cal.xMidActive = cal.yMidActive = 1;
+    cal.xMidActive = cal.yMidActive = true;
     cal.xMidPos = 5000;
     cal.yMidPos = 4000;
-    cal.Xmid = cal.logX != 0 ? 15.0f : 12.0f;
-    cal.Ymid = cal.logY != 0 ? 200.0f : 140.0f;
+    cal.Xmid = cal.logX ? 15.0f : 12.0f;
+    cal.Ymid = cal.logY ? 200.0f : 140.0f;
 }
 
 void ExpectRoundTrip(const AxisCalibration& cal, const char* what) {
@@ -67,7 +67,7 @@ TEST(AxisInverse, CalibrateThenInvertReturnsEveryPosition) {
 TEST(AxisInverse, MidPointCountsOnlyOncePlacedAndActive) {
     AxisCalibration cal = Frame(false, false);
     AddMidPoints(cal);
-    cal.xMidActive = 0;  // armed but its value not typed yet
+    cal.xMidActive = false;  // armed but its value not typed yet
     cal.yMidPos = 0;     // not placed
     const auto at = ValueToCanvas(cal, 10.0, 125.0);
     ASSERT_TRUE(at);

@@ -61,9 +61,13 @@ TEST(CalibrationOutcome, ConfirmationAndRecheckTable) {
         placed.logY = row.logY ? 1 : 0;
 
         AxisCalibration confirmed = placed;
-        EXPECT_EQ(ConfirmCalibration(confirmed, row.texts, row.boxes), row.confirm);
+        SetupState confirmedSetup;
+        EXPECT_EQ(ConfirmCalibration(confirmed, confirmedSetup, row.texts, row.boxes),
+                  row.confirm);
         AxisCalibration rechecked = placed;
-        EXPECT_EQ(RevalidateCalibration(rechecked, row.texts, row.boxes), row.recheck);
+        SetupState recheckedSetup;
+        EXPECT_EQ(RevalidateCalibration(rechecked, recheckedSetup, row.texts, row.boxes),
+                  row.recheck);
 
         const bool usable = row.confirm == O::kUsable;
         EXPECT_EQ(confirmed.calibrationInvalid, usable ? 0 : 1);
@@ -73,23 +77,24 @@ TEST(CalibrationOutcome, ConfirmationAndRecheckTable) {
         EXPECT_EQ(confirmed.calibrationConfirmed,
                   usable || row.confirm == O::kValuesMissing ? 1 : 0);
         if (row.confirm != O::kLogValueNotPositive) {
-            EXPECT_EQ(confirmed.pointBoxCount, row.boxes);
+            EXPECT_EQ(confirmedSetup.pointBoxCount, row.boxes);
         }
     }
 }
 
 TEST(CalibrationOutcome, UsableStoresTheTypedValuesAndOnlyThen) {
     AxisCalibration cal = Placed();
-    ASSERT_EQ(ConfirmCalibration(cal, Texts("1", "1D2", " 5 ", "4.5E1"), 4),
+    SetupState setup;
+    ASSERT_EQ(ConfirmCalibration(cal, setup, Texts("1", "1D2", " 5 ", "4.5E1"), 4),
               CalibrationOutcome::kUsable);
     EXPECT_EQ(cal.Xmin, 1);
     EXPECT_EQ(cal.Xmax, 100);
     EXPECT_EQ(cal.Ymin, 5);
     EXPECT_EQ(cal.Ymax, 45);
-    EXPECT_EQ(cal.frameReady, 1);
+    EXPECT_TRUE(setup.frameReady);
     // The value on the way to "1E39" stays what was stored before: the
     // calibration is refused instead of converting with it.
-    EXPECT_EQ(RevalidateCalibration(cal, Texts("1", "1E39", "5", "45"), 4),
+    EXPECT_EQ(RevalidateCalibration(cal, setup, Texts("1", "1E39", "5", "45"), 4),
               CalibrationOutcome::kNotStorable);
     EXPECT_EQ(cal.Xmax, 100);
     EXPECT_EQ(cal.calibrationInvalid, 1);
@@ -98,20 +103,22 @@ TEST(CalibrationOutcome, UsableStoresTheTypedValuesAndOnlyThen) {
 TEST(CalibrationOutcome, FrameReadinessDiffersOnPurpose) {
     // Confirmation: an X fault keeps the frame ready, a Y fault clears it.
     AxisCalibration cal = Placed();
-    ConfirmCalibration(cal, Texts("10", "10", "0", "5"), 4);
-    EXPECT_EQ(cal.frameReady, 1);
-    ConfirmCalibration(cal, Texts("0", "10", "5", "5"), 4);
-    EXPECT_EQ(cal.frameReady, 0);
+    SetupState setup;
+    ConfirmCalibration(cal, setup, Texts("10", "10", "0", "5"), 4);
+    EXPECT_TRUE(setup.frameReady);
+    ConfirmCalibration(cal, setup, Texts("0", "10", "5", "5"), 4);
+    EXPECT_FALSE(setup.frameReady);
 
     // The hover test sets readiness once and keeps it until it is cleared.
     cal = Placed();
-    EXPECT_FALSE(TestFrameReady(cal, Texts("0", "60", "0", "40"), 3));
-    EXPECT_TRUE(TestFrameReady(cal, Texts("0", "60", "0", "40"), 4));
-    EXPECT_TRUE(TestFrameReady(cal, Texts("9", "1", "0", "40"), 4));
-    cal.frameReady = 0;
-    EXPECT_FALSE(TestFrameReady(cal, Texts("9", "1", "0", "40"), 4));
+    setup = {};
+    EXPECT_FALSE(TestFrameReady(cal, setup, Texts("0", "60", "0", "40"), 3));
+    EXPECT_TRUE(TestFrameReady(cal, setup, Texts("0", "60", "0", "40"), 4));
+    EXPECT_TRUE(TestFrameReady(cal, setup, Texts("9", "1", "0", "40"), 4));
+    setup.frameReady = false;
+    EXPECT_FALSE(TestFrameReady(cal, setup, Texts("9", "1", "0", "40"), 4));
     ClearCalibrationPoint(cal, kPickXmax);
-    EXPECT_FALSE(TestFrameReady(cal, Texts("0", "60", "0", "40"), 4));
+    EXPECT_FALSE(TestFrameReady(cal, setup, Texts("0", "60", "0", "40"), 4));
 
     // The hint over the button reads the stored values.
     cal = Placed();

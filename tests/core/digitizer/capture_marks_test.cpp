@@ -34,8 +34,8 @@ struct Captured : ::testing::Test {
         cal.Y1MAX = 1500;
         cal.Xmax = 60;
         cal.Ymax = 40;
-        cal.calibrationConfirmed = 1;
-        cal.calibrationInvalid = 0;
+        cal.calibrationConfirmed = true;
+        cal.calibrationInvalid = false;
     }
     void Capture(int line, const char* x, const char* y, double cx, double cy) {
         AppendPoint(data, line, x, y);

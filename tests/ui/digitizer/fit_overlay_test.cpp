@@ -93,7 +93,7 @@ protected:
                                          d.workspace.results, nullptr));
         // What the program-generation window does once its run completes.
         d.workspace.fitCurrent = true;
-        d.panel().RefreshFitOverlay();
+        d.panel().FollowPictureData();
     }
 };
 
@@ -126,7 +126,7 @@ TEST_F(FitOverlay, LinearAxesTwoCurvesWithinOnePixel) {
     entry->trigger();
     EXPECT_FALSE(d.canvas().fitCurves().empty());
     d.workspace.fitCurrent = false;
-    d.panel().RefreshFitOverlay();
+    d.panel().FollowPictureData();
     EXPECT_TRUE(d.canvas().fitCurves().empty());
 }
 

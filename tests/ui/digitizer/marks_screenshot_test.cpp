@@ -93,7 +93,7 @@ TEST_F(MarksScreenshots, FittedCurvesOverTheSampleGraph) {
     ASSERT_TRUE(core::FitAndGenerate(d.workspace.data, d.workspace.settings, d.workspace.results,
                                      nullptr));
     d.workspace.fitCurrent = true;
-    d.panel().RefreshFitOverlay();
+    d.panel().FollowPictureData();
     EXPECT_FALSE(d.canvas().fitCurves().empty());
     QCursor::setPos(d.panel().geometry().center());
     SaveScreen("marks_fit_overlay");

@@ -61,7 +61,7 @@ protected:
 };
 
 TEST_F(PlotWindowTest, OpensOnTheDataRangeWithThePanelsAxisTypesAndGoesBack) {
-    workspace.calibration.logX = 1;
+    workspace.calibration.logX = true;
     Open();
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(opener.isEnabled());
@@ -90,7 +90,7 @@ TEST_F(PlotWindowTest, OpensOnTheDataRangeWithThePanelsAxisTypesAndGoesBack) {
 
     // Another family meanwhile: the next opening shows its range.
     workspace.data = Prepared({{"1", "20,1\r\n25,2\r\n30,4\r\n"}});
-    workspace.calibration.logX = 0;
+    workspace.calibration.logX = false;
     Open();
     EXPECT_EQ(BoxNamed(pl::kXMinBox)->text(), "20");
     EXPECT_EQ(BoxNamed(pl::kXMaxBox)->text(), "30");
@@ -193,7 +193,7 @@ TEST_F(PlotWindowTest, DegenerateDataStillGivesAPictureAndFiles) {
 }
 
 TEST_F(PlotWindowTest, StandardRangeRestoresTheBoxesAndChecksWithoutDrawing) {
-    workspace.calibration.logY = 1;
+    workspace.calibration.logY = true;
     Open();
     Type(pl::kXMinBox, "2");
     Type(pl::kXMaxBox, "7");
