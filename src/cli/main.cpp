@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/exit_status.h"
 #include "cli/fit_messages.h"
 #include "cli/fit_options.h"
 #include "core/codegen/calc_evaluation.h"
@@ -33,16 +34,14 @@ namespace {
 
 using namespace kx;
 using cli::Because;
+using cli::kDone;
+using cli::kFallsShort;
+using cli::kNothingWritten;
 
 constexpr const char* kProgramName = "kuvatelix-fit";
 constexpr const char* kCannotWrite = "書込めません。";
 
-// Exit status when the output was written but the result falls short: a
-// section of a line takes a form that deviates by 1000000 or more, or the
-// check finds a point beyond its limit (see the usage text).
-constexpr int kFallsShort = 3;
-
-int Fail(const std::string& subject, std::string_view message, int status = 1) {
+int Fail(const std::string& subject, std::string_view message, int status = kNothingWritten) {
     std::fprintf(stderr, "%s: %s: %.*s\n", kProgramName, subject.c_str(),
                  static_cast<int>(message.size()), message.data());
     return status;
@@ -87,7 +86,7 @@ int WriteListings(const std::string& folder, const core::ResultLists& lists,
     }
 
     const core::WriteReport report = core::WriteFilesAtomically(files, {.makeFolders = true});
-    if (report.ok()) return 0;
+    if (report.ok()) return kDone;
     const core::FileOutcome& outcome = report.outcome;
     std::string message =
         std::string(kCannotWrite) + Because(cli::FileReasonText(outcome.reason, outcome.error, 0));
@@ -120,15 +119,22 @@ int WritePlot(const cli::FitOptions& options, core::DataSet& data,
     const ui::PlotGui gui(kProgramName);
     const ui::PlotFileResult plotted =
         ui::WriteFamilyPlot(*options.plotFile, data, results, options.plot, options.plotLabels);
-    return plotted.ok() ? 0 : Fail(*options.plotFile, PlotFailureText(plotted));
+    return plotted.ok() ? kDone : Fail(*options.plotFile, PlotFailureText(plotted));
 }
+
+bool IsPlotFileName(std::string_view name) {
+    return ui::PlotFileFormatOf(name).has_value();
+}
+constexpr cli::PlotNameCheck kPlotNameCheck = IsPlotFileName;
+#else
+constexpr cli::PlotNameCheck kPlotNameCheck = nullptr;
 #endif
 
 int Print(const std::vector<std::string>& lines) {
     const std::string text = core::SourceText(lines);
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (std::fflush(stdout) != 0) return Fail("stdout", std::strerror(errno));
-    return 0;
+    return kDone;
 }
 
 // The lines whose points the program does not reproduce within the limit,
@@ -230,16 +236,16 @@ int main(int argc, char** argv) {
     // takes the ordinary path instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    const cli::ParsedOptions parsed = cli::ParseFitOptions(arguments);
+    const cli::ParsedOptions parsed = cli::ParseFitOptions(arguments, kPlotNameCheck);
     if (parsed.options.help) {
         std::fputs(cli::kUsageText, stdout);
-        return 0;
+        return kDone;
     }
     if (parsed.error) {
-        const int status =
-            Fail(parsed.error->subject, parsed.error->message, parsed.error->usage ? 2 : 1);
-        if (parsed.error->usage) std::fputs(cli::kUsageText, stderr);
-        return status;
+        const cli::RefusalRule& rule = cli::RuleOf(parsed.error->refusal);
+        Fail(parsed.error->subject, rule.message, rule.status);
+        if (rule.usageFollows) std::fputs(cli::kUsageText, stderr);
+        return rule.status;
     }
     return Run(parsed.options);
 }
