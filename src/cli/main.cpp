@@ -157,8 +157,8 @@ bool ReportCheck(const std::string& file, const core::ValidationTable& table, do
     return within;
 }
 
-int Run(const cli::FitOptions& options) {
-    const std::string& file = options.dataFile;
+// The data file read and prepared as the DataSet window prepares it.
+int ReadPrepared(const std::string& file, core::DataSet& data) {
     const core::DataFileRead read = core::ReadDataFile(file);
     if (read.outcome == core::DataFileOutcome::kCannotOpen) {
         return Fail(file, "ﾌｧｲﾙ名不正" + Because(cli::FileReasonText(read.reason, read.error, 0)));
@@ -168,8 +168,6 @@ int Run(const cli::FitOptions& options) {
             read.record > 0 ? file + " (record " + std::to_string(read.record) + ")" : file;
         return Fail(subject, "ﾌｧｲﾙ内容不正" + Because(cli::ContentFaultText(read)));
     }
-
-    core::DataSet data;
     core::ApplyDataFileRead(data, read);
     data.selectedLine = 0;
     const int16_t state = core::PrepareDataSet(data);
@@ -177,36 +175,53 @@ int Run(const cli::FitOptions& options) {
         return Fail(LineSubject(file, data.refusal.line),
                     cli::PreparationMessage(state) + Because(cli::PreparationReason(data, state)));
     }
+    return kDone;
+}
 
-    core::FitResults results;
-    core::FitAndGenerate(data, options.settings, results);
-    const std::vector<core::UnratedSection> unrated = core::UnratedSections(data, results);
+// A section no form could rate at all leaves a statement of 0: the program
+// would answer 0 whatever the data says.
+int RefuseUnrated(const std::string& file, const std::vector<core::UnratedSection>& unrated) {
     for (const core::UnratedSection& u : unrated) {
-        // A statement of 0: the program would answer 0 whatever the data says.
         if (u.form == 0) {
             return Fail(LineSubject(file, u.line), "no equation form could be rated on section " +
                                                        std::to_string(u.section) +
                                                        "; nothing written");
         }
     }
-    const core::ResultLists lists = core::ResultListsOf(data, options.settings, results);
-    const core::ProgramListing program = core::ProgramListingOf(options.language, data, results);
-    const core::ValidationTable table =
-        options.check ? core::ValidationTableOf(data, results) : core::ValidationTable{};
-    if (program.status != core::CalcFamilyStatus::kReady ||
-        (options.check && table.status != core::CalcFamilyStatus::kReady)) {
-        return Fail(file, "the run left no program to write or check; nothing written");
-    }
+    return kDone;
+}
 
+// What a run gives, made before anything is written.
+struct RunOutputs {
+    core::ResultLists lists;
+    core::ProgramListing program;
+    core::ValidationTable table;
+};
+
+RunOutputs OutputsOf(const cli::FitOptions& options, const core::DataSet& data,
+                     const core::FitResults& results) {
+    return {core::ResultListsOf(data, options.settings, results),
+            core::ProgramListingOf(options.language, data, results),
+            options.check ? core::ValidationTableOf(data, results) : core::ValidationTable{}};
+}
+
+bool Ready(const cli::FitOptions& options, const RunOutputs& outputs) {
+    return outputs.program.status == core::CalcFamilyStatus::kReady &&
+           (!options.check || outputs.table.status == core::CalcFamilyStatus::kReady);
+}
+
+// The plot, the listings and the printed program or check, in that order.
+int WriteOutputs(const cli::FitOptions& options, [[maybe_unused]] core::DataSet& data,
+                 [[maybe_unused]] const core::FitResults& results, const RunOutputs& outputs) {
 #ifdef KX_WITH_PLOT
     if (options.plotFile) {
-        if (const int status = WritePlot(options, data, results); status != 0) return status;
+        if (const int status = WritePlot(options, data, results); status != kDone) return status;
     }
 #endif
     if (options.outFolder) {
-        if (const int status =
-                WriteListings(*options.outFolder, lists, options.language, program.lines);
-            status != 0) {
+        if (const int status = WriteListings(*options.outFolder, outputs.lists, options.language,
+                                             outputs.program.lines);
+            status != kDone) {
             // The plot stands written; the message must not suggest otherwise.
             if (options.plotFile) Fail(*options.plotFile, "written nevertheless");
             return status;
@@ -214,19 +229,46 @@ int Run(const cli::FitOptions& options) {
     }
     // A plot alone is the output asked for: the program is not printed too.
     if (options.check || (!options.outFolder && !options.plotFile)) {
-        if (const int status =
-                Print(options.check ? core::ValidationListing(table) : program.lines);
-            status != 0)
-            return status;
+        return Print(options.check ? core::ValidationListing(outputs.table)
+                                   : outputs.program.lines);
     }
+    return kDone;
+}
+
+// Where the written result falls short: the sections that took the least-bad
+// form, and the lines the check finds beyond its limit.
+int ReportShortfalls(const cli::FitOptions& options,
+                     const std::vector<core::UnratedSection>& unrated,
+                     const core::ValidationTable& table) {
     for (const core::UnratedSection& u : unrated) {
-        Fail(LineSubject(file, u.line),
+        Fail(LineSubject(options.dataFile, u.line),
              "no equation form deviates less than 1000000 on section " +
                  std::to_string(u.section) +
                  "; the least-bad one, EQ No=" + std::to_string(u.form) + ", was taken");
     }
-    const bool checked = !options.check || ReportCheck(file, table, options.checkLimit);
-    return unrated.empty() && checked ? 0 : kFallsShort;
+    const bool checked =
+        !options.check || ReportCheck(options.dataFile, table, options.checkLimit);
+    return unrated.empty() && checked ? kDone : kFallsShort;
+}
+
+int Run(const cli::FitOptions& options) {
+    core::DataSet data;
+    if (const int status = ReadPrepared(options.dataFile, data); status != kDone) return status;
+    core::FitResults results;
+    core::FitAndGenerate(data, options.settings, results);
+    const std::vector<core::UnratedSection> unrated = core::UnratedSections(data, results);
+    if (const int status = RefuseUnrated(options.dataFile, unrated); status != kDone) {
+        return status;
+    }
+    const RunOutputs outputs = OutputsOf(options, data, results);
+    if (!Ready(options, outputs)) {
+        return Fail(options.dataFile,
+                    "the run left no program to write or check; nothing written");
+    }
+    if (const int status = WriteOutputs(options, data, results, outputs); status != kDone) {
+        return status;
+    }
+    return ReportShortfalls(options, unrated, outputs.table);
 }
 
 }  // namespace
