@@ -1,25 +1,82 @@
 #include "cli/fit_options.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
-#include "cli/fit_messages.h"
+#include "cli/exit_status.h"
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
-#ifdef KX_WITH_PLOT
-#include "render/plot_export.h"
-#endif
 
 namespace kx::cli {
 namespace {
 
-constexpr const char* kInputError = "入力ｴﾗｰ";
-constexpr const char* kNoSystemLeft = "計算座標系なし";
-#ifdef KX_WITH_PLOT
-constexpr const char* kBadFileName = "ﾌｧｲﾙ名不正";
-#endif
+// How each refusal ends the program. A malformed command line is answered
+// with the usage text; a value the system's own checks refuse, with the
+// system's message alone, as a refused input is.
+constexpr bool kUsage = true;
+constexpr bool kNoUsage = false;
+constexpr RefusalRule kRefusals[] = {
+    {Refusal::kUnknownOption, kMalformedCommandLine, kUsage, "unknown option"},
+    {Refusal::kMissingValue, kMalformedCommandLine, kUsage, "a value is missing"},
+    {Refusal::kUnknownLanguage, kMalformedCommandLine, kUsage, "unknown language"},
+    {Refusal::kPlotNotBuilt, kMalformedCommandLine, kUsage, "not available in this build"},
+    {Refusal::kShapesNoPlot, kMalformedCommandLine, kUsage,
+     "shapes the plot, but no --plot FILE is given"},
+    {Refusal::kNoDataFile, kMalformedCommandLine, kUsage, "no data file given"},
+    {Refusal::kMoreThanOneDataFile, kMalformedCommandLine, kUsage,
+     "more than one data file given"},
+    {Refusal::kInputError, kNothingWritten, kNoUsage, "入力ｴﾗｰ"},
+    {Refusal::kNoSystemLeft, kNothingWritten, kNoUsage, "計算座標系なし"},
+    {Refusal::kBadPlotFileName, kNothingWritten, kNoUsage,
+     "ﾌｧｲﾙ名不正 (the name must end in .pdf, .svg or .png)"},
+};
+
+constexpr bool RowsInOrder() {
+    for (std::size_t i = 0; i < std::size(kRefusals); ++i) {
+        if (static_cast<std::size_t>(kRefusals[i].refusal) != i) return false;
+    }
+    return true;
+}
+static_assert(RowsInOrder(), "one row per refusal, in the order of the enum");
+
+using Refused = std::optional<OptionError>;
+
+Refused Refuse(std::string_view subject, Refusal refusal) {
+    return OptionError{std::string(subject), refusal};
+}
+
+// An option as the command line gives it; a switch has no value.
+struct Given {
+    std::string_view name;
+    std::string_view value;
+    std::string Subject() const { return std::string(name) + " " + std::string(value); }
+};
+
+// What the options seen so far have set, and where the command line stands.
+struct Parse {
+    Parse(FitOptions& into, PlotNameCheck plotNameCheck)
+        : options(into), plotName(plotNameCheck) {}
+    FitOptions& options;
+    PlotNameCheck plotName;
+    std::vector<std::string_view> files;
+    bool optionsEnded = false;      // after "--" every argument is a data file
+    bool finished = false;          // --help: the rest is not looked at
+    std::string_view plotShapedBy;  // the last option that shapes the plot
+};
+
+// A checked value stored where it belongs, or the option refused.
+template <typename T, typename Field>
+Refused Store(const Given& given, const std::optional<T>& checked, Field& field,
+              Refusal refusal = Refusal::kInputError) {
+    if (!checked) return Refuse(given.Subject(), refusal);
+    field = *checked;
+    return std::nullopt;
+}
 
 // The exclusion list: coordinate systems 1..7, separated by commas.
-std::optional<OptionError> ApplyExclusions(std::string_view list, core::CalcSettings& settings) {
+Refused ApplyExclusions(const Given& given, core::CalcSettings& settings) {
+    const std::string_view list = given.value;
     settings.excludedSystem.fill(0);
     if (core::TrimBlanks(list).empty()) return std::nullopt;
     std::size_t start = 0;
@@ -28,7 +85,7 @@ std::optional<OptionError> ApplyExclusions(std::string_view list, core::CalcSett
         const std::string_view item = core::TrimBlanks(
             list.substr(start, comma == std::string_view::npos ? list.npos : comma - start));
         if (item.size() != 1 || item[0] < '1' || item[0] > '7') {
-            return OptionError{"--exclude " + std::string(list), kInputError};
+            return Refuse(given.Subject(), Refusal::kInputError);
         }
         settings.excludedSystem[static_cast<std::size_t>(item[0] - '0')] = 1;
         if (comma == std::string_view::npos) break;
@@ -37,7 +94,7 @@ std::optional<OptionError> ApplyExclusions(std::string_view list, core::CalcSett
     for (int system = 1; system <= 7; ++system) {
         if (settings.excludedSystem[static_cast<std::size_t>(system)] == 0) return std::nullopt;
     }
-    return OptionError{"--exclude " + std::string(list), kNoSystemLeft};
+    return Refuse(given.Subject(), Refusal::kNoSystemLeft);
 }
 
 // The conditions window's mode check, stricter than the window, which takes
@@ -64,14 +121,169 @@ std::optional<double> CheckLimitOption(std::string_view text) {
     return limit;
 }
 
-// An X limit of the plot: a number a Single holds; 0 follows the data.
-bool IsPlotLimit(std::string_view text) {
+// An X limit of the plot, as its box holds it: a number a Single holds; 0
+// follows the data.
+std::optional<std::string> PlotLimitOption(std::string_view text) {
     const std::string_view trimmed = core::TrimBlanks(text);
-    return !trimmed.empty() && core::IsNumericText(trimmed) &&
-           core::FitsSingle(core::ValueOfText(trimmed));
+    if (trimmed.empty() || !core::IsNumericText(trimmed) ||
+        !core::FitsSingle(core::ValueOfText(trimmed))) {
+        return std::nullopt;
+    }
+    return std::string(trimmed);
+}
+
+Refused PlotFileOption(const Given& given, Parse& parse) {
+    if (!parse.plotName) return Refuse(given.name, Refusal::kPlotNotBuilt);
+    if (!parse.plotName(given.value)) return Refuse(given.value, Refusal::kBadPlotFileName);
+    parse.options.plotFile = std::string(given.value);
+    return std::nullopt;
+}
+
+// Any text: --out takes its folder as given.
+std::optional<std::string> AnyText(std::string_view text) {
+    return std::string(text);
+}
+
+// The switches an option turns on.
+template <typename... Flags>
+Refused TurnOn(Flags&... flags) {
+    ((flags = true), ...);
+    return std::nullopt;
+}
+
+// A switch, `--opt V` or `--opt=V`; an empty V of kNonEmptyValue is missing.
+enum class Takes { kNothing, kValue, kNonEmptyValue };
+// An option that shapes the plot is refused without --plot FILE.
+enum class Needs { kNothing, kPlotFile };
+
+struct Option {
+    std::string_view name;
+    Takes takes;
+    Needs needs;
+    Refused (*apply)(const Given& given, Parse& parse);
+};
+
+// Every option of the command line. A later option overrides an earlier one;
+// the first refusal ends the parse.
+constexpr Option kOptions[] = {
+    {"--mode", Takes::kValue, Needs::kNothing,
+     [](const Given& g, Parse& p) {
+         return Store(g, CheckedModeOption(g.value), p.options.settings.errorMode);
+     }},
+    {"--cutoff", Takes::kValue, Needs::kNothing,
+     [](const Given& g, Parse& p) {
+         return Store(g, core::CheckedCutoffPrecision(g.value),
+                      p.options.settings.cutoffPrecision);
+     }},
+    {"--exclude", Takes::kValue, Needs::kNothing,
+     [](const Given& g, Parse& p) { return ApplyExclusions(g, p.options.settings); }},
+    {"--lang", Takes::kValue, Needs::kNothing,
+     [](const Given& g, Parse& p) {
+         return Store(g, LanguageOption(g.value), p.options.language, Refusal::kUnknownLanguage);
+     }},
+    {"--check", Takes::kNothing, Needs::kNothing,
+     [](const Given&, Parse& p) { return TurnOn(p.options.check); }},
+    {"--check-limit", Takes::kValue, Needs::kNothing,
+     [](const Given& g, Parse& p) {
+         TurnOn(p.options.check);
+         return Store(g, CheckLimitOption(g.value), p.options.checkLimit);
+     }},
+    {"--out", Takes::kNonEmptyValue, Needs::kNothing,
+     [](const Given& g, Parse& p) { return Store(g, AnyText(g.value), p.options.outFolder); }},
+    {"--plot", Takes::kNonEmptyValue, Needs::kNothing, PlotFileOption},
+    {"--log-x", Takes::kNothing, Needs::kPlotFile,
+     [](const Given&, Parse& p) { return TurnOn(p.options.plot.logX); }},
+    {"--log-y", Takes::kNothing, Needs::kPlotFile,
+     [](const Given&, Parse& p) { return TurnOn(p.options.plot.logY); }},
+    {"--xmin", Takes::kValue, Needs::kPlotFile,
+     [](const Given& g, Parse& p) {
+         return Store(g, PlotLimitOption(g.value), p.options.plot.xMinText);
+     }},
+    {"--xmax", Takes::kValue, Needs::kPlotFile,
+     [](const Given& g, Parse& p) {
+         return Store(g, PlotLimitOption(g.value), p.options.plot.xMaxText);
+     }},
+    {"--para", Takes::kNothing, Needs::kPlotFile,
+     [](const Given&, Parse& p) { return TurnOn(p.options.plotLabels); }},
+    {"--help", Takes::kNothing, Needs::kNothing,
+     [](const Given&, Parse& p) { return TurnOn(p.options.help, p.finished); }},
+    {"--", Takes::kNothing, Needs::kNothing,
+     [](const Given&, Parse& p) { return TurnOn(p.optionsEnded); }},
+};
+
+const Option* OptionNamed(std::string_view name) {
+    const auto* found = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                     [name](const Option& option) { return option.name == name; });
+    return found == std::end(kOptions) ? nullptr : found;
+}
+
+// The option an argument names and the value it carries after "=", if any.
+struct Spelled {
+    std::string_view name;
+    std::optional<std::string_view> value;
+};
+
+Spelled SpellingOf(std::string_view argument) {
+    const std::size_t equals = argument.find('=');
+    if (equals == std::string_view::npos) return {argument, std::nullopt};
+    return {argument.substr(0, equals), argument.substr(equals + 1)};
+}
+
+// The option's value: after "=", or the next argument, which it consumes.
+Refused TakeValue(const Option& option, const Spelled& spelled,
+                  const std::vector<std::string_view>& arguments, std::size_t& i, Given& given) {
+    if (spelled.value) {
+        given.value = *spelled.value;
+    } else if (i + 1 < arguments.size()) {
+        given.value = arguments[++i];
+    } else {
+        return Refuse(spelled.name, Refusal::kMissingValue);
+    }
+    if (option.takes == Takes::kNonEmptyValue && given.value.empty()) {
+        return Refuse(spelled.name, Refusal::kMissingValue);
+    }
+    return std::nullopt;
+}
+
+// Takes the argument at `i`, with its value; a data file unless it starts
+// with "--".
+Refused TakeArgument(const std::vector<std::string_view>& arguments, std::size_t& i,
+                     Parse& parse) {
+    const std::string_view argument = arguments[i];
+    if (parse.optionsEnded || argument.substr(0, 2) != "--") {
+        parse.files.push_back(argument);
+        return std::nullopt;
+    }
+    const Spelled spelled = SpellingOf(argument);
+    const Option* option = OptionNamed(spelled.name);
+    if (!option || (option->takes == Takes::kNothing && spelled.value)) {
+        return Refuse(argument, Refusal::kUnknownOption);
+    }
+    Given given{spelled.name, {}};
+    if (option->takes != Takes::kNothing) {
+        if (Refused missing = TakeValue(*option, spelled, arguments, i, given)) return missing;
+    }
+    if (Refused refused = option->apply(given, parse)) return refused;
+    if (option->needs == Needs::kPlotFile) parse.plotShapedBy = option->name;
+    return std::nullopt;
+}
+
+// The checks of the whole command line, once every option is taken.
+Refused CheckComplete(Parse& parse) {
+    if (!parse.plotShapedBy.empty() && !parse.options.plotFile) {
+        return Refuse(parse.plotShapedBy, Refusal::kShapesNoPlot);
+    }
+    if (parse.files.empty()) return Refuse("FILE", Refusal::kNoDataFile);
+    if (parse.files.size() > 1) return Refuse("FILE", Refusal::kMoreThanOneDataFile);
+    parse.options.dataFile = std::string(parse.files.front());
+    return std::nullopt;
 }
 
 }  // namespace
+
+const RefusalRule& RuleOf(Refusal refusal) {
+    return kRefusals[static_cast<std::size_t>(refusal)];
+}
 
 const char* const kUsageText =
     "Usage: kuvatelix-fit [--mode 0|1|2] [--cutoff VALUE] [--exclude LIST]\n"
@@ -137,135 +349,14 @@ const char* const kUsageText =
     "     least-bad one was taken; or, with --check, a point deviates beyond the\n"
     "     limit or Calc cannot compute it (flag 7).\n";
 
-ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments) {
+ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments,
+                              PlotNameCheck plotName) {
     ParsedOptions parsed;
-    FitOptions& options = parsed.options;
-    std::vector<std::string_view> files;
-    bool optionsEnded = false;
-    std::string plotOptionGiven;  // an option that shapes the plot
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string_view argument = arguments[i];
-        if (optionsEnded || argument.size() < 2 || argument.substr(0, 2) != "--") {
-            files.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == "--help") {
-            options.help = true;
-            return parsed;
-        }
-        if (argument == "--check") {
-            options.check = true;
-            continue;
-        }
-        if (argument == "--log-x" || argument == "--log-y" || argument == "--para") {
-            if (argument == "--log-x") options.plot.logX = true;
-            if (argument == "--log-y") options.plot.logY = true;
-            if (argument == "--para") options.plotLabels = true;
-            plotOptionGiven = std::string(argument);
-            continue;
-        }
-        std::string_view name = argument;
-        std::optional<std::string_view> value;
-        if (const std::size_t equals = argument.find('='); equals != std::string_view::npos) {
-            name = argument.substr(0, equals);
-            value = argument.substr(equals + 1);
-        }
-        if (name != "--mode" && name != "--cutoff" && name != "--exclude" && name != "--out" &&
-            name != "--lang" && name != "--check-limit" && name != "--plot" && name != "--xmin" &&
-            name != "--xmax") {
-            parsed.error = OptionError{std::string(argument), "unknown option", true};
-            return parsed;
-        }
-        if (!value) {
-            if (i + 1 >= arguments.size()) {
-                parsed.error = OptionError{std::string(name), "a value is missing", true};
-                return parsed;
-            }
-            value = arguments[++i];
-        }
-        const std::string subject = std::string(name) + " " + std::string(*value);
-        if (name == "--mode") {
-            const std::optional<int16_t> mode = CheckedModeOption(*value);
-            if (!mode) {
-                parsed.error = OptionError{subject, kInputError};
-                return parsed;
-            }
-            options.settings.errorMode = *mode;
-        } else if (name == "--cutoff") {
-            const std::optional<float> cutoff = core::CheckedCutoffPrecision(*value);
-            if (!cutoff) {
-                parsed.error = OptionError{subject, kInputError};
-                return parsed;
-            }
-            options.settings.cutoffPrecision = *cutoff;
-        } else if (name == "--exclude") {
-            if (auto error = ApplyExclusions(*value, options.settings)) {
-                parsed.error = std::move(error);
-                return parsed;
-            }
-        } else if (name == "--lang") {
-            const std::optional<core::ProgramLanguage> language = LanguageOption(*value);
-            if (!language) {
-                parsed.error = OptionError{subject, "unknown language", true};
-                return parsed;
-            }
-            options.language = *language;
-        } else if (name == "--check-limit") {
-            const std::optional<double> limit = CheckLimitOption(*value);
-            if (!limit) {
-                parsed.error = OptionError{subject, kInputError};
-                return parsed;
-            }
-            options.check = true;
-            options.checkLimit = *limit;
-        } else if (name == "--xmin" || name == "--xmax") {
-            if (!IsPlotLimit(*value)) {
-                parsed.error = OptionError{subject, kInputError};
-                return parsed;
-            }
-            (name == "--xmin" ? options.plot.xMinText : options.plot.xMaxText) =
-                std::string(core::TrimBlanks(*value));
-            plotOptionGiven = std::string(name);
-        } else if (name == "--plot") {
-            if (value->empty()) {
-                parsed.error = OptionError{std::string(name), "a value is missing", true};
-                return parsed;
-            }
-#ifdef KX_WITH_PLOT
-            if (!render::PlotFileFormatOf(*value)) {
-                parsed.error =
-                    OptionError{std::string(*value),
-                                kBadFileName + Because("the name must end in .pdf, .svg or .png")};
-                return parsed;
-            }
-            options.plotFile = std::string(*value);
-#else
-            parsed.error = OptionError{std::string(name), "not available in this build", true};
-            return parsed;
-#endif
-        } else {
-            if (value->empty()) {
-                parsed.error = OptionError{std::string(name), "a value is missing", true};
-                return parsed;
-            }
-            options.outFolder = std::string(*value);
-        }
+    Parse parse(parsed.options, plotName);
+    for (std::size_t i = 0; i < arguments.size() && !parse.finished && !parsed.error; ++i) {
+        parsed.error = TakeArgument(arguments, i, parse);
     }
-    if (!plotOptionGiven.empty() && !options.plotFile) {
-        parsed.error =
-            OptionError{plotOptionGiven, "shapes the plot, but no --plot FILE is given", true};
-        return parsed;
-    }
-    if (files.size() != 1) {
-        parsed.error = OptionError{
-            "FILE", files.empty() ? "no data file given" : "more than one data file given", true};
-        return parsed;
-    }
-    options.dataFile = std::string(files.front());
+    if (!parsed.error && !parse.finished) parsed.error = CheckComplete(parse);
     return parsed;
 }
 

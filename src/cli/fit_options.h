@@ -32,12 +32,35 @@ struct FitOptions {
     bool help = false;
 };
 
-// A refused command line: the system's message (or a usage text) and what it
-// refers to.
+// Every way a command line is refused.
+enum class Refusal {
+    kUnknownOption,
+    kMissingValue,
+    kUnknownLanguage,
+    kPlotNotBuilt,  // --plot in a build without the plot painter
+    kShapesNoPlot,  // a plot option without --plot FILE
+    kNoDataFile,
+    kMoreThanOneDataFile,
+    kInputError,       // a value the conditions window's checks refuse
+    kNoSystemLeft,     // --exclude leaves no coordinate system to fit
+    kBadPlotFileName,  // a --plot name of no format the plot is written in
+};
+
+// What a refusal prints after its subject and how it ends the program.
+struct RefusalRule {
+    Refusal refusal;
+    int status;
+    bool usageFollows;  // the usage text follows the message
+    const char* message;
+};
+
+const RefusalRule& RuleOf(Refusal refusal);
+
+// A refused command line: what it refers to (the option, its value or the
+// argument) and how.
 struct OptionError {
-    std::string subject;  // the option or argument concerned
-    std::string message;
-    bool usage = false;  // the command line itself is malformed
+    std::string subject;
+    Refusal refusal;
 };
 
 struct ParsedOptions {
@@ -45,7 +68,12 @@ struct ParsedOptions {
     std::optional<OptionError> error;
 };
 
-ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments);
+// Whether the plot can be written into a file of this name; none where the
+// plot is not built in.
+using PlotNameCheck = bool (*)(std::string_view name);
+
+ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments,
+                              PlotNameCheck plotName);
 
 extern const char* const kUsageText;
 

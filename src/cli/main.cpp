@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/exit_status.h"
 #include "cli/fit_messages.h"
 #include "cli/fit_options.h"
 #include "core/codegen/calc_evaluation.h"
@@ -33,16 +34,14 @@ namespace {
 
 using namespace kx;
 using cli::Because;
+using cli::kDone;
+using cli::kFallsShort;
+using cli::kNothingWritten;
 
 constexpr const char* kProgramName = "kuvatelix-fit";
 constexpr const char* kCannotWrite = "書込めません。";
 
-// Exit status when the output was written but the result falls short: a
-// section of a line takes a form that deviates by 1000000 or more, or the
-// check finds a point beyond its limit (see the usage text).
-constexpr int kFallsShort = 3;
-
-int Fail(const std::string& subject, std::string_view message, int status = 1) {
+int Fail(const std::string& subject, std::string_view message, int status = kNothingWritten) {
     std::fprintf(stderr, "%s: %s: %.*s\n", kProgramName, subject.c_str(),
                  static_cast<int>(message.size()), message.data());
     return status;
@@ -87,7 +86,7 @@ int WriteListings(const std::string& folder, const core::ResultLists& lists,
     }
 
     const core::WriteReport report = core::WriteFilesAtomically(files, {.makeFolders = true});
-    if (report.ok()) return 0;
+    if (report.ok()) return kDone;
     const core::FileOutcome& outcome = report.outcome;
     std::string message =
         std::string(kCannotWrite) + Because(cli::FileReasonText(outcome.reason, outcome.error, 0));
@@ -120,15 +119,22 @@ int WritePlot(const cli::FitOptions& options, core::DataSet& data,
     const render::PlotGui gui(kProgramName);
     const render::PlotFileResult plotted =
         render::WriteFamilyPlot(*options.plotFile, data, results, options.plot, options.plotLabels);
-    return plotted.ok() ? 0 : Fail(*options.plotFile, PlotFailureText(plotted));
+    return plotted.ok() ? kDone : Fail(*options.plotFile, PlotFailureText(plotted));
 }
+
+bool IsPlotFileName(std::string_view name) {
+    return render::PlotFileFormatOf(name).has_value();
+}
+constexpr cli::PlotNameCheck kPlotNameCheck = IsPlotFileName;
+#else
+constexpr cli::PlotNameCheck kPlotNameCheck = nullptr;
 #endif
 
 int Print(const std::vector<std::string>& lines) {
     const std::string text = core::SourceText(lines);
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (std::fflush(stdout) != 0) return Fail("stdout", std::strerror(errno));
-    return 0;
+    return kDone;
 }
 
 // The lines whose points the program does not reproduce within the limit,
@@ -151,8 +157,8 @@ bool ReportCheck(const std::string& file, const core::ValidationTable& table, do
     return within;
 }
 
-int Run(const cli::FitOptions& options) {
-    const std::string& file = options.dataFile;
+// The data file read and prepared as the DataSet window prepares it.
+int ReadPrepared(const std::string& file, core::DataSet& data) {
     const core::DataFileRead read = core::ReadDataFile(file);
     if (read.outcome == core::DataFileOutcome::kCannotOpen) {
         return Fail(file, "ﾌｧｲﾙ名不正" + Because(cli::FileReasonText(read.reason, read.error, 0)));
@@ -162,8 +168,6 @@ int Run(const cli::FitOptions& options) {
             read.record > 0 ? file + " (record " + std::to_string(read.record) + ")" : file;
         return Fail(subject, "ﾌｧｲﾙ内容不正" + Because(cli::ContentFaultText(read)));
     }
-
-    core::DataSet data;
     core::ApplyDataFileRead(data, read);
     data.selectedLine = 0;
     const int16_t state = core::PrepareDataSet(data);
@@ -171,36 +175,53 @@ int Run(const cli::FitOptions& options) {
         return Fail(LineSubject(file, data.refusal.line),
                     cli::PreparationMessage(state) + Because(cli::PreparationReason(data, state)));
     }
+    return kDone;
+}
 
-    core::FitResults results;
-    core::FitAndGenerate(data, options.settings, results);
-    const std::vector<core::UnratedSection> unrated = core::UnratedSections(data, results);
+// A section no form could rate at all leaves a statement of 0: the program
+// would answer 0 whatever the data says.
+int RefuseUnrated(const std::string& file, const std::vector<core::UnratedSection>& unrated) {
     for (const core::UnratedSection& u : unrated) {
-        // A statement of 0: the program would answer 0 whatever the data says.
         if (u.form == 0) {
             return Fail(LineSubject(file, u.line), "no equation form could be rated on section " +
                                                        std::to_string(u.section) +
                                                        "; nothing written");
         }
     }
-    const core::ResultLists lists = core::ResultListsOf(data, options.settings, results);
-    const core::ProgramListing program = core::ProgramListingOf(options.language, data, results);
-    const core::ValidationTable table =
-        options.check ? core::ValidationTableOf(data, results) : core::ValidationTable{};
-    if (program.status != core::CalcFamilyStatus::kReady ||
-        (options.check && table.status != core::CalcFamilyStatus::kReady)) {
-        return Fail(file, "the run left no program to write or check; nothing written");
-    }
+    return kDone;
+}
 
+// What a run gives, made before anything is written.
+struct RunOutputs {
+    core::ResultLists lists;
+    core::ProgramListing program;
+    core::ValidationTable table;
+};
+
+RunOutputs OutputsOf(const cli::FitOptions& options, const core::DataSet& data,
+                     const core::FitResults& results) {
+    return {core::ResultListsOf(data, options.settings, results),
+            core::ProgramListingOf(options.language, data, results),
+            options.check ? core::ValidationTableOf(data, results) : core::ValidationTable{}};
+}
+
+bool Ready(const cli::FitOptions& options, const RunOutputs& outputs) {
+    return outputs.program.status == core::CalcFamilyStatus::kReady &&
+           (!options.check || outputs.table.status == core::CalcFamilyStatus::kReady);
+}
+
+// The plot, the listings and the printed program or check, in that order.
+int WriteOutputs(const cli::FitOptions& options, [[maybe_unused]] core::DataSet& data,
+                 [[maybe_unused]] const core::FitResults& results, const RunOutputs& outputs) {
 #ifdef KX_WITH_PLOT
     if (options.plotFile) {
-        if (const int status = WritePlot(options, data, results); status != 0) return status;
+        if (const int status = WritePlot(options, data, results); status != kDone) return status;
     }
 #endif
     if (options.outFolder) {
-        if (const int status =
-                WriteListings(*options.outFolder, lists, options.language, program.lines);
-            status != 0) {
+        if (const int status = WriteListings(*options.outFolder, outputs.lists, options.language,
+                                             outputs.program.lines);
+            status != kDone) {
             // The plot stands written; the message must not suggest otherwise.
             if (options.plotFile) Fail(*options.plotFile, "written nevertheless");
             return status;
@@ -208,19 +229,46 @@ int Run(const cli::FitOptions& options) {
     }
     // A plot alone is the output asked for: the program is not printed too.
     if (options.check || (!options.outFolder && !options.plotFile)) {
-        if (const int status =
-                Print(options.check ? core::ValidationListing(table) : program.lines);
-            status != 0)
-            return status;
+        return Print(options.check ? core::ValidationListing(outputs.table)
+                                   : outputs.program.lines);
     }
+    return kDone;
+}
+
+// Where the written result falls short: the sections that took the least-bad
+// form, and the lines the check finds beyond its limit.
+int ReportShortfalls(const cli::FitOptions& options,
+                     const std::vector<core::UnratedSection>& unrated,
+                     const core::ValidationTable& table) {
     for (const core::UnratedSection& u : unrated) {
-        Fail(LineSubject(file, u.line),
+        Fail(LineSubject(options.dataFile, u.line),
              "no equation form deviates less than 1000000 on section " +
                  std::to_string(u.section) +
                  "; the least-bad one, EQ No=" + std::to_string(u.form) + ", was taken");
     }
-    const bool checked = !options.check || ReportCheck(file, table, options.checkLimit);
-    return unrated.empty() && checked ? 0 : kFallsShort;
+    const bool checked =
+        !options.check || ReportCheck(options.dataFile, table, options.checkLimit);
+    return unrated.empty() && checked ? kDone : kFallsShort;
+}
+
+int Run(const cli::FitOptions& options) {
+    core::DataSet data;
+    if (const int status = ReadPrepared(options.dataFile, data); status != kDone) return status;
+    core::FitResults results;
+    core::FitAndGenerate(data, options.settings, results);
+    const std::vector<core::UnratedSection> unrated = core::UnratedSections(data, results);
+    if (const int status = RefuseUnrated(options.dataFile, unrated); status != kDone) {
+        return status;
+    }
+    const RunOutputs outputs = OutputsOf(options, data, results);
+    if (!Ready(options, outputs)) {
+        return Fail(options.dataFile,
+                    "the run left no program to write or check; nothing written");
+    }
+    if (const int status = WriteOutputs(options, data, results, outputs); status != kDone) {
+        return status;
+    }
+    return ReportShortfalls(options, unrated, outputs.table);
 }
 
 }  // namespace
@@ -230,16 +278,16 @@ int main(int argc, char** argv) {
     // takes the ordinary path instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    const cli::ParsedOptions parsed = cli::ParseFitOptions(arguments);
+    const cli::ParsedOptions parsed = cli::ParseFitOptions(arguments, kPlotNameCheck);
     if (parsed.options.help) {
         std::fputs(cli::kUsageText, stdout);
-        return 0;
+        return kDone;
     }
     if (parsed.error) {
-        const int status =
-            Fail(parsed.error->subject, parsed.error->message, parsed.error->usage ? 2 : 1);
-        if (parsed.error->usage) std::fputs(cli::kUsageText, stderr);
-        return status;
+        const cli::RefusalRule& rule = cli::RuleOf(parsed.error->refusal);
+        Fail(parsed.error->subject, rule.message, rule.status);
+        if (rule.usageFollows) std::fputs(cli::kUsageText, stderr);
+        return rule.status;
     }
     return Run(parsed.options);
 }

@@ -222,20 +222,6 @@ TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
     const std::string before = FileBytes(folder.file("kept/results.txt"));
     EXPECT_EQ(RunFit(folder, {"--out", folder.file("kept"), twoPoints}).status, 1);
     EXPECT_EQ(FileBytes(folder.file("kept/results.txt")), before);
-    // A folder that cannot be made.
-    test::PutFile(folder.file("plain"), "x");
-    const Ran blocked = RunFit(folder, {"--out", folder.file("plain/sub"), file});
-    EXPECT_EQ(blocked.status, 1);
-    EXPECT_NE(blocked.err.find("書込めません。"), std::string::npos) << blocked.err;
-
-    // Files that cannot be written (a file-size limit the program inherits):
-    // the folders the run made are taken away again.
-    {
-        const Ran full = RunUnderFileSizeLimit(folder, {"--out", "made/deeper", file}, SIG_IGN);
-        EXPECT_EQ(full.status, 1);
-        EXPECT_NE(full.err.find("書込めません。"), std::string::npos) << full.err;
-        EXPECT_FALSE(std::filesystem::exists(folder.file("made")));
-    }
 }
 
 // ---- Output that is never lost -------------------------------------------------
@@ -272,16 +258,20 @@ TEST(KuvatelixFit, AFailedRunLeavesEverySymbolicLinkWhereItWas) {
     EXPECT_TRUE(std::filesystem::is_regular_file(folder.file("real/new/results.txt")));
 }
 
+// Files that cannot be written (a file-size limit the program inherits): the
+// folders the run made are taken away again, and listings already there stay.
 TEST(KuvatelixFit, AFileSizeLimitEndsInTheOrdinaryFailure) {
     TempFolder folder;
     const std::string file = FamilyFile(folder);
     std::filesystem::create_directory(folder.file("kept"));
     test::PutFile(folder.file("kept/results.txt"), "earlier results\r\n");
-    // The program gets the signal's default action, which would end it.
-    const Ran made = RunUnderFileSizeLimit(folder, {"--out", "made/deeper", file}, SIG_DFL);
+    // With SIG_DFL the program gets the signal's default action, which would
+    // end it.
+    const Ran made = RunUnderFileSizeLimit(folder, {"--out", "made/deeper", file}, SIG_IGN);
+    const Ran madeDefault = RunUnderFileSizeLimit(folder, {"--out", "made/deeper", file}, SIG_DFL);
     const Ran kept = RunUnderFileSizeLimit(folder, {"--out", "kept", file}, SIG_DFL);
 
-    for (const Ran& run : {made, kept}) {
+    for (const Ran& run : {made, madeDefault, kept}) {
         EXPECT_EQ(run.status, 1) << "-1: the program was killed";
         EXPECT_TRUE(Contains(run.err, "書込めません。")) << run.err;
     }
@@ -417,6 +407,64 @@ TEST(KuvatelixFit, HelpExplainsTheCommand) {
          {"--cutoff", "--exclude", "--out", "0.00076", "--lang basic|c|python", "--check",
           "--check-limit", "kx_calc.py", "Exit status"}) {
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
+    }
+}
+
+// The spellings of the command line: a refused one by its message, its status
+// and the usage text that follows a malformed command line; an accepted one by
+// doing what its plain spelling does.
+TEST(KuvatelixFit, EverySpellingOfTheCommandLine) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    const std::string usage = RunFit(folder, {"--help"}).out;
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string message;              // the first line on standard error
+        std::vector<std::string> sameAs;  // for an accepted one
+    };
+    const Case cases[] = {
+        {{"--lang=c", file}, 0, "", {"--lang", "c", file}},
+        {{"--check-limit=1", file}, 0, "", {"--check", file}},
+        // A later option overrides an earlier one.
+        {{"--lang", "c", "--exclude", "1,2", "--lang", "basic", "--exclude=", file},
+         0,
+         "",
+         {file}},
+        {{"--help", "--bogus"}, 0, "", {"--help"}},
+        // After "--" every argument is a data file.
+        {{"--", "--check"}, 1, "--check: ﾌｧｲﾙ名不正 (no such file or folder)", {}},
+        // A value is taken as it comes, even one that looks like an option.
+        {{"--mode", "--help", file}, 1, "--mode --help: 入力ｴﾗｰ", {}},
+        {{"--cutoff=1=2", file}, 1, "--cutoff 1=2: 入力ｴﾗｰ", {}},
+        {{"--exclude=1,2,3,4,5,6,7", file}, 1, "--exclude 1,2,3,4,5,6,7: 計算座標系なし", {}},
+        // The first refusal ends the command line.
+        {{"--mode", "3", "--bogus", file}, 1, "--mode 3: 入力ｴﾗｰ", {}},
+        {{"--bogus=1", "--mode", "3", file}, 2, "--bogus=1: unknown option", {}},
+        {{"--check=1", file}, 2, "--check=1: unknown option", {}},
+        {{"--help=x"}, 2, "--help=x: unknown option", {}},
+        {{"--out=", file}, 2, "--out: a value is missing", {}},
+        {{file, "--exclude"}, 2, "--exclude: a value is missing", {}},
+        {{"--lang="}, 2, "--lang : unknown language", {}},
+        {{"--para", "--xmin", "1"}, 2, "--xmin: shapes the plot, but no --plot FILE is given", {}},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const std::string& argument : c.arguments) shown += Quoted(argument) + " ";
+        SCOPED_TRACE(shown);
+        const Ran run = RunFit(folder, c.arguments);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        if (!c.sameAs.empty()) {
+            const Ran plain = RunFit(folder, c.sameAs);
+            EXPECT_EQ(run.out, plain.out);
+            EXPECT_EQ(run.err, plain.err);
+            continue;
+        }
+        const std::size_t lineEnd = run.err.find('\n');
+        EXPECT_EQ(run.err.substr(0, lineEnd), "kuvatelix-fit: " + c.message);
+        EXPECT_TRUE(run.err.substr(lineEnd + 1) == (c.status == 2 ? usage : ""))
+            << "the usage text follows a malformed command line, and nothing else";
+        EXPECT_EQ(run.out, "");
     }
 }
 
