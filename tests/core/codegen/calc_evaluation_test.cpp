@@ -28,7 +28,9 @@ using kx::test::basic::Dialect;
 using kx::test::basic::Program;
 using kx::test::basic::RunCalc;
 using test::CalcProbes;
-using test::Fitted;
+using test::FamilyOf;
+using test::FitRun;
+using test::Knee;
 using test::Probe;
 
 // The host the evaluator follows to the bit: every Single operation rounded,
@@ -38,12 +40,6 @@ CallOptions StrictSingle() {
     options.dialect = Dialect::kVisualBasic;
     options.arithmetic = Arithmetic::kSingle;
     return options;
-}
-
-CalcFamily FamilyOf(const DataSet& data, const FitResults& results) {
-    const CalcFamilyBuild build = CalcFamilyOf(data, results);
-    EXPECT_EQ(build.status, CalcFamilyStatus::kReady);
-    return build.family;
 }
 
 // Runs the program and the evaluator on every probe; returns the flags met.
@@ -66,18 +62,14 @@ std::set<int> ExpectSameAnswers(const std::vector<std::string>& text, const Calc
 
 struct FamilyCase {
     const char* name;
-    std::function<Fitted()> fit;
+    std::function<FitRun()> fit;
 };
 void PrintTo(const FamilyCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-double Knee(double x, double) {
-    return x < 10 ? 1 + 0.5 * x : 6 + 0.08 * (x - 10) * (x - 10) * (x - 10) / x;
-}
-
 // Two lines of a knee that takes several sections.
-Fitted KneeFamily() {
+FitRun KneeFamily() {
     CalcSettings settings;
     settings.cutoffPrecision = 1e-6f;
     return test::FitAndGenerateFamily(
@@ -113,7 +105,7 @@ std::vector<FamilyCase> FittedFamilies() {
 class CalcEvaluationOfFits : public ::testing::TestWithParam<FamilyCase> {};
 
 TEST_P(CalcEvaluationOfFits, GivesTheBasicProgramsAnswerEverywhere) {
-    const Fitted fitted = GetParam().fit();
+    const FitRun fitted = GetParam().fit();
     const std::set<int> flags =
         ExpectSameAnswers(fitted.results.program, FamilyOf(fitted.data, fitted.results),
                           CalcProbes(fitted.data, fitted.results));
@@ -130,22 +122,11 @@ INSTANTIATE_TEST_SUITE_P(Families, CalcEvaluationOfFits, ::testing::ValuesIn(Fit
 
 // ---- Hand-made families: every form, every variant, every way to fail --------
 
+using test::BeyondASingle;
 using test::FormLine;
 using test::FormSection;
-
-// Line `k` of a hand-made family: three sections in the forms of coordinate
-// system `system` (degrees 1, 2, 3), ending at X 2.5 and 5.
-FormLine SystemLine(int system, const std::string& parameter, PointBounds bounds) {
-    const Coefficients c = {0, 0.0123, -0.0456, 0.789, 1.5};
-    FormLine line{parameter, {}, bounds};
-    for (int degree = 1; degree <= 3; ++degree) {
-        line.sections.push_back({FormNumber(system, degree), c,
-                                 degree == 1   ? "2.5"
-                                 : degree == 2 ? "5"
-                                               : ""});
-    }
-    return line;
-}
+using test::SevenSystems;
+using test::SystemLine;
 
 // The probes of the family and a sweep of X from -1 to 9 at every line.
 std::vector<Probe> SweptProbes(const DataSet& data, const FitResults& results) {
@@ -162,21 +143,6 @@ std::set<int> ExpectSameAnswers(const std::vector<FormLine>& ranks) {
     FitResults results;
     test::MakeFormFamily(ranks, data, results);
     return ExpectSameAnswers(results.program, FamilyOf(data, results), SweptProbes(data, results));
-}
-
-// Seven lines, one per coordinate system, each in three sections of degrees 1
-// to 3. Lines 1 and 2 reach below X = 0, so that the program refuses no
-// X there and evaluates the other lines' logarithms at it.
-std::vector<FormLine> SevenSystems() {
-    std::vector<FormLine> seven;
-    for (int k = 1; k <= kSystemCount; ++k) {
-        seven.push_back(SystemLine(k, std::to_string(k * 10),
-                                   {.xMax = 6 + 0.2f * k,
-                                    .xMin = k <= 2 ? -1.0f : 0.3f * k,
-                                    .yMax = 4 + 0.5f * k,
-                                    .yMin = 0.5f}));
-    }
-    return seven;
 }
 
 TEST(CalcEvaluation, EveryFormAloneAndAcrossSevenLines) {
@@ -200,15 +166,12 @@ TEST(CalcEvaluation, EveryFormInTwoLineFamilies) {
 }
 
 TEST(CalcEvaluation, ValuesAndLimitsAtTheEdgesOfASingle) {
-    const FormSection tiny{FormNumber(3, 1), {0, -100, 0}, "1"};       // Exp(-100 X)
-    const FormSection huge{FormNumber(1, 3), {0, 1e30, 0, 0, 0}, ""};  // 1E+30 X^3
-    const PointBounds wide{.xMax = 1000, .xMin = 0.1f, .yMax = 1e30f, .yMin = 0};
     // Values below the smallest and beyond the largest Single, stored by the
     // program's rule, in one line and across three.
-    ExpectSameAnswers({{"1", {tiny, huge}, wide}});
-    ExpectSameAnswers({{"1", {tiny, huge}, wide},
-                       {"2", {tiny, huge}, wide},
-                       {"3", {{FormNumber(1, 1), {0, 2, 1}, ""}}, wide}});
+    ExpectSameAnswers({BeyondASingle("1")});
+    ExpectSameAnswers({BeyondASingle("1"),
+                       BeyondASingle("2"),
+                       {"3", {{FormNumber(1, 1), {0, 2, 1}, ""}}, BeyondASingle("3").bounds}});
     // Parameters near the largest Single: the 2 % beyond them is no Single.
     const FormLine plain = SystemLine(1, "1", {.xMax = 8, .xMin = 0.5f, .yMax = 9, .yMin = 0});
     std::vector<FormLine> large = {plain, plain, plain};
@@ -231,9 +194,10 @@ TEST(CalcEvaluation, ValuesAndLimitsAtTheEdgesOfASingle) {
 // Single with a Double in single precision, give the evaluator's flags, and
 // its values within two units of a Single's last place.
 TEST(CalcEvaluation, OtherHostsAgreeWithinASinglesPrecision) {
-    const test::Family families[] = {test::GridFamilies()[1].lines, test::GridFamilies()[2].lines};
-    for (const test::Family& family : families) {
-        const Fitted fitted = test::FitAndGenerateFamily(family);
+    const test::PointLines families[] = {test::GridFamilies()[1].lines,
+                                         test::GridFamilies()[2].lines};
+    for (const test::PointLines& family : families) {
+        const FitRun fitted = test::FitAndGenerateFamily(family);
         const CalcFamily calc = FamilyOf(fitted.data, fitted.results);
         const Program program(fitted.results.program);
         ASSERT_TRUE(program.ok()) << program.error();
@@ -260,7 +224,7 @@ TEST(CalcFamilyOf, TakesTheNumbersAsTheProgramTextWritesThem) {
     EXPECT_EQ(ProgramSingle(-0.04991f), -0.04991f);
     EXPECT_EQ(ProgramSingle(3e38f), 3e38f);
 
-    const Fitted fitted = test::FitAndGenerateFile(KX_SAMPLE_FILE);
+    const FitRun fitted = test::FitAndGenerateFile(KX_SAMPLE_FILE);
     const CalcFamily family = FamilyOf(fitted.data, fitted.results);
     ASSERT_EQ(family.lines.size(), 5u);
     EXPECT_EQ(family.lines[0].parameterText, "-25");
@@ -276,7 +240,7 @@ TEST(CalcFamilyOf, TakesTheNumbersAsTheProgramTextWritesThem) {
 }
 
 TEST(CalcFamilyOf, RefusesResultsWithoutTheirProgram) {
-    Fitted fitted = KneeFamily();
+    FitRun fitted = KneeFamily();
     EXPECT_EQ(CalcFamilyOf(fitted.data, FitResults{}).status, CalcFamilyStatus::kNoProgram);
     DataSet none;
     EXPECT_EQ(CalcFamilyOf(none, fitted.results).status, CalcFamilyStatus::kNoProgram);

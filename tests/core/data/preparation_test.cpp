@@ -7,6 +7,7 @@
 namespace kx::core {
 namespace {
 
+using test::Typed;
 using test::WithLines;
 
 TEST(PrepareDataSet, BuildsTheOrderedPreparedForm) {
@@ -76,18 +77,6 @@ KeyboardPages PagesFor(const DataSet& data, int lines) {
     return pages;
 }
 
-DataSet Typed(std::initializer_list<const char*> boxes) {
-    DataSet data;
-    int line = 1;
-    for (const char* box : boxes) {
-        const KeyboardBox normalised = NormaliseKeyboardBox(box);
-        data.pointText[line] = normalised.text;
-        data.pointCount[line] = normalised.count;
-        ++line;
-    }
-    return data;
-}
-
 TEST(KeyboardEntry, SplitsPastedAndTypedPairs) {
     DataSet data = Typed({"1.5\t20\t99\r\n2\t30\r\n3\t40", "1.5  20\r\n2,30,7\r\n3 40\r\n"});
     EXPECT_EQ(PrepareKeyboardEntry(data, PagesFor(data, 2)), kKeyboardPrepared);
@@ -103,7 +92,7 @@ TEST(KeyboardEntry, SplitsPastedAndTypedPairs) {
 
 TEST(KeyboardEntry, ReportsEveryRefusalByItsMessage) {
     struct Case {
-        std::initializer_list<const char*> boxes;
+        std::vector<std::string> boxes;
         int16_t message;
     };
     const Case cases[] = {
@@ -143,12 +132,6 @@ TEST(KeyboardEntry, BoxesAreNormalisedAndCounted) {
     for (int i = 0; i < 120; ++i) many += "1,2\r\n";
     EXPECT_EQ(CountKeyboardPairs(many), 100);
 }
-
-}  // namespace
-}  // namespace kx::core
-
-namespace kx::core {
-namespace {
 
 TEST(PrepareDataSet, PointsClickedBeyondAHundredAreNotPrepared) {
     // Canvas clicks count past 100; the prepared tables hold 100 points a line.
@@ -229,7 +212,7 @@ TEST(KeyboardEntry, SeparatorsFollowTheirOrderOfPrecedence) {
         {"7 8  9", kKeyboardBadY, "", ""},        // later runs of blanks stay
     };
     for (const Case& c : cases) {
-        DataSet data = Typed({(std::string(c.line) + "\r\n1,1\r\n2,2\r\n").c_str()});
+        DataSet data = Typed({std::string(c.line) + "\r\n1,1\r\n2,2\r\n"});
         const int16_t message = PrepareKeyboardEntry(data, PagesFor(data, 1));
         EXPECT_EQ(message, c.message) << c.line;
         if (c.message == kKeyboardPrepared) {
@@ -250,7 +233,7 @@ TEST(KeyboardEntry, AShortLineStillLetsTheLaterPagesBeRead) {
 
     std::string many;
     for (int i = 1; i <= 130; ++i) many += std::to_string(i) + " " + std::to_string(i) + "\r\n";
-    DataSet full = Typed({many.c_str()});
+    DataSet full = Typed({many});
     EXPECT_EQ(PrepareKeyboardEntry(full, PagesFor(full, 1)), kKeyboardPrepared);
     EXPECT_EQ(full.preparedCount[1], 100);
     EXPECT_EQ(full.xText[1][100], "100");
