@@ -30,7 +30,6 @@ using kx::test::basic::RunCalc;
 using test::CalcProbes;
 using test::FamilyOf;
 using test::FitRun;
-using test::Knee;
 using test::Probe;
 
 // The host the evaluator follows to the bit: every Single operation rounded,
@@ -60,38 +59,11 @@ std::set<int> ExpectSameAnswers(const std::vector<std::string>& text, const Calc
     return flags;
 }
 
-struct FamilyCase {
-    const char* name;
-    std::function<FitRun()> fit;
-};
-void PrintTo(const FamilyCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-// Two lines of a knee that takes several sections.
-FitRun KneeFamily() {
-    CalcSettings settings;
-    settings.cutoffPrecision = 1e-6f;
-    return test::FitAndGenerateFamily(
-        {{"1", test::Sample(30, 1, 1, Knee, 0)}, {"2", test::Sample(30, 1, 1, Knee, 0)}},
-        settings);
-}
-
-std::vector<FamilyCase> FittedFamilies() {
-    std::vector<FamilyCase> cases;
-    for (const test::GridFamily& grid : test::GridFamilies()) {
-        cases.push_back(
-            {grid.name, [lines = grid.lines] { return test::FitAndGenerateFamily(lines); }});
-    }
-    cases.push_back({"SampleDiodes", [] { return test::FitAndGenerateFile(KX_SAMPLE_FILE); }});
+std::vector<test::FitCase> FittedFamilies() {
+    std::vector<test::FitCase> cases = test::GridAndSampleCases();
     cases.push_back({"ParametersAThousandthApart",
                      [] { return test::FitAndGenerateFamily(test::SpacedFamily(1e-3)); }});
-    cases.push_back(
-        {"OneKnee", [] {
-             CalcSettings settings;
-             settings.cutoffPrecision = 1e-6f;
-             return test::FitAndGenerateFamily({{"5", test::Sample(30, 1, 1, Knee, 0)}}, settings);
-         }});
+    cases.push_back({"OneKnee", [] { return test::FitKnee({"5"}); }});
     cases.push_back(
         {"OneThroughZero", [] {
              return test::FitAndGenerateFamily(
@@ -102,7 +74,7 @@ std::vector<FamilyCase> FittedFamilies() {
     return cases;
 }
 
-class CalcEvaluationOfFits : public ::testing::TestWithParam<FamilyCase> {};
+class CalcEvaluationOfFits : public ::testing::TestWithParam<test::FitCase> {};
 
 TEST_P(CalcEvaluationOfFits, GivesTheBasicProgramsAnswerEverywhere) {
     const FitRun fitted = GetParam().fit();
@@ -145,7 +117,7 @@ std::set<int> ExpectSameAnswers(const std::vector<FormLine>& ranks) {
     return ExpectSameAnswers(results.program, FamilyOf(data, results), SweptProbes(data, results));
 }
 
-TEST(CalcEvaluation, EveryFormAloneAndAcrossSevenLines) {
+TEST(CalcEvaluation, EveryFormAloneAcrossSevenLinesAndInTwoLineFamilies) {
     std::set<int> flags;
     const std::vector<FormLine> seven = SevenSystems();
     for (const FormLine& line : seven) flags.merge(ExpectSameAnswers({line}));
@@ -154,15 +126,11 @@ TEST(CalcEvaluation, EveryFormAloneAndAcrossSevenLines) {
     for (int flag : {kCalcNonPositiveX, kCalcYOutside, kCalcFailed}) {
         EXPECT_TRUE(flags.count(flag)) << flag;
     }
-}
-
-TEST(CalcEvaluation, EveryFormInTwoLineFamilies) {
-    const std::vector<FormLine> seven = SevenSystems();
-    std::set<int> flags;
+    std::set<int> pairs;
     for (int k = 1; k < kSystemCount; k += 2) {
-        flags.merge(ExpectSameAnswers({seven[k - 1], seven[k]}));
+        pairs.merge(ExpectSameAnswers({seven[k - 1], seven[k]}));
     }
-    EXPECT_TRUE(flags.count(kCalcInverseXOutside));
+    EXPECT_TRUE(pairs.count(kCalcInverseXOutside));
 }
 
 TEST(CalcEvaluation, ValuesAndLimitsAtTheEdgesOfASingle) {
@@ -240,7 +208,8 @@ TEST(CalcFamilyOf, TakesTheNumbersAsTheProgramTextWritesThem) {
 }
 
 TEST(CalcFamilyOf, RefusesResultsWithoutTheirProgram) {
-    FitRun fitted = KneeFamily();
+    // Two lines of a knee that takes several sections.
+    FitRun fitted = test::FitKnee({"1", "2"});
     EXPECT_EQ(CalcFamilyOf(fitted.data, FitResults{}).status, CalcFamilyStatus::kNoProgram);
     DataSet none;
     EXPECT_EQ(CalcFamilyOf(none, fitted.results).status, CalcFamilyStatus::kNoProgram);

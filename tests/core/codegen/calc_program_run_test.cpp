@@ -42,9 +42,7 @@ double FormValue(int form, const Coefficients& coefficients, double x) {
 
 TEST(CalcProgramRun, OneLineReproducesItsSectionEquations) {
     // A knee that no single form follows: the line needs several sections.
-    CalcSettings settings;
-    settings.cutoffPrecision = 1e-6f;
-    const FitRun run = FitAndGenerateFamily({{"5", Sample(30, 1, 1, test::Knee, 0)}}, settings);
+    const FitRun run = test::FitKnee({"5"});
     const LineFit& fit = run.results.lineFit[1];
     ASSERT_GE(fit.sectionCount, 2);
     const Program program(run.results.program);

@@ -131,32 +131,19 @@ void ExpectSourcesAnswerAsTheCore(const CalcFamily& family, const std::vector<Pr
         "Python");
 }
 
-struct FamilyCase {
-    const char* name;
-    std::function<FitRun()> fit;
-    bool python = true;
-};
-void PrintTo(const FamilyCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-std::vector<FamilyCase> Families() {
-    std::vector<FamilyCase> cases;
-    for (const test::GridFamily& grid : test::GridFamilies()) {
-        const std::string name = grid.name;
-        cases.push_back({grid.name,
-                         [lines = grid.lines] { return test::FitAndGenerateFamily(lines); },
-                         name != "Thermistor" && name != "FallingThroughZero"});
+std::vector<test::FitCase> Families() {
+    std::vector<test::FitCase> cases = test::GridAndSampleCases();
+    for (test::FitCase& c : cases) {
+        const std::string name = c.name;
+        c.python = name != "Thermistor" && name != "FallingThroughZero" && name != "SampleDiodes";
     }
-    cases.push_back(
-        {"SampleDiodes", [] { return test::FitAndGenerateFile(KX_SAMPLE_FILE); }, false});
     cases.push_back({"OneLine", [] {
                          return test::FitAndGenerateFamily({test::GridFamilies()[0].lines[1]});
                      }});
     return cases;
 }
 
-class CalcSources : public ::testing::TestWithParam<FamilyCase> {};
+class CalcSources : public ::testing::TestWithParam<test::FitCase> {};
 
 TEST_P(CalcSources, AnswerAsTheCoreEvaluator) {
     const FitRun fitted = GetParam().fit();

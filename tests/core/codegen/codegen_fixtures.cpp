@@ -76,6 +76,24 @@ FitRun FitAndGenerateFile(const std::string& path) {
     return run;
 }
 
+FitRun FitKnee(const std::vector<const char*>& parameters) {
+    CalcSettings settings;
+    settings.cutoffPrecision = 1e-6f;
+    PointLines lines;
+    for (const char* parameter : parameters)
+        lines.push_back({parameter, Sample(30, 1, 1, Knee, 0)});
+    return FitAndGenerateFamily(lines, settings);
+}
+
+std::vector<FitCase> GridAndSampleCases() {
+    std::vector<FitCase> cases;
+    for (const GridFamily& grid : GridFamilies()) {
+        cases.push_back({grid.name, [lines = grid.lines] { return FitAndGenerateFamily(lines); }});
+    }
+    cases.push_back({"SampleDiodes", [] { return FitAndGenerateFile(KX_SAMPLE_FILE); }});
+    return cases;
+}
+
 CalcFamily FamilyOf(const DataSet& data, const FitResults& results) {
     const CalcFamilyBuild build = CalcFamilyOf(data, results);
     EXPECT_EQ(build.status, CalcFamilyStatus::kReady);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -43,6 +44,23 @@ struct FitRun {
 FitRun FitAndGenerateFamily(const PointLines& family, const core::CalcSettings& settings = {});
 // The same for the lines of a data file.
 FitRun FitAndGenerateFile(const std::string& path);
+
+// Lines of Knee (X = 1..30) with the given parameters, fitted with a cutoff
+// of 1E-6 so that each takes several sections.
+FitRun FitKnee(const std::vector<const char*>& parameters);
+
+// A family to run a generated program on, by name; `python` where the Python
+// program is quick enough on its probes.
+struct FitCase {
+    const char* name;
+    std::function<FitRun()> fit;
+    bool python = true;
+};
+inline void PrintTo(const FitCase& c, std::ostream* out) {
+    *out << c.name;
+}
+// The grid families, then the sample family (SampleDiodes).
+std::vector<FitCase> GridAndSampleCases();
 
 // The family the core's evaluator builds of a run; it must be ready.
 core::CalcFamily FamilyOf(const core::DataSet& data, const core::FitResults& results);

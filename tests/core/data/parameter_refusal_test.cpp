@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "core/data/preparation.h"
 #include "support/data_sets.h"
 
@@ -54,8 +56,9 @@ TEST(PrepareDataSet, EqualParametersMayStillBeSaved) {
     EXPECT_EQ(one.refusal.line, 0);
 }
 
-TEST(PrepareDataSet, EveryRefusalNamesItsLine) {
+TEST(PrepareDataSet, EveryRefusalNamesItsStateAndLine) {
     const std::string good = kPoints;
+    const std::string three = "1,2\r\n2,3\r\n3,4\r\n";
     struct Case {
         std::vector<std::pair<std::string, std::string>> lines;
         int16_t state;
@@ -63,16 +66,25 @@ TEST(PrepareDataSet, EveryRefusalNamesItsLine) {
     };
     const Case cases[] = {
         {{{"1", ""}}, kNoData, 1},
+        {{{"1", three}, {"2", ""}, {"3", three}}, kGapInLines, 2},
         {{{"1", good}, {"2", good}, {"3", ""}, {"4", good}}, kGapInLines, 3},
+        {{{"1", "1,2\r\n1.5;2\r\n3,4,\r\n"}}, kMissingXOrY, 1},
+        {{{"1", "1,2\r\n ,2\r\n3,4\r\n"}}, kMissingXOrY, 1},
         {{{"1", good}, {"2", "1,2\r\n1.5;2\r\n3,4\r\n"}}, kMissingXOrY, 2},
+        {{{"1", "1,2\r\n1.5, 2a\r\n3,4\r\n"}}, kNotNumeric, 1},
+        {{{"1", "1,2\r\n1e39,2\r\n3,4\r\n"}}, kNotNumeric, 1},
         {{{"1", good}, {"2", good}, {"3", "1,2\r\n1.5, 2a\r\n3,4\r\n"}}, kNotNumeric, 3},
+        {{{"1", "1,2\r\n2,3\r\n"}}, kTooFewPoints, 1},
         {{{"1", good}, {"2", "1,2\r\n2,3\r\n"}, {"3", "1,2\r\n"}}, kTooFewPoints, 2},
+        {{{"10 K", three}}, kParameterNotNumeric, 1},
         {{{"1", good}, {"10 K", good}, {"x", good}}, kParameterNotNumeric, 2},
     };
-    for (const Case& c : cases) {
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(::testing::Message() << "case " << i);
+        const Case& c = cases[i];
         DataSet data = WithLines(c.lines);
-        EXPECT_EQ(PrepareDataSet(data), c.state) << c.lines.back().second;
-        EXPECT_EQ(data.refusal.line, c.line) << c.lines.back().second;
+        EXPECT_EQ(PrepareDataSet(data), c.state);
+        EXPECT_EQ(data.refusal.line, c.line);
         EXPECT_EQ(data.refusal.sameParameterAs, 0);
     }
     // A success clears what an earlier refusal named.

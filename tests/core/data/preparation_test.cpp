@@ -28,27 +28,6 @@ TEST(PrepareDataSet, BuildsTheOrderedPreparedForm) {
     EXPECT_EQ(data.progressTotal, 2);
 }
 
-TEST(PrepareDataSet, ReportsEveryRefusalByItsState) {
-    struct Case {
-        std::vector<std::pair<std::string, std::string>> lines;
-        int16_t state;
-    };
-    const Case cases[] = {
-        {{{"1", ""}}, kNoData},
-        {{{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", ""}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}}, kGapInLines},
-        {{{"1", "1,2\r\n1.5;2\r\n3,4,\r\n"}}, kMissingXOrY},
-        {{{"1", "1,2\r\n ,2\r\n3,4\r\n"}}, kMissingXOrY},
-        {{{"1", "1,2\r\n1.5, 2a\r\n3,4\r\n"}}, kNotNumeric},
-        {{{"1", "1,2\r\n1e39,2\r\n3,4\r\n"}}, kNotNumeric},
-        {{{"1", "1,2\r\n2,3\r\n"}}, kTooFewPoints},
-        {{{"10 K", "1,2\r\n2,3\r\n3,4\r\n"}}, kParameterNotNumeric},
-    };
-    for (const Case& c : cases) {
-        DataSet data = WithLines(c.lines);
-        EXPECT_EQ(PrepareDataSet(data), c.state) << data.pointText[1];
-    }
-}
-
 TEST(PrepareDataSet, ASelectedLineIsPreparedAcrossAGap) {
     DataSet data = WithLines(
         {{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", ""}, {"3", "5,6\r\n6,7\r\n7,8\r\n8,9\r\n"}});
