@@ -34,12 +34,8 @@ using test::Probe;
 
 // The host the evaluator follows to the bit: every Single operation rounded,
 // a Single compared with a Double in double precision.
-CallOptions StrictSingle() {
-    CallOptions options;
-    options.dialect = Dialect::kVisualBasic;
-    options.arithmetic = Arithmetic::kSingle;
-    return options;
-}
+const CallOptions kStrictSingle{.arithmetic = Arithmetic::kSingle,
+                                .dialect = Dialect::kVisualBasic};
 
 // Runs the program and the evaluator on every probe; returns the flags met.
 std::set<int> ExpectSameAnswers(const std::vector<std::string>& text, const CalcFamily& family,
@@ -49,7 +45,7 @@ std::set<int> ExpectSameAnswers(const std::vector<std::string>& text, const Calc
     std::set<int> flags;
     if (!program.ok()) return flags;
     for (const Probe& probe : probes) {
-        const CalcOutcome basic = RunCalc(program, probe.x, probe.p, StrictSingle());
+        const CalcOutcome basic = RunCalc(program, probe.x, probe.p, kStrictSingle);
         const CalcAnswer core = EvaluateCalc(family, probe.x, probe.p);
         EXPECT_TRUE(basic.ok) << probe << ": " << basic.call.error;
         EXPECT_EQ(core.flag, basic.flag) << probe;
@@ -171,13 +167,12 @@ TEST(CalcEvaluation, OtherHostsAgreeWithinASinglesPrecision) {
         ASSERT_TRUE(program.ok()) << program.error();
         for (const Probe& probe : CalcProbes(fitted.data, fitted.results)) {
             const CalcAnswer core = EvaluateCalc(calc, probe.x, probe.p);
-            for (const auto& [dialect, arithmetic] :
-                 {std::pair{Dialect::kLibreOffice, Arithmetic::kSingle},
-                  std::pair{Dialect::kVisualBasic, Arithmetic::kExtended},
-                  std::pair{Dialect::kLibreOffice, Arithmetic::kExtended}}) {
-                CallOptions host;
-                host.dialect = dialect;
-                host.arithmetic = arithmetic;
+            for (const CallOptions& host :
+                 {CallOptions{.arithmetic = Arithmetic::kSingle, .dialect = Dialect::kLibreOffice},
+                  CallOptions{.arithmetic = Arithmetic::kExtended,
+                  .dialect = Dialect::kVisualBasic},
+                  CallOptions{.arithmetic = Arithmetic::kExtended,
+                  .dialect = Dialect::kLibreOffice}}) {
                 const CalcOutcome basic = RunCalc(program, probe.x, probe.p, host);
                 EXPECT_EQ(basic.flag, core.flag) << probe;
                 EXPECT_REL_NEAR(basic.answer, core.value, 2.5e-7) << probe;

@@ -24,10 +24,7 @@ using kx::test::basic::Program;
 using kx::test::basic::RunCalc;
 
 CallOptions Host(Dialect dialect, Arithmetic arithmetic) {
-    CallOptions options;
-    options.dialect = dialect;
-    options.arithmetic = arithmetic;
-    return options;
+    return {.arithmetic = arithmetic, .dialect = dialect};
 }
 
 // The call returned to its caller, and not through the program's own handler.

@@ -77,8 +77,7 @@ FitRun FitAndGenerateFile(const std::string& path) {
 }
 
 FitRun FitKnee(const std::vector<const char*>& parameters) {
-    CalcSettings settings;
-    settings.cutoffPrecision = 1e-6f;
+    const CalcSettings settings{.cutoffPrecision = 1e-6f};
     PointLines lines;
     for (const char* parameter : parameters)
         lines.push_back({parameter, Sample(30, 1, 1, Knee, 0)});

@@ -39,8 +39,7 @@ std::vector<std::pair<int, int>> LoggedSections(const FitResults& results, int l
 }
 
 TEST(PlannedSections, AreTheSectionsThePartitionSearchAsksFor) {
-    CalcSettings strict;
-    strict.cutoffPrecision = -1.0f;  // every partition is tried
+    const CalcSettings strict{.cutoffPrecision = -1.0f};  // every partition is tried
     const std::vector<int> counts = {9, 13, 30, 31, 53, 71, 86, 100};
     DataSet data = NoisyBentFamily(counts, 7);
     FitResults results;
