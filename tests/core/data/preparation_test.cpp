@@ -69,22 +69,37 @@ TEST(KeyboardEntry, SplitsPastedAndTypedPairs) {
     EXPECT_EQ(data.xText[5][1], "0");
 }
 
+// One box each: the message, and the first pair where the box is taken. A
+// comma wins over a tab, a tab over blanks.
 TEST(KeyboardEntry, ReportsEveryRefusalByItsMessage) {
+    const std::string pairs = "\r\n1,1\r\n2,2\r\n";  // two more after the first line
     struct Case {
-        std::vector<std::string> boxes;
+        std::string box;
         int16_t message;
+        const char* x;
+        const char* y;
     };
     const Case cases[] = {
-        {{"1.5 20 30\r\n2 3\r\n4 5"}, kKeyboardBadY},
-        {{"1.5;20\r\n2,3\r\n4,5"}, kKeyboardNoSeparator},
-        {{"1.5,\r\n2,3\r\n4,5"}, kKeyboardBlankValue},
-        {{"x1,2\r\n2,3\r\n4,5"}, kKeyboardBadX},
-        {{"1,2\r\n2,3"}, kKeyboardTooFewPairs},
-        {{""}, kKeyboardNothingParsed},
+        {"1.5 20 30\r\n2 3\r\n4 5", kKeyboardBadY, "", ""},
+        {"1.5;20\r\n2,3\r\n4,5", kKeyboardNoSeparator, "", ""},
+        {"1.5,\r\n2,3\r\n4,5", kKeyboardBlankValue, "", ""},
+        {"x1,2\r\n2,3\r\n4,5", kKeyboardBadX, "", ""},
+        {"1,2\r\n2,3", kKeyboardTooFewPairs, "", ""},
+        {"", kKeyboardNothingParsed, "", ""},
+        {"1.5\t20,30" + pairs, kKeyboardBadX, "", ""},
+        {"1.5,20\t30" + pairs, kKeyboardBadY, "", ""},
+        {"1.5 ,  20" + pairs, kKeyboardPrepared, "1.5", "20"},
+        {"  -2.5E-1   3d2  " + pairs, kKeyboardPrepared, "-2.5E-1", "3d2"},
+        {"1\t\t2" + pairs, kKeyboardBlankValue, "", ""},  // an empty second column
+        {"7 8  9" + pairs, kKeyboardBadY, "", ""},        // later runs of blanks stay
     };
     for (const Case& c : cases) {
-        DataSet data = Typed(c.boxes);
-        EXPECT_EQ(PrepareKeyboardEntry(data, PagesFor(data, 1)), c.message);
+        DataSet data = Typed({c.box});
+        EXPECT_EQ(PrepareKeyboardEntry(data, PagesFor(data, 1)), c.message) << c.box;
+        if (c.message == kKeyboardPrepared) {
+            EXPECT_EQ(data.xText[1][1], c.x) << c.box;
+            EXPECT_EQ(data.yText[1][1], c.y) << c.box;
+        }
     }
     DataSet gap = Typed({"1,2\r\n2,3\r\n4,5", "", "1,2\r\n2,3\r\n4,5"});
     EXPECT_EQ(PrepareKeyboardEntry(gap, PagesFor(gap, 3)), kKeyboardGap);
@@ -173,32 +188,6 @@ TEST(PrepareDataSet, AllParametersAreTrimmedBeforeABadOneIsReported) {
     EXPECT_EQ(data.parameterText[1], "10 K");
     EXPECT_EQ(data.parameterText[2], "20");
     EXPECT_FLOAT_EQ(data.parameterValue[2], 20.0f);
-}
-
-TEST(KeyboardEntry, SeparatorsFollowTheirOrderOfPrecedence) {
-    struct Case {
-        const char* line;
-        int16_t message;
-        const char* x;
-        const char* y;
-    };
-    const Case cases[] = {
-        {"1.5\t20,30", kKeyboardBadX, "", ""},  // a comma wins over a tab
-        {"1.5,20\t30", kKeyboardBadY, "", ""},
-        {"1.5 ,  20", kKeyboardPrepared, "1.5", "20"},
-        {"  -2.5E-1   3d2  ", kKeyboardPrepared, "-2.5E-1", "3d2"},
-        {"1\t\t2", kKeyboardBlankValue, "", ""},  // an empty second column
-        {"7 8  9", kKeyboardBadY, "", ""},        // later runs of blanks stay
-    };
-    for (const Case& c : cases) {
-        DataSet data = Typed({std::string(c.line) + "\r\n1,1\r\n2,2\r\n"});
-        const int16_t message = PrepareKeyboardEntry(data, PagesFor(data, 1));
-        EXPECT_EQ(message, c.message) << c.line;
-        if (c.message == kKeyboardPrepared) {
-            EXPECT_EQ(data.xText[1][1], c.x) << c.line;
-            EXPECT_EQ(data.yText[1][1], c.y) << c.line;
-        }
-    }
 }
 
 TEST(KeyboardEntry, AShortLineStillLetsTheLaterPagesBeRead) {
