@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -132,16 +133,9 @@ private:
     void sub();
     Block& innermost(Block::Kind kind);
 
-    ExprPtr expression() { return orExpr(); }
-    ExprPtr orExpr();
-    ExprPtr andExpr();
+    ExprPtr expression() { return binary(0); }
+    ExprPtr binary(std::size_t level);
     ExprPtr notExpr();
-    ExprPtr comparison();
-    ExprPtr concat();
-    ExprPtr additive();
-    ExprPtr modulo();
-    ExprPtr intDivision();
-    ExprPtr multiplicative();
     ExprPtr unary();
     ExprPtr power();
     ExprPtr primary();
@@ -496,97 +490,51 @@ void Compiler::nextStatement() {
     for (int j : b.endJumps) patch(j);
 }
 
-ExprPtr Compiler::orExpr() {
-    ExprPtr e = andExpr();
-    while (isName("OR") || isName("XOR")) {
-        const BinaryOp op = isName("OR") ? BinaryOp::kOr : BinaryOp::kXor;
-        ++pos_;
-        e = Binary(op, std::move(e), andExpr());
-    }
-    return e;
-}
+// The binary operators by binding, loosest first. The operands of a level
+// are expressions of the next, those of And a Not expression.
+struct OperatorLevel {
+    bool words;  // named operators (Or, Mod), not operator characters
+    std::vector<std::pair<const char*, BinaryOp>> ops;
+};
+const OperatorLevel kOperatorLevels[] = {
+    {true, {{"OR", BinaryOp::kOr}, {"XOR", BinaryOp::kXor}}},
+    {true, {{"AND", BinaryOp::kAnd}}},
+    {false,
+     {{"=", BinaryOp::kEq},
+      {"<>", BinaryOp::kNe},
+      {"<", BinaryOp::kLt},
+      {">", BinaryOp::kGt},
+      {"<=", BinaryOp::kLe},
+      {">=", BinaryOp::kGe}}},
+    {false, {{"&", BinaryOp::kConcat}}},
+    {false, {{"+", BinaryOp::kAdd}, {"-", BinaryOp::kSub}}},
+    {true, {{"MOD", BinaryOp::kMod}}},
+    {false, {{"\\", BinaryOp::kIntDiv}}},
+    {false, {{"*", BinaryOp::kMul}, {"/", BinaryOp::kDiv}}},
+};
+constexpr std::size_t kAndLevel = 1;
 
-ExprPtr Compiler::andExpr() {
-    ExprPtr e = notExpr();
-    while (isName("AND")) {
+ExprPtr Compiler::binary(std::size_t level) {
+    if (level == std::size(kOperatorLevels)) return unary();
+    const OperatorLevel& at = kOperatorLevels[level];
+    const auto operand = [&] { return level == kAndLevel ? notExpr() : binary(level + 1); };
+    ExprPtr e = operand();
+    for (;;) {
+        const auto op = std::find_if(at.ops.begin(), at.ops.end(), [&](const auto& entry) {
+            return at.words ? isName(entry.first) : isOp(entry.first);
+        });
+        if (op == at.ops.end()) return e;
         ++pos_;
-        e = Binary(BinaryOp::kAnd, std::move(e), notExpr());
+        e = Binary(op->second, std::move(e), operand());
     }
-    return e;
 }
 
 ExprPtr Compiler::notExpr() {
-    if (!isName("NOT")) return comparison();
+    if (!isName("NOT")) return binary(kAndLevel + 1);
     ++pos_;
     auto e = std::make_unique<Expr>();
     e->kind = Expr::Kind::kNot;
     e->args.push_back(notExpr());
-    return e;
-}
-
-ExprPtr Compiler::comparison() {
-    static const std::pair<const char*, BinaryOp> kOps[] = {
-        {"=", BinaryOp::kEq}, {"<>", BinaryOp::kNe}, {"<", BinaryOp::kLt},
-        {">", BinaryOp::kGt}, {"<=", BinaryOp::kLe}, {">=", BinaryOp::kGe}};
-    ExprPtr e = concat();
-    for (;;) {
-        bool found = false;
-        for (const auto& [text, op] : kOps) {
-            if (isOp(text)) {
-                ++pos_;
-                e = Binary(op, std::move(e), concat());
-                found = true;
-                break;
-            }
-        }
-        if (!found) return e;
-    }
-}
-
-ExprPtr Compiler::concat() {
-    ExprPtr e = additive();
-    while (isOp("&")) {
-        ++pos_;
-        e = Binary(BinaryOp::kConcat, std::move(e), additive());
-    }
-    return e;
-}
-
-ExprPtr Compiler::additive() {
-    ExprPtr e = modulo();
-    while (isOp("+") || isOp("-")) {
-        const BinaryOp op = isOp("+") ? BinaryOp::kAdd : BinaryOp::kSub;
-        ++pos_;
-        e = Binary(op, std::move(e), modulo());
-    }
-    return e;
-}
-
-ExprPtr Compiler::modulo() {
-    ExprPtr e = intDivision();
-    while (isName("MOD")) {
-        ++pos_;
-        e = Binary(BinaryOp::kMod, std::move(e), intDivision());
-    }
-    return e;
-}
-
-ExprPtr Compiler::intDivision() {
-    ExprPtr e = multiplicative();
-    while (isOp("\\")) {
-        ++pos_;
-        e = Binary(BinaryOp::kIntDiv, std::move(e), multiplicative());
-    }
-    return e;
-}
-
-ExprPtr Compiler::multiplicative() {
-    ExprPtr e = unary();
-    while (isOp("*") || isOp("/")) {
-        const BinaryOp op = isOp("*") ? BinaryOp::kMul : BinaryOp::kDiv;
-        ++pos_;
-        e = Binary(op, std::move(e), unary());
-    }
     return e;
 }
 

@@ -52,8 +52,7 @@ TEST(BasicInterpreter, ExtendedArithmeticRoundsOnlyWhereValuesAreStored) {
     ASSERT_TRUE(program.ok()) << program.error();
     for (const Arithmetic arithmetic : {Arithmetic::kSingle, Arithmetic::kExtended}) {
         std::vector<Value> args = NoArgs();
-        CallOptions options;
-        options.arithmetic = arithmetic;
+        const CallOptions options{.arithmetic = arithmetic};
         ASSERT_TRUE(program.Call(args, options).ok);
         EXPECT_EQ(args[0].number, 16777216.0);
         EXPECT_EQ(args[1].number, arithmetic == Arithmetic::kSingle ? 16777216.0 : 16777217.0);
@@ -80,9 +79,7 @@ TEST(BasicInterpreter, DialectsDifferWhereTheHostsDo) {
     for (const Case& c : {Case{Dialect::kVisualBasic, Arithmetic::kSingle, "d"},
                           Case{Dialect::kVisualBasic, Arithmetic::kExtended, "b"},
                           Case{Dialect::kLibreOffice, Arithmetic::kExtended, "ad"}}) {
-        CallOptions options;
-        options.dialect = c.dialect;
-        options.arithmetic = c.arithmetic;
+        const CallOptions options{.arithmetic = c.arithmetic, .dialect = c.dialect};
         std::vector<Value> args = NoArgs();
         ASSERT_TRUE(program.Call(args, options).ok);
         EXPECT_EQ(args[3].text, c.compared);
@@ -103,9 +100,7 @@ TEST(BasicInterpreter, DialectsDifferWhereTheHostsDo) {
     ASSERT_TRUE(undeclared.ok()) << undeclared.error();
     std::vector<Value> one = {Value::Single(1)};
     EXPECT_TRUE(undeclared.Call(one).ok);
-    CallOptions libreOffice;
-    libreOffice.dialect = Dialect::kLibreOffice;
-    const CallResult refused = undeclared.Call(one, libreOffice);
+    const CallResult refused = undeclared.Call(one, {.dialect = Dialect::kLibreOffice});
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.error, "line 4: variable not defined: Y!");
 }

@@ -28,23 +28,14 @@ using kx::test::basic::Dialect;
 using kx::test::basic::Program;
 using kx::test::basic::RunCalc;
 using test::CalcProbes;
-using test::Fitted;
+using test::FamilyOf;
+using test::FitRun;
 using test::Probe;
 
 // The host the evaluator follows to the bit: every Single operation rounded,
 // a Single compared with a Double in double precision.
-CallOptions StrictSingle() {
-    CallOptions options;
-    options.dialect = Dialect::kVisualBasic;
-    options.arithmetic = Arithmetic::kSingle;
-    return options;
-}
-
-CalcFamily FamilyOf(const DataSet& data, const FitResults& results) {
-    const CalcFamilyBuild build = CalcFamilyOf(data, results);
-    EXPECT_EQ(build.status, CalcFamilyStatus::kReady);
-    return build.family;
-}
+const CallOptions kStrictSingle{.arithmetic = Arithmetic::kSingle,
+                                .dialect = Dialect::kVisualBasic};
 
 // Runs the program and the evaluator on every probe; returns the flags met.
 std::set<int> ExpectSameAnswers(const std::vector<std::string>& text, const CalcFamily& family,
@@ -54,7 +45,7 @@ std::set<int> ExpectSameAnswers(const std::vector<std::string>& text, const Calc
     std::set<int> flags;
     if (!program.ok()) return flags;
     for (const Probe& probe : probes) {
-        const CalcOutcome basic = RunCalc(program, probe.x, probe.p, StrictSingle());
+        const CalcOutcome basic = RunCalc(program, probe.x, probe.p, kStrictSingle);
         const CalcAnswer core = EvaluateCalc(family, probe.x, probe.p);
         EXPECT_TRUE(basic.ok) << probe << ": " << basic.call.error;
         EXPECT_EQ(core.flag, basic.flag) << probe;
@@ -64,42 +55,11 @@ std::set<int> ExpectSameAnswers(const std::vector<std::string>& text, const Calc
     return flags;
 }
 
-struct FamilyCase {
-    const char* name;
-    std::function<Fitted()> fit;
-};
-void PrintTo(const FamilyCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-double Knee(double x, double) {
-    return x < 10 ? 1 + 0.5 * x : 6 + 0.08 * (x - 10) * (x - 10) * (x - 10) / x;
-}
-
-// Two lines of a knee that takes several sections.
-Fitted KneeFamily() {
-    CalcSettings settings;
-    settings.cutoffPrecision = 1e-6f;
-    return test::FitAndGenerateFamily(
-        {{"1", test::Sample(30, 1, 1, Knee, 0)}, {"2", test::Sample(30, 1, 1, Knee, 0)}},
-        settings);
-}
-
-std::vector<FamilyCase> FittedFamilies() {
-    std::vector<FamilyCase> cases;
-    for (const test::GridFamily& grid : test::GridFamilies()) {
-        cases.push_back(
-            {grid.name, [lines = grid.lines] { return test::FitAndGenerateFamily(lines); }});
-    }
-    cases.push_back({"SampleDiodes", [] { return test::FitAndGenerateFile(KX_SAMPLE_FILE); }});
+std::vector<test::FitCase> FittedFamilies() {
+    std::vector<test::FitCase> cases = test::GridAndSampleCases();
     cases.push_back({"ParametersAThousandthApart",
                      [] { return test::FitAndGenerateFamily(test::SpacedFamily(1e-3)); }});
-    cases.push_back(
-        {"OneKnee", [] {
-             CalcSettings settings;
-             settings.cutoffPrecision = 1e-6f;
-             return test::FitAndGenerateFamily({{"5", test::Sample(30, 1, 1, Knee, 0)}}, settings);
-         }});
+    cases.push_back({"OneKnee", [] { return test::FitKnee({"5"}); }});
     cases.push_back(
         {"OneThroughZero", [] {
              return test::FitAndGenerateFamily(
@@ -110,10 +70,10 @@ std::vector<FamilyCase> FittedFamilies() {
     return cases;
 }
 
-class CalcEvaluationOfFits : public ::testing::TestWithParam<FamilyCase> {};
+class CalcEvaluationOfFits : public ::testing::TestWithParam<test::FitCase> {};
 
 TEST_P(CalcEvaluationOfFits, GivesTheBasicProgramsAnswerEverywhere) {
-    const Fitted fitted = GetParam().fit();
+    const FitRun fitted = GetParam().fit();
     const std::set<int> flags =
         ExpectSameAnswers(fitted.results.program, FamilyOf(fitted.data, fitted.results),
                           CalcProbes(fitted.data, fitted.results));
@@ -130,22 +90,11 @@ INSTANTIATE_TEST_SUITE_P(Families, CalcEvaluationOfFits, ::testing::ValuesIn(Fit
 
 // ---- Hand-made families: every form, every variant, every way to fail --------
 
+using test::BeyondASingle;
 using test::FormLine;
 using test::FormSection;
-
-// Line `k` of a hand-made family: three sections in the forms of coordinate
-// system `system` (degrees 1, 2, 3), ending at X 2.5 and 5.
-FormLine SystemLine(int system, const std::string& parameter, PointBounds bounds) {
-    const Coefficients c = {0, 0.0123, -0.0456, 0.789, 1.5};
-    FormLine line{parameter, {}, bounds};
-    for (int degree = 1; degree <= 3; ++degree) {
-        line.sections.push_back({FormNumber(system, degree), c,
-                                 degree == 1   ? "2.5"
-                                 : degree == 2 ? "5"
-                                               : ""});
-    }
-    return line;
-}
+using test::SevenSystems;
+using test::SystemLine;
 
 // The probes of the family and a sweep of X from -1 to 9 at every line.
 std::vector<Probe> SweptProbes(const DataSet& data, const FitResults& results) {
@@ -164,22 +113,7 @@ std::set<int> ExpectSameAnswers(const std::vector<FormLine>& ranks) {
     return ExpectSameAnswers(results.program, FamilyOf(data, results), SweptProbes(data, results));
 }
 
-// Seven lines, one per coordinate system, each in three sections of degrees 1
-// to 3. Lines 1 and 2 reach below X = 0, so that the program refuses no
-// X there and evaluates the other lines' logarithms at it.
-std::vector<FormLine> SevenSystems() {
-    std::vector<FormLine> seven;
-    for (int k = 1; k <= kSystemCount; ++k) {
-        seven.push_back(SystemLine(k, std::to_string(k * 10),
-                                   {.xMax = 6 + 0.2f * k,
-                                    .xMin = k <= 2 ? -1.0f : 0.3f * k,
-                                    .yMax = 4 + 0.5f * k,
-                                    .yMin = 0.5f}));
-    }
-    return seven;
-}
-
-TEST(CalcEvaluation, EveryFormAloneAndAcrossSevenLines) {
+TEST(CalcEvaluation, EveryFormAloneAcrossSevenLinesAndInTwoLineFamilies) {
     std::set<int> flags;
     const std::vector<FormLine> seven = SevenSystems();
     for (const FormLine& line : seven) flags.merge(ExpectSameAnswers({line}));
@@ -188,27 +122,20 @@ TEST(CalcEvaluation, EveryFormAloneAndAcrossSevenLines) {
     for (int flag : {kCalcNonPositiveX, kCalcYOutside, kCalcFailed}) {
         EXPECT_TRUE(flags.count(flag)) << flag;
     }
-}
-
-TEST(CalcEvaluation, EveryFormInTwoLineFamilies) {
-    const std::vector<FormLine> seven = SevenSystems();
-    std::set<int> flags;
+    std::set<int> pairs;
     for (int k = 1; k < kSystemCount; k += 2) {
-        flags.merge(ExpectSameAnswers({seven[k - 1], seven[k]}));
+        pairs.merge(ExpectSameAnswers({seven[k - 1], seven[k]}));
     }
-    EXPECT_TRUE(flags.count(kCalcInverseXOutside));
+    EXPECT_TRUE(pairs.count(kCalcInverseXOutside));
 }
 
 TEST(CalcEvaluation, ValuesAndLimitsAtTheEdgesOfASingle) {
-    const FormSection tiny{FormNumber(3, 1), {0, -100, 0}, "1"};       // Exp(-100 X)
-    const FormSection huge{FormNumber(1, 3), {0, 1e30, 0, 0, 0}, ""};  // 1E+30 X^3
-    const PointBounds wide{.xMax = 1000, .xMin = 0.1f, .yMax = 1e30f, .yMin = 0};
     // Values below the smallest and beyond the largest Single, stored by the
     // program's rule, in one line and across three.
-    ExpectSameAnswers({{"1", {tiny, huge}, wide}});
-    ExpectSameAnswers({{"1", {tiny, huge}, wide},
-                       {"2", {tiny, huge}, wide},
-                       {"3", {{FormNumber(1, 1), {0, 2, 1}, ""}}, wide}});
+    ExpectSameAnswers({BeyondASingle("1")});
+    ExpectSameAnswers({BeyondASingle("1"),
+                       BeyondASingle("2"),
+                       {"3", {{FormNumber(1, 1), {0, 2, 1}, ""}}, BeyondASingle("3").bounds}});
     // Parameters near the largest Single: the 2 % beyond them is no Single.
     const FormLine plain = SystemLine(1, "1", {.xMax = 8, .xMin = 0.5f, .yMax = 9, .yMin = 0});
     std::vector<FormLine> large = {plain, plain, plain};
@@ -231,21 +158,21 @@ TEST(CalcEvaluation, ValuesAndLimitsAtTheEdgesOfASingle) {
 // Single with a Double in single precision, give the evaluator's flags, and
 // its values within two units of a Single's last place.
 TEST(CalcEvaluation, OtherHostsAgreeWithinASinglesPrecision) {
-    const test::Family families[] = {test::GridFamilies()[1].lines, test::GridFamilies()[2].lines};
-    for (const test::Family& family : families) {
-        const Fitted fitted = test::FitAndGenerateFamily(family);
+    const test::PointLines families[] = {test::GridFamilies()[1].lines,
+                                         test::GridFamilies()[2].lines};
+    for (const test::PointLines& family : families) {
+        const FitRun fitted = test::FitAndGenerateFamily(family);
         const CalcFamily calc = FamilyOf(fitted.data, fitted.results);
         const Program program(fitted.results.program);
         ASSERT_TRUE(program.ok()) << program.error();
         for (const Probe& probe : CalcProbes(fitted.data, fitted.results)) {
             const CalcAnswer core = EvaluateCalc(calc, probe.x, probe.p);
-            for (const auto& [dialect, arithmetic] :
-                 {std::pair{Dialect::kLibreOffice, Arithmetic::kSingle},
-                  std::pair{Dialect::kVisualBasic, Arithmetic::kExtended},
-                  std::pair{Dialect::kLibreOffice, Arithmetic::kExtended}}) {
-                CallOptions host;
-                host.dialect = dialect;
-                host.arithmetic = arithmetic;
+            for (const CallOptions& host :
+                 {CallOptions{.arithmetic = Arithmetic::kSingle, .dialect = Dialect::kLibreOffice},
+                  CallOptions{.arithmetic = Arithmetic::kExtended,
+                  .dialect = Dialect::kVisualBasic},
+                  CallOptions{.arithmetic = Arithmetic::kExtended,
+                  .dialect = Dialect::kLibreOffice}}) {
                 const CalcOutcome basic = RunCalc(program, probe.x, probe.p, host);
                 EXPECT_EQ(basic.flag, core.flag) << probe;
                 EXPECT_REL_NEAR(basic.answer, core.value, 2.5e-7) << probe;
@@ -260,7 +187,7 @@ TEST(CalcFamilyOf, TakesTheNumbersAsTheProgramTextWritesThem) {
     EXPECT_EQ(ProgramSingle(-0.04991f), -0.04991f);
     EXPECT_EQ(ProgramSingle(3e38f), 3e38f);
 
-    const Fitted fitted = test::FitAndGenerateFile(KX_SAMPLE_FILE);
+    const FitRun fitted = test::FitAndGenerateFile(KX_SAMPLE_FILE);
     const CalcFamily family = FamilyOf(fitted.data, fitted.results);
     ASSERT_EQ(family.lines.size(), 5u);
     EXPECT_EQ(family.lines[0].parameterText, "-25");
@@ -276,7 +203,8 @@ TEST(CalcFamilyOf, TakesTheNumbersAsTheProgramTextWritesThem) {
 }
 
 TEST(CalcFamilyOf, RefusesResultsWithoutTheirProgram) {
-    Fitted fitted = KneeFamily();
+    // Two lines of a knee that takes several sections.
+    FitRun fitted = test::FitKnee({"1", "2"});
     EXPECT_EQ(CalcFamilyOf(fitted.data, FitResults{}).status, CalcFamilyStatus::kNoProgram);
     DataSet none;
     EXPECT_EQ(CalcFamilyOf(none, fitted.results).status, CalcFamilyStatus::kNoProgram);

@@ -24,10 +24,7 @@ using kx::test::basic::Program;
 using kx::test::basic::RunCalc;
 
 CallOptions Host(Dialect dialect, Arithmetic arithmetic) {
-    CallOptions options;
-    options.dialect = dialect;
-    options.arithmetic = arithmetic;
-    return options;
+    return {.arithmetic = arithmetic, .dialect = dialect};
 }
 
 // The call returned to its caller, and not through the program's own handler.
@@ -40,22 +37,9 @@ CallOptions Host(Dialect dialect, Arithmetic arithmetic) {
     return ::testing::AssertionSuccess();
 }
 
-struct Generated {
-    DataSet data;
-    FitResults results;
-    float firstParameter = 0;
-    float lastParameter = 0;
-};
-
-Generated Generate(const test::Family& family) {
-    Generated g{test::PreparedFamily(family), {}};
-    EXPECT_TRUE(FitAndGenerate(g.data, CalcSettings{}, g.results));
-    auto parameter = [&](int rank) {
-        return static_cast<float>(ValueOfText(g.data.parameterText[g.data.lineOrder[rank]]));
-    };
-    g.firstParameter = parameter(1);
-    g.lastParameter = parameter(g.data.lineCount);
-    return g;
+// The parameter of a rank.
+float ParameterOf(const DataSet& data, int rank) {
+    return static_cast<float>(ValueOfText(data.parameterText[data.lineOrder[rank]]));
 }
 
 class CalcProgramGrid : public ::testing::TestWithParam<test::GridFamily> {};
@@ -63,16 +47,16 @@ class CalcProgramGrid : public ::testing::TestWithParam<test::GridFamily> {};
 // Each probe of a grid over the family's X range and parameter range, from
 // end to end, runs in both dialects under both arithmetics.
 TEST_P(CalcProgramGrid, EveryHostGivesTheSameAnswerWithoutAnError) {
-    const Generated g = Generate(GetParam().lines);
+    const test::FitRun g = test::FitAndGenerateFamily(GetParam().lines);
     const Program program(g.results.program);
     ASSERT_TRUE(program.ok()) << program.error();
     const PointBounds& range = g.results.familyBounds;
+    const float first = ParameterOf(g.data, 1), last = ParameterOf(g.data, g.data.lineCount);
     constexpr int kSteps = 8;
     for (int i = 0; i <= kSteps; ++i) {
         const float x = range.xMin + (range.xMax - range.xMin) * static_cast<float>(i) / kSteps;
         for (int j = 0; j <= kSteps / 2; ++j) {
-            const float p = g.firstParameter + (g.lastParameter - g.firstParameter) *
-                                                   static_cast<float>(j) / (kSteps / 2);
+            const float p = first + (last - first) * static_cast<float>(j) / (kSteps / 2);
             for (const Arithmetic arithmetic : {Arithmetic::kSingle, Arithmetic::kExtended}) {
                 const CalcOutcome vb =
                     RunCalc(program, x, p, Host(Dialect::kVisualBasic, arithmetic));
@@ -96,7 +80,7 @@ TEST(CalcProgramHosts, TheParameterScaleDoesNotMatter) {
     const Arithmetic arithmetics[] = {Arithmetic::kSingle, Arithmetic::kExtended};
     const float units[] = {1.0f, 1.3f, 1.5f, 2.0f, 2.6f, 3.0f};  // parameters in spacings
     const float xs[] = {1.5f, 7.0f, 19.5f};
-    const Generated unit = Generate(test::SpacedFamily(1));
+    const test::FitRun unit = test::FitAndGenerateFamily(test::SpacedFamily(1));
     const Program reference(unit.results.program);
     std::vector<CalcOutcome> wanted;
     for (const Arithmetic arithmetic : arithmetics) {
@@ -105,7 +89,7 @@ TEST(CalcProgramHosts, TheParameterScaleDoesNotMatter) {
         }
     }
     for (const double spacing : {1e-9, 1e-3, 1e6}) {
-        const Generated g = Generate(test::SpacedFamily(spacing));
+        const test::FitRun g = test::FitAndGenerateFamily(test::SpacedFamily(spacing));
         const Program program(g.results.program);
         ASSERT_TRUE(program.ok()) << program.error();
         auto want = wanted.begin();
@@ -137,16 +121,11 @@ const CallOptions kHosts[] = {Host(Dialect::kVisualBasic, Arithmetic::kSingle),
 TEST(CalcProgramHosts, AnEndPointBelongsToTheSectionThatEndsThere) {
     const float end = 22.26749f;
     ASSERT_GT(static_cast<double>(end), 22.26749);
-    DataSet data;
-    FitResults results;
-    test::MakeFamily({{1,
-                       "1",
-                       {{5, "22.26749"}, {9, "40"}},
-                       {"Y!(1)= 1", "Y!(1)= 2"},
-                       {.xMax = 40, .xMin = 1, .yMax = 2, .yMin = 1}}},
-                     data, results);
-    GenerateCalcProgram(data, results);
-    const Program program(results.program);
+    const Program program(test::ProgramOf({{1,
+                                            "1",
+                                            {{5, "22.26749"}, {9, "40"}},
+                                            {"Y!(1)= 1", "Y!(1)= 2"},
+                                            {.xMax = 40, .xMin = 1, .yMax = 2, .yMin = 1}}}));
     ASSERT_TRUE(program.ok()) << program.error();
     for (const CallOptions& host : kHosts) {
         const CalcOutcome at = RunCalc(program, end, 0.0f, host);
@@ -159,16 +138,12 @@ TEST(CalcProgramHosts, AnEndPointBelongsToTheSectionThatEndsThere) {
 // A line whose value leaves a Single's range: below its smallest normal value
 // the program stores 0, beyond its largest value that value, in every host.
 TEST(CalcProgramHosts, ValuesBeyondASinglesRangeAreStoredAlike) {
-    DataSet data;
-    FitResults results;
-    test::MakeFamily({{1,
-                       "1",
-                       {{5, "1"}, {9, "1000"}},
-                       {"Y!(1)= EXP( -1.00000E+02* X1! )", "Y!(1)=  1.00000E+30* X1!^3"},
-                       {.xMax = 1000, .xMin = 0.1f, .yMax = 1e30f, .yMin = 0}}},
-                     data, results);
-    GenerateCalcProgram(data, results);
-    const Program program(results.program);
+    const Program program(
+        test::ProgramOf({{1,
+                          "1",
+                          {{5, "1"}, {9, "1000"}},
+                          {"Y!(1)= EXP( -1.00000E+02* X1! )", "Y!(1)=  1.00000E+30* X1!^3"},
+                          {.xMax = 1000, .xMin = 0.1f, .yMax = 1e30f, .yMin = 0}}}));
     ASSERT_TRUE(program.ok()) << program.error();
     for (const CallOptions& host : kHosts) {
         const CalcOutcome small = RunCalc(program, 0.5f, 0.0f, host);
@@ -189,27 +164,19 @@ TEST(CalcProgramHosts, ValuesBeyondASinglesRangeAreStoredAlike) {
 // caller goes on: the logarithm of a negative X in the single-line program,
 // a division by zero in Mode1 of a family.
 TEST(CalcProgramHosts, ARunTimeErrorEndsInFlagSeven) {
-    DataSet data;
-    FitResults results;
-    test::MakeFamily({{1,
-                       "1",
-                       {{5, "5"}},
-                       {"Y!(1)= Log(X1!)"},
-                       {.xMax = 5, .xMin = -5, .yMax = 2, .yMin = -2}}},
-                     data, results);
-    GenerateCalcProgram(data, results);
-    const Program single(results.program);
-    test::MakeFamily(
+    const Program single(test::ProgramOf({{1,
+                                           "1",
+                                           {{5, "5"}},
+                                           {"Y!(1)= Log(X1!)"},
+                                           {.xMax = 5, .xMin = -5, .yMax = 2, .yMin = -2}}}));
+    const Program family(test::ProgramOf(
         {{1,
           "1",
           {{5, "5"}},
           {"Y!(1)= 1 / ( X1! - 3 )"},
           {.xMax = 5, .xMin = 1, .yMax = 2, .yMin = -2}},
          {2, "2", {{5, "5"}}, {"Y!(2)= 2"}, {.xMax = 5, .xMin = 1, .yMax = 2, .yMin = -2}},
-         {3, "3", {{5, "5"}}, {"Y!(3)= 3"}, {.xMax = 5, .xMin = 1, .yMax = 2, .yMin = -2}}},
-        data, results);
-    GenerateCalcProgram(data, results);
-    const Program family(results.program);
+         {3, "3", {{5, "5"}}, {"Y!(3)= 3"}, {.xMax = 5, .xMin = 1, .yMax = 2, .yMin = -2}}}));
     for (const CallOptions& host : kHosts) {
         for (const Program* program : {&single, &family}) {
             ASSERT_TRUE(program->ok()) << program->error();

@@ -19,7 +19,8 @@ namespace {
 using kx::test::basic::Arithmetic;
 using kx::test::basic::Program;
 using kx::test::basic::RunCalc;
-using test::PreparedFamily;
+using test::FitAndGenerateFamily;
+using test::FitRun;
 using test::Sample;
 
 // The value of a fitted form at x, from the forms' own definition and the
@@ -39,26 +40,9 @@ double FormValue(int form, const Coefficients& coefficients, double x) {
     return p;
 }
 
-struct FittedRun {
-    DataSet data;
-    FitResults results;
-};
-
-FittedRun FitFamilyAndGenerate(const std::vector<std::pair<std::string, test::Points>>& lines,
-                               CalcSettings settings = {}) {
-    FittedRun run{PreparedFamily(lines), {}};
-    EXPECT_TRUE(FitAndGenerate(run.data, settings, run.results));
-    return run;
-}
-
 TEST(CalcProgramRun, OneLineReproducesItsSectionEquations) {
     // A knee that no single form follows: the line needs several sections.
-    auto knee = [](double x, double) {
-        return x < 10 ? 1 + 0.5 * x : 6 + 0.08 * (x - 10) * (x - 10) * (x - 10) / x;
-    };
-    CalcSettings settings;
-    settings.cutoffPrecision = 1e-6f;
-    const FittedRun run = FitFamilyAndGenerate({{"5", Sample(30, 1, 1, knee, 0)}}, settings);
+    const FitRun run = test::FitKnee({"5"});
     const LineFit& fit = run.results.lineFit[1];
     ASSERT_GE(fit.sectionCount, 2);
     const Program program(run.results.program);
@@ -105,9 +89,8 @@ struct FamilyCase {
     std::vector<double> parameters;
 };
 
-std::vector<std::pair<std::string, test::Points>> Lines(const FamilyCase& c, double x0,
-                                                        double dx) {
-    std::vector<std::pair<std::string, test::Points>> lines;
+test::PointLines Lines(const FamilyCase& c, double x0, double dx) {
+    test::PointLines lines;
     // Entered in descending order: the program must still use parameter order.
     for (auto p = c.parameters.rbegin(); p != c.parameters.rend(); ++p) {
         lines.push_back({SingleToText(static_cast<float>(*p)), Sample(21, x0, dx, c.f, *p)});
@@ -134,7 +117,7 @@ class FamilyProgramRun : public ::testing::TestWithParam<FamilyCase> {};
 
 TEST_P(FamilyProgramRun, EvaluatesInterpolatesFlagsAndSolves) {
     const FamilyCase& c = GetParam();
-    const FittedRun run = FitFamilyAndGenerate(Lines(c, 10, 1.5));  // X from 10 to 40
+    const FitRun run = FitAndGenerateFamily(Lines(c, 10, 1.5));  // X from 10 to 40
     const Program program(run.results.program);
     ASSERT_TRUE(program.ok()) << program.error();
 
@@ -199,11 +182,11 @@ TEST(CalcProgramRun, ModeOneInterpolatesAlongTheParameter) {
     auto scaled = [](double x, double p) { return p * std::sqrt(x); };
     for (const std::vector<double>& parameters :
          {std::vector<double>{10, 20}, std::vector<double>{10, 20, 30}}) {
-        std::vector<std::pair<std::string, test::Points>> lines;
+        test::PointLines lines;
         for (double p : parameters) {
             lines.push_back({SingleToText(static_cast<float>(p)), Sample(20, 1, 1, scaled, p)});
         }
-        const FittedRun run = FitFamilyAndGenerate(lines);
+        const FitRun run = FitAndGenerateFamily(lines);
         const Program program(run.results.program);
         ASSERT_TRUE(program.ok()) << program.error();
         for (const float p : {12.5f, 17.0f, 24.0f}) {
@@ -222,7 +205,7 @@ TEST(CalcProgramRun, NegativeLimitsAndParametersKeepTheirEndPointsInside) {
     auto shifted = [](double x, double) { return 2 * x + 1; };
     auto below = [](double x, double) { return x - 20; };
     for (const auto& points : {Sample(21, -10, 1, shifted, 0), Sample(21, 1, 1, below, 0)}) {
-        const FittedRun run = FitFamilyAndGenerate({{"5", points}});
+        const FitRun run = FitAndGenerateFamily({{"5", points}});
         const Program program(run.results.program);
         ASSERT_TRUE(program.ok()) << program.error();
         for (const auto& [x, y] : points) {
@@ -234,7 +217,7 @@ TEST(CalcProgramRun, NegativeLimitsAndParametersKeepTheirEndPointsInside) {
     }
 
     const FamilyCase c{"BelowZero", Rising, {-2, 0, 2}};
-    const FittedRun run = FitFamilyAndGenerate(Lines(c, 10, 1.5));
+    const FitRun run = FitAndGenerateFamily(Lines(c, 10, 1.5));
     const Program program(run.results.program);
     ASSERT_TRUE(program.ok()) << program.error();
     for (const float p : {-2.0f, -1.97f, 2.0f}) {
@@ -252,7 +235,7 @@ TEST(CalcProgramRun, NegativeLimitsAndParametersKeepTheirEndPointsInside) {
 // family's formula (sums of fourth powers in Single once gave 26.75 for 50.5).
 TEST(CalcProgramRun, InterpolationUnderSingleArithmetic) {
     const FamilyCase c{"TenRising", Rising, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}};
-    const FittedRun run = FitFamilyAndGenerate(Lines(c, 10, 1.5));
+    const FitRun run = FitAndGenerateFamily(Lines(c, 10, 1.5));
     const Program program(run.results.program);
     ASSERT_TRUE(program.ok()) << program.error();
     for (const float p : {1.0f, 2.75f, 6.0f, 9.5f}) {

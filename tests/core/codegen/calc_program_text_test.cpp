@@ -12,6 +12,7 @@ namespace {
 
 using test::LineFixture;
 using test::MakeFamily;
+using test::ProgramOf;
 using test::ReadLines;
 
 std::string Golden(const char* name) {
@@ -30,8 +31,8 @@ void ExpectSameLines(const std::vector<std::string>& actual,
 
 // Lines entered as 1 = 30, 2 = 10, 3 = 20: ranks 1..3 are lines 2, 3, 1, with
 // one, two and three sections.
-void ThreeLineFamily(DataSet& data, FitResults& results) {
-    MakeFamily(
+TEST(CalcProgramText, AFamilyEnteredOutOfOrderIsWrittenInParameterOrder) {
+    const std::vector<std::string> program = ProgramOf(
         {{2,
           "10",
           {{12, "100"}},
@@ -48,31 +49,19 @@ void ThreeLineFamily(DataSet& data, FitResults& results) {
           {{3, "8"}, {7, "40"}, {12, "120"}},
           {"Y!(3)=  4.00000E+00* X1! - 1.00000E+00", "Y!(3)=  5.00000E+00* X1! - 2.00000E+00",
            "Y!(3)=  6.00000E+00* X1! - 3.00000E+00"},
-          {.xMax = 120, .xMin = 0.5f, .yMax = 1500000, .yMin = 0.25f}}},
-        data, results);
-}
-
-TEST(CalcProgramText, AFamilyEnteredOutOfOrderIsWrittenInParameterOrder) {
-    DataSet data;
-    FitResults results;
-    ThreeLineFamily(data, results);
-    GenerateCalcProgram(data, results);
-    ExpectSameLines(results.program, ReadLines(Golden("three_line_family.bas")));
+          {.xMax = 120, .xMin = 0.5f, .yMax = 1500000, .yMin = 0.25f}}});
+    ExpectSameLines(program, ReadLines(Golden("three_line_family.bas")));
 }
 
 TEST(CalcProgramText, OneLineInThreeSections) {
-    DataSet data;
-    FitResults results;
-    MakeFamily(
+    const std::vector<std::string> program = ProgramOf(
         {{1,
           "25",
           {{4, "12.5"}, {9, "40"}, {15, "120"}},
           {"Y!(1)=  1.00000E+00* X1! +  1.00000E+00", "Y!(1)=  2.00000E+00* X1! - 1.15000E+01",
            "Y!(1)= EXP(  1.00000E-02* X1! +  4.00000E+00 )"},
-          {.xMax = 120, .xMin = 0.5f, .yMax = 183.4f, .yMin = 1.5f}}},
-        data, results);
-    GenerateCalcProgram(data, results);
-    ExpectSameLines(results.program, ReadLines(Golden("single_line.bas")));
+          {.xMax = 120, .xMin = 0.5f, .yMax = 183.4f, .yMin = 1.5f}}});
+    ExpectSameLines(program, ReadLines(Golden("single_line.bas")));
 }
 
 std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& line) {
@@ -80,17 +69,13 @@ std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& li
 }
 
 TEST(CalcProgramText, SectionBlocksAndTheNegativeXRule) {
-    DataSet data;
-    FitResults results;
     // Limits 0 and negative: no block that refuses a non-positive X.
-    MakeFamily({{1,
-                 "1",
-                 {{5, "2.5"}, {9, "7"}},
-                 {"Y!(1)= 1", "Y!(1)= 2"},
-                 {.xMax = 7, .xMin = 0, .yMax = 9, .yMin = -2.5f}}},
-               data, results);
-    GenerateCalcProgram(data, results);
-    const std::vector<std::string>& p = results.program;
+    const std::vector<std::string> p =
+        ProgramOf({{1,
+                    "1",
+                    {{5, "2.5"}, {9, "7"}},
+                    {"Y!(1)= 1", "Y!(1)= 2"},
+                    {.xMax = 7, .xMin = 0, .yMax = 9, .yMin = -2.5f}}});
     const std::size_t limits = IndexOf(p, "     XMIN! = 0 : XMAX! = 7");
     ASSERT_LT(limits, p.size());
     EXPECT_EQ(p[limits + 1], "     YMIN! =-2.5 : YMAX! = 9");
@@ -107,33 +92,25 @@ TEST(CalcProgramText, SectionBlocksAndTheNegativeXRule) {
 
     // A family with no positive X range has none either; one positive line
     // is enough to have it. A family line of one section is indented by nine.
-    MakeFamily(
+    const std::vector<std::string> negative = ProgramOf(
         {{1, "1", {{4, "-1"}}, {"Y!(1)= 1"}, {.xMax = -1, .xMin = -5, .yMax = 1, .yMin = 1}},
-         {2, "2", {{4, "3"}}, {"Y!(2)= 2"}, {.xMax = 3, .xMin = -3, .yMax = 1, .yMin = 1}}},
-        data, results);
-    GenerateCalcProgram(data, results);
-    EXPECT_EQ(IndexOf(results.program, "   If XXPP! <= 0 Then"), results.program.size());
-    EXPECT_EQ(results.program[IndexOf(results.program, "      Case 2:") + 1], "         YQ#= 2");
-    MakeFamily(
+         {2, "2", {{4, "3"}}, {"Y!(2)= 2"}, {.xMax = 3, .xMin = -3, .yMax = 1, .yMin = 1}}});
+    EXPECT_EQ(IndexOf(negative, "   If XXPP! <= 0 Then"), negative.size());
+    EXPECT_EQ(negative[IndexOf(negative, "      Case 2:") + 1], "         YQ#= 2");
+    const std::vector<std::string> positive = ProgramOf(
         {{1, "1", {{4, "-1"}}, {"Y!(1)= 1"}, {.xMax = -1, .xMin = -5, .yMax = 1, .yMin = 1}},
-         {2, "2", {{4, "3"}}, {"Y!(2)= 2"}, {.xMax = 3, .xMin = 1, .yMax = 1, .yMin = 1}}},
-        data, results);
-    GenerateCalcProgram(data, results);
-    EXPECT_LT(IndexOf(results.program, "   If XXPP! <= 0 Then"), results.program.size());
+         {2, "2", {{4, "3"}}, {"Y!(2)= 2"}, {.xMax = 3, .xMin = 1, .yMax = 1, .yMin = 1}}});
+    EXPECT_LT(IndexOf(positive, "   If XXPP! <= 0 Then"), positive.size());
 }
 
 TEST(CalcProgramText, TwoLinesInterpolateOnAStraightLine) {
-    DataSet data;
-    FitResults results;
-    MakeFamily({{1, "1", {{4, "3"}}, {"Y!(1)= 1"}, {.xMax = 3, .xMin = 1, .yMax = 1, .yMin = 1}},
-                {2,
-                 "2",
-                 {{4, "3"}, {8, "7"}},
-                 {"Y!(2)= 2", "Y!(2)= 3"},
-                 {.xMax = 7, .xMin = 1, .yMax = 1, .yMin = 1}}},
-               data, results);
-    GenerateCalcProgram(data, results);
-    const std::vector<std::string>& p = results.program;
+    const std::vector<std::string> p = ProgramOf(
+        {{1, "1", {{4, "3"}}, {"Y!(1)= 1"}, {.xMax = 3, .xMin = 1, .yMax = 1, .yMin = 1}},
+         {2,
+          "2",
+          {{4, "3"}, {8, "7"}},
+          {"Y!(2)= 2", "Y!(2)= 3"},
+          {.xMax = 7, .xMin = 1, .yMax = 1, .yMin = 1}}});
     // Of the inverse solution's flags only the error flag is named.
     const std::size_t limits = IndexOf(p, "     XMIN! = 1 : XMAX! = 7");
     ASSERT_LT(limits, p.size());
@@ -162,8 +139,6 @@ TEST(CalcProgramText, TwoLinesInterpolateOnAStraightLine) {
 }
 
 TEST(CalcProgramText, TenLinesNameEveryConvergenceFlag) {
-    DataSet data;
-    FitResults results;
     std::vector<LineFixture> ranks;
     for (int k = 1; k <= 10; ++k) {
         ranks.push_back({11 - k,
@@ -172,9 +147,7 @@ TEST(CalcProgramText, TenLinesNameEveryConvergenceFlag) {
                          {"Y!(" + std::to_string(k) + ")= 1"},
                          {.xMax = 5, .xMin = 1, .yMax = 1, .yMin = 1}});
     }
-    MakeFamily(ranks, data, results);
-    GenerateCalcProgram(data, results);
-    const std::vector<std::string>& p = results.program;
+    const std::vector<std::string> p = ProgramOf(ranks);
     for (int k = 1; k <= 10; ++k) {
         const std::string n = std::to_string(k);
         EXPECT_LT(IndexOf(p, "            EFLG" + n + "% = 0    '収束・発散"), p.size());

@@ -24,7 +24,8 @@ namespace kx::core {
 namespace {
 
 using test::CalcProbes;
-using test::Fitted;
+using test::FamilyOf;
+using test::FitRun;
 using test::Probe;
 
 // Reads "x p" lines and prints "flag value" for each.
@@ -130,41 +131,22 @@ void ExpectSourcesAnswerAsTheCore(const CalcFamily& family, const std::vector<Pr
         "Python");
 }
 
-CalcFamily FamilyOf(const DataSet& data, const FitResults& results) {
-    const CalcFamilyBuild build = CalcFamilyOf(data, results);
-    EXPECT_EQ(build.status, CalcFamilyStatus::kReady);
-    return build.family;
-}
-
-struct FamilyCase {
-    const char* name;
-    std::function<Fitted()> fit;
-    bool python = true;
-};
-void PrintTo(const FamilyCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-std::vector<FamilyCase> Families() {
-    std::vector<FamilyCase> cases;
-    for (const test::GridFamily& grid : test::GridFamilies()) {
-        const std::string name = grid.name;
-        cases.push_back({grid.name,
-                         [lines = grid.lines] { return test::FitAndGenerateFamily(lines); },
-                         name != "Thermistor" && name != "FallingThroughZero"});
+std::vector<test::FitCase> Families() {
+    std::vector<test::FitCase> cases = test::GridAndSampleCases();
+    for (test::FitCase& c : cases) {
+        const std::string name = c.name;
+        c.python = name != "Thermistor" && name != "FallingThroughZero" && name != "SampleDiodes";
     }
-    cases.push_back(
-        {"SampleDiodes", [] { return test::FitAndGenerateFile(KX_SAMPLE_FILE); }, false});
     cases.push_back({"OneLine", [] {
                          return test::FitAndGenerateFamily({test::GridFamilies()[0].lines[1]});
                      }});
     return cases;
 }
 
-class CalcSources : public ::testing::TestWithParam<FamilyCase> {};
+class CalcSources : public ::testing::TestWithParam<test::FitCase> {};
 
 TEST_P(CalcSources, AnswerAsTheCoreEvaluator) {
-    const Fitted fitted = GetParam().fit();
+    const FitRun fitted = GetParam().fit();
     ExpectSourcesAnswerAsTheCore(FamilyOf(fitted.data, fitted.results),
                                  CalcProbes(fitted.data, fitted.results), GetParam().python);
 }
@@ -175,26 +157,7 @@ INSTANTIATE_TEST_SUITE_P(Families, CalcSources, ::testing::ValuesIn(Families()),
 // Every form in a three-point family and alone, and the families whose
 // values or parameters reach the edges of a Single.
 TEST(CalcSources, EveryFormAndTheEdgesOfASingle) {
-    const Coefficients c = {0, 0.0123, -0.0456, 0.789, 1.5};
-    std::vector<test::FormLine> seven;
-    for (int system = 1; system <= kSystemCount; ++system) {
-        test::FormLine line{std::to_string(system * 10),
-                            {},
-                            {.xMax = 6 + 0.2f * system,
-                             .xMin = system <= 2 ? -1.0f : 0.3f * system,
-                             .yMax = 4 + 0.5f * system,
-                             .yMin = 0.5f}};
-        for (int degree = 1; degree <= 3; ++degree) {
-            line.sections.push_back({FormNumber(system, degree), c,
-                                     degree == 1   ? "2.5"
-                                     : degree == 2 ? "5"
-                                                   : ""});
-        }
-        seven.push_back(line);
-    }
-    const test::FormSection tiny{FormNumber(3, 1), {0, -100, 0}, "1"};
-    const test::FormSection huge{FormNumber(1, 3), {0, 1e30, 0, 0, 0}, ""};
-    const PointBounds wide{.xMax = 1000, .xMin = 0.1f, .yMax = 1e30f, .yMin = 0};
+    const std::vector<test::FormLine> seven = test::SevenSystems();
     std::vector<test::FormLine> large = {seven[0], seven[0], seven[0]};
     large[0].parameter = "1E+38";
     large[1].parameter = "2E+38";
@@ -203,7 +166,7 @@ TEST(CalcSources, EveryFormAndTheEdgesOfASingle) {
         {seven, true},
         {{seven[1]}, true},
         {{seven[4], seven[6]}, false},
-        {{{"1", {tiny, huge}, wide}, {"2", {tiny, huge}, wide}}, true},
+        {{test::BeyondASingle("1"), test::BeyondASingle("2")}, true},
         {large, true},
     };
     for (const auto& [ranks, python] : families) {

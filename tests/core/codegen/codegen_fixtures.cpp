@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -10,33 +9,29 @@
 
 #include "core/codegen/calc_program.h"
 #include "core/data/numeric_text.h"
-#include "core/data/preparation.h"
-#include "core/files/data_file.h"
 
-namespace kx::core::test {
+namespace kx::test {
+
+using namespace kx::core;
 
 void MakeFamily(const std::vector<LineFixture>& ranks, DataSet& data, FitResults& results) {
-    data = DataSet{};
     results = FitResults{};
-    data.lineCount = static_cast<int16_t>(ranks.size());
+    std::vector<HandLine> hand;
     int rank = 0;
     for (const LineFixture& fixture : ranks) {
         ++rank;
-        data.lineOrder[rank] = static_cast<int16_t>(fixture.line);
-        data.parameterText[fixture.line] = fixture.parameter;
+        HandLine& line = hand.emplace_back(HandLine{fixture.line, fixture.parameter, 1, {}});
         LineFit& fit = results.lineFit[fixture.line];
         fit.sectionCount = static_cast<int16_t>(fixture.sectionEnds.size());
         int s = 0;
-        int first = 1;
         for (const auto& [last, xText] : fixture.sectionEnds) {
             SectionFit& section = fit.sections[++s];
-            section.firstIndex = static_cast<int16_t>(first);
+            section.firstIndex = line.preparedCount;
             section.lastIndex = static_cast<int16_t>(last);
-            section.sectionPoints = static_cast<int16_t>(last - first + 1);
-            data.xText[fixture.line][last] = xText;
-            first = last;
+            section.sectionPoints = static_cast<int16_t>(last - line.preparedCount + 1);
+            line.xTexts.emplace_back(last, xText);
+            line.preparedCount = static_cast<int16_t>(last);
         }
-        data.preparedCount[fixture.line] = static_cast<int16_t>(first);
         for (const std::string& statement : fixture.statements) {
             results.statements.push_back(statement);
         }
@@ -47,116 +42,15 @@ void MakeFamily(const std::vector<LineFixture>& ranks, DataSet& data, FitResults
         all.yMin = std::min(all.yMin, fixture.bounds.yMin);
         all.yMax = std::max(all.yMax, fixture.bounds.yMax);
     }
+    data = HandPrepared(hand);
 }
 
-DataSet PreparedFamily(const std::vector<std::pair<std::string, Points>>& lines) {
+std::vector<std::string> ProgramOf(const std::vector<LineFixture>& ranks) {
     DataSet data;
-    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
-    int line = 0;
-    for (const auto& [parameter, points] : lines) {
-        ++line;
-        std::string text;
-        for (const auto& [x, y] : points) {
-            char buffer[80];
-            std::snprintf(buffer, sizeof buffer, "%.7g,%.7g\r\n", x, y);
-            text += buffer;
-        }
-        data.parameterText[line] = parameter;
-        SetPointText(data, line, text);
-    }
-    EXPECT_EQ(PrepareDataSet(data), kPrepared);
-    return data;
-}
-
-Points Sample(int n, double x0, double dx, double (*f)(double, double), double parameter) {
-    Points points;
-    for (int i = 0; i < n; ++i) {
-        const double x = x0 + dx * i;
-        points.push_back({x, f(x, parameter)});
-    }
-    return points;
-}
-
-namespace {
-
-// A repeatable scatter in -1..1, as the points of a scanned graph have.
-double Scatter(int line, int point) {
-    const double v = std::sin(12.9898 * line + 78.233 * point) * 43758.5453;
-    return 2.0 * (v - std::floor(v)) - 1.0;
-}
-
-Points Curve(double x0, double dx, int n, double (*f)(double, double), double parameter) {
-    return Sample(n, x0, dx, f, parameter);
-}
-
-std::string ParameterText(double p) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.7g", p);
-    return buffer;
-}
-
-}  // namespace
-
-std::vector<GridFamily> GridFamilies() {
-    std::vector<GridFamily> families;
-
-    Family thermistor;  // kilohms at 25 degrees; B = 3950 K
-    for (double r25 : {1.0, 2.2, 4.7, 10.0}) {
-        auto r = [](double t, double r0) {
-            return r0 * std::exp(3950 * (1 / (t + 273.15) - 1 / 298.15));
-        };
-        thermistor.push_back({ParameterText(r25), Curve(-40, 5, 34, r, r25)});
-    }
-    families.push_back({"Thermistor", thermistor});
-
-    Family battery;  // volts over the share of the charge used, at two currents
-    for (double amps : {0.5, 2.0}) {
-        auto v = [](double q, double i) {
-            return 4.15 - 0.12 * i - 0.006 * q - 0.35 * std::exp((q - 100) / 6);
-        };
-        battery.push_back({ParameterText(amps), Curve(0, 5, 21, v, amps)});
-    }
-    families.push_back({"Battery", battery});
-
-    Family noisy;
-    for (int k = 1; k <= 10; ++k) {
-        Points points = Curve(
-            0, 2.5, 21,
-            [](double x, double p) { return (1 + 0.02 * p) * (5 + 0.3 * x + 0.004 * x * x); },
-            10.0 * k);
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            points[i].second *= 1 + 0.01 * Scatter(k, static_cast<int>(i));
-        }
-        noisy.push_back({ParameterText(10.0 * k), points});
-    }
-    families.push_back({"NoisyTen", noisy});
-
-    Family falling;
-    for (double p : {-1.0, 0.0, 1.0}) {
-        falling.push_back(
-            {ParameterText(p),
-             Curve(
-                 -10, 1, 21, [](double x, double q) { return 4 + 2 * q - 0.5 * x; }, p)});
-    }
-    families.push_back({"FallingThroughZero", falling});
-
-    Family rising;
-    for (double p : {1.0, 2.0}) {
-        rising.push_back({ParameterText(p),
-                          Curve(
-                              -20, 2, 21, [](double x, double q) { return 0.5 * x + 3 * q; }, p)});
-    }
-    families.push_back({"RisingNegativeX", rising});
-    return families;
-}
-
-Family SpacedFamily(double spacing) {
-    Family family;
-    for (int k = 1; k <= 3; ++k) {
-        auto f = [](double x, double kk) { return (1 + 0.3 * kk) * std::sqrt(x) + 0.2 * kk * kk; };
-        family.push_back({ParameterText(spacing * k), Curve(1, 1, 20, f, k)});
-    }
-    return family;
+    FitResults results;
+    MakeFamily(ranks, data, results);
+    GenerateCalcProgram(data, results);
+    return results.program;
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {
@@ -170,18 +64,39 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
-Fitted FitAndGenerateFamily(const Family& family, const CalcSettings& settings) {
-    Fitted fitted{PreparedFamily(family), {}};
-    EXPECT_TRUE(FitAndGenerate(fitted.data, settings, fitted.results));
-    return fitted;
+FitRun FitAndGenerateFamily(const PointLines& family, const CalcSettings& settings) {
+    FitRun run{PreparedPoints(family), {}};
+    EXPECT_TRUE(FitAndGenerate(run.data, settings, run.results));
+    return run;
 }
 
-Fitted FitAndGenerateFile(const std::string& path) {
-    Fitted fitted;
-    ApplyDataFileRead(fitted.data, ReadDataFile(path));
-    EXPECT_EQ(PrepareDataSet(fitted.data), kPrepared) << path;
-    EXPECT_TRUE(FitAndGenerate(fitted.data, CalcSettings{}, fitted.results));
-    return fitted;
+FitRun FitAndGenerateFile(const std::string& path) {
+    FitRun run{PreparedFile(path), {}};
+    EXPECT_TRUE(FitAndGenerate(run.data, CalcSettings{}, run.results));
+    return run;
+}
+
+FitRun FitKnee(const std::vector<const char*>& parameters) {
+    const CalcSettings settings{.cutoffPrecision = 1e-6f};
+    PointLines lines;
+    for (const char* parameter : parameters)
+        lines.push_back({parameter, Sample(30, 1, 1, Knee, 0)});
+    return FitAndGenerateFamily(lines, settings);
+}
+
+std::vector<FitCase> GridAndSampleCases() {
+    std::vector<FitCase> cases;
+    for (const GridFamily& grid : GridFamilies()) {
+        cases.push_back({grid.name, [lines = grid.lines] { return FitAndGenerateFamily(lines); }});
+    }
+    cases.push_back({"SampleDiodes", [] { return FitAndGenerateFile(KX_SAMPLE_FILE); }});
+    return cases;
+}
+
+CalcFamily FamilyOf(const DataSet& data, const FitResults& results) {
+    const CalcFamilyBuild build = CalcFamilyOf(data, results);
+    EXPECT_EQ(build.status, CalcFamilyStatus::kReady);
+    return build.family;
 }
 
 void MakeFormFamily(const std::vector<FormLine>& ranks, DataSet& data, FitResults& results) {
@@ -208,6 +123,36 @@ void MakeFormFamily(const std::vector<FormLine>& ranks, DataSet& data, FitResult
         }
     }
     GenerateCalcProgram(data, results);
+}
+
+FormLine SystemLine(int system, const std::string& parameter, PointBounds bounds) {
+    const Coefficients c = {0, 0.0123, -0.0456, 0.789, 1.5};
+    FormLine line{parameter, {}, bounds};
+    for (int degree = 1; degree <= 3; ++degree) {
+        line.sections.push_back({FormNumber(system, degree), c,
+                                 degree == 1   ? "2.5"
+                                 : degree == 2 ? "5"
+                                               : ""});
+    }
+    return line;
+}
+
+std::vector<FormLine> SevenSystems() {
+    std::vector<FormLine> seven;
+    for (int k = 1; k <= kSystemCount; ++k) {
+        seven.push_back(SystemLine(k, std::to_string(k * 10),
+                                   {.xMax = 6 + 0.2f * k,
+                                    .xMin = k <= 2 ? -1.0f : 0.3f * k,
+                                    .yMax = 4 + 0.5f * k,
+                                    .yMin = 0.5f}));
+    }
+    return seven;
+}
+
+FormLine BeyondASingle(const std::string& parameter) {
+    const FormSection tiny{FormNumber(3, 1), {0, -100, 0}, "1"};       // Exp(-100 X)
+    const FormSection huge{FormNumber(1, 3), {0, 1e30, 0, 0, 0}, ""};  // 1E+30 X^3
+    return {parameter, {tiny, huge}, {.xMax = 1000, .xMin = 0.1f, .yMax = 1e30f, .yMin = 0}};
 }
 
 namespace {
@@ -281,4 +226,4 @@ std::vector<Probe> CalcProbes(const DataSet& data, const FitResults& results) {
     return probes;
 }
 
-}  // namespace kx::core::test
+}  // namespace kx::test

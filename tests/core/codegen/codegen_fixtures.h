@@ -1,15 +1,20 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "core/codegen/calc_family.h"
 #include "core/data/data_set.h"
 #include "core/fitting/calc_settings.h"
 #include "core/fitting/equation_form.h"
 #include "core/fitting/fit_results.h"
+#include "support/data_sets.h"
 
-namespace kx::core::test {
+// Fit results for the program generator: made by hand, or by a run on a
+// family of the one maker (support/data_sets.h).
+namespace kx::test {
 
 // One line of a hand-made fit result: its parameter text, the X texts at the
 // ends of its sections, its statements and its point range.
@@ -18,72 +23,76 @@ struct LineFixture {
     std::string parameter;
     std::vector<std::pair<int, std::string>> sectionEnds;  // last index, X text there
     std::vector<std::string> statements;
-    PointBounds bounds;
+    core::PointBounds bounds;
 };
 
 // A data set and fit result as a fitting run would leave them, with the lines
 // given in rank order.
-void MakeFamily(const std::vector<LineFixture>& ranks, DataSet& data, FitResults& results);
-
-// A prepared data set of (parameter text, points) lines, as the DataSet
-// window's preparation leaves it.
-using Points = std::vector<std::pair<double, double>>;
-DataSet PreparedFamily(const std::vector<std::pair<std::string, Points>>& lines);
-
-// n points (x0 + i dx, f(x0 + i dx)).
-Points Sample(int n, double x0, double dx, double (*f)(double, double), double parameter);
-
-// A family as it is entered: per line its parameter text and its points.
-using Family = std::vector<std::pair<std::string, Points>>;
-
-// Families of the kinds users bring, to run generated programs over the whole
-// of their range. Every X range holds 0 as a data point where it has
-// negative values.
-struct GridFamily {
-    const char* name;
-    Family lines;
-};
-// Four thermistor curves (resistance falling steeply from X = -40 to 125), two
-// battery discharge curves, ten noisy rising curves, three falling curves
-// through zero with zero and negative parameters, and two rising lines over
-// negative and positive X through zero.
-std::vector<GridFamily> GridFamilies();
-inline void PrintTo(const GridFamily& family, std::ostream* out) {
-    *out << family.name;
-}
-
-// The same three curves with their parameters `spacing` apart (spacing,
-// 2 spacing, 3 spacing); the curves do not depend on the spacing.
-Family SpacedFamily(double spacing);
+void MakeFamily(const std::vector<LineFixture>& ranks, core::DataSet& data,
+                core::FitResults& results);
+// The program generated for such a family.
+std::vector<std::string> ProgramOf(const std::vector<LineFixture>& ranks);
 
 // The lines of a text file (LF line ends, the last line ended).
 std::vector<std::string> ReadLines(const std::string& path);
 
 // A prepared family after a finished run: the fit results and the program.
-struct Fitted {
-    DataSet data;
-    FitResults results;
+struct FitRun {
+    core::DataSet data;
+    core::FitResults results;
 };
-Fitted FitAndGenerateFamily(const Family& family, const CalcSettings& settings = {});
+FitRun FitAndGenerateFamily(const PointLines& family, const core::CalcSettings& settings = {});
 // The same for the lines of a data file.
-Fitted FitAndGenerateFile(const std::string& path);
+FitRun FitAndGenerateFile(const std::string& path);
+
+// Lines of Knee (X = 1..30) with the given parameters, fitted with a cutoff
+// of 1E-6 so that each takes several sections.
+FitRun FitKnee(const std::vector<const char*>& parameters);
+
+// A family to run a generated program on, by name; `python` where the Python
+// program is quick enough on its probes.
+struct FitCase {
+    const char* name;
+    std::function<FitRun()> fit;
+    bool python = true;
+};
+inline void PrintTo(const FitCase& c, std::ostream* out) {
+    *out << c.name;
+}
+// The grid families, then the sample family (SampleDiodes).
+std::vector<FitCase> GridAndSampleCases();
+
+// The family the core's evaluator builds of a run; it must be ready.
+core::CalcFamily FamilyOf(const core::DataSet& data, const core::FitResults& results);
 
 // One section of a hand-made fit: its form, C1..C4 and the X text of its last
 // point (unused for the last section).
 struct FormSection {
     int form = 0;
-    Coefficients c{};
+    core::Coefficients c{};
     std::string end;
 };
 struct FormLine {
     std::string parameter;
     std::vector<FormSection> sections;
-    PointBounds bounds;
+    core::PointBounds bounds;
 };
 // A family fitted by hand, given in rank order with line numbers 1..n: the
 // statements are those of the sections' forms, as a run writes them, and the
 // program is generated.
-void MakeFormFamily(const std::vector<FormLine>& ranks, DataSet& data, FitResults& results);
+void MakeFormFamily(const std::vector<FormLine>& ranks, core::DataSet& data,
+                    core::FitResults& results);
+
+// Three sections in the forms of coordinate system `system` (degrees 1, 2,
+// 3), ending at X 2.5 and 5.
+FormLine SystemLine(int system, const std::string& parameter, core::PointBounds bounds);
+// Seven lines, one per coordinate system, each in three sections of degrees 1
+// to 3. Lines 1 and 2 reach below X = 0, so that the program refuses no X
+// there and evaluates the other lines' logarithms at it.
+std::vector<FormLine> SevenSystems();
+// A line whose values fall below the smallest Single (Exp(-100 X) up to
+// X = 1) and rise beyond the largest (1E+30 X^3), over X 0.1 to 1000.
+FormLine BeyondASingle(const std::string& parameter);
 
 // Where a family's Calc is tried: every data X of each line at the line's own
 // parameter, the midpoints between them, every section end and the next
@@ -95,9 +104,9 @@ struct Probe {
     float x = 0.0f;
     float p = 0.0f;
 };
-std::vector<Probe> CalcProbes(const DataSet& data, const FitResults& results);
+std::vector<Probe> CalcProbes(const core::DataSet& data, const core::FitResults& results);
 inline std::ostream& operator<<(std::ostream& out, const Probe& probe) {
     return out << "x = " << probe.x << " p = " << probe.p;
 }
 
-}  // namespace kx::core::test
+}  // namespace kx::test

@@ -10,6 +10,7 @@
 #include "core/fitting/fit_family.h"
 #include "core/fitting/section_fit.h"
 #include "support/basic_interpreter.h"
+#include "support/finite_text.h"
 #include "support/near.h"
 
 namespace kx::core {
@@ -18,21 +19,14 @@ namespace {
 using kx::test::basic::Program;
 using kx::test::basic::RunCalc;
 using test::Points;
-using test::PreparedFamily;
+using test::PreparedPoints;
 
 void ExpectFiniteTexts(const DataSet& data, const CalcSettings& settings,
                        const FitResults& results) {
     const std::vector<std::string> details = DescribeResults(data, settings, results).lines;
     const std::vector<std::string> log = results.fittingLog.Texts();
-    for (const auto* list : {&log, &results.summary, &results.statements,
-                             &results.program, &details}) {
-        for (const std::string& line : *list) {
-            ASSERT_EQ(line.find("nan"), std::string::npos) << line;
-            ASSERT_EQ(line.find("inf"), std::string::npos) << line;
-            ASSERT_EQ(line.find("NAN"), std::string::npos) << line;
-            ASSERT_EQ(line.find("INF"), std::string::npos) << line;
-        }
-    }
+    EXPECT_TRUE(test::FiniteTexts(
+        {&log, &results.summary, &results.statements, &results.program, &details}));
 }
 
 // A whole run on the data: it completes, every text is finite and the program
@@ -69,7 +63,7 @@ TEST(FitAndGenerate, SectionsWithoutARatedCandidate) {
     CalcSettings settings;
     for (int system = 1; system <= 5; ++system) settings.excludedSystem[system] = 1;
     const Points huge = {{1, 1e25}, {2, 3e26}, {3, 2e27}, {4, 5e28}, {5, 1e29}, {6, 7e29}};
-    DataSet data = PreparedFamily({{"1", huge}});
+    DataSet data = PreparedPoints({{"1", huge}});
     const std::vector<FitCandidate> candidates =
         FitSection(data.xText[1], data.yText[1], data.preparedCount[1], settings);
     ASSERT_FALSE(candidates.empty());
@@ -83,7 +77,7 @@ TEST(FitAndGenerate, SectionsWithoutARatedCandidate) {
     // Every system excluded: no candidates at all, in a family program too.
     for (int system = 1; system <= 7; ++system) settings.excludedSystem[system] = 1;
     const Points plain = {{1, 2}, {2, 3}, {3, 5}, {4, 4}, {5, 6}, {6, 9}};
-    RunWhole(PreparedFamily({{"1", plain}, {"2", plain}, {"3", plain}}), settings, results);
+    RunWhole(PreparedPoints({{"1", plain}, {"2", plain}, {"3", plain}}), settings, results);
     std::size_t sections = 0;
     for (int line = 1; line <= 3; ++line) {
         const LineFit& fit = results.lineFit[line];
@@ -95,8 +89,7 @@ TEST(FitAndGenerate, SectionsWithoutARatedCandidate) {
 }
 
 TEST(FitAndGenerate, ZerosAndNegatives) {
-    CalcSettings strict;
-    strict.cutoffPrecision = -1.0f;  // every stage runs
+    const CalcSettings strict{.cutoffPrecision = -1.0f};  // every stage runs
     Points signs;
     Points zeros;
     for (int i = 0; i < 14; ++i) {
@@ -104,9 +97,9 @@ TEST(FitAndGenerate, ZerosAndNegatives) {
         zeros.push_back({i * 0.5, i % 4 == 0 ? 0.0 : -1.0 - i});
     }
     FitResults results;
-    RunWhole(PreparedFamily({{"-2", signs}, {"0", zeros}}), strict, results);
+    RunWhole(PreparedPoints({{"-2", signs}, {"0", zeros}}), strict, results);
     // No positive X range on the first line, but the second has one.
-    RunWhole(PreparedFamily({{"1", signs}}), strict, results);
+    RunWhole(PreparedPoints({{"1", signs}}), strict, results);
     bool negativeBlock = false;
     for (const std::string& line : results.program)
         negativeBlock |= line == "   If XXPP! <= 0 Then";
@@ -114,19 +107,17 @@ TEST(FitAndGenerate, ZerosAndNegatives) {
 }
 
 TEST(FitAndGenerate, ALineOfThreePoints) {
-    CalcSettings strict;
-    strict.cutoffPrecision = -1.0f;
+    const CalcSettings strict{.cutoffPrecision = -1.0f};
     const Points three = {{1, 2}, {2, 3.5}, {4, 3}};
     FitResults results;
-    const std::vector<float> answers = RunWhole(PreparedFamily({{"7", three}}), strict, results);
+    const std::vector<float> answers = RunWhole(PreparedPoints({{"7", three}}), strict, results);
     EXPECT_EQ(results.lineFit[1].sectionCount, 1);
     ASSERT_EQ(answers.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) EXPECT_REL_NEAR(answers[i], three[i].second, 1e-4);
 }
 
 TEST(FitAndGenerate, LinesOfAHundredPoints) {
-    CalcSettings strict;
-    strict.cutoffPrecision = -1.0f;
+    const CalcSettings strict{.cutoffPrecision = -1.0f};
     std::vector<std::pair<std::string, Points>> lines;
     for (int line = 1; line <= 2; ++line) {
         Points points;
@@ -137,7 +128,7 @@ TEST(FitAndGenerate, LinesOfAHundredPoints) {
         lines.push_back({std::to_string(line * 10), points});
     }
     FitResults results;
-    const std::vector<float> answers = RunWhole(PreparedFamily(lines), strict, results);
+    const std::vector<float> answers = RunWhole(PreparedPoints(lines), strict, results);
     for (int line = 1; line <= 2; ++line) EXPECT_EQ(results.lineFit[line].sectionCount, 3);
     // At its own parameter the program follows the line's points closely.
     ASSERT_EQ(answers.size(), 100u);
@@ -151,12 +142,12 @@ TEST(FitAndGenerate, EachRunWritesOnlyItsOwnProgram) {
     const Points first = {{1, 2}, {2, 4}, {3, 6}, {4, 8}, {5, 10}};
     const Points second = {{1, 3}, {2, 5}, {3, 7}, {4, 9}, {5, 11}};
     FitResults results;
-    DataSet data = PreparedFamily({{"1", first}, {"2", second}});
+    DataSet data = PreparedPoints({{"1", first}, {"2", second}});
     ASSERT_TRUE(FitAndGenerate(data, CalcSettings{}, results));
-    data = PreparedFamily({{"1", second}});
+    data = PreparedPoints({{"1", second}});
     ASSERT_TRUE(FitAndGenerate(data, CalcSettings{}, results));
     FitResults fresh;
-    DataSet again = PreparedFamily({{"1", second}});
+    DataSet again = PreparedPoints({{"1", second}});
     ASSERT_TRUE(FitAndGenerate(again, CalcSettings{}, fresh));
     EXPECT_EQ(results.program, fresh.program);
     EXPECT_EQ(results.program.front(), "Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)");
@@ -168,7 +159,7 @@ struct StopAtOnce : FitObserver {
 
 TEST(FitAndGenerate, AStoppedRunGeneratesNothing) {
     const Points points = {{1, 2}, {2, 3}, {3, 5}, {4, 4}, {5, 6}, {6, 9}};
-    DataSet data = PreparedFamily({{"1", points}});
+    DataSet data = PreparedPoints({{"1", points}});
     FitResults results;
     results.program = {"old"};
     StopAtOnce stop;

@@ -15,7 +15,7 @@
 namespace kx::core {
 namespace {
 
-using test::Fitted;
+using test::FitRun;
 
 std::vector<std::string> Fields(const std::string& line) {
     std::vector<std::string> fields;
@@ -25,8 +25,8 @@ std::vector<std::string> Fields(const std::string& line) {
 }
 
 // Three straight lines, y = (1 + p / 10) x + p, fitted exactly.
-Fitted StraightLines() {
-    test::Family family;
+FitRun StraightLines() {
+    test::PointLines family;
     for (const char* p : {"20", "0", "10"}) {
         const double k = ValueOfText(p);
         family.push_back(
@@ -39,7 +39,7 @@ Fitted StraightLines() {
 // The table holds, for every point the run fitted, what the generated
 // program returns at its X and its line's parameter.
 TEST(ValidationTable, HoldsWhatTheProgramReturnsAtEveryPoint) {
-    const Fitted fitted = test::FitAndGenerateFile(KX_SAMPLE_FILE);
+    const FitRun fitted = test::FitAndGenerateFile(KX_SAMPLE_FILE);
     const ValidationTable table = ValidationTableOf(fitted.data, fitted.results);
     ASSERT_EQ(table.status, CalcFamilyStatus::kReady);
     ASSERT_EQ(table.lines.size(), 5u);
@@ -68,7 +68,7 @@ TEST(ValidationTable, HoldsWhatTheProgramReturnsAtEveryPoint) {
 }
 
 TEST(ValidationTable, DeviationsOfPointsOffTheCurve) {
-    Fitted fitted = StraightLines();
+    FitRun fitted = StraightLines();
     // After the run the line of parameter 10 (line 3) has two points moved:
     // one by 1 % of its Y, one to Y = 0.
     DataSet& data = fitted.data;
@@ -129,7 +129,7 @@ TEST(ValidationTable, APointCalcCannotComputeFailsEveryLimit) {
 }
 
 TEST(ValidationTable, ListingIsATabSeparatedSummaryAndPointTable) {
-    const Fitted fitted = StraightLines();
+    const FitRun fitted = StraightLines();
     const std::vector<std::string> listing =
         ValidationListing(ValidationTableOf(fitted.data, fitted.results));
     // Header, three lines, an empty line, header, 24 points.

@@ -100,31 +100,29 @@ TEST(SortPairs, AgreesWithAStableReferenceOnRandomData) {
     }
 }
 
-TEST(OrderLinesByParameter, RanksLinesByAscendingValue) {
-    DataSet data;
-    data.parameterText[1] = "20";
-    data.parameterText[2] = "5";
-    data.parameterText[3] = "10";
-    OrderLinesByParameter(data, 3);
-    EXPECT_EQ(data.parameterValue[1], 5.0f);
-    EXPECT_EQ(data.parameterValue[2], 10.0f);
-    EXPECT_EQ(data.parameterValue[3], 20.0f);
-    EXPECT_EQ(data.lineOrder[1], 2);
-    EXPECT_EQ(data.lineOrder[2], 3);
-    EXPECT_EQ(data.lineOrder[3], 1);
-}
-
-TEST(OrderLinesByParameter, EqualValuesKeepEveryLineOnce) {
-    DataSet data;
-    data.parameterText[1] = "10";
-    data.parameterText[2] = "5";
-    data.parameterText[3] = "10.0";
-    data.parameterText[4] = "5";
-    OrderLinesByParameter(data, 4);
-    EXPECT_EQ(data.lineOrder[1], 2);
-    EXPECT_EQ(data.lineOrder[2], 4);
-    EXPECT_EQ(data.lineOrder[3], 1);
-    EXPECT_EQ(data.lineOrder[4], 3);
+// Equal values give each rank its own line, the lower line number first.
+TEST(OrderLinesByParameter, RanksLinesByAscendingValueKeepingEveryLineOnce) {
+    struct Case {
+        std::vector<const char*> parameters;
+        std::vector<float> values;
+        std::vector<int16_t> order;
+    };
+    const Case cases[] = {
+        {{"20", "5", "10"}, {5, 10, 20}, {2, 3, 1}},
+        {{"10", "5", "10.0", "5"}, {5, 5, 10, 10}, {2, 4, 1, 3}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.parameters.size());
+        DataSet data;
+        for (std::size_t k = 0; k < c.parameters.size(); ++k) {
+            data.parameterText[k + 1] = c.parameters[k];
+        }
+        OrderLinesByParameter(data, static_cast<int>(c.parameters.size()));
+        for (std::size_t k = 0; k < c.order.size(); ++k) {
+            EXPECT_EQ(data.parameterValue[k + 1], c.values[k]) << k + 1;
+            EXPECT_EQ(data.lineOrder[k + 1], c.order[k]) << k + 1;
+        }
+    }
 }
 
 }  // namespace

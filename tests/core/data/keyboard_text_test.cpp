@@ -40,16 +40,8 @@ TEST(KeyboardPointText, BothWindowsPrepareTheSamePoints) {
     };
     for (const auto& [first, second] : boxes) {
         SCOPED_TRACE(first);
-        DataSet keyboard = test::WithLines({{"10", ""}, {"20", ""}});
-        KeyboardPages pages;
-        int line = 1;
-        for (const std::string& box : {first, second}) {
-            const KeyboardBox normal = NormaliseKeyboardBox(box);
-            keyboard.pointText[line] = normal.text;
-            keyboard.pointCount[line] = normal.count;
-            pages[line] = {line == 1 ? "10" : "20", std::to_string(normal.count)};
-            ++line;
-        }
+        DataSet keyboard = test::Typed({first, second}, test::WithLines({{"10", ""}, {"20", ""}}));
+        const KeyboardPages pages = test::PagesOf(keyboard, {"10", "20"});
         DataSet dataSet =
             test::WithLines({{"10", KeyboardPointText(first)}, {"20", KeyboardPointText(second)}});
         const bool keyboardPrepared = PrepareKeyboardEntry(keyboard, pages) == kKeyboardPrepared;

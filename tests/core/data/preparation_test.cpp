@@ -7,6 +7,7 @@
 namespace kx::core {
 namespace {
 
+using test::Typed;
 using test::WithLines;
 
 TEST(PrepareDataSet, BuildsTheOrderedPreparedForm) {
@@ -25,27 +26,6 @@ TEST(PrepareDataSet, BuildsTheOrderedPreparedForm) {
     EXPECT_EQ(data.firstPoint[2], 1);
     EXPECT_EQ(data.pointText[1], " 1.5 , 2\r\n2,3\r\n3,4\r\n");  // CR LF appended and kept
     EXPECT_EQ(data.progressTotal, 2);
-}
-
-TEST(PrepareDataSet, ReportsEveryRefusalByItsState) {
-    struct Case {
-        std::vector<std::pair<std::string, std::string>> lines;
-        int16_t state;
-    };
-    const Case cases[] = {
-        {{{"1", ""}}, kNoData},
-        {{{"1", "1,2\r\n2,3\r\n3,4\r\n"}, {"2", ""}, {"3", "1,2\r\n2,3\r\n3,4\r\n"}}, kGapInLines},
-        {{{"1", "1,2\r\n1.5;2\r\n3,4,\r\n"}}, kMissingXOrY},
-        {{{"1", "1,2\r\n ,2\r\n3,4\r\n"}}, kMissingXOrY},
-        {{{"1", "1,2\r\n1.5, 2a\r\n3,4\r\n"}}, kNotNumeric},
-        {{{"1", "1,2\r\n1e39,2\r\n3,4\r\n"}}, kNotNumeric},
-        {{{"1", "1,2\r\n2,3\r\n"}}, kTooFewPoints},
-        {{{"10 K", "1,2\r\n2,3\r\n3,4\r\n"}}, kParameterNotNumeric},
-    };
-    for (const Case& c : cases) {
-        DataSet data = WithLines(c.lines);
-        EXPECT_EQ(PrepareDataSet(data), c.state) << data.pointText[1];
-    }
 }
 
 TEST(PrepareDataSet, ASelectedLineIsPreparedAcrossAGap) {
@@ -76,18 +56,6 @@ KeyboardPages PagesFor(const DataSet& data, int lines) {
     return pages;
 }
 
-DataSet Typed(std::initializer_list<const char*> boxes) {
-    DataSet data;
-    int line = 1;
-    for (const char* box : boxes) {
-        const KeyboardBox normalised = NormaliseKeyboardBox(box);
-        data.pointText[line] = normalised.text;
-        data.pointCount[line] = normalised.count;
-        ++line;
-    }
-    return data;
-}
-
 TEST(KeyboardEntry, SplitsPastedAndTypedPairs) {
     DataSet data = Typed({"1.5\t20\t99\r\n2\t30\r\n3\t40", "1.5  20\r\n2,30,7\r\n3 40\r\n"});
     EXPECT_EQ(PrepareKeyboardEntry(data, PagesFor(data, 2)), kKeyboardPrepared);
@@ -101,22 +69,37 @@ TEST(KeyboardEntry, SplitsPastedAndTypedPairs) {
     EXPECT_EQ(data.xText[5][1], "0");
 }
 
+// One box each: the message, and the first pair where the box is taken. A
+// comma wins over a tab, a tab over blanks.
 TEST(KeyboardEntry, ReportsEveryRefusalByItsMessage) {
+    const std::string pairs = "\r\n1,1\r\n2,2\r\n";  // two more after the first line
     struct Case {
-        std::initializer_list<const char*> boxes;
+        std::string box;
         int16_t message;
+        const char* x;
+        const char* y;
     };
     const Case cases[] = {
-        {{"1.5 20 30\r\n2 3\r\n4 5"}, kKeyboardBadY},
-        {{"1.5;20\r\n2,3\r\n4,5"}, kKeyboardNoSeparator},
-        {{"1.5,\r\n2,3\r\n4,5"}, kKeyboardBlankValue},
-        {{"x1,2\r\n2,3\r\n4,5"}, kKeyboardBadX},
-        {{"1,2\r\n2,3"}, kKeyboardTooFewPairs},
-        {{""}, kKeyboardNothingParsed},
+        {"1.5 20 30\r\n2 3\r\n4 5", kKeyboardBadY, "", ""},
+        {"1.5;20\r\n2,3\r\n4,5", kKeyboardNoSeparator, "", ""},
+        {"1.5,\r\n2,3\r\n4,5", kKeyboardBlankValue, "", ""},
+        {"x1,2\r\n2,3\r\n4,5", kKeyboardBadX, "", ""},
+        {"1,2\r\n2,3", kKeyboardTooFewPairs, "", ""},
+        {"", kKeyboardNothingParsed, "", ""},
+        {"1.5\t20,30" + pairs, kKeyboardBadX, "", ""},
+        {"1.5,20\t30" + pairs, kKeyboardBadY, "", ""},
+        {"1.5 ,  20" + pairs, kKeyboardPrepared, "1.5", "20"},
+        {"  -2.5E-1   3d2  " + pairs, kKeyboardPrepared, "-2.5E-1", "3d2"},
+        {"1\t\t2" + pairs, kKeyboardBlankValue, "", ""},  // an empty second column
+        {"7 8  9" + pairs, kKeyboardBadY, "", ""},        // later runs of blanks stay
     };
     for (const Case& c : cases) {
-        DataSet data = Typed(c.boxes);
-        EXPECT_EQ(PrepareKeyboardEntry(data, PagesFor(data, 1)), c.message);
+        DataSet data = Typed({c.box});
+        EXPECT_EQ(PrepareKeyboardEntry(data, PagesFor(data, 1)), c.message) << c.box;
+        if (c.message == kKeyboardPrepared) {
+            EXPECT_EQ(data.xText[1][1], c.x) << c.box;
+            EXPECT_EQ(data.yText[1][1], c.y) << c.box;
+        }
     }
     DataSet gap = Typed({"1,2\r\n2,3\r\n4,5", "", "1,2\r\n2,3\r\n4,5"});
     EXPECT_EQ(PrepareKeyboardEntry(gap, PagesFor(gap, 3)), kKeyboardGap);
@@ -143,12 +126,6 @@ TEST(KeyboardEntry, BoxesAreNormalisedAndCounted) {
     for (int i = 0; i < 120; ++i) many += "1,2\r\n";
     EXPECT_EQ(CountKeyboardPairs(many), 100);
 }
-
-}  // namespace
-}  // namespace kx::core
-
-namespace kx::core {
-namespace {
 
 TEST(PrepareDataSet, PointsClickedBeyondAHundredAreNotPrepared) {
     // Canvas clicks count past 100; the prepared tables hold 100 points a line.
@@ -213,32 +190,6 @@ TEST(PrepareDataSet, AllParametersAreTrimmedBeforeABadOneIsReported) {
     EXPECT_FLOAT_EQ(data.parameterValue[2], 20.0f);
 }
 
-TEST(KeyboardEntry, SeparatorsFollowTheirOrderOfPrecedence) {
-    struct Case {
-        const char* line;
-        int16_t message;
-        const char* x;
-        const char* y;
-    };
-    const Case cases[] = {
-        {"1.5\t20,30", kKeyboardBadX, "", ""},  // a comma wins over a tab
-        {"1.5,20\t30", kKeyboardBadY, "", ""},
-        {"1.5 ,  20", kKeyboardPrepared, "1.5", "20"},
-        {"  -2.5E-1   3d2  ", kKeyboardPrepared, "-2.5E-1", "3d2"},
-        {"1\t\t2", kKeyboardBlankValue, "", ""},  // an empty second column
-        {"7 8  9", kKeyboardBadY, "", ""},        // later runs of blanks stay
-    };
-    for (const Case& c : cases) {
-        DataSet data = Typed({(std::string(c.line) + "\r\n1,1\r\n2,2\r\n").c_str()});
-        const int16_t message = PrepareKeyboardEntry(data, PagesFor(data, 1));
-        EXPECT_EQ(message, c.message) << c.line;
-        if (c.message == kKeyboardPrepared) {
-            EXPECT_EQ(data.xText[1][1], c.x) << c.line;
-            EXPECT_EQ(data.yText[1][1], c.y) << c.line;
-        }
-    }
-}
-
 TEST(KeyboardEntry, AShortLineStillLetsTheLaterPagesBeRead) {
     DataSet data = Typed({"1,2\r\n2,3", "1,2\r\n2,3\r\n3,4"});
     KeyboardPages pages = PagesFor(data, 2);
@@ -250,7 +201,7 @@ TEST(KeyboardEntry, AShortLineStillLetsTheLaterPagesBeRead) {
 
     std::string many;
     for (int i = 1; i <= 130; ++i) many += std::to_string(i) + " " + std::to_string(i) + "\r\n";
-    DataSet full = Typed({many.c_str()});
+    DataSet full = Typed({many});
     EXPECT_EQ(PrepareKeyboardEntry(full, PagesFor(full, 1)), kKeyboardPrepared);
     EXPECT_EQ(full.preparedCount[1], 100);
     EXPECT_EQ(full.xText[1][100], "100");

@@ -180,12 +180,6 @@ TEST(SaveText, EncodesEverythingBeforeWriting) {
     EXPECT_EQ(SaveText(folder.file("no/such/folder.dat"), "1").status, SaveStatus::kCannotWrite);
 }
 
-}  // namespace
-}  // namespace kx::core
-
-namespace kx::core {
-namespace {
-
 TEST(DataFileCheck, TheFirstRecordTellsADataFileFromAnother) {
     test::TempFolder folder;
     struct Case {

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "core/codegen/calc_program.h"
-#include "core/data/preparation.h"
 #include "core/files/cp932.h"
 #include "core/files/save_file.h"
 #include "core/fitting/fit_family.h"
+#include "support/data_sets.h"
 #include "temp_folder.h"
 
 namespace kx::core {
@@ -49,11 +49,7 @@ TEST(Listing, EmptyListsWriteNoRecordsButTheSeparators) {
 }
 
 TEST(Listing, TheListsOfARunAreSavedAsCp932) {
-    DataSet data;
-    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
-    data.parameterText[1] = "25";
-    SetPointText(data, 1, "1,3\r\n2,5\r\n3,7\r\n4,9\r\n5,11\r\n");
-    ASSERT_EQ(PrepareDataSet(data), kPrepared);
+    DataSet data = test::Prepared({{"25", "1,3\r\n2,5\r\n3,7\r\n4,9\r\n5,11\r\n"}});
     FitResults results;
     const CalcSettings settings;
     ASSERT_TRUE(FitAndGenerate(data, settings, results));

@@ -12,37 +12,19 @@
 namespace kx::core {
 namespace {
 
+using test::SavedAndRead;
+using test::SingleRows;
 using test::WithLines;
 
-std::string Points(int n, double x0, double step) {
-    std::string text;
-    for (int i = 0; i < n; ++i) {
-        text += SingleToText(static_cast<float>(x0 + step * i)) + "," +
-                SingleToText(static_cast<float>(1.0 / (1.0 + x0 + step * i))) + "\r\n";
-    }
-    return text;
-}
-
-DataSet SavedAndRead(const std::string& text) {
-    test::TempFolder folder;
-    const std::string path = folder.file("family.dat");
-    EXPECT_EQ(SaveText(path, text).status, SaveStatus::kSaved);
-    const DataFileRead read = ReadDataFile(path);
-    EXPECT_EQ(read.outcome, DataFileOutcome::kLoaded) << static_cast<int>(read.fault);
-    DataSet back;
-    ApplyDataFileRead(back, read);
-    return back;
-}
-
 TEST(DataFileRoundTrip, AllLinesComeBackAsTheyWereCollected) {
-    const DataSet data = WithLines({{"10", Points(3, 1, 0.5)},
+    const DataSet data = WithLines({{"10", SingleRows(3, 1, 0.5)},
                                     {"0.50", "1, 2\r\n 3 ,4\r\n5,6\r\n"},
-                                    {"-25", Points(100, 0.001, 0.37)},
-                                    {"1.5D3", Points(3, -4, 2)},
-                                    {"7", Points(40, 1e-6, 3e-6)},
+                                    {"-25", SingleRows(100, 0.001, 0.37)},
+                                    {"1.5D3", SingleRows(3, -4, 2)},
+                                    {"7", SingleRows(40, 1e-6, 3e-6)},
                                     // Numeric characters in no number's order:
                                     // the system takes the leading number.
-                                    {"1-2", Points(4, 2, 1)}});
+                                    {"1-2", SingleRows(4, 2, 1)}});
     const DataSet back = SavedAndRead(AllLinesDataText(data));
     for (int line = 1; line <= 6; ++line) {
         EXPECT_EQ(back.pointText[line], data.pointText[line]) << line;
@@ -71,7 +53,8 @@ TEST(DataFileRoundTrip, AllLinesComeBackAsTheyWereCollected) {
 }
 
 TEST(DataFileRoundTrip, LinesAfterAnEmptyLineMoveUp) {
-    const DataSet data = WithLines({{"10", Points(3, 1, 1)}, {"20", ""}, {"30", Points(4, 2, 1)}});
+    const DataSet data =
+        WithLines({{"10", SingleRows(3, 1, 1)}, {"20", ""}, {"30", SingleRows(4, 2, 1)}});
     const DataSet back = SavedAndRead(AllLinesDataText(data));
     EXPECT_EQ(back.pointText[2], data.pointText[3]);
     EXPECT_EQ(back.parameterText[2], "30");
@@ -79,7 +62,8 @@ TEST(DataFileRoundTrip, LinesAfterAnEmptyLineMoveUp) {
 }
 
 TEST(DataFileRoundTrip, TheSelectedLineComesBackAsLineOne) {
-    const DataSet data = WithLines({{"10", Points(3, 1, 1)}, {"20", Points(5, 0.5, 0.25)}});
+    const DataSet data =
+        WithLines({{"10", SingleRows(3, 1, 1)}, {"20", SingleRows(5, 0.5, 0.25)}});
     const DataSet back = SavedAndRead(SelectedLineDataText(data, 2, "20"));
     EXPECT_EQ(back.pointText[1], data.pointText[2]);
     EXPECT_EQ(back.pointCount[1], 5);
@@ -104,15 +88,9 @@ TEST(DataFileRoundTrip, TheSampleFamilyIsWrittenBackByteForByte) {
     EXPECT_EQ(test::FileBytes(path), test::FileBytes(KX_SAMPLE_FILE));
 }
 
-}  // namespace
-}  // namespace kx::core
-
-namespace kx::core {
-namespace {
-
 TEST(DataFileRoundTrip, ALineOfMoreThanAHundredPointsKeepsItsFirstHundred) {
     // 120 clicks count 120; a pasted box of 130 lines counts 100 commas.
-    DataSet data = WithLines({{"1", ""}, {"2", ""}, {"3", Points(3, 1, 1)}});
+    DataSet data = WithLines({{"1", ""}, {"2", ""}, {"3", SingleRows(3, 1, 1)}});
     for (int i = 1; i <= 120; ++i) AppendPoint(data, 1, std::to_string(i), "1");
     std::string pasted;
     for (int i = 1; i <= 130; ++i) pasted += std::to_string(i) + ",2\r\n";

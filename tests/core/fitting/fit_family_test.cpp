@@ -10,46 +10,18 @@
 #include <vector>
 
 #include "core/data/numeric_text.h"
-#include "core/data/preparation.h"
 #include "core/data/text_chars.h"
 #include "core/fitting/section_fit.h"
+#include "support/data_sets.h"
+#include "support/finite_text.h"
 
 namespace kx::core {
 namespace {
 
-// A prepared data set from (parameter, points) lines, through the DataSet
-// window's preparation.
-DataSet Family(
-    const std::vector<std::pair<std::string, std::vector<std::pair<double, double>>>>& lines) {
-    DataSet data;
-    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
-    int line = 1;
-    for (const auto& [parameter, points] : lines) {
-        std::string text;
-        for (const auto& [x, y] : points) {
-            char buffer[80];
-            std::snprintf(buffer, sizeof buffer, "%.6g,%.6g\r\n", x, y);
-            text += buffer;
-        }
-        data.parameterText[line] = parameter;
-        SetPointText(data, line, text);
-        ++line;
-    }
-    EXPECT_EQ(PrepareDataSet(data), kPrepared);
-    return data;
-}
+using test::NoisySample;
 
-std::vector<std::pair<double, double>> Curve(int n, double (*f)(double), double x0, double dx,
-                                             double noise = 0, unsigned seed = 1) {
-    std::mt19937 random(seed);
-    std::normal_distribution<double> jitter(0.0, 1.0);
-    std::vector<std::pair<double, double>> points;
-    for (int i = 0; i < n; ++i) {
-        const double x = x0 + dx * i;
-        points.push_back({x, f(x) * (1 + noise * jitter(random))});
-    }
-    return points;
-}
+// The families' points are written with six digits.
+constexpr int kDigits = 6;
 
 template <typename Lines>
 int Count(const Lines& lines, const std::string& prefix) {
@@ -58,18 +30,15 @@ int Count(const Lines& lines, const std::string& prefix) {
     return count;
 }
 
+// The log, the summary and the statements show only numbers.
 void ExpectNoNonFiniteText(const FitResults& results) {
     const std::vector<std::string> log = results.fittingLog.Texts();
-    for (const auto* list : {&log, &results.summary, &results.statements}) {
-        for (const std::string& line : *list) {
-            ASSERT_EQ(line.find("nan"), std::string::npos) << line;
-            ASSERT_EQ(line.find("inf"), std::string::npos) << line;
-        }
-    }
+    EXPECT_TRUE(test::FiniteTexts({&log, &results.summary, &results.statements}));
 }
 
 TEST(FitFamily, AnExactLineIsOneSectionWithItsWholeLog) {
-    DataSet data = Family({{"25", {{1, 3}, {2, 5}, {3, 7}, {4, 9}, {5, 11}}}});
+    DataSet data =
+        test::PreparedPoints({{"25", {{1, 3}, {2, 5}, {3, 7}, {4, 9}, {5, 11}}}}, kDigits);
     FitResults results;
     ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
     const std::vector<std::string> expectedLog = {
@@ -102,7 +71,7 @@ TEST(FitFamily, AnExactLineIsOneSectionWithItsWholeLog) {
 }
 
 TEST(FitFamily, SortsAndRewritesThePointTexts) {
-    DataSet data = Family({{"1", {{3, 2.5}, {1, 1.5}, {2, 2.0}}}});
+    DataSet data = test::PreparedPoints({{"1", {{3, 2.5}, {1, 1.5}, {2, 2.0}}}}, kDigits);
     data.xText[1][1] = "3.00";
     FitResults results;
     ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
@@ -115,24 +84,23 @@ TEST(FitFamily, SortsAndRewritesThePointTexts) {
 }
 
 TEST(FitFamily, ShortLinesTryOnlyThePartitionsTheyHold) {
-    CalcSettings strict;
-    strict.cutoffPrecision = -1.0f;  // never reached: every stage runs
+    const CalcSettings strict{.cutoffPrecision = -1.0f};  // never reached: every stage runs
     auto wiggle = [](double x) { return 5 + std::sin(3 * x); };
 
-    DataSet three = Family({{"1", Curve(3, wiggle, 1, 1)}});
+    DataSet three = test::PreparedPoints({{"1", NoisySample(3, 1, 1, wiggle)}}, kDigits);
     FitResults results;
     ASSERT_TRUE(FitFamily(three, strict, results));
     EXPECT_EQ(Count(results.fittingLog, "  Deviation"), 1);
     EXPECT_EQ(results.lineFit[1].sectionCount, 1);
 
-    DataSet five = Family({{"1", Curve(5, wiggle, 1, 1)}});
+    DataSet five = test::PreparedPoints({{"1", NoisySample(5, 1, 1, wiggle)}}, kDigits);
     ASSERT_TRUE(FitFamily(five, strict, results));
     EXPECT_EQ(Count(results.fittingLog, "  Deviation"), 2);
     EXPECT_EQ(Count(results.fittingLog, "[Para: 1]  from   1 to   3 "), 1);
     EXPECT_EQ(Count(results.fittingLog, "[Para: 1]  from   3 to   5 "), 1);
 
     // Nine points: two-section splits at 3..5, then three-section partitions.
-    DataSet nine = Family({{"1", Curve(9, wiggle, 1, 1)}});
+    DataSet nine = test::PreparedPoints({{"1", NoisySample(9, 1, 1, wiggle)}}, kDigits);
     ASSERT_TRUE(FitFamily(nine, strict, results));
     EXPECT_EQ(Count(results.fittingLog, "  Deviation"), 1 + 4 + 5);
     EXPECT_EQ(results.partitionCounter, 10);
@@ -141,10 +109,9 @@ TEST(FitFamily, ShortLinesTryOnlyThePartitionsTheyHold) {
 }
 
 TEST(FitFamily, PartitionBlocksHaveTheirLayout) {
-    CalcSettings strict;
-    strict.cutoffPrecision = -1.0f;
-    DataSet data = Family({{"7", Curve(
-                                     9, [](double x) { return 5 + std::sin(3 * x); }, 1, 1)}});
+    const CalcSettings strict{.cutoffPrecision = -1.0f};
+    DataSet data = test::PreparedPoints(
+        {{"7", NoisySample(9, 1, 1, [](double x) { return 5 + std::sin(3 * x); })}}, kDigits);
     FitResults results;
     ASSERT_TRUE(FitFamily(data, strict, results));
     const std::vector<std::string> log = results.fittingLog.Texts();
@@ -182,10 +149,9 @@ TEST(FitFamily, PartitionBlocksHaveTheirLayout) {
 }
 
 TEST(FitFamily, AcceptedPartitionsAreContiguousAndShareTheirBoundaries) {
-    CalcSettings settings;
-    settings.cutoffPrecision = 1e-9f;
+    const CalcSettings settings{.cutoffPrecision = 1e-9f};
     auto knee = [](double x) { return x < 20 ? 1 + 0.1 * x : 3 + 0.002 * (x - 20) * (x - 20); };
-    DataSet data = Family({{"1", Curve(40, knee, 1, 1, 0.002)}});
+    DataSet data = test::PreparedPoints({{"1", NoisySample(40, 1, 1, knee, 0.002)}}, kDigits);
     FitResults results;
     ASSERT_TRUE(FitFamily(data, settings, results));
     const LineFit& fit = results.lineFit[1];
@@ -205,12 +171,11 @@ TEST(FitFamily, AcceptedPartitionsAreContiguousAndShareTheirBoundaries) {
 }
 
 TEST(FitFamily, LinesAreFittedInParameterOrder) {
-    DataSet data = Family({{"30", Curve(
-                                      6, [](double x) { return 3 * x; }, 1, 1)},
-                           {"10", Curve(
-                                      6, [](double x) { return 1 * x; }, 1, 1)},
-                           {"20", Curve(
-                                      6, [](double x) { return 2 * x; }, 1, 2)}});
+    DataSet data =
+        test::PreparedPoints({{"30", NoisySample(6, 1, 1, [](double x) { return 3 * x; })},
+                              {"10", NoisySample(6, 1, 1, [](double x) { return 1 * x; })},
+                              {"20", NoisySample(6, 1, 2, [](double x) { return 2 * x; })}},
+                             kDigits);
     FitResults results;
     ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
     ASSERT_EQ(results.statements.size(), 3u);
@@ -246,7 +211,7 @@ TEST(FitFamily, ErrorModesChangeTheSearch) {
         CalcSettings settings;
         settings.errorMode = static_cast<int16_t>(mode);
         settings.cutoffPrecision = 1e-9f;
-        DataSet data = Family({{"1", Curve(30, curve, 1, 1, 0.003)}});
+        DataSet data = test::PreparedPoints({{"1", NoisySample(30, 1, 1, curve, 0.003)}}, kDigits);
         FitResults results;
         ASSERT_TRUE(FitFamily(data, settings, results));
         logs[mode] = results.fittingLog.Texts();
@@ -263,13 +228,12 @@ TEST(FitFamily, EachSectionOfALineIsFittedOnce) {
         int fits = 0;
         void sectionFitted(int, int) override { ++fits; }
     };
-    CalcSettings strict;
-    strict.cutoffPrecision = -1.0f;
+    const CalcSettings strict{.cutoffPrecision = -1.0f};
     auto bent = [](double x) { return x < 12 ? 1 + x : 13 + 0.3 * (x - 12) * (x - 12); };
     auto steep = [](double x) { return std::exp(0.2 * x) + 0.5 * x; };
-    const auto first = Curve(40, bent, 1, 1, 0.01, 3);
-    const auto second = Curve(40, steep, 1, 1, 0.01, 4);
-    DataSet data = Family({{"1", first}, {"2", second}});
+    const auto first = NoisySample(40, 1, 1, bent, 0.01, 3);
+    const auto second = NoisySample(40, 1, 1, steep, 0.01, 4);
+    DataSet data = test::PreparedPoints({{"1", first}, {"2", second}}, kDigits);
     FitResults results;
     FitCounter counter;
     ASSERT_TRUE(FitFamily(data, strict, results, &counter));
@@ -290,7 +254,7 @@ TEST(FitFamily, EachSectionOfALineIsFittedOnce) {
     EXPECT_EQ(counter.fits, static_cast<int>(sections.size()));
 
     // The second line comes out as it does on its own.
-    DataSet alone = Family({{"2", second}});
+    DataSet alone = test::PreparedPoints({{"2", second}}, kDigits);
     FitResults own;
     ASSERT_TRUE(FitFamily(alone, strict, own));
     const LineFit& together = results.lineFit[2];
@@ -310,12 +274,11 @@ struct StopAfter : FitObserver {
 };
 
 TEST(FitFamily, AStopEndsTheRunAtOnce) {
-    CalcSettings strict;
-    strict.cutoffPrecision = -1.0f;
-    DataSet data = Family({{"1", Curve(
-                                     30, [](double x) { return std::sin(x) + 2; }, 1, 0.3)},
-                           {"2", Curve(
-                                     30, [](double x) { return std::cos(x) + 3; }, 1, 0.3)}});
+    const CalcSettings strict{.cutoffPrecision = -1.0f};
+    DataSet data = test::PreparedPoints(
+        {{"1", NoisySample(30, 1, 0.3, [](double x) { return std::sin(x) + 2; })},
+         {"2", NoisySample(30, 1, 0.3, [](double x) { return std::cos(x) + 3; })}},
+        kDigits);
     StopAfter stop(40);  // inside the three-section stage of line 1
     FitResults results;
     EXPECT_FALSE(FitFamily(data, strict, results, &stop));
@@ -329,16 +292,15 @@ TEST(FitFamily, AStopEndsTheRunAtOnce) {
 }
 
 TEST(FitFamily, HardDataNeverFailsTheRun) {
-    CalcSettings strict;
-    strict.cutoffPrecision = -1.0f;
-    std::vector<std::pair<double, double>> signs;
-    for (int i = 0; i < 12; ++i) signs.push_back({i - 6.0, (i % 3 - 1) * 2.0});
-    std::vector<std::pair<double, double>> hundred = Curve(
-        100, [](double x) { return std::exp(0.05 * x) + 1; }, 0.1, 0.5, 0.01);
-    std::vector<std::pair<double, double>> flat(8, {1.0, 0.0});
-    for (int i = 0; i < 8; ++i) flat[i].first = i;
-    DataSet data =
-        Family({{"1", signs}, {"2", hundred}, {"3", {{1, 2}, {2, 2}, {3, 2}}}, {"4", flat}});
+    const CalcSettings strict{.cutoffPrecision = -1.0f};
+    // Signs changing and zeros, a constant, Y = 0 throughout.
+    const test::PointLines awkward = test::AwkwardLines();
+    const test::Points& signs = awkward[0].second;
+    const test::Points hundred = NoisySample(
+        100, 0.1, 0.5, [](double x) { return std::exp(0.05 * x) + 1; }, 0.01);
+    DataSet data = test::PreparedPoints(
+        {{"1", signs}, {"2", hundred}, {"3", awkward[1].second}, {"4", awkward[2].second}},
+        kDigits);
     FitResults results;
     ASSERT_TRUE(FitFamily(data, strict, results));
     ExpectNoNonFiniteText(results);
@@ -346,15 +308,6 @@ TEST(FitFamily, HardDataNeverFailsTheRun) {
               static_cast<std::size_t>(
                   results.lineFit[1].sectionCount + results.lineFit[2].sectionCount +
                   results.lineFit[3].sectionCount + results.lineFit[4].sectionCount));
-
-    // Every system excluded: no candidate, yet every line keeps a statement.
-    CalcSettings none;
-    for (int system = 1; system <= 7; ++system) none.excludedSystem[system] = 1;
-    DataSet again = Family({{"1", signs}, {"2", {{1, 2}, {2, 3}, {3, 5}}}});
-    ASSERT_TRUE(FitFamily(again, none, results));
-    ExpectNoNonFiniteText(results);
-    EXPECT_EQ(results.lineFit[1].sections[1].form, 0);
-    EXPECT_EQ(results.statements[0], "Y!(1)= 0");
 }
 
 // ---- Data at the edges of what the forms and the bounds hold --------------------
@@ -374,7 +327,8 @@ double EquationValue(const SectionFit& s, double x) {
 // spoils each relative deviation. The line still gets the form that follows
 // its points best instead of the constant 0.
 TEST(FitFamily, ASectionNoFormRatesTakesTheLeastBadForm) {
-    DataSet data = Family({{"1", {{0, 0}, {1, 1.1e-20}, {2, 1e10}, {3, 0}}}});
+    DataSet data =
+        test::PreparedPoints({{"1", {{0, 0}, {1, 1.1e-20}, {2, 1e10}, {3, 0}}}}, kDigits);
     FitResults results;
     ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
     ExpectNoNonFiniteText(results);
@@ -402,14 +356,12 @@ TEST(FitFamily, ASectionNoFormRatesTakesTheLeastBadForm) {
     EXPECT_EQ(unrated[0].form, section.form);
 
     // Ordinary lines have nothing to say.
-    DataSet plain = Family({{"1", {{1, 2}, {2, 3}, {3, 5}, {4, 4}}}});
+    DataSet plain = test::PreparedPoints({{"1", {{1, 2}, {2, 3}, {3, 5}, {4, 4}}}}, kDigits);
     ASSERT_TRUE(FitFamily(plain, CalcSettings{}, results));
     EXPECT_TRUE(UnratedSections(plain, results).empty());
     EXPECT_FALSE(results.lineFit[1].sections[1].leastBad);
 }
 
-// With every system excluded no form is rated at all: the section keeps the
-// constant 0, and the run says that it has no form.
 // The driver values only the candidates near the smallest deviation; the
 // form it takes must still be the first of those whose deviation value is
 // smallest, as valuing every candidate would find, ties and near-ties
@@ -428,12 +380,12 @@ TEST(FitFamily, TheChosenFormIsTheFirstOfTheSmallestDeviationValue) {
             const double y = trial % 4 == 0 ? scale * (2 * x + 1) : scale * (0.1 + unit(random));
             points.push_back({x, trial % 7 == 0 ? -y : y});
         }
-        DataSet data = Family({{"1", points}});
+        DataSet data = test::PreparedPoints({{"1", points}}, kDigits);
         FitResults results;
         ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
         // On the texts as the driver rewrote them.
-        const std::vector<FitCandidate> candidates = FitSection(
-            data.xText[1], data.yText[1], data.preparedCount[1], CalcSettings{});
+        const std::vector<FitCandidate> candidates =
+            FitSection(data.xText[1], data.yText[1], data.preparedCount[1], CalcSettings{});
 
         int expected = 0;
         float best = 1000000.0f;
@@ -454,10 +406,22 @@ TEST(FitFamily, TheChosenFormIsTheFirstOfTheSmallestDeviationValue) {
     EXPECT_GT(ties, 0);
 }
 
+// With every system excluded no form is rated at all: the section keeps the
+// constant 0, every line keeps a statement, and the run says that it has no
+// form.
 TEST(FitFamily, ASectionWithoutAnyRatedFormIsReported) {
     CalcSettings none;
     for (int system = 1; system <= kSystemCount; ++system) none.excludedSystem[system] = 1;
-    DataSet data = Family({{"1", {{1, 2}, {2, 3}, {3, 5}}}, {"2", {{1, 3}, {2, 4}, {3, 6}}}});
+    DataSet signs = test::PreparedPoints(
+        {{"1", test::AwkwardLines()[0].second}, {"2", {{1, 2}, {2, 3}, {3, 5}}}}, kDigits);
+    FitResults constant;
+    ASSERT_TRUE(FitFamily(signs, none, constant));
+    ExpectNoNonFiniteText(constant);
+    EXPECT_EQ(constant.lineFit[1].sections[1].form, 0);
+    EXPECT_EQ(constant.statements[0], "Y!(1)= 0");
+
+    DataSet data = test::PreparedPoints(
+        {{"1", {{1, 2}, {2, 3}, {3, 5}}}, {"2", {{1, 3}, {2, 4}, {3, 6}}}}, kDigits);
     FitResults results;
     ASSERT_TRUE(FitFamily(data, none, results));
     const std::vector<UnratedSection> unrated = UnratedSections(data, results);
@@ -468,8 +432,9 @@ TEST(FitFamily, ASectionWithoutAnyRatedFormIsReported) {
 }
 
 TEST(FitFamily, BoundsHoldValuesBeyondAnyStartValue) {
-    DataSet data = Family({{"1", {{2e15, 3e20}, {4e15, 5e20}, {8e15, 9e20}}},
-                           {"2", {{-3e16, -2e17}, {-2e16, -1e17}, {-1e16, -5e16}}}});
+    DataSet data = test::PreparedPoints({{"1", {{2e15, 3e20}, {4e15, 5e20}, {8e15, 9e20}}},
+                                         {"2", {{-3e16, -2e17}, {-2e16, -1e17}, {-1e16, -5e16}}}},
+                                        kDigits);
     FitResults results;
     ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
     const PointBounds& first = results.rankBounds[1];
@@ -488,12 +453,7 @@ TEST(FitFamily, BoundsHoldValuesBeyondAnyStartValue) {
 }
 
 TEST(DescribeResults, ListsEverySectionAndTheLineError) {
-    DataSet data;
-    data.lineCount = 1;
-    data.lineOrder[1] = 1;
-    data.parameterText[1] = "25";
-    data.xText[1][1] = "1.5";
-    data.xText[1][12] = "40";
+    const DataSet data = test::HandPrepared({{1, "25", 0, {{1, "1.5"}, {12, "40"}}}});
     FitResults results;
     LineFit& fit = results.lineFit[1];
     fit.sectionCount = 1;

@@ -7,42 +7,19 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <random>
 #include <set>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "core/data/preparation.h"
 #include "core/fitting/fit_family.h"
+#include "support/data_sets.h"
 
 namespace kx::core {
 namespace {
 
-// A prepared family of noisy lines of the given point counts.
-DataSet NoisyFamily(const std::vector<int>& counts, unsigned seed) {
-    DataSet data;
-    for (int line = 1; line <= kMaxLines; ++line) ResetLine(data, line);
-    std::mt19937 random(seed);
-    std::normal_distribution<double> jitter(0.0, 0.01);
-    int line = 1;
-    for (int n : counts) {
-        std::string text;
-        for (int i = 0; i < n; ++i) {
-            const double x = 1 + 0.5 * i;
-            const double y = (x < 10 ? 2 * x : 20 + std::sqrt(x - 10)) * (1 + jitter(random));
-            char buffer[80];
-            std::snprintf(buffer, sizeof buffer, "%.6g,%.6g\r\n", x, y);
-            text += buffer;
-        }
-        data.parameterText[line] = std::to_string(line);
-        SetPointText(data, line, text);
-        ++line;
-    }
-    EXPECT_EQ(PrepareDataSet(data), kPrepared);
-    return data;
-}
+using test::NoisyBentFamily;
 
 // The sections the log names for line L of n points, in the order each first
 // appears. (The whole line's entry writes n in two places: 100 reads "00".)
@@ -62,10 +39,9 @@ std::vector<std::pair<int, int>> LoggedSections(const FitResults& results, int l
 }
 
 TEST(PlannedSections, AreTheSectionsThePartitionSearchAsksFor) {
-    CalcSettings strict;
-    strict.cutoffPrecision = -1.0f;  // every partition is tried
+    const CalcSettings strict{.cutoffPrecision = -1.0f};  // every partition is tried
     const std::vector<int> counts = {9, 13, 30, 31, 53, 71, 86, 100};
-    DataSet data = NoisyFamily(counts, 7);
+    DataSet data = NoisyBentFamily(counts, 7);
     FitResults results;
     ASSERT_TRUE(FitFamily(data, strict, results));
     for (std::size_t k = 0; k < counts.size(); ++k) {
@@ -115,7 +91,7 @@ TEST(SectionPrefetch, HandsOnTheChoiceOfAFitMadeHere) {
 // Whatever the threads did, a run is the same: the log, the chosen sections
 // and the statements, run after run.
 TEST(SectionPrefetch, RunsComeOutTheSameEveryTime) {
-    const DataSet prepared = NoisyFamily({100, 47, 4, 12, 100, 3, 64}, 11);
+    const DataSet prepared = NoisyBentFamily({100, 47, 4, 12, 100, 3, 64}, 11);
     std::vector<std::string> firstLog, firstStatements;
     for (int run = 0; run < 25; ++run) {
         DataSet data = prepared;
