@@ -20,6 +20,8 @@ test: setup
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DKX_SANITIZE=ON -DKX_BUILD_BENCH=OFF
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	tools/check_format.sh
+	tools/check_complexity.sh $(TEST_DIR)
 
 bench: release
 	@for b in $(RELEASE_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
