@@ -1,14 +1,11 @@
 #include "core/fitting/section_fit.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cassert>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
-#include "core/data/numeric_text.h"
-#include "core/fitting/scientific_text.h"
 #include "core/fitting/solve_linear.h"
 
 namespace kx::core {
@@ -508,44 +505,6 @@ double RateForChoice(const SectionPlan& plan, int system, double smallest, FitCa
 }
 
 }  // namespace
-
-void SetTablePoint(PointTable& t, int i, double x, double y) {
-    static std::atomic<std::uint64_t> revisions{0};
-    t.revision = ++revisions;
-    t.x[i] = x;
-    t.y[i] = y;
-    t.lnX[i] = x > 0.0 ? std::log(x) : 0.0;
-    t.lnY[i] = y > 0.0 ? std::log(y) : 0.0;
-    t.invX[i] = x != 0.0 ? 1.0 / x : 0.0;
-    t.invY[i] = y != 0.0 ? 1.0 / y : 0.0;
-    t.expLnY[i] = y > 0.0 ? std::exp(t.lnY[i]) : 0.0;
-    t.invInvY[i] = y != 0.0 ? 1.0 / t.invY[i] : 0.0;
-}
-
-void LoadPointTable(PointTable& table, const LineTexts& xTexts, const LineTexts& yTexts,
-                    int count) {
-    assert(count >= 0 && count <= kMaxPoints);
-    table.count = count;
-    for (int i = 1; i <= count; ++i) {
-        SetTablePoint(table, i, ValueOfText(xTexts[i]), ValueOfText(yTexts[i]));
-    }
-}
-
-std::string MeanDeviationText(const FitCandidate& c) {
-    return ScientificText(c.meanDeviation);
-}
-float MeanDeviationValue(const FitCandidate& c) {
-    return static_cast<float>(ScientificValue(c.meanDeviation));
-}
-std::string MaxDeviationText(const FitCandidate& c) {
-    return ScientificText(c.maxDeviation);
-}
-std::string DisplayText(const FitCandidate& c) {
-    return DisplayText(c.form, c.coefficient);
-}
-std::string ProgramText(const FitCandidate& c) {
-    return ProgramText(c.form, c.coefficient);
-}
 
 double ChoiceReach(double smallest) {
     return smallest * 1.0001;
