@@ -161,6 +161,7 @@ private:
     float Interpolated(bool solvedX) const;  // CMATRIX
     void Solve(int k);
     void Inverse();
+    void FinishInverse();
 
     const CalcFamily& family_;
     const std::vector<CalcLine>& lines_;
@@ -333,7 +334,13 @@ void FamilyRun::Inverse() {
         }
         previous = change;
     }
+    FinishInverse();
+}
 
+// The end of Mode2: the flag of a search that failed (unless its Y is within
+// 1 % of Mode1's) or whose X lies beyond both lines' ranges, and the answer,
+// the mean of the two Ys where no failure counts.
+void FamilyRun::FinishInverse() {
     int flgm = 0;
     for (int flag : unconverged_) flgm += flag;
     const double agreement = ans11_ != 0.0f

@@ -30,21 +30,29 @@ struct CleanNumber {
     bool hasDigits = false;
 };
 
-CleanNumber ReadLeadingNumber(std::string_view source) {
-    CleanNumber out;
-    std::size_t i = 0;
-    auto skip = [&] {
-        while (i < source.size() && IsSkipped(source[i])) ++i;
-    };
-    skip();
-    if (i < source.size() && (source[i] == '+' || source[i] == '-')) {
-        out.negative = source[i] == '-';
-        ++i;
-    }
+// The first position at or after i that holds no blank, tab or line feed.
+std::size_t SkipBlanks(std::string_view source, std::size_t i) {
+    while (i < source.size() && IsSkipped(source[i])) ++i;
+    return i;
+}
+
+// Reads an optional sign at i; true for a minus.
+bool ReadSign(std::string_view source, std::size_t& i) {
+    if (i >= source.size() || (source[i] != '+' && source[i] != '-')) return false;
+    return source[i++] == '-';
+}
+
+bool IsExponentLetter(char c) {
+    return c == 'E' || c == 'e' || c == 'D' || c == 'd';
+}
+
+// Reads digits with at most one point from i on, blanks skipped between them,
+// and counts what the magnitude of an out-of-range value is decided from.
+void ReadMantissa(std::string_view source, std::size_t& i, CleanNumber& out) {
     bool seenPoint = false;
     bool leadingZeros = true;
     for (;; ++i) {
-        skip();
+        i = SkipBlanks(source, i);
         if (i >= source.size()) break;
         const char c = source[i];
         if (IsDigit(c)) {
@@ -60,32 +68,37 @@ CleanNumber ReadLeadingNumber(std::string_view source) {
             break;
         }
     }
-    if (!out.hasDigits) return out;
-    skip();
-    if (i < source.size() &&
-        (source[i] == 'E' || source[i] == 'e' || source[i] == 'D' || source[i] == 'd')) {
-        std::size_t j = i + 1;
-        while (j < source.size() && IsSkipped(source[j])) ++j;
-        bool expNegative = false;
-        if (j < source.size() && (source[j] == '+' || source[j] == '-')) {
-            expNegative = source[j] == '-';
-            ++j;
-        }
-        std::string digits;
-        long long value = 0;
-        for (; j < source.size(); ++j) {
-            if (IsSkipped(source[j])) continue;
-            if (!IsDigit(source[j])) break;
-            digits.push_back(source[j]);
-            if (value < 1'000'000'000) value = value * 10 + (source[j] - '0');
-        }
-        if (!digits.empty()) {
-            out.text.push_back('e');
-            if (expNegative) out.text.push_back('-');
-            out.text += digits;
-            out.exponent = expNegative ? -value : value;
-        }
+}
+
+// Reads the exponent's sign and digits from i on (just after its letter),
+// blanks skipped anywhere. An exponent without digits is left out.
+void ReadExponent(std::string_view source, std::size_t i, CleanNumber& out) {
+    i = SkipBlanks(source, i);
+    const bool negative = ReadSign(source, i);
+    std::string digits;
+    long long value = 0;
+    for (; i < source.size(); ++i) {
+        if (IsSkipped(source[i])) continue;
+        if (!IsDigit(source[i])) break;
+        digits.push_back(source[i]);
+        // Stops growing past 1E9, an exponent out of range already.
+        if (value < 1'000'000'000) value = value * 10 + (source[i] - '0');
     }
+    if (digits.empty()) return;
+    out.text.push_back('e');
+    if (negative) out.text.push_back('-');
+    out.text += digits;
+    out.exponent = negative ? -value : value;
+}
+
+CleanNumber ReadLeadingNumber(std::string_view source) {
+    CleanNumber out;
+    std::size_t i = SkipBlanks(source, 0);
+    out.negative = ReadSign(source, i);
+    ReadMantissa(source, i, out);
+    if (!out.hasDigits) return out;
+    i = SkipBlanks(source, i);
+    if (i < source.size() && IsExponentLetter(source[i])) ReadExponent(source, i + 1, out);
     return out;
 }
 

@@ -90,6 +90,67 @@ int16_t Refuse(DataSet& data, int16_t state, int line) {
     return state;
 }
 
+// The first line without data that a line with data follows; 0 for none.
+int FirstGapInLines(const DataSet& data) {
+    for (int j = 1; j <= kMaxLines - 1; ++j) {
+        if (HasNoData(data, j) && !data.pointText[j + 1].empty() && data.pointCount[j + 1] != 0) {
+            return j;
+        }
+    }
+    return 0;
+}
+
+// Checks the point texts of lines first..last, each given its closing CR LF,
+// up to the first line without points. `lineCount` receives the last line
+// that passed.
+int16_t CheckLinePoints(DataSet& data, int first, int last, int& lineCount) {
+    lineCount = first - 1;
+    for (int d = first; d <= last; ++d) {
+        if (!EndsWithCrLf(data.pointText[d])) data.pointText[d].append("\r\n");
+        if (data.pointCount[d] < 1) break;
+        const int16_t state = CheckPointLines(data.pointText[d], PreparedPoints(data, d));
+        if (state != kPrepared) return Refuse(data, state, d);
+        lineCount = d;
+    }
+    return kPrepared;
+}
+
+// Trims every line's parameter text and takes its value, then refuses the
+// first that is no usable number.
+int16_t ReadParameters(DataSet& data, int lineCount) {
+    int parameterFault = 0;
+    for (int line = 1; line <= lineCount; ++line) {
+        data.parameterText[line] = Trimmed(data.parameterText[line]);
+        data.parameterValue[line] = static_cast<float>(ValueOfText(data.parameterText[line]));
+        if (parameterFault == 0 && !IsUsableNumber(data.parameterText[line]))
+            parameterFault = line;
+    }
+    if (parameterFault != 0) return Refuse(data, kParameterNotNumeric, parameterFault);
+    return kPrepared;
+}
+
+// Splits the point texts of lines first..last into the prepared tables and
+// sets the progress total. A line of fewer than 3 points is refused, the
+// first one named, and the lines after it are prepared all the same.
+int16_t SplitLines(DataSet& data, int first, int last) {
+    int16_t state = kPrepared;
+    int total = 0;
+    for (int line = first; line <= last; ++line) {
+        if (CharCount(data.pointText[line]) <= 3) {
+            if (state == kPrepared) state = Refuse(data, kTooFewPoints, line);
+            continue;
+        }
+        data.lastLine = static_cast<int16_t>(line);
+        SplitPointLines(data, line);
+        if (data.preparedCount[line] < 3 && state == kPrepared) {
+            state = Refuse(data, kTooFewPoints, line);
+        }
+        total += ProgressShare(data.preparedCount[line]);
+    }
+    data.progressTotal = static_cast<int16_t>(std::min(total, 32767));
+    return state;
+}
+
 }  // namespace
 
 int ProgressShare(int n) {
@@ -109,37 +170,22 @@ int16_t PrepareDataSet(DataSet& data) {
         data.selectedLine >= 1 && data.selectedLine <= kMaxLines ? data.selectedLine : 0;
     data.refusal = {};
     if (data.pointCount[1] == 0) return Refuse(data, kNoData, 1);
-
-    for (int j = 1; j <= kMaxLines - 1; ++j) {
-        if (HasNoData(data, j) && !data.pointText[j + 1].empty() && data.pointCount[j + 1] != 0) {
-            if (selected == 0) return Refuse(data, kGapInLines, j);
-            break;  // a single line may be prepared across a gap
-        }
+    // A single line may be prepared across a gap.
+    if (const int gap = FirstGapInLines(data); gap != 0 && selected == 0) {
+        return Refuse(data, kGapInLines, gap);
     }
 
     const int firstLine = selected != 0 ? selected : 1;
     const int lastCheck = selected != 0 ? selected : kMaxLines;
-    int lastWalked = selected != 0 ? selected - 1 : 0;
-    for (int d = firstLine; d <= lastCheck; ++d) {
-        if (!EndsWithCrLf(data.pointText[d])) data.pointText[d].append("\r\n");
-        if (data.pointCount[d] < 1) break;
-        const int16_t state = CheckPointLines(data.pointText[d], PreparedPoints(data, d));
-        if (state != kPrepared) return Refuse(data, state, d);
-        lastWalked = d;
+    int lineCount = 0;
+    if (const int16_t state = CheckLinePoints(data, firstLine, lastCheck, lineCount);
+        state != kPrepared) {
+        return state;
     }
-
-    const int lineCount = lastWalked;
     data.lineCount = static_cast<int16_t>(lineCount);
     for (int line = 1; line <= lineCount; ++line) ClearPreparedTexts(data, line, "");
 
-    int parameterFault = 0;
-    for (int line = 1; line <= lineCount; ++line) {
-        data.parameterText[line] = Trimmed(data.parameterText[line]);
-        data.parameterValue[line] = static_cast<float>(ValueOfText(data.parameterText[line]));
-        if (parameterFault == 0 && !IsUsableNumber(data.parameterText[line]))
-            parameterFault = line;
-    }
-    if (parameterFault != 0) return Refuse(data, kParameterNotNumeric, parameterFault);
+    if (const int16_t state = ReadParameters(data, lineCount); state != kPrepared) return state;
     // Lines that only a save prepares may share a parameter: the file holds
     // them as they are, and the fitting of the loaded family refuses them.
     if (selected == 0 && data.prepareForSave == 0) {
@@ -150,25 +196,7 @@ int16_t PrepareDataSet(DataSet& data) {
     }
 
     OrderLinesByParameter(data, lineCount);
-
-    int16_t state = kPrepared;
-    int total = 0;
-    const int rangeFirst = selected != 0 ? selected : 1;
-    const int rangeLast = selected != 0 ? selected : lineCount;
-    for (int line = rangeFirst; line <= rangeLast; ++line) {
-        if (CharCount(data.pointText[line]) <= 3) {
-            if (state == kPrepared) state = Refuse(data, kTooFewPoints, line);
-            continue;
-        }
-        data.lastLine = static_cast<int16_t>(line);
-        SplitPointLines(data, line);
-        if (data.preparedCount[line] < 3 && state == kPrepared) {
-            state = Refuse(data, kTooFewPoints, line);
-        }
-        total += ProgressShare(data.preparedCount[line]);
-    }
-    data.progressTotal = static_cast<int16_t>(std::min(total, 32767));
-    return state;
+    return selected != 0 ? SplitLines(data, selected, selected) : SplitLines(data, 1, lineCount);
 }
 
 KeyboardBox NormaliseKeyboardBox(std::string_view text) {
@@ -231,13 +259,10 @@ int16_t SplitKeyboardLine(std::string line, std::string& x, std::string& y) {
     return kKeyboardPrepared;
 }
 
-}  // namespace
-
-int16_t PrepareKeyboardEntry(DataSet& data, const KeyboardPages& pages) {
-    data.refusal = {};
-    for (int line = 1; line <= kMaxLines; ++line) ClearPreparedTexts(data, line, "0");
-    if (data.pointCount[1] == 0) return kKeyboardNothingParsed;
-
+// Splits the text lines of each data box, up to the first empty box and in
+// each box up to its first empty text line, into the prepared tables; the
+// first text line that is no pair of numbers is refused.
+int16_t SplitKeyboardBoxes(DataSet& data) {
     for (int line = 1; line <= kMaxLines && !TrimBlanks(data.pointText[line]).empty(); ++line) {
         const std::vector<std::string_view> lines = SplitCrLfLines(data.pointText[line]);
         for (int i = 1; i <= kMaxPoints && i <= static_cast<int>(lines.size()); ++i) {
@@ -252,13 +277,45 @@ int16_t PrepareKeyboardEntry(DataSet& data, const KeyboardPages& pages) {
             data.preparedCount[line] = static_cast<int16_t>(i);
         }
     }
+    return kKeyboardPrepared;
+}
 
+// The first empty box that a box with data follows; 0 for none.
+int FirstKeyboardGap(const DataSet& data) {
     for (int j = 1; j <= kMaxLines - 1; ++j) {
         if (data.pointText[j].empty() && data.pointCount[j] == 0 &&
             !data.pointText[j + 1].empty() && data.pointCount[j + 1] != 0) {
-            return Refuse(data, kKeyboardGap, j);
+            return j;
         }
     }
+    return 0;
+}
+
+// The window takes parameter texts as they stand; a value a float cannot
+// hold, or two lines a float cannot tell apart, would break the program.
+int16_t CheckKeyboardParameters(DataSet& data, int lineCount) {
+    for (int line = 1; line <= lineCount; ++line) {
+        if (!FitsSingle(ValueOfText(data.parameterText[line]))) {
+            return Refuse(data, kKeyboardBadParameter, line);
+        }
+    }
+    if (const PreparationRefusal equal = EqualParameters(data, lineCount); equal.line != 0) {
+        data.refusal = equal;
+        return kKeyboardBadParameter;
+    }
+    return kKeyboardPrepared;
+}
+
+}  // namespace
+
+int16_t PrepareKeyboardEntry(DataSet& data, const KeyboardPages& pages) {
+    data.refusal = {};
+    for (int line = 1; line <= kMaxLines; ++line) ClearPreparedTexts(data, line, "0");
+    if (data.pointCount[1] == 0) return kKeyboardNothingParsed;
+    if (const int16_t message = SplitKeyboardBoxes(data); message != kKeyboardPrepared) {
+        return message;
+    }
+    if (const int gap = FirstKeyboardGap(data); gap != 0) return Refuse(data, kKeyboardGap, gap);
 
     int16_t message = kKeyboardPrepared;
     int lineCount = 0;
@@ -278,17 +335,10 @@ int16_t PrepareKeyboardEntry(DataSet& data, const KeyboardPages& pages) {
     if (lineCount == 0) return Refuse(data, kKeyboardTooFewPairs, 1);
     data.lineCount = static_cast<int16_t>(lineCount);
     data.lastLine = data.lineCount;
-    // The window takes parameter texts as they stand; a value a float cannot
-    // hold, or two lines a float cannot tell apart, would break the program.
     if (message == kKeyboardPrepared) {
-        for (int line = 1; line <= lineCount; ++line) {
-            if (!FitsSingle(ValueOfText(data.parameterText[line]))) {
-                return Refuse(data, kKeyboardBadParameter, line);
-            }
-        }
-        if (const PreparationRefusal equal = EqualParameters(data, lineCount); equal.line != 0) {
-            data.refusal = equal;
-            return kKeyboardBadParameter;
+        if (const int16_t bad = CheckKeyboardParameters(data, lineCount);
+            bad != kKeyboardPrepared) {
+            return bad;
         }
     }
     OrderLinesByParameter(data, lineCount);

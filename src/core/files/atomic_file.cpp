@@ -242,6 +242,40 @@ WriteReport Failed(WriteReport report, FileOutcome outcome) {
     return report;
 }
 
+// Creates the missing folders of every target, noting those it made.
+FileOutcome MakeTargetFolders(const std::vector<FileToWrite>& files,
+                              std::vector<std::string>& madeFolders) {
+    for (const FileToWrite& file : files) {
+        FileOutcome made = MakeFolders(FolderOf(file.path), madeFolders);
+        if (made.status != FileStatus::kOk) return made;
+    }
+    return {};
+}
+
+// Stages every file; after a failure none of the temporary files is left.
+FileOutcome StageAll(const std::vector<FileToWrite>& files, std::vector<Staged>& staged) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        FileOutcome outcome = Stage(files[i].path, files[i].bytes, staged[i]);
+        if (outcome.status != FileStatus::kOk) {
+            for (const Staged& done : staged) Discard(done.temporary);
+            return outcome;
+        }
+    }
+    return {};
+}
+
+// After the rename of file `failed` failed: discards what is left staged and
+// puts the files renamed before it back, last first. Those that cannot be put
+// back are reported as written.
+void UndoRenames(std::vector<Staged>& staged, std::size_t failed, WriteReport& report) {
+    for (std::size_t k = failed; k < staged.size(); ++k) Discard(staged[k].temporary);
+    Discard(staged[failed].backup);
+    for (std::size_t k = failed; k-- > 0;) {
+        if (!PutBack(staged[k])) report.written.insert(report.written.begin(), staged[k].given);
+        Discard(staged[k].backup);
+    }
+}
+
 }  // namespace
 
 WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
@@ -249,19 +283,13 @@ WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
     const FileSizeSignalHold hold;
     WriteReport report;
     if (options.makeFolders) {
-        for (const FileToWrite& file : files) {
-            FileOutcome made = MakeFolders(FolderOf(file.path), report.madeFolders);
-            if (made.status != FileStatus::kOk) return Failed(std::move(report), std::move(made));
-        }
+        FileOutcome made = MakeTargetFolders(files, report.madeFolders);
+        if (made.status != FileStatus::kOk) return Failed(std::move(report), std::move(made));
     }
 
     std::vector<Staged> staged(files.size());
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        FileOutcome outcome = Stage(files[i].path, files[i].bytes, staged[i]);
-        if (outcome.status != FileStatus::kOk) {
-            for (const Staged& done : staged) Discard(done.temporary);
-            return Failed(std::move(report), std::move(outcome));
-        }
+    if (FileOutcome outcome = StageAll(files, staged); outcome.status != FileStatus::kOk) {
+        return Failed(std::move(report), std::move(outcome));
     }
 
     for (std::size_t i = 0; i < staged.size(); ++i) {
@@ -269,13 +297,7 @@ WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
         if (i + 1 < staged.size()) KeepEarlierFile(staged[i]);
         if (::rename(staged[i].temporary.c_str(), staged[i].target.c_str()) != 0) {
             FileOutcome outcome = FailureOf(FileStatus::kCannotWrite, errno, staged[i].given);
-            for (std::size_t k = i; k < staged.size(); ++k) Discard(staged[k].temporary);
-            Discard(staged[i].backup);
-            for (std::size_t k = i; k-- > 0;) {
-                if (!PutBack(staged[k]))
-                    report.written.insert(report.written.begin(), staged[k].given);
-                Discard(staged[k].backup);
-            }
+            UndoRenames(staged, i, report);
             return Failed(std::move(report), std::move(outcome));
         }
         staged[i].temporary.clear();

@@ -136,6 +136,33 @@ DataFileRead Refused(DataFileRead read, ContentFault fault, int record) {
     return read;
 }
 
+// Reads the header record of a block; kNone when it opens one.
+ContentFault ReadBlockHeader(std::string_view record, Header& header) {
+    const CodecResult headerText = Cp932ToUtf8(record);
+    if (headerText.status != CodecStatus::kOk) return ContentFault::kNotCp932;
+    if (!ParseHeader(headerText.text, header)) return ContentFault::kHeaderNotNumbers;
+    if (header.firstPoint != 1) return ContentFault::kFirstPointNotOne;
+    if (header.count <= 1) return ContentFault::kTooFewPoints;
+    if (header.count > kMaxPoints) return ContentFault::kTooManyPoints;
+    return ContentFault::kNone;
+}
+
+// Appends `count` point records from record r on to the line's point text,
+// r moving past each one taken; the fault of the first that is no point
+// record stops it there.
+ContentFault ReadPointRecords(const std::vector<std::string_view>& records, std::size_t& r,
+                              long count, LoadedLine& line) {
+    for (long p = 0; p < count; ++p, ++r) {
+        if (r >= records.size()) return ContentFault::kEndInsideBlock;
+        const CodecResult point = Cp932ToUtf8(records[r]);
+        if (point.status != CodecStatus::kOk) return ContentFault::kNotCp932;
+        if (point.text.find(',') == std::string::npos) return ContentFault::kRecordWithoutComma;
+        line.pointText += point.text;
+        line.pointText += kCrLf;
+    }
+    return ContentFault::kNone;
+}
+
 }  // namespace
 
 std::string AllLinesDataText(const DataSet& data) {
@@ -172,43 +199,19 @@ DataFileRead ParseDataFile(std::string_view bytes) {
         if (read.lines.size() == kMaxLines) {
             return Refused(std::move(read), ContentFault::kEleventhBlock, recordNumber);
         }
-        const CodecResult headerText = Cp932ToUtf8(records[r]);
         Header header;
-        if (headerText.status != CodecStatus::kOk) {
-            return Refused(std::move(read), ContentFault::kNotCp932, recordNumber);
-        }
-        if (!ParseHeader(headerText.text, header)) {
-            return Refused(std::move(read), ContentFault::kHeaderNotNumbers, recordNumber);
-        }
-        if (header.firstPoint != 1) {
-            return Refused(std::move(read), ContentFault::kFirstPointNotOne, recordNumber);
-        }
-        if (header.count <= 1) {
-            return Refused(std::move(read), ContentFault::kTooFewPoints, recordNumber);
-        }
-        if (header.count > kMaxPoints) {
-            return Refused(std::move(read), ContentFault::kTooManyPoints, recordNumber);
+        if (const ContentFault fault = ReadBlockHeader(records[r], header);
+            fault != ContentFault::kNone) {
+            return Refused(std::move(read), fault, recordNumber);
         }
         ++r;
 
         LoadedLine& line = read.lines.emplace_back();
         line.parameterText = SingleToText(header.parameter);
         line.pointCount = static_cast<int16_t>(header.count);
-        for (long p = 0; p < header.count; ++p, ++r) {
-            if (r >= records.size()) {
-                return Refused(std::move(read), ContentFault::kEndInsideBlock,
-                               static_cast<int>(r) + 1);
-            }
-            const CodecResult point = Cp932ToUtf8(records[r]);
-            if (point.status != CodecStatus::kOk) {
-                return Refused(std::move(read), ContentFault::kNotCp932, static_cast<int>(r) + 1);
-            }
-            if (point.text.find(',') == std::string::npos) {
-                return Refused(std::move(read), ContentFault::kRecordWithoutComma,
-                               static_cast<int>(r) + 1);
-            }
-            line.pointText += point.text;
-            line.pointText += kCrLf;
+        if (const ContentFault fault = ReadPointRecords(records, r, header.count, line);
+            fault != ContentFault::kNone) {
+            return Refused(std::move(read), fault, static_cast<int>(r) + 1);
         }
         line.complete = true;
     }

@@ -5,32 +5,47 @@
 namespace kx::core {
 namespace {
 
+// The length of the UTF-8 sequence a lead byte opens; 1 for a byte that
+// opens none.
+int SequenceLength(unsigned char lead) {
+    return lead < 0x80           ? 1
+           : (lead >> 5) == 0x6  ? 2
+           : (lead >> 4) == 0xE  ? 3
+           : (lead >> 3) == 0x1E ? 4
+                                 : 1;
+}
+
+struct CodePoint {
+    char32_t value;
+    int bytes;
+};
+
+// The code point at byte i. A sequence cut short, by the end of the text or
+// by a byte that continues none, stands for its lead byte alone.
+CodePoint DecodeAt(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int length = SequenceLength(lead);
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    int taken = 1;
+    for (; taken < length && i + taken < text.size(); ++taken) {
+        const auto next = static_cast<unsigned char>(text[i + taken]);
+        if ((next & 0xC0) != 0x80) break;
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (taken != length) return {lead, 1};
+    return {c, taken};
+}
+
 // The code points of a UTF-8 text with the ASCII letters in upper case; a
 // byte that starts no valid sequence stands for itself.
 std::u32string UpperCodePoints(std::string_view text) {
     std::u32string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80           ? 1
-                           : (lead >> 5) == 0x6  ? 2
-                           : (lead >> 4) == 0xE  ? 3
-                           : (lead >> 3) == 0x1E ? 4
-                                                 : 1;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        int taken = 1;
-        for (; taken < length && i + taken < text.size(); ++taken) {
-            const auto next = static_cast<unsigned char>(text[i + taken]);
-            if ((next & 0xC0) != 0x80) break;
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (taken != length) {
-            c = lead;
-            taken = 1;
-        }
+        auto [c, bytes] = DecodeAt(text, i);
         if (c >= U'a' && c <= U'z') c -= U'a' - U'A';
         out += c;
-        i += static_cast<std::size_t>(taken);
+        i += static_cast<std::size_t>(bytes);
     }
     return out;
 }

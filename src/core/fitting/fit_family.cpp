@@ -461,6 +461,30 @@ bool FitFamily(DataSet& data, const CalcSettings& settings, FitResults& results,
     return true;
 }
 
+namespace {
+
+// The details of one section of a line.
+void DescribeSection(const DataSet& data, int line, const SectionFit& section,
+                     std::vector<std::string>& out) {
+    const int coefficients = CoefficientCount(section.form);
+    out.push_back("ﾃﾞｰﾀ数=" + std::to_string(section.sectionPoints) +
+                  "  ﾊﾟﾗﾒｰﾀ=" + data.parameterText[line]);
+    out.push_back("From=" + std::to_string(section.firstIndex) +
+                  "--> X1=" + data.xText[line][section.firstIndex]);
+    out.push_back("To  =" + std::to_string(section.lastIndex) +
+                  "--> X2=" + data.xText[line][section.lastIndex]);
+    out.push_back("Eq No=" + std::to_string(section.form));
+    out.push_back(std::string("  Status=") + EquationCode(section.form));
+    out.push_back("<誤差=" + SingleToPlainText(section.error) + ">");
+    if (section.form == 0 || section.leastBad) out.push_back("<" + UnratedNote(section) + ">");
+    out.push_back("C1=" + SingleToPlainText(section.c[1]));
+    out.push_back("C2=" + SingleToPlainText(section.c[2]));
+    out.push_back("C3=" + (coefficients >= 3 ? SingleToPlainText(section.c[3]) : "0"));
+    out.push_back("C4=" + (coefficients >= 4 ? SingleToPlainText(section.c[4]) : "0"));
+}
+
+}  // namespace
+
 ResultDetails DescribeResults(const DataSet& data, const CalcSettings& settings,
                               const FitResults& results) {
     ResultDetails details;
@@ -472,22 +496,7 @@ ResultDetails DescribeResults(const DataSet& data, const CalcSettings& settings,
         double points = 0.0;
         for (int s = 1; s <= fit.sectionCount; ++s) {
             const SectionFit& section = fit.sections[s];
-            const int coefficients = CoefficientCount(section.form);
-            out.push_back("ﾃﾞｰﾀ数=" + std::to_string(section.sectionPoints) +
-                          "  ﾊﾟﾗﾒｰﾀ=" + data.parameterText[line]);
-            out.push_back("From=" + std::to_string(section.firstIndex) +
-                          "--> X1=" + data.xText[line][section.firstIndex]);
-            out.push_back("To  =" + std::to_string(section.lastIndex) +
-                          "--> X2=" + data.xText[line][section.lastIndex]);
-            out.push_back("Eq No=" + std::to_string(section.form));
-            out.push_back(std::string("  Status=") + EquationCode(section.form));
-            out.push_back("<誤差=" + SingleToPlainText(section.error) + ">");
-            if (section.form == 0 || section.leastBad)
-                out.push_back("<" + UnratedNote(section) + ">");
-            out.push_back("C1=" + SingleToPlainText(section.c[1]));
-            out.push_back("C2=" + SingleToPlainText(section.c[2]));
-            out.push_back("C3=" + (coefficients >= 3 ? SingleToPlainText(section.c[3]) : "0"));
-            out.push_back("C4=" + (coefficients >= 4 ? SingleToPlainText(section.c[4]) : "0"));
+            DescribeSection(data, line, section, out);
             if (s < fit.sectionCount) out.push_back(std::string(24, '-'));
             products += section.sectionPoints * static_cast<double>(section.error);
             points += section.sectionPoints;

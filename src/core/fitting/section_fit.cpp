@@ -1,14 +1,11 @@
 #include "core/fitting/section_fit.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cassert>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
-#include "core/data/numeric_text.h"
-#include "core/fitting/scientific_text.h"
 #include "core/fitting/solve_linear.h"
 
 namespace kx::core {
@@ -221,10 +218,94 @@ bool AllBeyond(const double* sum, const bool* rate, double limit) {
     return any;
 }
 
+// Rates points i.. up to `stop` two at a time and returns the first point
+// left.
+template <bool kReciprocal, bool kLargest>
+int RatePairs(const double* uValues, const double* observedValues, int i, int stop,
+              const double* c1, const double* c2, const double* c3,
+              DegreeRatings<kLargest>& ratings) {
+    const Pair a1 = {c1[1], c1[1]}, b1 = {c1[2], c1[2]};
+    const Pair a2 = {c2[1], c2[1]}, b2 = {c2[2], c2[2]}, d2 = {c2[3], c2[3]};
+    const Pair a3 = {c3[1], c3[1]}, b3 = {c3[2], c3[2]}, d3 = {c3[3], c3[3]}, e3 = {c3[4], c3[4]};
+    const Pair one = {1.0, 1.0};
+    for (; i + 1 < stop; i += 2) {
+        const Pair u = PairAt(uValues, i);
+        const Pair observed = PairAt(observedValues, i);
+        Pair computed[3] = {a1 * u + b1, (a2 * u + b2) * u + d2,
+                            ((a3 * u + b3) * u + d3) * u + e3};
+        for (Pair& c : computed) {
+            if constexpr (kReciprocal) c = one / c;
+            c = Magnitude((c - observed) / observed);
+        }
+        for (int lane = 0; lane < 2; ++lane) {
+            for (int d = 0; d < 3; ++d) ratings.add(d, computed[d][lane]);
+        }
+    }
+    return i;
+}
+
+// Rates points i.. up to `stop` side by side, where every observation is
+// clear of 0: four at a time where the processor can, then two at a time.
+// Returns the first point left.
+template <bool kReciprocal, bool kLargest>
+int RateSideBySide(const SystemView& view, int i, int stop, const double* c1, const double* c2,
+                   const double* c3, DegreeRatings<kLargest>& ratings) {
+#ifdef KX_FOUR_LANES
+    if (HasFourLanes()) {
+        i = RateFours<kReciprocal>(view.u, view.observed, i, stop, c1, c2, c3, ratings);
+    }
+#endif
+    return RatePairs<kReciprocal>(view.u, view.observed, i, stop, c1, c2, c3, ratings);
+}
+
+// Rates points i.. up to `stop` one at a time, with the fallbacks of a
+// deviation near 0; returns `stop`.
+template <Back kBack, bool kLargest>
+int RateOneByOne(const SystemView& view, int i, int stop, const double* c1, const double* c2,
+                 const double* c3, DegreeRatings<kLargest>& ratings) {
+    for (; i < stop; ++i) {
+        const double u = view.u[i];
+        const double observed = view.observed[i];
+        const double v = view.v[i];
+        const double p1 = c1[1] * u + c1[2];
+        const double p2 = (c2[1] * u + c2[2]) * u + c2[3];
+        const double p3 = ((c3[1] * u + c3[2]) * u + c3[3]) * u + c3[4];
+        ratings.add(0, RelativeDeviation<kBack>(BackOf<kBack>(p1), observed, v));
+        ratings.add(1, RelativeDeviation<kBack>(BackOf<kBack>(p2), observed, v));
+        ratings.add(2, RelativeDeviation<kBack>(BackOf<kBack>(p3), observed, v));
+    }
+    return i;
+}
+
+// The rated candidates of a system a choice has left behind.
+void MarkOutranked(const bool* rate, FitCandidate* out) {
+    for (int d = 0; d < 3; ++d) {
+        if (!rate[d]) continue;
+        SetDeviations(out[d], kFailedDeviation, kFailedDeviation);
+        out[d].outranked = true;
+    }
+}
+
+// Some rated candidate's sum of deviations is beyond a float.
+bool AnySumBeyondFloat(const double* sum, const bool* rate) {
+    for (int d = 0; d < 3; ++d) {
+        if (rate[d] && sum[d] > kFailedDeviation) return true;
+    }
+    return false;
+}
+
+template <bool kLargest>
+void StoreRatings(const DegreeRatings<kLargest>& ratings, int n, const bool* rate,
+                  FitCandidate* out) {
+    for (int d = 0; d < 3; ++d) {
+        if (rate[d]) SetDeviations(out[d], ratings.sum[d] / n, ratings.largest[d]);
+    }
+}
+
 // Mean and max |relative deviation| over the section of the three polynomials
 // (degrees 1, 2, 3) of one system, rated side by side: each candidate's sums
 // run in point order as they would alone, and the three chains overlap. Where
-// no transformed observation is near 0 and no exponential is needed, two
+// no transformed observation is near 0 and no exponential is needed, several
 // points are computed at once.
 // Only the candidates marked in `rate` are rated: the others keep theirs.
 // Without kLargest no largest deviation is kept; once all rated candidates
@@ -238,70 +319,29 @@ void RateDegrees(const SystemView& view, int first, int n, const bool* rate, dou
     DegreeRatings<kLargest> ratings;
     int i = first;
     const int end = first + n;
-    const bool paired = kBack != Back::kExp && view.clear;
+    const bool sideBySide = kBack != Back::kExp && view.clear;
     const double limit = SumBeyondReach(reach, n);
     while (i < end) {
         const int stop = std::min(end, i + kPointsBetweenLooks);
         if constexpr (kBack != Back::kExp) {
-            if (paired) {
-#ifdef KX_FOUR_LANES
-                if (HasFourLanes()) {
-                    i = RateFours<kBack == Back::kReciprocal>(view.u, view.observed, i, stop, c1,
-                                                              c2, c3, ratings);
-                }
-#endif
-                const Pair a1 = {c1[1], c1[1]}, b1 = {c1[2], c1[2]};
-                const Pair a2 = {c2[1], c2[1]}, b2 = {c2[2], c2[2]}, d2 = {c2[3], c2[3]};
-                const Pair a3 = {c3[1], c3[1]}, b3 = {c3[2], c3[2]}, d3 = {c3[3], c3[3]},
-                           e3 = {c3[4], c3[4]};
-                const Pair one = {1.0, 1.0};
-                for (; i + 1 < stop; i += 2) {
-                    const Pair u = PairAt(view.u, i);
-                    const Pair observed = PairAt(view.observed, i);
-                    Pair computed[3] = {a1 * u + b1, (a2 * u + b2) * u + d2,
-                                        ((a3 * u + b3) * u + d3) * u + e3};
-                    for (Pair& c : computed) {
-                        if constexpr (kBack == Back::kReciprocal) c = one / c;
-                        c = Magnitude((c - observed) / observed);
-                    }
-                    for (int lane = 0; lane < 2; ++lane) {
-                        for (int d = 0; d < 3; ++d) ratings.add(d, computed[d][lane]);
-                    }
-                }
+            if (sideBySide) {
+                i = RateSideBySide<kBack == Back::kReciprocal>(view, i, stop, c1, c2, c3, ratings);
             }
         }
-        for (; i < stop; ++i) {
-            const double u = view.u[i];
-            const double observed = view.observed[i];
-            const double v = view.v[i];
-            const double p1 = c1[1] * u + c1[2];
-            const double p2 = (c2[1] * u + c2[2]) * u + c2[3];
-            const double p3 = ((c3[1] * u + c3[2]) * u + c3[3]) * u + c3[4];
-            ratings.add(0, RelativeDeviation<kBack>(BackOf<kBack>(p1), observed, v));
-            ratings.add(1, RelativeDeviation<kBack>(BackOf<kBack>(p2), observed, v));
-            ratings.add(2, RelativeDeviation<kBack>(BackOf<kBack>(p3), observed, v));
-        }
+        i = RateOneByOne<kBack>(view, i, stop, c1, c2, c3, ratings);
         if (i < end && AllBeyond(ratings.sum, rate, limit)) {
-            for (int d = 0; d < 3; ++d) {
-                if (!rate[d]) continue;
-                SetDeviations(out[d], kFailedDeviation, kFailedDeviation);
-                out[d].outranked = true;
-            }
+            MarkOutranked(rate, out);
             return;
         }
     }
     if constexpr (!kLargest) {
         // No term exceeds the sum: only a sum beyond a float can hide a single
         // deviation beyond one, which fails the rating. Rated again in full.
-        for (int d = 0; d < 3; ++d) {
-            if (rate[d] && ratings.sum[d] > kFailedDeviation) {
-                return RateDegrees<kBack, true>(view, first, n, rate, reach, out);
-            }
+        if (AnySumBeyondFloat(ratings.sum, rate)) {
+            return RateDegrees<kBack, true>(view, first, n, rate, reach, out);
         }
     }
-    for (int d = 0; d < 3; ++d) {
-        if (rate[d]) SetDeviations(out[d], ratings.sum[d] / n, ratings.largest[d]);
-    }
+    StoreRatings(ratings, n, rate, out);
 }
 
 template <bool kLargest>
@@ -316,56 +356,23 @@ void RateDegrees(const SystemView& view, int first, int n, const bool* rate, dou
     }
 }
 
-}  // namespace
+// The points of a section and what is fitted to them: the systems its points
+// allow and the settings keep, and where each one's three candidates go in
+// the list (form order).
+struct SectionPlan {
+    const PointTable* table = nullptr;
+    int first = 0;
+    int n = 0;
+    SectionFlags flags;
+    std::array<bool, kSystemCount + 1> fitted{};
+    std::array<std::size_t, kSystemCount + 1> place{};
+    std::size_t count = 0;
+    // By system and degree: the coefficients fit a float, and the candidate
+    // is to be rated.
+    std::array<std::array<bool, 3>, kSystemCount + 1> storable{};
+};
 
-void SetTablePoint(PointTable& t, int i, double x, double y) {
-    static std::atomic<std::uint64_t> revisions{0};
-    t.revision = ++revisions;
-    t.x[i] = x;
-    t.y[i] = y;
-    t.lnX[i] = x > 0.0 ? std::log(x) : 0.0;
-    t.lnY[i] = y > 0.0 ? std::log(y) : 0.0;
-    t.invX[i] = x != 0.0 ? 1.0 / x : 0.0;
-    t.invY[i] = y != 0.0 ? 1.0 / y : 0.0;
-    t.expLnY[i] = y > 0.0 ? std::exp(t.lnY[i]) : 0.0;
-    t.invInvY[i] = y != 0.0 ? 1.0 / t.invY[i] : 0.0;
-}
-
-void LoadPointTable(PointTable& table, const LineTexts& xTexts, const LineTexts& yTexts,
-                    int count) {
-    assert(count >= 0 && count <= kMaxPoints);
-    table.count = count;
-    for (int i = 1; i <= count; ++i) {
-        SetTablePoint(table, i, ValueOfText(xTexts[i]), ValueOfText(yTexts[i]));
-    }
-}
-
-std::string MeanDeviationText(const FitCandidate& c) {
-    return ScientificText(c.meanDeviation);
-}
-float MeanDeviationValue(const FitCandidate& c) {
-    return static_cast<float>(ScientificValue(c.meanDeviation));
-}
-std::string MaxDeviationText(const FitCandidate& c) {
-    return ScientificText(c.maxDeviation);
-}
-std::string DisplayText(const FitCandidate& c) {
-    return DisplayText(c.form, c.coefficient);
-}
-std::string ProgramText(const FitCandidate& c) {
-    return ProgramText(c.form, c.coefficient);
-}
-
-double ChoiceReach(double smallest) {
-    return smallest * 1.0001;
-}
-
-void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSettings& settings,
-                        FitObserver* observer, Rating rating, int firstSystem) {
-    assert(n >= 1 && first >= 1 && first + n - 1 <= table.count);
-    if (observer) observer->yieldEvents();
-    count_ = 0;
-
+SectionFlags FlagsOf(const PointTable& table, int first, int n) {
     SectionFlags flags;
     for (int i = first; i < first + n; ++i) {
         flags.xZero |= table.x[i] == 0.0;
@@ -375,107 +382,161 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
         flags.yNearZero |= NearZero(table.y[i]);
         flags.invYNearZero |= NearZero(table.invY[i]);
     }
+    return flags;
+}
 
-    // Candidates come in form order: three places for each system fitted.
-    std::array<std::size_t, kSystemCount + 1> place{};
-    std::array<bool, kSystemCount + 1> fitted{};
+SectionPlan PlanSection(const PointTable& table, int first, int n, const CalcSettings& settings) {
+    SectionPlan plan;
+    plan.table = &table;
+    plan.first = first;
+    plan.n = n;
+    plan.flags = FlagsOf(table, first, n);
     for (int system = 1; system <= kSystemCount; ++system) {
-        fitted[system] = settings.excludedSystem[system] != 1 && !SystemSkipped(system, flags);
-        place[system] = count_;
-        if (fitted[system]) count_ += 3;
+        plan.fitted[system] =
+            settings.excludedSystem[system] != 1 && !SystemSkipped(system, plan.flags);
+        plan.place[system] = plan.count;
+        if (plan.fitted[system]) plan.count += 3;
     }
+    return plan;
+}
 
-    // By system and degree: the coefficients fit a float, and the candidate
-    // is to be rated.
-    std::array<std::array<bool, 3>, kSystemCount + 1> storable{};
+// The systems of a side that the section fits, in order; returns their number.
+int FittedSystemsOfSide(const SectionPlan& plan, int side, int (&systems)[3]) {
+    int m = 0;
+    for (int system : kSideSystems[side]) {
+        if (system != 0 && plan.fitted[system]) systems[m++] = system;
+    }
+    return m;
+}
+
+// Reduces the left-hand sides of a side's normal equations, degrees 1..3, from
+// its sums of u^1..u^6 (the sum of u^0 is the point count).
+void ReduceNormalEquations(int n, const double* powerSums,
+                           std::array<LinearElimination, 4>& elimination) {
+    double s[7] = {static_cast<double>(n)};
+    std::copy(powerSums + 1, powerSums + 7, s + 1);
+    for (int degree = 1; degree <= 3; ++degree) {
+        // Row r, column c holds the sum of u^(2 * degree + 2 - r - c).
+        const int size = degree + 1;
+        double a[17];
+        for (int r = 1; r <= size; ++r) {
+            for (int col = 1; col <= size; ++col) {
+                a[(col - 1) * size + r] = s[2 * size - r - col];
+            }
+        }
+        elimination[degree].Reduce(size, a);
+    }
+}
+
+// Makes the solution x[1..degree + 1] the candidate of a system and degree;
+// false when a float cannot hold its coefficients.
+bool TakeCoefficients(FitCandidate& candidate, int system, int degree, const double* x) {
+    const int size = degree + 1;
+    candidate.form = static_cast<int16_t>(FormNumber(system, degree));
+    candidate.coefficient = {0, 0, 0, 0, 0};
+    candidate.c = {0, 0, 0, 0, 0};
+    bool fits = true;
+    for (int r = 1; r <= size; ++r) {
+        candidate.coefficient[r] = x[r];
+        fits = fits && FitsFloat(candidate.coefficient[r]);
+    }
+    if (fits) {
+        for (int r = 1; r <= size; ++r) {
+            candidate.c[r] = static_cast<float>(candidate.coefficient[r]);
+        }
+    } else {
+        // Coefficients a float cannot hold fail like an overflowing rating:
+        // the form keeps its place in the list but is never chosen.
+        SetDeviations(candidate, kFailedDeviation, kFailedDeviation);
+    }
+    return fits;
+}
+
+// Solves the normal equations of the systems of one side, from the side's sums
+// of u^1..u^6 and, by system, the sums of u^0..u^3 v. The systems share the
+// left-hand side, which is reduced once per degree, and their right-hand sides
+// are solved together.
+void FitSide(SectionPlan& plan, int side, const double* powerSums, const double (*systemSums)[4],
+             FitObserver* observer, FitCandidate* list) {
+    int systems[3];
+    const int m = FittedSystemsOfSide(plan, side, systems);
+    if (m == 0) return;
+    std::array<LinearElimination, 4> elimination;  // by degree
+    ReduceNormalEquations(plan.n, powerSums, elimination);
+    for (int degree = 1; degree <= 3; ++degree) {
+        // The right side of row r holds the sum of u^(size - r) v.
+        const int size = degree + 1;
+        double b[3][5];
+        double x[3][5];
+        for (int k = 0; k < m; ++k) {
+            for (int r = 1; r <= size; ++r) b[k][r] = systemSums[systems[k]][size - r];
+        }
+        elimination[degree].SolveEach(m, b, x);
+        for (int k = 0; k < m; ++k) {
+            if (degree == 3 && observer) observer->cubicSolved();
+            FitCandidate& candidate = list[plan.place[systems[k]] + degree - 1];
+            plan.storable[systems[k]][degree - 1] =
+                TakeCoefficients(candidate, systems[k], degree, x[k]);
+        }
+    }
+}
+
+template <bool kLargest>
+void RateSystem(const SectionPlan& plan, int system, double reach, FitCandidate* list) {
+    RateDegrees<kLargest>(SectionView(*plan.table, system, plan.flags), plan.first, plan.n,
+                          plan.storable[system].data(), reach, &list[plan.place[system]]);
+}
+
+// The smallest mean deviation so far once a system's candidates are rated:
+// those that failed or were outranked have none.
+double SmallestMean(const FitCandidate* rated, double smallest) {
+    for (int d = 0; d < 3; ++d) {
+        if (!rated[d].failed && !rated[d].outranked)
+            smallest = std::min(smallest, rated[d].meanDeviation);
+    }
+    return smallest;
+}
+
+// Rates a system for a choice, held to the reach of the smallest mean
+// deviation so far; returns the smallest after it.
+double RateForChoice(const SectionPlan& plan, int system, double smallest, FitCandidate* list) {
+    RateSystem<false>(plan, system, ChoiceReach(smallest), list);
+    return SmallestMean(&list[plan.place[system]], smallest);
+}
+
+}  // namespace
+
+double ChoiceReach(double smallest) {
+    return smallest * 1.0001;
+}
+
+void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSettings& settings,
+                        FitObserver* observer, Rating rating, int firstSystem) {
+    assert(n >= 1 && first >= 1 && first + n - 1 <= table.count);
+    if (observer) observer->yieldEvents();
+    SectionPlan plan = PlanSection(table, first, n, settings);
+    count_ = plan.count;
     const RunningSums& sums = SumsOf(table, first, first + n - 1);
-    // The systems of a side share the left-hand side of their normal
-    // equations, which is reduced once per degree, and their right-hand sides
-    // are solved together.
     for (int side = 0; side < 3; ++side) {
-        const auto& sideSystems = kSideSystems[side];
-        int systems[3];
-        std::size_t m = 0;
-        for (int system : sideSystems) {
-            if (system != 0 && fitted[system]) systems[m++] = system;
-        }
-        if (m == 0) continue;
-
-        double s[7] = {static_cast<double>(n)};
-        std::copy(sums.s[side] + 1, sums.s[side] + 7, s + 1);
-        std::array<LinearElimination, 4> elimination;  // by degree
-        for (int degree = 1; degree <= 3; ++degree) {
-            // Row r, column c holds the sum of u^(2 * degree + 2 - r - c).
-            const int size = degree + 1;
-            double a[17];
-            for (int r = 1; r <= size; ++r) {
-                for (int col = 1; col <= size; ++col) {
-                    a[(col - 1) * size + r] = s[2 * size - r - col];
-                }
-            }
-            elimination[degree].Reduce(size, a);
-        }
-
-        for (int degree = 1; degree <= 3; ++degree) {
-            // The right side of row r holds the sum of u^(size - r) v.
-            const int size = degree + 1;
-            double b[3][5];
-            double x[3][5];
-            for (std::size_t k = 0; k < m; ++k) {
-                for (int r = 1; r <= size; ++r) b[k][r] = sums.t[systems[k]][size - r];
-            }
-            elimination[degree].SolveEach(static_cast<int>(m), b, x);
-
-            for (std::size_t k = 0; k < m; ++k) {
-                if (degree == 3 && observer) observer->cubicSolved();
-                FitCandidate& candidate = list_[place[systems[k]] + degree - 1];
-                candidate.form = static_cast<int16_t>(FormNumber(systems[k], degree));
-                candidate.coefficient = {0, 0, 0, 0, 0};
-                candidate.c = {0, 0, 0, 0, 0};
-                bool& fits = storable[systems[k]][degree - 1];
-                fits = true;
-                for (int r = 1; r <= size; ++r) {
-                    candidate.coefficient[r] = x[k][r];
-                    fits = fits && FitsFloat(candidate.coefficient[r]);
-                }
-                if (fits) {
-                    for (int r = 1; r <= size; ++r) {
-                        candidate.c[r] = static_cast<float>(candidate.coefficient[r]);
-                    }
-                } else {
-                    // Coefficients a float cannot hold fail like an
-                    // overflowing rating: the form keeps its place in the
-                    // list but is never chosen.
-                    SetDeviations(candidate, kFailedDeviation, kFailedDeviation);
-                }
-            }
-        }
+        FitSide(plan, side, sums.s[side], sums.t, observer, list_.data());
     }
 
     if (rating == Rating::kFull) {
         for (int system = 1; system <= kSystemCount; ++system) {
-            if (!fitted[system]) continue;
-            RateDegrees<true>(SectionView(table, system, flags), first, n, storable[system].data(),
-                              kNoReach, &list_[place[system]]);
+            if (plan.fitted[system]) RateSystem<true>(plan, system, kNoReach, list_.data());
         }
         return;
     }
     // For a choice each system is held to the reach of the smallest mean
     // deviation rated before it; the likeliest winner goes first.
     double smallest = kNoReach;
-    const auto rate = [&](int system) {
-        FitCandidate* rated = &list_[place[system]];
-        RateDegrees<false>(SectionView(table, system, flags), first, n, storable[system].data(),
-                           ChoiceReach(smallest), rated);
-        for (int d = 0; d < 3; ++d) {
-            if (!rated[d].failed && !rated[d].outranked)
-                smallest = std::min(smallest, rated[d].meanDeviation);
-        }
-    };
-    const bool hinted = firstSystem >= 1 && firstSystem <= kSystemCount && fitted[firstSystem];
-    if (hinted) rate(firstSystem);
+    const bool hinted =
+        firstSystem >= 1 && firstSystem <= kSystemCount && plan.fitted[firstSystem];
+    if (hinted) smallest = RateForChoice(plan, firstSystem, smallest, list_.data());
     for (int system = 1; system <= kSystemCount; ++system) {
-        if (fitted[system] && !(hinted && system == firstSystem)) rate(system);
+        if (plan.fitted[system] && !(hinted && system == firstSystem)) {
+            smallest = RateForChoice(plan, system, smallest, list_.data());
+        }
     }
 }
 

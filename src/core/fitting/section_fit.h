@@ -3,56 +3,16 @@
 #include <array>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "core/data/data_set.h"
 #include "core/fitting/calc_settings.h"
 #include "core/fitting/equation_form.h"
+#include "core/fitting/fit_candidate.h"
 #include "core/fitting/fit_observer.h"
+#include "core/fitting/point_table.h"
 
 namespace kx::core {
-
-// The points of a line read once from their texts, with the transformed values
-// that the coordinate systems use. A section is a run of consecutive entries.
-struct PointTable {
-    int count = 0;
-    std::array<double, kMaxPoints + 1> x{};
-    std::array<double, kMaxPoints + 1> y{};
-    std::array<double, kMaxPoints + 1> lnX{};
-    std::array<double, kMaxPoints + 1> lnY{};
-    std::array<double, kMaxPoints + 1> invX{};
-    std::array<double, kMaxPoints + 1> invY{};
-    // Observed values in plain units as the log and reciprocal systems see
-    // them: exp(Ln Y) and 1 / (1 / Y).
-    std::array<double, kMaxPoints + 1> expLnY{};
-    std::array<double, kMaxPoints + 1> invInvY{};
-    // Changes, to a value no table had before, whenever an entry is set: a
-    // fitter that keeps sums of a table knows them for this state only.
-    std::uint64_t revision = 0;
-};
-
-// Sets entry `index` (1-based) from the values of its X and Y texts. Entries
-// are written through this function only.
-void SetTablePoint(PointTable& table, int index, double x, double y);
-
-// Fills entries 1..count from texts, converted with ValueOfText.
-void LoadPointTable(PointTable& table, const LineTexts& xTexts, const LineTexts& yTexts,
-                    int count);
-
-// One fitted equation form of a section.
-struct FitCandidate {
-    int16_t form = 0;
-    Coefficients coefficient{};  // the double-precision solution, C1..C4
-    std::array<float, 5> c{};    // the stored coefficients, C1..C4
-    double meanDeviation = 0.0;  // mean |relative deviation| over the section
-    double maxDeviation = 0.0;   // largest |relative deviation|
-    bool failed = false;         // the rating failed arithmetically (see SectionFitter)
-    // Rated for a choice only: its mean deviation was seen to exceed the reach
-    // of a better candidate's before all points were taken, and its rating
-    // was left there (see Rating::kForChoice).
-    bool outranked = false;
-};
 
 // The largest mean deviation that can still win or tie against `smallest`:
 // deviations are compared by their six-digit texts, so a candidate more than a
@@ -70,14 +30,6 @@ enum class Rating {
     // is kept.
     kForChoice,
 };
-
-std::string MeanDeviationText(const FitCandidate& candidate);
-// The value of the mean deviation text, as a float: what the choice of a form
-// compares.
-float MeanDeviationValue(const FitCandidate& candidate);
-std::string MaxDeviationText(const FitCandidate& candidate);
-std::string DisplayText(const FitCandidate& candidate);
-std::string ProgramText(const FitCandidate& candidate);
 
 // Fits one section with every applicable form. The working arrays are reused
 // from call to call and nothing is allocated per point.

@@ -25,44 +25,60 @@ double Polynomial(int degree, const Coefficients& c, double u) {
     }
 }
 
+// The value of a form of a logarithmic Y system (Ln X against Ln Y with
+// `logX`): an exponent beyond `limit` leaves the point out of the curve.
+SampleOutcome ExponentialValue(int degree, const Coefficients& c, double u, bool logX,
+                               double limit, double& value) {
+    if (logX && u <= 0.0) return SampleOutcome::kSkipped;
+    const double v = Polynomial(degree, c, logX ? std::log(u) : u);
+    if (!std::isfinite(v)) return SampleOutcome::kFailed;
+    if (!(-limit < v && v < limit)) return SampleOutcome::kSkipped;
+    value = std::exp(v);
+    return SampleOutcome::kValid;
+}
+
+// The value of a form of a reciprocal Y system (1 / X against 1 / Y with
+// `inverseX`).
+SampleOutcome ReciprocalValue(int degree, const Coefficients& c, double u, bool inverseX,
+                              double& value) {
+    // At X = 0 the curve has no value of its own; the rest of the section has.
+    if (inverseX && u == 0.0) return SampleOutcome::kSkipped;
+    double w = Polynomial(degree, c, inverseX ? 1.0 / u : u);
+    if (w == 0.0) w = kZeroDenominator;
+    value = 1.0 / w;
+    return SampleOutcome::kValid;
+}
+
+// The value of a form at u in plain units, before the check that a float
+// holds it.
+SampleOutcome FormValue(int form, const Coefficients& c, double u, double limit, double& value) {
+    const int degree = DegreeOfForm(form);
+    switch (SystemOfForm(form)) {
+        case kPlain: value = Polynomial(degree, c, u); return SampleOutcome::kValid;
+        case kLogX:
+            if (u <= 0.0) return SampleOutcome::kSkipped;
+            value = Polynomial(degree, c, std::log(u));
+            return SampleOutcome::kValid;
+        case kLogY: return ExponentialValue(degree, c, u, false, limit, value);
+        case kLogXLogY: return ExponentialValue(degree, c, u, true, limit, value);
+        case kInverseX:
+            if (u == 0.0) return SampleOutcome::kSkipped;
+            value = Polynomial(degree, c, 1.0 / u);
+            return FitsSingle(value) ? SampleOutcome::kValid : SampleOutcome::kSkipped;
+        case kInverseY: return ReciprocalValue(degree, c, u, false, value);
+        default: return ReciprocalValue(degree, c, u, true, value);
+    }
+}
+
 }  // namespace
 
 SampleOutcome EvaluateForm(int form, const Coefficients& c, float x, bool logSampling, float& y) {
     if (form < 1 || form > kFormCount) return SampleOutcome::kFailed;
-    const int degree = DegreeOfForm(form);
     const double limit = logSampling ? kLogExponentLimit : kLinearExponentLimit;
-    const double u = x;
     double value = 0.0;
-    switch (SystemOfForm(form)) {
-        case kPlain: value = Polynomial(degree, c, u); break;
-        case kLogX:
-            if (u <= 0.0) return SampleOutcome::kSkipped;
-            value = Polynomial(degree, c, std::log(u));
-            break;
-        case kLogY:
-        case kLogXLogY: {
-            const bool logX = SystemOfForm(form) == kLogXLogY;
-            if (logX && u <= 0.0) return SampleOutcome::kSkipped;
-            const double v = Polynomial(degree, c, logX ? std::log(u) : u);
-            if (!std::isfinite(v)) return SampleOutcome::kFailed;
-            if (!(-limit < v && v < limit)) return SampleOutcome::kSkipped;
-            value = std::exp(v);
-            break;
-        }
-        case kInverseX:
-            if (u == 0.0) return SampleOutcome::kSkipped;
-            value = Polynomial(degree, c, 1.0 / u);
-            if (!FitsSingle(value)) return SampleOutcome::kSkipped;
-            break;
-        default: {
-            const bool inverseX = SystemOfForm(form) == kInverseXInverseY;
-            // At X = 0 the curve has no value of its own; the rest of the section has.
-            if (inverseX && u == 0.0) return SampleOutcome::kSkipped;
-            double w = Polynomial(degree, c, inverseX ? 1.0 / u : u);
-            if (w == 0.0) w = kZeroDenominator;
-            value = 1.0 / w;
-            break;
-        }
+    if (const SampleOutcome outcome = FormValue(form, c, x, limit, value);
+        outcome != SampleOutcome::kValid) {
+        return outcome;
     }
     if (!FitsSingle(value)) return SampleOutcome::kFailed;
     y = static_cast<float>(value);
