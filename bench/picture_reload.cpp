@@ -19,8 +19,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/window/desktop.h"
 #include "ui/digitizer/digitizer_panel.h"
+#include "ui/window/desktop.h"
 
 namespace {
 

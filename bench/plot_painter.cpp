@@ -13,10 +13,10 @@
 
 #include "core/fitting/fit_family.h"
 #include "core/plot/analysis_plot.h"
-#include "three_section_family.h"
 #include "render/plot_export.h"
 #include "render/plot_gui.h"
 #include "render/plot_painter.h"
+#include "three_section_family.h"
 
 namespace {
 
@@ -55,8 +55,8 @@ void BM_ScreenPass(benchmark::State& state) {
     for (auto _ : state) {
         QPainter painter(&image);
         render::PainterSurface surface = render::ImageSurface(painter, image);
-        const core::PlotPass pass = core::DrawAnalysisPlot(
-            family.data, family.results, true, settings, false, surface, &rounds);
+        const core::PlotPass pass = core::DrawAnalysisPlot(family.data, family.results, true,
+                                                           settings, false, surface, &rounds);
         benchmark::DoNotOptimize(pass.frame.kx);
     }
     state.counters["sections"] = family.Sections();
@@ -68,8 +68,8 @@ void BM_Export(benchmark::State& state, const char* name) {
     Family family;
     const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
     for (auto _ : state) {
-        const render::PlotFileResult result =
-            render::ExportAnalysisPlot(path.string(), family.data, family.results, {{}, true, true});
+        const render::PlotFileResult result = render::ExportAnalysisPlot(
+            path.string(), family.data, family.results, {{}, true, true});
         if (!result.ok()) state.SkipWithError("the file was not written");
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));

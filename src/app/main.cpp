@@ -2,8 +2,8 @@
 
 #include <clocale>
 
-#include "ui/window/desktop.h"
 #include "render/japanese_font.h"
+#include "ui/window/desktop.h"
 #include "ui/window/workspace.h"
 
 int main(int argc, char** argv) {

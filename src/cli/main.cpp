@@ -117,8 +117,8 @@ std::string PlotFailureText(const render::PlotFileResult& result) {
 int WritePlot(const cli::FitOptions& options, core::DataSet& data,
               const core::FitResults& results) {
     const render::PlotGui gui(kProgramName);
-    const render::PlotFileResult plotted =
-        render::WriteFamilyPlot(*options.plotFile, data, results, options.plot, options.plotLabels);
+    const render::PlotFileResult plotted = render::WriteFamilyPlot(
+        *options.plotFile, data, results, options.plot, options.plotLabels);
     return plotted.ok() ? kDone : Fail(*options.plotFile, PlotFailureText(plotted));
 }
 

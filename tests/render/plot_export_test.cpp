@@ -16,10 +16,10 @@
 
 #include "core/plot/plot_contents.h"
 #include "plot_fixture.h"
-#include "temp_folder.h"
-#include "render/plot_gui.h"
 #include "render/plot_export.h"
+#include "render/plot_gui.h"
 #include "render/plot_painter.h"
+#include "temp_folder.h"
 
 namespace kx::render {
 namespace {

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "support/data_sets.h"
-#include "ui/window/child_window.h"
 #include "ui/digitizer/digitizer_names.h"
 #include "ui/files/files_names.h"
 #include "ui/results/results_names.h"
+#include "ui/window/child_window.h"
 #include "ui/window/desktop.h"
 #include "ui/window/workspace.h"
 

@@ -8,8 +8,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "ui/digitizer/digitizer_names.h"
 #include "render/japanese_font.h"
+#include "ui/digitizer/digitizer_names.h"
 #include "ui/digitizer/loupe.h"
 #include "ui/window/pointers.h"
 #include "ui/window/twips.h"

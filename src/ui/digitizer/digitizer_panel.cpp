@@ -15,12 +15,12 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
-#include "ui/digitizer/canvas.h"
-#include "ui/window/clipboard_memory.h"
-#include "ui/digitizer/digitizer_names.h"
-#include "ui/window/controls.h"
 #include "render/japanese_font.h"
+#include "ui/digitizer/canvas.h"
+#include "ui/digitizer/digitizer_names.h"
 #include "ui/digitizer/main_window.h"
+#include "ui/window/clipboard_memory.h"
+#include "ui/window/controls.h"
 #include "ui/window/pointers.h"
 #include "ui/window/twips.h"
 #include "ui/window/widget_events.h"

@@ -14,9 +14,9 @@
 #include "core/data/text_chars.h"
 #include "core/digitizer/axis_calibration.h"
 #include "ui/digitizer/canvas.h"
-#include "ui/window/controls.h"
 #include "ui/digitizer/digitizer_panel.h"
 #include "ui/digitizer/main_window.h"
+#include "ui/window/controls.h"
 #include "ui/window/pointers.h"
 
 namespace kx::ui {
@@ -307,9 +307,8 @@ void DigitizerPanel::FailCalibration() {
 
 void DigitizerPanel::ConfirmCalibration() {
     using O = core::CalibrationOutcome;
-    const O outcome =
-        core::ConfirmCalibration(workspace_.calibration, state_.setup, ValueTexts(),
-                                 CountPointBoxes());
+    const O outcome = core::ConfirmCalibration(workspace_.calibration, state_.setup, ValueTexts(),
+                                               CountPointBoxes());
     if (outcome == O::kLogValueNotPositive) {
         FailCalibration();
         return;
@@ -346,7 +345,8 @@ void DigitizerPanel::RevalidateCalibration(bool messagePosted) {
     using O = core::CalibrationOutcome;
     core::AxisCalibration& cal = workspace_.calibration;
     const bool wasUsable = cal.calibrationConfirmed && !cal.calibrationInvalid;
-    const O outcome = core::RevalidateCalibration(cal, state_.setup, ValueTexts(), CountPointBoxes());
+    const O outcome =
+        core::RevalidateCalibration(cal, state_.setup, ValueTexts(), CountPointBoxes());
     if (outcome == O::kLogValueNotPositive) ShowMessage(kNotForLogAxis);
     if (outcome != O::kUsable) {
         FailCalibration();
@@ -367,8 +367,8 @@ void DigitizerPanel::RevalidateCalibration(bool messagePosted) {
 void DigitizerPanel::HoverBasicFrame() {
     core::AxisCalibration& cal = workspace_.calibration;
     const core::AxisValueTexts texts = ValueTexts();
-    if (!core::TestFrameReady(cal, state_.setup, texts, CountPointBoxes()) || state_.autoConfirmDone ||
-        !state_.xAxisDrawn || !state_.yAxisDrawn)
+    if (!core::TestFrameReady(cal, state_.setup, texts, CountPointBoxes()) ||
+        state_.autoConfirmDone || !state_.xAxisDrawn || !state_.yAxisDrawn)
         return;
     if (CountPointBoxes() != 4) ConfirmCalibration();
     const bool complete = core::SetupComplete(texts);
@@ -380,8 +380,9 @@ void DigitizerPanel::HoverBasicFrame() {
 
 void DigitizerPanel::HoverSettingsFrame() {
     core::AxisCalibration& cal = workspace_.calibration;
-    if (!core::TestFrameReady(cal, state_.setup, ValueTexts(), CountPointBoxes()) || state_.autoConfirmDone ||
-        !state_.xAxisDrawn || !state_.yAxisDrawn || cal.calibrationInvalid) {
+    if (!core::TestFrameReady(cal, state_.setup, ValueTexts(), CountPointBoxes()) ||
+        state_.autoConfirmDone || !state_.xAxisDrawn || !state_.yAxisDrawn ||
+        cal.calibrationInvalid) {
         return;
     }
     ConfirmCalibration();

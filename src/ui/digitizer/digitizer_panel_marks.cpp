@@ -12,9 +12,9 @@
 #include "core/digitizer/axis_inverse.h"
 #include "core/digitizer/point_lines.h"
 #include "ui/digitizer/canvas.h"
+#include "ui/digitizer/digitizer_names.h"
 #include "ui/digitizer/digitizer_panel.h"
 #include "ui/digitizer/main_window.h"
-#include "ui/digitizer/digitizer_names.h"
 #include "ui/window/twips.h"
 
 namespace kx::ui {

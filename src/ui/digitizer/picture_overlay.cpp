@@ -105,8 +105,8 @@ void PictureOverlay::DrawMarks() {
     const core::AxisCalibration& cal = workspace_.calibration;
     std::vector<Canvas::CaptureMark> marks;
     if (canvas_.hasPicture()) {
-        for (const core::MarkPosition& at : core::MarkPositions(marks_, workspace_.data, cal,
-                                                                core::CalibrationUsable(cal))) {
+        for (const core::MarkPosition& at :
+             core::MarkPositions(marks_, workspace_.data, cal, core::CalibrationUsable(cal))) {
             marks.push_back({QPointF(at.x, at.y), at.line, at.point});
         }
     }

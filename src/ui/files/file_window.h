@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "ui/window/child_window.h"
 #include "ui/files/file_browser.h"
+#include "ui/window/child_window.h"
 #include "ui/window/workspace.h"
 
 class QLabel;

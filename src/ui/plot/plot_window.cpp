@@ -18,10 +18,10 @@
 
 #include "core/data/numeric_text.h"
 #include "core/plot/plot_contents.h"
-#include "ui/window/controls.h"
-#include "ui/plot/plot_names.h"
 #include "render/plot_painter.h"
+#include "ui/plot/plot_names.h"
 #include "ui/plot/plot_picture.h"
+#include "ui/window/controls.h"
 #include "ui/window/twips.h"
 #include "ui/window/widget_events.h"
 
@@ -307,7 +307,7 @@ bool PlotWindow::PrintOn(QPrinter& printer) {
 render::PlotFileResult PlotWindow::WritePicture(const std::string& path) {
     if (!lastPass_ || drawing_) return {render::PlotFileStatus::kNotDrawn, {}};
     return render::ExportAnalysisPlot(path, workspace_.data, workspace_.results,
-                              {lastSettings_, workspace_.fitCurrent, labelsShown_});
+                                      {lastSettings_, workspace_.fitCurrent, labelsShown_});
 }
 
 bool PlotWindow::SavePlot(const QString& path) {

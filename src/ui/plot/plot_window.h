@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/plot/analysis_plot.h"
-#include "ui/window/child_window.h"
 #include "render/plot_export.h"
+#include "ui/window/child_window.h"
 #include "ui/window/workspace.h"
 
 class QCheckBox;

@@ -5,9 +5,9 @@
 #include <QPushButton>
 
 #include "core/fitting/fit_family.h"
+#include "render/japanese_font.h"
 #include "ui/results/results_names.h"
 #include "ui/window/controls.h"
-#include "render/japanese_font.h"
 #include "ui/window/twips.h"
 
 namespace kx::ui {

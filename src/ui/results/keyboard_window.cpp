@@ -13,8 +13,8 @@
 
 #include "core/data/keyboard_text.h"
 #include "core/data/preparation.h"
-#include "ui/window/clipboard_memory.h"
 #include "ui/results/results_names.h"
+#include "ui/window/clipboard_memory.h"
 #include "ui/window/controls.h"
 #include "ui/window/refusal_line.h"
 #include "ui/window/twips.h"

@@ -11,10 +11,10 @@
 
 #include "core/codegen/calc_program.h"
 #include "core/fitting/fit_family.h"
-#include "ui/window/controls.h"
 #include "ui/results/gauge_window.h"
 #include "ui/results/result_list.h"
 #include "ui/results/results_names.h"
+#include "ui/window/controls.h"
 #include "ui/window/twips.h"
 #include "ui/window/widget_events.h"
 

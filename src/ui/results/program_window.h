@@ -6,8 +6,8 @@
 #include <array>
 
 #include "core/files/listing.h"
-#include "ui/window/child_window.h"
 #include "ui/results/run_observer.h"
+#include "ui/window/child_window.h"
 #include "ui/window/workspace.h"
 
 class QAction;

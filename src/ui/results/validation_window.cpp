@@ -12,8 +12,8 @@
 
 #include "core/codegen/calc_evaluation.h"
 #include "core/files/listing.h"
-#include "ui/window/controls.h"
 #include "ui/results/results_names.h"
+#include "ui/window/controls.h"
 #include "ui/window/twips.h"
 
 namespace kx::ui {

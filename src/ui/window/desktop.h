@@ -3,19 +3,19 @@
 #include <QPoint>
 #include <QSet>
 
-#include "ui/window/clipboard_memory.h"
-#include "ui/results/conditions_window.h"
 #include "ui/digitizer/data_set_window.h"
 #include "ui/digitizer/digitizer_panel.h"
+#include "ui/digitizer/main_window.h"
+#include "ui/files/load_window.h"
+#include "ui/files/save_window.h"
+#include "ui/plot/plot_window.h"
+#include "ui/results/conditions_window.h"
 #include "ui/results/exclusion_window.h"
 #include "ui/results/gauge_window.h"
 #include "ui/results/keyboard_window.h"
-#include "ui/files/load_window.h"
-#include "ui/digitizer/main_window.h"
-#include "ui/plot/plot_window.h"
 #include "ui/results/program_window.h"
-#include "ui/files/save_window.h"
 #include "ui/results/validation_window.h"
+#include "ui/window/clipboard_memory.h"
 #include "ui/window/workspace.h"
 
 namespace kx::ui {

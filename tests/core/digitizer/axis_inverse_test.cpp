@@ -68,7 +68,7 @@ TEST(AxisInverse, MidPointCountsOnlyOncePlacedAndActive) {
     AxisCalibration cal = Frame(false, false);
     AddMidPoints(cal);
     cal.xMidActive = false;  // armed but its value not typed yet
-    cal.yMidPos = 0;     // not placed
+    cal.yMidPos = 0;         // not placed
     const auto at = ValueToCanvas(cal, 10.0, 125.0);
     ASSERT_TRUE(at);
     EXPECT_NEAR(at->x, 1500 + 9000 * 0.5, 1e-6);

@@ -12,10 +12,10 @@
 #include "core/digitizer/axis_calibration.h"
 #include "ui/digitizer/canvas.h"
 #include "ui/digitizer/data_set_window.h"
+#include "ui/digitizer/digitizer_names.h"
 #include "ui/digitizer/digitizer_panel.h"
 #include "ui/digitizer/loupe.h"
 #include "ui/digitizer/main_window.h"
-#include "ui/digitizer/digitizer_names.h"
 #include "ui_harness.h"
 
 namespace kx::test {

@@ -12,9 +12,9 @@
 #include "core/codegen/calc_program.h"
 #include "core/data/preparation.h"
 #include "ui/digitizer/canvas.h"
+#include "ui/digitizer/digitizer_names.h"
 #include "ui/digitizer/digitizer_panel.h"
 #include "ui/digitizer/main_window.h"
-#include "ui/digitizer/digitizer_names.h"
 #include "ui/results/program_window.h"
 #include "ui_harness.h"
 

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/window/controls.h"
 #include "ui/results/result_list.h"
 #include "ui/results/result_list_model.h"
+#include "ui/window/controls.h"
 
 namespace kx::test {
 namespace {

@@ -8,8 +8,8 @@
 #include <QPushButton>
 
 #include "core/data/data_set.h"
-#include "ui/window/controls.h"
 #include "ui/results/program_window.h"
+#include "ui/window/controls.h"
 #include "ui/window/twips.h"
 #include "ui_harness.h"
 
