@@ -47,7 +47,10 @@ bool YAscending(const AxisValueTexts& texts) {
 
 bool ValuesStorable(const AxisValueTexts& texts) {
     for (PickMode box : kBoxes) {
+        // A box that shows "不適切な文字" holds no value to confirm, even
+        // where a leading number could be read from it.
         if (!FitsSingle(Value(texts, box))) return false;
+        if (!texts[box].empty() && !HasOnlyAxisValueChars(texts[box])) return false;
     }
     return true;
 }

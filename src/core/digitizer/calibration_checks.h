@@ -34,8 +34,9 @@ bool ValuesFilled(const AxisValueTexts& texts);
 // Xmax > Xmin, and Ymax > Ymin, by the values of the texts.
 bool XAscending(const AxisValueTexts& texts);
 bool YAscending(const AxisValueTexts& texts);
-// Every value fits a 32-bit float: one that does not ("1E39") cannot be
-// stored, and a conversion with the value stored before would be wrong.
+// Every value fits a 32-bit float and is written in the characters of a
+// value: one that does not ("1E39", "4.5V") cannot be stored, and a
+// conversion with the value stored before would be wrong.
 bool ValuesStorable(const AxisValueTexts& texts);
 // The first value (Xmin, Xmax, Ymin, Ymax) that is 0 or below on a
 // logarithmic axis; kPickNone when there is none.

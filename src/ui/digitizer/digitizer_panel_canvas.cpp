@@ -140,8 +140,10 @@ bool DigitizerPanel::PlacePoint(core::PickMode mode, double x, double y) {
     const core::Placement placed = core::PlaceCalibrationPoint(cal, mode, x, y);
     if (placed.fault != core::PlacementFault::kNone) {
         ShowMessage(PlotError(placed.fault));
-        // The pick mode ends with the press: no point is named for the next one.
+        // The pick mode ends with the press: no point is named for the next
+        // one, and the box shows that none was placed.
         canvas_.SetFloatingLabel(QString());
+        if (!PointPlaced(mode)) SetPointBoxQuietly(mode, false);
         return false;
     }
     if (placed.turnOnXminBox) SetPointBoxQuietly(core::kPickXmin, true);

@@ -42,6 +42,9 @@ TEST(CalibrationOutcome, ConfirmationAndRecheckTable) {
          O::kValuesMissing},
         {"beyond a float", Texts("0", "1E39", "0", "40"), 4, true, false, O::kNotStorable,
          O::kNotStorable},
+        // The box shows "不適切な文字": the leading 4.5 is not what was meant.
+        {"letters after the number", Texts("0", "4.5V", "0", "40"), 4, true, false,
+         O::kNotStorable, O::kNotStorable},
         {"x equal", Texts("10", "10", "0", "5"), 4, true, false, O::kXNotAscending,
          O::kXNotAscending},
         {"y falling", Texts("0", "60", "5", "-1"), 4, true, false, O::kYNotAscending,
@@ -85,7 +88,8 @@ TEST(CalibrationOutcome, ConfirmationAndRecheckTable) {
 TEST(CalibrationOutcome, UsableStoresTheTypedValuesAndOnlyThen) {
     AxisCalibration cal = Placed();
     SetupState setup;
-    ASSERT_EQ(ConfirmCalibration(cal, setup, Texts("1", "1D2", " 5 ", "4.5E1"), 4),
+    // (A blank is no character of a value: " 5 " shows "不適切な文字" and is refused.)
+    ASSERT_EQ(ConfirmCalibration(cal, setup, Texts("1", "1D2", "5", "4.5E1"), 4),
               CalibrationOutcome::kUsable);
     EXPECT_EQ(cal.Xmin, 1);
     EXPECT_EQ(cal.Xmax, 100);

@@ -79,6 +79,8 @@ TEST(DigitizerRefusal, UnsuitableValuesAndAxisTypes) {
     d.TypeInto(panel::kValueBox[1], "1,5");
     EXPECT_EQ(d.panel().messageText(), "不適切な文字");
     EXPECT_EQ(cal.Xmin, 1);  // the leading number
+    // A box that says so is not confirmed: mended.
+    d.TypeInto(panel::kValueBox[1], "1");
 
     // Log(Y) with the stored Ymin not positive is refused while a point box is on.
     d.TypeInto(panel::kValueBox[3], "0");
