@@ -65,6 +65,12 @@ constexpr int kPanelWidth = 3060;
 constexpr int kExtra = kPanelWidth - 2730;
 constexpr int kHalf = kExtra / 2;
 
+// Why a picture file could not be loaded, in the load window's words (the
+// toolkit's own reasons are English).
+const QString kNoSuchPicture = QStringLiteral("ﾌｧｲﾙ名不正");
+const QString kNotAPicture = QStringLiteral("画像ﾌｧｲﾙとして読めません");
+const QString kBrokenPicture = QStringLiteral("画像ﾃﾞｰﾀが壊れています");
+
 const QRect kMessagePlace = TwipsRect(30, 192, 2700 + kExtra, 285);
 
 }  // namespace
@@ -376,6 +382,11 @@ void DigitizerPanel::ShowMessage(const QString& text) {
     const int needed =
         static_cast<int>(messageBox_->document()->size().height()) + 2 * messageBox_->frameWidth();
     geometry.setHeight(std::max(geometry.height(), needed));
+    // Grown downwards it would cover the Xmin row, the control a refused
+    // click leads to next: it grows upwards over the title instead.
+    const int below = basicFrame_->y() + pointBox_[core::kPickXmin]->y();
+    if (geometry.bottom() >= below) geometry.moveBottom(below - 1);
+    if (geometry.top() < 0) geometry.moveTop(0);
     messageBox_->setGeometry(geometry);
     messageBox_->show();
     messageBox_->raise();
@@ -446,6 +457,9 @@ void DigitizerPanel::TakePicture(const QImage& picture, const QString& caption) 
     for (QCheckBox* mid : midPointBox_) mid->setChecked(false);
     canvas_.SetCanvasPicture(picture);
     canvas_.SetFloatingLabel(QString());
+    // What they sampled was on the old picture.
+    xSampleBox_->clear();
+    ySampleBox_->clear();
     mainWindow_.FitToPicture(frameGeometry().width());
     mainWindow_.setWindowTitle(caption);
     // The captured positions belong to the old picture.
@@ -465,8 +479,7 @@ QString DigitizerPanel::LoadPictureFile(const QString& path) {
     reader.setAllocationLimit(1024);  // MB: a 6000 x 8000 scan takes 192
     // A file that is no picture we read leaves the current one as it is.
     if (!reader.canRead() || !reader.size().isValid()) {
-        const QString reason = reader.errorString();
-        return reason.isEmpty() ? QStringLiteral("Unsupported image format") : reason;
+        return reader.error() == QImageReader::FileNotFoundError ? kNoSuchPicture : kNotAPicture;
     }
     // The old picture goes before the new one is decoded, so that a reload of
     // a large scan never holds both.
@@ -475,9 +488,8 @@ QString DigitizerPanel::LoadPictureFile(const QString& path) {
     if (picture.isNull()) {
         // Broken after a sound header: the canvas stays empty and the
         // calibration, made on the old picture, goes with it.
-        const QString reason = reader.errorString();
         TakePicture(QImage(), QStringLiteral("Kuvatelix"));
-        return reason;
+        return kBrokenPicture;
     }
     // The caption names the file as the file name box holds it: the full name.
     TakePicture(picture, QStringLiteral("Kuvatelix <") + QDir::toNativeSeparators(path).trimmed() +

@@ -32,6 +32,8 @@ LoadWindow::LoadWindow(Workspace& workspace, QWidget* mainWindow, DriveSource dr
     AddMessageBox(messageBox_, true);
 
     connect(loadButton_, &QPushButton::clicked, this, &LoadWindow::Load);
+    // A default button acts on Enter only in a dialog: the name box does it.
+    connect(nameBox_, &QLineEdit::returnPressed, this, &LoadWindow::Load);
     connect(backButton_, &QPushButton::clicked, this, &LoadWindow::ReturnToOpener);
     connect(cancelButton_, &QPushButton::clicked, this, &LoadWindow::Cancel);
     connect(&WidgetEvents::Of(nameBox_), &WidgetEvents::focusLost, this, &LoadWindow::NameBoxLeft);

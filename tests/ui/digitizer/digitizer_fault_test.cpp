@@ -11,6 +11,7 @@
 
 #include <cmath>
 
+#include "core/data/text_chars.h"
 #include "ui_harness.h"
 
 namespace kx::test {
@@ -36,7 +37,18 @@ TEST(DigitizerFault, RefusedClickLeavesThePointUnplacedUntilPlacedAgain) {
     d.TypeInto(panel::kValueBox[4], "40");
     d.PlacePoint(core::kPickYmax, PixelOf(0, -2));
     EXPECT_TRUE(d.panel().messageText().startsWith("<Plot Error>"));
-    EXPECT_TRUE(d.panelControl<QAbstractButton>(panel::kPointBox[4])->isChecked());
+    // The box shows that nothing was placed; the two-line message leaves the
+    // Xmin row, which may be needed next, in view.
+    EXPECT_FALSE(d.panelControl<QAbstractButton>(panel::kPointBox[4])->isChecked());
+    const QWidget* message = d.panelControl<QWidget>(panel::kMessageBox);
+    ASSERT_NE(message, nullptr);
+    for (const char* row : {panel::kPointBox[1], panel::kValueBox[1]}) {
+        const QWidget* control = d.panelControl<QWidget>(row);
+        const QRect place(control->mapTo(&d.panel(), QPoint()), control->size());
+        EXPECT_FALSE(
+            QRect(message->mapTo(&d.panel(), QPoint()), message->size()).intersects(place))
+            << row;
+    }
     EXPECT_EQ(cal.yMaxSet, 0);
     EXPECT_EQ(cal.calibrationConfirmed, 0);
     EXPECT_FALSE(d.panelControl<QAbstractButton>(panel::kCaptureButton)->isEnabled());
@@ -52,11 +64,6 @@ TEST(DigitizerFault, RefusedClickLeavesThePointUnplacedUntilPlacedAgain) {
     EXPECT_FALSE(d.dataSet().isVisible());
 
     // Placed again, the calibration confirms itself and captures true values.
-    // (Its box may have turned itself off meanwhile, having lost the focus
-    // without a placed point.)
-    if (d.panelControl<QAbstractButton>(panel::kPointBox[4])->isChecked()) {
-        d.ClickPanel(panel::kPointBox[4]);
-    }
     d.PlacePoint(core::kPickYmax, PixelOf(0, 40));
     ASSERT_EQ(cal.calibrationConfirmed, 1);
     d.ClickPanel(panel::kCaptureButton);
@@ -64,21 +71,39 @@ TEST(DigitizerFault, RefusedClickLeavesThePointUnplacedUntilPlacedAgain) {
     EXPECT_EQ(d.workspace.data.pointText[1], "10,25\r\n");
 }
 
-TEST(DigitizerFault, ValueBeyondAFloatIsRefused) {
+TEST(DigitizerFault, AValueTheBoxCallsUnsuitableIsRefused) {
     Session d;
     d.Calibrate(BlankPicture());
-    // Typed key by key: "1E3" on the way is a fine value, "1E39" is not.
-    d.TypeInto(panel::kValueBox[2], "1E39");
-    EXPECT_EQ(d.panel().messageText(), "不適切な文字");
-    EXPECT_TRUE(d.panel().messageShown());
-    EXPECT_EQ(d.workspace.calibration.calibrationConfirmed, 0);
-    EXPECT_FALSE(d.panelControl<QAbstractButton>(panel::kCaptureButton)->isEnabled());
-    d.ClickPanel(panel::kConfirmButton);
-    EXPECT_EQ(d.panel().messageText(), "不適切な文字");
-    EXPECT_EQ(d.workspace.calibration.calibrationConfirmed, 0);
+    // Typed key by key: "1E3" on the way is a fine value, "1E39" is not; nor
+    // is "4.5V", whose leading 4.5 would otherwise be taken.
+    for (const char* text : {"1E39", "4.5V"}) {
+        SCOPED_TRACE(text);
+        d.TypeInto(panel::kValueBox[2], text);
+        EXPECT_EQ(d.panel().messageText(), "不適切な文字");
+        EXPECT_TRUE(d.panel().messageShown());
+        EXPECT_EQ(d.workspace.calibration.calibrationConfirmed, 0);
+        EXPECT_FALSE(d.panelControl<QAbstractButton>(panel::kCaptureButton)->isEnabled());
+        d.ClickPanel(panel::kConfirmButton);
+        EXPECT_EQ(d.panel().messageText(), "不適切な文字");
+        EXPECT_EQ(d.workspace.calibration.calibrationConfirmed, 0);
+    }
     d.TypeInto(panel::kValueBox[2], "60");
     EXPECT_EQ(d.workspace.calibration.calibrationConfirmed, 1);
     EXPECT_EQ(d.workspace.calibration.Xmax, 60);
+}
+
+TEST(DigitizerFault, ANewPictureStartsWithEmptySamplingBoxes) {
+    Session d;
+    d.Calibrate(BlankPicture());
+    d.ClickCanvasPixel(PixelOf(30, 20));
+    auto* x = d.panelControl<QLineEdit>(panel::kXSampleBox);
+    auto* y = d.panelControl<QLineEdit>(panel::kYSampleBox);
+    ASSERT_EQ(core::Trimmed(x->text().toStdString()), "30");
+    // The next picture, calibrated: nothing sampled on it yet.
+    d.Calibrate(BlankPicture(QSize(640, 560)));
+    EXPECT_TRUE(x->isVisible());
+    EXPECT_EQ(x->text(), "");
+    EXPECT_EQ(y->text(), "");
 }
 
 TEST(DigitizerFault, AfterAPlacingClickTheValueIsTypedIntoThePanel) {
