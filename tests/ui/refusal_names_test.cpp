@@ -22,7 +22,7 @@ TEST(RefusalNames, TheDataSetWindowNamesTheParameterItCannotUse) {
         const char* second;
         const char* message;
     } cases[] = {
-        {"10.0", "パラメータが数値でない (Line 2 = Line 1)"},  // equal once stored
+        {"10.0", "パラメータが同じ値 (Line 2 = Line 1)"},  // equal once stored
         {"10 K", "パラメータが数値でない (Line 2)"},
     };
     for (const auto& c : cases) {
@@ -60,7 +60,7 @@ TEST(RefusalNames, TheKeyboardWindowNamesTheParameterItCannotUse) {
         const char* second;
         const char* message;
     } cases[] = {
-        {"5", "5.0", "パラメータが数値でない (Line 2 = Line 1)"},
+        {"5", "5.0", "パラメータが同じ値 (Line 2 = Line 1)"},
         {"1e39", "5", "パラメータが数値でない (Line 1)"},  // beyond a 32-bit float
     };
     for (const auto& c : cases) {

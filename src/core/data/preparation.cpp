@@ -199,7 +199,7 @@ int16_t PrepareDataSet(DataSet& data) {
     return selected != 0 ? SplitLines(data, selected, selected) : SplitLines(data, 1, lineCount);
 }
 
-KeyboardBox NormaliseKeyboardBox(std::string_view text) {
+KeyboardBox NormaliseKeyboardBox(std::string_view text, int typingLine) {
     KeyboardBox box{std::string(text), 0};
     if (!EndsWithCrLf(box.text)) box.text.append("\r\n");
     if (box.text.find_first_not_of("\r\n") == std::string::npos) {
@@ -207,18 +207,39 @@ KeyboardBox NormaliseKeyboardBox(std::string_view text) {
         return box;
     }
     const std::size_t empty = box.text.find("\r\n\r\n");
-    if (empty != std::string::npos) box.text.erase(empty, 2);
+    if (empty != std::string::npos) {
+        // The empty line starts after the break at `empty`.
+        const std::string_view before(box.text.data(), empty + 2);
+        int line = 0;
+        for (std::size_t at = before.find("\r\n"); at != std::string_view::npos;
+             at = before.find("\r\n", at + 2))
+            ++line;
+        if (line != typingLine) box.text.erase(empty, 2);
+    }
     box.count = CountKeyboardPairs(box.text);
     return box;
 }
 
-int16_t CountKeyboardPairs(std::string_view text) {
+namespace {
+
+// The text lines before the first empty one, counted up to `limit`.
+int LinesBeforeEmpty(std::string_view text, int limit) {
     int count = 0;
     for (std::string_view line : SplitCrLfLines(text)) {
-        if (line.empty() || count == kMaxPoints) break;
+        if (line.empty() || count == limit) break;
         ++count;
     }
-    return static_cast<int16_t>(count);
+    return count;
+}
+
+}  // namespace
+
+int16_t CountKeyboardPairs(std::string_view text) {
+    return static_cast<int16_t>(LinesBeforeEmpty(text, kMaxPoints));
+}
+
+bool KeyboardPairsBeyondLimit(std::string_view text) {
+    return LinesBeforeEmpty(text, kMaxPoints + 1) > kMaxPoints;
 }
 
 namespace {

@@ -69,11 +69,16 @@ struct KeyboardBox {
 
 // Normalises the text of a keyboard data box after a change (CR LF at the end,
 // a text of line breaks only emptied, the first empty text line removed) and
-// counts its pairs up to the first empty text line, at most 100.
-KeyboardBox NormaliseKeyboardBox(std::string_view text);
+// counts its pairs up to the first empty text line, at most 100. The empty
+// text line `typingLine` (counted from 0) is the one just made by a Return
+// inside the text: it stays, for the pair to be typed there.
+inline constexpr int kNoTypingLine = -1;
+KeyboardBox NormaliseKeyboardBox(std::string_view text, int typingLine = kNoTypingLine);
 
 // The pair count of a box text when Return is pressed in it.
 int16_t CountKeyboardPairs(std::string_view text);
+// The text lines before the first empty one are more than a line holds.
+bool KeyboardPairsBeyondLimit(std::string_view text);
 
 // Parses the point texts of the keyboard-entry window into the prepared form.
 // A refusal names its line in data.refusal.

@@ -442,7 +442,7 @@ void DataSetWindow::ShowPreparationMessage(int state, const core::PreparationRef
         if (message.state != state) continue;
         QString text = QString::fromUtf8(message.text);
         // A parameter that is no number, or equals another line's, is named.
-        if (state == core::kParameterNotNumeric) text += RefusalLineText(refusal);
+        if (state == core::kParameterNotNumeric) text = ParameterRefusalText(text, refusal);
         ShowMessage(text, kMagenta, TwipsRect(120, 5235, message.width, 300), false);
         return;
     }

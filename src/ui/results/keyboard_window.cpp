@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
 
 #include <algorithm>
@@ -207,13 +208,18 @@ void KeyboardWindow::ShowNextPage() {
 void KeyboardWindow::DataEdited(int page) {
     QPlainTextEdit* box = dataBox_[page];
     const QString typed = box->toPlainText();
-    core::KeyboardBox normal = core::NormaliseKeyboardBox(ToCrLf(typed));
     // The box takes the normalised text back when an empty text line was
     // removed or only line breaks were left, again until nothing changes; the
     // rounds run on the text, and the box is set once. The CR LF the
     // normalising appends stays out of the box.
     QString shown = typed;
     int cursor = box->textCursor().position();
+    // A Return inside the text splits its line there: the empty line it
+    // leaves under the cursor is where the next pair is typed.
+    const QTextBlock block = box->textCursor().block();
+    const int typingLine = block.text().isEmpty() && block.next().isValid() ? block.blockNumber()
+                                                                            : core::kNoTypingLine;
+    core::KeyboardBox normal = core::NormaliseKeyboardBox(ToCrLf(typed), typingLine);
     for (int round = 0; round < 200; ++round) {
         QString next = FromCrLf(normal.text);
         if (!shown.endsWith('\n') && next.endsWith('\n')) next.chop(1);
@@ -221,7 +227,7 @@ void KeyboardWindow::DataEdited(int page) {
         cursor = std::clamp(cursor - static_cast<int>(shown.size() - next.size()), 0,
                             static_cast<int>(next.size()));
         shown = next;
-        normal = core::NormaliseKeyboardBox(ToCrLf(shown));
+        normal = core::NormaliseKeyboardBox(ToCrLf(shown), typingLine);
     }
     if (shown != typed) {
         const QSignalBlocker ownText(box);
@@ -235,6 +241,11 @@ void KeyboardWindow::DataEdited(int page) {
     // An emptied box leaves the line without pairs.
     dataSet.pointCount[page + 1] = normal.count;
     if (page != currentPage_) ShowPage(page);
+    // The pairs past a line's 100 are not taken: said, as a 101st click is.
+    if (core::KeyboardPairsBeyondLimit(normal.text)) {
+        messageLine_->setText(QStringLiteral("ﾃﾞｰﾀ数が100点を超えます"));
+        ShowMessageBox(messageLine_);
+    }
     // The data set holds the pairs as the DataSet window shows and prepares
     // them, one "X,Y" a line.
     dataSet.pointText[page + 1] = core::KeyboardPointText(normal.text);
@@ -264,12 +275,15 @@ void KeyboardWindow::GenerateProgram() {
         ShowMessage(message);
         return;
     }
+    // An earlier refusal has been mended: its message goes.
+    HideMessages();
     emit programGenerationRequested();
 }
 
 void KeyboardWindow::ShowMessage(int number) {
     QString text = QString::fromUtf8(MessageText(number));
-    if (number == core::kKeyboardBadParameter) text += RefusalLineText(workspace_.data.refusal);
+    if (number == core::kKeyboardBadParameter)
+        text = ParameterRefusalText(text, workspace_.data.refusal);
     messageLine_->setText(text);
     ShowMessageBox(messageLine_);
 }

@@ -19,4 +19,14 @@ inline QString RefusalLineText(const core::PreparationRefusal& refusal) {
     return QStringLiteral(" (Line %1)").arg(refusal.line);
 }
 
+// The message of a parameter the preparation cannot use: `notNumeric`, the
+// window's own text, with the line it names; a parameter equal to another
+// line's is a number, and has a message of its own.
+inline QString ParameterRefusalText(const QString& notNumeric,
+                                    const core::PreparationRefusal& refusal) {
+    const QString text =
+        refusal.sameParameterAs > 0 ? QStringLiteral("パラメータが同じ値") : notNumeric;
+    return text + RefusalLineText(refusal);
+}
+
 }  // namespace kx::ui

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include "ui/results/keyboard_window.h"
 #include "ui/results/program_window.h"
@@ -90,6 +91,25 @@ TEST_F(KeyboardWindowTest, TypedPairsAreCountedAndEmptyLinesDropped) {
     EXPECT_EQ(workspace.data.pointText[1], "1,2\r\n3,4\r\n");
     EXPECT_EQ(workspace.data.pointCount[1], 2);
 
+    // Return inside the text splits its line there: the next pair is typed
+    // on a line of its own, not onto the line before.
+    QTextCursor cursor = Box(0)->textCursor();
+    cursor.setPosition(3);  // after "1,2"
+    Box(0)->setTextCursor(cursor);
+    QTest::keyClick(Box(0), Qt::Key_Return);
+    QTest::keyClicks(Box(0), "2,14.43");
+    EXPECT_EQ(Box(0)->toPlainText(), "1,2\n2,14.43\n3\t4");
+    EXPECT_EQ(Count(0), "3");
+    EXPECT_EQ(workspace.data.pointText[1], "1,2\r\n2,14.43\r\n3,4\r\n");
+
+    // A pasted line of 101 pairs keeps 100 and says so.
+    QString many;
+    for (int k = 1; k <= 101; ++k) many += QString("%1,%2\n").arg(k).arg(2 * k);
+    Fill(0, many);
+    EXPECT_EQ(Count(0), "100");
+    EXPECT_TRUE(Message()->isVisible());
+    EXPECT_EQ(Message()->text(), "ﾃﾞｰﾀ数が100点を超えます");
+
     Box(0)->setPlainText("\n\n");  // line breaks only: the box empties
     EXPECT_EQ(Box(0)->toPlainText(), "");
     EXPECT_EQ(Count(0), "0");
@@ -130,6 +150,21 @@ TEST_F(KeyboardWindowTest, PreparationRefusalsShowTheirMessage) {
         keyboard.HideMessages();
         EXPECT_FALSE(Message()->isVisible());
     }
+
+    // Mended, the message goes with the generation, and stays gone on the
+    // way back from the program window.
+    Fill(0, "1a,20\n2,3\n3,4\n");
+    Fill(1, "");
+    Fill(2, "");
+    Click(keyboard, kn::kGenerateButton);
+    EXPECT_EQ(Message()->text(), "X値が異常");
+    Fill(0, good);
+    Click(keyboard, kn::kGenerateButton);
+    ASSERT_TRUE(program.isVisible());
+    EXPECT_FALSE(Message()->isVisible());
+    Click(program, pn::kBackButton);
+    EXPECT_TRUE(keyboard.isVisible());
+    EXPECT_FALSE(Message()->isVisible());
 }
 
 }  // namespace
