@@ -172,6 +172,8 @@ PlotPass LayOutPlot(const DataSet& data, const PlotSettings& settings, bool toPr
     frame.lx = pass.xScale.logScale;
     frame.ly = pass.yScale.logScale;
     frame.toPrinter = toPrinter;
+    frame.xFrom = range.xMin;
+    frame.xTo = range.xMax;
     pass.xTicks = AxisTicks(pass.xScale);
     pass.yTicks = AxisTicks(pass.yScale);
     pass.window = PlotDrawingWindow(toPrinter, page);

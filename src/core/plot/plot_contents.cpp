@@ -101,14 +101,13 @@ SectionCurve SectionInput(const DataSet& data, int line, const SectionFit& secti
 
 void DrawSectionCurve(const std::vector<CurveSample>& samples, const PlotFrame& frame,
                       PlotSurface& surface) {
-    const auto inside = std::find_if(samples.begin(), samples.end(), [&](const CurveSample& s) {
-        return frame.xMin <= s.x && s.x <= frame.xMax;
-    });
+    const auto inside = std::find_if(samples.begin(), samples.end(),
+                                     [&](const CurveSample& s) { return InXRange(frame, s.x); });
     if (samples.end() - inside < 3) return;
 
     surface.setColor(kPlotBlue);
     surface.setLineWidth(frame.toPrinter ? kPrinterCurveWidth : 1);
-    for (auto to = inside + 1; to != samples.end() && to->x <= frame.xMax; ++to) {
+    for (auto to = inside + 1; to != samples.end() && InXRange(frame, to->x); ++to) {
         const CurveSample& from = *(to - 1);
         if (!InYRange(frame, from.y) || !InYRange(frame, to->y)) continue;
         const DrawingPoint a = MapPoint(frame, from.x, from.y);

@@ -24,8 +24,12 @@ bool InYRange(const PlotFrame& frame, float y) {
     return frame.yMin <= y && y <= frame.yMax;
 }
 
+bool InXRange(const PlotFrame& frame, float x) {
+    return frame.xMin <= x && x <= frame.xMax && frame.xFrom <= x && x <= frame.xTo;
+}
+
 bool InPlotWindow(const PlotFrame& frame, float x, float y) {
-    return frame.xMin <= x && x <= frame.xMax && InYRange(frame, y);
+    return InXRange(frame, x) && InYRange(frame, y);
 }
 
 float AsFloat(double value) {

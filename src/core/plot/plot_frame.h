@@ -1,5 +1,7 @@
 #pragma once
 
+#include <limits>
+
 // The plot window in data units and its mapping onto the axes box, as one
 // drawing pass sets it and the curves and labels read it.
 namespace kx::core {
@@ -19,6 +21,10 @@ struct PlotFrame {
     float lx = 0.0f;  // drawing units per unit of natural logarithm on a logarithmic axis
     float ly = 0.0f;
     bool toPrinter = false;
+    // The X range asked for (the data's, or the X boxes'): the axis may
+    // round it outwards, but no point or curve outside it is drawn.
+    float xFrom = -std::numeric_limits<float>::max();
+    float xTo = std::numeric_limits<float>::max();
 };
 
 // A position in drawing units.
@@ -34,8 +40,10 @@ double AxisPositionY(const PlotFrame& frame, float y);
 // Drawing position of a data point: (px, -py), since y grows downwards.
 DrawingPoint MapPoint(const PlotFrame& frame, float x, float y);
 
-// True when xMin <= x <= xMax and yMin <= y <= yMax (compared as floats).
+// True when xMin <= x <= xMax and yMin <= y <= yMax (compared as floats),
+// and x lies in the range asked for.
 bool InPlotWindow(const PlotFrame& frame, float x, float y);
+bool InXRange(const PlotFrame& frame, float x);
 bool InYRange(const PlotFrame& frame, float y);
 
 // The float nearest to a value computed in double, held within the finite

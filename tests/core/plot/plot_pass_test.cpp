@@ -147,6 +147,15 @@ TEST(AnalysisPlot, LogAxesAndBoxLimits) {
     pass = DrawAnalysisPlot(data, FitResults{}, false, settings, false, surface);
     EXPECT_EQ(pass.frame.xMin, 100.0f);
     EXPECT_EQ(CallsOf(surface, DrawCall::Kind::kCircle).size(), 1u);
+
+    // The range typed is the range drawn: the axis rounds -15 out to -20 (one
+    // step), but the point at -18 stays undrawn.
+    DataSet wide = test::Prepared({{"1", "-50,0\r\n-18,1\r\n-10,2\r\n10,3\r\n50,4\r\n"}});
+    PlotSettings typed;
+    typed.xMinText = "-15";
+    pass = DrawAnalysisPlot(wide, FitResults{}, false, typed, false, surface);
+    EXPECT_EQ(pass.frame.xMin, -20.0f);
+    EXPECT_EQ(CallsOf(surface, DrawCall::Kind::kCircle).size(), 3u);
 }
 
 TEST(AnalysisPlot, AFittedFamilyIsDrawnThroughItsPointsOnEveryAxisMode) {
