@@ -74,6 +74,9 @@ public:
     // What the canvas does with a press, a move and a key now.
     core::CanvasMode CanvasMode() const;
 
+    // The switch "近似曲線を画像に重ねる", also set from another window.
+    void SetCurvesOverPicture(bool shown);
+
 public slots:
     // The marks of the points and the fitted curves over the picture follow
     // the data set, the calibration and the results: every change of those
@@ -106,6 +109,8 @@ signals:
     void lineOptionChanged(int index);
     // A new picture reset the ten lines.
     void linesReset();
+    // The switch of the curves over the picture changed.
+    void curvesOverPictureChanged(bool shown);
 
 protected:
     void showEvent(QShowEvent* event) override;

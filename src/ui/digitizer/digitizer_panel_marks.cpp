@@ -54,8 +54,11 @@ void DigitizerPanel::BuildMarkEntries(QMenu* menu) {
     overlayAction_->setObjectName(n::kOverlayEntry);
     overlayAction_->setCheckable(true);
     overlayAction_->setChecked(true);
-    connect(overlayAction_, &QAction::toggled, this,
-            [this](bool shown) { overlay_.SetCurvesShown(shown); });
+    connect(overlayAction_, &QAction::toggled, this, [this](bool shown) {
+        overlay_.SetCurvesShown(shown);
+        emit curvesOverPictureChanged(shown);
+    });
+
 
     connect(&canvas_, &Canvas::captureMarkShiftClicked, this,
             &DigitizerPanel::RemoveCapturedPoint);
@@ -248,6 +251,10 @@ bool DigitizerPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // --- the loupe ------------------------------------------------------------------------
+
+void DigitizerPanel::SetCurvesOverPicture(bool shown) {
+    overlayAction_->setChecked(shown);
+}
 
 bool DigitizerPanel::PlacingOrCapturing() const {
     return core::LoupeFollows(CanvasMode());

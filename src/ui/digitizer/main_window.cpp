@@ -82,7 +82,17 @@ void MainWindow::FitToPicture(int roomRight) {
     const QSize outside = frameGeometry().size() - centralWidget()->size();
     const QSize wanted = canvas_->sizeHint() + QSize(areaFrame, areaFrame) + outside;
     const QRect screen = this->screen()->availableGeometry();
-    const QPoint at = frameGeometry().topLeft();
+    QPoint at = frameGeometry().topLeft();
+    // Where the picture would not show whole beside the panel, the window
+    // and the panel move left and up together as far as the screen allows.
+    const int left = screen.right() + 1 - roomRight - std::max(wanted.width(), kFirstSize.width());
+    const int top = screen.bottom() + 1 - std::max(wanted.height(), kFirstSize.height());
+    const QPoint moved(std::max(screen.left(), std::min(at.x(), left)),
+                       std::max(screen.top(), std::min(at.y(), top)));
+    if (moved != at) {
+        move(moved);
+        at = moved;
+    }
     const int widest = screen.right() + 1 - std::max(at.x(), screen.left()) - roomRight;
     const int tallest = screen.bottom() + 1 - std::max(at.y(), screen.top());
     // Never smaller than the first size, never beyond the screen.

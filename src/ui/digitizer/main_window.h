@@ -32,7 +32,8 @@ public:
     void LayOutCanvas();
     // Grows the window so that the whole picture shows without scroll bars,
     // as far as the screen allows with `roomRight` pixels left free beside it
-    // (the panel stands there); never smaller than the window's first size.
+    // (the panel stands there), moved left and up where that makes room;
+    // never smaller than the window's first size.
     void FitToPicture(int roomRight);
 
 signals:

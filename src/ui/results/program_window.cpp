@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -95,6 +96,10 @@ void ProgramWindow::BuildMenus() {
     saveSummary_->setObjectName(n::kSaveSummaryEntry);
     saveAll_ = file->addAction("ALL_Result", this, [this] { RequestSave(4); });
     saveAll_->setObjectName(n::kSaveAllEntry);
+    // The history list as well, beside the other lists (also a double click
+    // on its label).
+    file->addAction("History", this, [this] { RequestSave(5); })
+        ->setObjectName(names::program_more::kSaveHistoryEntry);
     saveC_ = file->addAction("Program_C", this, [this] { RequestSave(core::kSaveCProgram); });
     saveC_->setObjectName(names::program_more::kSaveCEntry);
     savePython_ =
@@ -116,9 +121,22 @@ void ProgramWindow::BuildMenus() {
     validation_ =
         option->addAction("計算ﾌﾟﾛｸﾞﾗﾑの検証", this, &ProgramWindow::validationRequested);
     validation_->setObjectName(names::program_more::kValidationEntry);
+    // While this window is open the panel is disabled: the switch of the
+    // curves over the picture is here too.
+    curvesOverPicture_ = option->addAction("近似曲線を画像に重ねる");
+    curvesOverPicture_->setObjectName(names::program_more::kCurvesOverPictureEntry);
+    curvesOverPicture_->setCheckable(true);
+    curvesOverPicture_->setChecked(true);
+    connect(curvesOverPicture_, &QAction::toggled, this,
+            &ProgramWindow::curvesOverPictureSwitched);
 
     SetPlotAvailable(false);
     SetResultsCurrent(false);
+}
+
+void ProgramWindow::ShowCurvesOverPicture(bool shown) {
+    const QSignalBlocker quiet(curvesOverPicture_);
+    curvesOverPicture_->setChecked(shown);
 }
 
 void ProgramWindow::SetPlotAvailable(bool available) {

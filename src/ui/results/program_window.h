@@ -34,6 +34,9 @@ public:
     // The menu entry of the plot window stays disabled until that window is
     // there.
     void SetPlotAvailable(bool available);
+    // The Option menu's switch of the curves over the picture, set from the
+    // panel's (no signal).
+    void ShowCurvesOverPicture(bool shown);
     // The four lists as they are shown, for the listings the save window
     // writes: after a stopped run, or with settings changed since the run, a
     // listing holds what the user sees.
@@ -59,6 +62,8 @@ signals:
     void resultsCurrentChanged(bool current);
     void conditionsRequested();
     void exclusionRequested();
+    // The Option menu's "近似曲線を画像に重ねる" was switched.
+    void curvesOverPictureSwitched(bool shown);
 
 protected:
     void Opening() override;
@@ -116,6 +121,7 @@ private:
     QAction* saveC_ = nullptr;
     QAction* savePython_ = nullptr;
     QAction* validation_ = nullptr;
+    QAction* curvesOverPicture_ = nullptr;
     QTimer hideHintsTimer_;
     QTimer fadeHintsTimer_;
 

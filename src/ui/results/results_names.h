@@ -92,6 +92,8 @@ namespace program_more {
 inline constexpr char kSaveCEntry[] = "OUTPROGC";
 inline constexpr char kSavePythonEntry[] = "OUTPROGPY";
 inline constexpr char kValidationEntry[] = "KENSHO";
+inline constexpr char kSaveHistoryEntry[] = "OUTHIS";
+inline constexpr char kCurvesOverPictureEntry[] = "OVERLAY";
 }  // namespace program_more
 
 namespace validation {

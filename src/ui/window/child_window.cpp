@@ -6,6 +6,7 @@
 #include <QTextEdit>
 
 #include "render/japanese_font.h"
+#include "ui/window/screen_place.h"
 #include "ui/window/widget_events.h"
 
 namespace kx::ui {
@@ -35,7 +36,10 @@ void ChildWindow::OpenFrom(QWidget* opener) {
     Opening();
     if (timerRunsWhileOpen_) messageTimer_.start();
     setEnabled(true);
+    // Wherever it was put (or last stood), it opens wholly on its screen.
+    KeepOnScreen(*this, mainWindow_ != nullptr ? mainWindow_ : opener);
     show();
+    KeepOnScreen(*this, mainWindow_ != nullptr ? mainWindow_ : opener);
     raise();
     activateWindow();
 }

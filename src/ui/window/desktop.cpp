@@ -9,20 +9,11 @@
 #include "core/files/listing.h"
 #include "ui/digitizer/canvas.h"
 #include "ui/window/pointers.h"
+#include "ui/window/screen_place.h"
 #include "ui/window/widget_events.h"
 
 namespace kx::ui {
 namespace {
-
-// `window` with its frame at `point`, moved back onto the screen's free area
-// where it would leave it.
-void PlaceOnScreen(QWidget& window, QPoint point) {
-    const QRect screen = window.screen()->availableGeometry();
-    const QSize size = window.frameGeometry().size();
-    const int x = std::max(screen.left(), std::min(point.x(), screen.right() + 1 - size.width()));
-    const int y = std::max(screen.top(), std::min(point.y(), screen.bottom() + 1 - size.height()));
-    window.move(x, y);
-}
 
 // A shown window whose frame the window manager has not drawn yet would take
 // a position as its client's, its title bar above it; it is placed once the
@@ -151,16 +142,29 @@ void Desktop::Connect() {
                      &DigitizerPanel::FollowPictureData);
     QObject::connect(&program_, &ProgramWindow::resultsCurrentChanged, &panel_,
                      &DigitizerPanel::FollowPictureData);
+    // One switch of the curves over the picture, in two menus.
+    QObject::connect(&program_, &ProgramWindow::curvesOverPictureSwitched, &panel_,
+                     &DigitizerPanel::SetCurvesOverPicture);
+    QObject::connect(&panel_, &DigitizerPanel::curvesOverPictureChanged, &program_,
+                     &ProgramWindow::ShowCurvesOverPicture);
 
     // Keyboard entry from the panel; it hides the canvas window for program
     // generation and shows it again on its way back.
     QObject::connect(&panel_, &DigitizerPanel::keyboardEntryRequested, &keyboard_,
                      [this] { keyboard_.OpenFrom(&panel_); });
-    QObject::connect(&keyboard_, &KeyboardWindow::canvasHideRequested, &main_, &QWidget::hide);
+    QObject::connect(&keyboard_, &KeyboardWindow::canvasHideRequested, &main_, [this] {
+        if (main_.isVisible()) hiddenMainWindowAt_ = main_.pos();
+        main_.hide();
+    });
     QObject::connect(&keyboard_, &ChildWindow::returned, &main_, [this] {
         main_.setEnabled(true);
+        // Shown again, a window is placed anew by the window system: it
+        // comes back where it stood, and the panel with it.
+        if (!main_.isVisible()) main_.move(hiddenMainWindowAt_);
         main_.show();
         main_.canvas().setCursor(CrossPointer());
+        // The panel given back stands over the main window beside it.
+        panel_.raise();
     });
     panel_.SetKeyboardEntryAvailable(true);
 }

@@ -76,6 +76,8 @@ private:
     LoadWindow load_;
     SaveWindow save_;
     QPoint rightEdgeTop_;
+    // Where the main window stood when the keyboard entry hid it.
+    QPoint hiddenMainWindowAt_;
     QSet<QWidget*> awaitingFrame_;  // placed once the window manager has framed them
 };
 

@@ -15,6 +15,7 @@
 #include "ui/digitizer/digitizer_names.h"
 #include "ui/digitizer/digitizer_panel.h"
 #include "ui/digitizer/main_window.h"
+#include "ui/files/save_window.h"
 #include "ui/results/program_window.h"
 #include "ui_harness.h"
 
@@ -143,6 +144,24 @@ TEST_F(FitOverlay, FollowsTheRunOfTheProgramWindow) {
     Click(program, pn::kCalculateButton);
     ASSERT_TRUE(d.workspace.results.completed);
     ExpectOverlayOnTheCurves(d.canvas(), picture);
+    // While they show, the panel is disabled: the program window's Option
+    // menu switches them too, and the two entries agree.
+    QAction* here = Find<QAction>(program, ui::names::program_more::kCurvesOverPictureEntry);
+    QAction* panelEntry = Find<QAction>(d.panel(), ui::names::marks::kOverlayEntry);
+    EXPECT_TRUE(here->isEnabled());
+    here->trigger();
+    EXPECT_TRUE(d.canvas().fitCurves().empty());
+    EXPECT_FALSE(panelEntry->isChecked());
+    here->trigger();
+    ExpectOverlayOnTheCurves(d.canvas(), picture);
+    panelEntry->trigger();
+    EXPECT_FALSE(here->isChecked());
+    panelEntry->trigger();
+    // The history list is saved from the File menu, beside the other lists.
+    Find<QAction>(program, ui::names::program_more::kSaveHistoryEntry)->trigger();
+    ASSERT_TRUE(d.save().isVisible());
+    EXPECT_EQ(d.save().saveKind(), 5);
+    d.save().close();
     Click(program, pn::kBackButton);
     EXPECT_TRUE(d.canvas().fitCurves().empty());
 }

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "ui/digitizer/canvas.h"
+#include "ui/results/keyboard_window.h"
+#include "ui/results/validation_window.h"
 #include "ui_harness.h"
 
 namespace kx::test {
@@ -126,6 +128,13 @@ TEST(SmallScreen, EveryWindowAndButtonIsOnTheScreen) {
     d.desktop.gauge().StartGauge();
     ExpectOnScreen(d.desktop.gauge(), "gauge");
     d.desktop.gauge().StopGauge();
+    // Put where a window manager once put it, partly below the screen, the
+    // check window still opens wholly on it.
+    ui::ValidationWindow& check = d.desktop.validation();
+    check.move(0, 223);
+    check.OpenFrom(&d.program());
+    ExpectOnScreen(check, "check");
+    check.close();
     d.program().close();
     d.dataSet().close();
     d.keyboard().OpenFrom(&d.panel());
@@ -172,6 +181,36 @@ TEST(SmallScreen, MainWindowGrowsToThePictureWithinTheScreen) {
     ExpectOnScreen(d.panel(), "panel");
     EXPECT_FALSE(d.main().frameGeometry().intersects(d.panel().frameGeometry()));
     EXPECT_TRUE(area.horizontalScrollBar()->isVisible());
+
+    // A picture 1000 pixels wide with the window standing right of the
+    // screen's middle: the window and the panel move left together, and the
+    // whole picture shows.
+    d.main().resize(800, 600);
+    d.main().move(283, 91);
+    d.PastePicture(BlankPicture(QSize(1000, 660)));
+    Settle();
+    EXPECT_FALSE(area.horizontalScrollBar()->isVisible());
+    EXPECT_GE(area.viewport()->width(), 1000);
+    ExpectOnScreen(d.main(), "main");
+    ExpectOnScreen(d.panel(), "panel");
+    EXPECT_FALSE(d.main().frameGeometry().intersects(d.panel().frameGeometry()));
+}
+
+TEST(SmallScreen, AWindowGivenBackStandsWhereItStood) {
+    Session d;
+    d.main().move(283, 91);
+    ui::KeyboardWindow& keyboard = d.keyboard();
+    keyboard.OpenFrom(&d.panel());
+    Find<QPlainTextEdit>(keyboard, ArrayName(kn::kDataBox, 0))->setPlainText("1,2\n2,3\n3,5\n");
+    Click(keyboard, kn::kGenerateButton);
+    ASSERT_TRUE(d.program().isVisible());
+    EXPECT_FALSE(d.main().isVisible());
+    d.main().move(1, 163);  // as a window manager may place a hidden window
+    Click(d.program(), pn::kBackButton);
+    Click(keyboard, kn::kBackButton);
+    EXPECT_TRUE(d.main().isVisible());
+    EXPECT_EQ(d.main().pos(), QPoint(283, 91));
+    EXPECT_EQ(d.panel().frameGeometry().topLeft(), d.main().RightEdgeTop());
 }
 
 TEST(Clipboard, AnOldPictureIsNotPastedAndNothingIsEmptied) {
