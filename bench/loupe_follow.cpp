@@ -67,7 +67,7 @@ void BM_LoupeFrame(benchmark::State& state) {
         // Along a curve, a pixel further on every frame.
         const int x = 2000 + step % 1000;
         const int y = static_cast<int>(7000 - 2000 * (1 - std::exp(-(x - 500) / 1500.0)));
-        canvas.ShowLoupe(QPoint(x, y));
+        canvas.ShowLoupe(QPointF(15.0 * x, 15.0 * y));
         const QRect now = canvas.loupe().geometry();
         canvas.repaint(QRegion(last) + now);
         last = now;

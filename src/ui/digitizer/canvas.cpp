@@ -1,6 +1,7 @@
 #include "ui/digitizer/canvas.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -35,16 +36,13 @@ const QColor kLineColours[10] = {
 };
 const QColor kFitColour(255, 0, 255);
 
-QPointF ToCanvasUnits(const QPointF& pixels) {
-    return QPointF(PixelsToTwips(pixels.x()), PixelsToTwips(pixels.y()));
-}
-
 QPointF ToPixels(double x, double y) {
     return QPointF(x / kTwipsPerPixel, y / kTwipsPerPixel);
 }
 
 // A press at a pixel gives the position of its top-left corner; what is drawn
-// for a captured point or a value stands in the middle of that pixel.
+// for a captured point or a value stands in the middle of that pixel (at a
+// zoom, of the screen pixel).
 QPointF ToPixelMiddle(const QPointF& canvasUnits) {
     return ToPixels(canvasUnits.x(), canvasUnits.y()) + QPointF(0.5, 0.5);
 }
@@ -68,7 +66,36 @@ Canvas::Canvas(QWidget* parent)
 }
 
 QSize Canvas::sizeHint() const {
-    return hasPicture() ? picture_.size() : QSize(640, 480);
+    if (!hasPicture()) return QSize(640, 480);
+    return QSize(static_cast<int>(std::ceil(picture_.width() * zoom_)),
+                 static_cast<int>(std::ceil(picture_.height() * zoom_)));
+}
+
+void Canvas::SetZoom(double zoom) {
+    if (zoom == zoom_ || !(zoom > 0)) return;
+    zoom_ = zoom;
+    loupe_->hide();
+    resize(sizeHint());
+    updateGeometry();
+    update();
+}
+
+// Multiplied first: a screen pixel at a zoom of a power of two converts to
+// units and back exactly.
+QPointF Canvas::WidgetPoint(QPointF canvasUnits) const {
+    return canvasUnits * zoom_ / kTwipsPerPixel;
+}
+
+QPointF Canvas::CanvasPoint(QPointF widgetPoint) const {
+    return widgetPoint * kTwipsPerPixel / zoom_;
+}
+
+QPointF Canvas::CaptureMarkPoint(QPointF canvasUnits) const {
+    return WidgetPoint(canvasUnits) + QPointF(0.5, 0.5);
+}
+
+QPointF Canvas::CurvePoint(QPointF drawn) const {
+    return (drawn - QPointF(0.5, 0.5)) * zoom_ + QPointF(0.5, 0.5);
 }
 
 void Canvas::SetCanvasPicture(const QImage& picture) {
@@ -82,6 +109,7 @@ void Canvas::SetCanvasPicture(const QImage& picture) {
     captureMarks_.clear();
     fitCurves_.clear();
     loupe_->hide();
+    zoom_ = 1.0;
     resize(sizeHint());
     updateGeometry();
     update();
@@ -124,9 +152,9 @@ void Canvas::AddMark(const Mark& mark) {
 
 QRect Canvas::MarkBounds(const Mark& mark) const {
     const double reach = mark.isLine ? 0 : std::max(mark.radius, mark.arm);
-    QRectF box = mark.isLine
-                     ? QRectF(mark.a, mark.b).normalized()
-                     : QRectF(mark.a.x() - reach, mark.a.y() - reach, 2 * reach, 2 * reach);
+    const QPointF a = Scaled(mark.a);
+    QRectF box = mark.isLine ? QRectF(a, Scaled(mark.b)).normalized()
+                             : QRectF(a.x() - reach, a.y() - reach, 2 * reach, 2 * reach);
     return box.toAlignedRect().adjusted(-kMarkLineWidth - 1, -kMarkLineWidth - 1,
                                         kMarkLineWidth + 1, kMarkLineWidth + 1);
 }
@@ -139,8 +167,10 @@ void Canvas::SetFloatingLabel(const QString& text) {
 
 void Canvas::PlaceFloatingLabel(int mouseX, int mouseY) {
     // Just above and to the right of the pointer.
-    const double h = PixelsToTwips(label_->height());
-    label_->move(TwipsToPixels(mouseX + 1.05 * h), TwipsToPixels(mouseY - 1.2 * h));
+    const double h = label_->height();
+    const QPointF at = WidgetPoint(QPointF(mouseX, mouseY));
+    label_->move(static_cast<int>(std::lround(at.x() + 1.05 * h)),
+                 static_cast<int>(std::lround(at.y() - 1.2 * h)));
     if (!label_->text().isEmpty()) label_->show();
 }
 
@@ -151,32 +181,78 @@ void Canvas::paintEvent(QPaintEvent* event) {
 
 void Canvas::PaintScene(QPainter& painter, const QRect& area) const {
     painter.fillRect(area, Qt::white);
-    if (hasPicture()) {
-        const QRect inside = area.intersected(picture_.rect());
-        if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), picture_, inside);
-    }
+    if (hasPicture()) PaintPicture(painter, area);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::NoBrush);
+    // The marks are drawn at their places on the zoomed picture, in sizes of
+    // the screen: crisp at every zoom.
     for (const Mark& mark : marks_) {
         if (!MarkBounds(mark).intersects(area)) continue;
         painter.setPen(QPen(mark.color, kMarkLineWidth));
+        const QPointF a = Scaled(mark.a);
         if (mark.isLine) {
-            painter.drawLine(mark.a, mark.b);
+            painter.drawLine(a, Scaled(mark.b));
         } else {
-            painter.drawEllipse(mark.a, mark.radius, mark.radius);
-            painter.drawLine(mark.a - QPointF(mark.arm, 0), mark.a + QPointF(mark.arm, 0));
-            painter.drawLine(mark.a - QPointF(0, mark.arm), mark.a + QPointF(0, mark.arm));
+            painter.drawEllipse(a, mark.radius, mark.radius);
+            painter.drawLine(a - QPointF(mark.arm, 0), a + QPointF(mark.arm, 0));
+            painter.drawLine(a - QPointF(0, mark.arm), a + QPointF(0, mark.arm));
         }
     }
-    painter.setPen(QPen(kFitColour, kFitLineWidth));
-    for (const QPolygonF& curve : fitCurves_) {
-        if (CurveBounds(curve).intersects(area)) painter.drawPolyline(curve);
-    }
+    PaintCurves(painter, area);
     for (const CaptureMark& mark : captureMarks_) {
-        const QPointF at = ToPixelMiddle(mark.at);
+        const QPointF at = CaptureMarkPoint(mark.at);
         if (!CaptureMarkBounds(at).intersects(area)) continue;
         painter.setPen(QPen(LineColour(mark.line), kCaptureLineWidth));
         painter.drawEllipse(at, kCaptureRadius, kCaptureRadius);
+    }
+}
+
+void Canvas::PaintPicture(QPainter& painter, const QRect& area) const {
+    if (zoom_ == 1.0) {
+        const QRect inside = area.intersected(picture_.rect());
+        if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), picture_, inside);
+        return;
+    }
+    // Only the picture pixels under the area are drawn, each as a square of
+    // the zoom: no scaled copy of the whole picture is made.
+    const auto below = [this](int at) { return static_cast<int>(std::floor(at / zoom_)); };
+    const auto above = [this](int at) { return static_cast<int>(std::ceil(at / zoom_)); };
+    const QRect source = QRect(QPoint(below(area.left()), below(area.top())),
+                               QPoint(above(area.right() + 1) - 1, above(area.bottom() + 1) - 1))
+                             .intersected(picture_.rect());
+    if (source.isEmpty()) return;
+    const QRectF target(source.x() * zoom_, source.y() * zoom_, source.width() * zoom_,
+                        source.height() * zoom_);
+    painter.save();
+    // Sharp pixels when enlarged; smoothed when the whole of a large scan is
+    // fitted into the window.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < 1.0);
+    painter.drawImage(target, picture_, QRectF(source));
+    painter.restore();
+}
+
+void Canvas::PaintCurves(QPainter& painter, const QRect& area) const {
+    painter.setPen(QPen(kFitColour, kFitLineWidth));
+    // Enlarged, a curve reaches far beyond the view: only its pieces near
+    // the area are handed to the painter.
+    const QRectF near = QRectF(area).adjusted(-4, -4, 4, 4);
+    QPolygonF piece;
+    for (const QPolygonF& curve : fitCurves_) {
+        if (!CurveBounds(curve).intersects(area)) continue;
+        piece.clear();
+        QPointF from = CurvePoint(curve.front());
+        for (qsizetype k = 1; k < curve.size(); ++k) {
+            const QPointF to = CurvePoint(curve[k]);
+            if (QRectF(from, to).normalized().adjusted(-1, -1, 1, 1).intersects(near)) {
+                if (piece.isEmpty()) piece << from;
+                piece << to;
+            } else if (!piece.isEmpty()) {
+                painter.drawPolyline(piece);
+                piece.clear();
+            }
+            from = to;
+        }
+        if (!piece.isEmpty()) painter.drawPolyline(piece);
     }
 }
 
@@ -190,21 +266,25 @@ QColor Canvas::FitColour() {
     return kFitColour;
 }
 
-QRect Canvas::CaptureMarkBounds(QPointF pixel) {
+QRect Canvas::CaptureMarkBounds(QPointF widgetPoint) {
     const double reach = kCaptureRadius + kCaptureLineWidth + 1;
-    return QRectF(pixel.x() - reach, pixel.y() - reach, 2 * reach, 2 * reach).toAlignedRect();
+    return QRectF(widgetPoint.x() - reach, widgetPoint.y() - reach, 2 * reach, 2 * reach)
+        .toAlignedRect();
 }
 
 QRect Canvas::CurveBounds(const QPolygonF& curve) const {
-    return curve.boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2);
+    const QRectF box = curve.boundingRect();
+    return QRectF(CurvePoint(box.topLeft()), CurvePoint(box.bottomRight()))
+        .toAlignedRect()
+        .adjusted(-2, -2, 2, 2);
 }
 
 void Canvas::SetCaptureMarks(const std::vector<CaptureMark>& marks) {
     // Only what changed is drawn again.
     QRegion changed;
     const std::size_t common = std::min(marks.size(), captureMarks_.size());
-    const auto bounds = [](const CaptureMark& mark) {
-        return CaptureMarkBounds(ToPixelMiddle(mark.at));
+    const auto bounds = [this](const CaptureMark& mark) {
+        return CaptureMarkBounds(CaptureMarkPoint(mark.at));
     };
     for (std::size_t k = 0; k < common; ++k) {
         const CaptureMark& a = marks[k];
@@ -223,11 +303,11 @@ void Canvas::SetCaptureMarks(const std::vector<CaptureMark>& marks) {
     }
 }
 
-std::optional<Canvas::CaptureMark> Canvas::CaptureMarkAt(QPointF pixel) const {
+std::optional<Canvas::CaptureMark> Canvas::CaptureMarkAt(QPointF widgetPoint) const {
     std::optional<CaptureMark> nearest;
     double best = kCaptureReach * kCaptureReach;
     for (const CaptureMark& mark : captureMarks_) {
-        const QPointF d = ToPixelMiddle(mark.at) - pixel;
+        const QPointF d = CaptureMarkPoint(mark.at) - widgetPoint;
         const double distance = QPointF::dotProduct(d, d);
         if (distance <= best) {
             best = distance;
@@ -257,8 +337,10 @@ void Canvas::SetFitOverlay(const std::vector<QPolygonF>& curves) {
     if (loupe_->isVisible()) loupe_->update();
 }
 
-void Canvas::ShowLoupe(QPoint pixel) {
-    loupe_->FollowPointer(pixel);
+void Canvas::ShowLoupe(QPointF canvasUnits) {
+    const QPointF at = WidgetPoint(canvasUnits);
+    loupe_->FollowPointer(
+        QPoint(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y()))));
 }
 
 void Canvas::HideLoupe() {
@@ -276,7 +358,7 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
         }
     }
     pressInside_ = true;
-    emit pressed(ToCanvasUnits(event->position()));
+    emit pressed(CanvasPoint(event->position()));
 }
 
 void Canvas::mouseReleaseEvent(QMouseEvent* event) {
@@ -285,13 +367,13 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent* event) {
-    emit moved(ToCanvasUnits(event->position()));
+    emit moved(CanvasPoint(event->position()));
 }
 
 void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second click of a double click is a press like any other first.
     pressInside_ = true;
-    emit pressed(ToCanvasUnits(event->position()));
+    emit pressed(CanvasPoint(event->position()));
     emit doubleClicked();
 }
 

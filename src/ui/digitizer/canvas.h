@@ -16,12 +16,14 @@ namespace kx::ui {
 
 class Loupe;
 
-// The picture canvas `Picture1`: the graph picture drawn unscaled from the
-// top-left corner, and over it a layer of marks (calibration points, axis
-// lines, mid points). Positions are canvas units, picture pixels x 15, however
-// large the window is. The unmarked picture is kept as the stored copy;
-// restoring it clears the marks. Marks are kept as shapes, so a press only
-// repaints the few pixels it touches, however large the scan is.
+// The picture canvas `Picture1`: the graph picture drawn from the top-left
+// corner at the view's zoom, and over it a layer of marks (calibration
+// points, axis lines, mid points). Positions are canvas units, picture pixels
+// x 15, however large the window is and whatever the zoom: at 8x a press lands
+// on an eighth of a pixel. The unmarked picture is kept as the stored copy;
+// restoring it clears the marks. Marks are kept as shapes and drawn at the
+// screen's resolution, so a press only repaints the few pixels it touches,
+// however large the scan is, and no zoom copies the picture.
 //
 // Over the picture and beside the marks layer stand the marks of the captured
 // points, in the colour of their line, and the fitted curves; both are data
@@ -54,8 +56,8 @@ public:
     };
     void SetCaptureMarks(const std::vector<CaptureMark>& marks);
     const std::vector<CaptureMark>& captureMarks() const { return captureMarks_; }
-    // The mark nearest to `pixel` within its reach, if any.
-    std::optional<CaptureMark> CaptureMarkAt(QPointF pixel) const;
+    // The mark nearest to `widgetPoint` within its reach, if any.
+    std::optional<CaptureMark> CaptureMarkAt(QPointF widgetPoint) const;
     // The colour of line 1..10's marks.
     static QColor LineColour(int line);
 
@@ -64,8 +66,16 @@ public:
     const std::vector<QPolygonF>& fitCurves() const { return fitCurves_; }  // pixels, as drawn
     static QColor FitColour();
 
-    // The loupe at the pointer's pixel, or hidden.
-    void ShowLoupe(QPoint pixel);
+    // The view's zoom: screen pixels per picture pixel. The canvas is the
+    // picture's size times the zoom; a new picture starts at 1.
+    void SetZoom(double zoom);
+    double zoom() const { return zoom_; }
+    // A canvas position (units) as a position on this widget, and back.
+    QPointF WidgetPoint(QPointF canvasUnits) const;
+    QPointF CanvasPoint(QPointF widgetPoint) const;
+
+    // The loupe at the pointer (canvas units), or hidden.
+    void ShowLoupe(QPointF canvasUnits);
     void HideLoupe();
     Loupe& loupe() { return *loupe_; }
 
@@ -76,7 +86,7 @@ public:
     // another key.
     static QPoint NudgeStep(const QKeyEvent& event);
 
-    // Draws the picture with everything over it inside `area` (pixels).
+    // Draws the picture with everything over it inside `area` (widget pixels).
     void PaintScene(QPainter& painter, const QRect& area) const;
 
     // U: the height of the text "A" in the canvas font, in canvas units.
@@ -118,17 +128,25 @@ private:
     };
     QRect MarkBounds(const Mark& mark) const;
     void AddMark(const Mark& mark);
-    static QRect CaptureMarkBounds(QPointF pixel);
+    // Where a picture position (pixels) stands on the widget; a captured
+    // point and a curve stand in the middle of the screen pixel clicked.
+    QPointF Scaled(QPointF pixels) const { return pixels * zoom_; }
+    QPointF CaptureMarkPoint(QPointF canvasUnits) const;
+    QPointF CurvePoint(QPointF drawn) const;
+    static QRect CaptureMarkBounds(QPointF widgetPoint);
     QRect CurveBounds(const QPolygonF& curve) const;
+    void PaintPicture(QPainter& painter, const QRect& area) const;
+    void PaintCurves(QPainter& painter, const QRect& area) const;
 
     QImage picture_;
     std::vector<Mark> marks_;
     std::vector<CaptureMark> captureMarks_;
-    std::vector<QPolygonF> fitCurves_;  // pixels
+    std::vector<QPolygonF> fitCurves_;  // pixels at zoom 1, in the middle of theirs
     QLabel* label_;
     Loupe* loupe_;
     bool pressInside_ = false;
     bool arrowsTaken_ = false;
+    double zoom_ = 1.0;
 };
 
 }  // namespace kx::ui

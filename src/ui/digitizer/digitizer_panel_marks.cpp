@@ -59,7 +59,6 @@ void DigitizerPanel::BuildMarkEntries(QMenu* menu) {
         emit curvesOverPictureChanged(shown);
     });
 
-
     connect(&canvas_, &Canvas::captureMarkShiftClicked, this,
             &DigitizerPanel::RemoveCapturedPoint);
     connect(&canvas_, &Canvas::nudgeRequested, this, &DigitizerPanel::Nudge);
@@ -265,7 +264,7 @@ void DigitizerPanel::FollowWithLoupe(QPointF position) {
                        static_cast<int>(std::floor(position.y() / kTwipsPerPixel)));
     if (loupeAction_->isChecked() && PlacingOrCapturing() && canvas_.hasPicture() &&
         canvas_.picture().rect().contains(pixel)) {
-        canvas_.ShowLoupe(pixel);
+        canvas_.ShowLoupe(position);
     } else {
         canvas_.HideLoupe();
     }

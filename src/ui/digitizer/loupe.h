@@ -7,20 +7,21 @@ namespace kx::ui {
 
 class Canvas;
 
-// The magnifier over the canvas: the picture around the pointer's pixel, four
-// times enlarged with its marks and fitted curves, a cross-hair at that pixel.
+// The magnifier over the canvas: the canvas around the pointer, four times
+// enlarged at the view's zoom with its marks and fitted curves, a cross-hair
+// at the pointer's screen pixel.
 // It stands beside the pointer, never under it, inside the part of the canvas
 // in view. It takes no mouse input: the canvas below gets every press.
 class Loupe : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kZoom = 4;
-    static constexpr int kReach = 19;  // pixels of the picture either side of the pointer
+    static constexpr int kReach = 19;  // pixels of the canvas either side of the pointer
     static constexpr int kSide = (2 * kReach + 1) * kZoom;
 
     explicit Loupe(Canvas& canvas);
 
-    // Shows the picture around `pixel` (canvas pixels) beside it.
+    // Shows the canvas around `pixel` (its widget pixels) beside it.
     void FollowPointer(QPoint pixel);
     QPoint pixel() const { return pixel_; }
     // Where in the loupe the pixel under the pointer is drawn (its cell).

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "ui/digitizer/canvas.h"
+#include "ui/digitizer/canvas_view.h"
 #include "ui/digitizer/digitizer_names.h"
 #include "ui/window/pointers.h"
 
@@ -38,6 +39,8 @@ MainWindow::MainWindow() {
     canvas_ = new Canvas;
     area_->setWidget(canvas_);
     area_->setWidgetResizable(false);
+    view_ = new CanvasView(*canvas_, *area_);
+    connect(view_, &CanvasView::zoomed, this, &MainWindow::LayOutCanvas);
     layout_->addWidget(area_, 1);
     layout_->addStretch(0);
     setCentralWidget(client);

@@ -9,6 +9,7 @@ class QScrollArea;
 namespace kx::ui {
 
 class Canvas;
+class CanvasView;
 
 // The main window "Kuvatelix" (`MDIForm20`) that holds the picture canvas. The
 // canvas is docked along the window's top edge or along its left edge; it
@@ -20,6 +21,8 @@ public:
 
     Canvas& canvas() { return *canvas_; }
     QScrollArea& canvasArea() { return *area_; }
+    // The zoom and pan of the canvas.
+    CanvasView& canvasView() { return *view_; }
 
     bool dockedAtTop() const { return dockedAtTop_; }
     void SwitchDocking();  // the panel's "□"
@@ -53,6 +56,7 @@ protected:
 private:
     Canvas* canvas_;
     QScrollArea* area_;
+    CanvasView* view_;
     QBoxLayout* layout_;
     bool dockedAtTop_ = true;
 };

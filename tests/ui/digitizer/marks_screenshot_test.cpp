@@ -4,12 +4,15 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
 #include "core/codegen/calc_program.h"
 #include "core/data/preparation.h"
 #include "ui/digitizer/canvas.h"
+#include "ui/digitizer/canvas_view.h"
 #include "ui/digitizer/digitizer_panel.h"
 #include "ui/digitizer/loupe.h"
 #include "ui/digitizer/main_window.h"
@@ -98,6 +101,40 @@ TEST_F(MarksScreenshots, FittedCurvesOverTheSampleGraph) {
     QCursor::setPos(d.panel().geometry().center());
     SaveScreen("marks_fit_overlay");
     EXPECT_TRUE(d.canvas().grab().save(folder + "/marks_fit_overlay_canvas.png"));
+}
+
+TEST_F(MarksScreenshots, ZoomedCanvasWithMarksAndCurves) {
+    Session d;
+    d.Calibrate(graph, kGraphFrame);
+    d.ClickPanel(panel::kCaptureButton);
+    const char* parameters[] = {"20", "40", "60"};
+    for (int k = 0; k < 3; ++k) CaptureCurve(d, k + 1, k, 95, 625, 35, parameters[k]);
+    ASSERT_EQ(core::PrepareDataSet(d.workspace.data), core::kPrepared);
+    ASSERT_TRUE(core::FitAndGenerate(d.workspace.data, d.workspace.settings, d.workspace.results,
+                                     nullptr));
+    d.workspace.fitCurrent = true;
+    d.panel().FollowPictureData();
+    QCursor::setPos(d.panel().geometry().center());
+    // About a captured point of the middle curve.
+    const QPoint spot(305, CurveRows(graph, 305)[1]);
+    ui::CanvasView& view = d.main().canvasView();
+    for (const double zoom : {1.0, 4.0, 16.0}) {
+        const QPoint at = d.canvas().mapTo(d.main().canvasArea().viewport(),
+                                           (d.canvas().WidgetPoint(QPointF(spot) * 15)).toPoint());
+        view.ZoomTo(zoom, QPointF(at));
+        SaveScreen(zoom == 1.0 ? "zoom_1x" : zoom == 4.0 ? "zoom_4x" : "zoom_16x");
+        EXPECT_DOUBLE_EQ(d.canvas().zoom(), zoom);
+    }
+}
+
+TEST_F(MarksScreenshots, MainWindowAfterAPictureOf1000Pixels) {
+    Session d;
+    d.main().move(283, 91);
+    QCoreApplication::processEvents();
+    d.PastePicture(graph.scaled(1000, 660));
+    QCursor::setPos(d.panel().geometry().center());
+    SaveScreen("main_window_1000_wide");
+    EXPECT_FALSE(d.main().canvasArea().horizontalScrollBar()->isVisible());
 }
 
 TEST_F(MarksScreenshots, TenLinesOnAGreyScan) {
