@@ -127,6 +127,12 @@ bool PlotRequestAccepted(const PlotSettings& settings) {
     return !settings.logX || (xMin > 0.0 && xMax > 0.0);
 }
 
+bool PlotLogXRefused(const PlotSettings& settings) {
+    const double xMin = ValueOfText(settings.xMinText);
+    const double xMax = ValueOfText(settings.xMaxText);
+    return settings.logX && xMax > xMin && !(xMin > 0.0 && xMax > 0.0);
+}
+
 DrawingWindow PlotDrawingWindow(bool toPrinter, PageSize page) {
     const double aspect = page.width / page.height;
     if (!toPrinter || !(page.width > 0.0) || !(page.height > 0.0) || !std::isfinite(aspect)) {

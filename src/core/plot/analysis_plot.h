@@ -46,6 +46,9 @@ PointBounds PlotOpeningRange(const DataSet& data, const PlotSettings& settings);
 // The plot window's test before a pass: refused when Xmax is not greater than
 // Xmin, or when a logarithmic X axis is asked for and either is not above 0.
 bool PlotRequestAccepted(const PlotSettings& settings);
+// Refused for the logarithmic X axis alone (the window says so; a range the
+// wrong way round is refused without a word).
+bool PlotLogXRefused(const PlotSettings& settings);
 
 // The drawing window of a target: on the screen the plot layout (the axes box
 // with margins of 100 left, 50 right, 110 top and 80 bottom); on the printer

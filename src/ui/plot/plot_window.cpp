@@ -53,6 +53,7 @@ const char* const kCannotPrint = "印刷できません。";
 const char* const kCannotWrite = "書込めません。";
 const char* const kBadFileName = "ﾌｧｲﾙ名不正";
 const char* const kSaved = "保存しました";
+const char* const kLogXRefused = "<Select Error> Ｘmax<= 0 Or Ｘmin<= 0";
 const char* const kDocumentName = "解析グラフのプロット";
 
 // The window is disabled while a pass draws, so that only the events a pass
@@ -251,14 +252,21 @@ void PlotWindow::DrawLabelsOnPicture() {
     labelsShown_ = true;
 }
 
+bool PlotWindow::PassAccepted(const core::PlotSettings& settings) {
+    if (core::PlotRequestAccepted(settings)) return true;
+    // As the panel says it of an axis that cannot be logarithmic.
+    if (core::PlotLogXRefused(settings)) ShowMessage(QString::fromUtf8(kLogXRefused), true);
+    return false;
+}
+
 void PlotWindow::Redraw() {
     const core::PlotSettings settings = BoxSettings();
-    if (core::PlotRequestAccepted(settings)) DrawPicture(settings, false);
+    if (PassAccepted(settings)) DrawPicture(settings, false);
 }
 
 void PlotWindow::ShowParameterLabels() {
     const core::PlotSettings settings = BoxSettings();
-    if (core::PlotRequestAccepted(settings)) {
+    if (PassAccepted(settings)) {
         DrawPicture(settings, true);
     } else {
         // A refused redraw still labels the picture as it stands.
@@ -273,7 +281,7 @@ void PlotWindow::RestoreStandardRange() {
 }
 
 void PlotWindow::Print() {
-    if (!core::PlotRequestAccepted(BoxSettings())) return;
+    if (!PassAccepted(BoxSettings())) return;
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
     if (printerInfo.isNull()) {
         ShowMessage(QString::fromUtf8(kNoPrinter), true);

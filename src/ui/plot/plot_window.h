@@ -73,6 +73,8 @@ private:
     void DrawLabelsOnPicture();
     void Arrange();
     void ShowMessage(const QString& text, bool fault);
+    // The test before a pass; a refused logarithmic X axis is said.
+    bool PassAccepted(const core::PlotSettings& settings);
 
     Workspace& workspace_;
     PlotPicture* picture_;

@@ -80,8 +80,17 @@ void Desktop::PlaceBesideMainWindow(QWidget& window) {
 }
 
 void Desktop::Connect() {
-    QObject::connect(&main_, &MainWindow::rightEdgeChanged, &panel_,
-                     [this](QPoint rightEdgeTop) { FollowMainWindow(rightEdgeTop); });
+    QObject::connect(&main_, &MainWindow::rightEdgeChanged, &panel_, [this](QPoint rightEdgeTop) {
+        if (mainWindowReturning_ && main_.pos() != hiddenMainWindowAt_) {
+            main_.move(hiddenMainWindowAt_);
+            return;
+        }
+        FollowMainWindow(rightEdgeTop);
+    });
+    mainWindowReturnEnds_.setSingleShot(true);
+    mainWindowReturnEnds_.setInterval(1000);
+    QObject::connect(&mainWindowReturnEnds_, &QTimer::timeout, &main_,
+                     [this] { mainWindowReturning_ = false; });
     for (QWidget* window : {static_cast<QWidget*>(&panel_), static_cast<QWidget*>(&dataSet_)}) {
         QObject::connect(&WidgetEvents::Of(window), &WidgetEvents::windowMoved, window,
                          [this, window] {
@@ -160,7 +169,11 @@ void Desktop::Connect() {
         main_.setEnabled(true);
         // Shown again, a window is placed anew by the window system: it
         // comes back where it stood, and the panel with it.
-        if (!main_.isVisible()) main_.move(hiddenMainWindowAt_);
+        if (!main_.isVisible()) {
+            main_.move(hiddenMainWindowAt_);
+            mainWindowReturning_ = true;
+            mainWindowReturnEnds_.start();
+        }
         main_.show();
         main_.canvas().setCursor(CrossPointer());
         // The panel given back stands over the main window beside it.

@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QSet>
+#include <QTimer>
 
 #include "ui/digitizer/data_set_window.h"
 #include "ui/digitizer/digitizer_panel.h"
@@ -76,8 +77,12 @@ private:
     LoadWindow load_;
     SaveWindow save_;
     QPoint rightEdgeTop_;
-    // Where the main window stood when the keyboard entry hid it.
+    // Where the main window stood when the keyboard entry hid it, and while
+    // it is shown again: a window system places a window shown again anew,
+    // and its first moves are taken back.
     QPoint hiddenMainWindowAt_;
+    bool mainWindowReturning_ = false;
+    QTimer mainWindowReturnEnds_;
     QSet<QWidget*> awaitingFrame_;  // placed once the window manager has framed them
 };
 
