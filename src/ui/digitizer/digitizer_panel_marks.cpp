@@ -168,6 +168,9 @@ void DigitizerPanel::Nudge(int dx, int dy) {
         return;
     }
     nudge_.at = to;
+    // The loupe stood beside the pointer at the click; the point has left
+    // it. It comes back with the next move of the pointer.
+    canvas_.HideLoupe();
     const core::AxisCalibration& cal = workspace_.calibration;
     // The sampling boxes show the values at the new place, as after a press.
     if (nudge_.kind != kNudgeCapture && !cal.calibrationInvalid && state_.samplingShown)

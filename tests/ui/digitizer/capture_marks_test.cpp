@@ -190,7 +190,10 @@ TEST(CaptureNudge, ArrowKeysMoveTheLastPointAsIfPressedThere) {
     d.StartCapture();
     const QPoint at(200, 400);
     d.ClickCanvasPixel(at);
+    ASSERT_TRUE(d.canvas().loupe().isVisible());
     QTest::keyClick(&d.canvas(), Qt::Key_Right);
+    // The loupe does not stay at the click, over the point moving from it.
+    EXPECT_FALSE(d.canvas().loupe().isVisible());
     QTest::keyClick(&d.canvas(), Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(&d.canvas(), Qt::Key_Up);
 
