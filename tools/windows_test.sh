@@ -24,28 +24,31 @@ families=("$root/samples/family.dat" "$root"/tests/golden/data/*.dat)
 runs=0 differ=0
 
 # One run on both builds: the same exit status, and the same bytes on
-# standard output, standard error and in every file written.
+# standard output and in every file written; the same messages on standard
+# error, which Windows ends with CR LF as its consoles do.
 compare() {
     local name=$1
     shift
     mkdir -p "$work/linux/$name" "$work/windows/$name"
     local linux_status=0 windows_status=0
     (cd "$work/linux/$name" && "$fit" "$@" >stdout 2>stderr) || linux_status=$?
-    (cd "$work/windows/$name" && "$wine" "$fit_exe" "$@" >stdout 2>stderr) ||
+    (cd "$work/windows/$name" && "$wine" "$fit_exe" "$@" >stdout 2>stderr.crlf) ||
         windows_status=$?
+    tr -d '\r' <"$work/windows/$name/stderr.crlf" >"$work/windows/$name/stderr"
+    rm "$work/windows/$name/stderr.crlf"
     runs=$((runs + 1))
     if [ "$linux_status" != "$windows_status" ]; then
         echo "DIFFERS $name: exit status $linux_status on Linux, $windows_status on Windows"
         differ=$((differ + 1))
     elif ! diff -r "$work/linux/$name" "$work/windows/$name" >/dev/null; then
         echo "DIFFERS $name (< Linux, > Windows):"
-        diff -r --brief "$work/linux/$name" "$work/windows/$name" |
-            sed -n 's/^Files \(.*\) and \(.*\) differ$/\1 \2/p' |
-            while read -r a b; do
-                echo "${a#"$work/linux/"}:"
-                diff <(iconv -f CP932 -t UTF-8 "$a" 2>/dev/null || cat "$a") \
-                    <(iconv -f CP932 -t UTF-8 "$b" 2>/dev/null || cat "$b") | head -n 8
-            done
+        local a b
+        while read -r a b; do
+            echo "${a#"$work/linux/"}:"
+            diff <(iconv -f CP932 -t UTF-8 "$a" 2>/dev/null || cat "$a") \
+                <(iconv -f CP932 -t UTF-8 "$b" 2>/dev/null || cat "$b") | head -n 8 || true
+        done < <(diff -r --brief "$work/linux/$name" "$work/windows/$name" |
+            sed -n 's/^Files \(.*\) and \(.*\) differ$/\1 \2/p' || true)
         differ=$((differ + 1))
     fi
 }
