@@ -52,6 +52,7 @@ install: release
 
 # The Debian package of the release build: build/package/kuvatelix_<version>_amd64.deb.
 package: release
+	@tools/setup.sh dpkg-dev  # dpkg-shlibdeps finds the Depends
 	cd $(RELEASE_DIR) && cpack -G DEB -B $(CURDIR)/$(PACKAGE_DIR)
 	@ls $(PACKAGE_DIR)/*.deb
 
