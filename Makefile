@@ -3,8 +3,12 @@ JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 FUZZ_DIR := build/fuzz
+PACKAGE_DIR := build/package
+WINDOWS_DIR := build/windows
+PREFIX ?= /usr/local
 
-.PHONY: run test release setup bench fuzz screenshots clean
+.PHONY: run test release setup bench fuzz screenshots install package windows windows-test \
+	clean
 
 setup:
 	@tools/setup.sh
@@ -40,6 +44,30 @@ fuzz:
 screenshots: release
 	@tools/setup.sh xvfb xauth
 	tools/screenshot.sh
+
+# The release build installed under PREFIX (default /usr/local); a DESTDIR
+# given to make is put in front of every path.
+install: release
+	DESTDIR="$(DESTDIR)" cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
+
+# The Debian package of the release build: build/package/kuvatelix_<version>_amd64.deb.
+package: release
+	@tools/setup.sh dpkg-dev  # dpkg-shlibdeps finds the Depends
+	cd $(RELEASE_DIR) && cpack -G DEB -B $(CURDIR)/$(PACKAGE_DIR)
+	@ls $(PACKAGE_DIR)/*.deb
+
+# The core libraries, their tests and kuvatelix-fit.exe for 64-bit Windows
+# (MinGW-w64, without the plot); windows-test runs them under Wine and compares
+# the program's output with the Linux build's. Neither is part of make test.
+windows:
+	@tools/setup.sh g++-mingw-w64-x86-64-posix
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DKX_BUILD_UI=OFF -DKX_BUILD_BENCH=OFF -DKX_BUILD_FUZZ=OFF
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+
+windows-test: windows release
+	@tools/setup.sh wine64
+	tools/windows_test.sh $(WINDOWS_DIR) $(RELEASE_DIR)
 
 clean:
 	rm -rf build

@@ -12,6 +12,7 @@ packages=(
     fonts-ipafont-gothic
     python3  # the tests run the generated Python programs
     clang-format clang-tidy jq  # make test checks the format and the functions' complexity
+    desktop-file-utils appstream  # make test validates the menu entry and the metainfo
 )
 extra=("$@")  # further packages a target asks for (for example clang, xvfb)
 

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 
 #include <clocale>
 
@@ -12,6 +13,10 @@ int main(int argc, char** argv) {
     // always written with a decimal point.
     std::setlocale(LC_NUMERIC, "C");
     app.setFont(kx::render::JapaneseFont(9));
+    // The installed menu entry and icon: the desktop shows the windows under
+    // them (an uninstalled build finds no icon and keeps the default).
+    QGuiApplication::setDesktopFileName("org.kuvatelix.Kuvatelix");
+    app.setWindowIcon(QIcon::fromTheme("org.kuvatelix.Kuvatelix"));
     kx::ui::Workspace workspace;
     kx::ui::Desktop desktop(workspace);
     // The panel is the first window: it sets the start state and shows the

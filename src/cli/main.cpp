@@ -25,6 +25,10 @@
 #include "core/files/data_file.h"
 #include "core/files/listing.h"
 #include "core/fitting/fit_family.h"
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 #ifdef KX_WITH_PLOT
 #include "render/plot_export.h"
 #include "render/plot_gui.h"
@@ -295,9 +299,15 @@ int Run(const cli::FitOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The printed program and check are the same bytes as elsewhere: no CR
+    // before each LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#else
     // Beyond a file-size limit a write then fails with EFBIG, and the failure
     // takes the ordinary path instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const cli::ParsedOptions parsed = cli::ParseFitOptions(arguments, kPlotNameCheck);
     if (parsed.options.help) {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <stdlib.h>
+#ifdef _WIN32
+#include <process.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -15,9 +18,19 @@ namespace kx::test {
 class TempFolder {
 public:
     TempFolder() {
+#ifdef _WIN32
+        // No mkdtemp there: a name of the process and a counter, made anew
+        // until one is free.
+        static int counter = 0;
+        do {
+            path_ = std::filesystem::temp_directory_path() /
+                    ("kx-files-" + std::to_string(_getpid()) + "-" + std::to_string(++counter));
+        } while (!std::filesystem::create_directory(path_));
+#else
         std::string pattern =
             (std::filesystem::temp_directory_path() / "kx-files-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
+#endif
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -26,8 +39,12 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(std::string_view name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const {
+        return path_;
+    }
+    std::string file(std::string_view name) const {
+        return (path_ / name).string();
+    }
 
 private:
     std::filesystem::path path_;

@@ -1,9 +1,6 @@
 #include "core/files/atomic_file.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
@@ -14,21 +11,22 @@
 #include <string>
 
 #include "core/files/made_folders.h"
+#include "core/files/system_calls.h"
 
 namespace kx::core {
 namespace {
 
 std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = path.find_last_of(kPathSeparators);
     if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
+    if (slash < RootLength(path)) return path.substr(0, slash + 1);
     return path.substr(0, slash);
 }
 
 std::string TemporaryName(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = path.find_last_of(kPathSeparators);
     const std::string folder =
         slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -41,7 +39,11 @@ std::string TemporaryName(const std::string& path) {
 // Holds SIGXFSZ back in this thread while files are written, so that a write
 // beyond the file-size limit fails with EFBIG instead of ending the process
 // (the signal's default action). A signal raised meanwhile is taken away
-// before the mask is restored.
+// before the mask is restored. Windows has no such signal: a write beyond a
+// limit there fails as any other.
+#ifdef _WIN32
+struct FileSizeSignalHold {};
+#else
 class FileSizeSignalHold {
 public:
     FileSizeSignalHold() {
@@ -70,6 +72,7 @@ private:
     sigset_t saved_{};
     bool wasPending_ = false;
 };
+#endif
 
 bool WriteAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
@@ -127,7 +130,7 @@ FileOutcome Stage(const std::string& path, std::string_view bytes, Staged& stage
     }
     if (staged.existed) {
         const int probe =
-            ::open(staged.target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            ::open(staged.target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_BINARY);
         if (probe < 0) return FailureOf(FileStatus::kCannotOpen, errno, path);
         ::close(probe);
     }
@@ -136,7 +139,8 @@ FileOutcome Stage(const std::string& path, std::string_view bytes, Staged& stage
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
         staged.temporary = TemporaryName(staged.target);
         // 0666 before the umask, as a plain open for output would create it.
-        fd = ::open(staged.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = ::open(staged.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_BINARY,
+                    0666);
         if (fd < 0 && errno != EEXIST) {
             const int error = errno;
             staged.temporary.clear();
@@ -178,7 +182,8 @@ void KeepEarlierFile(Staged& staged) {
 
 // Undoes the rename of one file; false when the new bytes stay.
 bool PutBack(const Staged& staged) {
-    if (!staged.backup.empty()) return ::rename(staged.backup.c_str(), staged.target.c_str()) == 0;
+    if (!staged.backup.empty())
+        return RenameOver(staged.backup.c_str(), staged.target.c_str()) == 0;
     if (!staged.existed) return ::unlink(staged.target.c_str()) == 0;
     return false;
 }
@@ -200,7 +205,7 @@ FileRead ReadRegularFile(const std::string& path, std::size_t maxBytes, bool who
     FileRead read;
     // Non-blocking, so that a named pipe given as a data file cannot hang the
     // open; anything but a regular file is then refused.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_BINARY);
     if (fd < 0) {
         read.outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
         return read;
@@ -280,7 +285,7 @@ void UndoRenames(std::vector<Staged>& staged, std::size_t failed, WriteReport& r
 
 WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
                                  const WriteOptions& options) {
-    const FileSizeSignalHold hold;
+    [[maybe_unused]] const FileSizeSignalHold hold;
     WriteReport report;
     if (options.makeFolders) {
         FileOutcome made = MakeTargetFolders(files, report.madeFolders);
@@ -295,7 +300,7 @@ WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
     for (std::size_t i = 0; i < staged.size(); ++i) {
         // The last file needs no second name: nothing can fail after it.
         if (i + 1 < staged.size()) KeepEarlierFile(staged[i]);
-        if (::rename(staged[i].temporary.c_str(), staged[i].target.c_str()) != 0) {
+        if (RenameOver(staged[i].temporary.c_str(), staged[i].target.c_str()) != 0) {
             FileOutcome outcome = FailureOf(FileStatus::kCannotWrite, errno, staged[i].given);
             UndoRenames(staged, i, report);
             return Failed(std::move(report), std::move(outcome));

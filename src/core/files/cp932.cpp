@@ -1,108 +1,93 @@
 #include "core/files/cp932.h"
 
-#include <iconv.h>
-
-#include <cerrno>
+#include "core/files/code_page.h"
 
 namespace kx::core {
 namespace {
 
-// One iconv descriptor for one conversion; iconv descriptors keep shift state
-// and are not shared between threads.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (ok()) iconv_close(handle_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+// The length of the UTF-8 sequence a byte starts; 0 for a byte that starts
+// none.
+std::size_t Utf8SequenceLength(unsigned char lead) {
+    return lead < 0x80           ? 1
+           : (lead >> 5) == 0x6  ? 2
+           : (lead >> 4) == 0xE  ? 3
+           : (lead >> 3) == 0x1E ? 4
+                                 : 0;
+}
 
-    bool ok() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
-    CodecResult convert(std::string_view input) {
-        CodecResult result;
-        if (!ok()) {
-            result.status = CodecStatus::kUnavailable;
-            return result;
-        }
-        std::string out(input.size() * 2 + 16, '\0');
-        // iconv takes a non-const input pointer but does not write through it.
-        char* in = const_cast<char*>(input.data());
-        std::size_t inLeft = input.size();
-        std::size_t written = 0;
-        for (;;) {
-            char* outPtr = out.data() + written;
-            std::size_t outLeft = out.size() - written;
-            const std::size_t rc = inLeft == 0
-                                       ? iconv(handle_, nullptr, nullptr, &outPtr, &outLeft)
-                                       : iconv(handle_, &in, &inLeft, &outPtr, &outLeft);
-            written = out.size() - outLeft;
-            if (rc != static_cast<std::size_t>(-1)) {
-                if (inLeft == 0) break;
-                continue;
-            }
-            if (errno == E2BIG) {
-                out.resize(out.size() * 2);
-                continue;
-            }
-            result.offset = input.size() - inLeft;
-            // EILSEQ: a sequence that is invalid or has no counterpart; EINVAL:
-            // the input ends inside a multi-byte sequence.
-            result.status = CodecStatus::kInvalidInput;
-            return result;
-        }
-        out.resize(written);
-        result.text = std::move(out);
-        return result;
-    }
+// The length of the CP932 sequence a byte starts: ASCII and half-width
+// katakana are one byte, the lead bytes of the double-byte rows two; 0 for
+// the bytes that start nothing (0x80, 0xA0, 0xFD to 0xFF).
+std::size_t Cp932SequenceLength(unsigned char lead) {
+    if (lead < 0x80 || (lead >= 0xA1 && lead <= 0xDF)) return 1;
+    if ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) return 2;
+    return 0;
+}
 
-private:
-    iconv_t handle_;
-};
+bool IsCp932Trail(unsigned char c) {
+    return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
 
-bool IsValidUtf8(std::string_view text, std::size_t& badOffset) {
+using SequenceLength = std::size_t (*)(unsigned char);
+using Follows = bool (*)(unsigned char);
+
+// The offset of the first sequence that is cut or malformed, or npos.
+std::size_t FirstMalformed(std::string_view text, SequenceLength lengthOf, Follows follows) {
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t length = c < 0x80           ? 1
-                             : (c >> 5) == 0x6  ? 2
-                             : (c >> 4) == 0xE  ? 3
-                             : (c >> 3) == 0x1E ? 4
-                                                : 0;
-        if (length == 0 || i + length > text.size()) {
-            badOffset = i;
-            return false;
-        }
+        const std::size_t length = lengthOf(static_cast<unsigned char>(text[i]));
+        if (length == 0 || i + length > text.size()) return i;
         for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-                badOffset = i;
-                return false;
-            }
+            if (!follows(static_cast<unsigned char>(text[i + k]))) return i;
         }
         i += length;
     }
-    return true;
+    return std::string_view::npos;
+}
+
+using Converter = CodePageStatus (*)(std::string_view, std::string&);
+
+// Converts well-formed text; when the converter refuses it, the sequences are
+// tried one by one to find the first it refuses, so that the offset does not
+// depend on what the platform's converter tells.
+CodecResult Convert(std::string_view text, Converter convert, SequenceLength lengthOf,
+                    CodecStatus refused) {
+    CodecResult result;
+    const CodePageStatus status = convert(text, result.text);
+    if (status == CodePageStatus::kOk) return result;
+    result.text.clear();
+    result.status = status == CodePageStatus::kUnavailable ? CodecStatus::kUnavailable : refused;
+    if (status == CodePageStatus::kUnavailable) return result;
+    std::string ignored;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t length = lengthOf(static_cast<unsigned char>(text[i]));
+        if (convert(text.substr(i, length), ignored) != CodePageStatus::kOk) break;
+        i += length;
+    }
+    result.offset = i;
+    return result;
 }
 
 }  // namespace
 
 CodecResult Utf8ToCp932(std::string_view utf8) {
-    // iconv reports both malformed UTF-8 and characters CP932 lacks as EILSEQ;
-    // telling them apart first gives the caller the right reason.
-    std::size_t badOffset = 0;
-    if (!IsValidUtf8(utf8, badOffset)) {
-        return {CodecStatus::kInvalidInput, {}, badOffset};
-    }
-    Converter converter("CP932", "UTF-8");
-    CodecResult result = converter.convert(utf8);
-    if (result.status == CodecStatus::kInvalidInput) result.status = CodecStatus::kUnmappable;
-    return result;
+    // Malformed UTF-8 and characters CP932 lacks are told apart first, so
+    // that the caller gets the right reason.
+    const std::size_t bad = FirstMalformed(utf8, Utf8SequenceLength, IsContinuation);
+    if (bad != std::string_view::npos) return {CodecStatus::kInvalidInput, {}, bad};
+    return Convert(utf8, CodePageFromUtf8, Utf8SequenceLength, CodecStatus::kUnmappable);
 }
 
 CodecResult Cp932ToUtf8(std::string_view cp932) {
-    Converter converter("UTF-8", "CP932");
-    return converter.convert(cp932);
+    const std::size_t bad = FirstMalformed(cp932, Cp932SequenceLength, IsCp932Trail);
+    if (bad != std::string_view::npos) return {CodecStatus::kInvalidInput, {}, bad};
+    // A well-formed pair may still name no character (an unassigned row).
+    return Convert(cp932, CodePageToUtf8, Cp932SequenceLength, CodecStatus::kInvalidInput);
 }
 
 }  // namespace kx::core

@@ -5,16 +5,17 @@
 #include <string_view>
 
 // The Windows Japanese code page at the file boundary. Everything inside the
-// core is UTF-8; files are CP932. The conversion goes through iconv's "CP932",
-// which maps the wave dash and the other Windows-only characters that plain
-// Shift-JIS refuses.
+// core is UTF-8; files are CP932, with the wave dash and the other characters
+// Windows adds to plain Shift-JIS. The mapping is the platform's (code_page.h:
+// iconv's "CP932", or the code-page API of Windows); the checks of the input
+// and the places of its faults are this codec's own, the same on both.
 namespace kx::core {
 
 enum class CodecStatus {
     kOk = 0,
     kUnmappable,    // a character has no CP932 byte sequence (e.g. an emoji)
     kInvalidInput,  // the input is not valid in its own encoding
-    kUnavailable,   // the C library offers no CP932 converter
+    kUnavailable,   // the platform offers no CP932 converter
 };
 
 struct CodecResult {

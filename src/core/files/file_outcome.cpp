@@ -1,8 +1,8 @@
 #include "core/files/file_outcome.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
+
+#include "core/files/system_calls.h"
 
 namespace kx::core {
 
@@ -17,8 +17,10 @@ FileReason ReasonOfError(int error) {
         case ETXTBSY: return FileReason::kNoPermission;
         case ELOOP: return FileReason::kLinkLoop;
         case EFBIG: return FileReason::kFileSizeLimit;
-        case ENOSPC:
-        case EDQUOT: return FileReason::kDiskFull;
+#ifdef EDQUOT  // no quotas in the Windows C runtime
+        case EDQUOT:
+#endif
+        case ENOSPC: return FileReason::kDiskFull;
         case 0: return FileReason::kNone;
         default: return FileReason::kOther;
     }
@@ -30,6 +32,13 @@ FileOutcome FailureOf(FileStatus status, int error, const std::string& path) {
     if (error == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
         outcome.reason = FileReason::kBrokenLink;
     }
+#ifdef _WIN32
+    // Windows refuses to open a folder as a file with EACCES.
+    struct stat info {};
+    if (error == EACCES && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        outcome.reason = FileReason::kIsAFolder;
+    }
+#endif
     return outcome;
 }
 

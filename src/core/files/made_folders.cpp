@@ -1,22 +1,22 @@
 #include "core/files/made_folders.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
+
+#include "core/files/system_calls.h"
 
 namespace kx::core {
 
 FileOutcome MakeFolders(const std::string& folder, std::vector<std::string>& made) {
-    std::string path = folder.starts_with('/') ? "/" : "";
-    std::size_t start = 0;
+    const std::size_t root = RootLength(folder);
+    std::string path = folder.substr(0, root);
+    std::size_t start = root;
     while (start <= folder.size()) {
-        std::size_t end = folder.find('/', start);
+        std::size_t end = folder.find_first_of(kPathSeparators, start);
         if (end == std::string::npos) end = folder.size();
         const std::string part = folder.substr(start, end - start);
         start = end + 1;
         if (part.empty() || part == ".") continue;
-        if (!path.empty() && path.back() != '/') path += '/';
+        if (path.size() > root) path += '/';
         path += part;
 
         if (::mkdir(path.c_str(), 0777) == 0) {

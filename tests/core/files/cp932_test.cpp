@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -123,6 +124,53 @@ TEST(Cp932, BadInputIsReportedWithItsPlace) {
         EXPECT_EQ(result.offset, c.offset) << c.input;
         EXPECT_TRUE(result.text.empty()) << c.input;
     }
+}
+
+// The platforms' converters (iconv, the Windows code-page API) must share one
+// table: the same codes decode, to the same characters, and of the characters
+// with two codes (the NEC and IBM rows) the same code is written back.
+TEST(Cp932, EveryPlatformMapsTheWholeTableAlike) {
+    struct Code {
+        const char* bytes;
+        const char* text;
+        const char* writtenBack;  // of a character with two codes, the one written
+    };
+    const Code codes[] = {
+        {"\x81\x5f", "＼", "\x81\x5f"}, {"\x81\x60", "～", "\x81\x60"},
+        {"\x81\x61", "∥", "\x81\x61"},  {"\x81\x7c", "－", "\x81\x7c"},
+        {"\x81\x91", "￠", "\x81\x91"}, {"\x81\xca", "￢", "\x81\xca"},
+        {"\xee\xf9", "￢", "\x81\xca"}, {"\x87\x54", "Ⅰ", "\x87\x54"},
+        {"\xfa\x4a", "Ⅰ", "\x87\x54"},  {"\xfa\x40", "ⅰ", "\xfa\x40"},
+        {"\xee\xef", "ⅰ", "\xfa\x40"},  {"\x87\x90", "≒", "\x81\xe0"},
+        {"\xed\x40", "纊", "\xfa\x5c"}, {"\xf0\x40", "\ue000", "\xf0\x40"},
+        {"\\~", "\\~", "\\~"},
+    };
+    for (const Code& code : codes) {
+        EXPECT_EQ(Cp932ToUtf8(code.bytes).text, code.text) << code.text;
+        EXPECT_EQ(Utf8ToCp932(code.text).text, code.writtenBack) << code.text;
+    }
+    // Every well-formed code: how many decode, how many come back as
+    // themselves, and a digest (FNV-1a) of all the characters, as iconv's
+    // "CP932" gives them.
+    int decoded = 0;
+    int roundTrips = 0;
+    std::uint64_t digest = 14695981039346656037u;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead >= 0xA0 && lead <= 0xDF) continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F) continue;
+            const std::string code{static_cast<char>(lead), static_cast<char>(trail)};
+            const CodecResult result = Cp932ToUtf8(code);
+            if (result.status != CodecStatus::kOk) continue;
+            ++decoded;
+            if (Utf8ToCp932(result.text).text == code) ++roundTrips;
+            for (char c : result.text)
+                digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211u;
+        }
+    }
+    EXPECT_EQ(decoded, 9604);
+    EXPECT_EQ(roundTrips, 9206);
+    EXPECT_EQ(digest, 4563933996382211805u);
 }
 
 TEST(Cp932, LongTextsGrowTheOutput) {

@@ -2,11 +2,21 @@
 // a bare name takes, and the name the save window offers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
+#include "core/files/file_names.h"
 #include "core/files/listing.h"
 #include "core/files/save_kinds.h"
 
 namespace kx::core {
 namespace {
+
+// A name written with "/" in the platform's own separators.
+std::string Native(std::string name) {
+    std::replace(name.begin(), name.end(), '/', kNativeSeparator);
+    return name;
+}
 
 TEST(SaveKinds, NamesAreCheckedByTheKindsOwnRule) {
     struct Case {
@@ -40,33 +50,33 @@ TEST(SaveKinds, NamesAreCheckedByTheKindsOwnRule) {
 }
 
 TEST(SaveKinds, ABareNameTakesTheKindsExtension) {
-    EXPECT_EQ(WithDefaultExtension(kSaveCProgram, "/d/calc"), "/d/calc.c");
-    EXPECT_EQ(WithDefaultExtension(kSavePythonProgram, "/d/calc"), "/d/calc.py");
-    EXPECT_EQ(WithDefaultExtension(kSavePlot, "/d/plot"), "/d/plot.pdf");
-    EXPECT_EQ(WithDefaultExtension(kSaveValidation, "/d/check"), "/d/check.txt");
+    EXPECT_EQ(WithDefaultExtension(kSaveCProgram, Native("/d/calc")), Native("/d/calc.c"));
+    EXPECT_EQ(WithDefaultExtension(kSavePythonProgram, Native("/d/calc")), Native("/d/calc.py"));
+    EXPECT_EQ(WithDefaultExtension(kSavePlot, Native("/d/plot")), Native("/d/plot.pdf"));
+    EXPECT_EQ(WithDefaultExtension(kSaveValidation, Native("/d/check")), Native("/d/check.txt"));
     // A point anywhere in the file's name, but not in its folder's, keeps it.
-    EXPECT_EQ(WithDefaultExtension(kSavePlot, "/d/plot.jpg"), "/d/plot.jpg");
-    EXPECT_EQ(WithDefaultExtension(kSaveCProgram, "/d.x/calc"), "/d.x/calc.c");
+    EXPECT_EQ(WithDefaultExtension(kSavePlot, Native("/d/plot.jpg")), Native("/d/plot.jpg"));
+    EXPECT_EQ(WithDefaultExtension(kSaveCProgram, Native("/d.x/calc")), Native("/d.x/calc.c"));
     // The system's kinds and a bare folder are left as typed.
-    EXPECT_EQ(WithDefaultExtension(kSaveProgram, "/d/prog"), "/d/prog");
-    EXPECT_EQ(WithDefaultExtension(kSaveCProgram, "/d/"), "/d/");
+    EXPECT_EQ(WithDefaultExtension(kSaveProgram, Native("/d/prog")), Native("/d/prog"));
+    EXPECT_EQ(WithDefaultExtension(kSaveCProgram, Native("/d/")), Native("/d/"));
 }
 
 TEST(SaveKinds, TheOfferedNameNeverIsTheRememberedDataFile) {
     FileMemory memory;
     EXPECT_EQ(SuggestedSaveName(kSaveCProgram, memory), "kx_calc.c");
-    memory.folderName = "/work";
-    EXPECT_EQ(SuggestedSaveName(kSavePythonProgram, memory), "/work/kx_calc.py");
-    EXPECT_EQ(SuggestedSaveName(kSavePlot, memory), "/work/plot.pdf");
-    memory.folderName = "/";
-    EXPECT_EQ(SuggestedSaveName(kSaveValidation, memory), "/check.txt");
-    memory.fileName = "/work/family.dat";
-    EXPECT_EQ(SuggestedSaveName(kSaveCProgram, memory), "/work/family.c");
-    EXPECT_EQ(SuggestedSaveName(kSaveValidation, memory), "/work/family.txt");
-    memory.fileName = "/work.d/family";
-    EXPECT_EQ(SuggestedSaveName(kSavePlot, memory), "/work.d/family.pdf");
-    memory.fileName = "/work/.profile";
-    EXPECT_EQ(SuggestedSaveName(kSavePlot, memory), "/work/.profile.pdf");
+    memory.folderName = Native("/work");
+    EXPECT_EQ(SuggestedSaveName(kSavePythonProgram, memory), Native("/work/kx_calc.py"));
+    EXPECT_EQ(SuggestedSaveName(kSavePlot, memory), Native("/work/plot.pdf"));
+    memory.folderName = Native("/");
+    EXPECT_EQ(SuggestedSaveName(kSaveValidation, memory), Native("/check.txt"));
+    memory.fileName = Native("/work/family.dat");
+    EXPECT_EQ(SuggestedSaveName(kSaveCProgram, memory), Native("/work/family.c"));
+    EXPECT_EQ(SuggestedSaveName(kSaveValidation, memory), Native("/work/family.txt"));
+    memory.fileName = Native("/work.d/family");
+    EXPECT_EQ(SuggestedSaveName(kSavePlot, memory), Native("/work.d/family.pdf"));
+    memory.fileName = Native("/work/.profile");
+    EXPECT_EQ(SuggestedSaveName(kSavePlot, memory), Native("/work/.profile.pdf"));
     // The system's own kinds offer the remembered name itself.
     EXPECT_EQ(SuggestedSaveName(kSaveProgram, memory), "");
     EXPECT_EQ(DefaultFilterOf(kSaveAllLines), "");
