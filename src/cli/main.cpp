@@ -104,7 +104,9 @@ std::string PlotFailureText(const render::PlotFileResult& result) {
         case render::PlotFileStatus::kUnknownFormat:
             return "ﾌｧｲﾙ名不正" + Because("the name must end in .pdf, .svg or .png");
         case render::PlotFileStatus::kRefused:
-            return "入力ｴﾗｰ" + Because("Xmax must be above Xmin, and both above 0 with --log-x");
+            return "入力ｴﾗｰ" + Because(
+                                   "Xmax must be above Xmin by more than a float resolves, "
+                                   "and both above 0 with --log-x");
         case render::PlotFileStatus::kNotDrawn:
             return kCannotWrite + Because("the plot could not be drawn");
         case render::PlotFileStatus::kCannotWrite:
