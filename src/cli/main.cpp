@@ -2,10 +2,8 @@
 // generation and the program-generation window's run do, and writes the four
 // listings or prints the generated program, in BASIC, C or Python, or its
 // check against the points, and draws the analysis plot into a file.
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -24,6 +22,7 @@
 #include "core/files/cp932.h"
 #include "core/files/data_file.h"
 #include "core/files/listing.h"
+#include "core/files/standard_output.h"
 #include "core/fitting/fit_family.h"
 #ifdef KX_WITH_PLOT
 #include "render/plot_export.h"
@@ -132,11 +131,13 @@ constexpr cli::PlotNameCheck kPlotNameCheck = IsPlotFileName;
 constexpr cli::PlotNameCheck kPlotNameCheck = nullptr;
 #endif
 
-int Print(const std::vector<std::string>& lines) {
-    const std::string text = core::SourceText(lines);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    if (std::fflush(stdout) != 0) return Fail("stdout", std::strerror(errno));
-    return kDone;
+// Standard output holds the result like a file: a write that fails there
+// fails the run, whatever went out before it.
+int Print(std::string_view text) {
+    const core::FileOutcome printed = core::WriteStandardOutput(text);
+    if (printed.status == core::FileStatus::kOk) return kDone;
+    return Fail(printed.path,
+                kCannotWrite + Because(cli::FileReasonText(printed.reason, printed.error, 0)));
 }
 
 // The lines whose points the program does not reproduce within the limit,
@@ -230,11 +231,14 @@ int WriteOutputs(const cli::FitOptions& options, [[maybe_unused]] core::DataSet&
         }
     }
     // A plot alone is the output asked for: the program is not printed too.
-    if (options.check || (!options.outFolder && !options.plotFile)) {
-        return Print(options.check ? core::ValidationListing(outputs.table)
-                                   : outputs.program.lines);
+    if (!options.check && (options.outFolder || options.plotFile)) return kDone;
+    const int printed = Print(core::SourceText(
+        options.check ? core::ValidationListing(outputs.table) : outputs.program.lines));
+    if (printed != kDone) {
+        if (options.plotFile) Fail(*options.plotFile, "written nevertheless");
+        if (options.outFolder) Fail(*options.outFolder, "the listings written nevertheless");
     }
-    return kDone;
+    return printed;
 }
 
 // Where the written result falls short: the sections that took the least-bad
@@ -279,12 +283,10 @@ int main(int argc, char** argv) {
     // Beyond a file-size limit a write then fails with EFBIG, and the failure
     // takes the ordinary path instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    core::HoldStandardStreams();
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const cli::ParsedOptions parsed = cli::ParseFitOptions(arguments, kPlotNameCheck);
-    if (parsed.options.help) {
-        std::fputs(cli::kUsageText, stdout);
-        return kDone;
-    }
+    if (parsed.options.help) return Print(cli::kUsageText);
     if (parsed.error) {
         const cli::RefusalRule& rule = cli::RuleOf(parsed.error->refusal);
         Fail(parsed.error->subject, rule.message, rule.status);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
@@ -292,6 +293,46 @@ TEST(KuvatelixFit, AFileSizeLimitEndsInTheOrdinaryFailure) {
     EXPECT_FALSE(std::filesystem::exists(folder.file("made")));
     EXPECT_EQ(FileBytes(folder.file("kept/results.txt")), "earlier results\r\n");
     EXPECT_EQ(EntriesIn(folder.file("kept")), 1u);
+}
+
+// Standard output takes a result as a file does: when it cannot take all of
+// it (a full device, a file-size limit, a stream closed) the run fails saying
+// why, and names what was written nevertheless.
+TEST(KuvatelixFit, AResultStandardOutputCannotTakeIsAFailure) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string prefix;
+        std::string output;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {{file}, "", ">/dev/full", "no space left on the device"},
+        {{"--check", file}, "", ">/dev/full", "no space left on the device"},
+        {{"--help"}, "", ">/dev/full", "no space left on the device"},
+        {{"--lang", "c", file}, "", ">&-", "closed"},
+        {{"--check", "--out", "out", file}, "", ">&-", "closed"},
+        // 8 blocks of 512 bytes, less than the program.
+        {{"--lang", "c", file}, "ulimit -f 8; ", ">kx_calc.c", "the file-size limit was reached"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.front() + " " + c.output);
+        const Ran run = RunFit(folder, c.arguments, c.prefix, c.output);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(Contains(run.err, "standard output: 書込めません。 (" + c.reason + ")"))
+            << run.err;
+        const bool listings =
+            std::find(c.arguments.begin(), c.arguments.end(), "--out") != c.arguments.end();
+        EXPECT_EQ(Contains(run.err, "out: the listings written nevertheless"), listings)
+            << run.err;
+        EXPECT_EQ(std::filesystem::exists(folder.file("out/results.txt")), listings);
+        std::filesystem::remove_all(folder.file("out"));
+    }
+    // The limit cut the program short: the file holds what went out before.
+    const std::size_t whole = RunFit(folder, {"--lang", "c", file}).out.size();
+    EXPECT_GT(std::filesystem::file_size(folder.file("kx_calc.c")), 0u);
+    EXPECT_LT(std::filesystem::file_size(folder.file("kx_calc.c")), whole);
 }
 
 TEST(KuvatelixFit, ListingsTheUserMayNotReplaceAreKept) {
