@@ -353,6 +353,9 @@ TEST(KuvatelixFit, ListingsTheUserMayNotReplaceAreKept) {
         // place, and they are taken back. Root's files stand for another
         // user's, so this needs the tests to run as root.
         {"shared", 01777, "history.txt", 0666},
+        // ... and one before the last, of which no second name is kept that
+        // no one could remove.
+        {"shared-results", 01777, "results.txt", 0666},
     };
     for (const Case& c : cases) {
         if (c.folderMode == 01777 && !test::RunsAsRoot()) continue;

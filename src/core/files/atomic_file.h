@@ -21,7 +21,9 @@ FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes)
 
 // Several files as one step: all are staged first, and only when every one is
 // complete are they renamed into place. A failure while staging writes none; a
-// rename that fails puts the files already renamed back as they were.
+// rename that fails puts the files already renamed back as they were. Each
+// write also removes, from the folders it writes into, the temporary files
+// that writers killed while writing left there (temporary_files.h).
 struct FileToWrite {
     std::string path;
     std::string bytes;
