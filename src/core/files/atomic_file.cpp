@@ -166,19 +166,10 @@ void SyncFolder(const std::string& path) {
 // refused as too large, otherwise the bytes are cut there.
 FileRead ReadRegularFile(const std::string& path, std::size_t maxBytes, bool whole) {
     FileRead read;
-    // Non-blocking, so that a named pipe given as a data file cannot hang the
-    // open; anything but a regular file is then refused.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        read.outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
-        return read;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        read.outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
-    } else if (!S_ISREG(info.st_mode)) {
-        read.outcome = {FileStatus::kCannotOpen, 0, ReasonOfKind(info.st_mode), path, 0};
-    }
+    const OpenedFile opened = OpenRegularFile(path);
+    read.outcome = opened.outcome;
+    if (opened.fd < 0) return read;
+    const int fd = opened.fd;
     char buffer[65536];
     while (read.outcome.status == FileStatus::kOk) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -257,6 +248,25 @@ void UndoRenames(std::vector<Staged>& staged, std::size_t failed, WriteReport& r
 }
 
 }  // namespace
+
+OpenedFile OpenRegularFile(const std::string& path) {
+    // Non-blocking, so that a named pipe cannot hang the open; anything but a
+    // regular file is then refused.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return {FailureOf(FileStatus::kCannotOpen, errno, path), -1};
+    struct stat info {};
+    FileOutcome outcome;
+    if (::fstat(fd, &info) != 0) {
+        outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
+    } else if (!S_ISREG(info.st_mode)) {
+        outcome = {FileStatus::kCannotOpen, 0, ReasonOfKind(info.st_mode), path, 0};
+    } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
+    }
+    if (outcome.status == FileStatus::kOk) return {outcome, fd};
+    ::close(fd);
+    return {outcome, -1};
+}
 
 WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
                                  const WriteOptions& options) {

@@ -52,6 +52,16 @@ struct WriteReport {
 WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
                                  const WriteOptions& options = {});
 
+// A regular file opened for reading, opened without waiting: a folder, a named
+// pipe (never waited on) or a device is refused with kCannotOpen and its
+// reason. The caller closes `fd`, which is -1 after a refusal.
+struct OpenedFile {
+    FileOutcome outcome;
+    int fd = -1;
+};
+
+OpenedFile OpenRegularFile(const std::string& path);
+
 struct FileRead {
     FileOutcome outcome;
     std::string bytes;
