@@ -97,7 +97,7 @@ struct kx_run {
     float y[KX_LINES + 1], xp1[KX_LINES + 1];
     float ans00, ans11, ytgt, ypj, beki;
     int sim, nq1, nq2;
-    int unconverged[KX_LINES + 1];
+    int straight; /* the third line failed: a straight line through the two */
 };
 
 static void kx_fail(struct kx_run *r)
@@ -268,6 +268,7 @@ static void kx_bracket(struct kx_run *r)
 
 static int kx_used(const struct kx_run *r, int k)
 {
+    if (r->straight) return k == r->nnpb - 1 || k == r->nnpb;
     return k >= r->nnp - 1 && k <= r->nnp + (KX_LINES > 2 ? 1 : 0);
 }
 
@@ -282,11 +283,9 @@ static float kx_parameter_limit(struct kx_run *r, double p, int outward)
 
 /* The value of line k at x1; in the inverse solution x1 also moves toward the
    target Y by the ratio of the line's value to it. */
-static void kx_evaluate(struct kx_run *r, int k)
+static void kx_evaluate_steps(struct kx_run *r, int k)
 {
     double ratio = 1.0;
-    ++r->nq1;
-    ++r->nq2;
     r->y[k] = kx_line_value(r, k, r->x1);
     if (!r->inverse) return;
     r->ypj = r->y[k];
@@ -296,6 +295,23 @@ static void kx_evaluate(struct kx_run *r, int k)
         ratio = up ? kx_quotient(r, r->ypj, r->ytgt) : kx_quotient(r, r->ytgt, r->ypj);
     }
     r->x1 = kx_stored(r, kx_checked(r, r->x1 * kx_power(r, fabs(ratio), r->beki)));
+}
+
+/* The same under a fault handler of its own: a line that cannot be computed
+   at x1 is no failure of the whole calculation. Returns 0 for such a line. */
+static int kx_evaluate(struct kx_run *r, int k)
+{
+    jmp_buf outer;
+    volatile int computed = 0;
+    ++r->nq1;
+    ++r->nq2;
+    memcpy(outer, r->fault, sizeof outer);
+    if (setjmp(r->fault) == 0) {
+        kx_evaluate_steps(r, k);
+        computed = 1;
+    }
+    memcpy(r->fault, outer, sizeof outer);
+    return computed;
 }
 
 /* The value at yypp of the curve through the neighbouring lines' values (or,
@@ -316,12 +332,21 @@ static float kx_interpolated(struct kx_run *r, int solved)
         double p1 = kx_checked(r, (double)r->yypp - xz1);
         double p2 = kx_checked(r, (double)r->yypp - xz2);
         double p3 = kx_checked(r, (double)r->yypp - xz3);
-        double w1 = kx_quotient(r, kx_checked(r, kx_quotient(r, p2, kx_checked(r, p2 - p1)) * p3),
-                                kx_checked(r, p3 - p1));
-        double w2 = kx_quotient(r, kx_checked(r, kx_quotient(r, p1, kx_checked(r, p1 - p2)) * p3),
-                                kx_checked(r, p3 - p2));
-        double w3 = kx_quotient(r, kx_checked(r, kx_quotient(r, p1, kx_checked(r, p1 - p3)) * p2),
-                                kx_checked(r, p2 - p3));
+        double w1 = 0.0, w2 = 0.0, w3 = 0.0;
+        if (r->straight && r->nnpb == n) {
+            w1 = kx_quotient(r, p2, kx_checked(r, p2 - p1));
+            w2 = kx_quotient(r, p1, kx_checked(r, p1 - p2));
+        } else if (r->straight) {
+            w2 = kx_quotient(r, p3, kx_checked(r, p3 - p2));
+            w3 = kx_quotient(r, p2, kx_checked(r, p2 - p3));
+        } else {
+            w1 = kx_quotient(r, kx_checked(r, kx_quotient(r, p2, kx_checked(r, p2 - p1)) * p3),
+                             kx_checked(r, p3 - p1));
+            w2 = kx_quotient(r, kx_checked(r, kx_quotient(r, p1, kx_checked(r, p1 - p2)) * p3),
+                             kx_checked(r, p3 - p2));
+            w3 = kx_quotient(r, kx_checked(r, kx_quotient(r, p1, kx_checked(r, p1 - p3)) * p2),
+                             kx_checked(r, p2 - p3));
+        }
         yq = kx_checked(r, kx_checked(r, kx_checked(r, w1 * yz1) + kx_checked(r, w2 * yz2)) +
                                kx_checked(r, w3 * yz3));
     }
@@ -337,17 +362,12 @@ static double kx_miss(struct kx_run *r, float value, float target)
 static void kx_solve(struct kx_run *r, int k)
 {
     double previous = 1e+15, change;
-    r->unconverged[k] = 0;
     r->nq1 = r->nq2 = 0;
     r->x1 = r->xxpp;
     r->sim = 1;
     r->beki = 0.8f;
     while (!(kx_miss(r, r->ypj, r->ytgt) < 0.0001 && r->nq1 > 3)) {
-        kx_evaluate(r, k);
-        if (r->nq1 > 200) {
-            r->unconverged[k] = 1;
-            break;
-        }
+        if (!kx_evaluate(r, k) || r->nq1 > 200) break;
         change = kx_miss(r, r->ypj, r->ytgt);
         if (previous != 1e+15) {
             int below = (double)r->x1 <
@@ -373,7 +393,7 @@ static void kx_inverse(struct kx_run *r)
 {
     float ans22 = kx_single(r, 1e+15), ans33, beki5 = 0.8f;
     double previous = 1e+15, change, ratio, yq, agreement;
-    int simz = 1, nq5 = 0, nq6 = 0, flgm = 0, outside = 0, k;
+    int simz = 1, nq5 = 0, nq6 = 0, flgm, outside = 0, k;
     r->ytgt = r->ans11;
     r->x1 = r->xxpp;
     r->inverse = 1;
@@ -384,24 +404,15 @@ static void kx_inverse(struct kx_run *r)
         for (k = 1; k <= KX_LINES; ++k)
             if (kx_used(r, k)) kx_solve(r, k);
         ans22 = kx_interpolated(r, 1);
-        if (ans22 == 0.0f) {
-            r->unconverged[0] = 1;
-            break;
-        }
+        if (ans22 == 0.0f) break;
         r->ypj = r->xxpp;
         above = kx_difference(r, r->ypj, ans22) > 0.0f;
         up = simz == 1 ? above : !above;
         ratio = up ? kx_quotient(r, r->xxpp, ans22) : kx_quotient(r, ans22, r->xxpp);
         yq = kx_checked(r, r->ytgt * kx_power(r, fabs(ratio), beki5));
-        if (fabs(yq) < 1.1754944e-38 || fabs(yq) > 3.402823e+38) {
-            r->unconverged[0] = 1;
-            break;
-        }
+        if (fabs(yq) < 1.1754944e-38 || fabs(yq) > 3.402823e+38) break;
         r->ytgt = kx_single(r, yq);
-        if (nq5 > 300) {
-            r->unconverged[0] = 1;
-            break;
-        }
+        if (nq5 > 300) break;
         change = kx_miss(r, r->ypj, ans22);
         if (previous != 1e+15 && change > previous && nq6 > 2) {
             r->ytgt = r->ans11;
@@ -411,11 +422,11 @@ static void kx_inverse(struct kx_run *r)
         }
         previous = change;
     }
-    for (k = 0; k <= KX_LINES; ++k) flgm += r->unconverged[k];
     agreement = r->ans11 != 0.0f
                     ? kx_quotient(r, kx_checked(r, (double)r->ans11 - r->ytgt), r->ans11)
                     : kx_quotient(r, kx_checked(r, (double)r->ans11 - r->ytgt), r->ytgt);
-    if (fabs(agreement) <= 0.01) flgm = 0;
+    /* Only answers that agree within 1 % are one, converged or not. */
+    flgm = fabs(agreement) <= 0.01 ? 0 : 1;
     if (flgm != 0 && r->flag == 0) r->flag = 6;
     ans33 = r->ytgt;
     for (k = r->nnpb - 1; k <= r->nnpb; ++k) outside += kx_outside_x(r, r->xp1[k], k);
@@ -447,7 +458,16 @@ static int kx_family(struct kx_run *r, double *y)
         int high = r->yypp > kx_parameter_limit(r, kx_lines[KX_LINES - 1].parameter, 1);
         if ((low || high) && r->flag == 0) r->flag = 3;
     }
-    for (k = 1; k <= KX_LINES; ++k) kx_evaluate(r, k);
+    {
+        /* Only the lines the interpolation uses; a bracketing line that cannot
+           be computed leaves no answer, a third line the straight line. */
+        int computed[KX_LINES + 1] = {0};
+        for (k = 1; k <= KX_LINES; ++k)
+            if (kx_used(r, k)) computed[k] = kx_evaluate(r, k);
+        if (!computed[r->nnpb - 1] || !computed[r->nnpb]) kx_fail(r);
+        for (k = 1; k <= KX_LINES; ++k)
+            if (kx_used(r, k) && !computed[k]) r->straight = 1;
+    }
     r->ans11 = r->ans00 = kx_interpolated(r, 0);
     outside = 0;
     for (k = r->nnpb - 1; k <= r->nnpb; ++k) outside += kx_outside_y(r, r->ans11, k);

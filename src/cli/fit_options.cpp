@@ -177,6 +177,10 @@ constexpr Option kOptions[] = {
      }},
     {"--exclude", Takes::kValue, Needs::kNothing,
      [](const Given& g, Parse& p) { return ApplyExclusions(g, p.options.settings); }},
+    {"--min-section", Takes::kValue, Needs::kNothing,
+     [](const Given& g, Parse& p) {
+         return Store(g, core::CheckedMinSection(g.value), p.options.settings.minSectionPoints);
+     }},
     {"--lang", Takes::kValue, Needs::kNothing,
      [](const Given& g, Parse& p) {
          return Store(g, LanguageOption(g.value), p.options.language, Refusal::kUnknownLanguage);
@@ -287,7 +291,8 @@ const RefusalRule& RuleOf(Refusal refusal) {
 
 const char* const kUsageText =
     "Usage: kuvatelix-fit [--mode 0|1|2] [--cutoff VALUE] [--exclude LIST]\n"
-    "                     [--lang basic|c|python] [--check] [--check-limit VALUE]\n"
+    "                     [--min-section N] [--lang basic|c|python]\n"
+    "                     [--check] [--check-limit VALUE]\n"
     "                     [--plot FILE [--log-x] [--log-y] [--xmin V] [--xmax V]\n"
     "                     [--para]] [--out DIR] FILE\n"
     "\n"
@@ -302,6 +307,8 @@ const char* const kUsageText =
     "  --exclude LIST  coordinate systems not to fit, e.g. 5,6,7 (1 X,Y; 2 Ln X,Y;\n"
     "                  3 X,Ln Y; 4 Ln X,Ln Y; 5 1/X,Y; 6 X,1/Y; 7 1/X,1/Y); at least\n"
     "                  one system must be left (default none)\n"
+    "  --min-section N the fewest points a section of a partition may have, 3 to\n"
+    "                  10 (default 3: the section search's own bounds)\n"
     "  --lang LANGUAGE the language of the program: basic, the BASIC subroutine\n"
     "                  Calc(XXPP!, YYPP!, ANS00!, EFLG%) (default); c, a C99\n"
     "                  function int kx_calc(double x, double p, double *y); python,\n"
@@ -310,11 +317,14 @@ const char* const kUsageText =
     "  --check         print the check of the program against the points instead\n"
     "                  of the program (tab-separated, UTF-8): per line the number of\n"
     "                  points, the mean and largest relative deviation, the point of\n"
-    "                  the largest and the flags (EFLG) met; then per point X, Y, the\n"
-    "                  value Calc returns at X and the line's parameter, the relative\n"
-    "                  deviation |Calc - Y| / |Y| (for a Y of 0 relative to the\n"
-    "                  line's largest |Y|) and the flag; with --out the files are\n"
-    "                  written as well\n"
+    "                  the largest, the largest deviation between points and where,\n"
+    "                  and the flags (EFLG) met; then per point X, Y, the value Calc\n"
+    "                  returns at X and the line's parameter, the relative deviation\n"
+    "                  |Calc - Y| / |Y| (for a Y of 0 relative to the line's largest\n"
+    "                  |Y|) and the flag; then between every two neighbouring points\n"
+    "                  at the middle of their X the same against a monotone\n"
+    "                  piecewise cubic through the line's points; with --out the\n"
+    "                  files are written as well\n"
     "  --check-limit VALUE\n"
     "                  the largest deviation the check accepts (default 0.01);\n"
     "                  implies --check\n"
@@ -349,8 +359,9 @@ const char* const kUsageText =
     "     refuses; nothing written.\n"
     "  3  done, but the result falls short, and standard error says where: on a\n"
     "     section of a line no equation form deviates less than 1000000, so the\n"
-    "     least-bad one was taken; or, with --check, a point deviates beyond the\n"
-    "     limit or Calc cannot compute it (flag 7).\n";
+    "     least-bad one was taken; or, with --check, a point or the middle\n"
+    "     between two points deviates beyond the limit or Calc cannot compute it\n"
+    "     (flag 7).\n";
 
 ParsedOptions ParseFitOptions(const std::vector<std::string_view>& arguments,
                               PlotNameCheck plotName) {

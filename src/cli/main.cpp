@@ -140,6 +140,26 @@ int Print(std::string_view text) {
                 kCannotWrite + Because(cli::FileReasonText(printed.reason, printed.error, 0)));
 }
 
+// What the check finds between the points of a line: a midpoint Calc cannot
+// compute, and the largest deviation there when it passes the limit.
+void ReportBetweenPoints(const std::string& file, const core::CheckedLine& line, double limit) {
+    for (const core::CheckedMidpoint& mid : line.between) {
+        if (mid.flag != core::kCalcFailed) continue;
+        char text[128];
+        std::snprintf(text, sizeof text, "Calc cannot compute between points %d and %d (EFLG 7)",
+                      mid.after, mid.after + 1);
+        Fail(LineSubject(file, line.line), text);
+        break;
+    }
+    if (line.largestBetween > limit) {
+        char text[160];
+        std::snprintf(
+            text, sizeof text, "deviation %.3G between points %d and %d beyond the limit %.3G",
+            line.largestBetween, line.largestBetweenAfter, line.largestBetweenAfter + 1, limit);
+        Fail(LineSubject(file, line.line), text);
+    }
+}
+
 // The lines whose points the program does not reproduce within the limit,
 // each named on standard error with its worst point; false when there are any.
 bool ReportCheck(const std::string& file, const core::ValidationTable& table, double limit) {
@@ -156,6 +176,7 @@ bool ReportCheck(const std::string& file, const core::ValidationTable& table, do
                           line.largestDeviation, line.largestAt, limit);
             Fail(LineSubject(file, line.line), text);
         }
+        ReportBetweenPoints(file, line, limit);
     }
     return within;
 }

@@ -197,6 +197,7 @@ TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
         {{"--exclude", "1,2,3,4,5,6,7", file}, "計算座標系なし", 2},
         {{"--exclude", "8", file}, "入力ｴﾗｰ", 2},
         {{"--exclude", "1,,2", file}, "入力ｴﾗｰ", 2},
+        {{"--min-section", "2", file}, "入力ｴﾗｰ", 2},
         {{"--lang", "C", file}, "unknown language", 2},
         {{"--check=yes", file}, "unknown option", 2},
         {{"--check-limit", "-1", file}, "入力ｴﾗｰ", 2},
@@ -434,7 +435,8 @@ TEST(KuvatelixFit, EqualParametersAreRefusedNamingTheLine) {
 // 1E10 spoils every relative deviation); the program must still follow them.
 TEST(KuvatelixFit, ALineNoFormCanRateGetsTheLeastBadForm) {
     TempFolder folder;
-    test::PutFile(folder.file("spoilt.dat"), "1, 1 , 4\r\n0,0\r\n1,1.1E-20\r\n2,1E10\r\n3,0\r\n");
+    test::PutFile(folder.file("spoilt.dat"),
+                  "1, 1 , 5\r\n0,0\r\n1,1.1E-20\r\n2,1E10\r\n3,0\r\n4,-6E10\r\n");
     const Ran printed = RunFit(folder, {"spoilt.dat"});
     // Not 1: the program is there, so this is no ordinary failure.
     EXPECT_EQ(printed.status, 3);
@@ -483,7 +485,7 @@ TEST(KuvatelixFit, EverySpellingOfTheCommandLine) {
     };
     const Case cases[] = {
         {{"--lang=c", file}, 0, "", {"--lang", "c", file}},
-        {{"--check-limit=1", file}, 0, "", {"--check", file}},
+        {{"--check-limit=1", file}, 0, "", {"--check-limit", "1", file}},
         // A later option overrides an earlier one.
         {{"--lang", "c", "--exclude", "1,2", "--lang", "basic", "--exclude=", file},
          0,
@@ -496,6 +498,8 @@ TEST(KuvatelixFit, EverySpellingOfTheCommandLine) {
         {{"--mode", "--help", file}, 2, "--mode --help: 入力ｴﾗｰ", {}},
         {{"--cutoff=1=2", file}, 2, "--cutoff 1=2: 入力ｴﾗｰ", {}},
         {{"--exclude=1,2,3,4,5,6,7", file}, 2, "--exclude 1,2,3,4,5,6,7: 計算座標系なし", {}},
+        {{"--min-section=11", file}, 2, "--min-section 11: 入力ｴﾗｰ", {}},
+        {{"--min-section=4", file}, 0, "", {"--min-section", "4", file}},
         // The first refusal ends the command line.
         {{"--mode", "3", "--bogus", file}, 2, "--mode 3: 入力ｴﾗｰ", {}},
         {{"--bogus=1", "--mode", "3", file}, 2, "--bogus=1: unknown option", {}},
@@ -581,32 +585,42 @@ TEST(KuvatelixFit, ChecksTheProgramAgainstThePoints) {
     const core::ValidationTable table = core::ValidationTableOf(run.data, run.results);
     const std::string listing = LfText(core::ValidationListing(table));
     ASSERT_EQ(table.lines.size(), 3u);
-    double largest = 0.0;
+    double largest = 0.0, between = 0.0;
     for (const core::CheckedLine& line : table.lines) {
         largest = std::max(largest, line.largestDeviation);
+        between = std::max(between, line.largestBetween);
     }
     ASSERT_GT(largest, 1e-5);
     ASSERT_LT(largest, 0.01);
+    // The wave of the family between its first points is more than the
+    // program follows: the check sees it there, not at the points.
+    ASSERT_GT(between, 0.01);
+    const Ran standard = RunFit(folder, {"--check", file});
+    EXPECT_EQ(standard.status, 3);
+    EXPECT_EQ(standard.out, listing);
+    EXPECT_TRUE(Contains(standard.err, "between points")) << standard.err;
+    EXPECT_FALSE(Contains(standard.err, " at point ")) << standard.err;
 
-    const Ran within = RunFit(folder, {"--check", file});
+    char limit[32];
+    std::snprintf(limit, sizeof limit, "%.9g", std::max(largest, between) * 1.001);
+    const std::string above = limit;
+    const Ran within = RunFit(folder, {"--check-limit", above, file});
     EXPECT_EQ(within.status, 0) << within.err;
     EXPECT_EQ(within.out, listing);
     EXPECT_EQ(within.err, "");
 
-    // A limit below the largest deviation: the table all the same, status 3,
-    // and the lines beyond the limit named.
-    char limit[32];
+    // A limit below the largest deviation at a point: the table all the same,
+    // status 3, and the lines beyond the limit named.
     std::snprintf(limit, sizeof limit, "%.9g", largest * 0.999);
     const Ran beyond = RunFit(folder, {"--check-limit", limit, file});
     EXPECT_EQ(beyond.status, 3);
     EXPECT_EQ(beyond.out, listing);
     EXPECT_TRUE(Contains(beyond.err, "beyond the limit")) << beyond.err;
     EXPECT_TRUE(Contains(beyond.err, ".dat (line ")) << beyond.err;
-    std::snprintf(limit, sizeof limit, "%.9g", largest * 1.001);
-    EXPECT_EQ(RunFit(folder, {"--check-limit", limit, file}).status, 0);
 
     // With a folder the listings are written and the check printed.
-    const Ran both = RunFit(folder, {"--check", "--lang", "python", "--out", "both", file});
+    const Ran both =
+        RunFit(folder, {"--check-limit", above, "--lang", "python", "--out", "both", file});
     EXPECT_EQ(both.status, 0) << both.err;
     EXPECT_EQ(both.out, listing);
     EXPECT_TRUE(std::filesystem::exists(folder.file("both/kx_calc.py")));

@@ -153,11 +153,18 @@ private:
     const CalcLine& Position(int k) const { return lines_[k - 1]; }
     const PointBounds& Range(int k) const { return Position(k).range; }
     float Parameter(int k) const { return Single(Position(k).parameter); }
-    bool Used(int k) const { return k >= nnp_ - 1 && k <= nnp_ + (threePoint_ ? 1 : 0); }
+    // The positions the interpolation uses (CVC$): three around NNP%, or
+    // the two bracketing ones once the third could not be computed.
+    bool Used(int k) const {
+        if (straight_) return k == nnpb_ - 1 || k == nnpb_;
+        return k >= nnp_ - 1 && k <= nnp_ + (threePoint_ ? 1 : 0);
+    }
 
     void Bracket();
     bool ParameterOutside() const;
-    void Equation(int k);                    // EQ00
+    void Equation(int k);  // EQ00
+    void EquationSteps(int k);
+    bool ModeOne();
     float Interpolated(bool solvedX) const;  // CMATRIX
     void Solve(int k);
     void Inverse();
@@ -171,14 +178,15 @@ private:
     Allowance allowance_{};
     int nnp_ = 0, nnpb_ = 0;
     int flag_ = kCalcOk;
-    bool inverse_ = false;  // HMODE% = 1
+    bool inverse_ = false;   // HMODE% = 1
+    bool eqfail_ = false;    // EQFAIL%: the last evaluation could not be computed
+    bool straight_ = false;  // CVL% = 1
     float x1_;
     std::array<float, kMaxLines + 1> y_{}, xp1_{};
     float ans00_ = 0.0f, ans11_ = 0.0f;
     // The inverse solution.
     float ytgt_ = 0.0f, ypj_ = 0.0f, beki_ = 0.0f;
     int sim_ = 1, nq1_ = 0, nq2_ = 0;
-    std::array<int, kMaxLines + 1> unconverged_{};  // EFLG0% .. EFLG10%
 };
 
 void FamilyRun::Bracket() {
@@ -212,6 +220,15 @@ bool FamilyRun::ParameterOutside() const {
 void FamilyRun::Equation(int k) {
     ++nq1_;
     ++nq2_;
+    eqfail_ = false;
+    try {
+        EquationSteps(k);
+    } catch (const Fault&) {
+        eqfail_ = true;
+    }
+}
+
+void FamilyRun::EquationSteps(int k) {
     y_[k] = LineValue(Position(k), x1_);
     if (!inverse_) return;
     // Moves X1! by the ratio of the line's value to the target Y.
@@ -241,18 +258,28 @@ float FamilyRun::Interpolated(bool solvedX) const {
         const double p1 = Checked(static_cast<double>(yypp_) - xz1);
         const double p2 = Checked(static_cast<double>(yypp_) - xz2);
         const double p3 = Checked(static_cast<double>(yypp_) - xz3);
-        const double w1 = Quotient(Checked(Quotient(p2, Checked(p2 - p1)) * p3), Checked(p3 - p1));
-        const double w2 = Quotient(Checked(Quotient(p1, Checked(p1 - p2)) * p3), Checked(p3 - p2));
-        const double w3 = Quotient(Checked(Quotient(p1, Checked(p1 - p3)) * p2), Checked(p2 - p3));
+        double w1 = 0.0, w2 = 0.0, w3 = 0.0;
+        if (straight_ && nnpb_ == nnp_) {
+            w1 = Quotient(p2, Checked(p2 - p1));
+            w2 = Quotient(p1, Checked(p1 - p2));
+        } else if (straight_) {
+            w2 = Quotient(p3, Checked(p3 - p2));
+            w3 = Quotient(p2, Checked(p2 - p3));
+        } else {
+            w1 = Quotient(Checked(Quotient(p2, Checked(p2 - p1)) * p3), Checked(p3 - p1));
+            w2 = Quotient(Checked(Quotient(p1, Checked(p1 - p2)) * p3), Checked(p3 - p2));
+            w3 = Quotient(Checked(Quotient(p1, Checked(p1 - p3)) * p2), Checked(p2 - p3));
+        }
         yq = Checked(Checked(Checked(w1 * yz1) + Checked(w2 * yz2)) + Checked(w3 * yz3));
     }
     return Stored(yq);
 }
 
 // The X at which the line at position k meets the target Y, by steps from
-// X1! = XXPP!; EFLGk% = 1 when 200 steps do not reach it.
+// X1! = XXPP!; it gives up (EFLGk% = 1) after 200 steps or where the line
+// cannot be computed. Whether the answer stands is decided by its agreement
+// with Mode1 (FinishInverse).
 void FamilyRun::Solve(int k) {
-    unconverged_[k] = 0;
     nq1_ = nq2_ = 0;
     x1_ = xxpp_;
     sim_ = 1;
@@ -263,10 +290,7 @@ void FamilyRun::Solve(int k) {
     };
     while (!(miss() < 0.0001 && nq1_ > 3)) {
         Equation(k);
-        if (nq1_ > 200) {
-            unconverged_[k] = 1;
-            break;
-        }
+        if (eqfail_ || nq1_ > 200) break;
         const double change = miss();
         if (previous != 1E+15) {
             const PointBounds& limits = family_.limits;
@@ -306,24 +330,15 @@ void FamilyRun::Inverse() {
             if (Used(k)) Solve(k);
         }
         ans22 = Interpolated(true);
-        if (ans22 == 0.0f) {
-            unconverged_[0] = 1;
-            break;
-        }
+        if (ans22 == 0.0f) break;
         ypj_ = xxpp_;
         const bool above = Difference(ypj_, ans22) > 0.0f;
         const bool up = simz == 1 ? above : !above;
         const double ratio = up ? Quotient(xxpp_, ans22) : Quotient(ans22, xxpp_);
         const double yq = Checked(ytgt_ * Power(std::fabs(ratio), beki5));
-        if (std::fabs(yq) < kStoreSmallest || std::fabs(yq) > kStoreLargest) {
-            unconverged_[0] = 1;
-            break;
-        }
+        if (std::fabs(yq) < kStoreSmallest || std::fabs(yq) > kStoreLargest) break;
         ytgt_ = Single(yq);
-        if (nq5 > 300) {
-            unconverged_[0] = 1;
-            break;
-        }
+        if (nq5 > 300) break;
         const double change =
             std::fabs(Quotient(Checked(static_cast<double>(ypj_) - ans22), ans22));
         if (previous != 1E+15 && change > previous && nq6 > 2) {
@@ -337,16 +352,15 @@ void FamilyRun::Inverse() {
     FinishInverse();
 }
 
-// The end of Mode2: the flag of a search that failed (unless its Y is within
-// 1 % of Mode1's) or whose X lies beyond both lines' ranges, and the answer,
-// the mean of the two Ys where no failure counts.
+// The end of Mode2: flag 6 where its Y is not within 1 % of Mode1's, flag 5
+// where its X lies beyond both lines' ranges, and the answer: the mean of the
+// two Ys where they agree, Mode1's otherwise.
 void FamilyRun::FinishInverse() {
-    int flgm = 0;
-    for (int flag : unconverged_) flgm += flag;
     const double agreement = ans11_ != 0.0f
                                  ? Quotient(Checked(static_cast<double>(ans11_) - ytgt_), ans11_)
                                  : Quotient(Checked(static_cast<double>(ans11_) - ytgt_), ytgt_);
-    if (std::fabs(agreement) <= 0.01) flgm = 0;
+    // Only answers that agree within 1 % are one, converged or not.
+    const int flgm = std::fabs(agreement) <= 0.01 ? 0 : 1;
     if (flgm != 0 && flag_ == kCalcOk) flag_ = kCalcNotConverged;
     const float ans33 = ytgt_;
     const Allowance& a = allowance_;
@@ -356,6 +370,25 @@ void FamilyRun::FinishInverse() {
     }
     if (outside == 2 && flag_ == kCalcOk) flag_ = kCalcInverseXOutside;
     ans00_ = flgm == 0 ? Single(Sum(ans11_, ans33) * 0.5) : ans11_;
+}
+
+// Mode1's evaluations: only the lines the interpolation uses; false when a
+// bracketing line cannot be computed. A third line that cannot leaves the
+// straight line through the two.
+bool FamilyRun::ModeOne() {
+    std::array<bool, kMaxLines + 1> computed{};
+    for (int k = 1; k <= n_; ++k) {
+        if (!Used(k)) continue;
+        Equation(k);
+        computed[static_cast<std::size_t>(k)] = !eqfail_;
+    }
+    if (!computed[static_cast<std::size_t>(nnpb_ - 1)] ||
+        !computed[static_cast<std::size_t>(nnpb_)])
+        return false;
+    for (int k = 1; k <= n_; ++k) {
+        if (Used(k) && !computed[static_cast<std::size_t>(k)]) straight_ = true;
+    }
+    return true;
 }
 
 CalcAnswer FamilyRun::Run() {
@@ -377,7 +410,7 @@ CalcAnswer FamilyRun::Run() {
     Single(Checked(Checked(Position(n_).parameter - Position(1).parameter) * 0.02f));
     if (ParameterOutside() && flag_ == kCalcOk) flag_ = kCalcParameterOutside;
 
-    for (int k = 1; k <= n_; ++k) Equation(k);
+    if (!ModeOne()) return {0.0f, kCalcFailed};
     ans11_ = ans00_ = Interpolated(false);
     outside = 0;
     for (int k : {low, high}) {

@@ -27,7 +27,9 @@ constexpr const char* kTwoPoint[] = {
 // offset of the parameters (1E-9 apart as well as 1E+6), gives each line's
 // own value exactly at its parameter, and is the same whether a host rounds
 // Single intermediates or keeps them wider. (Through three points it is the
-// parabola that the least-squares normal equations give.)
+// parabola that the least-squares normal equations give.) Where the third
+// line could not be computed (CVL% = 1) the weights are those of the straight
+// line through the two lines that bracket YYPP!.
 constexpr const char* kThreePoint[] = {
     "   XZ!(3) = Val(YG1$(NNP% + 1))",
     "   If HMODE% = 0 Then",
@@ -40,9 +42,18 @@ constexpr const char* kThreePoint[] = {
     "      YZ!(3) = XP1!(NNP% + 1)",
     "   End If",
     "   P1# = YYPP! - CDbl(XZ!(1)): P2# = YYPP! - CDbl(XZ!(2)): P3# = YYPP! - CDbl(XZ!(3))",
-    "   W1# = P2# / (P2# - P1#) * P3# / (P3# - P1#)",
-    "   W2# = P1# / (P1# - P2#) * P3# / (P3# - P2#)",
-    "   W3# = P1# / (P1# - P3#) * P2# / (P2# - P3#)",
+    "   If CVL% = 1 Then",
+    "      W1# = 0: W2# = 0: W3# = 0",
+    "      If NNPB% = NNP% Then",
+    "         W1# = P2# / (P2# - P1#): W2# = P1# / (P1# - P2#)",
+    "      Else",
+    "         W2# = P3# / (P3# - P2#): W3# = P2# / (P2# - P3#)",
+    "      End If",
+    "   Else",
+    "      W1# = P2# / (P2# - P1#) * P3# / (P3# - P1#)",
+    "      W2# = P1# / (P1# - P2#) * P3# / (P3# - P2#)",
+    "      W3# = P1# / (P1# - P3#) * P2# / (P2# - P3#)",
+    "   End If",
     "   YQ# = W1# * YZ!(1) + W2# * YZ!(2) + W3# * YZ!(3)",
 };
 

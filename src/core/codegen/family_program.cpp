@@ -27,6 +27,10 @@ constexpr const char* kDims[] = {
     "   Dim EFLG6%, EFLG7%, EFLG8%, EFLG9%, EFLG10%",
 };
 
+// Whether the last evaluation of a line failed, which lines evaluated, and
+// whether the interpolation falls back to the two bracketing lines.
+constexpr const char* kEvaluationDims = "   Dim EQFAIL%, CVL%, YOK%(10)";
+
 // Finds the positions whose parameters bracket YYPP!, kept inside the family.
 // The parameter is compared as a Single (CSng), as every host compares it then.
 constexpr const char* kBracket[] = {
@@ -147,10 +151,12 @@ constexpr const char* kModeTwoEnd[] = {
     "      Loop",
     "      FLGM% = EFLG0% + EFLG1% + EFLG2% + EFLG3% + EFLG4% + EFLG5%",
     "      FLGM% = FLGM% + EFLG6% + EFLG7% + EFLG8% + EFLG9% + EFLG10%",
+    // The two answers are one only where they agree within 1 %, whether the
+    // searches converged or not; otherwise the direct one stands, flagged.
     "      If ANS11! <> 0 THEN",
-    "         If Abs((CDbl(ANS11!) - YTGT!) / ANS11!) <= 0.01 THEN FLGM% = 0",
+    "         If Abs((CDbl(ANS11!) - YTGT!) / ANS11!) <= 0.01 THEN FLGM% = 0 Else FLGM% = 1",
     "      Else",
-    "         If Abs((CDbl(ANS11!) - YTGT!) / YTGT!) <= 0.01 THEN FLGM% = 0",
+    "         If Abs((CDbl(ANS11!) - YTGT!) / YTGT!) <= 0.01 THEN FLGM% = 0 Else FLGM% = 1",
     "      End If",
     "      If FLGM% <> 0 And EFLG% = 0 Then EFLG% = 6",
     "      ANS33! = YTGT!",
@@ -169,11 +175,12 @@ constexpr const char* kModeTwoEnd[] = {
     "   GoTo LEND11",
 };
 
+// A line's equation that cannot be computed at X1! (a logarithm of 0, a
+// division by 0, an overflow) is no error of the whole program: EQFAIL% = 1
+// tells the caller, which decides whether the answer needs that line.
 constexpr const char* kEquationsStart[] = {
-    "EQ00: Rem",
-    "   NQ1% = NQ1% + 1",
-    "   NQ2% = NQ2% + 1",
-    "   Select Case EQNO%",
+    "EQ00: Rem",      "   NQ1% = NQ1% + 1",    "   NQ2% = NQ2% + 1",
+    "   EQFAIL% = 0", "   On Error GoTo EQ99", "   Select Case EQNO%",
 };
 
 // With HMODE% = 1 every evaluation also moves X1! toward the target Y, by the
@@ -197,9 +204,20 @@ constexpr const char* kStepStart[] = {
 };
 
 constexpr const char* kStepEnd[] = {
-    "      X1! = YQ#",
+    "      X1! = YQ#", "   End If", "EQ98: Rem",      "   On Error GoTo EL100",
+    "Return",          "EQ99:",     "   EQFAIL% = 1", "   Resume EQ98",
+};
+
+// A bracketing line that cannot be computed leaves no answer (flag 7); the
+// third line of a parabola may fail where it lies outside its own range, and
+// the two bracketing lines then give the answer by a straight line.
+constexpr const char* kBracketingLinesNeeded =
+    "   If YOK%(NNPB% - 1) = 0 Or YOK%(NNPB%) = 0 Then EFLG% = 7: ANS00! = 0: GoTo LEND11";
+constexpr const char* kStraightFallback[] = {
+    "   If YOK%(NNP% - 1) + YOK%(NNP%) + YOK%(NNP% + 1) < 3 Then",
+    "      CVL% = 1",
+    "      CVC$ = \"/\" + Trim$(Str$(NNPB% - 1)) + \"/\" + Trim$(Str$(NNPB%)) + \"/\"",
     "   End If",
-    "Return",
 };
 
 constexpr const char* kInnerStart[] = {
@@ -243,6 +261,7 @@ void AppendSolveBlock(ProgramLines& out, int k) {
     out.push_back("            GoSub INISET");
     out.push_back("            Do Until Abs((CDbl(YPJ!) - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3");
     out.push_back("               EQNO% = " + n + ": GoSub EQ00");
+    out.push_back("               If EQFAIL% = 1 Then EFLG" + n + "% = 1: Exit Do");
     out.push_back("               If NQ1% > 200 Then EFLG" + n + "% = 1: Exit Do");
     out.push_back("               CHH# = Abs((CDbl(YPJ!) - YTGT!) / YTGT!)");
     out.push_back("               If CHHB# <> 1E+15 Then");
@@ -257,6 +276,17 @@ void AppendSolveBlock(ProgramLines& out, int k) {
     out.push_back("            Loop");
     out.push_back("            XP1!(" + n + ") = X1!: YP1!(" + n + ") = Val(YG1$(" + n + "))");
     out.push_back("         End If");
+}
+
+// Mode1 evaluates only the lines the interpolation uses.
+void AppendModeOneCalls(ProgramLines& out, int lineCount, Interpolation interpolation) {
+    for (int k = 1; k <= lineCount; ++k) {
+        const std::string n = IntegerText(k);
+        out.push_back("   If InStr(CVC$,\"/" + n + "/\") <> 0 Then EQNO% = " + n +
+                      ": GoSub EQ00: YOK%(" + n + ") = 1 - EQFAIL%");
+    }
+    out.push_back(kBracketingLinesNeeded);
+    if (interpolation == Interpolation::kThreePoint) Append(out, kStraightFallback);
 }
 
 bool AnyPositiveXRange(const DataSet& data, const FitResults& results) {
@@ -277,6 +307,7 @@ void GenerateFamilyProgram(const DataSet& data, FitResults& results) {
 
     out.push_back("Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)");
     Append(out, kDims);
+    out.push_back(kEvaluationDims);
     AppendInterpolationDims(out, interpolation);
     AppendErrorTrap(out);
     AppendInterfaceRemarks(out, interpolation == Interpolation::kThreePoint);
@@ -300,7 +331,7 @@ void GenerateFamilyProgram(const DataSet& data, FitResults& results) {
     if (AnyPositiveXRange(data, results)) Append(out, kNegativeX);
     AppendRangeWidening(out);
     Append(out, kInputChecks);
-    AppendCallLines(out, n);
+    AppendModeOneCalls(out, n, interpolation);
     Append(out, kModeOne);
     for (int k = 1; k <= n; ++k) AppendSolveBlock(out, k);
     Append(out, kModeTwoStart);

@@ -1,5 +1,9 @@
 #include "core/codegen/program_parts.h"
 
+#include <charconv>
+#include <cmath>
+#include <limits>
+
 #include "core/data/numeric_text.h"
 
 namespace kx::core::calc_text {
@@ -83,12 +87,13 @@ void AppendSectionBlock(ProgramLines& out, const DataSet& data, const FitResults
         return;
     }
     const LineFit& fit = results.lineFit[line];
-    // A Single literal, so that every host compares X1! with it in single
-    // precision and the end point belongs to the section that ends there.
+    // The end point belongs to the section that ends there.
     auto bound = [&](int section) -> std::string {
         const int point = fit.sections[section].lastIndex;
         if (point < 0 || point > kMaxPoints || data.xText[line][point].empty()) return {};
-        return data.xText[line][point] + "!";
+        const double value = ValueOfText(data.xText[line][point]);
+        if (!FitsSingle(value)) return data.xText[line][point] + "!";
+        return SectionEndText(static_cast<float>(value));
     };
     if (fit.sectionCount == 3) {
         const std::string inner(indent.base + 3, ' ');
@@ -112,6 +117,54 @@ void AppendSectionBlock(ProgramLines& out, const DataSet& data, const FitResults
     } else {
         out.push_back(base + ValueStatement(statements.next()));
     }
+}
+
+namespace {
+
+// A Double literal's text: BASIC writes its exponent with a capital E.
+std::string DoubleLiteral(const char* begin, const char* end) {
+    std::string text(begin, end);
+    for (char& c : text) {
+        if (c == 'e') c = 'E';
+    }
+    return text + "#";
+}
+
+int SignificantDigits(std::string_view text) {
+    int digits = 0;
+    bool leading = true;
+    for (char c : text) {
+        if (c == 'e' || c == 'E') break;
+        if (c < '0' || c > '9') continue;
+        if (c != '0') leading = false;
+        if (!leading) ++digits;
+    }
+    return digits;
+}
+
+}  // namespace
+
+std::string SectionEndText(float end) {
+    // Near 0 the Singles are too close for a Double to stand between two of
+    // them in every host; 0 itself and such tiny ends stay as they were.
+    if (!(std::fabs(end) >= 1e-30f) || !std::isfinite(end)) return SingleToText(end) + "!";
+    const double low = end;
+    char buffer[40];
+    // Most ends are Singles of a short decimal (12.5): that is the literal.
+    const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, low);
+    if (SignificantDigits(std::string_view(buffer, shortest.ptr - buffer)) <= 15)
+        return DoubleLiteral(buffer, shortest.ptr);
+    const double gap =
+        static_cast<double>(std::nextafter(end, std::numeric_limits<float>::infinity())) - low;
+    const double target = low + gap / 4;
+    for (int digits = 9; digits <= 15; ++digits) {
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, target,
+                                           std::chars_format::general, digits);
+        double read = 0;
+        std::from_chars(buffer, written.ptr, read);
+        if (read > low && read < low + gap / 2) return DoubleLiteral(buffer, written.ptr);
+    }
+    return SingleToText(end) + "!";
 }
 
 std::string ValueStatement(const std::string& statement) {

@@ -66,13 +66,19 @@ struct SectionIndent {
 
 // The statements of the line at one position, chosen by X at the section ends
 // (the last section takes every X above the previous end). Each statement
-// assigns YQ# (see AppendValueStore), and each section end is a Single
-// literal ("12.5!"): compared with a number of another type, X1! would be
-// compared in double precision by one BASIC and in single precision by
-// another, and an end point whose Single lies above its decimal text would
-// fall into different sections.
+// assigns YQ# (see AppendValueStore), and each section end is written by
+// SectionEndText.
 void AppendSectionBlock(ProgramLines& out, const DataSet& data, const FitResults& results,
                         int line, StatementCursor& statements, SectionIndent indent);
+
+// A section end X1! is compared with, for the stored Single `end`: a Double
+// literal ("1808.24401857#") just above the Single and below half the way to
+// the next one, with at most 15 digits. Every BASIC then sends the same
+// Singles to each section: one compares X1! with the Double itself, another
+// rounds the Double to the nearest Single first (which is `end`), and an
+// editor that keeps 15 digits of a Double leaves it as it is. A Single
+// literal would not do: one BASIC keeps only six digits of it.
+std::string SectionEndText(float end);
 
 // The equation statement "Y!(k)=..." as the program runs it: "YQ#=...".
 std::string ValueStatement(const std::string& statement);

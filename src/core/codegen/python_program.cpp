@@ -142,7 +142,7 @@ class _Family:
         self.ans00 = self.ans11 = self.ytgt = self.ypj = self.beki = 0.0
         self.sim = 1
         self.nq1 = self.nq2 = 0
-        self.unconverged = [0] * (self.n + 1)
+        self.straight = False  # the third line failed: a straight line through two
         self.allowance = None
 
     def bracket(self):
@@ -159,6 +159,8 @@ class _Family:
             self.nnp = self.nnpb = 2
 
     def used(self, k):
+        if self.straight:
+            return k in (self.nnpb - 1, self.nnpb)
         return self.nnp - 1 <= k <= self.nnp + (1 if self.n > 2 else 0)
 
     def outside_x(self, x, k):
@@ -178,9 +180,18 @@ class _Family:
 
     def evaluate(self, k):
         """The value of line k at x1; in the inverse solution x1 also moves
-        toward the target Y by the ratio of the line's value to it."""
+        toward the target Y by the ratio of the line's value to it. False
+        where the line cannot be computed: that is no failure of the whole
+        calculation."""
         self.nq1 += 1
         self.nq2 += 1
+        try:
+            self.evaluate_steps(k)
+        except (_Fault, OverflowError, ZeroDivisionError, ValueError):
+            return False
+        return True
+
+    def evaluate_steps(self, k):
         self.y[k] = _line_value(k, self.x1)
         if not self.inverse:
             return
@@ -208,9 +219,17 @@ class _Family:
             p1 = _checked(self.yypp - xz1)
             p2 = _checked(self.yypp - xz2)
             p3 = _checked(self.yypp - xz3)
-            w1 = _quotient(_checked(_quotient(p2, _checked(p2 - p1)) * p3), _checked(p3 - p1))
-            w2 = _quotient(_checked(_quotient(p1, _checked(p1 - p2)) * p3), _checked(p3 - p2))
-            w3 = _quotient(_checked(_quotient(p1, _checked(p1 - p3)) * p2), _checked(p2 - p3))
+            w1 = w2 = w3 = 0.0
+            if self.straight and self.nnpb == n:
+                w1 = _quotient(p2, _checked(p2 - p1))
+                w2 = _quotient(p1, _checked(p1 - p2))
+            elif self.straight:
+                w2 = _quotient(p3, _checked(p3 - p2))
+                w3 = _quotient(p2, _checked(p2 - p3))
+            else:
+                w1 = _quotient(_checked(_quotient(p2, _checked(p2 - p1)) * p3), _checked(p3 - p1))
+                w2 = _quotient(_checked(_quotient(p1, _checked(p1 - p2)) * p3), _checked(p3 - p2))
+                w3 = _quotient(_checked(_quotient(p1, _checked(p1 - p3)) * p2), _checked(p2 - p3))
             yq = _checked(_checked(_checked(w1 * yz1) + _checked(w2 * yz2)) + _checked(w3 * yz3))
         return _stored(yq)
 
@@ -220,16 +239,13 @@ class _Family:
 
     def solve(self, k):
         """The X at which line k meets the target Y, by steps from x1 = x."""
-        self.unconverged[k] = 0
         self.nq1 = self.nq2 = 0
         self.x1 = self.xxpp
         self.sim = 1
         self.beki = _STEP
         previous = 1e15
         while not (self.miss(self.ypj, self.ytgt) < 0.0001 and self.nq1 > 3):
-            self.evaluate(k)
-            if self.nq1 > 200:
-                self.unconverged[k] = 1
+            if not self.evaluate(k) or self.nq1 > 200:
                 break
             change = self.miss(self.ypj, self.ytgt)
             if previous != 1e15:
@@ -264,7 +280,6 @@ class _Family:
                     self.solve(k)
             ans22 = self.interpolated(True)
             if ans22 == 0:
-                self.unconverged[0] = 1
                 break
             self.ypj = self.xxpp
             above = _single(self.ypj - ans22) > 0
@@ -272,11 +287,9 @@ class _Family:
             ratio = self.xxpp / ans22 if up else ans22 / self.xxpp
             yq = _checked(self.ytgt * _power(abs(ratio), beki5))
             if abs(yq) < 1.1754944e-38 or abs(yq) > 3.402823e+38:
-                self.unconverged[0] = 1
                 break
             self.ytgt = _single(yq)
             if nq5 > 300:
-                self.unconverged[0] = 1
                 break
             change = self.miss(self.ypj, ans22)
             if previous != 1e15 and change > previous and nq6 > 2:
@@ -285,13 +298,12 @@ class _Family:
                 simz = -simz
                 nq6 = 0
             previous = change
-        flgm = sum(self.unconverged)
         if self.ans11 != 0:
             agreement = (self.ans11 - self.ytgt) / self.ans11
         else:
             agreement = (self.ans11 - self.ytgt) / self.ytgt
-        if abs(agreement) <= 0.01:
-            flgm = 0
+        # Only answers that agree within 1 % are one, converged or not.
+        flgm = 0 if abs(agreement) <= 0.01 else 1
         if flgm != 0 and self.flag == 0:
             self.flag = 6
         ans33 = self.ytgt
@@ -320,8 +332,16 @@ class _Family:
         high = self.yypp > self.parameter_limit(_LINES[-1][0], 1)
         if (low or high) and self.flag == 0:
             self.flag = 3
+        # Only the lines the interpolation uses; a bracketing line that cannot
+        # be computed leaves no answer, a third line the straight line.
+        computed = [False] * (self.n + 1)
         for k in range(1, self.n + 1):
-            self.evaluate(k)
+            if self.used(k):
+                computed[k] = self.evaluate(k)
+        if not (computed[self.nnpb - 1] and computed[self.nnpb]):
+            raise _Fault
+        if any(self.used(k) and not computed[k] for k in range(1, self.n + 1)):
+            self.straight = True
         self.ans11 = self.ans00 = self.interpolated(False)
         if sum(self.outside_y(self.ans11, k) for k in neighbours) == 2 and self.flag == 0:
             self.flag = 4

@@ -23,6 +23,15 @@ std::optional<int16_t> CheckedErrorMode(std::string_view text) {
     return static_cast<int16_t>(value);
 }
 
+std::optional<int16_t> CheckedMinSection(std::string_view text) {
+    const std::string_view trimmed = TrimBlanks(text);
+    if (trimmed.empty() || !IsNumericText(trimmed)) return std::nullopt;
+    const double value = ValueOfText(trimmed);
+    if (value != std::floor(value) || value < kStandardMinSection || value > kLargestMinSection)
+        return std::nullopt;
+    return static_cast<int16_t>(value);
+}
+
 std::optional<float> Gr(float e) {
     if (!(e > 0.0f)) return std::nullopt;
     const float g = static_cast<float>(-12.3315 * std::log(static_cast<double>(e)) - 13.5774);

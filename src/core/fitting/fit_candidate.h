@@ -20,6 +20,10 @@ struct FitCandidate {
     // of a better candidate's before all points were taken, and its rating
     // was left there (see Rating::kForChoice).
     bool outranked = false;
+    // The section has more distinct X than the form has coefficients, so its
+    // deviation tells how well it follows the points: only such a form is
+    // chosen (every form, where no form has that many).
+    bool choosable = true;
 };
 
 std::string MeanDeviationText(const FitCandidate& candidate);

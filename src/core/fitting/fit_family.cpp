@@ -117,6 +117,9 @@ private:
     bool countPartition(float score);  // logs the score; false on a stop
     bool twoSectionStage(float& best);
     bool threeSectionStage(bool& done);
+    // How a partition of the three-section stage ends its search.
+    enum class PartitionEnd { kNext, kStopped, kPreciseEnough, kLimitReached };
+    PartitionEnd threeSectionPartition(int firstNumber, int m1, int secondLast, float& best);
     void accept(std::initializer_list<const SectionRecord*> sections);
     void logUnrated();
     void writeSummary();
@@ -272,6 +275,10 @@ bool LineFitting::twoSectionStage(float& best) {
     records_.restart();
     int m = 3;
     do {
+        if (!SectionsLongEnough(settings_.minSectionPoints, {m, n_ - m + 1})) {
+            m += step_;
+            continue;
+        }
         const SectionRecord& first = records_.get(2, records_.add(2, fitSection(1, m)));
         const SectionRecord& second = records_.get(2, records_.add(2, fitSection(m, n_)));
         logSection(first, m);
@@ -291,12 +298,39 @@ bool LineFitting::twoSectionStage(float& best) {
     return false;
 }
 
+// One three-section partition: sections 2 and 3 fitted after the first one's
+// record, logged and scored; the best so far is accepted.
+LineFitting::PartitionEnd LineFitting::threeSectionPartition(int firstNumber, int m1,
+                                                             int secondLast, float& best) {
+    const SectionRecord& first = records_.get(3, firstNumber);
+    logSection(first, m1);
+    results_.fittingLog.AddGap();
+    const SectionRecord& second = records_.get(3, records_.add(3, fitSection(m1, secondLast)));
+    logSection(second, secondLast);
+    results_.fittingLog.AddGap();
+    const SectionRecord& third = records_.get(3, records_.add(3, fitSection(secondLast, n_)));
+    logSection(third, n_);
+    const SectionScore scores[] = {
+        {first.points, first.error}, {second.points, second.error}, {third.points, third.error}};
+    const float e = CombinedError(settings_.errorMode, scores);
+    if (!countPartition(e)) return PartitionEnd::kStopped;
+    if (e < best) {
+        best = e;
+        accept({&first, &second, &third});
+        results_.lineFit[line_].threeSectionError = e;
+        if (e <= settings_.cutoffPrecision) return PartitionEnd::kPreciseEnough;
+    }
+    if (++results_.threeSectionCounter > kThreeSectionLimit) return PartitionEnd::kLimitReached;
+    return PartitionEnd::kNext;
+}
+
 bool LineFitting::threeSectionStage(bool& done) {
     records_.restart();
     float best = kThreeSectionStart;
     const int s = step_;
     for (int j = 1; 1 + s * (j - 1) <= n_ - s - 6; ++j) {
         const int m1 = 2 + s * j;
+        if (!SectionsLongEnough(settings_.minSectionPoints, {m1})) continue;
         const int firstNumber = records_.add(3, fitSection(1, m1));
         // The first section is logged when it is fitted and again, from its
         // record, in every partition that reuses it.
@@ -304,35 +338,19 @@ bool LineFitting::threeSectionStage(bool& done) {
         for (int i = 1; 1 + s * (i - 1) <= (n_ - m1) - 3; ++i) {
             const int m2 = 2 + s * i;
             const int secondLast = m1 + m2 - 1;
+            const int thirdPoints = n_ - secondLast + 1;
             // A third section needs at least two points of the line; the split
             // bounds alone would let the second section run past its end.
-            if (n_ - secondLast + 1 < 2) break;
-            const SectionRecord& first = records_.get(3, firstNumber);
-            logSection(first, m1);
-            results_.fittingLog.AddGap();
-            const SectionRecord& second =
-                records_.get(3, records_.add(3, fitSection(m1, secondLast)));
-            logSection(second, secondLast);
-            results_.fittingLog.AddGap();
-            const SectionRecord& third =
-                records_.get(3, records_.add(3, fitSection(secondLast, n_)));
-            logSection(third, n_);
-            const SectionScore scores[] = {{first.points, first.error},
-                                           {second.points, second.error},
-                                           {third.points, third.error}};
-            const float e = CombinedError(settings_.errorMode, scores);
-            if (!countPartition(e)) return false;
-            if (e < best) {
-                best = e;
-                accept({&first, &second, &third});
-                results_.lineFit[line_].threeSectionError = e;
-                if (e <= settings_.cutoffPrecision) {
-                    done = true;
-                    return true;
+            if (thirdPoints < 2) break;
+            if (SectionsLongEnough(settings_.minSectionPoints, {m2, thirdPoints})) {
+                switch (threeSectionPartition(firstNumber, m1, secondLast, best)) {
+                    case PartitionEnd::kStopped: return false;
+                    case PartitionEnd::kPreciseEnough: done = true; return true;
+                    case PartitionEnd::kLimitReached: return true;
+                    case PartitionEnd::kNext: break;
                 }
             }
-            if (++results_.threeSectionCounter > kThreeSectionLimit) return true;
-            if (third.points < s + 3) break;
+            if (thirdPoints < s + 3) break;
         }
     }
     return true;
@@ -377,7 +395,8 @@ bool LineFitting::fit(int rank) {
         SectionPrefetch& prefetch;
         ~Finish() { prefetch.finish(); }
     } finish{prefetch_};
-    if (n_ > 4) prefetch_.start(table_, settings_, PlannedSections(n_, step_));
+    if (n_ > 4)
+        prefetch_.start(table_, settings_, PlannedSections(n_, step_, settings_.minSectionPoints));
 
     if (n_ < 1) {
         // Nothing to fit: the line keeps an empty section so that it still has

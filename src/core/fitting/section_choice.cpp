@@ -31,7 +31,7 @@ SectionChoice ChooseForm(std::span<const FitCandidate> candidates) {
     // candidates are valued.) Outranked candidates are beyond that reach.
     double smallest = std::numeric_limits<double>::infinity();
     for (const FitCandidate& candidate : candidates) {
-        if (!candidate.failed && !candidate.outranked)
+        if (!candidate.failed && !candidate.outranked && candidate.choosable)
             smallest = std::min(smallest, candidate.meanDeviation);
     }
     const double reach = ChoiceReach(smallest);
@@ -39,7 +39,7 @@ SectionChoice ChooseForm(std::span<const FitCandidate> candidates) {
     std::array<bool, kFormCount> near{};
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         const FitCandidate& candidate = candidates[i];
-        near[i] = !candidate.failed && !candidate.outranked &&
+        near[i] = !candidate.failed && !candidate.outranked && candidate.choosable &&
                   (candidate.meanDeviation <= reach || candidate.meanDeviation < 1e-30);
         if (near[i]) value[i] = MeanDeviationValue(candidate);
     }
@@ -71,40 +71,66 @@ SectionChoice ChooseForm(std::span<const FitCandidate> candidates) {
     return choice;
 }
 
-std::vector<std::pair<int, int>> PlannedSections(int n, int step) {
-    std::vector<std::pair<int, int>> plan;
-    std::vector<bool> planned(kSectionSlots, false);
-    const auto add = [&](int first, int last) {
-        if (first < 1 || last > n || first > last || last > kMaxPoints) return;
+namespace {
+
+// The sections of a line in the order the partition search first asks for
+// each, every one once.
+class SectionList {
+public:
+    explicit SectionList(int n) : n_(n), planned_(kSectionSlots, false) {}
+
+    void add(int first, int last) {
+        if (first < 1 || last > n_ || first > last || last > kMaxPoints) return;
         const std::size_t slot = SectionSlot(first, last);
-        if (planned[slot]) return;
-        planned[slot] = true;
-        plan.emplace_back(first, last);
-    };
-    add(1, n);
-    if (n > 4) {
-        int m = 3;
-        do {
-            add(1, m);
-            add(m, n);
-            m += step;
-        } while (n - m >= 3);
+        if (planned_[slot]) return;
+        planned_[slot] = true;
+        sections_.emplace_back(first, last);
     }
-    if (n > 8) {
-        const int s = step;
-        for (int j = 1; 1 + s * (j - 1) <= n - s - 6; ++j) {
-            const int m1 = 2 + s * j;
-            add(1, m1);
-            for (int i = 1; 1 + s * (i - 1) <= (n - m1) - 3; ++i) {
-                const int secondLast = m1 + 2 + s * i - 1;
-                if (n - secondLast + 1 < 2) break;
-                add(m1, secondLast);
-                add(secondLast, n);
-                if (n - secondLast + 1 < s + 3) break;
+    std::vector<std::pair<int, int>> take() { return std::move(sections_); }
+
+private:
+    int n_;
+    std::vector<bool> planned_;
+    std::vector<std::pair<int, int>> sections_;
+};
+
+void PlanTwoSections(int n, int step, int minSectionPoints, SectionList& plan) {
+    int m = 3;
+    do {
+        if (SectionsLongEnough(minSectionPoints, {m, n - m + 1})) {
+            plan.add(1, m);
+            plan.add(m, n);
+        }
+        m += step;
+    } while (n - m >= 3);
+}
+
+void PlanThreeSections(int n, int s, int minSectionPoints, SectionList& plan) {
+    for (int j = 1; 1 + s * (j - 1) <= n - s - 6; ++j) {
+        const int m1 = 2 + s * j;
+        if (!SectionsLongEnough(minSectionPoints, {m1})) continue;
+        plan.add(1, m1);
+        for (int i = 1; 1 + s * (i - 1) <= (n - m1) - 3; ++i) {
+            const int secondLast = m1 + 2 + s * i - 1;
+            const int thirdPoints = n - secondLast + 1;
+            if (thirdPoints < 2) break;
+            if (SectionsLongEnough(minSectionPoints, {2 + s * i, thirdPoints})) {
+                plan.add(m1, secondLast);
+                plan.add(secondLast, n);
             }
+            if (thirdPoints < s + 3) break;
         }
     }
-    return plan;
+}
+
+}  // namespace
+
+std::vector<std::pair<int, int>> PlannedSections(int n, int step, int minSectionPoints) {
+    SectionList plan(n);
+    plan.add(1, n);
+    if (n > 4) PlanTwoSections(n, step, minSectionPoints, plan);
+    if (n > 8) PlanThreeSections(n, step, minSectionPoints, plan);
+    return plan.take();
 }
 
 void SectionPrefetch::start(const PointTable& table, const CalcSettings& settings,

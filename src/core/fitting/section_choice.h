@@ -36,15 +36,16 @@ struct SectionChoice {
     int cubics = 0;         // cubics solved
 };
 
-// The form of the smallest deviation value among the candidates, the first of
-// equal values; when none comes below the selection start (1000000), the
-// least bad one whose rating did not fail.
+// The form of the smallest deviation value among the choosable candidates
+// (see FitCandidate::choosable), the first of equal values; when none comes below the selection
+// start (1000000), the least bad one whose rating did not fail.
 SectionChoice ChooseForm(std::span<const FitCandidate> candidates);
 
 // The sections a line's partition search asks for, in the order it first
 // asks for each: the whole line, then the two-section and the three-section
 // partitions of a line of n points split in steps of `step`.
-std::vector<std::pair<int, int>> PlannedSections(int n, int step);
+std::vector<std::pair<int, int>> PlannedSections(int n, int step,
+                                                 int minSectionPoints = kStandardMinSection);
 
 // Fits a line's planned sections on a second thread, from the last backwards,
 // while the partition search takes them from the first: a section's choice

@@ -370,7 +370,27 @@ struct SectionPlan {
     // By system and degree: the coefficients fit a float, and the candidate
     // is to be rated.
     std::array<std::array<bool, 3>, kSystemCount + 1> storable{};
+    // The highest degree the section can judge (see ChoosableDegree).
+    int choosableDegree = 3;
 };
+
+// A polynomial of degree d has d + 1 coefficients: through d + 1 distinct X
+// it passes exactly whatever the points, and only a further point tells how
+// well it follows them. So the highest degree a section may choose is its
+// number of distinct X less two; below degree 1 (X repeated) every degree is
+// taken as before, since no candidate could be judged.
+int ChoosableDegree(const PointTable& table, int first, int n) {
+    constexpr int kNeeded = 5;  // distinct X that let a cubic be judged
+    std::array<double, kNeeded> seen{};
+    int distinct = 0;
+    for (int i = first; i < first + n && distinct < kNeeded; ++i) {
+        const double x = table.x[static_cast<std::size_t>(i)];
+        if (std::find(seen.begin(), seen.begin() + distinct, x) == seen.begin() + distinct)
+            seen[static_cast<std::size_t>(distinct++)] = x;
+    }
+    const int degree = distinct - 2;
+    return degree < 1 ? 3 : degree;
+}
 
 SectionFlags FlagsOf(const PointTable& table, int first, int n) {
     SectionFlags flags;
@@ -391,6 +411,7 @@ SectionPlan PlanSection(const PointTable& table, int first, int n, const CalcSet
     plan.first = first;
     plan.n = n;
     plan.flags = FlagsOf(table, first, n);
+    plan.choosableDegree = ChoosableDegree(table, first, n);
     for (int system = 1; system <= kSystemCount; ++system) {
         plan.fitted[system] =
             settings.excludedSystem[system] != 1 && !SystemSkipped(system, plan.flags);
@@ -488,9 +509,10 @@ void RateSystem(const SectionPlan& plan, int system, double reach, FitCandidate*
 }
 
 // The smallest mean deviation so far once a system's candidates are rated:
-// those that failed or were outranked have none.
-double SmallestMean(const FitCandidate* rated, double smallest) {
-    for (int d = 0; d < 3; ++d) {
+// those that failed or were outranked have none, and a degree the section
+// cannot judge is no measure for the others.
+double SmallestMean(const FitCandidate* rated, double smallest, int choosableDegree) {
+    for (int d = 0; d < choosableDegree; ++d) {
         if (!rated[d].failed && !rated[d].outranked)
             smallest = std::min(smallest, rated[d].meanDeviation);
     }
@@ -501,7 +523,7 @@ double SmallestMean(const FitCandidate* rated, double smallest) {
 // deviation so far; returns the smallest after it.
 double RateForChoice(const SectionPlan& plan, int system, double smallest, FitCandidate* list) {
     RateSystem<false>(plan, system, ChoiceReach(smallest), list);
-    return SmallestMean(&list[plan.place[system]], smallest);
+    return SmallestMean(&list[plan.place[system]], smallest, plan.choosableDegree);
 }
 
 }  // namespace
@@ -519,6 +541,9 @@ void SectionFitter::Fit(const PointTable& table, int first, int n, const CalcSet
     const RunningSums& sums = SumsOf(table, first, first + n - 1);
     for (int side = 0; side < 3; ++side) {
         FitSide(plan, side, sums.s[side], sums.t, observer, list_.data());
+    }
+    for (std::size_t i = 0; i < count_; ++i) {
+        list_[i].choosable = DegreeOfForm(list_[i].form) <= plan.choosableDegree;
     }
 
     if (rating == Rating::kFull) {

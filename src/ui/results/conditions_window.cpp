@@ -59,7 +59,7 @@ QLabel* ErrorLabel(QWidget* parent, const char* name, QRect place) {
 ConditionsWindow::ConditionsWindow(Workspace& workspace, QWidget* mainWindow)
     : ChildWindow(mainWindow, n::kWindow, QStringLiteral("計算処理条件設定")),
       workspace_(workspace) {
-    setFixedSize(TwipsToPixels(6000), TwipsToPixels(5100));
+    setFixedSize(TwipsToPixels(6000), TwipsToPixels(5700));
     Title(this, n::kTitle, "処理条件入力", TwipsRect(240, 120, 3000, 330));
 
     auto* modeFrame = new QGroupBox("計算誤差評価方法の設定", this);
@@ -88,15 +88,22 @@ ConditionsWindow::ConditionsWindow(Workspace& workspace, QWidget* mainWindow)
     gradeLabel_ =
         NamedLabel(precisionFrame, n::kGradeLabel, QString(), TwipsRect(3000, 900, 2300, 330));
 
-    auto* standard = Button(this, n::kStandardButton, "標準値", TwipsRect(240, 4260, 1500, 450));
-    auto* accept = Button(this, n::kAcceptButton, "ＯＫ", TwipsRect(2700, 4260, 1400, 450));
-    auto* cancel = Button(this, n::kCancelButton, "ｷｬﾝｾﾙ", TwipsRect(4260, 4260, 1400, 450));
+    // Beyond the system's conditions: sections of at least so many points.
+    Caption(this, "区間の最小点数", TwipsRect(420, 4230, 2000, 330));
+    minSectionBox_ = Box(this, n::kMinSectionBox, TwipsRect(2460, 4200, 800, 360));
+    minSectionBox_->setToolTip(QStringLiteral("3～10 (標準 3)"));
+    minSectionError_ = ErrorLabel(this, n::kMinSectionError, TwipsRect(3420, 4230, 1500, 330));
+
+    auto* standard = Button(this, n::kStandardButton, "標準値", TwipsRect(240, 4860, 1500, 450));
+    auto* accept = Button(this, n::kAcceptButton, "ＯＫ", TwipsRect(2700, 4860, 1400, 450));
+    auto* cancel = Button(this, n::kCancelButton, "ｷｬﾝｾﾙ", TwipsRect(4260, 4860, 1400, 450));
 
     for (int i = 0; i < 3; ++i) {
         connect(modeOption_[i], &QRadioButton::clicked, this, [this, i] { ChooseMode(i); });
     }
     connect(modeBox_, &QLineEdit::textChanged, this, &ConditionsWindow::ModeEdited);
     connect(precisionBox_, &QLineEdit::textChanged, this, &ConditionsWindow::PrecisionEdited);
+    connect(minSectionBox_, &QLineEdit::textChanged, this, &ConditionsWindow::MinSectionEdited);
     connect(&WidgetEvents::Of(modeBox_), &WidgetEvents::focusLost, this, [this] {
         modeError_->hide();
         precisionError_->hide();
@@ -113,8 +120,11 @@ void ConditionsWindow::Opening() {
     const core::CalcSettings& settings = workspace_.settings;
     heldMode_ = settings.errorMode;
     heldPrecision_ = settings.cutoffPrecision;
+    heldMinSection_ = settings.minSectionPoints;
     modeError_->hide();
     precisionError_->hide();
+    minSectionError_->hide();
+    minSectionBox_->setText(QString::number(settings.minSectionPoints));
     ShowPrecision(settings.cutoffPrecision);
     precisionBox_->setText(PrecisionText(settings.cutoffPrecision));
     modeBox_->setText(QString::number(settings.errorMode));
@@ -149,6 +159,13 @@ void ConditionsWindow::PrecisionEdited(const QString& text) {
     ShowPrecision(workspace_.settings.cutoffPrecision);
 }
 
+void ConditionsWindow::MinSectionEdited(const QString& text) {
+    if (const std::optional<int16_t> points = core::CheckedMinSection(Utf8(text))) {
+        workspace_.settings.minSectionPoints = *points;
+        minSectionError_->hide();
+    }
+}
+
 void ConditionsWindow::PrecisionBoxLeft() {
     if (core::IsNumericText(core::Trimmed(Utf8(precisionBox_->text())))) precisionError_->hide();
 }
@@ -159,6 +176,7 @@ void ConditionsWindow::SetStandardValues() {
     ShowPrecision(core::kStandardCutoffPrecision);
     modeOption_[core::kStandardErrorMode]->setChecked(true);
     ChooseMode(core::kStandardErrorMode);
+    minSectionBox_->setText(QString::number(core::kStandardMinSection));
 }
 
 void ConditionsWindow::AcceptSettings() {
@@ -167,10 +185,14 @@ void ConditionsWindow::AcceptSettings() {
     precisionError_->setVisible(!precision);
     const std::optional<int16_t> mode = core::CheckedErrorMode(Utf8(modeBox_->text()));
     modeError_->setVisible(!mode);
-    if (!precision || !mode) return;
+    const std::optional<int16_t> minSection =
+        core::CheckedMinSection(Utf8(minSectionBox_->text()));
+    minSectionError_->setVisible(!minSection);
+    if (!precision || !mode || !minSection) return;
     // The accepted values are the ones the way back keeps.
     heldPrecision_ = *precision;
     heldMode_ = *mode;
+    heldMinSection_ = *minSection;
     ReturnToOpener();
 }
 
@@ -180,7 +202,10 @@ void ConditionsWindow::Returning() {
     // The text edits above commit as they go; the held values are final.
     workspace_.settings.errorMode = heldMode_;
     workspace_.settings.cutoffPrecision = heldPrecision_;
+    workspace_.settings.minSectionPoints = heldMinSection_;
+    minSectionBox_->setText(QString::number(heldMinSection_));
     precisionError_->hide();
+    minSectionError_->hide();
 }
 
 }  // namespace kx::ui

@@ -71,6 +71,9 @@ inline constexpr char kGradeLabel[] = "Label6";
 inline constexpr char kStandardButton[] = "Command2";
 inline constexpr char kAcceptButton[] = "Command1";
 inline constexpr char kCancelButton[] = "Command3";
+// Beyond the system's controls: the fewest points of a section.
+inline constexpr char kMinSectionBox[] = "Text3";
+inline constexpr char kMinSectionError[] = "Label10";
 }  // namespace conditions
 
 namespace exclusion {

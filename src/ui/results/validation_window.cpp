@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "core/codegen/calc_evaluation.h"
+#include "core/digitizer/axis_inverse.h"
 #include "core/files/listing.h"
 #include "ui/results/results_names.h"
 #include "ui/window/controls.h"
@@ -30,8 +31,8 @@ constexpr int kColumnPadding = 10;  // pixels
 const QColor kFaultColour(255, 0, 0);
 const QColor kGoodColour(0, 128, 0);
 
-const char* const kLineColumns[] = {"Line",     "ﾊﾟﾗﾒｰﾀ",   "ﾃﾞｰﾀ数", "平均誤差",
-                                    "最大誤差", "最大の点", "EFLG"};
+const char* const kLineColumns[] = {"Line",     "ﾊﾟﾗﾒｰﾀ",         "ﾃﾞｰﾀ数", "平均誤差", "最大誤差",
+                                    "最大の点", "点間の最大誤差", "点間",   "EFLG"};
 const char* const kPointColumns[] = {"Line", "ﾊﾟﾗﾒｰﾀ", "No", "X", "Y", "Calc", "誤差", "EFLG"};
 
 QTableWidget* Table(QWidget* parent, const char* name, const char* const* columns, int count) {
@@ -51,9 +52,12 @@ QTableWidget* Table(QWidget* parent, const char* name, const char* const* column
     return table;
 }
 
+// A row between two points stands out from the points' rows.
+const QColor kBetweenBackground(240, 240, 248);
+
 // One row of the table from the tab-separated fields of a listing line;
 // numbers stand to the right, the flags to the left.
-void AddRow(QTableWidget& table, const std::string& line, bool fault) {
+void AddRow(QTableWidget& table, const std::string& line, bool fault, bool between = false) {
     const QStringList fields = QString::fromStdString(line).split('\t');
     const int row = table.rowCount();
     table.insertRow(row);
@@ -62,12 +66,33 @@ void AddRow(QTableWidget& table, const std::string& line, bool fault) {
         const bool flags = column == table.columnCount() - 1;
         item->setTextAlignment((flags ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
         if (fault) item->setForeground(kFaultColour);
+        if (between) item->setBackground(kBetweenBackground);
         table.setItem(row, column, item);
     }
 }
 
-bool PointBeyond(const core::CheckedPoint& point) {
+template <typename Checked>
+bool Beyond(const Checked& point) {
     return point.flag == core::kCalcFailed || point.deviation > core::kStandardCheckLimit;
+}
+
+// A midpoint as a row of the point table: its X, the interpolated Y, Calc,
+// the deviation and the flag under the points' columns.
+std::string MidpointRow(const core::CheckedLine& line, const core::CheckedMidpoint& mid) {
+    const std::vector<std::string> f = core::MidpointFields(line, mid);
+    return f[0] + "\t" + f[1] + "\t" + f[2] + "\t" + f[3] + "\t" + f[4] + "\t" + f[6] + "\t" +
+           f[7] + "\t" + f[8];
+}
+
+// The scale of the check: the axis types of the calibration the points came
+// from, where there is one.
+core::CheckScale ScaleOf(const Workspace& workspace) {
+    core::CheckScale scale;
+    if (core::CalibrationUsable(workspace.calibration)) {
+        scale.logX = workspace.calibration.logX;
+        scale.logY = workspace.calibration.logY;
+    }
+    return scale;
 }
 
 }  // namespace
@@ -78,7 +103,7 @@ ValidationWindow::ValidationWindow(Workspace& workspace, QWidget* mainWindow)
     Title(this, n::kTitle, "Calcの値と採取ﾃﾞｰﾀの比較", TwipsRect(kMargin, 120, 3600, 330));
     verdict_ = NamedLabel(this, n::kVerdict, QString(), TwipsRect(3900, 120, 6000, 330));
     SetBold(verdict_);
-    lineTable_ = Table(this, n::kLineTable, kLineColumns, 7);
+    lineTable_ = Table(this, n::kLineTable, kLineColumns, 9);
     pointTable_ = Table(this, n::kPointTable, kPointColumns, 8);
 
     buttons_ = {Button(this, n::kCopyButton, "ｺﾋﾟｰ", QRect()),
@@ -104,7 +129,7 @@ ValidationWindow::ValidationWindow(Workspace& workspace, QWidget* mainWindow)
 }
 
 void ValidationWindow::Opening() {
-    table_ = core::ValidationTableOf(workspace_.data, workspace_.results);
+    table_ = core::ValidationTableOf(workspace_.data, workspace_.results, ScaleOf(workspace_));
     listing_ = core::ValidationListing(table_);
     message_->hide();
     Fill();
@@ -122,10 +147,16 @@ void ValidationWindow::Fill() {
         AddRow(*lineTable_, listing_[next++], !core::WithinLimit(line, core::kStandardCheckLimit));
     }
     next += 2;
+    // The points of a line with the middle between each two after the first.
     for (const core::CheckedLine& line : table_.lines) {
         firstRowOfLine_.push_back(pointTable_->rowCount());
+        std::size_t mid = 0;
         for (const core::CheckedPoint& point : line.points) {
-            AddRow(*pointTable_, listing_[next++], PointBeyond(point));
+            AddRow(*pointTable_, listing_[next++], Beyond(point));
+            if (mid < line.between.size() && line.between[mid].after == point.point) {
+                const core::CheckedMidpoint& between = line.between[mid++];
+                AddRow(*pointTable_, MidpointRow(line, between), Beyond(between), true);
+            }
         }
     }
     for (QTableWidget* table : {lineTable_, pointTable_}) {
@@ -146,15 +177,27 @@ void ValidationWindow::Fill() {
         verdict_->setText(QStringLiteral("検証できるﾌﾟﾛｸﾞﾗﾑなし"));
         SetTextColour(verdict_, kFaultColour);
     } else if (beyond == table_.lines.end()) {
-        verdict_->setText(QStringLiteral("全ての点で誤差1%以内"));
+        verdict_->setText(QStringLiteral("全ての点と点の間で誤差1%以内"));
         SetTextColour(verdict_, kGoodColour);
     } else {
-        verdict_->setText(
-            beyond->flagsMet[core::kCalcFailed]
-                ? QStringLiteral("計算できない点あり (Line %1)").arg(beyond->line)
-                : QStringLiteral("誤差1%を超える点あり (Line %1)").arg(beyond->line));
+        verdict_->setText(VerdictOf(*beyond));
         SetTextColour(verdict_, kFaultColour);
     }
+}
+
+// What the first line beyond the limit falls short in, at its points first.
+QString ValidationWindow::VerdictOf(const core::CheckedLine& line) {
+    const int number = line.line;
+    if (line.flagsMet[core::kCalcFailed])
+        return QStringLiteral("計算できない点あり (Line %1)").arg(number);
+    if (line.largestDeviation > core::kStandardCheckLimit)
+        return QStringLiteral("誤差1%を超える点あり (Line %1)").arg(number);
+    if (line.betweenFlagsMet[core::kCalcFailed])
+        return QStringLiteral("点では誤差1%以内、点の間に計算できない所あり (Line %1)")
+            .arg(number);
+    return QStringLiteral("点では誤差1%以内、点の間で誤差1%超 (Line %1: %2%)")
+        .arg(number)
+        .arg(100 * line.largestBetween, 0, 'f', 1);
 }
 
 void ValidationWindow::ShowPointsOfLine(int row) {

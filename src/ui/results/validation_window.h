@@ -14,13 +14,16 @@ class QTableWidget;
 namespace kx::ui {
 
 // The window "計算ﾌﾟﾛｸﾞﾗﾑの検証": how well the generated Calc reproduces the
-// points of the last run. One table gives per line the number of points, the
-// mean and largest relative deviation, the point of the largest and the EFLG
-// values met; the other every point with X, Y, what Calc returns at that X and
-// the line's parameter, the deviation and the flag. Rows beyond 1 % or with a
-// flag of 7 stand out in red. The table is copied to the clipboard, or saved
-// through the save window, in the tab-separated form kuvatelix-fit --check
-// prints. Opened from the program-generation window after a run.
+// points of the last run, at the points and between them. One table gives per
+// line the number of points, the mean and largest relative deviation, the
+// point of the largest, the largest deviation between two points and where,
+// and the EFLG values met; the other every point with X, Y, what Calc returns
+// at that X and the line's parameter, the deviation and the flag, and between
+// each two points the same at the middle of their X against the curve the
+// points describe there. Rows beyond 1 % or with a flag of 7 stand out in
+// red. The table is copied to the clipboard, or saved through the save
+// window, in the tab-separated form kuvatelix-fit --check prints. Opened from
+// the program-generation window after a run.
 class ValidationWindow : public ChildWindow {
     Q_OBJECT
 public:
@@ -43,6 +46,7 @@ protected:
 private:
     void Fill();
     void ShowPointsOfLine(int row);
+    static QString VerdictOf(const core::CheckedLine& line);
     void Arrange();
 
     Workspace& workspace_;

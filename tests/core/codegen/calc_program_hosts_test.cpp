@@ -162,7 +162,9 @@ TEST(CalcProgramHosts, ValuesBeyondASinglesRangeAreStoredAlike) {
 
 // What cannot be computed at all ends in flag 7 with ANS00! = 0, and the
 // caller goes on: the logarithm of a negative X in the single-line program,
-// a division by zero in Mode1 of a family.
+// a division by zero on a line that brackets the parameter of a family. The
+// same line as the third of the parabola does not spoil the answer of the two
+// lines that bracket the parameter: they give it by a straight line.
 TEST(CalcProgramHosts, ARunTimeErrorEndsInFlagSeven) {
     const Program single(test::ProgramOf({{1,
                                            "1",
@@ -175,19 +177,23 @@ TEST(CalcProgramHosts, ARunTimeErrorEndsInFlagSeven) {
           {{5, "5"}},
           {"Y!(1)= 1 / ( X1! - 3 )"},
           {.xMax = 5, .xMin = 1, .yMax = 2, .yMin = -2}},
-         {2, "2", {{5, "5"}}, {"Y!(2)= 2"}, {.xMax = 5, .xMin = 1, .yMax = 2, .yMin = -2}},
-         {3, "3", {{5, "5"}}, {"Y!(3)= 3"}, {.xMax = 5, .xMin = 1, .yMax = 2, .yMin = -2}}}));
+         {2, "2", {{5, "5"}}, {"Y!(2)= X1!"}, {.xMax = 5, .xMin = 1, .yMax = 5, .yMin = 1}},
+         {3, "3", {{5, "5"}}, {"Y!(3)= X1! + 1"}, {.xMax = 5, .xMin = 1, .yMax = 6, .yMin = 2}}}));
     for (const CallOptions& host : kHosts) {
         for (const Program* program : {&single, &family}) {
             ASSERT_TRUE(program->ok()) << program->error();
             const float x = program == &single ? -1.0f : 3.0f;
-            const CalcOutcome out = RunCalc(*program, x, 2.0f, host);
+            const CalcOutcome out = RunCalc(*program, x, 1.5f, host);
             ASSERT_TRUE(out.ok) << out.call.error;
             EXPECT_EQ(out.call.handledErrors, 1);
             EXPECT_EQ(out.flag, 7);
             EXPECT_EQ(out.answer, 0.0f);
             EXPECT_TRUE(Clean(RunCalc(*program, 2.0f, 2.0f, host)));
         }
+        const CalcOutcome between = RunCalc(family, 3.0f, 2.5f, host);
+        ASSERT_TRUE(between.ok) << between.call.error;
+        EXPECT_EQ(between.flag, 0);
+        EXPECT_NEAR(between.answer, 3.5f, 3.5e-4);  // the inverse solution stops within 1E-4
     }
 }
 

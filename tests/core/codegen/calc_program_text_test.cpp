@@ -85,7 +85,7 @@ TEST(CalcProgramText, SectionBlocksAndTheNegativeXRule) {
     const std::vector<std::string> block(p.begin() + static_cast<long>(eq) + 1,
                                          p.begin() + static_cast<long>(eq) + 10);
     EXPECT_EQ(block, (std::vector<std::string>{
-                         "   If X1! <= 2.5! Then", "       YQ#= 1", "   Else", "       YQ#= 2",
+                         "   If X1! <= 2.5# Then", "       YQ#= 1", "   Else", "       YQ#= 2",
                          "   End If", "   If Abs(YQ#) < 1.1754944E-38 Then YQ# = 0",
                          "   If Abs(YQ#) > 3.402823E+38 Then YQ# = Sgn(YQ#) * 3.402823E+38",
                          "   Y!(EQNO%) = YQ#", "Return"}));
@@ -151,7 +151,9 @@ TEST(CalcProgramText, TenLinesNameEveryConvergenceFlag) {
     for (int k = 1; k <= 10; ++k) {
         const std::string n = std::to_string(k);
         EXPECT_LT(IndexOf(p, "            EFLG" + n + "% = 0    '収束・発散"), p.size());
-        EXPECT_LT(IndexOf(p, "   EQNO% = " + n + ": GoSub EQ00"), p.size());
+        EXPECT_LT(IndexOf(p, "   If InStr(CVC$,\"/" + n + "/\") <> 0 Then EQNO% = " + n +
+                                 ": GoSub EQ00: YOK%(" + n + ") = 1 - EQFAIL%"),
+                  p.size());
         EXPECT_LT(IndexOf(p, "   YG1$(" + n + ")=\"" + n + "\""), p.size());
     }
     EXPECT_LT(IndexOf(p, "     XXMIN!(10)= 1 : XXMAX!( 10)= 5"),

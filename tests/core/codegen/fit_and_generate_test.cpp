@@ -106,12 +106,15 @@ TEST(FitAndGenerate, ZerosAndNegatives) {
     EXPECT_FALSE(negativeBlock);
 }
 
+// Three points judge no more than a straight line of some system: here
+// Y = 2 + 1.5 ln X, which the program reproduces.
 TEST(FitAndGenerate, ALineOfThreePoints) {
     const CalcSettings strict{.cutoffPrecision = -1.0f};
-    const Points three = {{1, 2}, {2, 3.5}, {4, 3}};
+    const Points three = {{1, 2}, {2, 2 + 1.5 * std::log(2.0)}, {4, 2 + 1.5 * std::log(4.0)}};
     FitResults results;
     const std::vector<float> answers = RunWhole(PreparedPoints({{"7", three}}), strict, results);
     EXPECT_EQ(results.lineFit[1].sectionCount, 1);
+    EXPECT_EQ(DegreeOfForm(results.lineFit[1].sections[1].form), 1);
     ASSERT_EQ(answers.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) EXPECT_REL_NEAR(answers[i], three[i].second, 1e-4);
 }

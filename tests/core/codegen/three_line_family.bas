@@ -6,6 +6,7 @@ Sub Calc(XXPP!, YYPP!, ANS00!, EFLG%)
    Dim CFLG%, YTGT!, CHHBZ#, SIMZ%, NQ5%, NQ6%, BEKI5!, ALPAZ#, YPJ!, CHH#, FLGM%, YQ#
    Dim ALPA#, BEKI!, SIM%, NQ1%, NQ2%, CHHB#, EFLG0%, EFLG1%, EFLG2%, EFLG3%, EFLG4%, EFLG5%
    Dim EFLG6%, EFLG7%, EFLG8%, EFLG9%, EFLG10%
+   Dim EQFAIL%, CVL%, YOK%(10)
    Dim P1#, P2#, P3#, W1#, W2#, W3#
    On Error GoTo EL100
    Rem   Calc XXPP! ,YYPP! , ANS00! , EFLG%
@@ -77,9 +78,14 @@ Rem  各ラインのパラメータ値
    End If
 
    HMODE% = 0
-   EQNO% = 1: GoSub EQ00
-   EQNO% = 2: GoSub EQ00
-   EQNO% = 3: GoSub EQ00
+   If InStr(CVC$,"/1/") <> 0 Then EQNO% = 1: GoSub EQ00: YOK%(1) = 1 - EQFAIL%
+   If InStr(CVC$,"/2/") <> 0 Then EQNO% = 2: GoSub EQ00: YOK%(2) = 1 - EQFAIL%
+   If InStr(CVC$,"/3/") <> 0 Then EQNO% = 3: GoSub EQ00: YOK%(3) = 1 - EQFAIL%
+   If YOK%(NNPB% - 1) = 0 Or YOK%(NNPB%) = 0 Then EFLG% = 7: ANS00! = 0: GoTo LEND11
+   If YOK%(NNP% - 1) + YOK%(NNP%) + YOK%(NNP% + 1) < 3 Then
+      CVL% = 1
+      CVC$ = "/" + Trim$(Str$(NNPB% - 1)) + "/" + Trim$(Str$(NNPB%)) + "/"
+   End If
    GoSub CMATRIX
    ANS11! = ZANS!
    ANS00! = ANS11!
@@ -110,6 +116,7 @@ Rem  各ラインのパラメータ値
             GoSub INISET
             Do Until Abs((CDbl(YPJ!) - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3
                EQNO% = 1: GoSub EQ00
+               If EQFAIL% = 1 Then EFLG1% = 1: Exit Do
                If NQ1% > 200 Then EFLG1% = 1: Exit Do
                CHH# = Abs((CDbl(YPJ!) - YTGT!) / YTGT!)
                If CHHB# <> 1E+15 Then
@@ -125,6 +132,7 @@ Rem  各ラインのパラメータ値
             GoSub INISET
             Do Until Abs((CDbl(YPJ!) - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3
                EQNO% = 2: GoSub EQ00
+               If EQFAIL% = 1 Then EFLG2% = 1: Exit Do
                If NQ1% > 200 Then EFLG2% = 1: Exit Do
                CHH# = Abs((CDbl(YPJ!) - YTGT!) / YTGT!)
                If CHHB# <> 1E+15 Then
@@ -140,6 +148,7 @@ Rem  各ラインのパラメータ値
             GoSub INISET
             Do Until Abs((CDbl(YPJ!) - YTGT!) / YTGT!) < 0.0001 And NQ1% > 3
                EQNO% = 3: GoSub EQ00
+               If EQFAIL% = 1 Then EFLG3% = 1: Exit Do
                If NQ1% > 200 Then EFLG3% = 1: Exit Do
                CHH# = Abs((CDbl(YPJ!) - YTGT!) / YTGT!)
                If CHHB# <> 1E+15 Then
@@ -173,9 +182,9 @@ Rem  各ラインのパラメータ値
       FLGM% = EFLG0% + EFLG1% + EFLG2% + EFLG3% + EFLG4% + EFLG5%
       FLGM% = FLGM% + EFLG6% + EFLG7% + EFLG8% + EFLG9% + EFLG10%
       If ANS11! <> 0 THEN
-         If Abs((CDbl(ANS11!) - YTGT!) / ANS11!) <= 0.01 THEN FLGM% = 0
+         If Abs((CDbl(ANS11!) - YTGT!) / ANS11!) <= 0.01 THEN FLGM% = 0 Else FLGM% = 1
       Else
-         If Abs((CDbl(ANS11!) - YTGT!) / YTGT!) <= 0.01 THEN FLGM% = 0
+         If Abs((CDbl(ANS11!) - YTGT!) / YTGT!) <= 0.01 THEN FLGM% = 0 Else FLGM% = 1
       End If
       If FLGM% <> 0 And EFLG% = 0 Then EFLG% = 6
       ANS33! = YTGT!
@@ -194,20 +203,22 @@ Rem  各ラインのパラメータ値
 EQ00: Rem
    NQ1% = NQ1% + 1
    NQ2% = NQ2% + 1
+   EQFAIL% = 0
+   On Error GoTo EQ99
    Select Case EQNO%
       Case 1:
          YQ#=  2.00000E+00* X1! +  5.00000E-01
       Case 2:
-         If X1! <= 12.5! Then
+         If X1! <= 12.5# Then
             YQ#=  3.00000E+00* Log(X1!) +  1.00000E+00
          Else
             YQ#= EXP(  1.00000E-01* X1! +  2.00000E+00 )
          End If
       Case 3:
-         If X1! <= 8! Then
+         If X1! <= 8# Then
             YQ#=  4.00000E+00* X1! - 1.00000E+00
          Else
-            If X1! <= 40! Then
+            If X1! <= 40# Then
                YQ#=  5.00000E+00* X1! - 2.00000E+00
             Else
                YQ#=  6.00000E+00* X1! - 3.00000E+00
@@ -232,7 +243,12 @@ EQ00: Rem
       If Abs(YQ#) > 3.402823E+38 Then YQ# = Sgn(YQ#) * 3.402823E+38
       X1! = YQ#
    End If
+EQ98: Rem
+   On Error GoTo EL100
 Return
+EQ99:
+   EQFAIL% = 1
+   Resume EQ98
 '*************************************************************************
 CMATRIX: Rem
    XZ!(1) = Val(YG1$(NNP% - 1))
@@ -248,9 +264,18 @@ CMATRIX: Rem
       YZ!(3) = XP1!(NNP% + 1)
    End If
    P1# = YYPP! - CDbl(XZ!(1)): P2# = YYPP! - CDbl(XZ!(2)): P3# = YYPP! - CDbl(XZ!(3))
-   W1# = P2# / (P2# - P1#) * P3# / (P3# - P1#)
-   W2# = P1# / (P1# - P2#) * P3# / (P3# - P2#)
-   W3# = P1# / (P1# - P3#) * P2# / (P2# - P3#)
+   If CVL% = 1 Then
+      W1# = 0: W2# = 0: W3# = 0
+      If NNPB% = NNP% Then
+         W1# = P2# / (P2# - P1#): W2# = P1# / (P1# - P2#)
+      Else
+         W2# = P3# / (P3# - P2#): W3# = P2# / (P2# - P3#)
+      End If
+   Else
+      W1# = P2# / (P2# - P1#) * P3# / (P3# - P1#)
+      W2# = P1# / (P1# - P2#) * P3# / (P3# - P2#)
+      W3# = P1# / (P1# - P3#) * P2# / (P2# - P3#)
+   End If
    YQ# = W1# * YZ!(1) + W2# * YZ!(2) + W3# * YZ!(3)
    If Abs(YQ#) < 1.1754944E-38 Then YQ# = 0
    If Abs(YQ#) > 3.402823E+38 Then YQ# = Sgn(YQ#) * 3.402823E+38

@@ -1,4 +1,5 @@
 #include "core/fitting/fit_family.h"
+#include "core/fitting/section_choice.h"
 
 #include <gtest/gtest.h>
 
@@ -325,10 +326,11 @@ double EquationValue(const SectionFit& s, double x) {
 
 // Every form rates these points 1000000 or worse: the 1.1E-20 beside 1E10
 // spoils each relative deviation. The line still gets the form that follows
-// its points best instead of the constant 0.
+// its points best instead of the constant 0 (the cubic through them, which
+// five points let the section judge).
 TEST(FitFamily, ASectionNoFormRatesTakesTheLeastBadForm) {
-    DataSet data =
-        test::PreparedPoints({{"1", {{0, 0}, {1, 1.1e-20}, {2, 1e10}, {3, 0}}}}, kDigits);
+    DataSet data = test::PreparedPoints(
+        {{"1", {{0, 0}, {1, 1.1e-20}, {2, 1e10}, {3, 0}, {4, -6e10}}}}, kDigits);
     FitResults results;
     ASSERT_TRUE(FitFamily(data, CalcSettings{}, results));
     ExpectNoNonFiniteText(results);
@@ -344,7 +346,7 @@ TEST(FitFamily, ASectionNoFormRatesTakesTheLeastBadForm) {
     // The log, the details and the run's findings all say so.
     const std::string note =
         "EQ No= " + std::to_string(section.form) + "  誤差1000000未満の式なし、最小誤差の式を採用";
-    EXPECT_EQ(results.fittingLog.back(), "[Para: 1]  from   1 to   4       " + note);
+    EXPECT_EQ(results.fittingLog.back(), "[Para: 1]  from   1 to   5       " + note);
     const std::vector<std::string> details = DescribeResults(data, CalcSettings{}, results).lines;
     ASSERT_GE(details.size(), 7u);
     EXPECT_EQ(details[6], "<" + note + ">");
@@ -390,6 +392,7 @@ TEST(FitFamily, TheChosenFormIsTheFirstOfTheSmallestDeviationValue) {
         int expected = 0;
         float best = 1000000.0f;
         for (const FitCandidate& c : candidates) {
+            if (!c.choosable) continue;  // more coefficients than the points can judge
             const float value = MeanDeviationValue(c);
             ties += expected != 0 && value == best;
             if (value < best) {
@@ -404,6 +407,65 @@ TEST(FitFamily, TheChosenFormIsTheFirstOfTheSmallestDeviationValue) {
     }
     EXPECT_GT(checked, 200);
     EXPECT_GT(ties, 0);
+}
+
+// A user's minimum of points per section holds in every partition tried, and
+// the second thread's plan asks for no other sections.
+TEST(FitFamily, EverySectionHoldsTheMinimumOfPoints) {
+    const DataSet family = test::PreparedFamily({40, 12}, 0.03);
+    for (int minimum : {5, 10}) {
+        DataSet data = family;
+        FitResults results;
+        const CalcSettings settings{.cutoffPrecision = 1e-9f,
+                                    .minSectionPoints = static_cast<int16_t>(minimum)};
+        ASSERT_TRUE(FitFamily(data, settings, results));
+        for (int line = 1; line <= 2; ++line) {
+            const LineFit& fit = results.lineFit[line];
+            for (int s = 1; s <= fit.sectionCount; ++s)
+                EXPECT_GE(fit.sections[s].sectionPoints, minimum) << line << " " << s;
+        }
+        for (const auto& [first, last] : PlannedSections(40, 2, minimum)) {
+            if (first == 1 && last == 40) continue;
+            EXPECT_GE(last - first + 1, minimum) << first << "-" << last;
+        }
+    }
+    EXPECT_EQ(CheckedMinSection("4"), 4);
+    EXPECT_FALSE(CheckedMinSection("2") || CheckedMinSection("11") || CheckedMinSection("4.5"));
+}
+
+// A section chooses only forms with fewer coefficients than it has distinct
+// X: through three points a quadratic (and a cubic, whose equations are
+// singular) passes exactly whatever they are, and which of such "exact" forms
+// won was decided by rounding. Now the choice stands when the points move by
+// their last digit, and no form of the minimum section is steered by noise.
+// Points on fewer distinct X keep the rule of every form.
+TEST(FitFamily, AShortSectionChoosesOnlyWhatItsPointsCanJudge) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int trial = 0; trial < 200; ++trial) {
+        const int n = 3 + trial % 2;
+        std::vector<std::pair<double, double>> points, moved;
+        for (int i = 1; i <= n; ++i) {
+            const double x = i + 0.9 * unit(random);
+            const double y = 1 + 10 * unit(random);
+            points.push_back({x, y});
+            moved.push_back({x, y * (1 + 3e-6)});
+        }
+        FitResults first, second;
+        DataSet data = test::PreparedPoints({{"1", points}}, kDigits);
+        DataSet other = test::PreparedPoints({{"1", moved}}, kDigits);
+        const CalcSettings whole{.cutoffPrecision = 0.7f};
+        ASSERT_TRUE(FitFamily(data, whole, first));
+        ASSERT_TRUE(FitFamily(other, whole, second));
+        const SectionFit& chosen = first.lineFit[1].sections[1];
+        EXPECT_LE(DegreeOfForm(chosen.form), n - 2) << trial;
+        EXPECT_EQ(chosen.form, second.lineFit[1].sections[1].form) << trial;
+        EXPECT_GT(chosen.error, 1e-9f) << trial;  // no exact interpolant of noise
+    }
+    DataSet repeated = test::PreparedPoints({{"1", {{1, 2}, {1, 3}, {2, 5}}}}, kDigits);
+    FitResults results;
+    ASSERT_TRUE(FitFamily(repeated, CalcSettings{}, results));
+    EXPECT_GE(results.lineFit[1].sections[1].form, 1);
 }
 
 // With every system excluded no form is rated at all: the section keeps the

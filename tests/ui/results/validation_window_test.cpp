@@ -95,25 +95,39 @@ TEST_F(ResultsAfterARun, TheCheckWindowShowsCopiesAndSavesTheTableOfTheCheck) {
     EXPECT_FALSE(d.program().isEnabled());
 
     // The tables hold the listing kuvatelix-fit --check prints, row for row:
-    // five lines, then every point of the family in rank order.
+    // five lines, then every point of the family in rank order with the
+    // middle between each two after the first (the midpoint's row without
+    // the traced column, none being traced).
     const QByteArray check = FitOutput({"--check"});
     const QStringList listing = QString::fromUtf8(check).split('\n', Qt::SkipEmptyParts);
     auto* lines = Find<QTableWidget>(window, vn::kLineTable);
     auto* points = Find<QTableWidget>(window, vn::kPointTable);
     ASSERT_EQ(lines->rowCount(), 5);
-    ASSERT_EQ(points->rowCount(), 133);
-    ASSERT_EQ(listing.size(), 2 + 5 + 133);
+    ASSERT_EQ(points->rowCount(), 133 + 128);
+    ASSERT_EQ(listing.size(), 3 + 5 + 133 + 128);
     for (int row = 0; row < 5; ++row) EXPECT_EQ(RowText(*lines, row), listing[1 + row]);
-    for (int row = 0; row < 133; ++row) EXPECT_EQ(RowText(*points, row), listing[7 + row]);
+    int point = 7, midpoint = 7 + 133 + 1;
+    for (int row = 0; row < points->rowCount(); ++row) {
+        if (!points->item(row, 2)->text().contains('-')) {
+            EXPECT_EQ(RowText(*points, row), listing[point++]) << row;
+            continue;
+        }
+        QStringList fields = listing[midpoint++].split('\t');
+        fields.removeAt(5);
+        EXPECT_EQ(RowText(*points, row), fields.join('\t')) << row;
+    }
+    EXPECT_EQ(point, 7 + 133);
+    EXPECT_EQ(midpoint, static_cast<int>(listing.size()));
     // Rank order: the first line is the one of parameter -25.
     EXPECT_EQ(lines->item(0, 1)->text(), "-25");
     EXPECT_EQ(lines->item(4, 1)->text(), "125");
-    EXPECT_EQ(Shown(window, vn::kVerdict), "全ての点で誤差1%以内");
+    EXPECT_EQ(Shown(window, vn::kVerdict), "全ての点と点の間で誤差1%以内");
 
-    // A line chosen in the line table brings its points into view.
+    // A line chosen in the line table brings its points into view: line 5
+    // follows 97 points and 93 midpoints.
     lines->setCurrentCell(4, 0);
     QApplication::processEvents();
-    EXPECT_EQ(points->rowAt(0), 133 - 36) << "the first of the 36 points of line 5";
+    EXPECT_EQ(points->rowAt(0), 97 + 93) << "the first of the 36 points of line 5";
 
     Click(window, vn::kCopyButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toUtf8(), WithCrLf(check));
