@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -219,6 +220,16 @@ void ValidationWindow::resizeEvent(QResizeEvent* event) {
     Arrange();
 }
 
+// The height of the line table's horizontal scroll bar when its columns are
+// wider than the table, so that the bar hides no row.
+int ValidationWindow::LineTableScrollBar(int innerTwips) const {
+    const QHeaderView* rows = lineTable_->verticalHeader();
+    const int viewport = static_cast<int>(TwipsToPixels(innerTwips)) -
+                         2 * lineTable_->frameWidth() - (rows->isHidden() ? 0 : rows->width());
+    const bool wider = lineTable_->horizontalHeader()->length() > viewport;
+    return wider ? lineTable_->horizontalScrollBar()->sizeHint().height() : 0;
+}
+
 void ValidationWindow::Arrange() {
     const int w = static_cast<int>(PixelsToTwips(width()));
     const int h = static_cast<int>(PixelsToTwips(height()));
@@ -228,7 +239,7 @@ void ValidationWindow::Arrange() {
     const int rows = std::max(1, lineTable_->rowCount());
     const int linePixels = lineTable_->horizontalHeader()->sizeHint().height() +
                            rows * lineTable_->verticalHeader()->defaultSectionSize() +
-                           2 * lineTable_->frameWidth() + 2;
+                           2 * lineTable_->frameWidth() + 2 + LineTableScrollBar(inner);
     const int buttonsTop = h - kButtonHeight - kGap;
     const int lineHeight =
         std::min(static_cast<int>(PixelsToTwips(linePixels)), (buttonsTop - kTop) / 2);

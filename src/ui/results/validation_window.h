@@ -48,6 +48,7 @@ private:
     void ShowPointsOfLine(int row);
     static QString VerdictOf(const core::CheckedLine& line);
     void Arrange();
+    int LineTableScrollBar(int innerTwips) const;
 
     Workspace& workspace_;
     core::ValidationTable table_;
