@@ -7,8 +7,8 @@ PACKAGE_DIR := build/package
 WINDOWS_DIR := build/windows
 PREFIX ?= /usr/local
 
-.PHONY: run test release setup bench fuzz screenshots install package windows windows-test \
-	clean
+.PHONY: run test release setup bench fuzz fuzz-build screenshots install package windows \
+	windows-test clean
 
 setup:
 	@tools/setup.sh
@@ -31,12 +31,18 @@ bench: release
 	@for b in $(RELEASE_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
 
 # Coverage-guided fuzzing with libFuzzer (clang); FUZZ_SECONDS per target.
+# fuzz-build only builds the targets and runs each over its seed corpus once,
+# as CI does, so that the clang build cannot break unnoticed.
 FUZZ_SECONDS ?= 60
-fuzz:
+fuzz-build:
 	@tools/setup.sh clang libclang-rt-14-dev
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKX_BUILD_UI=OFF \
 	    -DKX_BUILD_TESTS=OFF -DKX_BUILD_BENCH=OFF -DKX_SANITIZE=ON -DKX_FUZZ_COVERAGE=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@for f in $(FUZZ_DIR)/fuzz/fuzz_*; do \
+	    name=$$(basename $$f); $$f -runs=0 fuzz/corpus/$${name#fuzz_} || exit 1; done
+
+fuzz: fuzz-build
 	@for f in $(FUZZ_DIR)/fuzz/fuzz_*; do \
 	    name=$$(basename $$f); mkdir -p fuzz/out/$$name; \
 	    $$f -max_total_time=$(FUZZ_SECONDS) fuzz/out/$$name fuzz/corpus/$${name#fuzz_}; done

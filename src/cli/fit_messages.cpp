@@ -41,6 +41,7 @@ std::string FileReasonText(core::FileReason reason, int error, std::size_t limit
             return "larger than the limit of " + std::to_string(limit) + " bytes";
         case FileReason::kFileSizeLimit: return "the file-size limit was reached";
         case FileReason::kDiskFull: return "no space left on the device";
+        case FileReason::kStreamClosed: return "closed";
         case FileReason::kOther: break;
     }
     return error != 0 ? std::strerror(error) : "unknown reason";

@@ -11,11 +11,11 @@
 namespace kx::cli {
 namespace {
 
-// How each refusal ends the program. A malformed command line is answered
-// with the usage text; a value the system's own checks refuse, with the
-// system's message alone, as a refused input is.
+// How each refusal ends the program. Whatever the command line gets wrong,
+// an option or a value, is a malformed command line, answered with the usage
+// text; the system's own message names a value its checks refuse. Refusals of
+// the data file or of an output come later, from the run, with status 1.
 constexpr bool kUsage = true;
-constexpr bool kNoUsage = false;
 constexpr RefusalRule kRefusals[] = {
     {Refusal::kUnknownOption, kMalformedCommandLine, kUsage, "unknown option"},
     {Refusal::kMissingValue, kMalformedCommandLine, kUsage, "a value is missing"},
@@ -26,9 +26,9 @@ constexpr RefusalRule kRefusals[] = {
     {Refusal::kNoDataFile, kMalformedCommandLine, kUsage, "no data file given"},
     {Refusal::kMoreThanOneDataFile, kMalformedCommandLine, kUsage,
      "more than one data file given"},
-    {Refusal::kInputError, kNothingWritten, kNoUsage, "入力ｴﾗｰ"},
-    {Refusal::kNoSystemLeft, kNothingWritten, kNoUsage, "計算座標系なし"},
-    {Refusal::kBadPlotFileName, kNothingWritten, kNoUsage,
+    {Refusal::kInputError, kMalformedCommandLine, kUsage, "入力ｴﾗｰ"},
+    {Refusal::kNoSystemLeft, kMalformedCommandLine, kUsage, "計算座標系なし"},
+    {Refusal::kBadPlotFileName, kMalformedCommandLine, kUsage,
      "ﾌｧｲﾙ名不正 (the name must end in .pdf, .svg or .png)"},
 };
 
@@ -342,18 +342,21 @@ const char* const kUsageText =
     "                  a logarithmic X or Y axis on the plot\n"
     "  --xmin V, --xmax V\n"
     "                  the X range of the plot; 0 (the default) stands for the\n"
-    "                  data's limit. Xmax must lie above Xmin, and both above 0\n"
-    "                  with --log-x\n"
+    "                  data's limit. Xmax must lie above Xmin, by more than a\n"
+    "                  float resolves, and both above 0 with --log-x\n"
     "  --para          write each line's parameter value onto the plot\n"
     "  --help          show this text\n"
     "\n"
     "Exit status:\n"
     "  0  done.\n"
-    "  1  nothing written: errors are reported with the system's own messages on\n"
-    "     standard error, followed by the reason in brackets (should a listing\n"
-    "     already renamed into place fail to be put back, or a plot written\n"
-    "     before the listings failed, the message names it).\n"
-    "  2  a malformed command line; nothing written.\n"
+    "  1  the data file or an output was refused, or writing to standard output\n"
+    "     failed: errors are reported with the system's own messages on standard\n"
+    "     error, followed by the reason in brackets. Nothing is written, unless\n"
+    "     the message names it (a listing already renamed into place that could\n"
+    "     not be put back, a plot written before the listings failed, or what\n"
+    "     standard output took before its write failed).\n"
+    "  2  a malformed command line, an unknown option or a value its option\n"
+    "     refuses; nothing written.\n"
     "  3  done, but the result falls short, and standard error says where: on a\n"
     "     section of a line no equation form deviates less than 1000000, so the\n"
     "     least-bad one was taken; or, with --check, a point or the middle\n"

@@ -2,10 +2,8 @@
 // generation and the program-generation window's run do, and writes the four
 // listings or prints the generated program, in BASIC, C or Python, or its
 // check against the points, and draws the analysis plot into a file.
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -24,6 +22,7 @@
 #include "core/files/cp932.h"
 #include "core/files/data_file.h"
 #include "core/files/listing.h"
+#include "core/files/standard_output.h"
 #include "core/fitting/fit_family.h"
 #ifdef _WIN32
 #include <fcntl.h>
@@ -108,7 +107,9 @@ std::string PlotFailureText(const render::PlotFileResult& result) {
         case render::PlotFileStatus::kUnknownFormat:
             return "ﾌｧｲﾙ名不正" + Because("the name must end in .pdf, .svg or .png");
         case render::PlotFileStatus::kRefused:
-            return "入力ｴﾗｰ" + Because("Xmax must be above Xmin, and both above 0 with --log-x");
+            return "入力ｴﾗｰ" + Because(
+                                   "Xmax must be above Xmin by more than a float resolves, "
+                                   "and both above 0 with --log-x");
         case render::PlotFileStatus::kNotDrawn:
             return kCannotWrite + Because("the plot could not be drawn");
         case render::PlotFileStatus::kCannotWrite:
@@ -134,11 +135,13 @@ constexpr cli::PlotNameCheck kPlotNameCheck = IsPlotFileName;
 constexpr cli::PlotNameCheck kPlotNameCheck = nullptr;
 #endif
 
-int Print(const std::vector<std::string>& lines) {
-    const std::string text = core::SourceText(lines);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    if (std::fflush(stdout) != 0) return Fail("stdout", std::strerror(errno));
-    return kDone;
+// Standard output holds the result like a file: a write that fails there
+// fails the run, whatever went out before it.
+int Print(std::string_view text) {
+    const core::FileOutcome printed = core::WriteStandardOutput(text);
+    if (printed.status == core::FileStatus::kOk) return kDone;
+    return Fail(printed.path,
+                kCannotWrite + Because(cli::FileReasonText(printed.reason, printed.error, 0)));
 }
 
 // What the check finds between the points of a line: a midpoint Calc cannot
@@ -253,11 +256,14 @@ int WriteOutputs(const cli::FitOptions& options, [[maybe_unused]] core::DataSet&
         }
     }
     // A plot alone is the output asked for: the program is not printed too.
-    if (options.check || (!options.outFolder && !options.plotFile)) {
-        return Print(options.check ? core::ValidationListing(outputs.table)
-                                   : outputs.program.lines);
+    if (!options.check && (options.outFolder || options.plotFile)) return kDone;
+    const int printed = Print(core::SourceText(
+        options.check ? core::ValidationListing(outputs.table) : outputs.program.lines));
+    if (printed != kDone) {
+        if (options.plotFile) Fail(*options.plotFile, "written nevertheless");
+        if (options.outFolder) Fail(*options.outFolder, "the listings written nevertheless");
     }
-    return kDone;
+    return printed;
 }
 
 // Where the written result falls short: the sections that took the least-bad
@@ -308,12 +314,10 @@ int main(int argc, char** argv) {
     // takes the ordinary path instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    core::HoldStandardStreams();
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const cli::ParsedOptions parsed = cli::ParseFitOptions(arguments, kPlotNameCheck);
-    if (parsed.options.help) {
-        std::fputs(cli::kUsageText, stdout);
-        return kDone;
-    }
+    if (parsed.options.help) return Print(cli::kUsageText);
     if (parsed.error) {
         const cli::RefusalRule& rule = cli::RuleOf(parsed.error->refusal);
         Fail(parsed.error->subject, rule.message, rule.status);

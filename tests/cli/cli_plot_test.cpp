@@ -72,12 +72,14 @@ TEST(KuvatelixFitPlot, RefusesBadPlotOptionsAndWritesNothing) {
         const char* message;
     };
     const Case cases[] = {
-        {{"--plot", "plot.doc"}, 1, "ﾌｧｲﾙ名不正 (the name must end in .pdf, .svg or .png)"},
-        {{"--plot", "plot.pdf", "--xmin", "abc"}, 1, "--xmin abc: 入力ｴﾗｰ"},
-        {{"--plot", "plot.pdf", "--xmax", "1E+39"}, 1, "--xmax 1E+39: 入力ｴﾗｰ"},
+        {{"--plot", "plot.doc"}, 2, "ﾌｧｲﾙ名不正 (the name must end in .pdf, .svg or .png)"},
+        {{"--plot", "plot.pdf", "--xmin", "abc"}, 2, "--xmin abc: 入力ｴﾗｰ"},
+        {{"--plot", "plot.pdf", "--xmax", "1E+39"}, 2, "--xmax 1E+39: 入力ｴﾗｰ"},
         {{"--plot", "plot.pdf", "--xmin", "5", "--xmax", "5"},
          1,
-         "入力ｴﾗｰ (Xmax must be above Xmin, and both above 0 with --log-x)"},
+         "入力ｴﾗｰ (Xmax must be above Xmin by more than a float resolves, and both above 0 "
+         "with --log-x)"},
+        {{"--plot", "plot.pdf", "--xmin", "1e-45", "--xmax", "1e-44"}, 1, "入力ｴﾗｰ"},
         {{"--plot", "plot.pdf", "--log-x", "--xmin", "-1"}, 1, "入力ｴﾗｰ"},
         {{"--plot", "no-such-folder/plot.pdf"}, 1, "書込めません。"},
         {{"--log-y"}, 2, "--log-y: shapes the plot, but no --plot FILE is given"},

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
@@ -168,6 +169,8 @@ TEST(KuvatelixFit, WithoutAFolderPrintsTheProgram) {
     EXPECT_EQ(run.err, "");
 }
 
+// Every option's malformed value is a malformed command line (2); a refused
+// data file is a refusal of the input (1). Either writes nothing.
 TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
     TempFolder folder;
     const std::string file = FamilyFile(folder);
@@ -184,28 +187,40 @@ TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
         int status;
     };
     const Case cases[] = {
-        {{"--mode", "3", file}, "入力ｴﾗｰ", 1},
-        {{"--mode", "x", file}, "入力ｴﾗｰ", 1},
-        {{"--mode", "1.5", file}, "入力ｴﾗｰ", 1},
-        {{"--mode=0.4", file}, "入力ｴﾗｰ", 1},
-        {{"--cutoff", "0.75", file}, "入力ｴﾗｰ", 1},
-        {{"--cutoff", "0", file}, "入力ｴﾗｰ", 1},
-        {{"--cutoff", "-1E-3", file}, "入力ｴﾗｰ", 1},
-        {{"--cutoff", "1e-3x", file}, "入力ｴﾗｰ", 1},
-        {{"--exclude", "1,2,3,4,5,6,7", file}, "計算座標系なし", 1},
-        {{"--exclude", "8", file}, "入力ｴﾗｰ", 1},
-        {{"--exclude", "1,,2", file}, "入力ｴﾗｰ", 1},
-        {{folder.file("missing.dat")}, "ﾌｧｲﾙ名不正", 1},
-        {{badContent}, "ﾌｧｲﾙ内容不正", 1},
-        {{twoPoints}, "データが少ない", 1},
-        {{notNumeric}, "数値として判断されない", 1},
-        {{"--check-limit", "-0.1", file}, "入力ｴﾗｰ", 1},
-        {{"--check-limit", "1%", file}, "入力ｴﾗｰ", 1},
-        {{"--lang", "fortran", file}, "unknown language", 2},
+        {{"--mode", "3", file}, "入力ｴﾗｰ", 2},
+        {{"--mode", "abc", file}, "入力ｴﾗｰ", 2},
+        {{"--mode", "1.5", file}, "入力ｴﾗｰ", 2},
+        {{"--mode=", file}, "入力ｴﾗｰ", 2},
+        {{"--cutoff", "0.75", file}, "入力ｴﾗｰ", 2},
+        {{"--cutoff", "0", file}, "入力ｴﾗｰ", 2},
+        {{"--cutoff", "1e-3x", file}, "入力ｴﾗｰ", 2},
+        {{"--exclude", "1,2,3,4,5,6,7", file}, "計算座標系なし", 2},
+        {{"--exclude", "8", file}, "入力ｴﾗｰ", 2},
+        {{"--exclude", "1,,2", file}, "入力ｴﾗｰ", 2},
+        {{"--min-section", "2", file}, "入力ｴﾗｰ", 2},
+        {{"--lang", "C", file}, "unknown language", 2},
+        {{"--check=yes", file}, "unknown option", 2},
+        {{"--check-limit", "-1", file}, "入力ｴﾗｰ", 2},
+        {{"--check-limit", "1%", file}, "入力ｴﾗｰ", 2},
+        {{"--out=", file}, "a value is missing", 2},
+#ifdef KX_WITH_PLOT
+        {{"--plot", "p.jpg", file}, "ﾌｧｲﾙ名不正", 2},
+        {{"--plot", "p.png", "--xmin", "abc", file}, "入力ｴﾗｰ", 2},
+        {{"--plot", "p.png", "--xmax", "1E+39", file}, "入力ｴﾗｰ", 2},
+        {{"--plot", "p.png", "--log-x=1", file}, "unknown option", 2},
+#endif
+        {{"--log-y", file}, "no --plot FILE", 2},
+        {{"--para", file}, "no --plot FILE", 2},
+        {{"--help=x"}, "unknown option", 2},
         {{"--bogus", file}, "unknown option", 2},
         {{"--mode"}, "a value is missing", 2},
         {{}, "no data file given", 2},
         {{file, file}, "more than one data file given", 2},
+        {{"--", "--mode"}, "ﾌｧｲﾙ名不正", 1},
+        {{folder.file("missing.dat")}, "ﾌｧｲﾙ名不正", 1},
+        {{badContent}, "ﾌｧｲﾙ内容不正", 1},
+        {{twoPoints}, "データが少ない", 1},
+        {{notNumeric}, "数値として判断されない", 1},
     };
     for (const Case& c : cases) {
         std::vector<std::string> arguments = {"--out", folder.file("out")};
@@ -215,6 +230,7 @@ TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
         EXPECT_FALSE(std::filesystem::exists(folder.file("out"))) << c.message;
+        EXPECT_FALSE(std::filesystem::exists(folder.file("p.png"))) << c.message;
     }
 
     // Listings of an earlier run stay as they were.
@@ -280,6 +296,46 @@ TEST(KuvatelixFit, AFileSizeLimitEndsInTheOrdinaryFailure) {
     EXPECT_EQ(EntriesIn(folder.file("kept")), 1u);
 }
 
+// Standard output takes a result as a file does: when it cannot take all of
+// it (a full device, a file-size limit, a stream closed) the run fails saying
+// why, and names what was written nevertheless.
+TEST(KuvatelixFit, AResultStandardOutputCannotTakeIsAFailure) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string prefix;
+        std::string output;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {{file}, "", ">/dev/full", "no space left on the device"},
+        {{"--check", file}, "", ">/dev/full", "no space left on the device"},
+        {{"--help"}, "", ">/dev/full", "no space left on the device"},
+        {{"--lang", "c", file}, "", ">&-", "closed"},
+        {{"--check", "--out", "out", file}, "", ">&-", "closed"},
+        // 8 blocks of 512 bytes, less than the program.
+        {{"--lang", "c", file}, "ulimit -f 8; ", ">kx_calc.c", "the file-size limit was reached"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.front() + " " + c.output);
+        const Ran run = RunFit(folder, c.arguments, c.prefix, c.output);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(Contains(run.err, "standard output: 書込めません。 (" + c.reason + ")"))
+            << run.err;
+        const bool listings =
+            std::find(c.arguments.begin(), c.arguments.end(), "--out") != c.arguments.end();
+        EXPECT_EQ(Contains(run.err, "out: the listings written nevertheless"), listings)
+            << run.err;
+        EXPECT_EQ(std::filesystem::exists(folder.file("out/results.txt")), listings);
+        std::filesystem::remove_all(folder.file("out"));
+    }
+    // The limit cut the program short: the file holds what went out before.
+    const std::size_t whole = RunFit(folder, {"--lang", "c", file}).out.size();
+    EXPECT_GT(std::filesystem::file_size(folder.file("kx_calc.c")), 0u);
+    EXPECT_LT(std::filesystem::file_size(folder.file("kx_calc.c")), whole);
+}
+
 TEST(KuvatelixFit, ListingsTheUserMayNotReplaceAreKept) {
     TempFolder folder;
     ::chmod(folder.path().c_str(), 0777);
@@ -298,6 +354,9 @@ TEST(KuvatelixFit, ListingsTheUserMayNotReplaceAreKept) {
         // place, and they are taken back. Root's files stand for another
         // user's, so this needs the tests to run as root.
         {"shared", 01777, "history.txt", 0666},
+        // ... and one before the last, of which no second name is kept that
+        // no one could remove.
+        {"shared-results", 01777, "results.txt", 0666},
     };
     for (const Case& c : cases) {
         if (c.folderMode == 01777 && !test::RunsAsRoot()) continue;
@@ -436,13 +495,13 @@ TEST(KuvatelixFit, EverySpellingOfTheCommandLine) {
         // After "--" every argument is a data file.
         {{"--", "--check"}, 1, "--check: ﾌｧｲﾙ名不正 (no such file or folder)", {}},
         // A value is taken as it comes, even one that looks like an option.
-        {{"--mode", "--help", file}, 1, "--mode --help: 入力ｴﾗｰ", {}},
-        {{"--cutoff=1=2", file}, 1, "--cutoff 1=2: 入力ｴﾗｰ", {}},
-        {{"--exclude=1,2,3,4,5,6,7", file}, 1, "--exclude 1,2,3,4,5,6,7: 計算座標系なし", {}},
-        {{"--min-section=11", file}, 1, "--min-section 11: 入力ｴﾗｰ", {}},
+        {{"--mode", "--help", file}, 2, "--mode --help: 入力ｴﾗｰ", {}},
+        {{"--cutoff=1=2", file}, 2, "--cutoff 1=2: 入力ｴﾗｰ", {}},
+        {{"--exclude=1,2,3,4,5,6,7", file}, 2, "--exclude 1,2,3,4,5,6,7: 計算座標系なし", {}},
+        {{"--min-section=11", file}, 2, "--min-section 11: 入力ｴﾗｰ", {}},
         {{"--min-section=4", file}, 0, "", {"--min-section", "4", file}},
         // The first refusal ends the command line.
-        {{"--mode", "3", "--bogus", file}, 1, "--mode 3: 入力ｴﾗｰ", {}},
+        {{"--mode", "3", "--bogus", file}, 2, "--mode 3: 入力ｴﾗｰ", {}},
         {{"--bogus=1", "--mode", "3", file}, 2, "--bogus=1: unknown option", {}},
         {{"--check=1", file}, 2, "--check=1: unknown option", {}},
         {{"--help=x"}, 2, "--help=x: unknown option", {}},

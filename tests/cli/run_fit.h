@@ -25,15 +25,16 @@ inline std::string Quoted(const std::string& text) {
     return quoted + "'";
 }
 
-// `prefix` goes before the program, for example to run it as another user.
+// `prefix` goes before the program, for example to run it as another user;
+// `output` redirects its standard output elsewhere (then `out` stays empty).
 inline Ran RunFit(const TempFolder& folder, const std::vector<std::string>& arguments,
-                  const std::string& prefix = "") {
+                  const std::string& prefix = "", const std::string& output = "") {
     // Run in the test's folder, so that relative names land there.
     std::string command =
         "cd " + Quoted(folder.path().string()) + " && " + prefix + Quoted(KX_FIT_PROGRAM);
     for (const std::string& argument : arguments) command += " " + Quoted(argument);
     const std::string out = folder.file("stdout"), err = folder.file("stderr");
-    command += " >" + Quoted(out) + " 2>" + Quoted(err);
+    command += (output.empty() ? " >" + Quoted(out) : " " + output) + " 2>" + Quoted(err);
     Ran run;
     const int status = std::system(command.c_str());
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

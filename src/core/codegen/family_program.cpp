@@ -18,8 +18,9 @@ namespace {
 constexpr const char* kDims[] = {
     "   Dim Y!(10), YG1$(10), XZ!(10), YZ!(10), XXMAX!(10), XXMIN!(10), YYMAX!(10), YYMIN!(10)",
     "   Dim XP1!(10), YP1!(10), X11!",
-    "   Dim XMIN!, XMAX!, YMIN!, YMAX!, X1!, NPARA%, JP1%, NNP%, NNPB%, CVC$, FFLG%, HMODE%, "
-    "EQNO%",
+    // One element in two pieces; the parentheses say so to the compiler.
+    ("   Dim XMIN!, XMAX!, YMIN!, YMAX!, X1!, NPARA%, JP1%, NNP%, NNPB%, CVC$, FFLG%, HMODE%, "
+     "EQNO%"),
     "   Dim EXTRAP!, XEXP1!, XEXP2!, YEXP1!, YEXP2!, PEXP!, ZANS!, ANS11!, ANS22!, ANS33!, ANS44!",
     "   Dim CFLG%, YTGT!, CHHBZ#, SIMZ%, NQ5%, NQ6%, BEKI5!, ALPAZ#, YPJ!, CHH#, FLGM%, YQ#",
     "   Dim ALPA#, BEKI!, SIM%, NQ1%, NQ2%, CHHB#, EFLG0%, EFLG1%, EFLG2%, EFLG3%, EFLG4%, EFLG5%",

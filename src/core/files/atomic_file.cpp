@@ -1,17 +1,19 @@
 #include "core/files/atomic_file.h"
 
-#include <signal.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 
+#include "core/files/file_size_signal.h"
 #include "core/files/made_folders.h"
 #include "core/files/system_calls.h"
+#include "core/files/temporary_files.h"
 
 namespace kx::core {
 namespace {
@@ -22,57 +24,6 @@ std::string FolderOf(const std::string& path) {
     if (slash < RootLength(path)) return path.substr(0, slash + 1);
     return path.substr(0, slash);
 }
-
-std::string TemporaryName(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    static const unsigned seed = std::random_device{}();
-    const std::size_t slash = path.find_last_of(kPathSeparators);
-    const std::string folder =
-        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".%ld.%u.%u.tmp", static_cast<long>(getpid()), seed,
-                  counter.fetch_add(1));
-    return folder + "." + name + suffix;
-}
-
-// Holds SIGXFSZ back in this thread while files are written, so that a write
-// beyond the file-size limit fails with EFBIG instead of ending the process
-// (the signal's default action). A signal raised meanwhile is taken away
-// before the mask is restored. Windows has no such signal: a write beyond a
-// limit there fails as any other.
-#ifdef _WIN32
-struct FileSizeSignalHold {};
-#else
-class FileSizeSignalHold {
-public:
-    FileSizeSignalHold() {
-        sigemptyset(&signal_);
-        sigaddset(&signal_, SIGXFSZ);
-        pthread_sigmask(SIG_BLOCK, &signal_, &saved_);
-        wasPending_ = Pending();
-    }
-    ~FileSizeSignalHold() {
-        if (!wasPending_ && Pending()) {
-            const timespec now{};
-            sigtimedwait(&signal_, nullptr, &now);
-        }
-        pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
-    }
-    FileSizeSignalHold(const FileSizeSignalHold&) = delete;
-    FileSizeSignalHold& operator=(const FileSizeSignalHold&) = delete;
-
-private:
-    static bool Pending() {
-        sigset_t pending;
-        sigemptyset(&pending);
-        return sigpending(&pending) == 0 && sigismember(&pending, SIGXFSZ) == 1;
-    }
-    sigset_t signal_{};
-    sigset_t saved_{};
-    bool wasPending_ = false;
-};
-#endif
 
 bool WriteAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
@@ -165,11 +116,26 @@ FileOutcome Stage(const std::string& path, std::string_view bytes, Staged& stage
     return {};
 }
 
+// Whether this process may take a name of `file` out of `folder` again: in a
+// sticky folder only the owner of the file or of the folder (or root) may.
+bool MayRemove(const std::string& folder, const std::string& file) {
+    struct stat folderInfo {};
+    struct stat fileInfo {};
+    if (::stat(folder.c_str(), &folderInfo) != 0 || ::stat(file.c_str(), &fileInfo) != 0) {
+        return false;
+    }
+    if ((folderInfo.st_mode & S_ISVTX) == 0) return true;
+    const uid_t user = ::geteuid();
+    return user == 0 || fileInfo.st_uid == user || folderInfo.st_uid == user;
+}
+
 // A second name for the earlier file, so that it can be put back should a
-// later file of the set fail. Where the file system has no hard links the
-// file cannot be put back, and a failure then reports it as written.
+// later file of the set fail. Where the file system has no hard links, or the
+// second name could not be removed again (another user's file in a sticky
+// folder, whose rename fails anyway), the file cannot be put back, and a
+// failure then reports it as written.
 void KeepEarlierFile(Staged& staged) {
-    if (!staged.existed) return;
+    if (!staged.existed || !MayRemove(FolderOf(staged.target), staged.target)) return;
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::string name = TemporaryName(staged.target);
         if (::link(staged.target.c_str(), name.c_str()) == 0) {
@@ -203,19 +169,10 @@ void SyncFolder(const std::string& path) {
 // refused as too large, otherwise the bytes are cut there.
 FileRead ReadRegularFile(const std::string& path, std::size_t maxBytes, bool whole) {
     FileRead read;
-    // Non-blocking, so that a named pipe given as a data file cannot hang the
-    // open; anything but a regular file is then refused.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_BINARY);
-    if (fd < 0) {
-        read.outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
-        return read;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        read.outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
-    } else if (!S_ISREG(info.st_mode)) {
-        read.outcome = {FileStatus::kCannotOpen, 0, ReasonOfKind(info.st_mode), path, 0};
-    }
+    const OpenedFile opened = OpenRegularFile(path);
+    read.outcome = opened.outcome;
+    if (opened.fd < 0) return read;
+    const int fd = opened.fd;
     char buffer[65536];
     while (read.outcome.status == FileStatus::kOk) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -269,6 +226,18 @@ FileOutcome StageAll(const std::vector<FileToWrite>& files, std::vector<Staged>&
     return {};
 }
 
+// What writers killed while writing left beside the targets goes, once per
+// folder.
+void RemoveStaleTemporariesBeside(const std::vector<Staged>& staged) {
+    std::vector<std::string> swept;
+    for (const Staged& file : staged) {
+        const std::string folder = FolderOf(file.target);
+        if (std::find(swept.begin(), swept.end(), folder) != swept.end()) continue;
+        RemoveStaleTemporaries(folder);
+        swept.push_back(folder);
+    }
+}
+
 // After the rename of file `failed` failed: discards what is left staged and
 // puts the files renamed before it back, last first. Those that cannot be put
 // back are reported as written.
@@ -283,6 +252,25 @@ void UndoRenames(std::vector<Staged>& staged, std::size_t failed, WriteReport& r
 
 }  // namespace
 
+OpenedFile OpenRegularFile(const std::string& path) {
+    // Non-blocking, so that a named pipe cannot hang the open; anything but a
+    // regular file is then refused.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_BINARY);
+    if (fd < 0) return {FailureOf(FileStatus::kCannotOpen, errno, path), -1};
+    struct stat info {};
+    FileOutcome outcome;
+    if (::fstat(fd, &info) != 0) {
+        outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
+    } else if (!S_ISREG(info.st_mode)) {
+        outcome = {FileStatus::kCannotOpen, 0, ReasonOfKind(info.st_mode), path, 0};
+    } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        outcome = FailureOf(FileStatus::kCannotOpen, errno, path);
+    }
+    if (outcome.status == FileStatus::kOk) return {outcome, fd};
+    ::close(fd);
+    return {outcome, -1};
+}
+
 WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
                                  const WriteOptions& options) {
     [[maybe_unused]] const FileSizeSignalHold hold;
@@ -296,6 +284,7 @@ WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
     if (FileOutcome outcome = StageAll(files, staged); outcome.status != FileStatus::kOk) {
         return Failed(std::move(report), std::move(outcome));
     }
+    RemoveStaleTemporariesBeside(staged);
 
     for (std::size_t i = 0; i < staged.size(); ++i) {
         // The last file needs no second name: nothing can fail after it.

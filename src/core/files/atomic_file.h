@@ -21,7 +21,9 @@ FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes)
 
 // Several files as one step: all are staged first, and only when every one is
 // complete are they renamed into place. A failure while staging writes none; a
-// rename that fails puts the files already renamed back as they were.
+// rename that fails puts the files already renamed back as they were. Each
+// write also removes, from the folders it writes into, the temporary files
+// that writers killed while writing left there (temporary_files.h).
 struct FileToWrite {
     std::string path;
     std::string bytes;
@@ -49,6 +51,16 @@ struct WriteReport {
 
 WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
                                  const WriteOptions& options = {});
+
+// A regular file opened for reading, opened without waiting: a folder, a named
+// pipe (never waited on) or a device is refused with kCannotOpen and its
+// reason. The caller closes `fd`, which is -1 after a refusal.
+struct OpenedFile {
+    FileOutcome outcome;
+    int fd = -1;
+};
+
+OpenedFile OpenRegularFile(const std::string& path);
 
 struct FileRead {
     FileOutcome outcome;

@@ -28,6 +28,7 @@ enum class FileReason {
     kTooLarge,         // larger than the caller's limit (FileOutcome::limit bytes)
     kFileSizeLimit,    // the process's file-size limit was reached
     kDiskFull,         // no space left on the device, or the quota is used up
+    kStreamClosed,     // a standard stream the program was started without
     kOther,            // FileOutcome::error tells
 };
 

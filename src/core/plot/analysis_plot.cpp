@@ -95,6 +95,19 @@ void DrawLabels(const PlotPass& pass, PlotSurface& surface) {
     surface.drawText(kTitleX, kTitleY, kTitle, TextRole::kTitle);
 }
 
+// Float steps the X range must span at the larger limit's magnitude: a tick
+// every step of a nice division, minor ones included, stays a float of its own.
+constexpr double kResolvedSteps = 64.0;
+
+// Whether floats resolve the range low..high: a range of a few steps (among
+// the denormal floats, say) would give ticks and labels of values the axis
+// does not hold.
+bool FloatResolvesRange(float low, float high) {
+    const float larger = std::max(std::fabs(low), std::fabs(high));
+    const double step = static_cast<double>(larger) - std::nextafter(larger, 0.0f);
+    return static_cast<double>(high) - low >= kResolvedSteps * step;
+}
+
 }  // namespace
 
 PointBounds PlotDataRange(const DataSet& data) {
@@ -124,6 +137,10 @@ bool PlotRequestAccepted(const PlotSettings& settings) {
     const double xMin = ValueOfText(settings.xMinText);
     const double xMax = ValueOfText(settings.xMaxText);
     if (!(xMax > xMin)) return false;
+    if (FitsSingle(xMin) && FitsSingle(xMax) &&
+        !FloatResolvesRange(static_cast<float>(xMin), static_cast<float>(xMax))) {
+        return false;
+    }
     return !settings.logX || (xMin > 0.0 && xMax > 0.0);
 }
 

@@ -44,7 +44,8 @@ PointBounds PlotDataRange(const DataSet& data);
 PointBounds PlotOpeningRange(const DataSet& data, const PlotSettings& settings);
 
 // The plot window's test before a pass: refused when Xmax is not greater than
-// Xmin, or when a logarithmic X axis is asked for and either is not above 0.
+// Xmin, or by too little for floats to resolve (fewer than 64 float steps
+// apart), or when a logarithmic X axis is asked for and either is not above 0.
 bool PlotRequestAccepted(const PlotSettings& settings);
 // Refused for the logarithmic X axis alone (the window says so; a range the
 // wrong way round is refused without a word).

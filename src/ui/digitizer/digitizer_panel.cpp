@@ -7,7 +7,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -19,6 +18,7 @@
 #include "ui/digitizer/canvas.h"
 #include "ui/digitizer/digitizer_names.h"
 #include "ui/digitizer/main_window.h"
+#include "ui/digitizer/picture_reading.h"
 #include "ui/window/clipboard_memory.h"
 #include "ui/window/controls.h"
 #include "ui/window/pointers.h"
@@ -64,12 +64,6 @@ QString HelpText() {
 constexpr int kPanelWidth = 3060;
 constexpr int kExtra = kPanelWidth - 2730;
 constexpr int kHalf = kExtra / 2;
-
-// Why a picture file could not be loaded, in the load window's words (the
-// toolkit's own reasons are English).
-const QString kNoSuchPicture = QStringLiteral("ﾌｧｲﾙ名不正");
-const QString kNotAPicture = QStringLiteral("画像ﾌｧｲﾙとして読めません");
-const QString kBrokenPicture = QStringLiteral("画像ﾃﾞｰﾀが壊れています");
 
 const QRect kMessagePlace = TwipsRect(30, 192, 2700 + kExtra, 285);
 
@@ -475,27 +469,28 @@ void DigitizerPanel::PastePicture() {
 }
 
 QString DigitizerPanel::LoadPictureFile(const QString& path) {
-    QImageReader reader(path);
-    reader.setAllocationLimit(1024);  // MB: a 6000 x 8000 scan takes 192
-    // A file that is no picture we read leaves the current one as it is.
-    if (!reader.canRead() || !reader.size().isValid()) {
-        return reader.error() == QImageReader::FileNotFoundError ? kNoSuchPicture : kNotAPicture;
-    }
+    PictureReading reading(path);
+    // A file that is none, or no picture we read, or one too large to show,
+    // leaves the current one as it is.
+    if (!reading.refusal().isEmpty()) return reading.refusal();
     // The old picture goes before the new one is decoded, so that a reload of
     // a large scan never holds both.
     canvas_.SetCanvasPicture(QImage());
-    const QImage picture = reader.read();
+    QString fault;
+    const QImage picture = reading.Read(fault);
     if (picture.isNull()) {
         // Broken after a sound header: the canvas stays empty and the
         // calibration, made on the old picture, goes with it.
         TakePicture(QImage(), QStringLiteral("Kuvatelix"));
-        return kBrokenPicture;
+        return fault;
     }
     // The caption names the file as the file name box holds it: the full name.
     TakePicture(picture, QStringLiteral("Kuvatelix <") + QDir::toNativeSeparators(path).trimmed() +
                              QStringLiteral(">"));
     for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(workspace_.data, line);
     emit linesReset();
+    // A partial picture is the user's to keep or to replace: he is told.
+    if (reading.CutShort()) ShowMessage(QString::fromUtf8(kPictureCutShort));
     return {};
 }
 

@@ -54,8 +54,10 @@ public:
     void SetKeyboardEntryAvailable(bool available);
 
     // Picture mode of the load window: the file goes onto the canvas, the ten
-    // lines are reset. Returns the reader's description of a failure (the
-    // canvas then keeps its picture), or nothing.
+    // lines are reset. Returns why it could not (a file that is none, a
+    // picture too large to show, the reader's description of a failure; the
+    // canvas then keeps its picture), or nothing. A picture cut short is
+    // taken, and the panel's message says so.
     QString LoadPictureFile(const QString& path);
     // The load window has gone (loadMode back to 0).
     void EndLoad() { state_.loadMode = 0; }

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 
+#include "core/files/temporary_files.h"
 #include "other_user.h"
 #include "temp_folder.h"
 
@@ -236,10 +239,13 @@ TEST(AtomicFile, ASetIsPutBackWhenALaterRenameFails) {
     PutFile(theirs, "their text");
     ::chmod(theirs.c_str(), 0666);
     const std::string fresh = (shared / "fresh.txt").string();
+    const std::string last = (shared / "last.txt").string();
 
+    // Their file is not the last: a second name of it, which nobody could
+    // remove from the sticky folder again, must not be made.
     const int result = test::InChildAsOrdinaryUser([&] {
         const WriteReport report = WriteFilesAtomically(
-            {{fresh, "fresh"}, {mine, "my new text"}, {theirs, "overwritten"}});
+            {{fresh, "fresh"}, {mine, "my new text"}, {theirs, "overwritten"}, {last, "last"}});
         if (report.ok()) return 1;
         if (!report.written.empty()) return 2;
         if (report.outcome.status != FileStatus::kCannotWrite || report.outcome.path != theirs ||
@@ -250,9 +256,53 @@ TEST(AtomicFile, ASetIsPutBackWhenALaterRenameFails) {
     });
     EXPECT_EQ(result, 0) << "1: written, 2: not all put back, 3: another failure";
     EXPECT_FALSE(std::filesystem::exists(fresh));
+    EXPECT_FALSE(std::filesystem::exists(last));
     EXPECT_EQ(FileBytes(mine), "my old text");
     EXPECT_EQ(FileBytes(theirs), "their text");
     EXPECT_EQ(EntriesIn(shared), 2u) << "no temporary or backup file is left";
+}
+
+// A writer killed while writing leaves its temporary file; the next write into
+// the folder removes it, and nothing but such files of writers that are gone.
+TEST(AtomicFile, AWriteRemovesWhatKilledWritersLeft) {
+    TempFolder folder;
+    const std::string target = folder.file("results.txt");
+    // What a kill leaves: the writer's own temporary name, never renamed.
+    std::string left;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const std::string name = TemporaryName(target);
+        PutFile(name, "half a listing");
+        ::_exit(0);
+    }
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        left = entry.path().filename().string();
+    }
+    ASSERT_EQ(WriterOfTemporary(left), child) << left;
+
+    const std::string gone = std::to_string(child);
+    const std::string running = std::to_string(::getppid());
+    const std::string kept[] = {
+        ".results.txt." + running + ".1.2.tmp",  // a writer still at work
+        ".results.txt." + gone + ".1.tmp",       // not the writer's pattern
+        "results.txt." + gone + ".1.2.tmp",
+        ".results.txt." + gone + ".1.2.tmp.bak",
+        "." + gone + ".1.2.tmp",
+    };
+    for (const std::string& name : kept) PutFile(folder.file(name), "");
+    const std::string asFolder = folder.file(".notes.txt." + gone + ".3.4.tmp");
+    std::filesystem::create_directory(asFolder);
+    TempFolder elsewhere;
+    PutFile(elsewhere.file(left), "");
+
+    ASSERT_EQ(WriteFileAtomically(target, "new").status, FileStatus::kOk);
+    EXPECT_FALSE(std::filesystem::exists(folder.file(left)));
+    for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(folder.file(name)));
+    EXPECT_TRUE(std::filesystem::is_directory(asFolder));
+    EXPECT_TRUE(std::filesystem::exists(elsewhere.file(left))) << "a folder not written into";
+    EXPECT_EQ(FileBytes(target), "new");
 }
 
 // The default action of SIGXFSZ ends the process; a write beyond the limit

@@ -246,6 +246,11 @@ TEST(AnalysisPlot, TheWindowRefusesUnusableXSettings) {
     EXPECT_FALSE(accepted("-1", "5", true));
     EXPECT_TRUE(accepted("0", "5", false));
     EXPECT_TRUE(accepted("0.5", "5", true));
+    // A range floats cannot resolve is as empty as one of no width.
+    EXPECT_FALSE(accepted("1E-45", "1E-44", false));
+    EXPECT_FALSE(accepted("1", "1.000001", true));
+    EXPECT_TRUE(accepted("1", "1.0001", false));
+    EXPECT_TRUE(accepted("1E-38", "3E-38", true));
 }
 
 SectionFit Section(int form, int first, int last, Coefficients c) {

@@ -2,24 +2,37 @@
 // for the DataSet window, the lists with their filters and drives, and the
 // files that cannot be loaded.
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextEdit>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "ui/digitizer/canvas.h"
+#include "ui/digitizer/picture_reading.h"
 #include "ui/files/load_window.h"
 #include "ui_harness.h"
 
 namespace kx::test {
 namespace {
+
+using namespace std::chrono_literals;
 
 constexpr char kAbsentVolume[] = "/kx-absent-volume";
 
@@ -130,6 +143,110 @@ TEST_F(LoadWindowTest, AFailedReloadLosesNoCollectedLines) {
 
     ASSERT_TRUE(d.panel().LoadPictureFile(Path("graph.png")).isEmpty());
     EXPECT_EQ(d.canvas().picture().size(), QSize(320, 200));
+}
+
+// A BMP header of a 24-bit picture of width x height, without its pixels.
+QByteArray BmpHeader(int width, int height) {
+    QByteArray header(54, '\0');
+    const auto put = [&header](int at, quint32 value, int size) {
+        for (int i = 0; i < size; ++i) header[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    header[0] = 'B';
+    header[1] = 'M';
+    put(10, 54, 4);  // the pixels follow the header
+    put(14, 40, 4);
+    put(18, static_cast<quint32>(width), 4);
+    put(22, static_cast<quint32>(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    return header;
+}
+
+// Pictures the reader would take silently or never return from: a named pipe
+// is refused without waiting, a picture too large to show before it is
+// decoded, and a file cut short is shown as far as it goes, and the user told.
+TEST_F(LoadWindowTest, PipesHugePicturesAndPicturesCutShort) {
+    const QString pipe = dir.filePath("fifo.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    PutBytes(dir.filePath("huge.bmp"), BmpHeader(16000, 16000));
+    // A picture of detail everywhere, so that every scan of a JPEG has data.
+    QImage detailed(320, 200, QImage::Format_RGB32);
+    for (int y = 0; y < detailed.height(); ++y) {
+        for (int x = 0; x < detailed.width(); ++x) {
+            detailed.setPixel(x, y, qRgb((x * 7) % 256, (y * 13) % 256, (x * y) % 256));
+        }
+    }
+    QByteArray whole[2];
+    for (int progressive = 0; progressive < 2; ++progressive) {
+        QBuffer buffer(&whole[progressive]);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(progressive == 1);
+        ASSERT_TRUE(writer.write(detailed));
+    }
+    ASSERT_TRUE(BlankPicture(QSize(320, 200))
+                    .convertToFormat(QImage::Format_RGB888)
+                    .save(dir.filePath("whole.bmp")));
+    QFile bmp(dir.filePath("whole.bmp"));
+    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
+    PutBytes(dir.filePath("cut.bmp"), bmp.read(bmp.size() / 2));
+    PutBytes(dir.filePath("whole.jpg"), whole[0]);
+    PutBytes(dir.filePath("cut.jpg"), whole[0].left(whole[0].size() * 3 / 5));
+    PutBytes(dir.filePath("progressive.jpg"), whole[1]);
+    // Cut inside the last scan: a cut among the tables of a progressive JPEG
+    // is a broken picture, not a short one.
+    const qsizetype lastScan = whole[1].lastIndexOf(QByteArray("\xFF\xDA", 2));
+    ASSERT_GT(lastScan, 0);
+    ASSERT_LT(lastScan + 200, whole[1].size());
+    PutBytes(dir.filePath("cut-progressive.jpg"), whole[1].left(lastScan + 100));
+
+    // Should the open wait on the pipe, a writer coming late lets it go on.
+    std::atomic<bool> loaded{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 50 && !loaded; ++i) std::this_thread::sleep_for(100ms);
+        if (!loaded) ::close(::open(QFile::encodeName(pipe).constData(), O_WRONLY));
+    });
+    QElapsedTimer timer;
+    timer.start();
+    d.ClickPanel(panel::kPictureFileButton);
+    // The file list shows no pipe: its name is typed.
+    auto* name = Find<QLineEdit>(load, fw::kNameBox);
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, "fifo.png");
+    Click(load, ln::kLoadButton);
+    loaded = true;
+    watchdog.join();
+    EXPECT_LT(timer.elapsed(), 5000) << "the load waited on the named pipe";
+    EXPECT_TRUE(load.isVisible());
+    EXPECT_EQ(load.messageText(), "ﾌｧｲﾙ名不正");
+    EXPECT_FALSE(d.canvas().hasPicture());
+
+    ASSERT_TRUE(ClickFile(load, "huge.bmp", true));
+    EXPECT_TRUE(load.isVisible());
+    EXPECT_EQ(load.messageText(),
+              "画像が大きすぎます (16000 x 16000, 表示に 977 MB; 上限 512 MB)");
+    Click(load, ln::kBackButton);
+
+    auto* panelMessage = d.panel().findChild<QTextEdit*>(panel::kMessageBox);
+    const struct {
+        const char* name;
+        bool cutShort;
+    } pictures[] = {{"whole.bmp", false},       {"cut.bmp", true},
+                    {"whole.jpg", false},       {"cut.jpg", true},
+                    {"progressive.jpg", false}, {"cut-progressive.jpg", true}};
+    for (const auto& picture : pictures) {
+        SCOPED_TRACE(picture.name);
+        d.panel().HideMessages();
+        d.ClickPanel(panel::kPictureFileButton);
+        ASSERT_TRUE(ClickFile(load, picture.name, true));
+        EXPECT_FALSE(load.isVisible()) << "the picture is loaded, the user may keep it";
+        EXPECT_EQ(d.canvas().picture().size(), QSize(320, 200));
+        EXPECT_EQ(panelMessage->isVisible(), picture.cutShort);
+        if (picture.cutShort) {
+            EXPECT_EQ(panelMessage->toPlainText(), ui::kPictureCutShort);
+        }
+    }
 }
 
 TEST_F(LoadWindowTest, FiltersDrivesAndFoldersAreBrowsed) {
