@@ -124,9 +124,13 @@ bool MayRemove(const std::string& folder, const std::string& file) {
     if (::stat(folder.c_str(), &folderInfo) != 0 || ::stat(file.c_str(), &fileInfo) != 0) {
         return false;
     }
+#ifdef _WIN32
+    return true;  // no sticky folders
+#else
     if ((folderInfo.st_mode & S_ISVTX) == 0) return true;
     const uid_t user = ::geteuid();
     return user == 0 || fileInfo.st_uid == user || folderInfo.st_uid == user;
+#endif
 }
 
 // A second name for the earlier file, so that it can be put back should a

@@ -7,7 +7,11 @@ namespace kx::core {
 // Holds SIGXFSZ back in this thread while files are written, so that a write
 // beyond the file-size limit fails with EFBIG instead of ending the process
 // (the signal's default action). A signal raised meanwhile is taken away
-// before the mask is restored.
+// before the mask is restored. Windows has no such signal: a write beyond a
+// limit there fails as any other.
+#ifdef _WIN32
+struct FileSizeSignalHold {};
+#else
 class FileSizeSignalHold {
 public:
     FileSizeSignalHold() {
@@ -36,5 +40,6 @@ private:
     sigset_t saved_{};
     bool wasPending_ = false;
 };
+#endif
 
 }  // namespace kx::core

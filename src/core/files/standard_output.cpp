@@ -1,15 +1,14 @@
 #include "core/files/standard_output.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "core/files/file_size_signal.h"
+#include "core/files/system_calls.h"
 
 namespace kx::core {
 
 void HoldStandardStreams() {
+#ifndef _WIN32
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
         if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
         // The lowest free number is the one just found closed.
@@ -19,10 +18,11 @@ void HoldStandardStreams() {
             ::close(held);
         }
     }
+#endif
 }
 
 FileOutcome WriteStandardOutput(std::string_view bytes) {
-    const FileSizeSignalHold hold;
+    [[maybe_unused]] const FileSizeSignalHold hold;
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);

@@ -1,16 +1,17 @@
 #include "core/files/temporary_files.h"
 
+#ifndef _WIN32
 #include <dirent.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <random>
+
+#include "core/files/system_calls.h"
 
 namespace kx::core {
 namespace {
@@ -29,17 +30,19 @@ bool TakeNumberField(std::string_view& name, std::string_view& digits) {
     return true;
 }
 
+#ifndef _WIN32
 bool Running(pid_t pid) {
     // EPERM: it runs, as another user.
     return ::kill(pid, 0) == 0 || errno != ESRCH;
 }
+#endif
 
 }  // namespace
 
 std::string TemporaryName(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = path.find_last_of(kPathSeparators);
     const std::string folder =
         slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -66,7 +69,9 @@ std::optional<pid_t> WriterOfTemporary(std::string_view fileName) {
     return value;
 }
 
-void RemoveStaleTemporaries(const std::string& folder) {
+// Not made on Windows, where no process id is asked whether it still runs.
+void RemoveStaleTemporaries([[maybe_unused]] const std::string& folder) {
+#ifndef _WIN32
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) return;
     const int dirFd = ::dirfd(dir);
@@ -80,6 +85,7 @@ void RemoveStaleTemporaries(const std::string& folder) {
         }
     }
     ::closedir(dir);
+#endif
 }
 
 }  // namespace kx::core
