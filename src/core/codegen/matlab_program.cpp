@@ -98,15 +98,15 @@ v = 0;
 if form < 1 || form > 21
     return;
 end
-system = floor((form - 1) / 3) + 1;
+coordinates = floor((form - 1) / 3) + 1;
 degree = mod(form - 1, 3) + 1;
 u = x1;
-if system == 2 || system == 4
+if coordinates == 2 || coordinates == 4
     if ~(x1 > 0)
         kx_fail();
     end
     u = log(x1);
-elseif system == 5 || system == 7
+elseif coordinates == 5 || coordinates == 7
     u = kx_float_quotient(1, x1);
 end
 if degree == 1
@@ -122,9 +122,9 @@ end
 if ~isfinite(v)
     kx_fail();
 end
-if system == 3 || system == 4
+if coordinates == 3 || coordinates == 4
     v = exp(v);
-elseif system == 6 || system == 7
+elseif coordinates == 6 || coordinates == 7
     if v == 0
         kx_fail();
     end
