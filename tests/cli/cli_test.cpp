@@ -201,7 +201,7 @@ TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
         {{notNumeric}, "数値として判断されない", 1},
         {{"--check-limit", "-0.1", file}, "入力ｴﾗｰ", 1},
         {{"--check-limit", "1%", file}, "入力ｴﾗｰ", 1},
-        {{"--lang", "fortran", file}, "unknown language", 2},
+        {{"--lang", "cobol", file}, "unknown language", 2},
         {{"--bogus", file}, "unknown option", 2},
         {{"--mode"}, "a value is missing", 2},
         {{}, "no data file given", 2},
