@@ -16,6 +16,7 @@
 #include "core/codegen/c_program.h"
 #include "core/codegen/calc_family.h"
 #include "core/codegen/calc_program.h"
+#include "core/codegen/calc_sources.h"
 #include "core/codegen/python_program.h"
 #include "core/codegen/validation_table.h"
 #include "core/data/preparation.h"
@@ -157,6 +158,10 @@ void CheckFamilyOfTheProgram(const DataSet& data, const FitResults& results) {
     }
     Check(!CalcProgramInC(build.family).empty());
     Check(!CalcProgramInPython(build.family).empty());
+    Check(!CalcProgramInMatlab(build.family).empty());
+    Check(!CalcProgramInJavaScript(build.family).empty());
+    Check(!CalcProgramInCSharp(build.family).empty());
+    Check(!CalcProgramInFortran(build.family).empty());
     const ValidationTable table = ValidationTableOf(data, results);
     Check(static_cast<int>(table.lines.size()) == data.lineCount);
     for (const CheckedLine& line : table.lines) {

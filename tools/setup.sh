@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic
     python3  # the tests run the generated Python programs
+    octave nodejs mono-mcs gfortran  # and the MATLAB, JavaScript, C# and Fortran ones
     clang-format clang-tidy jq  # make test checks the format and the functions' complexity
     desktop-file-utils appstream  # make test validates the menu entry and the metainfo
 )

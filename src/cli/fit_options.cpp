@@ -109,6 +109,10 @@ std::optional<core::ProgramLanguage> LanguageOption(std::string_view text) {
     if (text == "basic") return core::ProgramLanguage::kBasic;
     if (text == "c") return core::ProgramLanguage::kC;
     if (text == "python") return core::ProgramLanguage::kPython;
+    if (text == "matlab") return core::ProgramLanguage::kMatlab;
+    if (text == "javascript") return core::ProgramLanguage::kJavaScript;
+    if (text == "csharp") return core::ProgramLanguage::kCSharp;
+    if (text == "fortran") return core::ProgramLanguage::kFortran;
     return std::nullopt;
 }
 
@@ -291,7 +295,8 @@ const RefusalRule& RuleOf(Refusal refusal) {
 
 const char* const kUsageText =
     "Usage: kuvatelix-fit [--mode 0|1|2] [--cutoff VALUE] [--exclude LIST]\n"
-    "                     [--min-section N] [--lang basic|c|python]\n"
+    "                     [--min-section N]\n"
+    "                     [--lang basic|c|python|matlab|javascript|csharp|fortran]\n"
     "                     [--check] [--check-limit VALUE]\n"
     "                     [--plot FILE [--log-x] [--log-y] [--xmin V] [--xmax V]\n"
     "                     [--para]] [--out DIR] FILE\n"
@@ -312,8 +317,13 @@ const char* const kUsageText =
     "  --lang LANGUAGE the language of the program: basic, the BASIC subroutine\n"
     "                  Calc(XXPP!, YYPP!, ANS00!, EFLG%) (default); c, a C99\n"
     "                  function int kx_calc(double x, double p, double *y); python,\n"
-    "                  a Python 3 function kx_calc(x, p) returning (flag, y); C and\n"
-    "                  Python give the BASIC program's answers and flags\n"
+    "                  a Python 3 function kx_calc(x, p) returning (flag, y);\n"
+    "                  matlab, a MATLAB/Octave function [flag, y] = kx_calc(x, p);\n"
+    "                  javascript, an ES module exporting kx_calc(x, p) returning\n"
+    "                  [flag, y]; csharp, a class KxCalc with static int\n"
+    "                  Calc(double x, double p, out double y); fortran, a module\n"
+    "                  kx_calc_mod with integer function kx_calc(x, p, y), real(8)\n"
+    "                  arguments. Each gives the BASIC program's answers and flags\n"
     "  --check         print the check of the program against the points instead\n"
     "                  of the program (tab-separated, UTF-8): per line the number of\n"
     "                  points, the mean and largest relative deviation, the point of\n"
@@ -328,10 +338,11 @@ const char* const kUsageText =
     "  --check-limit VALUE\n"
     "                  the largest deviation the check accepts (default 0.01);\n"
     "                  implies --check\n"
-    "  --out DIR       write the program (program.txt, kx_calc.c or kx_calc.py by\n"
-    "                  --lang), equations.txt, results.txt and history.txt into DIR,\n"
+    "  --out DIR       write the program (program.txt, kx_calc.c, kx_calc.py,\n"
+    "                  kx_calc.m, kx_calc.mjs, KxCalc.cs or kx_calc.f90 by --lang),\n"
+    "                  equations.txt, results.txt and history.txt into DIR,\n"
     "                  created when missing; the listings are CP932 with CR LF, the\n"
-    "                  C and Python sources ASCII with LF. Without it (and without\n"
+    "                  sources ASCII with LF. Without it (and without\n"
     "                  --plot) the program, and with --check always the check, is\n"
     "                  printed to standard output in UTF-8\n"
     "  --plot FILE     write the analysis plot of the fitted family, data marks and\n"

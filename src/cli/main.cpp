@@ -60,8 +60,8 @@ std::string Listed(const std::vector<std::string>& names) {
     return text;
 }
 
-// The program in the chosen language and the other three listings. The C and
-// Python sources are ASCII text with LF line ends, as their tools expect.
+// The program in the chosen language and the other three listings. The
+// sources beyond BASIC are ASCII text with LF line ends, as their tools expect.
 int WriteListings(const std::string& folder, const core::ResultLists& lists,
                   core::ProgramLanguage language, const std::vector<std::string>& program) {
     struct Listing {

@@ -199,6 +199,7 @@ TEST(KuvatelixFit, RefusalsUseTheSystemsMessagesAndWriteNothing) {
         {{"--exclude", "1,,2", file}, "入力ｴﾗｰ", 2},
         {{"--min-section", "2", file}, "入力ｴﾗｰ", 2},
         {{"--lang", "C", file}, "unknown language", 2},
+        {{"--lang", "cobol", file}, "unknown language", 2},
         {{"--check=yes", file}, "unknown option", 2},
         {{"--check-limit", "-1", file}, "入力ｴﾗｰ", 2},
         {{"--check-limit", "1%", file}, "入力ｴﾗｰ", 2},
@@ -543,7 +544,7 @@ TEST(KuvatelixFit, FitsTheSampleFamily) {
     ExpectListings(folder, "sample", ListsOf(KX_SAMPLE_FILE, core::CalcSettings{}));
 }
 
-// ---- The program in C and Python, and its check against the points ---------------
+// ---- The program in other languages, and its check against the points ------------
 
 TEST(KuvatelixFit, GivesTheProgramInTheChosenLanguage) {
     TempFolder folder;
@@ -553,10 +554,15 @@ TEST(KuvatelixFit, GivesTheProgramInTheChosenLanguage) {
     const struct {
         const char* language;
         core::ProgramLanguage value;
-    } languages[] = {{"basic", core::ProgramLanguage::kBasic},
-                     {"c", core::ProgramLanguage::kC},
-                     {"python", core::ProgramLanguage::kPython}};
-    for (const auto& [language, value] : languages) {
+        const char* fileName;  // in place of program.txt with --out
+    } languages[] = {{"basic", core::ProgramLanguage::kBasic, "program.txt"},
+                     {"c", core::ProgramLanguage::kC, "kx_calc.c"},
+                     {"python", core::ProgramLanguage::kPython, "kx_calc.py"},
+                     {"matlab", core::ProgramLanguage::kMatlab, "kx_calc.m"},
+                     {"javascript", core::ProgramLanguage::kJavaScript, "kx_calc.mjs"},
+                     {"csharp", core::ProgramLanguage::kCSharp, "KxCalc.cs"},
+                     {"fortran", core::ProgramLanguage::kFortran, "kx_calc.f90"}};
+    for (const auto& [language, value, fileName] : languages) {
         const core::ProgramListing program = core::ProgramListingOf(value, run.data, run.results);
         ASSERT_EQ(program.status, core::CalcFamilyStatus::kReady);
         const Ran printed = RunFit(folder, {"--lang", language, file});
@@ -567,6 +573,7 @@ TEST(KuvatelixFit, GivesTheProgramInTheChosenLanguage) {
         ASSERT_EQ(RunFit(folder, {"--lang", language, "--out", out, file}).status, 0);
         const std::filesystem::path dir = folder.path() / out;
         const char* name = core::ProgramFileName(value);
+        EXPECT_STREQ(name, fileName);
         EXPECT_EQ(EntriesIn(dir), 4u) << language;
         EXPECT_EQ(FileBytes((dir / "equations.txt").string()),
                   Cp932Listing(core::kSaveEquations, lists));

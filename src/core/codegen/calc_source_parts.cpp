@@ -20,24 +20,108 @@ std::string Shortest(T value) {
 
 }  // namespace
 
-std::vector<std::string> CalcSourceHeader(const CalcFamily& family, SourceLanguage language) {
-    const bool c = language == SourceLanguage::kC;
-    const std::string value = c ? "*y" : "y";
-    std::vector<std::string> text;
-    if (c) {
-        text = {"kx_calc: the Calc subroutine of a fitted family, in C99.", "",
-                "    int kx_calc(double x, double p, double *y);", ""};
-    } else {
-        text = {"kx_calc: the Calc subroutine of a fitted family, in Python 3.", "",
-                "    flag, y = kx_calc(x, p)", ""};
+namespace {
+
+// What the header says differently in each language.
+struct HeaderStyle {
+    const char* language;            // "C99", as in "in C99."
+    std::vector<std::string> call;   // how to call it
+    const char* value;               // where the value goes ("*y")
+    bool returnsBoth;                // returns the flag and the value together
+    std::vector<std::string> notes;  // what it needs
+    const char* prefix;              // of every comment line
+};
+
+HeaderStyle StyleOf(SourceLanguage language) {
+    switch (language) {
+        case SourceLanguage::kC:
+            return {"C99",
+                    {"    int kx_calc(double x, double p, double *y);"},
+                    "*y",
+                    false,
+                    {"Standard library only (link with -lm). Compile without contraction of",
+                     "floating-point operations (GCC and Clang: -ffp-contract=off) to keep",
+                     "the last digit. Reentrant: no global state."},
+                    " * "};
+        case SourceLanguage::kPython:
+            return {"Python 3",
+                    {"    flag, y = kx_calc(x, p)"},
+                    "y",
+                    true,
+                    {"Standard library only (math and struct)."},
+                    "# "};
+        case SourceLanguage::kMatlab:
+            return {"MATLAB and GNU Octave",
+                    {"    [flag, y] = kx_calc(x, p)"},
+                    "y",
+                    true,
+                    {"A function file: keep it as kx_calc.m on the path. Scalar x and p;",
+                     "base functions only, no toolbox."},
+                    "% "};
+        case SourceLanguage::kJavaScript:
+            return {"JavaScript (an ES module)",
+                    {"    import { kx_calc } from \"./kx_calc.mjs\";",
+                     "    const [flag, y] = kx_calc(x, p);"},
+                    "y",
+                    true,
+                    {"No imports: it runs in Node.js and in a browser."},
+                    "// "};
+        case SourceLanguage::kCSharp:
+            return {"C#",  {"    int flag = KxCalc.Calc(x, p, out double y);"}, "y",
+                    false, {"System only. Reentrant: no shared state."},        "// "};
+        case SourceLanguage::kFortran:
+            return {"Fortran 2008",
+                    {"    use kx_calc_mod", "    flag = kx_calc(x, p, y)  ! real(8) x, p, y"},
+                    "y",
+                    false,
+                    {"Standard Fortran 2008 only (the intrinsic module ieee_arithmetic).",
+                     "Reentrant: no saved state."},
+                    "! "};
     }
+    return {};
+}
+
+// A section's equation form by its coordinate system and degree: forms are
+// numbered 3 x (system - 1) + degree.
+std::string FormText(int form) {
+    static constexpr const char* kSystems[] = {"X,Y",   "Ln X,Y", "X,Ln Y", "Ln X,Ln Y",
+                                               "1/X,Y", "X,1/Y",  "1/X,1/Y"};
+    static constexpr const char* kDegrees[] = {"linear", "quadratic", "cubic"};
+    if (form < 1 || form > 21) return "the value 0";
+    return std::string(kSystems[(form - 1) / 3]) + " " + kDegrees[(form - 1) % 3];
+}
+
+// "line 2, parameter 25: Ln X,Y cubic to X = 3.826, then Ln X,Ln Y cubic".
+std::string FitText(const CalcLine& line) {
+    std::string text =
+        "    line " + std::to_string(line.line) + ", parameter " + line.parameterText + ": ";
+    for (int s = 0; s < line.sectionCount; ++s) {
+        const CalcSection& section = line.sections[static_cast<std::size_t>(s)];
+        if (s > 0) text += s + 1 == line.sectionCount ? ", then " : ", ";
+        text += FormText(section.form);
+        if (s + 1 < line.sectionCount) text += " to X = " + SingleToPlainText(section.end);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> CalcSourceHeader(const CalcFamily& family, SourceLanguage language) {
+    const HeaderStyle style = StyleOf(language);
+    const std::string value = style.value;
+    std::vector<std::string> text = {
+        std::string("kx_calc: the Calc subroutine of a fitted family, in ") + style.language + ".",
+        ""};
+    text.insert(text.end(), style.call.begin(), style.call.end());
+    text.push_back("");
     const std::vector<std::string> body = {
         "Evaluates the family at X = x and the parameter value p as the BASIC",
         "Calc(XXPP!, YYPP!, ANS00!, EFLG%) generated with it does: the lines'",
         "equations, the interpolation between the lines whose parameters bracket p,",
-        std::string(c ? "and the inverse solution. It stores the value in *y (ANS00!) and"
-                      : "and the inverse solution. It returns the flag (EFLG%) and the value"),
-        std::string(c ? "returns the flag (EFLG%):" : "(ANS00!). The flags:"),
+        style.returnsBoth
+            ? "and the inverse solution. It returns the flag (EFLG%) and the value"
+            : "and the inverse solution. It stores the value in " + value + " (ANS00!) and",
+        style.returnsBoth ? "(ANS00!). The flags:" : "returns the flag (EFLG%):",
         "    0  the value is good",
         "    1  X of 0 or below is not allowed; " + value + " is 0",
         "    2  X is outside the X range of the neighbouring lines",
@@ -52,14 +136,7 @@ std::vector<std::string> CalcSourceHeader(const CalcFamily& family, SourceLangua
         "floats wherever the BASIC program keeps Singles, so that it gives the",
         "BASIC program's answers."};
     text.insert(text.end(), body.begin(), body.end());
-    if (c) {
-        text.insert(text.end(),
-                    {"Standard library only (link with -lm). Compile without contraction of",
-                     "floating-point operations (GCC and Clang: -ffp-contract=off) to keep",
-                     "the last digit. Reentrant: no global state."});
-    } else {
-        text.insert(text.end(), {"Standard library only (math and struct)."});
-    }
+    text.insert(text.end(), style.notes.begin(), style.notes.end());
     text.push_back("");
     const PointBounds& l = family.limits;
     const std::size_t n = family.lines.size();
@@ -74,9 +151,11 @@ std::vector<std::string> CalcSourceHeader(const CalcFamily& family, SourceLangua
     text.push_back("X from " + SingleToPlainText(l.xMin) + " to " + SingleToPlainText(l.xMax) +
                    ", Y from " + SingleToPlainText(l.yMin) + " to " + SingleToPlainText(l.yMax) +
                    ".");
+    text.push_back("The fit: each line's equations (coordinate system and degree) by X:");
+    for (const CalcLine& line : family.lines) text.push_back(FitText(line));
     text.push_back("Generated by Kuvatelix.");
 
-    const std::string prefix = c ? " * " : "# ";
+    const std::string prefix = style.prefix;
     for (std::string& line : text) {
         line = line.empty() ? prefix.substr(0, prefix.find_last_not_of(' ') + 1) : prefix + line;
     }

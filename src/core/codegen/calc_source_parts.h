@@ -6,14 +6,15 @@
 
 #include "core/codegen/calc_family.h"
 
-// What the generated C and Python programs share: their header comment, the
-// numbers written into them and the splitting of a text into its lines.
+// What the generated sources share: their header comment, the numbers
+// written into them and the splitting of a text into its lines.
 namespace kx::core {
 
-enum class SourceLanguage { kC, kPython };
+enum class SourceLanguage { kC, kPython, kMatlab, kJavaScript, kCSharp, kFortran };
 
 // The header comment: how to call the function, what its flags mean, how it
-// computes, and the family it holds; each line starts with " * " or "# ".
+// computes, and the family it holds; each line starts with the language's
+// comment (" * " inside the C comment, "# ", "% ", "// ", "! ").
 std::vector<std::string> CalcSourceHeader(const CalcFamily& family, SourceLanguage language);
 
 // A double for C and Python: the shortest text that reads back as exactly the

@@ -10,11 +10,12 @@
 // The generated Calc in the languages the user can take it in.
 namespace kx::core {
 
-enum class ProgramLanguage { kBasic, kC, kPython };
+enum class ProgramLanguage { kBasic, kC, kPython, kMatlab, kJavaScript, kCSharp, kFortran };
 
 // The name a program listing is written to: "program.txt" (the BASIC
-// listing, CP932 with CR LF like every listing), "kx_calc.c" and "kx_calc.py"
-// (ASCII source text).
+// listing, CP932 with CR LF like every listing), "kx_calc.c", "kx_calc.py",
+// "kx_calc.m", "kx_calc.mjs", "KxCalc.cs" and "kx_calc.f90" (ASCII source
+// text with LF).
 const char* ProgramFileName(ProgramLanguage language);
 
 struct ProgramListing {
@@ -23,7 +24,7 @@ struct ProgramListing {
 };
 
 // The program of the last run in a language: the BASIC text the run generated,
-// or the C or Python text of the same family.
+// or the source of the same family in another language.
 ProgramListing ProgramListingOf(ProgramLanguage language, const DataSet& data,
                                 const FitResults& results);
 

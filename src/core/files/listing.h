@@ -26,8 +26,13 @@ enum SaveKind : int16_t {
     kSavePythonProgram = 7,
     kSaveValidation = 8,
     kSavePlot = 9,
+    // The program in the further languages of kuvatelix-fit --lang.
+    kSaveMatlabProgram = 10,
+    kSaveJavaScriptProgram = 11,
+    kSaveCSharpProgram = 12,
+    kSaveFortranProgram = 13,
 };
-inline constexpr int kSaveKinds = 10;
+inline constexpr int kSaveKinds = 14;
 
 // The four lists as the program-generation window shows them.
 struct ResultLists {
@@ -49,7 +54,8 @@ std::string ListingText(int saveKind, const ResultLists& lists);
 // Entries as listing records: CR LF after each.
 std::string RecordsText(const std::vector<std::string>& entries);
 
-// The lines of a C or Python source as their tools expect them: LF after each.
+// The lines of a source in C, Python or a further language as their tools
+// expect them: LF after each.
 std::string SourceText(const std::vector<std::string>& lines);
 
 }  // namespace kx::core

@@ -22,6 +22,10 @@ constexpr OwnKind kOwnKinds[] = {
     {kSavePythonProgram, ".py", "*.py", "kx_calc.py"},
     {kSaveValidation, ".txt", "", "check.txt"},
     {kSavePlot, ".pdf", "*.pdf;*.svg;*.png", "plot.pdf"},
+    {kSaveMatlabProgram, ".m", "*.m", "kx_calc.m"},
+    {kSaveJavaScriptProgram, ".mjs", "*.mjs;*.js", "kx_calc.mjs"},
+    {kSaveCSharpProgram, ".cs", "*.cs", "KxCalc.cs"},
+    {kSaveFortranProgram, ".f90", "*.f90;*.f95;*.f03;*.f08", "kx_calc.f90"},
 };
 
 const OwnKind* OwnKindOf(int saveKind) {
@@ -60,6 +64,10 @@ bool SuitsSaveKind(int saveKind, std::string_view fileName) {
     switch (saveKind) {
         case kSaveCProgram:
         case kSavePythonProgram:
+        case kSaveMatlabProgram:
+        case kSaveJavaScriptProgram:
+        case kSaveCSharpProgram:
+        case kSaveFortranProgram:
             return point != std::string_view::npos && point > 0 && point + 1 < fileName.size();
         case kSavePlot: {
             if (point == std::string_view::npos || point == 0) return false;

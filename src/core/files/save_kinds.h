@@ -6,8 +6,9 @@
 #include "core/files/file_memory.h"
 
 // What the save window needs to know of a save kind beyond the system's six:
-// the C and Python programs, the check table and the plot are files of other
-// tools, with their own extensions, file lists and names.
+// the programs in C, Python, MATLAB, JavaScript, C# and Fortran, the check
+// table and the plot are files of other tools, with their own extensions,
+// file lists and names.
 namespace kx::core {
 
 // The extension a name typed without one takes (".c", ".py", ".txt",
@@ -20,7 +21,7 @@ std::string_view DefaultFilterOf(int saveKind);
 
 // Whether a file's name (without its folder) suits the kind: the system's
 // rule for its own kinds and the check table (see IsSaveableName); for the
-// C and Python programs a name with an extension ("x.c" will do); for the
+// programs a name with an extension ("x.c" will do); for the
 // plot one of .pdf, .svg and .png in any case, which names the format.
 bool SuitsSaveKind(int saveKind, std::string_view fileName);
 

@@ -26,10 +26,12 @@ const QColor kGreen(0, 128, 0);
 
 // The heading of each save kind; the save button says the same, except for
 // the all-lines save.
-constexpr const char* kKindNames[] = {"採取ﾃﾞｰﾀ全保存", "採取ﾃﾞｰﾀ選択保存",    "計算ﾌﾟﾛｸﾞﾗﾑの保存",
-                                      "計算適応式保存", "計算結果全保存",      "履歴保存",
-                                      "Cﾌﾟﾛｸﾞﾗﾑの保存", "Pythonﾌﾟﾛｸﾞﾗﾑの保存", "検証表の保存",
-                                      "ｸﾞﾗﾌの保存"};
+constexpr const char* kKindNames[] = {
+    "採取ﾃﾞｰﾀ全保存",  "採取ﾃﾞｰﾀ選択保存",    "計算ﾌﾟﾛｸﾞﾗﾑの保存",
+    "計算適応式保存",  "計算結果全保存",      "履歴保存",
+    "Cﾌﾟﾛｸﾞﾗﾑの保存",  "Pythonﾌﾟﾛｸﾞﾗﾑの保存", "検証表の保存",
+    "ｸﾞﾗﾌの保存",      "MATLABﾌﾟﾛｸﾞﾗﾑの保存", "JavaScriptﾌﾟﾛｸﾞﾗﾑの保存",
+    "C#ﾌﾟﾛｸﾞﾗﾑの保存", "Fortranﾌﾟﾛｸﾞﾗﾑの保存"};
 constexpr int kKinds = static_cast<int>(std::size(kKindNames));
 static_assert(kKinds == core::kSaveKinds);
 

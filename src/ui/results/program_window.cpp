@@ -100,11 +100,25 @@ void ProgramWindow::BuildMenus() {
     // on its label).
     file->addAction("History", this, [this] { RequestSave(5); })
         ->setObjectName(names::program_more::kSaveHistoryEntry);
-    saveC_ = file->addAction("Program_C", this, [this] { RequestSave(core::kSaveCProgram); });
-    saveC_->setObjectName(names::program_more::kSaveCEntry);
-    savePython_ =
-        file->addAction("Program_Python", this, [this] { RequestSave(core::kSavePythonProgram); });
-    savePython_->setObjectName(names::program_more::kSavePythonEntry);
+    namespace pm = names::program_more;
+    const struct {
+        const char* text;
+        const char* name;
+        int kind;
+    } sources[] = {
+        {"Program_C", pm::kSaveCEntry, core::kSaveCProgram},
+        {"Program_Python", pm::kSavePythonEntry, core::kSavePythonProgram},
+        {"Program_MATLAB", pm::kSaveMatlabEntry, core::kSaveMatlabProgram},
+        {"Program_JavaScript", pm::kSaveJavaScriptEntry, core::kSaveJavaScriptProgram},
+        {"Program_C#", pm::kSaveCSharpEntry, core::kSaveCSharpProgram},
+        {"Program_Fortran", pm::kSaveFortranEntry, core::kSaveFortranProgram},
+    };
+    for (const auto& source : sources) {
+        QAction* entry =
+            file->addAction(source.text, this, [this, kind = source.kind] { RequestSave(kind); });
+        entry->setObjectName(source.name);
+        saveSources_.push_back(entry);
+    }
     file->addSeparator();
     QAction* end = file->addAction("Program End", this, [] { QCoreApplication::exit(0); });
     end->setObjectName(n::kEndEntry);
@@ -145,7 +159,8 @@ void ProgramWindow::SetPlotAvailable(bool available) {
 
 void ProgramWindow::SetResultsCurrent(bool current) {
     workspace_.fitCurrent = current;
-    for (QAction* entry : {saveC_, savePython_, validation_}) entry->setEnabled(current);
+    for (QAction* entry : saveSources_) entry->setEnabled(current);
+    validation_->setEnabled(current);
     emit resultsCurrentChanged(current);
 }
 

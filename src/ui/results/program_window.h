@@ -118,8 +118,7 @@ private:
     QAction* saveSummary_ = nullptr;
     QAction* saveAll_ = nullptr;
     QAction* plot_ = nullptr;
-    QAction* saveC_ = nullptr;
-    QAction* savePython_ = nullptr;
+    std::vector<QAction*> saveSources_;  // the program in C, Python and the further languages
     QAction* validation_ = nullptr;
     QAction* curvesOverPicture_ = nullptr;
     QTimer hideHintsTimer_;

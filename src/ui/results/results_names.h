@@ -94,6 +94,10 @@ inline constexpr char kMessageTimer[] = "Timer1";
 namespace program_more {
 inline constexpr char kSaveCEntry[] = "OUTPROGC";
 inline constexpr char kSavePythonEntry[] = "OUTPROGPY";
+inline constexpr char kSaveMatlabEntry[] = "OUTPROGM";
+inline constexpr char kSaveJavaScriptEntry[] = "OUTPROGJS";
+inline constexpr char kSaveCSharpEntry[] = "OUTPROGCS";
+inline constexpr char kSaveFortranEntry[] = "OUTPROGF90";
 inline constexpr char kValidationEntry[] = "KENSHO";
 inline constexpr char kSaveHistoryEntry[] = "OUTHIS";
 inline constexpr char kCurvesOverPictureEntry[] = "OVERLAY";

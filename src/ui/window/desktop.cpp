@@ -34,6 +34,17 @@ core::SaveOutcome SavedPlotOutcome(const render::PlotFileResult& result) {
     return outcome;
 }
 
+core::ProgramLanguage SourceLanguageOf(int saveKind) {
+    switch (saveKind) {
+        case core::kSavePythonProgram: return core::ProgramLanguage::kPython;
+        case core::kSaveMatlabProgram: return core::ProgramLanguage::kMatlab;
+        case core::kSaveJavaScriptProgram: return core::ProgramLanguage::kJavaScript;
+        case core::kSaveCSharpProgram: return core::ProgramLanguage::kCSharp;
+        case core::kSaveFortranProgram: return core::ProgramLanguage::kFortran;
+        default: return core::ProgramLanguage::kC;
+    }
+}
+
 }  // namespace
 
 Desktop::Desktop(Workspace& workspace, DriveSource drives)
@@ -222,13 +233,15 @@ void Desktop::OpenSaveWindow(int saveKind, QWidget* opener) {
             text = [this, saveKind] { return dataSet_.SavedDataText(saveKind); };
             break;
         case core::kSaveCProgram:
-        case core::kSavePythonProgram: {
+        case core::kSavePythonProgram:
+        case core::kSaveMatlabProgram:
+        case core::kSaveJavaScriptProgram:
+        case core::kSaveCSharpProgram:
+        case core::kSaveFortranProgram: {
             // The sources as kuvatelix-fit --lang writes them. The entries are
             // offered only while the run's results are current; a family the
             // generators cannot take is no empty file.
-            const core::ProgramLanguage language = saveKind == core::kSaveCProgram
-                                                       ? core::ProgramLanguage::kC
-                                                       : core::ProgramLanguage::kPython;
+            const core::ProgramLanguage language = SourceLanguageOf(saveKind);
             save_.OpenToWrite(saveKind, opener, [this, language](const std::string& path) {
                 const core::ProgramListing listing =
                     core::ProgramListingOf(language, workspace_.data, workspace_.results);

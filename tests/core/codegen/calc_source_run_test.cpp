@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,13 +15,15 @@
 #include "core/codegen/c_program.h"
 #include "core/codegen/calc_evaluation.h"
 #include "core/codegen/calc_family.h"
+#include "core/codegen/calc_sources.h"
 #include "core/codegen/python_program.h"
 #include "support/near.h"
 #include "temp_folder.h"
 
-// The generated C and Python programs, compiled with the system's C compiler
-// and run with python3, answer as the core's evaluator does on the probes of
-// every family: the same flags, the same values.
+// The generated programs, compiled and run with the tools of their languages
+// (the C compiler, python3, Octave, Node.js, Mono, gfortran), answer as the
+// core's evaluator does on the probes of every family: the same flags, the
+// same values. A language whose tools are not installed is skipped.
 namespace kx::core {
 namespace {
 
@@ -28,7 +32,7 @@ using test::FamilyOf;
 using test::FitRun;
 using test::Probe;
 
-// Reads "x p" lines and prints "flag value" for each.
+// Each driver reads "x p" lines and prints "flag value" for each.
 constexpr const char* kDriverC = R"(#include <stdio.h>
 int kx_calc(double x, double p, double *y);
 int main(void)
@@ -48,6 +52,60 @@ for line in sys.stdin:
     x, p = (float(v) for v in line.split())
     flag, y = kx_calc(x, p)
     print("%d %.9g" % (flag, y))
+)";
+
+constexpr const char* kDriverOctave = R"(probes = fscanf(stdin, '%f %f', [2, Inf]);
+for i = 1:size(probes, 2)
+    [flag, y] = kx_calc(probes(1, i), probes(2, i));
+    printf('%d %.9g\n', flag, y);
+end
+)";
+
+constexpr const char* kDriverNode = R"(import { readFileSync } from "node:fs";
+import { kx_calc } from "./kx_calc.mjs";
+const lines = [];
+for (const line of readFileSync(0, "utf8").split("\n")) {
+    const v = line.trim().split(/\s+/);
+    if (v.length < 2) continue;
+    const [flag, y] = kx_calc(Number(v[0]), Number(v[1]));
+    lines.push(flag + " " + y.toPrecision(9));
+}
+process.stdout.write(lines.join("\n") + "\n");
+)";
+
+constexpr const char* kDriverCSharp = R"(using System;
+using System.Globalization;
+
+public static class Driver
+{
+    public static void Main()
+    {
+        string line;
+        while ((line = Console.ReadLine()) != null)
+        {
+            string[] v = line.Split(new[] { ' ' }, StringSplitOptions.RemoveEmptyEntries);
+            if (v.Length < 2) continue;
+            double y;
+            int flag = KxCalc.Calc(double.Parse(v[0], CultureInfo.InvariantCulture),
+                                   double.Parse(v[1], CultureInfo.InvariantCulture), out y);
+            Console.WriteLine(flag + " " + y.ToString("R", CultureInfo.InvariantCulture));
+        }
+    }
+}
+)";
+
+constexpr const char* kDriverFortran = R"(program driver
+    use kx_calc_mod
+    implicit none
+    real(8) :: x, p, y
+    integer :: flag, status
+    do
+        read (*, *, iostat=status) x, p
+        if (status /= 0) exit
+        flag = kx_calc(x, p, y)
+        write (*, '(i0, 1x, es17.9e3)') flag, y
+    end do
+end program driver
 )";
 
 void Write(const std::string& path, const std::string& text) {
@@ -104,78 +162,216 @@ void ExpectAnswersOfTheCore(const CalcFamily& family, const std::vector<Probe>& 
     }
 }
 
-// Python takes about a hundred times longer than C on the probes where the
-// inverse solution does not converge; it runs on the families that `python`
-// names, C on all.
-void ExpectSourcesAnswerAsTheCore(const CalcFamily& family, const std::vector<Probe>& probes,
-                                  bool python = true) {
-    const kx::test::TempFolder folder;
-    Write(folder.file("kx_calc.c"), Text(CalcProgramInC(family)));
-    Write(folder.file("driver.c"), kDriverC);
-    // Warnings are errors: the text must compile cleanly wherever it is taken.
-    const std::string compile =
-        Quoted(KX_C_COMPILER) +
-        " -std=c99 -pedantic -Wall -Wextra -Werror -O2 -ffp-contract=off -o " +
-        Quoted(folder.file("calc")) + " " + Quoted(folder.file("kx_calc.c")) + " " +
-        Quoted(folder.file("driver.c")) + " -lm";
-    ASSERT_EQ(Run(compile), 0) << compile;
-    ExpectAnswersOfTheCore(family, probes, AnswersOf(folder, Quoted(folder.file("calc")), probes),
-                           "C");
-
-    if (!python) return;
-    Write(folder.file("kx_calc.py"), Text(CalcProgramInPython(family)));
-    Write(folder.file("driver.py"), kDriverPython);
-    ExpectAnswersOfTheCore(
-        family, probes,
-        AnswersOf(folder, Quoted(KX_PYTHON) + " -B " + Quoted(folder.file("driver.py")), probes),
-        "Python");
+// A tool the build found; CMake leaves "...-NOTFOUND" for one it did not.
+bool Installed(const std::string& tool) {
+    return !tool.empty() && tool.find("NOTFOUND") == std::string::npos;
 }
 
-std::vector<test::FitCase> Families() {
-    std::vector<test::FitCase> cases = test::GridAndSampleCases();
-    for (test::FitCase& c : cases) {
-        const std::string name = c.name;
-        c.python = name != "Thermistor" && name != "FallingThroughZero" && name != "SampleDiodes";
+// A language as the test takes its program: the generated file and the driver
+// are written into a folder, `build` (where the language is compiled) and
+// `run` are shell commands on that folder. Warnings are errors: the text must
+// compile cleanly wherever it is taken.
+struct SourceHost {
+    const char* name;
+    const char* fileName;
+    std::vector<std::string> (*generate)(const CalcFamily&);
+    const char* driverName;
+    const char* driver;
+    std::vector<std::string> tools;  // every one must be installed
+    std::string (*build)(const kx::test::TempFolder& folder);
+    std::string (*run)(const kx::test::TempFolder& folder);
+    // Python is about a hundred times slower than C on the probes where the
+    // inverse solution does not converge, Octave fifty times slower than
+    // Python: they leave out the families that are slow there.
+    std::vector<std::string> slowFamilies = {};
+};
+
+const std::vector<std::string> kSlowForPython = {"Thermistor", "FallingThroughZero",
+                                                 "SampleDiodes", "Reciprocals"};
+const std::vector<std::string> kSlowForOctave = {
+    "Thermistor", "FallingThroughZero", "SampleDiodes", "Reciprocals", "NoisyTen", "SevenSystems"};
+
+std::string In(const kx::test::TempFolder& folder, const char* name) {
+    return Quoted(folder.file(name));
+}
+
+const SourceHost kHosts[] = {
+    {"C",
+     "kx_calc.c",
+     CalcProgramInC,
+     "driver.c",
+     kDriverC,
+     {KX_C_COMPILER},
+     [](const kx::test::TempFolder& f) {
+         return Quoted(KX_C_COMPILER) +
+                " -std=c99 -pedantic -Wall -Wextra -Werror -O2 -ffp-contract=off -o " +
+                In(f, "calc") + " " + In(f, "kx_calc.c") + " " + In(f, "driver.c") + " -lm";
+     },
+     [](const kx::test::TempFolder& f) { return In(f, "calc"); }},
+    {"Python",
+     "kx_calc.py",
+     CalcProgramInPython,
+     "driver.py",
+     kDriverPython,
+     {KX_PYTHON},
+     nullptr,
+     [](const kx::test::TempFolder& f) { return Quoted(KX_PYTHON) + " -B " + In(f, "driver.py"); },
+     kSlowForPython},
+    {"Octave",
+     "kx_calc.m",
+     CalcProgramInMatlab,
+     "driver.m",
+     kDriverOctave,
+     {KX_OCTAVE},
+     nullptr,
+     [](const kx::test::TempFolder& f) {
+         return "cd " + Quoted(f.path().string()) + " && " + Quoted(KX_OCTAVE) +
+                " --no-window-system --quiet --norc driver.m";
+     },
+     kSlowForOctave},
+    {"Node",
+     "kx_calc.mjs",
+     CalcProgramInJavaScript,
+     "driver.mjs",
+     kDriverNode,
+     {KX_NODE},
+     nullptr,
+     [](const kx::test::TempFolder& f) { return Quoted(KX_NODE) + " " + In(f, "driver.mjs"); }},
+    {"Mono",
+     "KxCalc.cs",
+     CalcProgramInCSharp,
+     "Driver.cs",
+     kDriverCSharp,
+     {KX_MCS, KX_MONO},
+     [](const kx::test::TempFolder& f) {
+         return Quoted(KX_MCS) + " -warn:4 -warnaserror -out:" + In(f, "calc.exe") + " " +
+                In(f, "KxCalc.cs") + " " + In(f, "Driver.cs");
+     },
+     [](const kx::test::TempFolder& f) { return Quoted(KX_MONO) + " " + In(f, "calc.exe"); }},
+    {"Fortran",
+     "kx_calc.f90",
+     CalcProgramInFortran,
+     "driver.f90",
+     kDriverFortran,
+     {KX_GFORTRAN},
+     [](const kx::test::TempFolder& f) {
+         return Quoted(KX_GFORTRAN) + " -std=f2008 -Wall -Werror -J " + Quoted(f.path().string()) +
+                " -o " + In(f, "calc") + " " + In(f, "kx_calc.f90") + " " + In(f, "driver.f90");
+     },
+     [](const kx::test::TempFolder& f) { return In(f, "calc"); }},
+};
+
+// The names of the tools a host lacks, or "" when it has them all.
+std::string Missing(const SourceHost& host) {
+    std::string missing;
+    for (const std::string& tool : host.tools) {
+        if (!Installed(tool)) missing += (missing.empty() ? "" : ", ") + tool;
     }
-    cases.push_back({"OneLine", [] {
-                         return test::FitAndGenerateFamily({test::GridFamilies()[0].lines[1]});
-                     }});
+    return missing;
+}
+
+void ExpectSourceAnswersAsTheCore(const SourceHost& host, const CalcFamily& family,
+                                  const std::vector<Probe>& probes) {
+    const kx::test::TempFolder folder;
+    Write(folder.file(host.fileName), Text(host.generate(family)));
+    Write(folder.file(host.driverName), host.driver);
+    if (host.build != nullptr) {
+        const std::string build = host.build(folder);
+        ASSERT_EQ(Run(build), 0) << build;
+    }
+    ExpectAnswersOfTheCore(family, probes, AnswersOf(folder, host.run(folder), probes), host.name);
+}
+
+struct SourceCase {
+    test::FitCase family;
+    const SourceHost* host;
+};
+void PrintTo(const SourceCase& c, std::ostream* out) {
+    *out << c.family.name << " in " << c.host->name;
+}
+
+bool SlowIn(const SourceHost& host, const std::string& family) {
+    const std::vector<std::string>& slow = host.slowFamilies;
+    return std::find(slow.begin(), slow.end(), family) != slow.end();
+}
+
+std::vector<test::FitCase> FittedFamilies() {
+    std::vector<test::FitCase> families = test::GridAndSampleCases();
+    families.push_back({"OneLine", [] {
+                            return test::FitAndGenerateFamily({test::GridFamilies()[0].lines[1]});
+                        }});
+    return families;
+}
+
+std::vector<SourceCase> Cases(const std::vector<test::FitCase>& families) {
+    std::vector<SourceCase> cases;
+    for (const test::FitCase& family : families) {
+        for (const SourceHost& host : kHosts) {
+            if (!SlowIn(host, family.name)) cases.push_back({family, &host});
+        }
+    }
     return cases;
 }
 
-class CalcSources : public ::testing::TestWithParam<test::FitCase> {};
-
-TEST_P(CalcSources, AnswerAsTheCoreEvaluator) {
-    const FitRun fitted = GetParam().fit();
-    ExpectSourcesAnswerAsTheCore(FamilyOf(fitted.data, fitted.results),
-                                 CalcProbes(fitted.data, fitted.results), GetParam().python);
+// The fit of a family, once for all its languages.
+const FitRun& Fitted(const test::FitCase& family) {
+    static std::map<std::string, FitRun> runs;
+    auto it = runs.find(family.name);
+    if (it == runs.end()) it = runs.emplace(family.name, family.fit()).first;
+    return it->second;
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, CalcSources, ::testing::ValuesIn(Families()),
-                         [](const auto& test) { return std::string(test.param.name); });
+class CalcSources : public ::testing::TestWithParam<SourceCase> {};
 
-// Every form in a three-point family and alone, and the families whose
-// values or parameters reach the edges of a Single.
-TEST(CalcSources, EveryFormAndTheEdgesOfASingle) {
+TEST_P(CalcSources, AnswerAsTheCoreEvaluator) {
+    const SourceHost& host = *GetParam().host;
+    const std::string missing = Missing(host);
+    if (!missing.empty()) GTEST_SKIP() << host.name << ": not installed: " << missing;
+    const FitRun& fitted = Fitted(GetParam().family);
+    ExpectSourceAnswersAsTheCore(host, FamilyOf(fitted.data, fitted.results),
+                                 CalcProbes(fitted.data, fitted.results));
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, CalcSources, ::testing::ValuesIn(Cases(FittedFamilies())),
+                         [](const auto& test) {
+                             return std::string(test.param.family.name) + "_" +
+                                    test.param.host->name;
+                         });
+
+// Every form in a family of seven lines and in a line alone (quick where the
+// family is slow), and the families whose values or parameters reach the
+// edges of a Single.
+std::vector<test::FitCase> EdgeFamilies() {
+    auto family = [](std::vector<test::FormLine> ranks) {
+        return [ranks] {
+            FitRun run;
+            test::MakeFormFamily(ranks, run.data, run.results);
+            return run;
+        };
+    };
     const std::vector<test::FormLine> seven = test::SevenSystems();
     std::vector<test::FormLine> large = {seven[0], seven[0], seven[0]};
     large[0].parameter = "1E+38";
     large[1].parameter = "2E+38";
     large[2].parameter = "3.35E+38";
-    const std::pair<std::vector<test::FormLine>, bool> families[] = {
-        {seven, true},
-        {{seven[1]}, true},
-        {{seven[4], seven[6]}, false},
-        {{test::BeyondASingle("1"), test::BeyondASingle("2")}, true},
-        {large, true},
-    };
-    for (const auto& [ranks, python] : families) {
-        DataSet data;
-        FitResults results;
-        test::MakeFormFamily(ranks, data, results);
-        ExpectSourcesAnswerAsTheCore(FamilyOf(data, results), CalcProbes(data, results), python);
-    }
+    std::vector<test::FitCase> families = {
+        {"SevenSystems", family(seven)},
+        {"Reciprocals", family({seven[4], seven[6]})},
+        {"BeyondASingle", family({test::BeyondASingle("1"), test::BeyondASingle("2")})},
+        {"LargeParameters", family(large)}};
+    static const char* const kAlone[] = {"System1Alone", "System2Alone", "System3Alone",
+                                         "System4Alone", "System5Alone", "System6Alone",
+                                         "System7Alone"};
+    for (std::size_t system = 0; system < seven.size(); ++system)
+        families.push_back({kAlone[system], family({seven[system]})});
+    return families;
 }
+
+INSTANTIATE_TEST_SUITE_P(Edges, CalcSources, ::testing::ValuesIn(Cases(EdgeFamilies())),
+                         [](const auto& test) {
+                             return std::string(test.param.family.name) + "_" +
+                                    test.param.host->name;
+                         });
 
 }  // namespace
 }  // namespace kx::core

@@ -49,12 +49,10 @@ FitRun FitAndGenerateFile(const std::string& path);
 // of 1E-6 so that each takes several sections.
 FitRun FitKnee(const std::vector<const char*>& parameters);
 
-// A family to run a generated program on, by name; `python` where the Python
-// program is quick enough on its probes.
+// A family to run a generated program on, by name.
 struct FitCase {
     const char* name;
     std::function<FitRun()> fit;
-    bool python = true;
 };
 inline void PrintTo(const FitCase& c, std::ostream* out) {
     *out << c.name;

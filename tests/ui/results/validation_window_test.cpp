@@ -153,7 +153,7 @@ TEST_F(ResultsAfterARun, TheCheckWindowShowsCopiesAndSavesTheTableOfTheCheck) {
     EXPECT_FALSE(Entry(pm::kValidationEntry)->isEnabled());
 }
 
-TEST_F(ResultsAfterARun, TheProgramsInCAndPythonAreSavedAsKuvatelixFitWritesThem) {
+TEST_F(ResultsAfterARun, TheProgramsInOtherLanguagesAreSavedAsKuvatelixFitWritesThem) {
     EXPECT_FALSE(Entry(pm::kSaveCEntry)->isEnabled());
     Run();
     ui::SaveWindow& save = d.save();
@@ -171,6 +171,13 @@ TEST_F(ResultsAfterARun, TheProgramsInCAndPythonAreSavedAsKuvatelixFitWritesThem
         // The C program's name is remembered now: its stem is offered.
         {pm::kSavePythonEntry, "Pythonﾌﾟﾛｸﾞﾗﾑの保存", "*.py", "calc.py", "calc.py", "calc.py",
          "python"},
+        {pm::kSaveMatlabEntry, "MATLABﾌﾟﾛｸﾞﾗﾑの保存", "*.m", "calc.m", "calc", "calc.m", "matlab"},
+        {pm::kSaveJavaScriptEntry, "JavaScriptﾌﾟﾛｸﾞﾗﾑの保存", "*.mjs;*.js", "calc.mjs", "calc.js",
+         "calc.js", "javascript"},
+        {pm::kSaveCSharpEntry, "C#ﾌﾟﾛｸﾞﾗﾑの保存", "*.cs", "calc.cs", "KxCalc", "KxCalc.cs",
+         "csharp"},
+        {pm::kSaveFortranEntry, "Fortranﾌﾟﾛｸﾞﾗﾑの保存", "*.f90;*.f95;*.f03;*.f08", "KxCalc.f90",
+         "kx_calc", "kx_calc.f90", "fortran"},
     };
     for (const Program& program : programs) {
         SCOPED_TRACE(program.language);
@@ -186,11 +193,12 @@ TEST_F(ResultsAfterARun, TheProgramsInCAndPythonAreSavedAsKuvatelixFitWritesThem
     // The name saved last is remembered, and the system's kinds list the data
     // filter again.
     Entry(pm::kSaveCEntry)->trigger();
-    EXPECT_EQ(Shown(save, fw::kNameBox), Path("calc.c"));
+    EXPECT_EQ(Shown(save, fw::kNameBox), Path("kx_calc.c"));
     Click(save, sn::kBackButton);
     Find<QAction>(d.program(), pn::kSaveProgramEntry)->trigger();
     EXPECT_EQ(Shown(save, sn::kFilterBox), "*.DA*;*.TX*;*.DO*;*.WR*");
-    EXPECT_EQ(Shown(save, fw::kNameBox), Path("calc.py")) << "the system's kinds offer the name";
+    EXPECT_EQ(Shown(save, fw::kNameBox), Path("kx_calc.f90"))
+        << "the system's kinds offer the name";
     Click(save, sn::kBackButton);
 }
 
