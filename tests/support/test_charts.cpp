@@ -1,6 +1,7 @@
 #include "test_charts.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -276,9 +277,11 @@ QImage ThroughJpeg(const QImage& image, int quality) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPEG", quality);
-    QImage read;
-    read.loadFromData(bytes, "JPEG");
-    return read.convertToFormat(QImage::Format_RGB888);
+    buffer.close();
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "JPEG");
+    reader.setAllocationLimit(1024);  // MB: a 6000 x 8000 page takes 192
+    return reader.read().convertToFormat(QImage::Format_RGB888);
 }
 
 QImage GreyScan(const QImage& image, double sigma, unsigned seed) {
