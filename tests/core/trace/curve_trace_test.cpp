@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <ostream>
 #include <string>
 
 #include "core/trace/centre_line_points.h"
@@ -36,6 +37,10 @@ struct Traced {
     std::vector<int> curves;
 };
 
+void PrintTo(const Traced& traced, std::ostream* out) {
+    *out << traced.chart;
+}
+
 class TraceAccuracy : public TraceTest, public ::testing::WithParamInterface<Traced> {};
 
 // Every curve of the chart from one click on it: the centre line and the
@@ -66,7 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Traced{"colour png", {0, 1, 2}}, Traced{"black grid, markers, dashes", {0}},
                       Traced{"one colour crossing twice", {0}}, Traced{"log axes jpeg 65", {0, 1}},
                       Traced{"steep end", {0}}, Traced{"grey scan with grid", {0, 1}},
-                      Traced{"3000 x 2000 scan, 4-pixel lines", {0, 1}}));
+                      Traced{"3000 x 2000 scan, 4-pixel lines", {0, 1}}),
+    [](const ::testing::TestParamInfo<Traced>& row) {
+        std::string name;
+        for (const char* c = row.param.chart; *c; ++c) {
+            if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+        }
+        return name;
+    });
 
 // Clicks that find no curve are refused, each for its reason, with no points.
 TEST_F(TraceTest, ClicksOnNoCurveAreRefused) {
