@@ -1,6 +1,7 @@
 #pragma once
 
-// The exit statuses of kuvatelix-fit, as its usage text lists them.
+// The exit statuses of kuvatelix-fit and kuvatelix-trace, as their usage texts
+// list them (the trace writes or fails whole: it has no status 3).
 namespace kx::cli {
 
 inline constexpr int kDone = 0;

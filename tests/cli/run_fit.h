@@ -9,8 +9,8 @@
 
 #include "temp_folder.h"
 
-// kuvatelix-fit run by the tests of the command line: its status and what it
-// printed.
+// The programs of the command line run by their tests: the status and what
+// they printed.
 namespace kx::test {
 
 struct Ran {
@@ -25,13 +25,15 @@ inline std::string Quoted(const std::string& text) {
     return quoted + "'";
 }
 
-// `prefix` goes before the program, for example to run it as another user;
-// `output` redirects its standard output elsewhere (then `out` stays empty).
-inline Ran RunFit(const TempFolder& folder, const std::vector<std::string>& arguments,
-                  const std::string& prefix = "", const std::string& output = "") {
-    // Run in the test's folder, so that relative names land there.
+// A program of the command line run in the test's folder, so that relative
+// names land there; `prefix` goes before the program, for example to run it as
+// another user; `output` redirects its standard output elsewhere (then `out`
+// stays empty).
+inline Ran RunProgram(const std::string& program, const TempFolder& folder,
+                      const std::vector<std::string>& arguments, const std::string& prefix = "",
+                      const std::string& output = "") {
     std::string command =
-        "cd " + Quoted(folder.path().string()) + " && " + prefix + Quoted(KX_FIT_PROGRAM);
+        "cd " + Quoted(folder.path().string()) + " && " + prefix + Quoted(program);
     for (const std::string& argument : arguments) command += " " + Quoted(argument);
     const std::string out = folder.file("stdout"), err = folder.file("stderr");
     command += (output.empty() ? " >" + Quoted(out) : " " + output) + " 2>" + Quoted(err);
@@ -44,5 +46,12 @@ inline Ran RunFit(const TempFolder& folder, const std::vector<std::string>& argu
     std::filesystem::remove(err);
     return run;
 }
+
+#ifdef KX_FIT_PROGRAM
+inline Ran RunFit(const TempFolder& folder, const std::vector<std::string>& arguments,
+                  const std::string& prefix = "", const std::string& output = "") {
+    return RunProgram(KX_FIT_PROGRAM, folder, arguments, prefix, output);
+}
+#endif
 
 }  // namespace kx::test
