@@ -1,8 +1,11 @@
 // kuvatelix-trace: traces curves on a graph picture headlessly, from one seed
 // per curve, and writes their points as a data file, converted through the
 // calibration as the panel converts a captured point.
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
+
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -19,6 +22,7 @@
 #include "core/files/atomic_file.h"
 #include "core/files/cp932.h"
 #include "core/files/data_file.h"
+#include "core/files/standard_output.h"
 #include "core/trace/curve_trace.h"
 
 namespace {
@@ -125,16 +129,22 @@ int TraceInto(const cli::TraceOptions& options, const Picture& picture,
     return kDone;
 }
 
+// Standard output, every byte checked: a full disk or a closed stream is a
+// failure, not a data file cut short.
+int Print(std::string_view text) {
+    const core::FileOutcome printed = core::WriteStandardOutput(text);
+    if (printed.status == core::FileStatus::kOk) return kDone;
+    return Fail(printed.path,
+                "書込めません。" + Because(cli::FileReasonText(printed.reason, printed.error, 0)));
+}
+
 int Write(const cli::TraceOptions& options, const std::string& text) {
     const core::CodecResult encoded = core::Utf8ToCp932(text);
     const std::string target = options.outFile.value_or("stdout");
     if (encoded.status != core::CodecStatus::kOk) {
         return Fail(target, "書込めません。" + Because("a character without a Shift-JIS form"));
     }
-    if (!options.outFile) {
-        std::fwrite(encoded.text.data(), 1, encoded.text.size(), stdout);
-        return std::fflush(stdout) == 0 ? kDone : Fail(target, "書込めません。");
-    }
+    if (!options.outFile) return Print(encoded.text);
     const core::FileOutcome outcome = core::WriteFileAtomically(*options.outFile, encoded.text);
     if (outcome.status == core::FileStatus::kOk) return kDone;
     return Fail(target,
@@ -144,7 +154,20 @@ int Write(const cli::TraceOptions& options, const std::string& text) {
 int Run(const cli::TraceOptions& options) {
     const Calibrated calibrated = CalibrationOf(options);
     if (!calibrated.refusal.empty()) return Fail(calibrated.subject, calibrated.refusal);
-    QImageReader reader(QString::fromLocal8Bit(options.picture.c_str()));
+    // Opened as a data file is: a named pipe or a device is refused at once
+    // instead of being waited on.
+    const core::OpenedFile opened = core::OpenRegularFile(options.picture);
+    if (opened.fd < 0) {
+        return Fail(options.picture,
+                    "ﾌｧｲﾙ名不正" + Because(cli::FileReasonText(opened.outcome.reason,
+                                                               opened.outcome.error, 0)));
+    }
+    QFile file;
+    if (!file.open(opened.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(opened.fd);
+        return Fail(options.picture, "ﾌｧｲﾙ名不正");
+    }
+    QImageReader reader(&file);
     reader.setAllocationLimit(1024);  // MB, as the panel: a 6000 x 8000 scan takes 192
     const QImage read = reader.read();
     if (read.isNull()) {
@@ -166,12 +189,10 @@ int Run(const cli::TraceOptions& options) {
 
 int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
+    core::HoldStandardStreams();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const cli::ParsedTraceOptions parsed = cli::ParseTraceOptions(arguments);
-    if (parsed.options.help) {
-        std::fputs(cli::kTraceUsageText, stdout);
-        return kDone;
-    }
+    if (parsed.options.help) return Print(cli::kTraceUsageText);
     if (parsed.error) {
         Fail(parsed.error->subject, cli::TraceRefusalText(parsed.error->refusal),
              cli::kMalformedCommandLine);

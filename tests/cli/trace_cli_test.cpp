@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
@@ -76,6 +78,11 @@ TEST_F(TraceCli, TracedCurvesAreADataFileTheFitReads) {
     const test::Ran printed = Trace(arguments);
     ASSERT_EQ(printed.status, 0);
     EXPECT_EQ(printed.out, test::FileBytes(folder_.file("traced.dat")));
+    // A standard output that takes nothing is a failure, not a file cut short.
+    const test::Ran full =
+        test::RunProgram(KX_TRACE_PROGRAM, folder_, arguments, "", ">/dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("standard output"), std::string::npos) << full.err;
 }
 
 TEST_F(TraceCli, RefusalsWriteNothing) {
@@ -83,6 +90,7 @@ TEST_F(TraceCli, RefusalsWriteNothing) {
     const std::string picture = folder_.file("chart.png");
     ASSERT_TRUE(c.picture.save(QString::fromStdString(picture), "PNG"));
     test::PutFile(folder_.file("notapicture.png"), "no picture here");
+    ASSERT_EQ(::mkfifo(folder_.file("pipe.png").c_str(), 0600), 0);  // never waited on
     const std::vector<std::string> cal = Calibration(c.chart);
     const auto with = [&cal](std::vector<std::string> arguments) {
         arguments.insert(arguments.end(), cal.begin(), cal.end());
@@ -101,6 +109,7 @@ TEST_F(TraceCli, RefusalsWriteNothing) {
          1, "curve 2"},
         {with({folder_.file("notapicture.png"), "--curve", Seed(c.chart, 0, 5.0, "25")}), 1,
          "notapicture.png"},
+        {with({folder_.file("pipe.png"), "--curve", Seed(c.chart, 0, 5.0, "25")}), 1, "pipe.png"},
         {with({picture, "--curve", Seed(c.chart, 0, 5.0, "hot")}), 2, "--curve"},
         {with({picture, "--curve", Seed(c.chart, 0, 5.0, "25"), "--points", "101"}), 2,
          "--points"},
