@@ -26,8 +26,9 @@ enum SaveKind : int16_t {
     kSavePythonProgram = 7,
     kSaveValidation = 8,
     kSavePlot = 9,
+    kSaveSession = 10,  // the whole work, a session file
 };
-inline constexpr int kSaveKinds = 10;
+inline constexpr int kSaveKinds = 11;
 
 // The four lists as the program-generation window shows them.
 struct ResultLists {

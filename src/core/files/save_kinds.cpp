@@ -22,6 +22,7 @@ constexpr OwnKind kOwnKinds[] = {
     {kSavePythonProgram, ".py", "*.py", "kx_calc.py"},
     {kSaveValidation, ".txt", "", "check.txt"},
     {kSavePlot, ".pdf", "*.pdf;*.svg;*.png", "plot.pdf"},
+    {kSaveSession, ".kxs", "*.kxs", "work.kxs"},
 };
 
 const OwnKind* OwnKindOf(int saveKind) {
@@ -60,6 +61,7 @@ bool SuitsSaveKind(int saveKind, std::string_view fileName) {
     switch (saveKind) {
         case kSaveCProgram:
         case kSavePythonProgram:
+        case kSaveSession:
             return point != std::string_view::npos && point > 0 && point + 1 < fileName.size();
         case kSavePlot: {
             if (point == std::string_view::npos || point == 0) return false;

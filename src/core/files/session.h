@@ -25,7 +25,7 @@ namespace kx::core {
 // Version 1 is the first; a later program reads every earlier version.
 inline constexpr int kSessionSchemaVersion = 1;
 inline constexpr std::string_view kSessionExtension = ".kxs";
-inline constexpr std::string_view kSessionFilter = "*.KXS";
+inline constexpr std::string_view kSessionFilter = "*.kxs";
 // A 6000 x 8000 scan as an uncompressed bitmap is 144 MB; room beyond that.
 inline constexpr std::size_t kMaxSessionBytes = std::size_t{1} << 30;
 
