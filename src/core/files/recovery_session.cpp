@@ -18,7 +18,7 @@ void RemoveFiles(const std::string& path) {
 }
 
 SessionOutcome Failed(std::string detail) {
-    return {SessionStatus::kCannotWrite, {}, std::move(detail)};
+    return SessionFailure(SessionStatus::kCannotWrite, std::move(detail));
 }
 
 }  // namespace
@@ -83,13 +83,13 @@ SessionRead ReadRecoverySession(const std::string& path) {
     // What names it a session may still stand in the log beside it; the
     // tables' reader checks that. A file that is no database is not opened.
     if (!head.bytes.empty() && head.bytes.rfind("SQLite format 3", 0) != 0) {
-        read.outcome = {SessionStatus::kNotASession, {}, "no session header"};
+        read.outcome = SessionFailure(SessionStatus::kNotASession, "no session header");
         return read;
     }
     // Opened for writing, so that the actions still in its log are taken in.
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        read.outcome = {SessionStatus::kDamaged, {}, sqlite3_errmsg(db)};
+        read.outcome = SessionFailure(SessionStatus::kDamaged, sqlite3_errmsg(db));
     } else {
         read.outcome = tables::ReadTables(db, read.session);
     }

@@ -47,7 +47,7 @@ uint64_t HeaderDatabaseSize(std::string_view bytes) {
 
 SessionRead Refused(SessionStatus status, std::string detail) {
     SessionRead read;
-    read.outcome = {status, {}, std::move(detail)};
+    read.outcome = SessionFailure(status, std::move(detail));
     return read;
 }
 
@@ -116,7 +116,8 @@ std::string SessionBytes(const Session& session) {
 
 SessionOutcome WriteSession(const std::string& path, const Session& session) {
     const std::string bytes = SessionBytes(session);
-    if (bytes.empty()) return {SessionStatus::kCannotWrite, {}, "the session could not be made"};
+    if (bytes.empty())
+        return SessionFailure(SessionStatus::kCannotWrite, "the session could not be made");
     const FileOutcome written = WriteFileAtomically(path, bytes);
     if (written.status != FileStatus::kOk) return {SessionStatus::kCannotWrite, written, {}};
     return {};

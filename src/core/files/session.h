@@ -94,6 +94,15 @@ struct SessionOutcome {
     bool ok() const { return status == SessionStatus::kOk; }
 };
 
+// A failure with what the database or the check said; the file's outcome is
+// set where a read or write of the file failed.
+inline SessionOutcome SessionFailure(SessionStatus status, std::string detail) {
+    SessionOutcome outcome;
+    outcome.status = status;
+    outcome.detail = std::move(detail);
+    return outcome;
+}
+
 struct SessionRead {
     SessionOutcome outcome;
     Session session;

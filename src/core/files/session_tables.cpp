@@ -246,7 +246,7 @@ bool WriteSettings(sqlite3* db, const Session& session) {
 // ---- reading ----------------------------------------------------------------
 
 SessionOutcome Damaged(std::string detail) {
-    return {SessionStatus::kDamaged, {}, std::move(detail)};
+    return SessionFailure(SessionStatus::kDamaged, std::move(detail));
 }
 
 // A value that a float holds: what the file gives beyond that is damage.
@@ -423,10 +423,11 @@ bool WriteTables(sqlite3* db, const Session& session, PictureWrite picture, std:
 
 SessionOutcome ReadTables(sqlite3* db, Session& session) {
     if (PragmaValue(db, "PRAGMA application_id") != kApplicationId)
-        return {SessionStatus::kNotASession, {}, "not a session of this program"};
+        return SessionFailure(SessionStatus::kNotASession, "not a session of this program");
     const int version = PragmaValue(db, "PRAGMA user_version");
     if (version > kSessionSchemaVersion)
-        return {SessionStatus::kNewerVersion, {}, "schema version " + std::to_string(version)};
+        return SessionFailure(SessionStatus::kNewerVersion,
+                              "schema version " + std::to_string(version));
     if (version < 1) return Damaged("schema version " + std::to_string(version));
     session = Session{};
     session.schemaVersion = version;
