@@ -9,6 +9,7 @@ packages=(
     qt6-svg-dev     # the analysis plot exported as SVG (QSvgGenerator)
     poppler-utils   # pdftotext: the tests read the labels back from an exported PDF
     libgtest-dev libgmock-dev libbenchmark-dev
+    libsqlite3-dev  # the session files are SQLite databases
     fonts-ipafont-gothic
     python3  # the tests run the generated Python programs
     octave nodejs mono-mcs gfortran  # and the MATLAB, JavaScript, C# and Fortran ones

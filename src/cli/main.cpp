@@ -22,6 +22,7 @@
 #include "core/files/cp932.h"
 #include "core/files/data_file.h"
 #include "core/files/listing.h"
+#include "core/files/session.h"
 #include "core/files/standard_output.h"
 #include "core/fitting/fit_family.h"
 #ifdef _WIN32
@@ -185,8 +186,46 @@ bool ReportCheck(const std::string& file, const core::ValidationTable& table, do
     return within;
 }
 
-// The data file read and prepared as the DataSet window prepares it.
+int PrepareRead(const std::string& file, core::DataSet& data);
+
+// Why a session was not read.
+std::string SessionFaultText(const core::SessionOutcome& outcome) {
+    switch (outcome.status) {
+        case core::SessionStatus::kCannotOpen:
+            return cli::FileReasonText(outcome.file.reason, outcome.file.error,
+                                       outcome.file.limit);
+        case core::SessionStatus::kNewerVersion:
+            return "a session of a later program: " + outcome.detail;
+        default: return "a damaged session: " + outcome.detail;
+    }
+}
+
+// The lines of a session file in the collected form; 0 when read.
+int ReadSessionLines(const std::string& file, core::DataSet& data) {
+    const core::SessionRead read = core::ReadSession(file);
+    if (!read.outcome.ok()) {
+        const char* message = read.outcome.status == core::SessionStatus::kCannotOpen
+                                  ? "ﾌｧｲﾙ名不正"
+                                  : "ﾌｧｲﾙ内容不正";
+        return Fail(file, message + Because(SessionFaultText(read.outcome)));
+    }
+    core::CaptureMarks marks;
+    core::TakeLinesFromSession(data, marks, read.session);
+    return kDone;
+}
+
+bool IsSessionFile(const std::string& file) {
+    const core::FileRead head = core::ReadFileHead(file, 100);
+    return head.outcome.status == core::FileStatus::kOk && core::LooksLikeSession(head.bytes);
+}
+
+// The data file (or the session file) read and prepared as the DataSet
+// window prepares it.
 int ReadPrepared(const std::string& file, core::DataSet& data) {
+    if (IsSessionFile(file)) {
+        if (const int status = ReadSessionLines(file, data); status != kDone) return status;
+        return PrepareRead(file, data);
+    }
     const core::DataFileRead read = core::ReadDataFile(file);
     if (read.outcome == core::DataFileOutcome::kCannotOpen) {
         return Fail(file, "ﾌｧｲﾙ名不正" + Because(cli::FileReasonText(read.reason, read.error, 0)));
@@ -197,6 +236,10 @@ int ReadPrepared(const std::string& file, core::DataSet& data) {
         return Fail(subject, "ﾌｧｲﾙ内容不正" + Because(cli::ContentFaultText(read)));
     }
     core::ApplyDataFileRead(data, read);
+    return PrepareRead(file, data);
+}
+
+int PrepareRead(const std::string& file, core::DataSet& data) {
     data.selectedLine = 0;
     const int16_t state = core::PrepareDataSet(data);
     if (state != core::kPrepared) {

@@ -23,6 +23,7 @@
 #include "core/files/data_file.h"
 #include "core/files/listing.h"
 #include "core/files/save_file.h"
+#include "core/files/session.h"
 #include "other_user.h"
 #include "run_fit.h"
 #include "support/basic_interpreter.h"
@@ -54,7 +55,7 @@ Ran RunUnderFileSizeLimit(const TempFolder& folder, const std::vector<std::strin
 }
 
 // A family of three lines y = a x^2 + b with a varying with the parameter.
-std::string FamilyFile(const TempFolder& folder) {
+core::DataSet FamilyData() {
     core::DataSet data;
     for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(data, line);
     const char* parameters[] = {"40", "20", "30"};
@@ -67,8 +68,13 @@ std::string FamilyFile(const TempFolder& folder) {
                               core::SingleToText(static_cast<float>(y)));
         }
     }
+    return data;
+}
+
+std::string FamilyFile(const TempFolder& folder) {
     const std::string path = folder.file("family.dat");
-    EXPECT_EQ(core::SaveText(path, core::AllLinesDataText(data)).status, core::SaveStatus::kSaved);
+    EXPECT_EQ(core::SaveText(path, core::AllLinesDataText(FamilyData())).status,
+              core::SaveStatus::kSaved);
     return path;
 }
 
@@ -131,6 +137,41 @@ TEST(KuvatelixFit, WritesTheFourListingsOfTheRun) {
     EXPECT_NE(
         core::Cp932ToUtf8(FileBytes(folder.file("out/equations.txt"))).text.find("ﾊﾟﾗﾒｰﾀ=20"),
         std::string::npos);
+}
+
+// A session is told by its content, whatever its name, and its lines give
+// the listings and the program of the data file of the same lines.
+TEST(KuvatelixFit, ASessionFitsAsTheDataFileOfItsLines) {
+    TempFolder folder;
+    const std::string file = FamilyFile(folder);
+    core::Session session;
+    session.pictureBytes = "not looked at";
+    core::PutLinesInSession(session, FamilyData(), core::CaptureMarks{});
+    const std::string sessionFile = folder.file("work.dat");
+    ASSERT_TRUE(core::WriteSession(sessionFile, session).ok());
+
+    for (const char* language : {"basic", "python"}) {
+        const Ran fromData = RunFit(folder, {"--lang", language, "--out", "data", file});
+        const Ran fromSession = RunFit(folder, {"--lang", language, "--out", "ses", sessionFile});
+        ASSERT_EQ(fromData.status, 0) << fromData.err;
+        ASSERT_EQ(fromSession.status, 0) << fromSession.err;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path() / "data")) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_EQ(FileBytes((folder.path() / "ses" / name).string()),
+                      FileBytes(entry.path().string()))
+                << language << " " << name;
+        }
+        EXPECT_EQ(RunFit(folder, {"--lang", language, sessionFile}).out,
+                  RunFit(folder, {"--lang", language, file}).out);
+    }
+
+    // A damaged session is refused as a data file of bad content is.
+    const std::string bytes = FileBytes(sessionFile);
+    test::PutFile(sessionFile, bytes.substr(0, bytes.size() / 2));
+    const Ran damaged = RunFit(folder, {sessionFile});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.err.find("ﾌｧｲﾙ内容不正 (a damaged session: cut short"), std::string::npos)
+        << damaged.err;
 }
 
 TEST(KuvatelixFit, TheSettingsReachTheFit) {

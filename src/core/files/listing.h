@@ -31,8 +31,9 @@ enum SaveKind : int16_t {
     kSaveJavaScriptProgram = 11,
     kSaveCSharpProgram = 12,
     kSaveFortranProgram = 13,
+    kSaveSession = 14,  // the whole work, a session file
 };
-inline constexpr int kSaveKinds = 14;
+inline constexpr int kSaveKinds = 15;
 
 // The four lists as the program-generation window shows them.
 struct ResultLists {

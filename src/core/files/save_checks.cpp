@@ -4,6 +4,7 @@
 #include "core/files/atomic_file.h"
 #include "core/files/data_file.h"
 #include "core/files/listing.h"
+#include "core/files/session.h"
 
 namespace kx::core {
 
@@ -30,6 +31,48 @@ bool TakesClickedFile(int saveKind, const std::string& fullName) {
                                        : std::string_view(fullName).substr(separator + 1);
     if (!HasCapitalDataExtension(title)) return true;
     return ClassifyFirstRecord(fullName) != FirstRecordKind::kOtherRecord;
+}
+
+namespace {
+
+// The first bytes of the picture formats the canvas reads (and GIF).
+bool LooksLikePicture(std::string_view head) {
+    constexpr std::string_view kMagics[] = {"BM",
+                                            "\xFF\xD8\xFF",
+                                            "\x89PNG\r\n\x1A\n",
+                                            std::string_view("II*\0", 4),
+                                            std::string_view("MM\0*", 4),
+                                            "GIF8"};
+    for (std::string_view magic : kMagics) {
+        if (head.substr(0, magic.size()) == magic) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+FileContent ContentOf(const std::string& fullName) {
+    // A data file is at most kMaxDataFileBytes; beyond that it is something else.
+    const FileRead head = ReadFileHead(fullName, kMaxDataFileBytes + 1);
+    if (head.outcome.status != FileStatus::kOk || head.bytes.empty()) return FileContent::kNone;
+    if (LooksLikeSession(head.bytes)) return FileContent::kSession;
+    if (LooksLikePicture(head.bytes)) return FileContent::kPicture;
+    const DataFileRead read = ParseDataFile(head.bytes);
+    if (read.outcome == DataFileOutcome::kLoaded && !read.lines.empty())
+        return FileContent::kDataFile;
+    return FileContent::kOther;
+}
+
+bool MayReplaceContent(int saveKind, const std::string& fullName) {
+    const FileContent content = ContentOf(fullName);
+    if (content == FileContent::kNone) return true;
+    switch (saveKind) {
+        case kSaveAllLines:
+        case kSaveSelectedLine: return content == FileContent::kDataFile;
+        case kSaveSession: return content == FileContent::kSession;
+        case kSavePlot: return content == FileContent::kPicture || content == FileContent::kOther;
+        default: return content == FileContent::kOther;
+    }
 }
 
 bool SaveTargetExists(const std::string& fullName) {

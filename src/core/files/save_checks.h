@@ -24,6 +24,16 @@ bool HasCapitalDataExtension(std::string_view fileName);
 // extension whose first record holds more than the characters of data.
 bool TakesClickedFile(int saveKind, const std::string& fullName);
 
+// What an existing file holds, by its content whatever its name.
+enum class FileContent { kNone = 0, kPicture, kSession, kDataFile, kOther };
+FileContent ContentOf(const std::string& fullName);
+
+// Whether a save of `saveKind` may replace what stands at the name: nothing
+// (or an empty file), or a file of the kind it writes. A picture is never
+// replaced but by a plot, a session only by a session, a data file only by
+// data, and a data save replaces nothing but a data file.
+bool MayReplaceContent(int saveKind, const std::string& fullName);
+
 // Whether anything stands at the name already, readable or not: only a name
 // that does not exist is a new file.
 bool SaveTargetExists(const std::string& fullName);

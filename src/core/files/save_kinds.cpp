@@ -26,6 +26,7 @@ constexpr OwnKind kOwnKinds[] = {
     {kSaveJavaScriptProgram, ".mjs", "*.mjs;*.js", "kx_calc.mjs"},
     {kSaveCSharpProgram, ".cs", "*.cs", "KxCalc.cs"},
     {kSaveFortranProgram, ".f90", "*.f90;*.f95;*.f03;*.f08", "kx_calc.f90"},
+    {kSaveSession, ".kxs", "*.kxs", "work.kxs"},
 };
 
 const OwnKind* OwnKindOf(int saveKind) {
@@ -68,6 +69,7 @@ bool SuitsSaveKind(int saveKind, std::string_view fileName) {
         case kSaveJavaScriptProgram:
         case kSaveCSharpProgram:
         case kSaveFortranProgram:
+        case kSaveSession:
             return point != std::string_view::npos && point > 0 && point + 1 < fileName.size();
         case kSavePlot: {
             if (point == std::string_view::npos || point == 0) return false;

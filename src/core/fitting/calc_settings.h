@@ -27,6 +27,7 @@ struct CalcSettings {
     // Entries 1..7: 1 = coordinate system not fitted. 0 and 8..10 are unused.
     std::array<int16_t, 11> excludedSystem{};
     int16_t minSectionPoints = kStandardMinSection;
+    bool operator==(const CalcSettings&) const = default;
 };
 
 // Every section of a partition holds the minimum of points. The standard

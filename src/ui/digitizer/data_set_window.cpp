@@ -373,6 +373,7 @@ void DataSetWindow::ResetSelectedLine() {
     ShowPointText(index + 1, "");
     ShowPointCount(0);
     ShowParameter(workspace_.data.parameterText[index + 1]);
+    emit linesReset();
     emit pointsChanged();
 }
 
@@ -392,6 +393,7 @@ void DataSetWindow::ResetAllLines() {
         workspace_.data.captureLine = 1;
     }
     workspace_.data.parameterLine = 1;
+    emit linesReset();
     emit pointsChanged();
 }
 

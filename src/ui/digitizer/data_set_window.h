@@ -76,6 +76,8 @@ signals:
     void panelTimersStopRequested();
     // The point texts of the data set were edited, reset or loaded.
     void pointsChanged();
+    // "選択Lineﾘｾｯﾄ" or "全Lineﾘｾｯﾄ" emptied lines.
+    void linesReset();
 
 protected:
     bool KeepsCanvasUsable() const override { return true; }

@@ -2,10 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
+
+#include <algorithm>
 
 #include "render/japanese_font.h"
 #include "ui/digitizer/canvas.h"
@@ -228,6 +233,8 @@ void DigitizerPanel::BuildMenus() {
     keyboardAction_ =
         add(file, n::kKeyboardEntry, "ｷｰﾎﾞｰﾄﾞ入力", &DigitizerPanel::keyboardEntryRequested);
     keyboardAction_->setEnabled(false);
+    add(file, n::kSessionSaveEntry, "作業の保存", &DigitizerPanel::sessionSaveRequested);
+    add(file, n::kSessionLoadEntry, "作業の呼込み", &DigitizerPanel::OpenSessionFile);
     add(file, n::kEndEntry, "ﾌﾟﾛｸﾞﾗﾑ終了", &DigitizerPanel::EndProgram);
 
     QMenu* settings = menuBar_->addMenu(QStringLiteral("設定"));
@@ -317,7 +324,7 @@ void DigitizerPanel::ConnectControls() {
     connect(&WidgetEvents::Of(hintBox_), &WidgetEvents::pressed, hintBox_, &QWidget::hide);
 
     connect(captureButton_, &QPushButton::clicked, this, &DigitizerPanel::StartCapture);
-    connect(saveButton_, &QPushButton::clicked, this, &DigitizerPanel::saveRequested);
+    connect(saveButton_, &QPushButton::clicked, this, &DigitizerPanel::SaveCollectedData);
     for (int i = 0; i < core::kMaxLines; ++i) {
         connect(lineOption_[i], &QRadioButton::clicked, this, [this, i] { OnLineOption(i); });
     }
@@ -465,7 +472,14 @@ void DigitizerPanel::TakePicture(const QImage& picture, const QString& caption) 
 }
 
 void DigitizerPanel::PastePicture() {
-    TakePicture(clipboard_.Picture(), QStringLiteral("Kuvatelix <Graph Paste>"));
+    const QImage picture = clipboard_.Picture();
+    TakePicture(picture, QStringLiteral("Kuvatelix <Graph Paste>"));
+    // A pasted picture has no bytes of its own: a session keeps it as PNG.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!picture.isNull() && buffer.open(QIODevice::WriteOnly)) picture.save(&buffer, "PNG");
+    workspace_.pictureName = "Graph Paste.png";
+    workspace_.pictureBytes = png.toStdString();
 }
 
 QString DigitizerPanel::LoadPictureFile(const QString& path) {
@@ -487,6 +501,7 @@ QString DigitizerPanel::LoadPictureFile(const QString& path) {
     // The caption names the file as the file name box holds it: the full name.
     TakePicture(picture, QStringLiteral("Kuvatelix <") + QDir::toNativeSeparators(path).trimmed() +
                              QStringLiteral(">"));
+    KeepPictureBytes(path);
     for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(workspace_.data, line);
     emit linesReset();
     // A partial picture is the user's to keep or to replace: he is told.
@@ -494,8 +509,21 @@ QString DigitizerPanel::LoadPictureFile(const QString& path) {
     return {};
 }
 
+void DigitizerPanel::KeepPictureBytes(const QString& path) {
+    // Read again as bytes, not re-encoded: a session holds the file itself.
+    QFile file(path);
+    workspace_.pictureName = QFileInfo(path).fileName().toStdString();
+    workspace_.pictureBytes =
+        file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
 void DigitizerPanel::OpenPictureFile() {
     state_.loadMode = 3;
+    emit loadRequested(state_.loadMode);
+}
+
+void DigitizerPanel::OpenSessionFile() {
+    state_.loadMode = 4;
     emit loadRequested(state_.loadMode);
 }
 
@@ -524,6 +552,16 @@ void DigitizerPanel::StartCapture() {
     }
     captureButton_->setEnabled(false);
     emit captureRequested(selected);
+}
+
+void DigitizerPanel::SaveCollectedData() {
+    // Without a point there is nothing to save: no empty data file.
+    const auto& counts = workspace_.data.pointCount;
+    if (std::all_of(counts.begin() + 1, counts.end(), [](int16_t n) { return n <= 0; })) {
+        ShowMessage(QStringLiteral("データが無い"));
+        return;
+    }
+    emit saveRequested();
 }
 
 void DigitizerPanel::OnLineOption(int index) {
@@ -583,6 +621,7 @@ void DigitizerPanel::ResetCalibration() {
     confirmButton_->setEnabled(true);
     captureButton_->setEnabled(false);
     SetNudgeTarget(kNoNudge);
+    history_.Clear();
     FollowPictureData();
 }
 

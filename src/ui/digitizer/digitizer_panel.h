@@ -13,6 +13,7 @@
 #include "core/digitizer/capture_history.h"
 #include "core/digitizer/capture_marks.h"
 #include "core/digitizer/point_placement.h"
+#include "core/files/session.h"
 #include "ui/digitizer/picture_overlay.h"
 #include "ui/window/workspace.h"
 
@@ -59,6 +60,11 @@ public:
     // canvas then keeps its picture), or nothing. A picture cut short is
     // taken, and the panel's message says so.
     QString LoadPictureFile(const QString& path);
+    // A session's picture, calibration, lines and settings in place of the
+    // work on the canvas; `caption` names the session. The reader's reason
+    // when its picture cannot be shown (nothing is changed then), or nothing.
+    QString OpenSession(const core::Session& session, const QString& caption);
+    const core::CaptureMarks& captureMarks() const { return captureMarks_; }
     // The load window has gone (loadMode back to 0).
     void EndLoad() { state_.loadMode = 0; }
 
@@ -89,13 +95,20 @@ public slots:
     void StartCapture();        // "データ採取開始"
     void UpdateLiveDisplay();   // Timer1, 30 ms
     void HideMessages();        // Timer2, 5 s: hides the message and the hint
-    void UndoCapture();         // Ctrl+Z: the last captured, removed or moved point back
-    void RedoCapture();         // Ctrl+Y
+    // Ctrl+Z: the last captured, removed or moved point back; Ctrl+Y. A step
+    // on another line than the selected one selects its line first, so that
+    // the DataSet window shows the line that changes.
+    void UndoCapture();
+    void RedoCapture();
+    // The lines were loaded, reset or opened afresh: their steps are gone.
+    void ForgetCaptureSteps();
 
 signals:
     void keyboardEntryRequested();
     void saveRequested();
-    // The load window is to open in `loadMode` (2 numeric data, 3 picture).
+    void sessionSaveRequested();  // "作業の保存"
+    // The load window is to open in `loadMode` (2 numeric data, 3 picture,
+    // 4 session).
     void loadRequested(int loadMode);
     // "データ採取開始" was pressed (the DataSet window takes its caption
     // again); with a usable calibration capture starts on line option `index`.
@@ -138,8 +151,14 @@ private:
     void PointerOverPanel();
     void OpenPictureFile();
     void OpenNumericData();
+    void OpenSessionFile();  // "作業の呼込み"
+    void KeepPictureBytes(const QString& path);
+
+    // Sessions (digitizer_panel_session.cpp).
+    void ShowCalibrationInControls();
     void TakePicture(const QImage& picture, const QString& caption);
     void OnLineOption(int index);
+    void SaveCollectedData();  // "保 存"
     void ResetCalibration();
     void EndProgram();
 
@@ -196,6 +215,7 @@ private:
     core::LineState LineStateOf(int line);
     void RestoreLine(int line, const core::LineState& state);
     void RemoveCapturedPoint(int line, int point);
+    void SelectStepLine(int line);
     void ShowChangedLine(int line);
     void Nudge(int dx, int dy);
     bool NudgeCapturedPoint(QPointF to);

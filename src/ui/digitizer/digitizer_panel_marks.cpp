@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRadioButton>
 
 #include "core/data/text_chars.h"
 #include "core/digitizer/axis_inverse.h"
@@ -106,6 +107,19 @@ void DigitizerPanel::RestoreLine(int line, const core::LineState& state) {
     ShowChangedLine(line);
 }
 
+void DigitizerPanel::SelectStepLine(int line) {
+    const int index = line - 1;
+    if (lineOption_[index]->isChecked()) return;
+    lineOption_[index]->setChecked(true);
+    workspace_.data.captureLine = static_cast<int16_t>(line);
+    OnLineOption(index);  // the DataSet window follows at once while capture runs
+}
+
+void DigitizerPanel::ForgetCaptureSteps() {
+    history_.Clear();
+    SetNudgeTarget(kNoNudge);
+}
+
 void DigitizerPanel::UndoCapture() {
     const auto step = history_.Undo();
     // A line edited since the step was taken keeps its edit: the steps
@@ -117,6 +131,7 @@ void DigitizerPanel::UndoCapture() {
         FollowPictureData();
         return;
     }
+    SelectStepLine(step->line);
     RestoreLine(step->line, step->before);
 }
 
@@ -129,6 +144,7 @@ void DigitizerPanel::RedoCapture() {
         FollowPictureData();
         return;
     }
+    SelectStepLine(step->line);
     RestoreLine(step->line, step->after);
 }
 

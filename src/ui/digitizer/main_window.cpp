@@ -113,6 +113,12 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Disabled behind another window, it waits for that window: the work
+    // there would be lost with the program.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     QCoreApplication::exit(0);
 }

@@ -49,7 +49,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     // Closing the main window by its frame ends the program, as its panel's
-    // "終了" does; hidden, it could not be brought back.
+    // "終了" does; hidden, it could not be brought back. Disabled, it is not
+    // closed.
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 

@@ -49,8 +49,9 @@ void LoadWindow::OpenInMode(Mode mode, QWidget* opener) {
 void LoadWindow::Opening() {
     ending_ = Ending::kBack;
     PlaceOnFirstOpening();
-    heading_->setText(mode_ == kPicture ? QStringLiteral("画像呼込み")
-                                        : QStringLiteral("数値ﾃﾞｰﾀ呼込み"));
+    heading_->setText(mode_ == kPicture   ? QStringLiteral("画像呼込み")
+                      : mode_ == kSession ? QStringLiteral("作業の呼込み")
+                                          : QStringLiteral("数値ﾃﾞｰﾀ呼込み"));
     messageBox_->hide();
     ShowRememberedFile(true);
 }
@@ -62,6 +63,7 @@ void LoadWindow::Returning() {
 }
 
 std::string& LoadWindow::Filter() {
+    if (mode_ == kSession) return sessionFilter_;
     return mode_ == kPicture ? workspace_.files.pictureFilter : workspace_.files.dataFilter;
 }
 
@@ -112,6 +114,8 @@ void LoadWindow::Load() {
     }
     if (mode_ == kPicture) {
         LoadPicture(name);
+    } else if (mode_ == kSession) {
+        LoadSession(name);
     } else {
         LoadData(name);
     }
@@ -137,6 +141,25 @@ void LoadWindow::LoadData(const std::string& fullName) {
 void LoadWindow::LoadPicture(const std::string& fullName) {
     Q_ASSERT(loadPicture_);
     const QString fault = loadPicture_(QString::fromStdString(fullName));
+    if (!fault.isEmpty()) {
+        ShowFault(fault);
+        return;
+    }
+    ending_ = Ending::kLoaded;
+    ReturnToOpener();
+}
+
+void LoadWindow::LoadSession(const std::string& fullName) {
+    Q_ASSERT(openSession_);
+    // A damaged, cut or foreign file is refused before the work is touched.
+    const core::SessionRead read = core::ReadSession(fullName);
+    if (!read.outcome.ok()) {
+        ShowFault(read.outcome.status == core::SessionStatus::kCannotOpen
+                      ? QStringLiteral("ﾌｧｲﾙ名不正")
+                      : QStringLiteral("ﾌｧｲﾙ内容不正"));
+        return;
+    }
+    const QString fault = openSession_(QString::fromStdString(fullName), read.session);
     if (!fault.isEmpty()) {
         ShowFault(fault);
         return;

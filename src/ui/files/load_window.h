@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "core/files/session.h"
 #include "ui/files/file_window.h"
 
 class QPushButton;
@@ -26,14 +27,20 @@ public:
         kDataForDataSet = 1,  // the DataSet window's "数値ﾃﾞｰﾀの呼込み"
         kDataFromPanel = 2,   // the panel's menu entry FFRD
         kPicture = 3,         // the panel's "画像ﾌｧｲﾙの読み" and BITMAP
+        kSession = 4,         // the panel's "作業の呼込み"
     };
     enum class Ending { kLoaded, kBack, kCancelled };
     // Puts a picture file on the canvas; returns why it could not, or nothing.
     using PictureLoader = std::function<QString(const QString& fileName)>;
+    // Puts a session read from a file in place of the work; returns why it
+    // could not (nothing is changed then), or nothing.
+    using SessionOpener =
+        std::function<QString(const QString& fileName, const core::Session& session)>;
 
     LoadWindow(Workspace& workspace, QWidget* mainWindow, DriveSource drives = SystemDrives);
 
     void SetPictureLoader(PictureLoader loader) { loadPicture_ = std::move(loader); }
+    void SetSessionOpener(SessionOpener opener) { openSession_ = std::move(opener); }
     void OpenInMode(Mode mode, QWidget* opener);
     Mode loadMode() const { return mode_; }
     // How the last opening ended, and in which mode it had been.
@@ -61,9 +68,12 @@ private:
     void NameBoxLeft();
     void LoadData(const std::string& fullName);
     void LoadPicture(const std::string& fullName);
+    void LoadSession(const std::string& fullName);
     void ShowFault(const QString& text);
 
     PictureLoader loadPicture_;
+    SessionOpener openSession_;
+    std::string sessionFilter_{core::kSessionFilter};
     QPushButton* loadButton_;
     QPushButton* backButton_;
     QPushButton* cancelButton_;

@@ -27,11 +27,11 @@ const QColor kGreen(0, 128, 0);
 // The heading of each save kind; the save button says the same, except for
 // the all-lines save.
 constexpr const char* kKindNames[] = {
-    "採取ﾃﾞｰﾀ全保存",  "採取ﾃﾞｰﾀ選択保存",    "計算ﾌﾟﾛｸﾞﾗﾑの保存",
-    "計算適応式保存",  "計算結果全保存",      "履歴保存",
-    "Cﾌﾟﾛｸﾞﾗﾑの保存",  "Pythonﾌﾟﾛｸﾞﾗﾑの保存", "検証表の保存",
-    "ｸﾞﾗﾌの保存",      "MATLABﾌﾟﾛｸﾞﾗﾑの保存", "JavaScriptﾌﾟﾛｸﾞﾗﾑの保存",
-    "C#ﾌﾟﾛｸﾞﾗﾑの保存", "Fortranﾌﾟﾛｸﾞﾗﾑの保存"};
+    "採取ﾃﾞｰﾀ全保存",  "採取ﾃﾞｰﾀ選択保存",     "計算ﾌﾟﾛｸﾞﾗﾑの保存",
+    "計算適応式保存",  "計算結果全保存",       "履歴保存",
+    "Cﾌﾟﾛｸﾞﾗﾑの保存",  "Pythonﾌﾟﾛｸﾞﾗﾑの保存",  "検証表の保存",
+    "ｸﾞﾗﾌの保存",      "MATLABﾌﾟﾛｸﾞﾗﾑの保存",  "JavaScriptﾌﾟﾛｸﾞﾗﾑの保存",
+    "C#ﾌﾟﾛｸﾞﾗﾑの保存", "Fortranﾌﾟﾛｸﾞﾗﾑの保存", "作業の保存"};
 constexpr int kKinds = static_cast<int>(std::size(kKindNames));
 static_assert(kKinds == core::kSaveKinds);
 
@@ -99,6 +99,9 @@ void SaveWindow::Opening() {
     // the remembered data file itself.
     const std::string suggested = core::SuggestedSaveName(saveKind_, workspace_.files);
     if (!suggested.empty()) ShowName(QString::fromStdString(suggested));
+    // The remembered file may be the picture just loaded: its name is not
+    // offered for a file it would become.
+    if (!core::MayReplaceContent(saveKind_, NameInBox())) ShowName(QString());
 }
 
 void SaveWindow::Returning() {
@@ -137,7 +140,7 @@ void SaveWindow::FileClicked(const QString& fullName) {
     messageBox_->hide();
     const std::string name = fullName.toStdString();
     ShowName(fullName);
-    if (!core::TakesClickedFile(saveKind_, name)) {
+    if (!core::TakesClickedFile(saveKind_, name) || !core::MayReplaceContent(saveKind_, name)) {
         // Not a data file of this system: its name is shown, not taken over.
         ShowMessage(QStringLiteral("不適切なファイル名"), kRed);
         return;
@@ -181,6 +184,12 @@ void SaveWindow::AcceptName() {
     const std::string name = core::WithDefaultExtension(saveKind_, NameInBox());
     if (!core::SuitsSaveKind(saveKind_, core::FileTitleOf(name))) {
         ShowMessage(QStringLiteral("ﾌｧｲﾙ名が不適当"), kRed);
+        saveButton_->show();
+        return;
+    }
+    if (!core::MayReplaceContent(saveKind_, name)) {
+        // A picture, a session or a file of another kind is never replaced.
+        ShowMessage(QStringLiteral("不適切なファイル名"), kRed);
         saveButton_->show();
         return;
     }

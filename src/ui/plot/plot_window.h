@@ -34,6 +34,8 @@ public:
     // What the picture shows: the layout of its last pass (none while closed).
     const std::optional<core::PlotPass>& lastPass() const { return lastPass_; }
     bool labelsShown() const { return labelsShown_; }
+    // The boxes and checks of the picture shown last.
+    const core::PlotSettings& shownSettings() const { return lastSettings_; }
 
     // The plot on a printer, as "Print" draws it on the default printer; the
     // page is ended (printed) here. False, with the message shown, when the

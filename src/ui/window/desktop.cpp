@@ -62,6 +62,7 @@ Desktop::Desktop(Workspace& workspace, DriveSource drives)
       save_(workspace, &main_, drives) {
     Connect();
     ConnectFileWindows();
+    ConnectSessions();
 }
 
 void Desktop::Start() {
@@ -204,6 +205,11 @@ void Desktop::ConnectFileWindows() {
     load_.SetPictureLoader([this](const QString& file) { return panel_.LoadPictureFile(file); });
     QObject::connect(&load_, &LoadWindow::linesReplaced, &dataSet_,
                      &DataSetWindow::RefreshPointBoxesFromData);
+    // The steps of capture described the lines before the load or the reset.
+    QObject::connect(&load_, &LoadWindow::linesReplaced, &panel_,
+                     &DigitizerPanel::ForgetCaptureSteps);
+    QObject::connect(&dataSet_, &DataSetWindow::linesReset, &panel_,
+                     &DigitizerPanel::ForgetCaptureSteps);
     QObject::connect(&load_, &ChildWindow::returned, &panel_, [this] { FinishLoad(); });
 
     // Saving: the collected data from the DataSet window or the panel, the
@@ -270,7 +276,7 @@ void Desktop::FinishLoad() {
     const LoadWindow::Mode mode = load_.endedMode();
     panel_.EndLoad();
     const bool loaded = load_.ending() == LoadWindow::Ending::kLoaded;
-    if (mode == LoadWindow::kPicture) return;
+    if (mode == LoadWindow::kPicture || mode == LoadWindow::kSession) return;
     if (!loaded) {
         if (mode == LoadWindow::kDataForDataSet) {
             dataSet_.move(panel_.pos());

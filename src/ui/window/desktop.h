@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QTimer>
 
+#include "core/files/session.h"
 #include "ui/digitizer/data_set_window.h"
 #include "ui/digitizer/digitizer_panel.h"
 #include "ui/digitizer/main_window.h"
@@ -61,6 +62,13 @@ private:
     void FinishLoad();
     // The save window for `saveKind`, opened from `opener`.
     void OpenSaveWindow(int saveKind, QWidget* opener);
+
+    // Sessions (desktop_sessions.cpp): the work as a session, a session
+    // opened in its place, the caption naming it.
+    void ConnectSessions();
+    core::Session SessionOfWork() const;
+    QString OpenSession(const QString& fileName, const core::Session& session);
+    void NameSession(const QString& fileName);
 
     Workspace& workspace_;
     ClipboardMemory clipboard_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "core/data/data_set.h"
 #include "core/digitizer/axis_calibration.h"
 #include "core/files/file_memory.h"
@@ -16,6 +18,10 @@ struct Workspace {
     core::FitResults results;
     core::AxisCalibration calibration;
     core::FileMemory files;  // the remembered file name and folders
+    // The picture on the canvas as it was read (a pasted one as PNG), and the
+    // name of its file: what a session keeps of it.
+    std::string pictureName;
+    std::string pictureBytes;
     // Fit results are current from the moment a run of the program-generation
     // window completes until the user leaves that window for the data windows;
     // only then does the plot draw the fitted curves beside the data marks.

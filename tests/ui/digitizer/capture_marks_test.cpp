@@ -167,13 +167,16 @@ TEST_F(CapturedPoints, ShiftPressOnAMarkRemovesItsPointUndoBringsItBack) {
     // The press captured nothing, on no line.
     EXPECT_EQ(d.workspace.data.pointCount[2], 2);
 
+    // The undo selects line 1, whose point comes back, so that the DataSet
+    // window shows the line that changes.
     Entry(d, mn::kUndoEntry)->trigger();
     EXPECT_EQ(d.workspace.data.pointText[1], line1);
     EXPECT_EQ(MarkPixels(d, 1), first);
 
-    // A Shift press away from every mark is an ordinary press.
+    // A Shift press away from every mark is an ordinary press, on line 1 now.
     QTest::mouseClick(&d.canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(500, 200));
-    EXPECT_EQ(d.workspace.data.pointCount[2], 3);
+    EXPECT_EQ(d.workspace.data.pointCount[1], 4);
+    EXPECT_EQ(d.workspace.data.pointCount[2], 2);
 }
 
 TEST_F(CapturedPoints, EditAfterAStepLeavesNothingToUndoOverIt) {

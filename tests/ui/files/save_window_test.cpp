@@ -251,6 +251,7 @@ TEST_F(SaveWindowTest, OnlyADataSaveRefusesAFileOfOtherRecords) {
     CollectTwoLines();
     PutBytes(Path("NOTES.TXT"), "Meeting notes\r\n");
     PutBytes(Path("notes.txt"), "Meeting notes\r\n");
+    PutBytes(Path("old.txt"), "5, 1 , 2\r\n1,2\r\n3,4\r\n");
     ui::SaveWindow& save = d.save();
     d.ClickDataSet(data_set::kSaveAllButton);
     ASSERT_TRUE(ClickFile(save, "NOTES.TXT"));
@@ -259,8 +260,12 @@ TEST_F(SaveWindowTest, OnlyADataSaveRefusesAFileOfOtherRecords) {
     EXPECT_EQ(TextOf(save, fw::kNameBox), Path("NOTES.TXT"));  // shown, not taken over
     EXPECT_EQ(d.workspace.files.fileName, "");
     EXPECT_NE(TextOf(save, sn::kSaveButton), "変更保存");
-    // The extension test is case-sensitive: the same text in notes.txt passes.
+    // Whatever its name, a file that holds no data is not replaced by data;
+    // a data file is.
     ASSERT_TRUE(ClickFile(save, "notes.txt"));
+    EXPECT_TRUE(save.messageShown());
+    EXPECT_EQ(save.messageText(), "不適切なファイル名");
+    ASSERT_TRUE(ClickFile(save, "old.txt"));
     EXPECT_FALSE(save.messageShown());
     EXPECT_EQ(TextOf(save, sn::kSaveButton), "変更保存");
     Click(save, sn::kBackButton);
