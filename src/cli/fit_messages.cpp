@@ -47,6 +47,10 @@ std::string FileReasonText(core::FileReason reason, int error, std::size_t limit
     return error != 0 ? std::strerror(error) : "unknown reason";
 }
 
+std::string CannotWriteText(const core::FileOutcome& outcome) {
+    return kCannotWrite + Because(FileReasonText(outcome.reason, outcome.error, 0));
+}
+
 std::string ContentFaultText(const core::DataFileRead& read) {
     using core::ContentFault;
     switch (read.fault) {

@@ -21,6 +21,12 @@ std::string PreparationReason(const core::DataSet& data, int16_t state);
 // pipe, not a file", "larger than the limit of 4194304 bytes", ...
 std::string FileReasonText(core::FileReason reason, int error, std::size_t limit);
 
+// The message of an output that could not be written.
+inline constexpr const char* kCannotWrite = "書込めません。";
+
+// That message with why `outcome` failed: "書込めません。 (no permission)".
+std::string CannotWriteText(const core::FileOutcome& outcome);
+
 // Why a data file's content was refused.
 std::string ContentFaultText(const core::DataFileRead& read);
 

@@ -38,12 +38,12 @@ namespace {
 
 using namespace kx;
 using cli::Because;
+using cli::kCannotWrite;
 using cli::kDone;
 using cli::kFallsShort;
 using cli::kNothingWritten;
 
 constexpr const char* kProgramName = "kuvatelix-fit";
-constexpr const char* kCannotWrite = "書込めません。";
 
 int Fail(const std::string& subject, std::string_view message, int status = kNothingWritten) {
     std::fprintf(stderr, "%s: %s: %.*s\n", kProgramName, subject.c_str(),
@@ -92,8 +92,7 @@ int WriteListings(const std::string& folder, const core::ResultLists& lists,
     const core::WriteReport report = core::WriteFilesAtomically(files, {.makeFolders = true});
     if (report.ok()) return kDone;
     const core::FileOutcome& outcome = report.outcome;
-    std::string message =
-        std::string(kCannotWrite) + Because(cli::FileReasonText(outcome.reason, outcome.error, 0));
+    std::string message = cli::CannotWriteText(outcome);
     // Files that could not be put back as they were are named, so that no
     // one takes the run for one that wrote nothing.
     if (!report.written.empty()) message += "; written nevertheless: " + Listed(report.written);
@@ -116,7 +115,7 @@ std::string PlotFailureText(const render::PlotFileResult& result) {
         case render::PlotFileStatus::kCannotWrite:
         case render::PlotFileStatus::kWritten: break;
     }
-    return kCannotWrite + Because(cli::FileReasonText(result.file.reason, result.file.error, 0));
+    return cli::CannotWriteText(result.file);
 }
 
 // The plot of the fitted family into its file; 0 when written.
@@ -141,8 +140,7 @@ constexpr cli::PlotNameCheck kPlotNameCheck = nullptr;
 int Print(std::string_view text) {
     const core::FileOutcome printed = core::WriteStandardOutput(text);
     if (printed.status == core::FileStatus::kOk) return kDone;
-    return Fail(printed.path,
-                kCannotWrite + Because(cli::FileReasonText(printed.reason, printed.error, 0)));
+    return Fail(printed.path, cli::CannotWriteText(printed));
 }
 
 // What the check finds between the points of a line: a midpoint Calc cannot

@@ -134,21 +134,19 @@ int TraceInto(const cli::TraceOptions& options, const Picture& picture,
 int Print(std::string_view text) {
     const core::FileOutcome printed = core::WriteStandardOutput(text);
     if (printed.status == core::FileStatus::kOk) return kDone;
-    return Fail(printed.path,
-                "書込めません。" + Because(cli::FileReasonText(printed.reason, printed.error, 0)));
+    return Fail(printed.path, cli::CannotWriteText(printed));
 }
 
 int Write(const cli::TraceOptions& options, const std::string& text) {
     const core::CodecResult encoded = core::Utf8ToCp932(text);
     const std::string target = options.outFile.value_or("stdout");
     if (encoded.status != core::CodecStatus::kOk) {
-        return Fail(target, "書込めません。" + Because("a character without a Shift-JIS form"));
+        return Fail(target, cli::kCannotWrite + Because("a character without a Shift-JIS form"));
     }
     if (!options.outFile) return Print(encoded.text);
     const core::FileOutcome outcome = core::WriteFileAtomically(*options.outFile, encoded.text);
     if (outcome.status == core::FileStatus::kOk) return kDone;
-    return Fail(target,
-                "書込めません。" + Because(cli::FileReasonText(outcome.reason, outcome.error, 0)));
+    return Fail(target, cli::CannotWriteText(outcome));
 }
 
 int Run(const cli::TraceOptions& options) {
