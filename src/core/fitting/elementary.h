@@ -5,14 +5,14 @@
 // change a printed digit; the two platforms must agree on it. The C library
 // of Linux (glibc) returns the correctly rounded logarithm for every value of
 // the sample and the test families; the MinGW-w64 runtime's misses it for some
-// (one in a few thousand), so Windows takes the correctly rounded value from
-// quadruple precision.
+// (one in a few thousand), so Windows computes the correctly rounded value.
 #include <cmath>
 
 namespace kx::core {
 
-// The correctly rounded natural logarithm: computed in quadruple precision
-// and rounded once. Built where it is used (Windows) and in the tests.
+// The correctly rounded natural logarithm, computed in double-double
+// arithmetic and rounded once. Built where it is used (Windows) and in the
+// tests.
 double RoundedLog(double x);
 
 #ifdef _WIN32

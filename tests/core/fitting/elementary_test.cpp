@@ -3,12 +3,14 @@
 #include "core/fitting/elementary.h"
 
 #include <gtest/gtest.h>
+#include <quadmath.h>
 
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "core/data/numeric_text.h"
@@ -31,6 +33,31 @@ TEST(Log, IsCorrectlyRoundedWhereTheWindowsRuntimeMissesIt) {
               std::numeric_limits<double>::infinity());
     // A subnormal keeps its place: log(2^-1074) = -1074 ln 2.
     EXPECT_EQ(RoundedLog(std::numeric_limits<double>::denorm_min()), -744.4400719213812);
+}
+
+// Against GCC's quadruple precision rounded once: the values of the data files'
+// form (k / 1000), values near 1, where the logarithm is small, and magnitudes
+// over the whole range of doubles, subnormals among them.
+TEST(Log, RoundedLogIsTheQuadruplePrecisionValueRoundedOnce) {
+    const auto expectSame = [](double x) {
+        const double quadruple = static_cast<double>(logq(static_cast<__float128>(x)));
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(RoundedLog(x)),
+                  std::bit_cast<std::uint64_t>(quadruple))
+            << std::hexfloat << x;
+    };
+    for (int k = 1; k <= 200000; ++k) expectSame(k / 1000.0);
+    for (int k = 1; k <= 20000; ++k) {
+        expectSame(1.0 + k * 1e-13);
+        expectSame(1.0 - k * 1e-13);
+    }
+    std::mt19937_64 random(27);
+    std::uniform_real_distribution<double> mantissa(0.5, 1.0);
+    std::uniform_int_distribution<int> exponent(-1074, 1024);
+    for (int i = 0; i < 100000; ++i) expectSame(std::ldexp(mantissa(random), exponent(random)));
+    expectSame(std::numeric_limits<double>::max());
+    expectSame(std::numeric_limits<double>::min());
+    expectSame(std::nextafter(1.0, 2.0));
+    expectSame(std::nextafter(1.0, 0.0));
 }
 
 // Every value of the sample and the test families: the platform's logarithm is
