@@ -38,7 +38,7 @@ done
 
 # Debian packages SQLite for MinGW-w64 neither as a library nor as source (its
 # other packages that bundle one strip it), so the amalgamation comes from the
-# npm package better-sqlite3, which ships it unchanged but for one constant
+# npm package better-sqlite3, which ships it unchanged but for two constants
 # spelled out in its date functions. The tarball is checked against its
 # published digest before anything is taken from it.
 sqlite_package=better-sqlite3@12.11.1
