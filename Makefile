@@ -65,10 +65,13 @@ package: release
 # The core libraries, their tests and kuvatelix-fit.exe for 64-bit Windows
 # (MinGW-w64, without the plot); windows-test runs them under Wine and compares
 # the program's output with the Linux build's. Neither is part of make test.
+# SQLite, which Debian has for Linux only, is built from its source there.
+SQLITE_DIR := build/sqlite-source
 windows:
-	@tools/setup.sh g++-mingw-w64-x86-64-posix
+	@tools/setup.sh g++-mingw-w64-x86-64-posix --sqlite-source $(SQLITE_DIR)
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	    -DCMAKE_BUILD_TYPE=Release -DKX_BUILD_UI=OFF -DKX_BUILD_BENCH=OFF -DKX_BUILD_FUZZ=OFF
+	    -DCMAKE_BUILD_TYPE=Release -DKX_BUILD_UI=OFF -DKX_BUILD_BENCH=OFF -DKX_BUILD_FUZZ=OFF \
+	    -DKX_SQLITE_SOURCE=$(CURDIR)/$(SQLITE_DIR)
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 
 windows-test: windows release

@@ -65,6 +65,8 @@ for data in "${families[@]}"; do
     compare "${family}_check" --check "$data"
 done
 compare help --help
+# A session file (SQLite) of the first schema version, read by both builds.
+compare session_v1 "$root/tests/data/session_v1.kxs"
 compare missing_file "$work/none.dat"
 compare malformed --mode 7 "${families[0]}"
 echo "$((runs - differ)) passed, $differ failed"

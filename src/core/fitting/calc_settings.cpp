@@ -4,6 +4,7 @@
 
 #include "core/data/numeric_text.h"
 #include "core/data/text_chars.h"
+#include "core/fitting/elementary.h"
 
 namespace kx::core {
 
@@ -34,7 +35,7 @@ std::optional<int16_t> CheckedMinSection(std::string_view text) {
 
 std::optional<float> Gr(float e) {
     if (!(e > 0.0f)) return std::nullopt;
-    const float g = static_cast<float>(-12.3315 * std::log(static_cast<double>(e)) - 13.5774);
+    const float g = static_cast<float>(-12.3315 * Log(static_cast<double>(e)) - 13.5774);
     return static_cast<float>(std::floor(100.0 * static_cast<double>(g)) / 100.0);
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/data/numeric_text.h"
+#include "core/fitting/elementary.h"
 
 namespace kx::core {
 
@@ -13,8 +14,8 @@ void SetTablePoint(PointTable& t, int i, double x, double y) {
     t.revision = ++revisions;
     t.x[i] = x;
     t.y[i] = y;
-    t.lnX[i] = x > 0.0 ? std::log(x) : 0.0;
-    t.lnY[i] = y > 0.0 ? std::log(y) : 0.0;
+    t.lnX[i] = x > 0.0 ? Log(x) : 0.0;
+    t.lnY[i] = y > 0.0 ? Log(y) : 0.0;
     t.invX[i] = x != 0.0 ? 1.0 / x : 0.0;
     t.invY[i] = y != 0.0 ? 1.0 / y : 0.0;
     t.expLnY[i] = y > 0.0 ? std::exp(t.lnY[i]) : 0.0;

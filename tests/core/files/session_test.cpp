@@ -2,9 +2,11 @@
 // version still opens, a damaged, cut or foreign file is refused, a killed save
 // leaves the earlier session, and the recovery session keeps every action.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -141,8 +143,9 @@ TEST(Session, DamagedCutOrForeignFilesAreRefused) {
     EXPECT_EQ(ReadSession(folder.file("none.kxs")).outcome.status, SessionStatus::kCannotOpen);
 }
 
+#ifndef _WIN32
 // The process saving a session is killed while the new file is being written:
-// the session on disk is the earlier one, whole.
+// the session on disk is the earlier one, whole. (Windows has no fork.)
 TEST(Session, AKillDuringASaveLeavesTheEarlierSession) {
     TempFolder folder;
     const std::string path = folder.file("work.kxs");
@@ -171,6 +174,7 @@ TEST(Session, AKillDuringASaveLeavesTheEarlierSession) {
     ASSERT_TRUE(read.outcome.ok()) << read.outcome.detail;
     EXPECT_EQ(read.session, earlier);
 }
+#endif
 
 TEST(RecoverySession, KeepsTheLastRecordedActionAndGoesWhenRemoved) {
     TempFolder folder;
