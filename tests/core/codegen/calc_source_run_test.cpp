@@ -188,8 +188,7 @@ struct SourceHost {
 
 const std::vector<std::string> kSlowForPython = {"Thermistor", "FallingThroughZero",
                                                  "SampleDiodes", "Reciprocals"};
-const std::vector<std::string> kSlowForOctave = {
-    "Thermistor", "FallingThroughZero", "SampleDiodes", "Reciprocals", "NoisyTen", "SevenSystems"};
+const std::vector<std::string> kSlowForOctave = {};
 
 std::string In(const kx::test::TempFolder& folder, const char* name) {
     return Quoted(folder.file(name));
