@@ -37,10 +37,9 @@ function [flag, y] = kx_calc(x, p)
 try
     xf = kx_single(x);
     t = kx_tables();
-    r = struct('xxpp', xf, 'x1', xf, 'yypp', kx_single(p), 'allowance', zeros(1, 4), ...
-               'nnp', 0, 'nnpb', 0, 'flag', 0, 'inverse', false, 'straight', false, ...
-               'y', zeros(1, t.lines), 'xp1', zeros(1, t.lines), 'ans00', 0, 'ans11', 0, ...
-               'ytgt', 0, 'ypj', 0, 'beki', 0, 'sim', 1, 'nq1', 0, 'nq2', 0);
+    r = struct('xxpp', xf, 'yypp', kx_single(p), 'allowance', zeros(1, 4), 'nnp', 0, ...
+               'nnpb', 0, 'flag', 0, 'straight', false, 'y', zeros(1, t.lines), ...
+               'xp1', zeros(1, t.lines), 'ans00', 0, 'ans11', 0, 'ytgt', 0, 'ypj', 0);
     if t.lines == 1
         [flag, y] = kx_single_line(r, t);
     else
@@ -55,10 +54,6 @@ end
 function kx_fail()
 % A run-time error of the calculation: kx_calc returns flag 7.
 error('kx_calc:fault', 'The value cannot be computed here.');
-end
-
-function f = kx_is_fault(err)
-f = strcmp(err.identifier, 'kx_calc:fault');
 end
 
 function s = kx_single(v)
@@ -113,58 +108,78 @@ end
 s = double(single(v));
 end
 
-function v = kx_equation(t, k, s, x1)
-% The value of section s (1..3) of line k at x1.
-form = t.form(k, s);
-c = t.coefficient(k, 4 * s - 3:4 * s);
+function [v, ok] = kx_value(sections, ends, forms, c, x1)
+% The value of a line (its sections, their ends, forms and coefficients) at
+% x1, stored as a Single: the first section whose end x1 does not pass. ok is
+% false where it cannot be computed. (Written out without the helpers above:
+% it runs a hundred thousand times where the inverse solution does not
+% converge, and a call costs as much as a few statements.)
 v = 0;
-if form < 1 || form > 21
-    return;
+ok = false;
+s = 1;
+while s < sections && x1 > ends(s)
+    s = s + 1;
 end
-coordinates = floor((form - 1) / 3) + 1;
-degree = mod(form - 1, 3) + 1;
-u = x1;
-if coordinates == 2 || coordinates == 4
-    if ~(x1 > 0)
-        kx_fail();
+form = forms(s);
+if form >= 1 && form <= 21
+    coordinates = floor((form - 1) / 3) + 1;
+    degree = mod(form - 1, 3) + 1;
+    u = x1;
+    if coordinates == 2 || coordinates == 4
+        if ~(x1 > 0)
+            return;
+        end
+        u = log(x1);
+    elseif coordinates == 5 || coordinates == 7
+        if x1 == 0
+            return;
+        end
+        u = 1 / x1;
+        if ~(abs(u) <= 3.4028234663852886e+38)
+            return;
+        end
+        u = double(single(u));
     end
-    u = log(x1);
-elseif coordinates == 5 || coordinates == 7
-    u = kx_float_quotient(1, x1);
-end
-if degree == 1
-    v = c(1) * u + c(2);
-elseif degree == 2
-    v = c(1) * u ^ 2 + c(2) * u + c(3);
-else
-    v = c(1) * u ^ 3 + c(2) * u ^ 2 + c(3) * u + c(4);
-end
-% An overflow on the way leaves an infinity or a NaN. (The checks of this
-% and the next functions are written out: they run a hundred thousand times
-% where the inverse solution does not converge.)
-if ~isfinite(v)
-    kx_fail();
-end
-if coordinates == 3 || coordinates == 4
-    v = exp(v);
-elseif coordinates == 6 || coordinates == 7
-    if v == 0
-        kx_fail();
+    k = 4 * s - 3;
+    if degree == 1
+        v = c(k) * u + c(k + 1);
+    elseif degree == 2
+        v = c(k) * u ^ 2 + c(k + 1) * u + c(k + 2);
+    else
+        v = c(k) * u ^ 3 + c(k + 1) * u ^ 2 + c(k + 2) * u + c(k + 3);
     end
-    v = 1 / v;
+    if ~isfinite(v)
+        return;
+    end
+    if coordinates == 3 || coordinates == 4
+        v = exp(v);
+    elseif coordinates == 6 || coordinates == 7
+        if v == 0
+            return;
+        end
+        v = 1 / v;
+    end
+    if ~isfinite(v)
+        return;
+    end
+    % Kept as a Single: below the smallest normal float it is 0, beyond the
+    % largest it is that value.
+    if abs(v) < 1.1754944e-38
+        v = 0;
+    elseif abs(v) > 3.402823e+38
+        v = sign(v) * 3.402823e+38;
+    end
+    v = double(single(v));
 end
-if ~isfinite(v)
-    kx_fail();
-end
+ok = true;
 end
 
 function v = kx_line_value(t, k, x1)
-% The line's value at x1: the first section whose end x1 does not pass.
-s = 1;
-while s < t.sections(k) && x1 > t.ends(k, s)
-    s = s + 1;
+% The value of line k at x1, which must be computed.
+[v, ok] = kx_value(t.sections(k), t.ends(k, :), t.form(k, :), t.coefficient(k, :), x1);
+if ~ok
+    kx_fail();
 end
-v = kx_stored(kx_equation(t, k, s, x1));
 end
 
 function v = kx_parameter(t, k)
@@ -250,59 +265,12 @@ v = kx_single(kx_checked(p * factor));
 end
 
 function [r, ok] = kx_evaluate(r, t, k)
-% The value of line k at x1; in the inverse solution x1 also moves toward
-% the target Y by the ratio of the line's value to it. ok is false where the
-% line cannot be computed at x1: that is no failure of the whole calculation.
-r.nq1 = r.nq1 + 1;
-r.nq2 = r.nq2 + 1;
-ok = false;
-try
-    v = kx_line_value(t, k, r.x1);
-catch err
-    if ~kx_is_fault(err)
-        rethrow(err);
-    end
-    return;
+% The value of line k at xxpp; ok is false where the line cannot be computed
+% there: that is no failure of the whole calculation.
+[v, ok] = kx_value(t.sections(k), t.ends(k, :), t.form(k, :), t.coefficient(k, :), r.xxpp);
+if ok
+    r.y(k) = v;
 end
-r.y(k) = v;
-if r.inverse
-    r.ypj = v;
-    try
-        r.x1 = kx_moved_x(r);
-    catch err
-        if ~kx_is_fault(err)
-            rethrow(err);
-        end
-        return;
-    end
-end
-ok = true;
-end
-
-function x1 = kx_moved_x(r)
-% x1 moved by the ratio of the line's value to the target, both Singles
-% other than 0: their difference rounds to a Single of its sign, their
-% quotient is finite.
-ratio = 1;
-if r.ypj ~= 0
-    difference = r.ypj - r.ytgt;
-    if ~(abs(difference) <= 3.4028234663852886e+38)
-        kx_fail();
-    end
-    if (difference > 0) == (r.sim == 1)
-        if r.ytgt == 0
-            kx_fail();
-        end
-        ratio = r.ypj / r.ytgt;
-    else
-        ratio = r.ytgt / r.ypj;
-    end
-end
-x1 = r.x1 * abs(ratio) ^ r.beki;
-if ~isfinite(x1) || (ratio == 0 && r.beki < 0)
-    kx_fail();
-end
-x1 = kx_stored(x1);
 end
 
 function v = kx_interpolated(r, t, solved)
@@ -356,35 +324,95 @@ m = abs((value - target) / target);
 end
 
 function r = kx_solve(r, t, k)
-% The X at which line k meets the target Y, by steps from x1 = xxpp.
+% The X at which line k meets the target Y, by steps from x1 = xxpp. A step
+% that starts from the values the step before it started from ends as that
+% one did (its miss is no larger than the last: nothing starts again), and so
+% do all the steps after it: they are skipped to the last one, whose x1 is
+% the answer. (Past the fourth step the miss of a repeated step is too large
+% to end the steps.)
+sections = t.sections(k);
+ends = t.ends(k, :);
+forms = t.form(k, :);
+c = t.coefficient(k, :);
+ytgt = r.ytgt;
+xxpp = r.xxpp;
+ypj = r.ypj;
+x1 = xxpp;
+sim = 1;
+beki = t.step;
 previous = 1e+15;
-r.nq1 = 0;
-r.nq2 = 0;
-r.x1 = r.xxpp;
-r.sim = 1;
-r.beki = t.step;
-while ~(kx_miss(r.ypj, r.ytgt) < 0.0001 && r.nq1 > 3)
-    [r, ok] = kx_evaluate(r, t, k);
-    if ~ok || r.nq1 > 200
+nq1 = 0;
+nq2 = 0;
+% Where x1 goes too far, it starts again from xxpp.
+below = kx_checked(t.limits(1) - kx_checked(abs(t.limits(1)) * 0.5));
+above = t.limits(2) + abs(t.limits(2));
+if abs(above) <= 3.4028234663852886e+38
+    above = double(single(above));
+else
+    above = NaN; % a fault, met at the first range check
+end
+repeated = [NaN, NaN, NaN, NaN, NaN];
+miss = kx_miss(ypj, ytgt);
+while ~(miss < 0.0001 && nq1 > 3)
+    if nq1 > 3 && x1 == repeated(1) && ypj == repeated(2) && ...
+            previous == repeated(3) && sim == repeated(4) && beki == repeated(5)
+        nq1 = max(nq1, 200);
+    end
+    repeated = [x1, ypj, previous, sim, beki];
+    nq1 = nq1 + 1;
+    nq2 = nq2 + 1;
+    [v, ok] = kx_value(sections, ends, forms, c, x1);
+    if ~ok
         break;
     end
-    change = kx_miss(r.ypj, r.ytgt);
-    if previous ~= 1e+15
-        below = r.x1 < kx_checked(t.limits(1) - kx_checked(abs(t.limits(1)) * 0.5));
-        above = r.x1 > kx_single(t.limits(2) + abs(t.limits(2)));
-        if below || above
-            r.x1 = r.xxpp;
+    ypj = v;
+    % x1 moved by the ratio of the line's value to the target, both Singles
+    % other than 0: their difference rounds to a Single of its sign, their
+    % quotient is finite.
+    ratio = 1;
+    if ypj ~= 0
+        difference = ypj - ytgt;
+        if ~(abs(difference) <= 3.4028234663852886e+38)
+            break;
         end
-        if change > previous && r.nq2 > 2
-            r.x1 = r.xxpp;
-            r.beki = kx_single(r.beki * 0.8);
-            r.sim = -r.sim;
-            r.nq2 = 0;
+        if (difference > 0) == (sim == 1)
+            ratio = ypj / ytgt;
+        else
+            ratio = ytgt / ypj;
         end
     end
-    previous = change;
+    moved = x1 * abs(ratio) ^ beki;
+    if ~isfinite(moved) || (ratio == 0 && beki < 0)
+        break;
+    end
+    if abs(moved) < 1.1754944e-38
+        moved = 0;
+    elseif abs(moved) > 3.402823e+38
+        moved = sign(moved) * 3.402823e+38;
+    end
+    x1 = double(single(moved));
+    if nq1 > 200
+        break;
+    end
+    miss = abs((ypj - ytgt) / ytgt);
+    if previous ~= 1e+15
+        if isnan(above)
+            kx_fail();
+        end
+        if x1 < below || x1 > above
+            x1 = xxpp;
+        end
+        if miss > previous && nq2 > 2
+            x1 = xxpp;
+            beki = double(single(beki * 0.8));
+            sim = -sim;
+            nq2 = 0;
+        end
+    end
+    previous = miss;
 end
-r.xp1(k) = r.x1;
+r.ypj = ypj;
+r.xp1(k) = x1;
 kx_parameter(t, k);
 end
 
@@ -398,15 +426,24 @@ simz = 1;
 nq5 = 0;
 nq6 = 0;
 r.ytgt = r.ans11;
-r.x1 = r.xxpp;
-r.inverse = true;
+% The X values found for a target Y depend on nothing else: a target met
+% again (the first one is met at every new start) takes those found before.
+targets = [];
+found = zeros(0, t.lines);
 while ~(kx_miss(r.xxpp, ans22) < 0.0001 && nq5 > 3)
     nq5 = nq5 + 1;
     nq6 = nq6 + 1;
-    for k = 1:t.lines
-        if kx_used(r, t, k)
-            r = kx_solve(r, t, k);
+    known = find(targets == r.ytgt, 1);
+    if isempty(known)
+        for k = 1:t.lines
+            if kx_used(r, t, k)
+                r = kx_solve(r, t, k);
+            end
         end
+        targets(end + 1) = r.ytgt;
+        found(end + 1, :) = r.xp1;
+    else
+        r.xp1 = found(known, :);
     end
     ans22 = kx_interpolated(r, t, true);
     if ans22 == 0
