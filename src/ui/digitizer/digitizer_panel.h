@@ -253,6 +253,8 @@ private:
     void StartTrace(QPointF position);
     void TakeTrace(const TraceRequest& request, const core::TraceResult& result);
     bool AppendTrace(const TraceRequest& request, const core::TraceResult& result);
+    std::vector<int> ReplacedByTrace(const core::TracedLine& traced, const core::LineState& before,
+                                     double lineWidth) const;
     int SelectedLine() const;
     const core::TracedLine* LiveTrace(int line) const;
     void ShowTracedLines();

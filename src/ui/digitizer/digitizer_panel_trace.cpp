@@ -10,6 +10,10 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "core/data/text_chars.h"
 #include "core/digitizer/point_lines.h"
 #include "core/trace/curve_trace.h"
@@ -44,6 +48,25 @@ QString FaultReason(core::TraceFault fault) {
         case core::TraceFault::kNone: break;
     }
     return {};
+}
+
+struct Record {
+    std::string x, y;
+};
+
+// The texts of the traced points as a click at each would capture them; none
+// when the calibration cannot convert one of them: a trace is taken whole.
+std::optional<std::vector<Record>> TracedRecords(const core::AxisCalibration& cal,
+                                                 const core::TraceResult& result) {
+    std::vector<Record> records;
+    for (const core::PicturePoint& p : result.points) {
+        const auto sampled = core::SampleAt(cal, p.x * kTwipsPerPixel, p.y * kTwipsPerPixel);
+        if (!sampled) return std::nullopt;
+        Record record{core::Trimmed(sampled->xText), core::Trimmed(sampled->yText)};
+        if (record.x.empty() || record.y.empty()) return std::nullopt;
+        records.push_back(std::move(record));
+    }
+    return records;
 }
 
 core::CentreLine CentreOf(const core::TracedLine& traced) {
@@ -128,6 +151,8 @@ void DigitizerPanel::TakeTrace(const TraceRequest& request, const core::TraceRes
     if (!result.ok()) {
         QApplication::beep();
         ShowMessage(kNoCurve + QLatin1Char('\n') + FaultReason(result.fault));
+        // The DataSet window stands over the panel while capture runs.
+        if (workspace_.data.captureMode == 1) emit captureRefused(kNoCurve);
         return;
     }
     if (AppendTrace(request, result)) emit pointCaptured(request.line);
@@ -136,37 +161,20 @@ void DigitizerPanel::TakeTrace(const TraceRequest& request, const core::TraceRes
 bool DigitizerPanel::AppendTrace(const TraceRequest& request, const core::TraceResult& result) {
     const int line = request.line;
     if (line < 1 || line > core::kMaxLines) return false;
+    const auto records = TracedRecords(workspace_.calibration, result);
+    if (!records) {
+        QApplication::beep();
+        ShowMessage(kNoCurve);
+        return false;
+    }
     core::TracedLine traced{static_cast<int16_t>(line), request.seed.x(),  request.seed.y(),
                             request.pointCount,         request.tolerance, {}};
     for (const core::PicturePoint& p : result.centreLine)
         traced.centre.push_back({p.x * kTwipsPerPixel, p.y * kTwipsPerPixel});
-    // The points as a click there would capture them; all or none.
-    std::vector<std::string> records;
-    for (const core::PicturePoint& p : result.points) {
-        const auto sampled =
-            core::SampleAt(workspace_.calibration, p.x * kTwipsPerPixel, p.y * kTwipsPerPixel);
-        const std::string x = sampled ? core::Trimmed(sampled->xText) : std::string();
-        const std::string y = sampled ? core::Trimmed(sampled->yText) : std::string();
-        if (x.empty() || y.empty()) {
-            QApplication::beep();
-            ShowMessage(kNoCurve);
-            return false;
-        }
-        records.push_back(x + "," + y);
-    }
-
     const core::LineState before = LineStateOf(line);
-    // A second trace of the same curve takes the place of the first one's points.
-    std::vector<int> replaced;
-    if (const core::TracedLine* earlier = LiveTrace(line)) {
-        const core::CentreLine old = CentreOf(*earlier);
-        const double reach = (kSeedReachPixels + result.lineWidth / 2) * kTwipsPerPixel;
-        if (core::SameCurve(old, {earlier->seedX, earlier->seedY}, CentreOf(traced),
-                            {traced.seedX, traced.seedY}, reach))
-            replaced = core::MarksOnLine(before.marks, old);
-    }
-    const std::size_t total = before.marks.size() - replaced.size() + records.size();
-    if (total > static_cast<std::size_t>(core::kMaxPoints)) {
+    const std::vector<int> replaced = ReplacedByTrace(traced, before, result.lineWidth);
+    if (before.marks.size() - replaced.size() + records->size() >
+        static_cast<std::size_t>(core::kMaxPoints)) {
         QApplication::beep();
         ShowMessage(LineFullText());
         emit captureRefused(LineFullText());
@@ -181,11 +189,10 @@ bool DigitizerPanel::AppendTrace(const TraceRequest& request, const core::TraceR
     }
     core::SetPointText(workspace_.data, line, text);
     captureMarks_.Replace(line, std::move(marks));
-    for (std::size_t k = 0; k < records.size(); ++k) {
-        const std::size_t comma = records[k].find(',');
-        core::AppendPoint(workspace_.data, line, records[k].substr(0, comma),
-                          records[k].substr(comma + 1));
-        captureMarks_.Record(line, records[k], result.points[k].x * kTwipsPerPixel,
+    for (std::size_t k = 0; k < records->size(); ++k) {
+        const Record& record = (*records)[k];
+        core::AppendPoint(workspace_.data, line, record.x, record.y);
+        captureMarks_.Record(line, record.x + "," + record.y, result.points[k].x * kTwipsPerPixel,
                              result.points[k].y * kTwipsPerPixel);
     }
     // The whole trace is one step: Ctrl+Z takes it back at once.
@@ -195,6 +202,20 @@ bool DigitizerPanel::AppendTrace(const TraceRequest& request, const core::TraceR
                    QPointF(last.x * kTwipsPerPixel, last.y * kTwipsPerPixel));
     traces_.push_back(std::move(traced));
     return true;
+}
+
+std::vector<int> DigitizerPanel::ReplacedByTrace(const core::TracedLine& traced,
+                                                 const core::LineState& before,
+                                                 double lineWidth) const {
+    // A second trace of the same curve takes the place of the first one's points.
+    const core::TracedLine* earlier = LiveTrace(traced.line);
+    if (earlier == nullptr) return {};
+    const core::CentreLine old = CentreOf(*earlier);
+    const double reach = (kSeedReachPixels + lineWidth / 2) * kTwipsPerPixel;
+    if (!core::SameCurve(old, {earlier->seedX, earlier->seedY}, CentreOf(traced),
+                         {traced.seedX, traced.seedY}, reach))
+        return {};
+    return core::MarksOnLine(before.marks, old);
 }
 
 // --- the traced lines over the picture and in sessions ------------------------------

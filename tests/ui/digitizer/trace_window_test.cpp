@@ -7,6 +7,7 @@
 // curve before and after undo.
 #include <QAction>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QSpinBox>
 
@@ -241,6 +242,14 @@ TEST_F(Tracing, ASessionKeepsTheTracedLinesAndAReTraceReplacesTheirPoints) {
     TraceAt(chart->chart.OnCurve(2, 8.0));
     EXPECT_EQ(Count(3), 15);
     EXPECT_EQ(Count(1), 40);
+
+    // While capture runs the DataSet window's line takes the trace and shows it.
+    d.ClickPanel(panel::kCaptureButton);
+    ASSERT_TRUE(d.dataSet().isVisible());
+    Tick(d.dataSet(), ArrayName(data_set::kLineOption, 3));
+    TraceAt(chart->chart.OnCurve(0, 5.0));
+    EXPECT_EQ(Count(4), 15);
+    EXPECT_EQ(d.dataSetControl<QLineEdit>(data_set::kPointCountBox)->text(), "15");
 }
 
 // Pictures for a look by eye: a traced curve on a colour chart and on a grey
@@ -263,9 +272,11 @@ TEST_F(Tracing, Screenshots) {
     Undo();
     shoot("trace_colour_undone");
 
-    d.PastePicture(BlankPicture());
+    // A fresh start on the grey scan: a pasted picture keeps the lines.
+    for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(d.workspace.data, line);
     Open("grey scan with grid");
     SelectPanelLine(1);
+    SetCount(40);
     TraceAt(chart->chart.OnCurve(1, 5.0));
     shoot("trace_grey_traced");
     Undo();
