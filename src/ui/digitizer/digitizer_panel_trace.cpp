@@ -41,7 +41,7 @@ QString FaultReason(core::TraceFault fault) {
         case core::TraceFault::kSeedOutside: return QStringLiteral("(画像の外です)");
         case core::TraceFault::kNoLine: return QStringLiteral("(近くに線がありません)");
         case core::TraceFault::kToleranceTakesPaper:
-            return QStringLiteral("(色差が大きく、紙と線を区別できません)");
+            return QStringLiteral("(紙と区別できません: 薄い線か、色差が大きすぎます)");
         case core::TraceFault::kNotALine: return QStringLiteral("(線ではなく塗りつぶしです)");
         case core::TraceFault::kStraightLine: return QStringLiteral("(格子線か枠の直線です)");
         case core::TraceFault::kTooShort: return QStringLiteral("(短すぎます: 文字か記号)");
