@@ -30,13 +30,15 @@ CurveTracer::CurveTracer(Receiver receiver) : receiver_(std::move(receiver)) {
 
 CurveTracer::~CurveTracer() {
     watcher_.disconnect();
-    watcher_.waitForFinished();
+    // A future whose result was taken is waited for no more: it never ends.
+    if (busy_) watcher_.waitForFinished();
 }
 
 bool CurveTracer::Start(const QImage& picture, const TraceRequest& request) {
     if (busy_ || picture.isNull()) return false;
     busy_ = true;
     dropped_ = false;
+    keepBuffer_ = true;
     const qint64 key = picture.cacheKey();
     // Shallow copies: the worker reads the pixels the canvas shows.
     const QImage kept = key == rgbKey_ ? rgb_ : QImage();
@@ -60,15 +62,25 @@ void CurveTracer::Drop() {
     if (busy_) dropped_ = true;
 }
 
+void CurveTracer::ReleaseBuffer() {
+    rgb_ = QImage();
+    rgbKey_ = 0;
+    keepBuffer_ = false;
+}
+
 void CurveTracer::Finished() {
-    const Outcome outcome = watcher_.result();
+    // Taken out of the future, so that it holds no copy of the buffer.
+    QFuture<Outcome> future = watcher_.future();
+    const Outcome outcome = future.takeResult();
     busy_ = false;
     if (dropped_) {
         dropped_ = false;
         return;
     }
-    rgb_ = outcome.rgb;
-    rgbKey_ = outcome.key;
+    if (keepBuffer_) {
+        rgb_ = outcome.rgb;
+        rgbKey_ = outcome.key;
+    }
     receiver_(outcome.request, *outcome.result);
 }
 

@@ -45,6 +45,9 @@ public:
     // The picture changed: a running trace's result is not handed on, and the
     // kept buffer goes.
     void Drop();
+    // Tracing is over for now: the kept buffer, as large as the picture, goes
+    // (the next trace makes it again).
+    void ReleaseBuffer();
 
 private:
     struct Outcome {
@@ -61,6 +64,7 @@ private:
     qint64 rgbKey_ = 0;
     bool busy_ = false;
     bool dropped_ = false;
+    bool keepBuffer_ = false;
 };
 
 }  // namespace kx::ui

@@ -123,6 +123,7 @@ void DigitizerPanel::ToggleTracing(bool on) {
         return;
     }
     state_.picks.tracing = on;
+    if (!on) tracer_.ReleaseBuffer();
 }
 
 int DigitizerPanel::SelectedLine() const {
