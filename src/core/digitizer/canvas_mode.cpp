@@ -22,6 +22,10 @@ CanvasMode CanvasModeOf(const AxisCalibration& cal, const CanvasPicks& picks, bo
     if (picks.pickMode != kPickNone) {
         return capturing ? CanvasMode::kPlacingPointCapturing : CanvasMode::kPlacingPoint;
     }
+    // Tracing converts what it finds as a click would: only where a click
+    // is converted.
+    if (picks.tracing && cal.calibrationConfirmed && !cal.calibrationInvalid)
+        return CanvasMode::kTracing;
     return capturing ? CanvasMode::kCapturing : CanvasMode::kIdle;
 }
 

@@ -17,6 +17,7 @@ enum class MidPick : int8_t { kNone, kX, kY };
 struct CanvasPicks {
     PickMode pickMode = kPickNone;  // a point box turned on, its point not yet placed
     MidPick midPick = MidPick::kNone;
+    bool tracing = false;  // "自動採取" is on: a press on a curve traces it
 };
 
 enum class CanvasMode : int8_t {
@@ -37,6 +38,9 @@ enum class CanvasMode : int8_t {
     kMidPointArmedCapturing,
     // Every press appends its point to the capture line.
     kCapturing,
+    // A press traces the curve under it and appends the traced points to the
+    // selected line (on a confirmed calibration, capture running or not).
+    kTracing,
 };
 
 CanvasMode CanvasModeOf(const AxisCalibration& cal, const CanvasPicks& picks, bool capturing);

@@ -25,6 +25,9 @@ constexpr double kCaptureRadius = 3.5;
 constexpr double kCaptureLineWidth = 1.5;
 constexpr double kCaptureReach = 6;  // a Shift press this near takes the mark
 constexpr double kFitLineWidth = 1.5;
+// Thin and half transparent: the traced curve stays visible under its trace.
+constexpr double kTracedLineWidth = 1;
+constexpr int kTracedAlpha = 170;
 
 // Ten colours that read on a white and on a grey scan, apart from the dark
 // red of the calibration marks, the dark green of the mid points and the
@@ -108,6 +111,7 @@ void Canvas::SetCanvasPicture(const QImage& picture) {
     marks_.clear();
     captureMarks_.clear();
     fitCurves_.clear();
+    tracedCurves_.clear();
     loupe_->hide();
     zoom_ = 1.0;
     resize(sizeHint());
@@ -232,28 +236,35 @@ void Canvas::PaintPicture(QPainter& painter, const QRect& area) const {
 }
 
 void Canvas::PaintCurves(QPainter& painter, const QRect& area) const {
+    for (const TracedCurve& traced : tracedCurves_) {
+        QColor colour = LineColour(traced.line);
+        colour.setAlpha(kTracedAlpha);
+        painter.setPen(QPen(colour, kTracedLineWidth));
+        PaintPolyline(painter, area, traced.centre);
+    }
     painter.setPen(QPen(kFitColour, kFitLineWidth));
+    for (const QPolygonF& curve : fitCurves_) PaintPolyline(painter, area, curve);
+}
+
+void Canvas::PaintPolyline(QPainter& painter, const QRect& area, const QPolygonF& curve) const {
+    if (curve.size() < 2 || !CurveBounds(curve).intersects(area)) return;
     // Enlarged, a curve reaches far beyond the view: only its pieces near
     // the area are handed to the painter.
     const QRectF near = QRectF(area).adjusted(-4, -4, 4, 4);
     QPolygonF piece;
-    for (const QPolygonF& curve : fitCurves_) {
-        if (!CurveBounds(curve).intersects(area)) continue;
-        piece.clear();
-        QPointF from = CurvePoint(curve.front());
-        for (qsizetype k = 1; k < curve.size(); ++k) {
-            const QPointF to = CurvePoint(curve[k]);
-            if (QRectF(from, to).normalized().adjusted(-1, -1, 1, 1).intersects(near)) {
-                if (piece.isEmpty()) piece << from;
-                piece << to;
-            } else if (!piece.isEmpty()) {
-                painter.drawPolyline(piece);
-                piece.clear();
-            }
-            from = to;
+    QPointF from = CurvePoint(curve.front());
+    for (qsizetype k = 1; k < curve.size(); ++k) {
+        const QPointF to = CurvePoint(curve[k]);
+        if (QRectF(from, to).normalized().adjusted(-1, -1, 1, 1).intersects(near)) {
+            if (piece.isEmpty()) piece << from;
+            piece << to;
+        } else if (!piece.isEmpty()) {
+            painter.drawPolyline(piece);
+            piece.clear();
         }
-        if (!piece.isEmpty()) painter.drawPolyline(piece);
+        from = to;
     }
+    if (!piece.isEmpty()) painter.drawPolyline(piece);
 }
 
 // --- captured points, fitted curves, loupe -------------------------------------
@@ -317,15 +328,17 @@ std::optional<Canvas::CaptureMark> Canvas::CaptureMarkAt(QPointF widgetPoint) co
     return nearest;
 }
 
+QPolygonF Canvas::PixelMiddles(const QPolygonF& canvasUnits) {
+    QPolygonF pixels;
+    pixels.reserve(canvasUnits.size());
+    for (const QPointF& p : canvasUnits) pixels << ToPixelMiddle(p);
+    return pixels;
+}
+
 void Canvas::SetFitOverlay(const std::vector<QPolygonF>& curves) {
     std::vector<QPolygonF> drawn;
     drawn.reserve(curves.size());
-    for (const QPolygonF& curve : curves) {
-        QPolygonF pixels;
-        pixels.reserve(curve.size());
-        for (const QPointF& p : curve) pixels << ToPixelMiddle(p);
-        drawn.push_back(std::move(pixels));
-    }
+    for (const QPolygonF& curve : curves) drawn.push_back(PixelMiddles(curve));
     // Asked again on every activation of the window: unchanged curves are
     // not drawn again.
     if (drawn == fitCurves_) return;
@@ -333,6 +346,20 @@ void Canvas::SetFitOverlay(const std::vector<QPolygonF>& curves) {
     for (const QPolygonF& curve : fitCurves_) changed += CurveBounds(curve);
     for (const QPolygonF& curve : drawn) changed += CurveBounds(curve);
     fitCurves_ = std::move(drawn);
+    update(changed);
+    if (loupe_->isVisible()) loupe_->update();
+}
+
+void Canvas::SetTracedOverlay(const std::vector<TracedCurve>& curves) {
+    std::vector<TracedCurve> drawn;
+    drawn.reserve(curves.size());
+    for (const TracedCurve& curve : curves)
+        drawn.push_back({PixelMiddles(curve.centre), curve.line});
+    if (drawn == tracedCurves_) return;
+    QRegion changed;
+    for (const TracedCurve& curve : tracedCurves_) changed += CurveBounds(curve.centre);
+    for (const TracedCurve& curve : drawn) changed += CurveBounds(curve.centre);
+    tracedCurves_ = std::move(drawn);
     update(changed);
     if (loupe_->isVisible()) loupe_->update();
 }

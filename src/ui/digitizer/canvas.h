@@ -66,6 +66,16 @@ public:
     const std::vector<QPolygonF>& fitCurves() const { return fitCurves_; }  // pixels, as drawn
     static QColor FitColour();
 
+    // The centre lines of the traced curves, canvas units, each drawn thinly
+    // in the colour of the line its points went into.
+    struct TracedCurve {
+        QPolygonF centre;
+        int line = 0;  // 1..10
+        bool operator==(const TracedCurve&) const = default;
+    };
+    void SetTracedOverlay(const std::vector<TracedCurve>& curves);
+    const std::vector<TracedCurve>& tracedCurves() const { return tracedCurves_; }  // as drawn
+
     // The view's zoom: screen pixels per picture pixel. The canvas is the
     // picture's size times the zoom; a new picture starts at 1.
     void SetZoom(double zoom);
@@ -137,11 +147,14 @@ private:
     QRect CurveBounds(const QPolygonF& curve) const;
     void PaintPicture(QPainter& painter, const QRect& area) const;
     void PaintCurves(QPainter& painter, const QRect& area) const;
+    void PaintPolyline(QPainter& painter, const QRect& area, const QPolygonF& curve) const;
+    static QPolygonF PixelMiddles(const QPolygonF& canvasUnits);
 
     QImage picture_;
     std::vector<Mark> marks_;
     std::vector<CaptureMark> captureMarks_;
-    std::vector<QPolygonF> fitCurves_;  // pixels at zoom 1, in the middle of theirs
+    std::vector<QPolygonF> fitCurves_;       // pixels at zoom 1, in the middle of theirs
+    std::vector<TracedCurve> tracedCurves_;  // the same
     QLabel* label_;
     Loupe* loupe_;
     bool pressInside_ = false;

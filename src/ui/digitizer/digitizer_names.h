@@ -90,4 +90,12 @@ inline constexpr char kOverlayEntry[] = "FITOVL";
 inline constexpr char kLoupe[] = "Loupe";
 }  // namespace marks
 
+// Tracing a curve from one click: the panel's entry and its settings row.
+namespace trace {
+inline constexpr char kTraceEntry[] = "JIDOU1";
+inline constexpr char kTraceFrame[] = "TraceFrame";
+inline constexpr char kPointCountBox[] = "TracePoints";
+inline constexpr char kToleranceBox[] = "TraceTolerance";
+}  // namespace trace
+
 }  // namespace kx::ui::names

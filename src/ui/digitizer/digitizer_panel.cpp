@@ -206,6 +206,8 @@ void DigitizerPanel::BuildControls() {
                                 TwipsRect(90, 600, 2490 + kExtra, 330));
 
     // Floating boxes over everything else.
+    BuildTraceControls();
+
     hintBox_ = NamedLabel(b, n::kHintBox, QStringLiteral("基本ﾃﾞｰﾀ入力完了(自由修正可)"), QRect());
     hintBox_->setWordWrap(true);
     hintBox_->setAutoFillBackground(true);
@@ -241,6 +243,7 @@ void DigitizerPanel::BuildMenus() {
     settings->setObjectName(n::kSettingsMenu);
     add(settings, n::kConfirmEntry, "基本座標の確定", &DigitizerPanel::ConfirmCalibration);
     add(settings, n::kCaptureEntry, "データ保存開始", &DigitizerPanel::StartCapture);
+    BuildTraceEntry(settings);
     BuildMarkEntries(settings);
 
     QAction* help = menuBar_->addAction(QStringLiteral("HELP"));
@@ -249,7 +252,8 @@ void DigitizerPanel::BuildMenus() {
 
     // The menu bar sizes itself by its entries; the controls stand below it.
     const int menuHeight = menuBar_->sizeHint().height();
-    const QSize bodySize(TwipsToPixels(kPanelWidth), TwipsToPixels(8190));
+    const QSize bodySize(TwipsToPixels(kPanelWidth),
+                         TwipsToPixels(kTraceRowTop + kTraceRowHeight));
     menuBar_->setGeometry(0, 0, bodySize.width(), menuHeight);
     body_->setGeometry(0, menuHeight, bodySize.width(), bodySize.height());
     setFixedSize(bodySize.width(), bodySize.height() + menuHeight);
@@ -466,6 +470,7 @@ void DigitizerPanel::TakePicture(const QImage& picture, const QString& caption) 
     // The captured positions belong to the old picture.
     captureMarks_.Clear();
     history_.Clear();
+    ForgetTraces();
     SetNudgeTarget(kNoNudge);
     FailCalibration();
     canvas_.update();

@@ -7,13 +7,16 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "core/digitizer/calibration_checks.h"
 #include "core/digitizer/canvas_mode.h"
 #include "core/digitizer/capture_history.h"
 #include "core/digitizer/capture_marks.h"
 #include "core/digitizer/point_placement.h"
+#include "core/digitizer/traced_marks.h"
 #include "core/files/session.h"
+#include "ui/digitizer/curve_tracer.h"
 #include "ui/digitizer/picture_overlay.h"
 #include "ui/window/workspace.h"
 
@@ -26,7 +29,12 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTextEdit;
+
+namespace kx::core {
+struct TraceResult;
+}
 
 namespace kx::ui {
 
@@ -85,6 +93,14 @@ public:
     // The switch "近似曲線を画像に重ねる", also set from another window.
     void SetCurvesOverPicture(bool shown);
 
+    // The traced lines whose points are still in their lines, for a session
+    // (panel_trace.cpp); and a session's traced lines put back after its
+    // lines were.
+    void PutTracedInSession(core::Session& session) const;
+    void TakeTracedFromSession(const core::Session& session);
+    // A trace is running on the worker.
+    bool traceRunning() const { return tracer_.running(); }
+
 public slots:
     // The marks of the points and the fitted curves over the picture follow
     // the data set, the calibration and the results: every change of those
@@ -137,6 +153,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The row of the tracing settings below the picture frame, in twips.
+    static constexpr int kTraceRowTop = 8190;
+    static constexpr int kTraceRowHeight = 660;
+
     // What the arrow keys move (panel_marks.cpp).
     enum NudgeKind { kNoNudge, kNudgeCalibration, kNudgeMid, kNudgeCapture };
 
@@ -198,6 +218,7 @@ private:
     void OnCanvasDoubleClicked();
     bool PlacePoint(core::PickMode mode, double x, double y);  // false: refused
     bool Capture(double x, double y);  // true when a refusal message was posted
+    static QString LineFullText();     // a line's 100 points are taken
     std::optional<core::SampledPoint> ConvertIntoSamplingBoxes(double x, double y);
     void ShowSampledTexts(const core::SampledPoint& sampled);
     void FollowMidCorrections();
@@ -224,6 +245,20 @@ private:
     void SetNudgeTarget(NudgeKind kind, int which = 0, int point = 0, QPointF at = {});
     void FollowWithLoupe(QPointF position);
     bool PlacingOrCapturing() const;
+
+    // Tracing (digitizer_panel_trace.cpp).
+    void BuildTraceEntry(QMenu* menu);
+    void BuildTraceControls();
+    void ToggleTracing(bool on);
+    void StartTrace(QPointF position);
+    void TakeTrace(const TraceRequest& request, const core::TraceResult& result);
+    bool AppendTrace(const TraceRequest& request, const core::TraceResult& result);
+    std::vector<int> ReplacedByTrace(const core::TracedLine& traced, const core::LineState& before,
+                                     double lineWidth) const;
+    int SelectedLine() const;
+    const core::TracedLine* LiveTrace(int line) const;
+    void ShowTracedLines();
+    void ForgetTraces();
 
     Workspace& workspace_;
     MainWindow& mainWindow_;
@@ -262,6 +297,9 @@ private:
     QAction* redoAction_ = nullptr;
     QAction* loupeAction_ = nullptr;
     QAction* overlayAction_ = nullptr;
+    QAction* traceAction_ = nullptr;
+    QSpinBox* tracePointsBox_ = nullptr;
+    QSpinBox* traceToleranceBox_ = nullptr;
 
     QTimer liveTimer_;
     QTimer messageTimer_;
@@ -296,6 +334,15 @@ private:
     core::CaptureMarks captureMarks_;
     core::CaptureHistory history_;
     PictureOverlay overlay_;
+    // The curves traced on this picture, the latest last; a line shows the
+    // latest of its own whose points it still holds.
+    std::vector<core::TracedLine> traces_;
+    // What the traced lines over the picture were last drawn from.
+    std::array<core::LineMarks, core::kMaxLines + 1> tracedDrawnFor_{};
+    std::size_t tracesDrawn_ = 0;
+    CurveTracer tracer_{[this](const TraceRequest& request, const core::TraceResult& result) {
+        TakeTrace(request, result);
+    }};
     // The point the arrow keys move: the last one a click placed or captured.
     struct NudgeTarget {
         NudgeKind kind = kNoNudge;

@@ -19,7 +19,6 @@ namespace kx::ui {
 namespace {
 
 const QColor kCalibrationColour(128, 0, 0);
-const QString kLineFull = QStringLiteral("ﾃﾞｰﾀ数が100点を超えます");
 const QColor kMidColour(0, 128, 0);
 
 double Whole(double v) {
@@ -44,6 +43,10 @@ QString PlotError(core::PlacementFault fault) {
 }
 
 }  // namespace
+
+QString DigitizerPanel::LineFullText() {
+    return QStringLiteral("ﾃﾞｰﾀ数が100点を超えます");
+}
 
 void DigitizerPanel::SetPointers(const QCursor& cursor) {
     mainWindow_.setCursor(cursor);
@@ -91,6 +94,10 @@ void DigitizerPanel::OnCanvasPressed(QPointF position) {
             break;
         case core::CanvasMode::kIdle:
         case core::CanvasMode::kCapturing: NotePress(position); break;
+        case core::CanvasMode::kTracing:
+            NotePress(position);
+            StartTrace(position);
+            break;
     }
     if (core::PressCaptures(mode)) posted = Capture(x, y) || posted;
     // A press that is not one of a mid point ends the pick of a calibration point.
@@ -215,8 +222,8 @@ bool DigitizerPanel::Capture(double x, double y) {
     // here and in the DataSet window that stands over the panel.
     if (ds.pointCount[line] >= core::kMaxPoints) {
         QApplication::beep();
-        ShowMessage(kLineFull);
-        emit captureRefused(kLineFull);
+        ShowMessage(LineFullText());
+        emit captureRefused(LineFullText());
         return true;
     }
     // A point without its values would break the line's text.

@@ -75,6 +75,7 @@ void DigitizerPanel::BuildMarkEntries(QMenu* menu) {
 
 void DigitizerPanel::FollowPictureData() {
     overlay_.Follow();
+    ShowTracedLines();
     undoAction_->setEnabled(history_.CanUndo());
     redoAction_->setEnabled(history_.CanRedo());
 }

@@ -42,6 +42,7 @@ QString DigitizerPanel::OpenSession(const core::Session& session, const QString&
         workspace_.calibration = saved;
     }
     core::TakeLinesFromSession(workspace_.data, captureMarks_, session);
+    TakeTracedFromSession(session);
     workspace_.settings = session.settings;
     history_.Clear();
     HideMessages();

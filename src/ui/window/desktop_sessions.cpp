@@ -33,6 +33,7 @@ core::Session Desktop::SessionOfWork() const {
     session.pictureBytes = workspace_.pictureBytes;
     session.calibration = workspace_.calibration;
     core::PutLinesInSession(session, workspace_.data, panel_.captureMarks());
+    panel_.PutTracedInSession(session);
     session.settings = workspace_.settings;
     const core::PlotSettings& plot = plot_.shownSettings();
     session.plot = {plot.xMinText, plot.xMaxText, plot.logX, plot.logY, plot_.labelsShown()};

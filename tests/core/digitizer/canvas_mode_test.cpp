@@ -18,6 +18,7 @@ TEST(CanvasMode, OneModeForEveryStateOfThePicksAndTheCapture) {
         bool capturing;
         M mode;
         bool captures, loupe;
+        bool tracing = false, confirmed = false;
     };
     const Row rows[] = {
         {"nothing armed", false, false, 0, 0, MidPick::kNone, kPickNone, false, M::kIdle, false,
@@ -47,6 +48,17 @@ TEST(CanvasMode, OneModeForEveryStateOfThePicksAndTheCapture) {
         // A pick of an axis that is not armed places nothing.
         {"pick of a disarmed axis", false, true, 0, 3000, MidPick::kX, kPickNone, false,
          M::kMidPointArmed, false, true},
+        // Tracing: on a confirmed calibration only, and after every pick.
+        {"tracing", false, false, 0, 0, MidPick::kNone, kPickNone, false, M::kTracing, false, true,
+         true, true},
+        {"tracing while capturing", false, false, 0, 0, MidPick::kNone, kPickNone, true,
+         M::kTracing, false, true, true, true},
+        {"tracing before the confirmation", false, false, 0, 0, MidPick::kNone, kPickNone, true,
+         M::kCapturing, true, true, true, false},
+        {"a point box on while tracing", false, false, 0, 0, MidPick::kNone, kPickXmax, false,
+         M::kPlacingPoint, false, true, true, true},
+        {"a mid point armed while tracing", true, false, 0, 0, MidPick::kX, kPickNone, true,
+         M::kPlacingMidPoint, false, true, true, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -55,7 +67,9 @@ TEST(CanvasMode, OneModeForEveryStateOfThePicksAndTheCapture) {
         cal.yMidArmed = row.yArmed;
         cal.xMidPos = row.xMidPos;
         cal.yMidPos = row.yMidPos;
-        const M mode = CanvasModeOf(cal, {row.pickMode, row.midPick}, row.capturing);
+        cal.calibrationConfirmed = row.confirmed;
+        cal.calibrationInvalid = !row.confirmed;
+        const M mode = CanvasModeOf(cal, {row.pickMode, row.midPick, row.tracing}, row.capturing);
         EXPECT_EQ(mode, row.mode);
         EXPECT_EQ(PressCaptures(mode), row.captures);
         EXPECT_EQ(LoupeFollows(mode), row.loupe);
