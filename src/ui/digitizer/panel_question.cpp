@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 #include "render/japanese_font.h"
 #include "ui/digitizer/digitizer_names.h"
 #include "ui/window/array_name.h"
@@ -41,9 +43,29 @@ PanelQuestion::PanelQuestion(QWidget* panel) : QFrame(panel) {
 
 void PanelQuestion::Ask(const QString& text, const QStringList& choices, Answered answered) {
     text_->setText(text);
+    // The row shares the width by the captions' lengths, so that a longer
+    // caption shows whole beside short ones.
+    const int count = static_cast<int>(std::min<qsizetype>(choices.size(), kChoices));
+    const int left = TwipsToPixels(90), gap = TwipsToPixels(60);
+    const int room = width() - 2 * left - (count - 1) * gap;
+    int needed = 0;
+    std::vector<int> widths;
+    for (int i = 0; i < count; ++i) {
+        widths.push_back(
+            buttons_[static_cast<std::size_t>(i)]->fontMetrics().horizontalAdvance(choices[i]) +
+            TwipsToPixels(150));
+        needed += widths.back();
+    }
+    const int spare = std::max(0, room - needed) / std::max(1, count);
+    int x = left;
     for (int i = 0; i < kChoices; ++i) {
-        buttons_[static_cast<std::size_t>(i)]->setVisible(i < choices.size());
-        if (i < choices.size()) buttons_[static_cast<std::size_t>(i)]->setText(choices[i]);
+        QPushButton* button = buttons_[static_cast<std::size_t>(i)];
+        button->setVisible(i < count);
+        if (i >= count) continue;
+        button->setText(choices[i]);
+        const int w = widths[static_cast<std::size_t>(i)] + spare;
+        button->setGeometry(x, button->y(), w, button->height());
+        x += w + gap;
     }
     answered_ = std::move(answered);
     show();
