@@ -75,6 +75,8 @@ void Desktop::Start() {
     FollowMainWindow(main_.RightEdgeTop());
     panel_.Start();
     recorder_.Start();
+    if (recorder_.cannotRecord())
+        panel_.ShowMessageText(QStringLiteral("作業の記録を書込めません。"));
     OfferLeftWork();
 }
 

@@ -14,6 +14,8 @@ namespace {
 
 enum RestoreChoice { kRestore = 0, kDecline = 1 };
 enum EndChoice { kSaveAndEnd = 0, kDiscardAndEnd = 1, kStay = 2 };
+// The work is no longer kept as it changes; "作業の保存" still saves it.
+constexpr char kCannotRecord[] = "作業の記録を書込めません。";
 
 }  // namespace
 
@@ -39,6 +41,8 @@ void Desktop::ConnectSessions() {
     QObject::connect(&panel_, &DigitizerPanel::endByFrameRequested, &main_,
                      [this] { EndByFrame(); });
     QObject::connect(&main_, &MainWindow::endByFrameRequested, &panel_, [this] { EndByFrame(); });
+    QObject::connect(&recorder_, &WorkRecorder::recordingFailed, &panel_,
+                     [this] { panel_.ShowMessageText(QString::fromUtf8(kCannotRecord)); });
     load_.SetSessionOpener([this](const QString& fileName, const core::Session& session) {
         return OpenSession(fileName, session);
     });
@@ -78,6 +82,7 @@ void Desktop::TakeSession(const core::Session& session) {
 }
 
 void Desktop::OfferLeftWork() {
+    if (recorder_.cannotRecord()) panel_.ShowMessageText(QString::fromUtf8(kCannotRecord));
     const QString path = recorder_.ClaimLeftRecovery();
     if (path.isEmpty()) return;
     const core::SessionRead read =

@@ -102,8 +102,11 @@ void WorkRecorder::RecordChange() {
     if (!recovery_) return;
     // A file started afresh holds the picture from its first record on.
     const bool pictureChanged = !fileStarted_ || picture != writtenPicture_;
+    const bool wasRecording = lastRecord_.ok();
     lastRecord_ = recovery_->Record(pictureChanged ? work_(true) : std::move(now), pictureChanged);
     fileStarted_ = lastRecord_.ok();
+    if (wasRecording && !fileStarted_)
+        emit recordingFailed(QString::fromStdString(lastRecord_.detail));
     if (fileStarted_) {
         writtenPicture_ = picture;
     } else {

@@ -47,6 +47,8 @@ public:
     // This run's recovery file (none while nothing was recorded or when
     // recording is off).
     const QString& recoveryPath() const { return path_; }
+    // A folder was given but no recovery file can be kept there.
+    bool cannotRecord() const { return !folder_.isEmpty() && path_.isEmpty(); }
     // The outcome of the last record (a disk that refuses it, for example).
     const core::SessionOutcome& lastRecord() const { return lastRecord_; }
 
@@ -61,6 +63,11 @@ public slots:
     // Records the work when it has changed since the last record; the check
     // after every action, also called directly by the tests.
     void RecordChange();
+
+signals:
+    // A record failed after the last one that succeeded (a full disk, a
+    // folder taken away): the work is no longer kept as it changes.
+    void recordingFailed(const QString& detail);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
