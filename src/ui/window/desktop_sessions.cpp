@@ -112,9 +112,10 @@ bool Desktop::RestoreLeftWork(const core::Session& session) {
     main_.setWindowTitle(name.isEmpty()
                              ? QStringLiteral("Kuvatelix")
                              : QStringLiteral("Kuvatelix <") + name + QStringLiteral(">"));
-    // In this run's own recovery before the left one goes.
+    // In this run's own recovery before the left one goes; kept where this
+    // run can keep none.
     recorder_.RecordChange();
-    return recorder_.recoveryPath().isEmpty() || recorder_.lastRecord().ok();
+    return !recorder_.recoveryPath().isEmpty() && recorder_.lastRecord().ok();
 }
 
 void Desktop::EndByFrame() {
