@@ -1,7 +1,10 @@
 // kuvatelix-trace: traces curves on a graph picture headlessly, from one seed
 // per curve, and writes their points as a data file, converted through the
-// calibration as the panel converts a captured point.
+// calibration as the panel converts a captured point, or as a session with
+// the picture, the calibration and the traced lines.
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
@@ -22,6 +25,7 @@
 #include "core/files/atomic_file.h"
 #include "core/files/cp932.h"
 #include "core/files/data_file.h"
+#include "core/files/session.h"
 #include "core/files/standard_output.h"
 #include "core/trace/curve_trace.h"
 
@@ -109,9 +113,24 @@ std::string CurveSubject(const std::string& picture, std::size_t index,
     return picture + at;
 }
 
-// Every curve traced into its line, in the order given.
+// What a session keeps of a traced curve, in canvas units as the window holds
+// its positions.
+core::TracedLine TracedLineOf(int line, const cli::CurveSeed& seed,
+                              const core::TraceSettings& settings,
+                              const core::TraceResult& traced) {
+    core::TracedLine kept{static_cast<int16_t>(line), seed.at.x * kTwipsPerPixel,
+                          seed.at.y * kTwipsPerPixel, settings.pointCount,
+                          settings.tolerance,         {}};
+    for (const core::PicturePoint& p : traced.centreLine)
+        kept.centre.push_back({p.x * kTwipsPerPixel, p.y * kTwipsPerPixel});
+    return kept;
+}
+
+// Every curve traced into its line, in the order given; the session gets the
+// traced lines and the places of their points.
 int TraceInto(const cli::TraceOptions& options, const Picture& picture,
-              const core::AxisCalibration& cal, core::DataSet& data) {
+              const core::AxisCalibration& cal, core::DataSet& data, core::Session& session,
+              core::CaptureMarks& marks) {
     for (std::size_t k = 0; k < options.curves.size(); ++k) {
         const cli::CurveSeed& seed = options.curves[k];
         const core::TraceResult traced = core::TraceCurve(picture.view, seed.at, options.settings);
@@ -120,11 +139,15 @@ int TraceInto(const cli::TraceOptions& options, const Picture& picture,
         const int line = static_cast<int>(k) + 1;
         core::SetParameterText(data, line, seed.parameterText);
         for (const core::PicturePoint& p : traced.points) {
-            const auto sampled = core::SampleAt(cal, p.x * kTwipsPerPixel, p.y * kTwipsPerPixel);
+            const double x = p.x * kTwipsPerPixel, y = p.y * kTwipsPerPixel;
+            const auto sampled = core::SampleAt(cal, x, y);
             if (!sampled) return Fail(subject, "the calibration cannot convert a traced point");
-            core::AppendPoint(data, line, core::Trimmed(sampled->xText),
-                              core::Trimmed(sampled->yText));
+            const std::string xText = core::Trimmed(sampled->xText);
+            const std::string yText = core::Trimmed(sampled->yText);
+            core::AppendPoint(data, line, xText, yText);
+            marks.Record(line, xText + "," + yText, x, y);
         }
+        session.traced.push_back(TracedLineOf(line, seed, options.settings, traced));
     }
     return kDone;
 }
@@ -137,16 +160,26 @@ int Print(std::string_view text) {
     return Fail(printed.path, cli::CannotWriteText(printed));
 }
 
-int Write(const cli::TraceOptions& options, const std::string& text) {
+// The data file to --out or standard output, the session to --session; both
+// files as one step, so that they are written together or not at all.
+int Write(const cli::TraceOptions& options, const std::string& text,
+          const core::Session& session) {
     const core::CodecResult encoded = core::Utf8ToCp932(text);
     const std::string target = options.outFile.value_or("stdout");
     if (encoded.status != core::CodecStatus::kOk) {
         return Fail(target, cli::kCannotWrite + Because("a character without a Shift-JIS form"));
     }
-    if (!options.outFile) return Print(encoded.text);
-    const core::FileOutcome outcome = core::WriteFileAtomically(*options.outFile, encoded.text);
-    if (outcome.status == core::FileStatus::kOk) return kDone;
-    return Fail(target, cli::CannotWriteText(outcome));
+    if (!options.outFile && !options.sessionFile) return Print(encoded.text);
+    std::vector<core::FileToWrite> files;
+    if (options.outFile) files.push_back({*options.outFile, encoded.text});
+    std::string detail;  // what the database said of a session it could not make
+    if (options.sessionFile)
+        files.push_back(core::SessionFile(*options.sessionFile, session, detail));
+    const core::WriteReport report = core::WriteFilesAtomically(files);
+    if (report.ok()) return kDone;
+    std::string message = cli::CannotWriteText(report.outcome);
+    if (!detail.empty()) message += Because(detail);
+    return Fail(report.outcome.path, message);
 }
 
 int Run(const cli::TraceOptions& options) {
@@ -165,7 +198,15 @@ int Run(const cli::TraceOptions& options) {
         ::close(opened.fd);
         return Fail(options.picture, "ﾌｧｲﾙ名不正");
     }
-    QImageReader reader(&file);
+    // Read once as bytes: the session keeps them as they are.
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return Fail(options.picture,
+                    "ﾌｧｲﾙ名不正" + Because(file.errorString().toLocal8Bit().toStdString()));
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setAllocationLimit(1024);  // MB, as the panel: a 6000 x 8000 scan takes 192
     const QImage read = reader.read();
     if (read.isNull()) {
@@ -177,10 +218,20 @@ int Run(const cli::TraceOptions& options) {
                     picture.image.bytesPerLine(), 3};
     core::DataSet data;
     for (int line = 1; line <= core::kMaxLines; ++line) core::ResetLine(data, line);
-    if (const int status = TraceInto(options, picture, calibrated.cal, data); status != kDone) {
+    core::Session session;
+    core::CaptureMarks marks;
+    if (const int status = TraceInto(options, picture, calibrated.cal, data, session, marks);
+        status != kDone) {
         return status;
     }
-    return Write(options, core::AllLinesDataText(data));
+    if (options.sessionFile) {
+        session.pictureName =
+            QFileInfo(QString::fromLocal8Bit(options.picture.c_str())).fileName().toStdString();
+        session.pictureBytes = bytes.toStdString();
+        session.calibration = calibrated.cal;
+        core::PutLinesInSession(session, data, marks);
+    }
+    return Write(options, core::AllLinesDataText(data), session);
 }
 
 }  // namespace

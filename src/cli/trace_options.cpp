@@ -143,6 +143,12 @@ constexpr Option kOptions[] = {
          p.options.outFile = std::string(g.value);
          return std::nullopt;
      }},
+    {"--session", Takes::kValue,
+     [](const Given& g, Parse& p) -> Refused {
+         if (g.value.empty()) return Refuse(g.name, TraceRefusal::kMissingValue);
+         p.options.sessionFile = std::string(g.value);
+         return std::nullopt;
+     }},
     {"--help", Takes::kNothing,
      [](const Given&, Parse& p) -> Refused {
          p.options.help = p.finished = true;
@@ -222,6 +228,7 @@ const char* const kTraceUsageText =
     "Usage: kuvatelix-trace PICTURE --x PX0,PX1,X0,X1 --y PY0,PY1,Y0,Y1 [--log-x]\n"
     "                       [--log-y] --curve PX,PY,PARAM [--curve PX,PY,PARAM ...]\n"
     "                       [--points N] [--tolerance T] [--out FILE]\n"
+    "                       [--session FILE]\n"
     "\n"
     "Traces each curve of a graph picture (BMP, JPEG, PNG or TIFF) from one seed on\n"
     "it and writes the points as a data file (a block \"parameter, 1 , count\" and\n"
@@ -244,7 +251,13 @@ const char* const kTraceUsageText =
     "  --tolerance T      how far (CIE76 colour difference) a pixel's colour may lie\n"
     "                     from the curve's, above 0 (default 30)\n"
     "  --out FILE         write the data file to FILE (replaced whole, or left as\n"
-    "                     it was on a failure); without it, to standard output\n"
+    "                     it was on a failure); without it (and without\n"
+    "                     --session), to standard output\n"
+    "  --session FILE     write a session file of the desktop program: the\n"
+    "                     picture's bytes, the calibration, the traced lines with\n"
+    "                     their seeds and settings, and their points as the data\n"
+    "                     file has them; kuvatelix-fit and \"作業の呼込み\" read it.\n"
+    "                     With --out as well, both files are written or neither\n"
     "  --help             show this text\n"
     "\n"
     "Exit status:\n"

@@ -30,6 +30,7 @@ struct TraceOptions {
     std::vector<CurveSeed> curves;
     core::TraceSettings settings;
     std::optional<std::string> outFile;
+    std::optional<std::string> sessionFile;  // the picture, calibration and traced lines
     bool help = false;
 };
 

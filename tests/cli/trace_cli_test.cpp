@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/files/data_file.h"
+#include "core/files/session.h"
 #include "run_fit.h"
 #include "trace_charts.h"
 
@@ -72,6 +73,32 @@ TEST_F(TraceCli, TracedCurvesAreADataFileTheFitReads) {
     EXPECT_EQ(read.lines[1].pointCount, 30);
     EXPECT_NE(read.lines[0].pointText.find("\r\n"), std::string::npos);
     EXPECT_EQ(test::RunFit(folder_, {"--check", "traced.dat"}).status, 0);
+
+    // With a session beside it: the picture's bytes, the calibration, the
+    // traced lines, and points the fit takes as those of the data file.
+    arguments.insert(arguments.end(), {"--session", "traced.kxs"});
+    ASSERT_EQ(Trace(arguments).status, 0);
+    const core::SessionRead session = core::ReadSession(folder_.file("traced.kxs"));
+    ASSERT_TRUE(session.outcome.ok()) << session.outcome.detail;
+    EXPECT_EQ(session.session.pictureName, "chart.jpg");
+    EXPECT_EQ(session.session.pictureBytes, test::FileBytes(picture));
+    EXPECT_TRUE(session.session.calibration.logX && session.session.calibration.logY);
+    EXPECT_TRUE(session.session.calibration.calibrationConfirmed);
+    ASSERT_EQ(session.session.traced.size(), 2u);
+    EXPECT_EQ(session.session.traced[0].line, 1);
+    EXPECT_EQ(session.session.traced[0].pointCount, 30);
+    EXPECT_GT(session.session.traced[1].centre.size(), 30u);
+    EXPECT_EQ(session.session.lines[1].marks.size(), 30u);
+    for (const char* input : {"traced.dat", "traced.kxs"}) {
+        const std::string out = std::string("fit_") + (input[7] == 'd' ? "dat" : "kxs");
+        ASSERT_EQ(test::RunFit(folder_, {"--out", out, input}).status, 0) << input;
+    }
+    for (const char* listing : {"program.txt", "equations.txt", "results.txt", "history.txt"}) {
+        EXPECT_EQ(test::FileBytes(folder_.file(std::string("fit_kxs/") + listing)),
+                  test::FileBytes(folder_.file(std::string("fit_dat/") + listing)))
+            << listing;
+    }
+    arguments.resize(arguments.size() - 2);
 
     // The same file on standard output.
     arguments.resize(arguments.size() - 2);

@@ -158,7 +158,8 @@ std::vector<std::pair<double, double>> PointsOf(const std::string& pointText) {
     return points;
 }
 
-Session::Session(ui::DriveSource drives) : desktop(workspace, std::move(drives)) {
+Session::Session(ui::DriveSource drives, const QString& recoveryFolder)
+    : desktop(workspace, std::move(drives), recoveryFolder) {
     desktop.mainWindow().move(0, 0);
     desktop.Start();
     QCoreApplication::processEvents();

@@ -95,8 +95,10 @@ struct GraphFrame {
 // starts them.
 class Session {
 public:
-    // `drives`: the drives the load and save windows list.
-    explicit Session(ui::DriveSource drives = ui::SystemDrives);
+    // `drives`: the drives the load and save windows list; `recoveryFolder`:
+    // where the work is recorded (none by default).
+    explicit Session(ui::DriveSource drives = ui::SystemDrives,
+                     const QString& recoveryFolder = {});
 
     ui::Workspace workspace;
     ui::Desktop desktop;

@@ -70,7 +70,8 @@ FileOutcome ResolveTarget(const std::string& path, Staged& staged) {
 // Writes the bytes to a new temporary file beside the target and syncs it. An
 // existing target must be a regular file the user may open for writing: the
 // rename would replace a read-only file the user could not have written.
-FileOutcome Stage(const std::string& path, std::string_view bytes, Staged& staged) {
+FileOutcome Stage(const FileToWrite& file, Staged& staged) {
+    const std::string& path = file.path;
     if (FileOutcome resolved = ResolveTarget(path, staged); resolved.status != FileStatus::kOk) {
         return resolved;
     }
@@ -105,7 +106,11 @@ FileOutcome Stage(const std::string& path, std::string_view bytes, Staged& stage
 
     int error = 0;
     if (staged.existed && ::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
-    if (error == 0 && !WriteAll(fd, bytes)) error = errno;
+    if (error == 0 && file.make) {
+        error = file.make(fd, staged.temporary);
+    } else if (error == 0 && !WriteAll(fd, file.bytes)) {
+        error = errno;
+    }
     if (error == 0 && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) {
@@ -221,7 +226,7 @@ FileOutcome MakeTargetFolders(const std::vector<FileToWrite>& files,
 // Stages every file; after a failure none of the temporary files is left.
 FileOutcome StageAll(const std::vector<FileToWrite>& files, std::vector<Staged>& staged) {
     for (std::size_t i = 0; i < files.size(); ++i) {
-        FileOutcome outcome = Stage(files[i].path, files[i].bytes, staged[i]);
+        FileOutcome outcome = Stage(files[i], staged[i]);
         if (outcome.status != FileStatus::kOk) {
             for (const Staged& done : staged) Discard(done.temporary);
             return outcome;
@@ -309,7 +314,10 @@ WriteReport WriteFilesAtomically(const std::vector<FileToWrite>& files,
 }
 
 FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    return WriteFilesAtomically({FileToWrite{path, std::string(bytes)}}).outcome;
+    // Written from the caller's bytes, not from a copy of them.
+    FileToWrite file{
+        path, {}, [bytes](int fd, const std::string&) { return WriteAll(fd, bytes) ? 0 : errno; }};
+    return WriteFilesAtomically({std::move(file)}).outcome;
 }
 
 FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,12 @@ FileOutcome WriteFileAtomically(const std::string& path, std::string_view bytes)
 struct FileToWrite {
     std::string path;
     std::string bytes;
+    // Where set, it makes the content in the staged temporary file itself, in
+    // place of `bytes` (a database built where it is to stand, without a copy
+    // in memory): it gets the temporary's open descriptor and its name, and
+    // returns 0 or the errno of its failure. The writer then syncs the file
+    // and renames it into place as any other.
+    std::function<int(int fd, const std::string& temporary)> make = {};
 };
 
 struct WriteOptions {

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -114,12 +115,35 @@ std::string SessionBytes(const Session& session) {
     return file;
 }
 
+FileToWrite SessionFile(const std::string& path, const Session& session, std::string& detail) {
+    // The database is built in the staged file itself: no copy of a large
+    // picture in memory. The rename makes it whole at once, so the file needs
+    // no journal of its own, and the writer syncs it before the rename.
+    return {path, {}, [&session, &detail](int, const std::string& temporary) {
+                sqlite3* opened = nullptr;
+                const int status =
+                    sqlite3_open_v2(temporary.c_str(), &opened, SQLITE_OPEN_READWRITE, nullptr);
+                const Database db(opened);
+                if (status != SQLITE_OK) {
+                    detail = opened != nullptr ? sqlite3_errmsg(opened) : "out of memory";
+                    return EIO;
+                }
+                const bool made =
+                    tables::Exec(db.get(), "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;",
+                                 detail) &&
+                    tables::CreateSchema(db.get(), detail) &&
+                    tables::Exec(db.get(), "BEGIN", detail) &&
+                    tables::WriteTables(db.get(), session, tables::PictureWrite::kReplace,
+                                        detail) &&
+                    tables::Exec(db.get(), "COMMIT", detail);
+                return made ? 0 : EIO;
+            }};
+}
+
 SessionOutcome WriteSession(const std::string& path, const Session& session) {
-    const std::string bytes = SessionBytes(session);
-    if (bytes.empty())
-        return SessionFailure(SessionStatus::kCannotWrite, "the session could not be made");
-    const FileOutcome written = WriteFileAtomically(path, bytes);
-    if (written.status != FileStatus::kOk) return {SessionStatus::kCannotWrite, written, {}};
+    std::string detail;
+    const FileOutcome written = WriteFilesAtomically({SessionFile(path, session, detail)}).outcome;
+    if (written.status != FileStatus::kOk) return {SessionStatus::kCannotWrite, written, detail};
     return {};
 }
 

@@ -10,6 +10,7 @@
 #include "core/data/data_set.h"
 #include "core/digitizer/axis_calibration.h"
 #include "core/digitizer/capture_marks.h"
+#include "core/files/atomic_file.h"
 #include "core/files/file_outcome.h"
 #include "core/fitting/calc_settings.h"
 
@@ -115,6 +116,10 @@ bool LooksLikeSession(std::string_view head);
 // The whole file of a session, made in one transaction; empty when the
 // database could not make it.
 std::string SessionBytes(const Session& session);
+// The session as a file for the atomic writer, made in its staged file in one
+// transaction; `detail` gets what the database said of a failure. The session
+// and `detail` must outlive the write.
+FileToWrite SessionFile(const std::string& path, const Session& session, std::string& detail);
 SessionOutcome WriteSession(const std::string& path, const Session& session);
 
 SessionRead ParseSession(std::string_view bytes);

@@ -56,6 +56,11 @@ inline constexpr char kSettingsMenu[] = "settei";
 inline constexpr char kConfirmEntry[] = "kihon";
 inline constexpr char kCaptureEntry[] = "kaisi";
 inline constexpr char kHelpEntry[] = "HELP01";
+// The questions the panel asks over its controls (restoring the work left by
+// a run that ended, closing with work unsaved).
+inline constexpr char kQuestion[] = "Question";
+inline constexpr char kQuestionText[] = "QuestionText";
+inline constexpr char kQuestionButton[] = "QuestionButton";  // array: the choice
 }  // namespace panel
 
 namespace data_set {

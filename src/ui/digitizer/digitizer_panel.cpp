@@ -218,6 +218,8 @@ void DigitizerPanel::BuildControls() {
     messageBox_->setReadOnly(true);
     messageBox_->setGeometry(kMessagePlace);
     messageBox_->hide();
+
+    question_ = new PanelQuestion(this);
 }
 
 void DigitizerPanel::BuildMenus() {
@@ -260,6 +262,11 @@ void DigitizerPanel::BuildMenus() {
 }
 
 void DigitizerPanel::ConnectControls() {
+    connect(question_, &PanelQuestion::closed, this, [this] {
+        for (QWidget* waiting : {static_cast<QWidget*>(body_), static_cast<QWidget*>(menuBar_),
+                                 static_cast<QWidget*>(&mainWindow_)})
+            waiting->setEnabled(true);
+    });
     connect(&liveTimer_, &QTimer::timeout, this, &DigitizerPanel::UpdateLiveDisplay);
     connect(&messageTimer_, &QTimer::timeout, this, &DigitizerPanel::HideMessages);
     connect(&canvas_, &Canvas::pressed, this, &DigitizerPanel::OnCanvasPressed);
@@ -362,8 +369,22 @@ void DigitizerPanel::EndProgram() {
 }
 
 void DigitizerPanel::closeEvent(QCloseEvent* event) {
-    event->accept();
-    EndProgram();
+    event->ignore();
+    // Disabled behind another window, it waits for that window, as the main
+    // window does.
+    if (isEnabled()) emit endByFrameRequested();
+}
+
+void DigitizerPanel::Ask(const QString& text, const QStringList& choices,
+                         PanelQuestion::Answered answered) {
+    for (QWidget* waiting : {static_cast<QWidget*>(body_), static_cast<QWidget*>(menuBar_),
+                             static_cast<QWidget*>(&mainWindow_)})
+        waiting->setEnabled(false);
+    question_->move(TwipsToPixels(30), body_->y() + TwipsToPixels(192));
+    question_->Ask(text, choices, std::move(answered));
+    show();
+    raise();
+    activateWindow();
 }
 
 void DigitizerPanel::PointerOverPanel() {
@@ -485,6 +506,7 @@ void DigitizerPanel::PastePicture() {
     if (!picture.isNull() && buffer.open(QIODevice::WriteOnly)) picture.save(&buffer, "PNG");
     workspace_.pictureName = "Graph Paste.png";
     workspace_.pictureBytes = png.toStdString();
+    ++workspace_.pictureGeneration;
 }
 
 QString DigitizerPanel::LoadPictureFile(const QString& path) {
@@ -501,6 +523,10 @@ QString DigitizerPanel::LoadPictureFile(const QString& path) {
         // Broken after a sound header: the canvas stays empty and the
         // calibration, made on the old picture, goes with it.
         TakePicture(QImage(), QStringLiteral("Kuvatelix"));
+        // Nor does a session keep the old picture's bytes for an empty canvas.
+        workspace_.pictureName.clear();
+        workspace_.pictureBytes.clear();
+        ++workspace_.pictureGeneration;
         return fault;
     }
     // The caption names the file as the file name box holds it: the full name.
@@ -520,6 +546,7 @@ void DigitizerPanel::KeepPictureBytes(const QString& path) {
     workspace_.pictureName = QFileInfo(path).fileName().toStdString();
     workspace_.pictureBytes =
         file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    ++workspace_.pictureGeneration;
 }
 
 void DigitizerPanel::OpenPictureFile() {

@@ -17,6 +17,7 @@
 #include "core/digitizer/traced_marks.h"
 #include "core/files/session.h"
 #include "ui/digitizer/curve_tracer.h"
+#include "ui/digitizer/panel_question.h"
 #include "ui/digitizer/picture_overlay.h"
 #include "ui/window/workspace.h"
 
@@ -86,6 +87,8 @@ public:
 
     QString messageText() const;
     bool messageShown() const;
+    // A message of another part of the program in the panel's message box.
+    void ShowMessageText(const QString& text) { ShowMessage(text); }
 
     // What the canvas does with a press, a move and a key now.
     core::CanvasMode CanvasMode() const;
@@ -100,6 +103,10 @@ public:
     void TakeTracedFromSession(const core::Session& session);
     // A trace is running on the worker.
     bool traceRunning() const { return tracer_.running(); }
+    // A question over the panel's controls; they and the canvas wait until
+    // it is answered.
+    void Ask(const QString& text, const QStringList& choices, PanelQuestion::Answered answered);
+    const PanelQuestion& question() const { return *question_; }
 
 public slots:
     // The marks of the points and the fitted curves over the picture follow
@@ -140,13 +147,17 @@ signals:
     void lineOptionChanged(int index);
     // A new picture reset the ten lines.
     void linesReset();
+    // The panel's frame was closed: the owner ends the program, asking first
+    // when the work is unsaved.
+    void endByFrameRequested();
     // The switch of the curves over the picture changed.
     void curvesOverPictureChanged(bool shown);
 
 protected:
     void showEvent(QShowEvent* event) override;
     // The panel is the program's first window: closing it by its frame ends
-    // the program as "終了" does, instead of leaving the canvas without it.
+    // the program, instead of leaving the canvas without it; with the work
+    // unsaved the owner asks first.
     void closeEvent(QCloseEvent* event) override;
     // Right after a calibration click the arrow keys move the point, also
     // while its value box has the keyboard.
@@ -269,6 +280,7 @@ private:
     QWidget* body_ = nullptr;
     QLabel* titleLabel_ = nullptr;
     QTextEdit* messageBox_ = nullptr;
+    PanelQuestion* question_ = nullptr;
     QLabel* hintBox_ = nullptr;
     QGroupBox* basicFrame_ = nullptr;
     QGroupBox* settingsFrame_ = nullptr;

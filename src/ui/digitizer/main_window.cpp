@@ -119,8 +119,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    event->accept();
-    QCoreApplication::exit(0);
+    event->ignore();
+    emit endByFrameRequested();
 }
 
 void MainWindow::changeEvent(QEvent* event) {

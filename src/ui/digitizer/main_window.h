@@ -44,13 +44,15 @@ signals:
     // Enabled again or activated: what the canvas draws over the picture may
     // have changed meanwhile (a run of the program generation).
     void canvasStateChanged();
+    // Its frame was closed while it was enabled: the owner ends the program,
+    // asking first when the work is unsaved.
+    void endByFrameRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    // Closing the main window by its frame ends the program, as its panel's
-    // "終了" does; hidden, it could not be brought back. Disabled, it is not
-    // closed.
+    // Closing the main window by its frame ends the program (hidden, it
+    // could not be brought back); disabled, it is not closed.
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 

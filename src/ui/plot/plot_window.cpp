@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/data/numeric_text.h"
 #include "core/plot/plot_contents.h"
@@ -191,17 +192,49 @@ void PlotWindow::SetLogChecksFromAxes() {
     yLogBox_->setChecked(workspace_.calibration.logY);
 }
 
+core::PlotSettings PlotWindow::CurrentSettings() const {
+    if (restored_) return *restored_;
+    return isVisible() ? BoxSettings() : lastSettings_;
+}
+
+bool PlotWindow::CurrentLabels() const {
+    if (restored_) return restoredLabels_;
+    return isVisible() ? labelsShown_ : labelsLeft_;
+}
+
+void PlotWindow::RestoreSettings(const core::PlotSettings& settings, bool labels) {
+    restored_.reset();
+    lastSettings_ = settings;
+    labelsLeft_ = labels;
+    if (settings.xMinText.empty() || settings.xMaxText.empty()) return;
+    restored_ = settings;
+    restoredLabels_ = labels;
+    if (isVisible()) Opening();
+}
+
 void PlotWindow::Opening() {
-    const core::PointBounds range = core::PlotOpeningRange(workspace_.data, BoxSettings());
+    // A session's range and scales once; otherwise the data's range.
+    const std::optional<core::PlotSettings> restored = std::exchange(restored_, std::nullopt);
+    core::PlotSettings fromData = restored.value_or(BoxSettings());
+    if (restored) fromData.xMinText = fromData.xMaxText = {};
+    const core::PointBounds range = core::PlotOpeningRange(workspace_.data, fromData);
     standardXMin_ = range.xMin;
     standardXMax_ = range.xMax;
-    xMinBox_->setText(QString::fromStdString(core::SingleToPlainText(range.xMin)));
-    xMaxBox_->setText(QString::fromStdString(core::SingleToPlainText(range.xMax)));
+    xMinBox_->setText(restored ? QString::fromStdString(restored->xMinText)
+                               : QString::fromStdString(core::SingleToPlainText(range.xMin)));
+    xMaxBox_->setText(restored ? QString::fromStdString(restored->xMaxText)
+                               : QString::fromStdString(core::SingleToPlainText(range.xMax)));
     yMinBox_->setText(QString::fromStdString(core::SingleToPlainText(range.yMin)));
     yMaxBox_->setText(QString::fromStdString(core::SingleToPlainText(range.yMax)));
-    SetLogChecksFromAxes();
+    if (restored) {
+        xLogBox_->setChecked(restored->logX);
+        yLogBox_->setChecked(restored->logY);
+    } else {
+        SetLogChecksFromAxes();
+    }
     message_->hide();
-    DrawPicture(BoxSettings(), false);
+    const core::PlotSettings settings = BoxSettings();
+    if (!restored || PassAccepted(settings)) DrawPicture(settings, restored && restoredLabels_);
 }
 
 void PlotWindow::Returning() {
@@ -211,6 +244,7 @@ void PlotWindow::Returning() {
     for (QLineEdit* box : {xMinBox_, xMaxBox_, yMinBox_, yMaxBox_}) box->clear();
     picture_->Clear();
     lastPass_.reset();
+    labelsLeft_ = labelsShown_;
     labelsShown_ = false;
 }
 

@@ -36,6 +36,15 @@ public:
     bool labelsShown() const { return labelsShown_; }
     // The boxes and checks of the picture shown last.
     const core::PlotSettings& shownSettings() const { return lastSettings_; }
+    // What a session keeps: the boxes and checks as they stand and whether the
+    // parameter values are written on; while the window is closed, those of
+    // the picture it showed last.
+    core::PlotSettings CurrentSettings() const;
+    bool CurrentLabels() const;
+    // A session's settings, taken by the boxes and checks at once when the
+    // window is open, or at its next opening in place of the data's range;
+    // settings without an X range leave the opening to the data.
+    void RestoreSettings(const core::PlotSettings& settings, bool labels);
 
     // The plot on a printer, as "Print" draws it on the default printer; the
     // page is ended (printed) here. False, with the message shown, when the
@@ -97,6 +106,10 @@ private:
     std::optional<core::PlotPass> lastPass_;
     core::PlotSettings lastSettings_;  // of the picture shown
     bool labelsShown_ = false;
+    bool labelsLeft_ = false;  // the labels of the picture shown when the window went
+    // A session's settings waiting for the next opening.
+    std::optional<core::PlotSettings> restored_;
+    bool restoredLabels_ = false;
     bool drawing_ = false;
     bool redrawWanted_ = false;
 };

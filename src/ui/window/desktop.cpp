@@ -47,7 +47,7 @@ core::ProgramLanguage SourceLanguageOf(int saveKind) {
 
 }  // namespace
 
-Desktop::Desktop(Workspace& workspace, DriveSource drives)
+Desktop::Desktop(Workspace& workspace, DriveSource drives, const QString& recoveryFolder)
     : workspace_(workspace),
       dataSet_(workspace, &main_),
       panel_(workspace, main_, clipboard_),
@@ -59,7 +59,9 @@ Desktop::Desktop(Workspace& workspace, DriveSource drives)
       plot_(workspace, &main_),
       validation_(workspace, &main_),
       load_(workspace, &main_, drives),
-      save_(workspace, &main_, drives) {
+      save_(workspace, &main_, drives),
+      recorder_([this](bool withPicture) { return SessionOfWork(withPicture); },
+                workspace.pictureGeneration, recoveryFolder) {
     Connect();
     ConnectFileWindows();
     ConnectSessions();
@@ -72,6 +74,10 @@ void Desktop::Start() {
     // Placed before it is shown, so that its frame stands where it is put.
     FollowMainWindow(main_.RightEdgeTop());
     panel_.Start();
+    recorder_.Start();
+    if (recorder_.cannotRecord())
+        panel_.ShowMessageText(QStringLiteral("作業の記録を書込めません。"));
+    OfferLeftWork();
 }
 
 void Desktop::FollowMainWindow(QPoint rightEdgeTop) {

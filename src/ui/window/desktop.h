@@ -18,6 +18,7 @@
 #include "ui/results/program_window.h"
 #include "ui/results/validation_window.h"
 #include "ui/window/clipboard_memory.h"
+#include "ui/window/work_recorder.h"
 #include "ui/window/workspace.h"
 
 namespace kx::ui {
@@ -29,13 +30,17 @@ namespace kx::ui {
 class Desktop {
 public:
     // `drives`: what the load and save windows list as drives (the system's
-    // volumes; tests may give others).
-    explicit Desktop(Workspace& workspace, DriveSource drives = SystemDrives);
+    // volumes; tests may give others). `recoveryFolder`: where the work is
+    // recorded as it changes and where a run that ended left its work; empty,
+    // nothing is recorded or offered.
+    explicit Desktop(Workspace& workspace, DriveSource drives = SystemDrives,
+                     const QString& recoveryFolder = {});
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;
 
     // The start of the program: the clipboard's picture is stale, the panel
-    // takes its start state and shows itself beside the main window.
+    // takes its start state and shows itself beside the main window; the work
+    // a run left unsaved is offered.
     void Start();
 
     MainWindow& mainWindow() { return main_; }
@@ -50,6 +55,7 @@ public:
     ValidationWindow& validation() { return validation_; }
     LoadWindow& load() { return load_; }
     SaveWindow& save() { return save_; }
+    WorkRecorder& recorder() { return recorder_; }
 
 private:
     void Connect();
@@ -64,11 +70,18 @@ private:
     void OpenSaveWindow(int saveKind, QWidget* opener);
 
     // Sessions (desktop_sessions.cpp): the work as a session, a session
-    // opened in its place, the caption naming it.
+    // opened in its place, the caption naming it; the work left by a run
+    // offered at the start; the question before a close by a frame.
     void ConnectSessions();
-    core::Session SessionOfWork() const;
+    core::Session SessionOfWork(bool withPicture = true) const;
     QString OpenSession(const QString& fileName, const core::Session& session);
+    void TakeSession(const core::Session& session);
     void NameSession(const QString& fileName);
+    void OfferLeftWork();
+    // The left work in place of this run's, recorded as this run's own;
+    // false when it could not be (the left file is then kept).
+    bool RestoreLeftWork(const core::Session& session);
+    void EndByFrame();
 
     Workspace& workspace_;
     ClipboardMemory clipboard_;
@@ -84,6 +97,8 @@ private:
     ValidationWindow validation_;
     LoadWindow load_;
     SaveWindow save_;
+    WorkRecorder recorder_;
+    bool endAfterSave_ = false;  // the close question's "作業の保存" was chosen
     QPoint rightEdgeTop_;
     // Where the main window stood when the keyboard entry hid it, and while
     // it is shown again: a window system places a window shown again anew,

@@ -22,6 +22,9 @@ struct Workspace {
     // name of its file: what a session keeps of it.
     std::string pictureName;
     std::string pictureBytes;
+    // Counted up whenever the picture's bytes are replaced, so that the
+    // recovery session rewrites them only then.
+    int pictureGeneration = 0;
     // Fit results are current from the moment a run of the program-generation
     // window completes until the user leaves that window for the data windows;
     // only then does the plot draw the fitted curves beside the data marks.

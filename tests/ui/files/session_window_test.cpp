@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "core/files/session.h"
 #include "ui/digitizer/canvas.h"
@@ -79,6 +80,65 @@ TEST(SessionWindows, TheWorkComesBackAsItWasLeft) {
     ASSERT_EQ(points.size(), 5u);
     EXPECT_NEAR(points.back().first, 30, 0.2);
     EXPECT_NEAR(points.back().second, 15, 0.2);
+}
+
+// The program's event loop run until the program ends (its status), or 1
+// after ten seconds; `meanwhile` runs inside it.
+int RunUntilEnd(const std::function<void()>& meanwhile) {
+    QTimer::singleShot(0, meanwhile);
+    QTimer safetyNet;
+    QObject::connect(&safetyNet, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    safetyNet.start(10000);
+    return QCoreApplication::exec();
+}
+
+// Closing by a frame with the work unsaved asks first: "ｷｬﾝｾﾙ" keeps the
+// program, "作業の保存" saves a session and ends it, "破 棄" ends it; saved,
+// or "終了", it ends at once.
+TEST(SessionWindows, AFrameCloseAsksBeforeUnsavedWorkGoes) {
+    App();
+    QTemporaryDir dir;
+    Session d;
+    d.workspace.files.folderName = QDir::toNativeSeparators(dir.path()).toStdString();
+    d.Calibrate(BlankPicture());
+    const ui::PanelQuestion& question = d.panel().question();
+    auto answer = [&d](int choice) {
+        Click(d.panel(), ArrayName(panel::kQuestionButton, choice));
+    };
+
+    d.panel().close();
+    ASSERT_TRUE(question.asking());
+    EXPECT_EQ(question.text(), "作業が保存されていません。");
+    EXPECT_FALSE(d.main().isEnabled());
+    answer(2);  // "ｷｬﾝｾﾙ"
+    EXPECT_TRUE(d.main().isEnabled());
+    EXPECT_TRUE(d.panel().isVisible());
+
+    const QString path = QDir::toNativeSeparators(dir.filePath("work.kxs"));
+    EXPECT_EQ(RunUntilEnd([&] {
+                  d.main().close();
+                  answer(0);  // "作業の保存"
+                  ASSERT_TRUE(d.save().isVisible());
+                  SaveAs(d.save(), path);
+              }),
+              0);
+    const core::SessionRead saved = core::ReadSession(path.toStdString());
+    ASSERT_TRUE(saved.outcome.ok()) << saved.outcome.detail;
+    EXPECT_EQ(saved.session.calibration, d.workspace.calibration);
+
+    EXPECT_EQ(RunUntilEnd([&] { d.panel().close(); }), 0);  // saved: no question
+    EXPECT_FALSE(question.asking());
+
+    d.PastePicture(BlankPicture(QSize(300, 200)));
+    EXPECT_EQ(RunUntilEnd([&] {
+                  d.main().close();
+                  ASSERT_TRUE(question.asking());
+                  answer(1);  // "破 棄"
+              }),
+              0);
+    d.PastePicture(BlankPicture(QSize(200, 200)));
+    EXPECT_EQ(RunUntilEnd([&] { d.ClickPanel(panel::kEndButton); }), 0);
+    EXPECT_FALSE(question.asking());
 }
 
 }  // namespace

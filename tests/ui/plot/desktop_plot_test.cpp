@@ -2,7 +2,13 @@
 // window's "処理結果の描画", with the fitted curves only after a finished run
 // and until the user goes back to the data windows.
 #include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include "core/files/session.h"
 
 #include "plot_fixture.h"
 #include "ui/plot/plot_names.h"
@@ -85,6 +91,46 @@ TEST_F(DesktopPlotTest, AStoppedRunLeavesNoCurrentResults) {
     Click(program, pn::kCalculateButton);
     EXPECT_FALSE(d.workspace.results.completed);
     EXPECT_FALSE(d.workspace.fitCurrent) << "the curves of the run before are gone too";
+}
+
+// A session keeps the plot window's range, scales and labels as it showed
+// them, and the window of the reopened session shows them again.
+TEST_F(DesktopPlotTest, ASessionKeepsThePlotSettings) {
+    QTemporaryDir dir;
+    d.workspace.files.folderName = QDir::toNativeSeparators(dir.path()).toStdString();
+    OpenProgramWindow();
+    ui::PlotWindow& plot = d.desktop.plot();
+    PlotEntry()->trigger();
+    ASSERT_TRUE(plot.isVisible());
+    auto box = [&plot](const char* name) { return Find<QLineEdit>(plot, name); };
+    box(pl::kXMinBox)->setText("13");
+    box(pl::kXMaxBox)->setText("15.5");
+    Find<QCheckBox>(plot, pl::kYLogBox)->setChecked(true);
+    Click(plot, pl::kParameterButton);
+    Click(plot, pl::kBackButton);
+    Click(d.program(), pn::kBackButton);
+
+    const QString path = QDir::toNativeSeparators(dir.filePath("plot.kxs"));
+    Find<QAction>(d.panel(), panel::kSessionSaveEntry)->trigger();
+    SaveAs(d.save(), path);
+    const core::SessionRead saved = core::ReadSession(path.toStdString());
+    ASSERT_TRUE(saved.outcome.ok()) << saved.outcome.detail;
+    EXPECT_EQ(saved.session.plot, (core::SessionPlot{"13", "15.5", false, true, true}));
+
+    Session reopened;
+    reopened.workspace.files.folderName = d.workspace.files.folderName;
+    Find<QAction>(reopened.panel(), panel::kSessionLoadEntry)->trigger();
+    ASSERT_TRUE(ClickFile(reopened.load(), "plot.kxs", true));
+    reopened.program().OpenFrom(&reopened.panel());
+    ui::PlotWindow& shown = reopened.desktop.plot();
+    Find<QAction>(reopened.program(), pn::kPlotEntry)->trigger();
+    ASSERT_TRUE(shown.isVisible());
+    EXPECT_EQ(Find<QLineEdit>(shown, pl::kXMinBox)->text(), "13");
+    EXPECT_EQ(Find<QLineEdit>(shown, pl::kXMaxBox)->text(), "15.5");
+    EXPECT_FALSE(Find<QCheckBox>(shown, pl::kXLogBox)->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>(shown, pl::kYLogBox)->isChecked());
+    EXPECT_TRUE(shown.labelsShown());
+    EXPECT_EQ(shown.shownSettings().xMinText, "13");
 }
 
 }  // namespace
