@@ -330,54 +330,75 @@ bool LineWalker::OnPassedLine(const Walking& walk, PicturePoint p) const {
     return std::abs(across - walk.passing->at) <= std::max(1.5, width_);
 }
 
+// Whether the straight ink that points[first] on begin to follow along a row
+// (or a column) at `middle` goes on behind them too, as a grid line or the
+// frame does; the flat top of a curve does not.
+bool LineWalker::GoesOnBehind(const std::vector<PicturePoint>& points, bool rows,
+                              std::size_t first, double middle) const {
+    const auto along = [rows](const PicturePoint& p) { return rows ? p.x : p.y; };
+    const double back = along(points.back()) > along(points[first]) ? -1 : 1;
+    const double behind = along(points[first]) + back * axisLine_ / 2;
+    return StraightAlong(rows ? PicturePoint{behind, middle} : PicturePoint{middle, behind}, rows);
+}
+
+// The points cut before points[first], where the walk met a straight line
+// along a row (or a column) at `middle`, with the curve's course into it: from
+// where it last lay clear of it to where it met it.
+void LineWalker::CutBefore(Walking& walk, bool rows, std::size_t first, double middle) const {
+    std::vector<PicturePoint>& points = walk.result.points;
+    const double clearance = std::max(3.0, width_);
+    std::size_t clear = first;
+    while (clear > 0 &&
+           std::abs((rows ? points[clear - 1].y : points[clear - 1].x) - middle) <= clearance) {
+        --clear;
+    }
+    points.resize(first);
+    const PicturePoint from = clear > 0 ? points[clear - 1] : walk.start;
+    const PicturePoint to = points.empty() ? walk.start : points.back();
+    const PicturePoint chord{to.x - from.x, to.y - from.y};
+    walk.passing = StraightStretch{
+        rows, middle, std::hypot(chord.x, chord.y) > step_ ? Unit(chord) : SteadyDirection(walk)};
+}
+
+// The first of the last points that keep within a narrow band of one row (or
+// column), and the band's middle.
+std::size_t LineWalker::StraightTail(const std::vector<PicturePoint>& points, bool rows,
+                                     double& middle) {
+    constexpr double kBand = 0.6;
+    const auto across = [rows](const PicturePoint& p) { return rows ? p.y : p.x; };
+    std::size_t first = points.size() - 1;
+    double lo = across(points[first]), hi = lo;
+    while (first > 0) {
+        const double c = across(points[first - 1]);
+        if (std::max(hi, c) - std::min(lo, c) > kBand) break;
+        lo = std::min(lo, c);
+        hi = std::max(hi, c);
+        --first;
+    }
+    middle = (lo + hi) / 2;
+    return first;
+}
+
 // Whether the points end in a straight stretch along a row or a column that
 // the line turned onto from a course of its own; if so they are cut before it.
 bool LineWalker::TurnedOntoStraightLine(Walking& walk) const {
     std::vector<PicturePoint>& points = walk.result.points;
-    constexpr double kBand = 0.6;
     const double priorDeviation = std::max(3.0, width_);
     for (const bool rows : {true, false}) {
         const auto across = [rows](const PicturePoint& p) { return rows ? p.y : p.x; };
         const auto along = [rows](const PicturePoint& p) { return rows ? p.x : p.y; };
-        std::size_t first = points.size() - 1;
-        double lo = across(points[first]), hi = lo;
-        while (first > 0) {
-            const double c = across(points[first - 1]);
-            if (std::max(hi, c) - std::min(lo, c) > kBand) break;
-            lo = std::min(lo, c);
-            hi = std::max(hi, c);
-            --first;
-        }
+        double middle = 0;
+        const std::size_t first = StraightTail(points, rows, middle);
         if (std::abs(along(points.back()) - along(points[first])) < straightRun_) continue;
         // A curve that flattens into the stretch stays near it before it.
-        const double middle = (lo + hi) / 2;
-        // A grid line or the frame goes on behind the stretch too; the flat
-        // top of a curve does not.
-        const double back = along(points.back()) > along(points[first]) ? -1 : 1;
-        const double behind = along(points[first]) + back * axisLine_ / 2;
-        if (!StraightAlong(rows ? PicturePoint{behind, middle} : PicturePoint{middle, behind},
-                           rows)) {
-            continue;
-        }
+        if (!GoesOnBehind(points, rows, first, middle)) continue;
         bool turned = false;
         for (std::size_t i = first; i-- > 0;) {
             if (std::abs(along(points[i]) - along(points[first])) > 2 * straightRun_) break;
             if (std::abs(across(points[i]) - middle) > priorDeviation) turned = true;
         }
         if (turned) {
-            // The curve's course into the straight line: from where it last
-            // lay clear of it to where it met it.
-            std::size_t clear = first;
-            while (clear > 0 && std::abs(across(points[clear - 1]) - middle) <= priorDeviation) {
-                --clear;
-            }
-            points.resize(first);
-            const PicturePoint from = clear > 0 ? points[clear - 1] : walk.start;
-            const PicturePoint to = points.empty() ? walk.start : points.back();
-            const PicturePoint chord{to.x - from.x, to.y - from.y};
-            walk.passing = StraightStretch{
-                rows, middle,
-                std::hypot(chord.x, chord.y) > step_ ? Unit(chord) : SteadyDirection(walk)};
+            CutBefore(walk, rows, first, middle);
             return true;
         }
     }

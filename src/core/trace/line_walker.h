@@ -69,6 +69,11 @@ private:
     void Record(Walking& walk, PicturePoint centre) const;
     bool TurnedOntoStraightLine(Walking& walk) const;
     bool OnPassedLine(const Walking& walk, PicturePoint p) const;
+    bool GoesOnBehind(const std::vector<PicturePoint>& points, bool rows, std::size_t first,
+                      double middle) const;
+    void CutBefore(Walking& walk, bool rows, std::size_t first, double middle) const;
+    static std::size_t StraightTail(const std::vector<PicturePoint>& points, bool rows,
+                                    double& middle);
     bool OnAxisLine(PicturePoint p, PicturePoint direction) const;
     bool StraightAlong(PicturePoint p, bool rows) const;
     bool RunsAlong(PicturePoint p, PicturePoint direction) const;
