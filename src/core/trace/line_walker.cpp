@@ -237,31 +237,48 @@ double LineWalker::LeaveStrokeEnd(Walking& walk) const {
                              (end.y - walk.position.y) * walk.direction.y);
 }
 
+// The nearest stretch of the line across the cut `gap` ahead, within a cone,
+// and how far off the course it lies.
+std::optional<LineWalker::Landing> LineWalker::LandingAt(const Walking& walk, double gap) const {
+    const PicturePoint normal = NormalOf(walk.direction);
+    const PicturePoint ahead = Plus(walk.position, walk.direction, gap);
+    const double cone = 0.3 * gap;
+    // The nearest stretch may be a grid line the curve runs into; the
+    // curve may lie beside it.
+    for (const Section& section : Sections(ahead, normal, halfSpan_ + cone, within_ + cone)) {
+        if (section.open || section.inkWidth > widest_) continue;
+        const PicturePoint centre = Plus(ahead, normal, section.offset);
+        if (OnAxisLine(centre, walk.direction) || OnPassedLine(walk, centre) ||
+            !RunsAlong(Plus(centre, walk.direction, 0.5 * width_ + 0.5), walk.direction)) {
+            continue;
+        }
+        return Landing{centre, std::abs(section.offset)};
+    }
+    return std::nullopt;
+}
+
 // Across a gap in the line: the nearest stretch of it ahead, within a cone.
+// Ink found well off the course (a grid line the curve met at a shallow
+// angle, seen through the gap before the next dash) gives way to ink on the
+// course a little farther on.
 bool LineWalker::Bridge(Walking& walk) const {
     const double behind = LeaveStrokeEnd(walk);
-    const PicturePoint normal = NormalOf(walk.direction);
-    for (double gap = behind + 2 * step_; gap <= behind + longestGap_ + walk.crossed;
-         gap += step_) {
-        const PicturePoint ahead = Plus(walk.position, walk.direction, gap);
-        if (!Inside(ahead)) return false;
-        const double cone = 0.3 * gap;
-        // The nearest stretch may be a grid line the curve runs into; the
-        // curve may lie beside it.
-        for (const Section& section : Sections(ahead, normal, halfSpan_ + cone, within_ + cone)) {
-            if (section.open || section.inkWidth > widest_) continue;
-            const PicturePoint centre = Plus(ahead, normal, section.offset);
-            if (OnAxisLine(centre, walk.direction) || OnPassedLine(walk, centre) ||
-                !RunsAlong(Plus(centre, walk.direction, 0.5 * width_ + 0.5), walk.direction)) {
-                continue;
-            }
-            walk.strokeFirst = walk.result.points.size();
-            walk.passing.reset();
-            Record(walk, centre);
-            return true;
-        }
+    const double onCourse = std::max(2.0, width_);
+    std::optional<Landing> found;
+    double lookTo = behind + longestGap_ + walk.crossed;
+    for (double gap = behind + 2 * step_; gap <= lookTo; gap += step_) {
+        if (!Inside(Plus(walk.position, walk.direction, gap))) break;
+        const std::optional<Landing> landing = LandingAt(walk, gap);
+        if (!landing) continue;
+        if (!found || landing->off <= onCourse) found = landing;
+        if (found->off <= onCourse) break;
+        lookTo = std::min(lookTo, gap + 2 * width_ + step_);
     }
-    return false;
+    if (!found) return false;
+    walk.strokeFirst = walk.result.points.size();
+    walk.passing.reset();
+    Record(walk, found->centre);
+    return true;
 }
 
 // Whether the line at `p` runs roughly in `direction`: the cut across it is
@@ -330,15 +347,41 @@ bool LineWalker::OnPassedLine(const Walking& walk, PicturePoint p) const {
     return std::abs(across - walk.passing->at) <= std::max(1.5, width_);
 }
 
+// The index past the last of the points before points[first] that lay more
+// than `clearance` off the straight line along a row (or a column) at `middle`.
+std::size_t LineWalker::ClearOf(const std::vector<PicturePoint>& points, bool rows,
+                                std::size_t first, double middle, double clearance) {
+    std::size_t clear = first;
+    while (clear > 0 &&
+           std::abs((rows ? points[clear - 1].y : points[clear - 1].x) - middle) <= clearance) {
+        --clear;
+    }
+    return clear;
+}
+
 // Whether the straight ink that points[first] on begin to follow along a row
 // (or a column) at `middle` goes on behind them too, as a grid line or the
-// frame does; the flat top of a curve does not.
+// frame does; the flat top of a curve does not. It is looked for behind where
+// the walk last lay clear of it: a curve that runs into it at a shallow angle
+// lies beside it before, and its ink would blur the look.
 bool LineWalker::GoesOnBehind(const std::vector<PicturePoint>& points, bool rows,
                               std::size_t first, double middle) const {
     const auto along = [rows](const PicturePoint& p) { return rows ? p.x : p.y; };
     const double back = along(points.back()) > along(points[first]) ? -1 : 1;
-    const double behind = along(points[first]) + back * axisLine_ / 2;
-    return StraightAlong(rows ? PicturePoint{behind, middle} : PicturePoint{middle, behind}, rows);
+    // Clear of it by more than the line's own width and the look's reach.
+    const std::size_t clear = ClearOf(points, rows, first, middle, 2 * std::max(3.0, width_));
+    const double from = along(points[clear > 0 ? clear - 1 : 0]);
+    const double entry = along(points[first]);
+    const double past = back > 0 ? std::max(from, entry) : std::min(from, entry);
+    // Two looks, one after the other: a label or a crossing line may blur one.
+    for (const double reach : {0.5, 1.5}) {
+        const double behind = past + back * reach * axisLine_;
+        if (StraightAlong(rows ? PicturePoint{behind, middle} : PicturePoint{middle, behind},
+                          rows)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The points cut before points[first], where the walk met a straight line
@@ -346,12 +389,7 @@ bool LineWalker::GoesOnBehind(const std::vector<PicturePoint>& points, bool rows
 // where it last lay clear of it to where it met it.
 void LineWalker::CutBefore(Walking& walk, bool rows, std::size_t first, double middle) const {
     std::vector<PicturePoint>& points = walk.result.points;
-    const double clearance = std::max(3.0, width_);
-    std::size_t clear = first;
-    while (clear > 0 &&
-           std::abs((rows ? points[clear - 1].y : points[clear - 1].x) - middle) <= clearance) {
-        --clear;
-    }
+    const std::size_t clear = ClearOf(points, rows, first, middle, std::max(3.0, width_));
     points.resize(first);
     const PicturePoint from = clear > 0 ? points[clear - 1] : walk.start;
     const PicturePoint to = points.empty() ? walk.start : points.back();

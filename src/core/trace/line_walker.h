@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "core/trace/line_colour.h"
@@ -58,6 +59,11 @@ private:
         PicturePoint course;  // of the curve into it
     };
     struct Walking;
+    struct Landing {
+        PicturePoint centre;
+        double off = 0;  // from the course
+    };
+    std::optional<Landing> LandingAt(const Walking& walk, double gap) const;
     bool Inside(PicturePoint p) const;
     bool Step(Walking& walk) const;
     bool Bridge(Walking& walk) const;
@@ -69,6 +75,8 @@ private:
     void Record(Walking& walk, PicturePoint centre) const;
     bool TurnedOntoStraightLine(Walking& walk) const;
     bool OnPassedLine(const Walking& walk, PicturePoint p) const;
+    static std::size_t ClearOf(const std::vector<PicturePoint>& points, bool rows,
+                               std::size_t first, double middle, double clearance);
     bool GoesOnBehind(const std::vector<PicturePoint>& points, bool rows, std::size_t first,
                       double middle) const;
     void CutBefore(Walking& walk, bool rows, std::size_t first, double middle) const;

@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Traced{"one colour crossing twice", {0, 1}},
                       Traced{"log axes jpeg 65", {0, 1}}, Traced{"steep end", {0}},
                       Traced{"grey scan with grid", {0, 1}},
-                      Traced{"3000 x 2000 scan, 4-pixel lines", {0, 1}}),
+                      Traced{"3000 x 2000 scan, 4-pixel lines", {0, 1, 2}}),
     [](const ::testing::TestParamInfo<Traced>& row) {
         std::string name;
         for (const char* c = row.param.chart; *c; ++c) {
