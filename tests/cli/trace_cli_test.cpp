@@ -72,7 +72,8 @@ TEST_F(TraceCli, TracedCurvesAreADataFileTheFitReads) {
     EXPECT_EQ(read.lines[0].pointCount, 30);
     EXPECT_EQ(read.lines[1].pointCount, 30);
     EXPECT_NE(read.lines[0].pointText.find("\r\n"), std::string::npos);
-    EXPECT_EQ(test::RunFit(folder_, {"--check", "traced.dat"}).status, 0);
+    const test::Ran checked = test::RunFit(folder_, {"--check", "traced.dat"});
+    EXPECT_EQ(checked.status, 0) << checked.err;
 
     // With a session beside it: the picture's bytes, the calibration, the
     // traced lines, and points the fit takes as those of the data file.

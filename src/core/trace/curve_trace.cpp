@@ -210,12 +210,15 @@ TraceResult TraceCurve(const RgbImage& image, PicturePoint seed, const TraceSett
     TraceResult result;
     result.lineWidth = line->width;
     result.ink = *ink;
-    result.centreLine = Smoothed(WalkBothWays(walker, *line));
+    std::vector<PicturePoint> walked = WalkBothWays(walker, *line);
+    result.centreLine = Smoothed(walked);
     if (AxisParallelStraight(result.centreLine, 1.0)) result.fault = TraceFault::kStraightLine;
     if (Extent(result.centreLine) < ShortestCurve(image, line->width)) {
         result.fault = TraceFault::kTooShort;
     }
     if (!result.ok()) return result;
+    walker.DropLoneEnds(walked);
+    result.centreLine = Smoothed(walked);
     const int count = std::clamp(settings.pointCount, 2, kMostTracePoints);
     ChosenPoints chosen = ChooseCentreLinePoints(result.centreLine, count);
     result.points = std::move(chosen.points);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "core/trace/line_colour.h"
@@ -47,14 +48,40 @@ public:
                                   double within) const;
 
     WalkResult Walk(PicturePoint start, PicturePoint direction) const;
+    // A line does not end in a lone centre or two beyond a jump (a speck of
+    // noise or of another line met past the curve's end): they are given up.
+    void DropLoneEnds(std::vector<PicturePoint>& line) const;
 
 private:
+    struct StraightStretch {
+        bool rows = true;     // along a row (else a column)
+        double at = 0;        // its row or column
+        PicturePoint course;  // of the curve into it
+    };
     struct Walking;
+    struct Landing {
+        PicturePoint centre;
+        double off = 0;  // from the course
+    };
+    std::optional<Landing> LandingAt(const Walking& walk, double gap) const;
     bool Inside(PicturePoint p) const;
     bool Step(Walking& walk) const;
     bool Bridge(Walking& walk) const;
+    PicturePoint CourseOf(const Walking& walk, double length) const;
+    PicturePoint SteadyDirection(const Walking& walk) const;
+    double LeaveStrokeEnd(Walking& walk) const;
+    bool PastStraightLine(Walking& walk) const;
+    void DropLoneEnd(std::vector<PicturePoint>& points) const;
     void Record(Walking& walk, PicturePoint centre) const;
-    bool TurnedOntoStraightLine(std::vector<PicturePoint>& points) const;
+    bool TurnedOntoStraightLine(Walking& walk) const;
+    bool OnPassedLine(const Walking& walk, PicturePoint p) const;
+    static std::size_t ClearOf(const std::vector<PicturePoint>& points, bool rows,
+                               std::size_t first, double middle, double clearance);
+    bool GoesOnBehind(const std::vector<PicturePoint>& points, bool rows, std::size_t first,
+                      double middle) const;
+    void CutBefore(Walking& walk, bool rows, std::size_t first, double middle) const;
+    static std::size_t StraightTail(const std::vector<PicturePoint>& points, bool rows,
+                                    double& middle);
     bool OnAxisLine(PicturePoint p, PicturePoint direction) const;
     bool StraightAlong(PicturePoint p, bool rows) const;
     bool RunsAlong(PicturePoint p, PicturePoint direction) const;
@@ -70,6 +97,7 @@ private:
     double longestCross_ = 40;  // walked straight through
     double straightRun_ = 60;   // along a row or column, taken for a grid line
     double axisLine_ = 30;      // ink along a row or column, a grid line met
+    double courseLength_ = 14;  // the stretch the line's course is taken over
 };
 
 }  // namespace kx::core

@@ -68,10 +68,12 @@ TEST_P(TraceAccuracy, TracedCurvesLieOnTheDrawnCurvesAndFitThem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Charts, TraceAccuracy,
-    ::testing::Values(Traced{"colour png", {0, 1, 2}}, Traced{"black grid, markers, dashes", {0}},
-                      Traced{"one colour crossing twice", {0}}, Traced{"log axes jpeg 65", {0, 1}},
-                      Traced{"steep end", {0}}, Traced{"grey scan with grid", {0, 1}},
-                      Traced{"3000 x 2000 scan, 4-pixel lines", {0, 1}}),
+    ::testing::Values(Traced{"colour png", {0, 1, 2}}, Traced{"colour jpeg 60", {2}},
+                      Traced{"colour jpeg 75", {2}}, Traced{"black grid, markers, dashes", {0, 1}},
+                      Traced{"one colour crossing twice", {0, 1}},
+                      Traced{"log axes jpeg 65", {0, 1}}, Traced{"steep end", {0}},
+                      Traced{"grey scan with grid", {0, 1}},
+                      Traced{"3000 x 2000 scan, 4-pixel lines", {0, 1, 2}}),
     [](const ::testing::TestParamInfo<Traced>& row) {
         std::string name;
         for (const char* c = row.param.chart; *c; ++c) {
