@@ -194,8 +194,8 @@ TraceResult TraceCurve(const RgbImage& image, PicturePoint seed, const TraceSett
     }
     const int sx = static_cast<int>(std::lround(seed.x));
     const int sy = static_cast<int>(std::lround(seed.y));
-    const Rgb paper = PaperAround(image, sx, sy);
-    const std::optional<Rgb> ink = InkNear(image, seed, paper, kLeastContrast);
+    const RgbTriple paper = PaperAround(image, sx, sy);
+    const std::optional<RgbTriple> ink = InkNear(image, seed, paper, kLeastContrast);
     if (!ink) return Refused(TraceFault::kNoLine);
     const InkModel model(paper, *ink, settings.tolerance);
     if (model.contrast() <= settings.tolerance) return Refused(TraceFault::kToleranceTakesPaper);

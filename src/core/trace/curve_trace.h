@@ -40,7 +40,7 @@ struct TraceResult {
     // How far the polyline through the points strays from the centre line.
     double largestDeviation = 0;
     double lineWidth = 0;  // across the line, in pixels
-    Rgb ink{};             // the line's colour as sampled
+    RgbTriple ink{};       // the line's colour as sampled
 
     bool ok() const { return fault == TraceFault::kNone; }
 };

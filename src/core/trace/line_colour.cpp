@@ -47,7 +47,7 @@ constexpr double kLeastShare = 0.1;
 
 }  // namespace
 
-Lab LabOf(const Rgb& rgb) {
+Lab LabOf(const RgbTriple& rgb) {
     return LabOfLinear(LinearOf(rgb[0]), LinearOf(rgb[1]), LinearOf(rgb[2]));
 }
 
@@ -56,7 +56,7 @@ double DeltaE(const Lab& p, const Lab& q) {
                      (p.b - q.b) * (p.b - q.b));
 }
 
-InkModel::InkModel(const Rgb& paper, const Rgb& ink, double tolerance)
+InkModel::InkModel(const RgbTriple& paper, const RgbTriple& ink, double tolerance)
     : paper_(paper), ink_(ink), tolerance_(tolerance) {
     for (std::size_t c = 0; c < 3; ++c) toInk_[c] = ink[c] - paper[c];
     toInkSquared_ = toInk_[0] * toInk_[0] + toInk_[1] * toInk_[1] + toInk_[2] * toInk_[2];
@@ -66,7 +66,7 @@ InkModel::InkModel(const Rgb& paper, const Rgb& ink, double tolerance)
     blends_.resize(kBlendSteps + 1);
     for (int k = 0; k <= kBlendSteps; ++k) {
         const double share = static_cast<double>(k) / kBlendSteps;
-        Rgb blend;
+        RgbTriple blend;
         for (std::size_t c = 0; c < 3; ++c) blend[c] = paper[c] + share * toInk_[c];
         blends_[static_cast<std::size_t>(k)] = LabOf(blend);
     }
@@ -85,7 +85,7 @@ double InkModel::Weight(const std::uint8_t* rgb) const {
     return share;
 }
 
-Rgb PaperAround(const RgbImage& image, int x, int y) {
+RgbTriple PaperAround(const RgbImage& image, int x, int y) {
     constexpr int kReach = 40;
     constexpr int kStep = 4;
     std::array<std::vector<double>, 3> channels;
@@ -97,7 +97,7 @@ Rgb PaperAround(const RgbImage& image, int x, int y) {
             for (std::size_t c = 0; c < 3; ++c) channels[c].push_back(p[c]);
         }
     }
-    Rgb paper{};
+    RgbTriple paper{};
     for (std::size_t c = 0; c < 3; ++c) {
         auto& values = channels[c];
         if (values.empty()) continue;
@@ -108,8 +108,8 @@ Rgb PaperAround(const RgbImage& image, int x, int y) {
     return paper;
 }
 
-std::optional<Rgb> InkNear(const RgbImage& image, PicturePoint seed, const Rgb& paper,
-                           double minContrast) {
+std::optional<RgbTriple> InkNear(const RgbImage& image, PicturePoint seed, const RgbTriple& paper,
+                                 double minContrast) {
     constexpr int kReach = 4;
     const Lab paperLab = LabOf(paper);
     const int sx = static_cast<int>(std::lround(seed.x));
@@ -131,7 +131,7 @@ std::optional<Rgb> InkNear(const RgbImage& image, PicturePoint seed, const Rgb& 
     }
     if (best < 0) return std::nullopt;
     const double strongest = DeltaE(LabOfBytes(image.At(bx, by)), paperLab);
-    Rgb sum{};
+    RgbTriple sum{};
     int count = 0;
     for (int v = by - 1; v <= by + 1; ++v) {
         for (int u = bx - 1; u <= bx + 1; ++u) {
