@@ -28,7 +28,7 @@ test: setup
 	tools/check_complexity.sh $(TEST_DIR)
 
 bench: release
-	@for b in $(RELEASE_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
+	@for b in $(RELEASE_DIR)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
 
 # Coverage-guided fuzzing with libFuzzer (clang); FUZZ_SECONDS per target.
 # fuzz-build only builds the targets and runs each over its seed corpus once,
