@@ -268,6 +268,7 @@ private:
                                      double lineWidth) const;
     int SelectedLine() const;
     const core::TracedLine* LiveTrace(int line) const;
+    int FindLiveTrace(int line) const;
     void ShowTracedLines();
     void ForgetTraces();
 
@@ -352,6 +353,17 @@ private:
     // What the traced lines over the picture were last drawn from.
     std::array<core::LineMarks, core::kMaxLines + 1> tracedDrawnFor_{};
     std::size_t tracesDrawn_ = 0;
+    // The trace each line shows (its place in traces_, -1 none), found again
+    // only when the line's marks or the traces changed: the search measures
+    // every mark against every centre line, and the work is compared after
+    // every pointer move.
+    struct LiveTraceFound {
+        bool valid = false;
+        std::size_t traces = 0;
+        core::LineMarks marks;
+        int index = -1;
+    };
+    mutable std::array<LiveTraceFound, core::kMaxLines + 1> liveTraces_{};
     CurveTracer tracer_{[this](const TraceRequest& request, const core::TraceResult& result) {
         TakeTrace(request, result);
     }};

@@ -222,11 +222,21 @@ std::vector<int> DigitizerPanel::ReplacedByTrace(const core::TracedLine& traced,
 // --- the traced lines over the picture and in sessions ------------------------------
 
 const core::TracedLine* DigitizerPanel::LiveTrace(int line) const {
+    LiveTraceFound& found = liveTraces_[static_cast<std::size_t>(line)];
     const core::LineMarks& marks = captureMarks_.Of(line);
-    for (auto k = traces_.rbegin(); k != traces_.rend(); ++k) {
-        if (k->line == line && !core::MarksOnLine(marks, CentreOf(*k)).empty()) return &*k;
+    if (!found.valid || found.traces != traces_.size() || found.marks != marks)
+        found = {true, traces_.size(), marks, FindLiveTrace(line)};
+    return found.index < 0 ? nullptr : &traces_[static_cast<std::size_t>(found.index)];
+}
+
+int DigitizerPanel::FindLiveTrace(int line) const {
+    const core::LineMarks& marks = captureMarks_.Of(line);
+    for (std::size_t k = traces_.size(); k-- > 0;) {
+        const core::TracedLine& traced = traces_[k];
+        if (traced.line == line && !core::MarksOnLine(marks, CentreOf(traced)).empty())
+            return static_cast<int>(k);
     }
-    return nullptr;
+    return -1;
 }
 
 void DigitizerPanel::ShowTracedLines() {
@@ -252,6 +262,7 @@ void DigitizerPanel::ForgetTraces() {
     // What runs was asked on the old picture.
     tracer_.Drop();
     traces_.clear();
+    liveTraces_ = {};
     tracesDrawn_ = 0;
     tracedDrawnFor_ = {};
     canvas_.SetTracedOverlay({});
