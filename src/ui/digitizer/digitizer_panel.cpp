@@ -262,11 +262,7 @@ void DigitizerPanel::BuildMenus() {
 }
 
 void DigitizerPanel::ConnectControls() {
-    connect(question_, &PanelQuestion::closed, this, [this] {
-        for (QWidget* waiting : {static_cast<QWidget*>(body_), static_cast<QWidget*>(menuBar_),
-                                 static_cast<QWidget*>(&mainWindow_)})
-            waiting->setEnabled(true);
-    });
+    connect(question_, &PanelQuestion::closed, this, [this] { WaitForAnswer(false); });
     connect(&liveTimer_, &QTimer::timeout, this, &DigitizerPanel::UpdateLiveDisplay);
     connect(&messageTimer_, &QTimer::timeout, this, &DigitizerPanel::HideMessages);
     connect(&canvas_, &Canvas::pressed, this, &DigitizerPanel::OnCanvasPressed);
@@ -375,11 +371,16 @@ void DigitizerPanel::closeEvent(QCloseEvent* event) {
     if (isEnabled()) emit endByFrameRequested();
 }
 
+// The controls, the menus and the canvas wait while a question is open.
+void DigitizerPanel::WaitForAnswer(bool waiting) {
+    for (QWidget* waits : {static_cast<QWidget*>(body_), static_cast<QWidget*>(menuBar_),
+                           static_cast<QWidget*>(&mainWindow_)})
+        waits->setEnabled(!waiting);
+}
+
 void DigitizerPanel::Ask(const QString& text, const QStringList& choices,
                          PanelQuestion::Answered answered) {
-    for (QWidget* waiting : {static_cast<QWidget*>(body_), static_cast<QWidget*>(menuBar_),
-                             static_cast<QWidget*>(&mainWindow_)})
-        waiting->setEnabled(false);
+    WaitForAnswer(true);
     question_->move(TwipsToPixels(30), body_->y() + TwipsToPixels(192));
     question_->Ask(text, choices, std::move(answered));
     show();

@@ -269,6 +269,7 @@ private:
     int SelectedLine() const;
     const core::TracedLine* LiveTrace(int line) const;
     int FindLiveTrace(int line) const;
+    void WaitForAnswer(bool waiting);
     void ShowTracedLines();
     void ForgetTraces();
 
