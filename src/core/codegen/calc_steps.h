@@ -16,8 +16,8 @@
 // call (a value it returns computed for its faults alone) and "# " comment
 // lines; "  # " ends a line with a note. Types: int, bool, single, double,
 // and an array of them "single[lines]" indexed from 1. The state of the call
-// is "r.name"; the family's tables ("form[k, s]") and
-// its scalars ("lines") are indexed from 1 as well.
+// is "r.name"; the family's tables ("form[k, s]") are indexed from 1 as well,
+// and its scalars ("lines") are named as they stand.
 //
 // The types are checked as the text is read: arithmetic runs on two ints or
 // on two reals, and a real result is a double; a Single is made only by a
