@@ -139,17 +139,26 @@ public static class KxCalc
     // The state of one call, as the BASIC Calc keeps it in its variables.
     sealed class Run
     {
-        public float Xxpp, Yypp, X1;
-        public readonly float[] Allowance = new float[4]; // 2 % of the size of each limit
-        public int Nnp, Nnpb, Flag;
-        public bool Inverse, Straight; // Straight: the third line failed
-        public readonly float[] Y = new float[Lines + 1], Xp1 = new float[Lines + 1];
-        public float Ans00, Ans11, Ytgt, Ypj, Beki;
-        public int Sim = 1, Nq1, Nq2;
+        public float Xxpp;
+        public float Yypp;
+        public readonly float[] Allowance = new float[5]; // 2 % of the size of each limit
+        public int Nnp;
+        public int Nnpb;
+        public int Flag;
+        public bool Straight; // the third line failed: a straight line through the two
+        public readonly float[] Y = new float[Lines + 1];
+        public readonly float[] Xp1 = new float[Lines + 1];
+        public readonly float[] First = new float[Lines + 1]; // xp1 for the first target Y
+        public bool FirstKnown;
+        public float Ans00;
+        public float Ans11;
+        public float Ytgt;
+        public float Ypj;
     }
 
-    const double FltMax = 3.4028234663852886e+38;
-    static readonly float Share = (float)0.02; // 2 %, as a Single
+    // 2 %, as a Single
+    static readonly float Share = (float)0.02;
+    // The first step of the inverse solution, as a Single
     static readonly float Step = (float)0.8;
 
     static float[] Singles(params double[] values)
@@ -162,13 +171,13 @@ public static class KxCalc
     // A value stored in, or computed as, a 32-bit float.
     static float Single(double v)
     {
-        if (!(Math.Abs(v) <= FltMax)) throw new Fault();
+        if (!(Math.Abs(v) <= 3.4028234663852886e+38)) throw new Fault();
         return (float)v;
     }
 
     static double Checked(double v)
     {
-        if (double.IsNaN(v) || double.IsInfinity(v)) throw new Fault();
+        if (!(Math.Abs(v) <= double.MaxValue)) throw new Fault();
         return v;
     }
 
@@ -180,63 +189,91 @@ public static class KxCalc
 
     static float FloatQuotient(float a, float b)
     {
-        if (b == 0.0f) throw new Fault();
+        if (b == 0.0) throw new Fault();
         return Single((double)a / b);
     }
 
-    static double Power(double b, double exponent)
+    static double Power(double b, double e)
     {
-        if (b < 0.0 && exponent != Math.Floor(exponent)) throw new Fault();
-        if (b == 0.0 && exponent < 0.0) throw new Fault();
-        return Checked(Math.Pow(b, exponent));
+        if (b < 0.0 && e != Math.Truncate(e)) throw new Fault();
+        if (b == 0.0 && e < 0.0) throw new Fault();
+        return Checked(Math.Pow(b, e));
     }
 
-    // A double result kept as a float: below the smallest normal float it is
-    // 0, beyond the largest it is that value.
+    // A double result kept as a float: below the smallest normal float it is 0,
+    // beyond the largest it is that value.
     static float Stored(double v)
     {
         if (Math.Abs(v) < 1.1754944e-38) return 0.0f;
-        if (Math.Abs(v) > 3.402823e+38) v = v > 0.0 ? 3.402823e+38 : -3.402823e+38;
+        if (Math.Abs(v) > 3.402823e+38) v = (double)Math.Sign(v) * 3.402823e+38;
         return Single(v);
     }
 
-    // The value of section s (0..2) of line k at x1.
-    static double Equation(int k, int s, float x1)
+    // The value of line k at x1, stored as a Single: the first section whose end
+    // x1 does not pass. NaN where it cannot be computed. (Written out without the
+    // helpers above: it runs a hundred thousand times where the inverse solution
+    // does not converge.)
+    static float LineAt(int k, float x1)
     {
-        int form = Form[k - 1][s];
-        double[] c = Coefficient[k - 1];
-        int o = 4 * s;
-        if (form < 1 || form > 21) return 0.0;
-        int system = (form - 1) / 3 + 1;
-        int degree = (form - 1) % 3 + 1;
-        double u = x1, p;
-        if (system == 2 || system == 4)
+        int s = 1;
+        while (s < Sections[k - 1])
         {
-            if (!(x1 > 0.0f)) throw new Fault();
+            if (!(x1 > Ends[k - 1][s - 1])) break;
+            s = s + 1;
+        }
+        int f = Form[k - 1][s - 1];
+        if (f < 1 || f > 21) return 0.0f;
+        int coordinates = (f - 1) / 3 + 1;
+        int degree = (f - 1) % 3 + 1;
+        double u = x1;
+        if (coordinates == 2 || coordinates == 4)
+        {
+            if (!(x1 > 0.0)) return float.NaN;
             u = Math.Log(x1);
         }
-        else if (system == 5 || system == 7)
+        else if (coordinates == 5 || coordinates == 7)
         {
-            u = FloatQuotient(1.0f, x1);
+            if (x1 == 0.0) return float.NaN;
+            u = 1.0 / x1;
+            if (!(Math.Abs(u) <= 3.4028234663852886e+38)) return float.NaN;
+            u = (float)u;
         }
+        int c = 4 * s - 3;
+        double w = 0.0;
         if (degree == 1)
-            p = c[o] * u + c[o + 1];
+        {
+            w = Coefficient[k - 1][c - 1] * u + Coefficient[k - 1][c];
+        }
         else if (degree == 2)
-            p = c[o] * Math.Pow(u, 2) + c[o + 1] * u + c[o + 2];
+        {
+            w = Coefficient[k - 1][c - 1] * Math.Pow(u, 2.0) + Coefficient[k - 1][c] * u + Coefficient[k - 1][c + 1];
+        }
         else
-            p = c[o] * Math.Pow(u, 3) + c[o + 1] * Math.Pow(u, 2) + c[o + 2] * u + c[o + 3];
-        p = Checked(p); // an overflow on the way leaves an infinity or a NaN
-        if (system == 3 || system == 4) return Checked(Math.Exp(p));
-        if (system == 6 || system == 7) return Quotient(1.0, p);
-        return p;
+        {
+            w = Coefficient[k - 1][c - 1] * Math.Pow(u, 3.0) + Coefficient[k - 1][c] * Math.Pow(u, 2.0) + Coefficient[k - 1][c + 1] * u + Coefficient[k - 1][c + 2];
+        }
+        if (!(Math.Abs(w) <= double.MaxValue)) return float.NaN; // an overflow on the way leaves an infinity or a NaN
+        if (coordinates == 3 || coordinates == 4)
+        {
+            w = Math.Exp(w);
+        }
+        else if (coordinates == 6 || coordinates == 7)
+        {
+            if (w == 0.0) return float.NaN;
+            w = 1.0 / w;
+        }
+        if (!(Math.Abs(w) <= double.MaxValue)) return float.NaN;
+        if (Math.Abs(w) < 1.1754944e-38) return 0.0f;
+        if (Math.Abs(w) > 3.402823e+38) w = (double)Math.Sign(w) * 3.402823e+38;
+        return (float)w;
     }
 
-    // The line's value at x1: the first section whose end x1 does not pass.
+    // The value of line k at x1, which must be computed.
     static float LineValue(int k, float x1)
     {
-        int s = 0;
-        while (s < Sections[k - 1] - 1 && x1 > Ends[k - 1][s]) ++s;
-        return Stored(Equation(k, s, x1));
+        float v = LineAt(k, x1);
+        if (float.IsNaN(v)) throw new Fault();
+        return v;
     }
 
     static float ParameterOf(int k)
@@ -245,41 +282,39 @@ public static class KxCalc
     }
 
     // Beyond a range widened below and above (both sides are computed).
-    static bool Outside(float v, float min, float below, float max, float above)
+    static bool Outside(float v, float low, float below, float high, float above)
     {
-        bool low = v < Single((double)min - below);
-        bool high = v > Single((double)max + above);
-        return low || high;
+        bool under = v < Single((double)low - below);
+        bool over = v > Single((double)high + above);
+        return under || over;
     }
 
     static bool OutsideX(Run r, float x, int k)
     {
-        float[] range = Range[k - 1];
-        return Outside(x, range[0], r.Allowance[0], range[1], r.Allowance[1]);
+        return Outside(x, Range[k - 1][0], r.Allowance[1], Range[k - 1][1], r.Allowance[2]);
     }
 
     static bool OutsideY(Run r, float y, int k)
     {
-        float[] range = Range[k - 1];
-        return Outside(y, range[2], r.Allowance[2], range[3], r.Allowance[3]);
+        return Outside(y, Range[k - 1][2], r.Allowance[3], Range[k - 1][3], r.Allowance[4]);
     }
 
     static void SetAllowance(Run r)
     {
-        for (int i = 0; i < 4; ++i) r.Allowance[i] = Single((double)Math.Abs(Limits[i]) * Share);
+        for (int i = 1; i <= 4; ++i)
+        {
+            r.Allowance[i] = Single((double)Math.Abs(Limits[i - 1]) * Share);
+        }
     }
 
-    static int SingleLine(Run r, out double y)
+    static int SingleLine(Run r)
     {
-        y = 0.0;
-        if (RefusesNonPositiveX != 0 && r.Xxpp <= 0.0f && Limits[0] > 0.0f && Limits[1] > 0.0f)
-            return 1;
+        if (RefusesNonPositiveX == 1 && r.Xxpp <= 0.0 && Limits[0] > 0.0 && Limits[1] > 0.0) return 1;
         SetAllowance(r);
-        float[] a = r.Allowance;
-        int flag = Outside(r.Xxpp, Limits[0], a[0], Limits[1], a[1]) ? 2 : 0;
-        float value = LineValue(1, r.Xxpp);
-        if (Outside(value, Limits[2], a[2], Limits[3], a[3]) && flag == 0) flag = 4;
-        y = value;
+        int flag = 0;
+        if (Outside(r.Xxpp, Limits[0], r.Allowance[1], Limits[1], r.Allowance[2])) flag = 2;
+        r.Ans00 = LineValue(1, r.Xxpp);
+        if (Outside(r.Ans00, Limits[2], r.Allowance[3], Limits[3], r.Allowance[4]) && flag == 0) flag = 4;
         return flag;
     }
 
@@ -291,7 +326,8 @@ public static class KxCalc
         {
             if (r.Yypp < ParameterOf(k))
             {
-                r.Nnp = r.Nnpb = k;
+                r.Nnp = k;
+                r.Nnpb = k;
                 break;
             }
         }
@@ -300,159 +336,254 @@ public static class KxCalc
             r.Nnp = Lines - 1;
             r.Nnpb = Lines;
         }
-        if (r.Nnp == 1) r.Nnp = r.Nnpb = 2;
+        if (r.Nnp == 1)
+        {
+            r.Nnp = 2;
+            r.Nnpb = 2;
+        }
     }
 
     static bool Used(Run r, int k)
     {
         if (r.Straight) return k == r.Nnpb - 1 || k == r.Nnpb;
-        return k >= r.Nnp - 1 && k <= r.Nnp + (Lines > 2 ? 1 : 0);
+        if (Lines > 2) return k >= r.Nnp - 1 && k <= r.Nnp + 1;
+        return k >= r.Nnp - 1 && k <= r.Nnp;
     }
 
     // The parameter limit 2 % beyond an end parameter, outward.
     static float ParameterLimit(double p, int outward)
     {
-        float sign = p > 0.0 ? 1.0f : p < 0.0 ? -1.0f : 0.0f;
-        float share = Single((double)sign * Share);
-        float factor = outward < 0 ? Single(1.0 - share) : Single(1.0 + share);
-        return Single(Checked(p * factor));
-    }
-
-    // The value of line k at x1; in the inverse solution x1 also moves toward
-    // the target Y by the ratio of the line's value to it.
-    static void EvaluateSteps(Run r, int k)
-    {
-        double ratio = 1.0;
-        r.Y[k] = LineValue(k, r.X1);
-        if (!r.Inverse) return;
-        r.Ypj = r.Y[k];
-        if (r.Ypj != 0.0f)
+        float part = Single((double)Math.Sign(p) * Share);
+        float factor = 0.0f;
+        if (outward < 0)
         {
-            bool above = Single((double)r.Ypj - r.Ytgt) > 0.0f;
-            bool up = r.Sim == 1 ? above : !above;
-            ratio = up ? Quotient(r.Ypj, r.Ytgt) : Quotient(r.Ytgt, r.Ypj);
-        }
-        r.X1 = Stored(Checked(r.X1 * Power(Math.Abs(ratio), r.Beki)));
-    }
-
-    // The same, where a line that cannot be computed at x1 is no failure of
-    // the whole calculation: false for such a line.
-    static bool Evaluate(Run r, int k)
-    {
-        ++r.Nq1;
-        ++r.Nq2;
-        try
-        {
-            EvaluateSteps(r, k);
-        }
-        catch (Fault)
-        {
-            return false;
-        }
-        return true;
-    }
-
-    // The value at yypp of the curve through the neighbouring lines' values
-    // (or, solved, their X values): a straight line through two, a parabola
-    // through three.
-    static float Interpolated(Run r, bool solved)
-    {
-        float[] values = solved ? r.Xp1 : r.Y;
-        int n = r.Nnp;
-        float xz1 = ParameterOf(n - 1), xz2 = ParameterOf(n);
-        float yz1 = values[n - 1], yz2 = values[n];
-        double yq;
-        if (Lines == 2)
-        {
-            float slope = FloatQuotient(Single((double)yz2 - yz1), Single((double)xz2 - xz1));
-            yq = Single((double)Single((double)slope * Single((double)r.Yypp - xz2)) + yz2);
+            factor = Single(1.0 - part);
         }
         else
         {
-            float xz3 = ParameterOf(n + 1), yz3 = values[n + 1];
-            double p1 = Checked((double)r.Yypp - xz1);
-            double p2 = Checked((double)r.Yypp - xz2);
-            double p3 = Checked((double)r.Yypp - xz3);
-            double w1 = 0.0, w2 = 0.0, w3 = 0.0;
-            if (r.Straight && r.Nnpb == n)
-            {
-                w1 = Quotient(p2, Checked(p2 - p1));
-                w2 = Quotient(p1, Checked(p1 - p2));
-            }
-            else if (r.Straight)
-            {
-                w2 = Quotient(p3, Checked(p3 - p2));
-                w3 = Quotient(p2, Checked(p2 - p3));
-            }
-            else
-            {
-                w1 = Quotient(Checked(Quotient(p2, Checked(p2 - p1)) * p3), Checked(p3 - p1));
-                w2 = Quotient(Checked(Quotient(p1, Checked(p1 - p2)) * p3), Checked(p3 - p2));
-                w3 = Quotient(Checked(Quotient(p1, Checked(p1 - p3)) * p2), Checked(p2 - p3));
-            }
-            yq = Checked(Checked(Checked(w1 * yz1) + Checked(w2 * yz2)) + Checked(w3 * yz3));
+            factor = Single(1.0 + part);
         }
-        return Stored(yq);
+        return Single(Checked(p * factor));
     }
 
-    static double Miss(float value, float target)
+    // The value of line k at xxpp; false where the line cannot be computed there:
+    // that is no failure of the whole calculation.
+    static bool Evaluate(Run r, int k)
     {
-        return Math.Abs(Quotient(Checked((double)value - target), target));
+        float v = LineAt(k, r.Xxpp);
+        if (float.IsNaN(v)) return false;
+        r.Y[k] = v;
+        return true;
     }
 
-    // The X at which line k meets the target Y, by steps from x1 = xxpp.
+    // The value at yypp of the curve through the neighbouring lines' values (or,
+    // solved, their X values): a straight line through two, a parabola through
+    // three.
+    static float Interpolated(Run r, bool solved)
+    {
+        int n = r.Nnp;
+        float xz1 = ParameterOf(n - 1);
+        float xz2 = ParameterOf(n);
+        float yz1 = r.Y[n - 1];
+        float yz2 = r.Y[n];
+        if (solved)
+        {
+            yz1 = r.Xp1[n - 1];
+            yz2 = r.Xp1[n];
+        }
+        if (Lines == 2)
+        {
+            float slope = FloatQuotient(Single((double)yz2 - yz1), Single((double)xz2 - xz1));
+            return Stored(Single((double)Single((double)slope * Single((double)r.Yypp - xz2)) + yz2));
+        }
+        float xz3 = ParameterOf(n + 1);
+        float yz3 = r.Y[n + 1];
+        if (solved) yz3 = r.Xp1[n + 1];
+        double p1 = Checked((double)r.Yypp - xz1);
+        double p2 = Checked((double)r.Yypp - xz2);
+        double p3 = Checked((double)r.Yypp - xz3);
+        double w1 = 0.0;
+        double w2 = 0.0;
+        double w3 = 0.0;
+        if (r.Straight && r.Nnpb == n)
+        {
+            w1 = Quotient(p2, Checked(p2 - p1));
+            w2 = Quotient(p1, Checked(p1 - p2));
+        }
+        else if (r.Straight)
+        {
+            w2 = Quotient(p3, Checked(p3 - p2));
+            w3 = Quotient(p2, Checked(p2 - p3));
+        }
+        else
+        {
+            w1 = Quotient(Checked(Quotient(p2, Checked(p2 - p1)) * p3), Checked(p3 - p1));
+            w2 = Quotient(Checked(Quotient(p1, Checked(p1 - p2)) * p3), Checked(p3 - p2));
+            w3 = Quotient(Checked(Quotient(p1, Checked(p1 - p3)) * p2), Checked(p2 - p3));
+        }
+        return Stored(Checked(Checked(Checked(w1 * yz1) + Checked(w2 * yz2)) + Checked(w3 * yz3)));
+    }
+
+    // The difference of two Singles over a Single other than 0 is finite.
+    static double Miss(float v, float target)
+    {
+        if (target == 0.0) throw new Fault();
+        return Math.Abs(((double)v - target) / target);
+    }
+
+    // The X at which line k meets the target Y, by steps from x1 = xxpp. A step
+    // that starts from the values the step before it started from ends as that
+    // one did (its miss is no larger than the last: nothing starts again), and so
+    // do all the steps after it: they are skipped to the last one, whose x1 is
+    // the answer.
     static void Solve(Run r, int k)
     {
+        float x1 = r.Xxpp;
+        float ypj = r.Ypj;
+        int sim = 1;
+        float beki = Step;
         double previous = 1e+15;
-        r.Nq1 = r.Nq2 = 0;
-        r.X1 = r.Xxpp;
-        r.Sim = 1;
-        r.Beki = Step;
-        while (!(Miss(r.Ypj, r.Ytgt) < 0.0001 && r.Nq1 > 3))
+        int nq1 = 0;
+        int nq2 = 0;
+        // Where x1 goes too far, it starts again from xxpp; a limit beyond a
+        // Single is a fault, met at the first range check.
+        double below = Checked(Limits[0] - Checked(Math.Abs(Limits[0]) * 0.5));
+        double top = (double)Limits[1] + Math.Abs(Limits[1]);
+        bool tooFar = !(Math.Abs(top) <= 3.4028234663852886e+38);
+        float above = 0.0f;
+        if (!tooFar) above = (float)top;
+        float lastX1 = 0.0f;
+        float lastYpj = 0.0f;
+        double lastPrevious = 0.0;
+        int lastSim = 0;
+        float lastBeki = 0.0f;
+        double change = Miss(ypj, r.Ytgt);
+        while (!(change < 0.0001 && nq1 > 3))
         {
-            if (!Evaluate(r, k) || r.Nq1 > 200) break;
-            double change = Miss(r.Ypj, r.Ytgt);
+            if (nq1 > 3 && x1 == lastX1 && ypj == lastYpj && previous == lastPrevious && sim == lastSim && beki == lastBeki)
+            {
+                if (nq1 < 200) nq1 = 200;
+            }
+            lastX1 = x1;
+            lastYpj = ypj;
+            lastPrevious = previous;
+            lastSim = sim;
+            lastBeki = beki;
+            nq1 = nq1 + 1;
+            nq2 = nq2 + 1;
+            float v = LineAt(k, x1);
+            if (float.IsNaN(v)) break;
+            ypj = v;
+            // x1 moves by the ratio of the line's value to the target, both
+            // Singles other than 0: their quotient is finite.
+            double ratio = 1.0;
+            if (ypj != 0.0)
+            {
+                double difference = (double)ypj - r.Ytgt;
+                if (!(Math.Abs(difference) <= 3.4028234663852886e+38)) break;
+                bool up = difference > 0.0;
+                if (sim != 1) up = !up;
+                if (up)
+                {
+                    ratio = (double)ypj / r.Ytgt;
+                }
+                else
+                {
+                    ratio = (double)r.Ytgt / ypj;
+                }
+            }
+            if (ratio == 0.0 && beki < 0.0) break;
+            double moved = x1 * Math.Pow(Math.Abs(ratio), beki);
+            if (!(Math.Abs(moved) <= double.MaxValue)) break;
+            if (Math.Abs(moved) < 1.1754944e-38)
+            {
+                moved = 0.0;
+            }
+            else if (Math.Abs(moved) > 3.402823e+38)
+            {
+                moved = (double)Math.Sign(moved) * 3.402823e+38;
+            }
+            x1 = (float)moved;
+            if (nq1 > 200) break;
+            change = Math.Abs(((double)ypj - r.Ytgt) / r.Ytgt);
             if (previous != 1e+15)
             {
-                bool below = r.X1 < Checked(Limits[0] - Checked(Math.Abs(Limits[0]) * 0.5));
-                bool above = r.X1 > Single((double)Limits[1] + Math.Abs(Limits[1]));
-                if (below || above) r.X1 = r.Xxpp;
-                if (change > previous && r.Nq2 > 2)
+                if (tooFar) throw new Fault();
+                if (x1 < below || x1 > above) x1 = r.Xxpp;
+                if (change > previous && nq2 > 2)
                 {
-                    r.X1 = r.Xxpp;
-                    r.Beki = Single(r.Beki * 0.8);
-                    r.Sim = -r.Sim;
-                    r.Nq2 = 0;
+                    x1 = r.Xxpp;
+                    beki = (float)(beki * 0.8);
+                    sim = -sim;
+                    nq2 = 0;
                 }
             }
             previous = change;
         }
-        r.Xp1[k] = r.X1;
-        ParameterOf(k);
+        r.Ypj = ypj;
+        r.Xp1[k] = x1;
+        ParameterOf(k); // computed, though nothing reads it
     }
 
-    // The inverse solution: the Y whose interpolated X is xxpp, by steps from
-    // the interpolated Y.
-    static void InverseSolution(Run r)
+    // The X values of the used lines for the target Y. Those for the first
+    // target, which every new start meets again, are found once.
+    static void SolveLines(Run r)
     {
-        float ans22 = Single(1e+15), beki5 = Step;
+        if (r.FirstKnown && r.Ytgt == r.Ans11)
+        {
+            for (int k = 1; k <= Lines; ++k)
+            {
+                r.Xp1[k] = r.First[k];
+            }
+            return;
+        }
+        for (int k = 1; k <= Lines; ++k)
+        {
+            if (Used(r, k))
+            {
+                Solve(r, k);
+            }
+        }
+        if (r.Ytgt == r.Ans11)
+        {
+            for (int k = 1; k <= Lines; ++k)
+            {
+                r.First[k] = r.Xp1[k];
+            }
+            r.FirstKnown = true;
+        }
+    }
+
+    // The inverse solution: the Y whose interpolated X is xxpp, by steps from the
+    // interpolated Y.
+    static void Inverse(Run r)
+    {
+        float ans22 = Single(1e+15);
+        float beki5 = Step;
         double previous = 1e+15;
-        int simz = 1, nq5 = 0, nq6 = 0, outside = 0;
+        int simz = 1;
+        int nq5 = 0;
+        int nq6 = 0;
         r.Ytgt = r.Ans11;
-        r.X1 = r.Xxpp;
-        r.Inverse = true;
         while (!(Miss(r.Xxpp, ans22) < 0.0001 && nq5 > 3))
         {
-            ++nq5;
-            ++nq6;
-            for (int k = 1; k <= Lines; ++k)
-                if (Used(r, k)) Solve(r, k);
+            nq5 = nq5 + 1;
+            nq6 = nq6 + 1;
+            SolveLines(r);
             ans22 = Interpolated(r, true);
-            if (ans22 == 0.0f) break;
+            if (ans22 == 0.0) break;
             r.Ypj = r.Xxpp;
-            bool above = Single((double)r.Ypj - ans22) > 0.0f;
-            bool up = simz == 1 ? above : !above;
-            double ratio = up ? Quotient(r.Xxpp, ans22) : Quotient(ans22, r.Xxpp);
+            bool up = Single((double)r.Ypj - ans22) > 0.0;
+            if (simz != 1) up = !up;
+            double ratio = 0.0;
+            if (up)
+            {
+                ratio = Quotient(r.Xxpp, ans22);
+            }
+            else
+            {
+                ratio = Quotient(ans22, r.Xxpp);
+            }
             double yq = Checked(r.Ytgt * Power(Math.Abs(ratio), beki5));
             if (Math.Abs(yq) < 1.1754944e-38 || Math.Abs(yq) > 3.402823e+38) break;
             r.Ytgt = Single(yq);
@@ -467,54 +598,92 @@ public static class KxCalc
             }
             previous = change;
         }
-        double agreement = Quotient(Checked((double)r.Ans11 - r.Ytgt),
-                                    r.Ans11 != 0.0f ? r.Ans11 : r.Ytgt);
+        double agreement = 0.0;
+        if (r.Ans11 != 0.0)
+        {
+            agreement = Quotient(Checked((double)r.Ans11 - r.Ytgt), r.Ans11);
+        }
+        else
+        {
+            agreement = Quotient(Checked((double)r.Ans11 - r.Ytgt), r.Ytgt);
+        }
         // Only answers that agree within 1 % are one, converged or not.
-        int flgm = Math.Abs(agreement) <= 0.01 ? 0 : 1;
-        if (flgm != 0 && r.Flag == 0) r.Flag = 6;
+        bool agree = Math.Abs(agreement) <= 0.01;
+        if (!agree && r.Flag == 0) r.Flag = 6;
         float ans33 = r.Ytgt;
+        int beyond = 0;
         for (int k = r.Nnpb - 1; k <= r.Nnpb; ++k)
-            if (OutsideX(r, r.Xp1[k], k)) ++outside;
-        if (outside == 2 && r.Flag == 0) r.Flag = 5;
-        r.Ans00 = flgm == 0 ? Single(Single((double)r.Ans11 + ans33) * 0.5) : r.Ans11;
+        {
+            if (OutsideX(r, r.Xp1[k], k)) beyond = beyond + 1;
+        }
+        if (beyond == 2 && r.Flag == 0) r.Flag = 5;
+        if (agree)
+        {
+            r.Ans00 = Single(Single((double)r.Ans11 + ans33) * 0.5);
+        }
+        else
+        {
+            r.Ans00 = r.Ans11;
+        }
     }
 
-    static int Family(Run r, out double y)
+    static int Family(Run r)
     {
-        int outside = 0;
-        y = 0.0;
         Bracket(r);
-        if (RefusesNonPositiveX != 0 && r.Xxpp <= 0.0f)
+        if (RefusesNonPositiveX == 1 && r.Xxpp <= 0.0)
         {
             for (int k = r.Nnpb - 1; k <= r.Nnpb; ++k)
-                if (Range[k - 1][0] > 0.0f && Range[k - 1][1] > 0.0f) return 1;
+            {
+                if (Range[k - 1][0] > 0.0 && Range[k - 1][1] > 0.0) return 1;
+            }
         }
         SetAllowance(r);
+        int beyond = 0;
         for (int k = r.Nnpb - 1; k <= r.Nnpb; ++k)
-            if (OutsideX(r, r.Xxpp, k)) ++outside;
-        if (outside == 2) r.Flag = 2;
+        {
+            if (OutsideX(r, r.Xxpp, k)) beyond = beyond + 1;
+        }
+        if (beyond == 2) r.Flag = 2;
         // computed and stored, though nothing reads it
         Single(Checked(Checked(Parameter[Lines - 1] - Parameter[0]) * Share));
         bool low = r.Yypp < ParameterLimit(Parameter[0], -1);
         bool high = r.Yypp > ParameterLimit(Parameter[Lines - 1], 1);
         if ((low || high) && r.Flag == 0) r.Flag = 3;
-        // Only the lines the interpolation uses; a bracketing line that cannot
-        // be computed leaves no answer, a third line the straight line.
+        // Only the lines the interpolation uses; a bracketing line that cannot be
+        // computed leaves no answer, a third line the straight line.
         bool[] computed = new bool[Lines + 1];
         for (int k = 1; k <= Lines; ++k)
+        {
             if (Used(r, k)) computed[k] = Evaluate(r, k);
+        }
         if (!computed[r.Nnpb - 1] || !computed[r.Nnpb]) throw new Fault();
         for (int k = 1; k <= Lines; ++k)
+        {
             if (Used(r, k) && !computed[k]) r.Straight = true;
-        r.Ans11 = r.Ans00 = Interpolated(r, false);
-        outside = 0;
+        }
+        r.Ans11 = Interpolated(r, false);
+        r.Ans00 = r.Ans11;
+        beyond = 0;
         for (int k = r.Nnpb - 1; k <= r.Nnpb; ++k)
-            if (OutsideY(r, r.Ans11, k)) ++outside;
-        if (outside == 2 && r.Flag == 0) r.Flag = 4;
+        {
+            if (OutsideY(r, r.Ans11, k)) beyond = beyond + 1;
+        }
+        if (beyond == 2 && r.Flag == 0) r.Flag = 4;
         // The inverse solution moves X and Y by ratios: it cannot start from 0.
-        if (r.Xxpp != 0.0f && r.Ans11 != 0.0f) InverseSolution(r);
-        y = r.Ans00;
+        if (r.Xxpp != 0.0 && r.Ans11 != 0.0)
+        {
+            Inverse(r);
+        }
         return r.Flag;
+    }
+
+    // The flag of the family at X = x and the parameter p; the value is ans00.
+    static int Calculate(Run r, double x, double p)
+    {
+        r.Xxpp = Single(x);
+        r.Yypp = Single(p);
+        if (Lines == 1) return SingleLine(r);
+        return Family(r);
     }
 
     // The flag of the family at X = x and the parameter p; the value in y.
@@ -524,11 +693,8 @@ public static class KxCalc
         try
         {
             Run r = new Run();
-            r.Xxpp = r.X1 = Single(x);
-            r.Yypp = Single(p);
-            double value;
-            int flag = Lines == 1 ? SingleLine(r, out value) : Family(r, out value);
-            y = value;
+            int flag = Calculate(r, x, p);
+            y = r.Ans00;
             return flag;
         }
         catch (Exception)

@@ -40,70 +40,126 @@
 #include <setjmp.h>
 #include <string.h>
 
+/* The number of lines. */
 #define KX_LINES 5
 
-struct kx_section {
-    int form; /* 1..21, 0: the value 0 */
-    double c[5]; /* C1..C4 at 1..4 */
-    float end; /* the last X of the section; the last section has none */
-};
-
-struct kx_line {
-    double parameter;
-    float range[4]; /* smallest and largest X, smallest and largest Y */
-    int sections;
-    struct kx_section section[3];
-};
-
+/* 1: an X of 0 or below is refused where the neighbouring lines' X are above 0. */
+static const int kx_refuses_non_positive_x = 1;
 /* Smallest and largest X, smallest and largest Y of the family. */
 static const float kx_limits[4] = {0.04991f, 201.5f, 0.2215f, 1.007f};
-static const int kx_refuses_non_positive_x = 1;
-
-/* The lines in ascending parameter order. */
-static const struct kx_line kx_lines[KX_LINES] = {
+/* The lines' parameters, ascending. */
+static const double kx_parameter[KX_LINES] = {
     /* line 1, parameter -25 */
-    {.parameter = -25.0,
-     .range = {0.05002f, 201.2f, 0.585f, 1.007f},
-     .sections = 2,
-     .section = {{.form = 5, .c = {0.0, 0.000199149, 0.0394356, 0.701879, 0.0}, .end = 6.594f},
-                 {.form = 12, .c = {0.0, 0.00332209, -0.0251487, 0.118034, -0.407769}}}},
+    -25.0,
     /* line 2, parameter 0 */
-    {.parameter = 0.0,
-     .range = {0.04991f, 200.2f, 0.5265f, 0.9768f},
-     .sections = 2,
-     .section = {{.form = 12, .c = {0.0, -0.000163339, -0.00253004, 0.0662346, -0.424784}, .end = 3.826f},
-                 {.form = 12, .c = {0.0, 0.00293037, -0.0211768, 0.11239, -0.461232}}}},
+    0.0,
     /* line 3, parameter 25 */
-    {.parameter = 25.0,
-     .range = {0.05004f, 199.9f, 0.4656f, 0.9486f},
-     .sections = 2,
-     .section = {{.form = 6, .c = {0.0, 0.000104518, 0.000404369, 0.0467095, 0.604926}, .end = 13.99f},
-                 {.form = 12, .c = {0.0, 0.00455627, -0.0414733, 0.20289, -0.641622}}}},
+    25.0,
     /* line 4, parameter 75 */
-    {.parameter = 75.0,
-     .range = {0.05044f, 200.3f, 0.3437f, 0.8911f},
-     .sections = 2,
-     .section = {{.form = 12, .c = {0.0, 0.000641944, -0.00551902, 0.107388, -0.680552}, .end = 12.66f},
-                 {.form = 12, .c = {0.0, 0.00498022, -0.0463577, 0.239376, -0.82319}}}},
+    75.0,
     /* line 5, parameter 125 */
-    {.parameter = 125.0,
-     .range = {0.05042f, 201.5f, 0.2215f, 0.8326f},
-     .sections = 3,
-     .section = {{.form = 12, .c = {0.0, 0.00915098, 0.0331127, 0.237136, -0.850628}, .end = 0.2628f},
-                 {.form = 6, .c = {0.0, -0.000106955, 0.000252846, 0.0623583, 0.406048}, .end = 5.722f},
-                 {.form = 12, .c = {0.0, 0.00394218, -0.0341066, 0.215791, -0.957165}}}},
+    125.0,
+};
+/* Each line's smallest and largest X, smallest and largest Y. */
+static const float kx_range[KX_LINES][4] = {
+    /* line 1, parameter -25 */
+    {0.05002f, 201.2f, 0.585f, 1.007f},
+    /* line 2, parameter 0 */
+    {0.04991f, 200.2f, 0.5265f, 0.9768f},
+    /* line 3, parameter 25 */
+    {0.05004f, 199.9f, 0.4656f, 0.9486f},
+    /* line 4, parameter 75 */
+    {0.05044f, 200.3f, 0.3437f, 0.8911f},
+    /* line 5, parameter 125 */
+    {0.05042f, 201.5f, 0.2215f, 0.8326f},
+};
+/* The number of its sections. */
+static const int kx_sections[KX_LINES] = {
+    /* line 1, parameter -25 */
+    2,
+    /* line 2, parameter 0 */
+    2,
+    /* line 3, parameter 25 */
+    2,
+    /* line 4, parameter 75 */
+    2,
+    /* line 5, parameter 125 */
+    3,
+};
+/* The form of each section (1..21; 0: the value 0). */
+static const int kx_form[KX_LINES][3] = {
+    /* line 1, parameter -25 */
+    {5, 12, 0},
+    /* line 2, parameter 0 */
+    {12, 12, 0},
+    /* line 3, parameter 25 */
+    {6, 12, 0},
+    /* line 4, parameter 75 */
+    {12, 12, 0},
+    /* line 5, parameter 125 */
+    {12, 6, 12},
+};
+/* C1..C4 of each section. */
+static const double kx_coefficient[KX_LINES][12] = {
+    /* line 1, parameter -25 */
+    {0.000199149, 0.0394356, 0.701879, 0.0,
+     0.00332209, -0.0251487, 0.118034, -0.407769,
+     0.0, 0.0, 0.0, 0.0},
+    /* line 2, parameter 0 */
+    {-0.000163339, -0.00253004, 0.0662346, -0.424784,
+     0.00293037, -0.0211768, 0.11239, -0.461232,
+     0.0, 0.0, 0.0, 0.0},
+    /* line 3, parameter 25 */
+    {0.000104518, 0.000404369, 0.0467095, 0.604926,
+     0.00455627, -0.0414733, 0.20289, -0.641622,
+     0.0, 0.0, 0.0, 0.0},
+    /* line 4, parameter 75 */
+    {0.000641944, -0.00551902, 0.107388, -0.680552,
+     0.00498022, -0.0463577, 0.239376, -0.82319,
+     0.0, 0.0, 0.0, 0.0},
+    /* line 5, parameter 125 */
+    {0.00915098, 0.0331127, 0.237136, -0.850628,
+     -0.000106955, 0.000252846, 0.0623583, 0.406048,
+     0.00394218, -0.0341066, 0.215791, -0.957165},
+};
+/* The last X of each section but the last. */
+static const float kx_ends[KX_LINES][3] = {
+    /* line 1, parameter -25 */
+    {6.594f, 0.0f, 0.0f},
+    /* line 2, parameter 0 */
+    {3.826f, 0.0f, 0.0f},
+    /* line 3, parameter 25 */
+    {13.99f, 0.0f, 0.0f},
+    /* line 4, parameter 75 */
+    {12.66f, 0.0f, 0.0f},
+    /* line 5, parameter 125 */
+    {0.2628f, 5.722f, 0.0f},
 };
 
-/* Any run-time error of the calculation ends kx_calc with flag 7. */
+/* 2 %, as a Single */
+static const float kx_share = (float)0.02;
+/* The first step of the inverse solution, as a Single */
+static const float kx_step = (float)0.8;
+
+/* The state of one call, as the BASIC Calc keeps it in its variables.
+   Any run-time error of the calculation ends kx_calc with flag 7. */
 struct kx_run {
     jmp_buf fault;
-    float xxpp, yypp, x1;
-    float allowance[4]; /* 2 % of the size of each of the limits */
-    int nnp, nnpb, flag, inverse;
-    float y[KX_LINES + 1], xp1[KX_LINES + 1];
-    float ans00, ans11, ytgt, ypj, beki;
-    int sim, nq1, nq2;
+    float xxpp;
+    float yypp;
+    float allowance[5]; /* 2 % of the size of each limit */
+    int nnp;
+    int nnpb;
+    int flag;
     int straight; /* the third line failed: a straight line through the two */
+    float y[KX_LINES + 1];
+    float xp1[KX_LINES + 1];
+    float first[KX_LINES + 1]; /* xp1 for the first target Y */
+    int first_known;
+    float ans00;
+    float ans11;
+    float ytgt;
+    float ypj;
 };
 
 static void kx_fail(struct kx_run *r)
@@ -114,7 +170,7 @@ static void kx_fail(struct kx_run *r)
 /* A value stored in, or computed as, a 32-bit float. */
 static float kx_single(struct kx_run *r, double v)
 {
-    if (!(fabs(v) <= FLT_MAX)) kx_fail(r);
+    if (!(fabs(v) <= 3.4028234663852886e+38)) kx_fail(r);
     return (float)v;
 }
 
@@ -130,32 +186,17 @@ static double kx_quotient(struct kx_run *r, double a, double b)
     return kx_checked(r, a / b);
 }
 
-static float kx_sum(struct kx_run *r, float a, float b)
-{
-    return kx_single(r, (double)a + b);
-}
-
-static float kx_difference(struct kx_run *r, float a, float b)
-{
-    return kx_single(r, (double)a - b);
-}
-
-static float kx_product(struct kx_run *r, float a, float b)
-{
-    return kx_single(r, (double)a * b);
-}
-
 static float kx_float_quotient(struct kx_run *r, float a, float b)
 {
-    if (b == 0.0f) kx_fail(r);
+    if (b == 0.0) kx_fail(r);
     return kx_single(r, (double)a / b);
 }
 
-static double kx_power(struct kx_run *r, double base, double exponent)
+static double kx_power(struct kx_run *r, double b, double e)
 {
-    if (base < 0.0 && exponent != floor(exponent)) kx_fail(r);
-    if (base == 0.0 && exponent < 0.0) kx_fail(r);
-    return kx_checked(r, pow(base, exponent));
+    if (b < 0.0 && e != trunc(e)) kx_fail(r);
+    if (b == 0.0 && e < 0.0) kx_fail(r);
+    return kx_checked(r, pow(b, e));
 }
 
 /* A double result kept as a float: below the smallest normal float it is 0,
@@ -163,94 +204,103 @@ static double kx_power(struct kx_run *r, double base, double exponent)
 static float kx_stored(struct kx_run *r, double v)
 {
     if (fabs(v) < 1.1754944e-38) return 0.0f;
-    if (fabs(v) > 3.402823e+38) v = v > 0.0 ? 3.402823e+38 : -3.402823e+38;
+    if (fabs(v) > 3.402823e+38) v = (double)((v > 0.0) - (v < 0.0)) * 3.402823e+38;
     return kx_single(r, v);
 }
 
-/* The value of a section's equation at x1. */
-static double kx_equation(struct kx_run *r, const struct kx_section *s, float x1)
+/* The value of line k at x1, stored as a Single: the first section whose end
+   x1 does not pass. NaN where it cannot be computed. (Written out without the
+   helpers above: it runs a hundred thousand times where the inverse solution
+   does not converge.) */
+static float kx_line_at(int k, float x1)
 {
-    const double *c = s->c;
-    int system, degree;
-    double u = x1, p;
-    if (s->form < 1 || s->form > 21) return 0.0;
-    system = (s->form - 1) / 3 + 1;
-    degree = (s->form - 1) % 3 + 1;
-    if (system == 2 || system == 4) {
-        if (!(x1 > 0.0f)) kx_fail(r);
-        u = log((double)x1);
-    } else if (system == 5 || system == 7) {
-        u = kx_float_quotient(r, 1.0f, x1);
+    int s = 1;
+    while (s < kx_sections[k - 1]) {
+        if (!(x1 > kx_ends[k - 1][s - 1])) break;
+        s = s + 1;
     }
-    if (degree == 1)
-        p = c[1] * u + c[2];
-    else if (degree == 2)
-        p = c[1] * pow(u, 2) + c[2] * u + c[3];
-    else
-        p = c[1] * pow(u, 3) + c[2] * pow(u, 2) + c[3] * u + c[4];
-    p = kx_checked(r, p); /* an overflow on the way leaves an infinity or a NaN */
-    if (system == 3 || system == 4) return kx_checked(r, exp(p));
-    if (system == 6 || system == 7) return kx_quotient(r, 1.0, p);
-    return p;
+    int f = kx_form[k - 1][s - 1];
+    if (f < 1 || f > 21) return 0.0f;
+    int coordinates = (f - 1) / 3 + 1;
+    int degree = (f - 1) % 3 + 1;
+    double u = x1;
+    if (coordinates == 2 || coordinates == 4) {
+        if (!(x1 > 0.0)) return NAN;
+        u = log(x1);
+    } else if (coordinates == 5 || coordinates == 7) {
+        if (x1 == 0.0) return NAN;
+        u = 1.0 / x1;
+        if (!(fabs(u) <= 3.4028234663852886e+38)) return NAN;
+        u = (float)u;
+    }
+    int c = 4 * s - 3;
+    double w = 0.0;
+    if (degree == 1) {
+        w = kx_coefficient[k - 1][c - 1] * u + kx_coefficient[k - 1][c];
+    } else if (degree == 2) {
+        w = kx_coefficient[k - 1][c - 1] * pow(u, 2.0) + kx_coefficient[k - 1][c] * u + kx_coefficient[k - 1][c + 1];
+    } else {
+        w = kx_coefficient[k - 1][c - 1] * pow(u, 3.0) + kx_coefficient[k - 1][c] * pow(u, 2.0) + kx_coefficient[k - 1][c + 1] * u + kx_coefficient[k - 1][c + 2];
+    }
+    if (!isfinite(w)) return NAN; /* an overflow on the way leaves an infinity or a NaN */
+    if (coordinates == 3 || coordinates == 4) {
+        w = exp(w);
+    } else if (coordinates == 6 || coordinates == 7) {
+        if (w == 0.0) return NAN;
+        w = 1.0 / w;
+    }
+    if (!isfinite(w)) return NAN;
+    if (fabs(w) < 1.1754944e-38) return 0.0f;
+    if (fabs(w) > 3.402823e+38) w = (double)((w > 0.0) - (w < 0.0)) * 3.402823e+38;
+    return (float)w;
 }
 
-/* The line's value at x1: the first section whose end x1 does not pass. */
+/* The value of line k at x1, which must be computed. */
 static float kx_line_value(struct kx_run *r, int k, float x1)
 {
-    const struct kx_line *line = &kx_lines[k - 1];
-    int s = 0;
-    while (s < line->sections - 1 && x1 > line->section[s].end) ++s;
-    return kx_stored(r, kx_equation(r, &line->section[s], x1));
+    float v = kx_line_at(k, x1);
+    if (isnan(v)) kx_fail(r);
+    return v;
 }
 
-static float kx_parameter(struct kx_run *r, int k)
+static float kx_parameter_of(struct kx_run *r, int k)
 {
-    return kx_single(r, kx_lines[k - 1].parameter);
+    return kx_single(r, kx_parameter[k - 1]);
 }
 
 /* Beyond a range widened below and above (both sides are computed). */
-static int kx_outside(struct kx_run *r, float v, float min, float below, float max, float above)
+static int kx_outside(struct kx_run *r, float v, float low, float below, float high, float above)
 {
-    int low = v < kx_difference(r, min, below);
-    int high = v > kx_sum(r, max, above);
-    return low || high;
+    int under = v < kx_single(r, (double)low - below);
+    int over = v > kx_single(r, (double)high + above);
+    return under || over;
 }
 
 static int kx_outside_x(struct kx_run *r, float x, int k)
 {
-    const float *range = kx_lines[k - 1].range;
-    return kx_outside(r, x, range[0], r->allowance[0], range[1], r->allowance[1]);
+    return kx_outside(r, x, kx_range[k - 1][0], r->allowance[1], kx_range[k - 1][1], r->allowance[2]);
 }
 
 static int kx_outside_y(struct kx_run *r, float y, int k)
 {
-    const float *range = kx_lines[k - 1].range;
-    return kx_outside(r, y, range[2], r->allowance[2], range[3], r->allowance[3]);
+    return kx_outside(r, y, kx_range[k - 1][2], r->allowance[3], kx_range[k - 1][3], r->allowance[4]);
 }
 
 static void kx_set_allowance(struct kx_run *r)
 {
-    int i;
-    for (i = 0; i < 4; ++i) r->allowance[i] = kx_product(r, fabsf(kx_limits[i]), 0.02f);
+    for (int i = 1; i <= 4; ++i) {
+        r->allowance[i] = kx_single(r, (double)fabsf(kx_limits[i - 1]) * kx_share);
+    }
 }
 
-static int kx_single_line(struct kx_run *r, double *y)
+static int kx_single_line(struct kx_run *r)
 {
-    float value;
-    int flag = 0;
-    if (kx_refuses_non_positive_x && r->xxpp <= 0.0f && kx_limits[0] > 0.0f &&
-        kx_limits[1] > 0.0f) {
-        *y = 0.0;
-        return 1;
-    }
+    if (kx_refuses_non_positive_x == 1 && r->xxpp <= 0.0 && kx_limits[0] > 0.0 && kx_limits[1] > 0.0) return 1;
     kx_set_allowance(r);
-    if (kx_outside(r, r->xxpp, kx_limits[0], r->allowance[0], kx_limits[1], r->allowance[1]))
-        flag = 2;
-    value = kx_line_value(r, 1, r->xxpp);
-    if (kx_outside(r, value, kx_limits[2], r->allowance[2], kx_limits[3], r->allowance[3]) &&
-        flag == 0)
-        flag = 4;
-    *y = value;
+    int flag = 0;
+    if (kx_outside(r, r->xxpp, kx_limits[0], r->allowance[1], kx_limits[1], r->allowance[2])) flag = 2;
+    r->ans00 = kx_line_value(r, 1, r->xxpp);
+    if (kx_outside(r, r->ans00, kx_limits[2], r->allowance[3], kx_limits[3], r->allowance[4]) && flag == 0) flag = 4;
     return flag;
 }
 
@@ -258,10 +308,10 @@ static int kx_single_line(struct kx_run *r, double *y)
    (and nnp + 1), the range checks nnpb - 1 and nnpb. */
 static void kx_bracket(struct kx_run *r)
 {
-    int k;
-    for (k = 1; k <= KX_LINES; ++k) {
-        if (r->yypp < kx_parameter(r, k)) {
-            r->nnp = r->nnpb = k;
+    for (int k = 1; k <= KX_LINES; ++k) {
+        if (r->yypp < kx_parameter_of(r, k)) {
+            r->nnp = k;
+            r->nnpb = k;
             break;
         }
     }
@@ -269,55 +319,40 @@ static void kx_bracket(struct kx_run *r)
         r->nnp = KX_LINES - 1;
         r->nnpb = KX_LINES;
     }
-    if (r->nnp == 1) r->nnp = r->nnpb = 2;
+    if (r->nnp == 1) {
+        r->nnp = 2;
+        r->nnpb = 2;
+    }
 }
 
-static int kx_used(const struct kx_run *r, int k)
+static int kx_used(struct kx_run *r, int k)
 {
     if (r->straight) return k == r->nnpb - 1 || k == r->nnpb;
-    return k >= r->nnp - 1 && k <= r->nnp + (KX_LINES > 2 ? 1 : 0);
+    if (KX_LINES > 2) return k >= r->nnp - 1 && k <= r->nnp + 1;
+    return k >= r->nnp - 1 && k <= r->nnp;
 }
 
 /* The parameter limit 2 % beyond an end parameter, outward. */
 static float kx_parameter_limit(struct kx_run *r, double p, int outward)
 {
-    float sign = (float)((p > 0.0) - (p < 0.0));
-    float share = kx_product(r, sign, 0.02f);
-    float factor = outward < 0 ? kx_difference(r, 1.0f, share) : kx_sum(r, 1.0f, share);
+    float part = kx_single(r, (double)((p > 0.0) - (p < 0.0)) * kx_share);
+    float factor = 0.0f;
+    if (outward < 0) {
+        factor = kx_single(r, 1.0 - part);
+    } else {
+        factor = kx_single(r, 1.0 + part);
+    }
     return kx_single(r, kx_checked(r, p * factor));
 }
 
-/* The value of line k at x1; in the inverse solution x1 also moves toward the
-   target Y by the ratio of the line's value to it. */
-static void kx_evaluate_steps(struct kx_run *r, int k)
-{
-    double ratio = 1.0;
-    r->y[k] = kx_line_value(r, k, r->x1);
-    if (!r->inverse) return;
-    r->ypj = r->y[k];
-    if (r->ypj != 0.0f) {
-        int above = kx_difference(r, r->ypj, r->ytgt) > 0.0f;
-        int up = r->sim == 1 ? above : !above;
-        ratio = up ? kx_quotient(r, r->ypj, r->ytgt) : kx_quotient(r, r->ytgt, r->ypj);
-    }
-    r->x1 = kx_stored(r, kx_checked(r, r->x1 * kx_power(r, fabs(ratio), r->beki)));
-}
-
-/* The same under a fault handler of its own: a line that cannot be computed
-   at x1 is no failure of the whole calculation. Returns 0 for such a line. */
+/* The value of line k at xxpp; false where the line cannot be computed there:
+   that is no failure of the whole calculation. */
 static int kx_evaluate(struct kx_run *r, int k)
 {
-    jmp_buf outer;
-    volatile int computed = 0;
-    ++r->nq1;
-    ++r->nq2;
-    memcpy(outer, r->fault, sizeof outer);
-    if (setjmp(r->fault) == 0) {
-        kx_evaluate_steps(r, k);
-        computed = 1;
-    }
-    memcpy(r->fault, outer, sizeof outer);
-    return computed;
+    float v = kx_line_at(k, r->xxpp);
+    if (isnan(v)) return 0;
+    r->y[k] = v;
+    return 1;
 }
 
 /* The value at yypp of the curve through the neighbouring lines' values (or,
@@ -325,101 +360,186 @@ static int kx_evaluate(struct kx_run *r, int k)
    three. */
 static float kx_interpolated(struct kx_run *r, int solved)
 {
-    const float *values = solved ? r->xp1 : r->y;
     int n = r->nnp;
-    float xz1 = kx_parameter(r, n - 1), xz2 = kx_parameter(r, n);
-    float yz1 = values[n - 1], yz2 = values[n];
-    double yq;
-    if (KX_LINES == 2) {
-        float slope = kx_float_quotient(r, kx_difference(r, yz2, yz1), kx_difference(r, xz2, xz1));
-        yq = kx_sum(r, kx_product(r, slope, kx_difference(r, r->yypp, xz2)), yz2);
-    } else {
-        float xz3 = kx_parameter(r, n + 1), yz3 = values[n + 1];
-        double p1 = kx_checked(r, (double)r->yypp - xz1);
-        double p2 = kx_checked(r, (double)r->yypp - xz2);
-        double p3 = kx_checked(r, (double)r->yypp - xz3);
-        double w1 = 0.0, w2 = 0.0, w3 = 0.0;
-        if (r->straight && r->nnpb == n) {
-            w1 = kx_quotient(r, p2, kx_checked(r, p2 - p1));
-            w2 = kx_quotient(r, p1, kx_checked(r, p1 - p2));
-        } else if (r->straight) {
-            w2 = kx_quotient(r, p3, kx_checked(r, p3 - p2));
-            w3 = kx_quotient(r, p2, kx_checked(r, p2 - p3));
-        } else {
-            w1 = kx_quotient(r, kx_checked(r, kx_quotient(r, p2, kx_checked(r, p2 - p1)) * p3),
-                             kx_checked(r, p3 - p1));
-            w2 = kx_quotient(r, kx_checked(r, kx_quotient(r, p1, kx_checked(r, p1 - p2)) * p3),
-                             kx_checked(r, p3 - p2));
-            w3 = kx_quotient(r, kx_checked(r, kx_quotient(r, p1, kx_checked(r, p1 - p3)) * p2),
-                             kx_checked(r, p2 - p3));
-        }
-        yq = kx_checked(r, kx_checked(r, kx_checked(r, w1 * yz1) + kx_checked(r, w2 * yz2)) +
-                               kx_checked(r, w3 * yz3));
+    float xz1 = kx_parameter_of(r, n - 1);
+    float xz2 = kx_parameter_of(r, n);
+    float yz1 = r->y[n - 1];
+    float yz2 = r->y[n];
+    if (solved) {
+        yz1 = r->xp1[n - 1];
+        yz2 = r->xp1[n];
     }
-    return kx_stored(r, yq);
+    if (KX_LINES == 2) {
+        float slope = kx_float_quotient(r, kx_single(r, (double)yz2 - yz1), kx_single(r, (double)xz2 - xz1));
+        return kx_stored(r, kx_single(r, (double)kx_single(r, (double)slope * kx_single(r, (double)r->yypp - xz2)) + yz2));
+    }
+    float xz3 = kx_parameter_of(r, n + 1);
+    float yz3 = r->y[n + 1];
+    if (solved) yz3 = r->xp1[n + 1];
+    double p1 = kx_checked(r, (double)r->yypp - xz1);
+    double p2 = kx_checked(r, (double)r->yypp - xz2);
+    double p3 = kx_checked(r, (double)r->yypp - xz3);
+    double w1 = 0.0;
+    double w2 = 0.0;
+    double w3 = 0.0;
+    if (r->straight && r->nnpb == n) {
+        w1 = kx_quotient(r, p2, kx_checked(r, p2 - p1));
+        w2 = kx_quotient(r, p1, kx_checked(r, p1 - p2));
+    } else if (r->straight) {
+        w2 = kx_quotient(r, p3, kx_checked(r, p3 - p2));
+        w3 = kx_quotient(r, p2, kx_checked(r, p2 - p3));
+    } else {
+        w1 = kx_quotient(r, kx_checked(r, kx_quotient(r, p2, kx_checked(r, p2 - p1)) * p3), kx_checked(r, p3 - p1));
+        w2 = kx_quotient(r, kx_checked(r, kx_quotient(r, p1, kx_checked(r, p1 - p2)) * p3), kx_checked(r, p3 - p2));
+        w3 = kx_quotient(r, kx_checked(r, kx_quotient(r, p1, kx_checked(r, p1 - p3)) * p2), kx_checked(r, p2 - p3));
+    }
+    return kx_stored(r, kx_checked(r, kx_checked(r, kx_checked(r, w1 * yz1) + kx_checked(r, w2 * yz2)) + kx_checked(r, w3 * yz3)));
 }
 
-static double kx_miss(struct kx_run *r, float value, float target)
+/* The difference of two Singles over a Single other than 0 is finite. */
+static double kx_miss(struct kx_run *r, float v, float target)
 {
-    return fabs(kx_quotient(r, kx_checked(r, (double)value - target), target));
+    if (target == 0.0) kx_fail(r);
+    return fabs(((double)v - target) / target);
 }
 
-/* The X at which line k meets the target Y, by steps from x1 = xxpp. */
+/* The X at which line k meets the target Y, by steps from x1 = xxpp. A step
+   that starts from the values the step before it started from ends as that
+   one did (its miss is no larger than the last: nothing starts again), and so
+   do all the steps after it: they are skipped to the last one, whose x1 is
+   the answer. */
 static void kx_solve(struct kx_run *r, int k)
 {
-    double previous = 1e+15, change;
-    r->nq1 = r->nq2 = 0;
-    r->x1 = r->xxpp;
-    r->sim = 1;
-    r->beki = 0.8f;
-    while (!(kx_miss(r, r->ypj, r->ytgt) < 0.0001 && r->nq1 > 3)) {
-        if (!kx_evaluate(r, k) || r->nq1 > 200) break;
-        change = kx_miss(r, r->ypj, r->ytgt);
+    float x1 = r->xxpp;
+    float ypj = r->ypj;
+    int sim = 1;
+    float beki = kx_step;
+    double previous = 1e+15;
+    int nq1 = 0;
+    int nq2 = 0;
+    /* Where x1 goes too far, it starts again from xxpp; a limit beyond a */
+    /* Single is a fault, met at the first range check. */
+    double below = kx_checked(r, kx_limits[0] - kx_checked(r, fabsf(kx_limits[0]) * 0.5));
+    double top = (double)kx_limits[1] + fabsf(kx_limits[1]);
+    int too_far = !(fabs(top) <= 3.4028234663852886e+38);
+    float above = 0.0f;
+    if (!too_far) above = (float)top;
+    float last_x1 = 0.0f;
+    float last_ypj = 0.0f;
+    double last_previous = 0.0;
+    int last_sim = 0;
+    float last_beki = 0.0f;
+    double change = kx_miss(r, ypj, r->ytgt);
+    while (!(change < 0.0001 && nq1 > 3)) {
+        if (nq1 > 3 && x1 == last_x1 && ypj == last_ypj && previous == last_previous && sim == last_sim && beki == last_beki) {
+            if (nq1 < 200) nq1 = 200;
+        }
+        last_x1 = x1;
+        last_ypj = ypj;
+        last_previous = previous;
+        last_sim = sim;
+        last_beki = beki;
+        nq1 = nq1 + 1;
+        nq2 = nq2 + 1;
+        float v = kx_line_at(k, x1);
+        if (isnan(v)) break;
+        ypj = v;
+        /* x1 moves by the ratio of the line's value to the target, both */
+        /* Singles other than 0: their quotient is finite. */
+        double ratio = 1.0;
+        if (ypj != 0.0) {
+            double difference = (double)ypj - r->ytgt;
+            if (!(fabs(difference) <= 3.4028234663852886e+38)) break;
+            int up = difference > 0.0;
+            if (sim != 1) up = !up;
+            if (up) {
+                ratio = (double)ypj / r->ytgt;
+            } else {
+                ratio = (double)r->ytgt / ypj;
+            }
+        }
+        if (ratio == 0.0 && beki < 0.0) break;
+        double moved = x1 * pow(fabs(ratio), beki);
+        if (!isfinite(moved)) break;
+        if (fabs(moved) < 1.1754944e-38) {
+            moved = 0.0;
+        } else if (fabs(moved) > 3.402823e+38) {
+            moved = (double)((moved > 0.0) - (moved < 0.0)) * 3.402823e+38;
+        }
+        x1 = (float)moved;
+        if (nq1 > 200) break;
+        change = fabs(((double)ypj - r->ytgt) / r->ytgt);
         if (previous != 1e+15) {
-            int below = (double)r->x1 <
-                        kx_checked(r, kx_limits[0] - kx_checked(r, fabsf(kx_limits[0]) * 0.5));
-            int above = r->x1 > kx_sum(r, kx_limits[1], fabsf(kx_limits[1]));
-            if (below || above) r->x1 = r->xxpp;
-            if (change > previous && r->nq2 > 2) {
-                r->x1 = r->xxpp;
-                r->beki = kx_single(r, r->beki * 0.8);
-                r->sim = -r->sim;
-                r->nq2 = 0;
+            if (too_far) kx_fail(r);
+            if (x1 < below || x1 > above) x1 = r->xxpp;
+            if (change > previous && nq2 > 2) {
+                x1 = r->xxpp;
+                beki = (float)(beki * 0.8);
+                sim = -sim;
+                nq2 = 0;
             }
         }
         previous = change;
     }
-    r->xp1[k] = r->x1;
-    kx_parameter(r, k);
+    r->ypj = ypj;
+    r->xp1[k] = x1;
+    kx_parameter_of(r, k); /* computed, though nothing reads it */
 }
 
-/* The inverse solution: the Y whose interpolated X is xxpp, by steps from
-   the interpolated Y. */
+/* The X values of the used lines for the target Y. Those for the first
+   target, which every new start meets again, are found once. */
+static void kx_solve_lines(struct kx_run *r)
+{
+    if (r->first_known && r->ytgt == r->ans11) {
+        for (int k = 1; k <= KX_LINES; ++k) {
+            r->xp1[k] = r->first[k];
+        }
+        return;
+    }
+    for (int k = 1; k <= KX_LINES; ++k) {
+        if (kx_used(r, k)) {
+            kx_solve(r, k);
+        }
+    }
+    if (r->ytgt == r->ans11) {
+        for (int k = 1; k <= KX_LINES; ++k) {
+            r->first[k] = r->xp1[k];
+        }
+        r->first_known = 1;
+    }
+}
+
+/* The inverse solution: the Y whose interpolated X is xxpp, by steps from the
+   interpolated Y. */
 static void kx_inverse(struct kx_run *r)
 {
-    float ans22 = kx_single(r, 1e+15), ans33, beki5 = 0.8f;
-    double previous = 1e+15, change, ratio, yq, agreement;
-    int simz = 1, nq5 = 0, nq6 = 0, flgm, outside = 0, k;
+    float ans22 = kx_single(r, 1e+15);
+    float beki5 = kx_step;
+    double previous = 1e+15;
+    int simz = 1;
+    int nq5 = 0;
+    int nq6 = 0;
     r->ytgt = r->ans11;
-    r->x1 = r->xxpp;
-    r->inverse = 1;
     while (!(kx_miss(r, r->xxpp, ans22) < 0.0001 && nq5 > 3)) {
-        int above, up;
-        ++nq5;
-        ++nq6;
-        for (k = 1; k <= KX_LINES; ++k)
-            if (kx_used(r, k)) kx_solve(r, k);
+        nq5 = nq5 + 1;
+        nq6 = nq6 + 1;
+        kx_solve_lines(r);
         ans22 = kx_interpolated(r, 1);
-        if (ans22 == 0.0f) break;
+        if (ans22 == 0.0) break;
         r->ypj = r->xxpp;
-        above = kx_difference(r, r->ypj, ans22) > 0.0f;
-        up = simz == 1 ? above : !above;
-        ratio = up ? kx_quotient(r, r->xxpp, ans22) : kx_quotient(r, ans22, r->xxpp);
-        yq = kx_checked(r, r->ytgt * kx_power(r, fabs(ratio), beki5));
+        int up = kx_single(r, (double)r->ypj - ans22) > 0.0;
+        if (simz != 1) up = !up;
+        double ratio = 0.0;
+        if (up) {
+            ratio = kx_quotient(r, r->xxpp, ans22);
+        } else {
+            ratio = kx_quotient(r, ans22, r->xxpp);
+        }
+        double yq = kx_checked(r, r->ytgt * kx_power(r, fabs(ratio), beki5));
         if (fabs(yq) < 1.1754944e-38 || fabs(yq) > 3.402823e+38) break;
         r->ytgt = kx_single(r, yq);
         if (nq5 > 300) break;
-        change = kx_miss(r, r->ypj, ans22);
+        double change = kx_miss(r, r->ypj, ans22);
         if (previous != 1e+15 && change > previous && nq6 > 2) {
             r->ytgt = r->ans11;
             beki5 = kx_single(r, beki5 * 0.8);
@@ -428,71 +548,90 @@ static void kx_inverse(struct kx_run *r)
         }
         previous = change;
     }
-    agreement = r->ans11 != 0.0f
-                    ? kx_quotient(r, kx_checked(r, (double)r->ans11 - r->ytgt), r->ans11)
-                    : kx_quotient(r, kx_checked(r, (double)r->ans11 - r->ytgt), r->ytgt);
+    double agreement = 0.0;
+    if (r->ans11 != 0.0) {
+        agreement = kx_quotient(r, kx_checked(r, (double)r->ans11 - r->ytgt), r->ans11);
+    } else {
+        agreement = kx_quotient(r, kx_checked(r, (double)r->ans11 - r->ytgt), r->ytgt);
+    }
     /* Only answers that agree within 1 % are one, converged or not. */
-    flgm = fabs(agreement) <= 0.01 ? 0 : 1;
-    if (flgm != 0 && r->flag == 0) r->flag = 6;
-    ans33 = r->ytgt;
-    for (k = r->nnpb - 1; k <= r->nnpb; ++k) outside += kx_outside_x(r, r->xp1[k], k);
-    if (outside == 2 && r->flag == 0) r->flag = 5;
-    r->ans00 = flgm == 0 ? kx_single(r, kx_sum(r, r->ans11, ans33) * 0.5) : r->ans11;
+    int agree = fabs(agreement) <= 0.01;
+    if (!agree && r->flag == 0) r->flag = 6;
+    float ans33 = r->ytgt;
+    int beyond = 0;
+    for (int k = r->nnpb - 1; k <= r->nnpb; ++k) {
+        if (kx_outside_x(r, r->xp1[k], k)) beyond = beyond + 1;
+    }
+    if (beyond == 2 && r->flag == 0) r->flag = 5;
+    if (agree) {
+        r->ans00 = kx_single(r, kx_single(r, (double)r->ans11 + ans33) * 0.5);
+    } else {
+        r->ans00 = r->ans11;
+    }
 }
 
-static int kx_family(struct kx_run *r, double *y)
+static int kx_family(struct kx_run *r)
 {
-    int k, outside = 0;
     kx_bracket(r);
-    if (kx_refuses_non_positive_x && r->xxpp <= 0.0f) {
-        for (k = r->nnpb - 1; k <= r->nnpb; ++k) {
-            const float *range = kx_lines[k - 1].range;
-            if (range[0] > 0.0f && range[1] > 0.0f) {
-                *y = 0.0;
-                return 1;
-            }
+    if (kx_refuses_non_positive_x == 1 && r->xxpp <= 0.0) {
+        for (int k = r->nnpb - 1; k <= r->nnpb; ++k) {
+            if (kx_range[k - 1][0] > 0.0 && kx_range[k - 1][1] > 0.0) return 1;
         }
     }
     kx_set_allowance(r);
-    for (k = r->nnpb - 1; k <= r->nnpb; ++k) outside += kx_outside_x(r, r->xxpp, k);
-    if (outside == 2) r->flag = 2;
+    int beyond = 0;
+    for (int k = r->nnpb - 1; k <= r->nnpb; ++k) {
+        if (kx_outside_x(r, r->xxpp, k)) beyond = beyond + 1;
+    }
+    if (beyond == 2) r->flag = 2;
     /* computed and stored, though nothing reads it */
-    kx_single(r, kx_checked(r, kx_checked(r, kx_lines[KX_LINES - 1].parameter -
-                                                 kx_lines[0].parameter) * 0.02f));
-    {
-        int low = r->yypp < kx_parameter_limit(r, kx_lines[0].parameter, -1);
-        int high = r->yypp > kx_parameter_limit(r, kx_lines[KX_LINES - 1].parameter, 1);
-        if ((low || high) && r->flag == 0) r->flag = 3;
+    kx_single(r, kx_checked(r, kx_checked(r, kx_parameter[KX_LINES - 1] - kx_parameter[0]) * kx_share));
+    int low = r->yypp < kx_parameter_limit(r, kx_parameter[0], -1);
+    int high = r->yypp > kx_parameter_limit(r, kx_parameter[KX_LINES - 1], 1);
+    if ((low || high) && r->flag == 0) r->flag = 3;
+    /* Only the lines the interpolation uses; a bracketing line that cannot be */
+    /* computed leaves no answer, a third line the straight line. */
+    int computed[KX_LINES + 1] = {0};
+    for (int k = 1; k <= KX_LINES; ++k) {
+        if (kx_used(r, k)) computed[k] = kx_evaluate(r, k);
     }
-    {
-        /* Only the lines the interpolation uses; a bracketing line that cannot
-           be computed leaves no answer, a third line the straight line. */
-        int computed[KX_LINES + 1] = {0};
-        for (k = 1; k <= KX_LINES; ++k)
-            if (kx_used(r, k)) computed[k] = kx_evaluate(r, k);
-        if (!computed[r->nnpb - 1] || !computed[r->nnpb]) kx_fail(r);
-        for (k = 1; k <= KX_LINES; ++k)
-            if (kx_used(r, k) && !computed[k]) r->straight = 1;
+    if (!computed[r->nnpb - 1] || !computed[r->nnpb]) kx_fail(r);
+    for (int k = 1; k <= KX_LINES; ++k) {
+        if (kx_used(r, k) && !computed[k]) r->straight = 1;
     }
-    r->ans11 = r->ans00 = kx_interpolated(r, 0);
-    outside = 0;
-    for (k = r->nnpb - 1; k <= r->nnpb; ++k) outside += kx_outside_y(r, r->ans11, k);
-    if (outside == 2 && r->flag == 0) r->flag = 4;
+    r->ans11 = kx_interpolated(r, 0);
+    r->ans00 = r->ans11;
+    beyond = 0;
+    for (int k = r->nnpb - 1; k <= r->nnpb; ++k) {
+        if (kx_outside_y(r, r->ans11, k)) beyond = beyond + 1;
+    }
+    if (beyond == 2 && r->flag == 0) r->flag = 4;
     /* The inverse solution moves X and Y by ratios: it cannot start from 0. */
-    if (r->xxpp != 0.0f && r->ans11 != 0.0f) kx_inverse(r);
-    *y = r->ans00;
+    if (r->xxpp != 0.0 && r->ans11 != 0.0) {
+        kx_inverse(r);
+    }
     return r->flag;
+}
+
+/* The flag of the family at X = x and the parameter p; the value is ans00. */
+static int kx_calculate(struct kx_run *r, double x, double p)
+{
+    r->xxpp = kx_single(r, x);
+    r->yypp = kx_single(r, p);
+    if (KX_LINES == 1) return kx_single_line(r);
+    return kx_family(r);
 }
 
 int kx_calc(double x, double p, double *y)
 {
     struct kx_run run;
+    int flag;
     memset(&run, 0, sizeof run);
     if (setjmp(run.fault) != 0) {
         *y = 0.0;
         return 7;
     }
-    run.xxpp = run.x1 = kx_single(&run, x);
-    run.yypp = kx_single(&run, p);
-    return KX_LINES == 1 ? kx_single_line(&run, y) : kx_family(&run, y);
+    flag = kx_calculate(&run, x, p);
+    *y = run.ans00;
+    return flag;
 }

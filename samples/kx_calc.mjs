@@ -128,8 +128,9 @@ const ENDS = [
     [0.2628, 5.722, 0.0],
 ].map((row) => row.map(Math.fround));
 
-const FLT_MAX = 3.4028234663852886e38;
-const SHARE = Math.fround(0.02); // 2 %, as a Single
+// 2 %, as a Single
+const SHARE = Math.fround(0.02);
+// The first step of the inverse solution, as a Single
 const STEP = Math.fround(0.8);
 
 // A run-time error of the calculation: kx_calc returns flag 7.
@@ -137,7 +138,7 @@ class Fault extends Error {}
 
 // A value stored in, or computed as, a 32-bit float.
 function single(v) {
-    if (!(Math.abs(v) <= FLT_MAX)) throw new Fault();
+    if (!(Math.abs(v) <= 3.4028234663852886e+38)) throw new Fault();
     return Math.fround(v);
 }
 
@@ -147,101 +148,124 @@ function checked(v) {
 }
 
 function quotient(a, b) {
-    if (b === 0) throw new Fault();
+    if (b === 0.0) throw new Fault();
     return checked(a / b);
 }
 
 function floatQuotient(a, b) {
-    if (b === 0) throw new Fault();
+    if (b === 0.0) throw new Fault();
     return single(a / b);
 }
 
-function power(base, exponent) {
-    if (base < 0 && exponent !== Math.floor(exponent)) throw new Fault();
-    if (base === 0 && exponent < 0) throw new Fault();
-    return checked(Math.pow(base, exponent));
+function power(b, e) {
+    if (b < 0.0 && e !== Math.trunc(e)) throw new Fault();
+    if (b === 0.0 && e < 0.0) throw new Fault();
+    return checked(Math.pow(b, e));
 }
 
 // A double result kept as a float: below the smallest normal float it is 0,
 // beyond the largest it is that value.
 function stored(v) {
-    if (Math.abs(v) < 1.1754944e-38) return 0;
-    if (Math.abs(v) > 3.402823e38) v = v > 0 ? 3.402823e38 : -3.402823e38;
+    if (Math.abs(v) < 1.1754944e-38) return 0.0;
+    if (Math.abs(v) > 3.402823e+38) v = Math.sign(v) * 3.402823e+38;
     return single(v);
 }
 
-// The value of section s (0..2) of line k at x1.
-function equation(k, s, x1) {
-    const form = FORM[k - 1][s];
-    const c = COEFFICIENT[k - 1].slice(4 * s, 4 * s + 4);
-    if (form < 1 || form > 21) return 0;
-    const system = Math.floor((form - 1) / 3) + 1;
-    const degree = ((form - 1) % 3) + 1;
-    let u = x1;
-    if (system === 2 || system === 4) {
-        if (!(x1 > 0)) throw new Fault();
-        u = Math.log(x1);
-    } else if (system === 5 || system === 7) {
-        u = floatQuotient(1, x1);
+// The value of line k at x1, stored as a Single: the first section whose end
+// x1 does not pass. NaN where it cannot be computed. (Written out without the
+// helpers above: it runs a hundred thousand times where the inverse solution
+// does not converge.)
+function lineAt(k, x1) {
+    let s = 1;
+    while (s < SECTIONS[k - 1]) {
+        if (!(x1 > ENDS[k - 1][s - 1])) break;
+        s = s + 1;
     }
-    let p;
-    if (degree === 1) p = c[0] * u + c[1];
-    else if (degree === 2) p = c[0] * Math.pow(u, 2) + c[1] * u + c[2];
-    else p = c[0] * Math.pow(u, 3) + c[1] * Math.pow(u, 2) + c[2] * u + c[3];
-    p = checked(p); // an overflow on the way leaves an infinity or a NaN
-    if (system === 3 || system === 4) return checked(Math.exp(p));
-    if (system === 6 || system === 7) return quotient(1, p);
-    return p;
+    let f = FORM[k - 1][s - 1];
+    if (f < 1 || f > 21) return 0.0;
+    let coordinates = Math.trunc((f - 1) / 3) + 1;
+    let degree = (f - 1) % 3 + 1;
+    let u = x1;
+    if (coordinates === 2 || coordinates === 4) {
+        if (!(x1 > 0.0)) return NaN;
+        u = Math.log(x1);
+    } else if (coordinates === 5 || coordinates === 7) {
+        if (x1 === 0.0) return NaN;
+        u = 1.0 / x1;
+        if (!(Math.abs(u) <= 3.4028234663852886e+38)) return NaN;
+        u = Math.fround(u);
+    }
+    let c = 4 * s - 3;
+    let w = 0.0;
+    if (degree === 1) {
+        w = COEFFICIENT[k - 1][c - 1] * u + COEFFICIENT[k - 1][c];
+    } else if (degree === 2) {
+        w = COEFFICIENT[k - 1][c - 1] * Math.pow(u, 2.0) + COEFFICIENT[k - 1][c] * u + COEFFICIENT[k - 1][c + 1];
+    } else {
+        w = COEFFICIENT[k - 1][c - 1] * Math.pow(u, 3.0) + COEFFICIENT[k - 1][c] * Math.pow(u, 2.0) + COEFFICIENT[k - 1][c + 1] * u + COEFFICIENT[k - 1][c + 2];
+    }
+    if (!Number.isFinite(w)) return NaN; // an overflow on the way leaves an infinity or a NaN
+    if (coordinates === 3 || coordinates === 4) {
+        w = Math.exp(w);
+    } else if (coordinates === 6 || coordinates === 7) {
+        if (w === 0.0) return NaN;
+        w = 1.0 / w;
+    }
+    if (!Number.isFinite(w)) return NaN;
+    if (Math.abs(w) < 1.1754944e-38) return 0.0;
+    if (Math.abs(w) > 3.402823e+38) w = Math.sign(w) * 3.402823e+38;
+    return Math.fround(w);
 }
 
-// The line's value at x1: the first section whose end x1 does not pass.
+// The value of line k at x1, which must be computed.
 function lineValue(k, x1) {
-    let s = 0;
-    while (s < SECTIONS[k - 1] - 1 && x1 > ENDS[k - 1][s]) ++s;
-    return stored(equation(k, s, x1));
+    let v = lineAt(k, x1);
+    if (Number.isNaN(v)) throw new Fault();
+    return v;
 }
 
-function parameter(k) {
+function parameterOf(k) {
     return single(PARAMETER[k - 1]);
 }
 
 // Beyond a range widened below and above (both sides are computed).
-function outside(v, min, below, max, above) {
-    const low = v < single(min - below);
-    const high = v > single(max + above);
-    return low || high;
+function outside(v, low, below, high, above) {
+    let under = v < single(low - below);
+    let over = v > single(high + above);
+    return under || over;
 }
 
 function outsideX(r, x, k) {
-    const range = RANGE[k - 1];
-    return outside(x, range[0], r.allowance[0], range[1], r.allowance[1]);
+    return outside(x, RANGE[k - 1][0], r.allowance[1], RANGE[k - 1][1], r.allowance[2]);
 }
 
 function outsideY(r, y, k) {
-    const range = RANGE[k - 1];
-    return outside(y, range[2], r.allowance[2], range[3], r.allowance[3]);
+    return outside(y, RANGE[k - 1][2], r.allowance[3], RANGE[k - 1][3], r.allowance[4]);
 }
 
 function setAllowance(r) {
-    r.allowance = LIMITS.map((limit) => single(Math.abs(limit) * SHARE));
+    for (let i = 1; i <= 4; ++i) {
+        r.allowance[i] = single(Math.abs(LIMITS[i - 1]) * SHARE);
+    }
 }
 
 function singleLine(r) {
-    if (REFUSES_NON_POSITIVE_X && r.xxpp <= 0 && LIMITS[0] > 0 && LIMITS[1] > 0) return [1, 0];
+    if (REFUSES_NON_POSITIVE_X === 1 && r.xxpp <= 0.0 && LIMITS[0] > 0.0 && LIMITS[1] > 0.0) return 1;
     setAllowance(r);
-    const a = r.allowance;
-    let flag = outside(r.xxpp, LIMITS[0], a[0], LIMITS[1], a[1]) ? 2 : 0;
-    const value = lineValue(1, r.xxpp);
-    if (outside(value, LIMITS[2], a[2], LIMITS[3], a[3]) && flag === 0) flag = 4;
-    return [flag, value];
+    let flag = 0;
+    if (outside(r.xxpp, LIMITS[0], r.allowance[1], LIMITS[1], r.allowance[2])) flag = 2;
+    r.ans00 = lineValue(1, r.xxpp);
+    if (outside(r.ans00, LIMITS[2], r.allowance[3], LIMITS[3], r.allowance[4]) && flag === 0) flag = 4;
+    return flag;
 }
 
 // The lines whose parameters bracket yypp: interpolation uses nnp - 1, nnp
 // (and nnp + 1), the range checks nnpb - 1 and nnpb.
 function bracket(r) {
     for (let k = 1; k <= LINES; ++k) {
-        if (r.yypp < parameter(k)) {
-            r.nnp = r.nnpb = k;
+        if (r.yypp < parameterOf(k)) {
+            r.nnp = k;
+            r.nnpb = k;
             break;
         }
     }
@@ -249,47 +273,36 @@ function bracket(r) {
         r.nnp = LINES - 1;
         r.nnpb = LINES;
     }
-    if (r.nnp === 1) r.nnp = r.nnpb = 2;
+    if (r.nnp === 1) {
+        r.nnp = 2;
+        r.nnpb = 2;
+    }
 }
 
 function used(r, k) {
     if (r.straight) return k === r.nnpb - 1 || k === r.nnpb;
-    return k >= r.nnp - 1 && k <= r.nnp + (LINES > 2 ? 1 : 0);
+    if (LINES > 2) return k >= r.nnp - 1 && k <= r.nnp + 1;
+    return k >= r.nnp - 1 && k <= r.nnp;
 }
 
 // The parameter limit 2 % beyond an end parameter, outward.
 function parameterLimit(p, outward) {
-    const share = single(((p > 0) - (p < 0)) * SHARE);
-    const factor = outward < 0 ? single(1 - share) : single(1 + share);
+    let part = single(Math.sign(p) * SHARE);
+    let factor = 0.0;
+    if (outward < 0) {
+        factor = single(1.0 - part);
+    } else {
+        factor = single(1.0 + part);
+    }
     return single(checked(p * factor));
 }
 
-// The value of line k at x1; in the inverse solution x1 also moves toward
-// the target Y by the ratio of the line's value to it.
-function evaluateSteps(r, k) {
-    let ratio = 1;
-    r.y[k] = lineValue(k, r.x1);
-    if (!r.inverse) return;
-    r.ypj = r.y[k];
-    if (r.ypj !== 0) {
-        const above = single(r.ypj - r.ytgt) > 0;
-        const up = r.sim === 1 ? above : !above;
-        ratio = up ? quotient(r.ypj, r.ytgt) : quotient(r.ytgt, r.ypj);
-    }
-    r.x1 = stored(checked(r.x1 * power(Math.abs(ratio), r.beki)));
-}
-
-// The same, where a line that cannot be computed at x1 is no failure of the
-// whole calculation: false for such a line.
+// The value of line k at xxpp; false where the line cannot be computed there:
+// that is no failure of the whole calculation.
 function evaluate(r, k) {
-    ++r.nq1;
-    ++r.nq2;
-    try {
-        evaluateSteps(r, k);
-    } catch (e) {
-        if (e instanceof Fault) return false;
-        throw e;
-    }
+    let v = lineAt(k, r.xxpp);
+    if (Number.isNaN(v)) return false;
+    r.y[k] = v;
     return true;
 }
 
@@ -297,91 +310,183 @@ function evaluate(r, k) {
 // solved, their X values): a straight line through two, a parabola through
 // three.
 function interpolated(r, solved) {
-    const values = solved ? r.xp1 : r.y;
-    const n = r.nnp;
-    const xz1 = parameter(n - 1), xz2 = parameter(n);
-    const yz1 = values[n - 1], yz2 = values[n];
-    let yq;
-    if (LINES === 2) {
-        const slope = floatQuotient(single(yz2 - yz1), single(xz2 - xz1));
-        yq = single(single(slope * single(r.yypp - xz2)) + yz2);
-    } else {
-        const xz3 = parameter(n + 1), yz3 = values[n + 1];
-        const p1 = checked(r.yypp - xz1);
-        const p2 = checked(r.yypp - xz2);
-        const p3 = checked(r.yypp - xz3);
-        let w1 = 0, w2 = 0, w3 = 0;
-        if (r.straight && r.nnpb === n) {
-            w1 = quotient(p2, checked(p2 - p1));
-            w2 = quotient(p1, checked(p1 - p2));
-        } else if (r.straight) {
-            w2 = quotient(p3, checked(p3 - p2));
-            w3 = quotient(p2, checked(p2 - p3));
-        } else {
-            w1 = quotient(checked(quotient(p2, checked(p2 - p1)) * p3), checked(p3 - p1));
-            w2 = quotient(checked(quotient(p1, checked(p1 - p2)) * p3), checked(p3 - p2));
-            w3 = quotient(checked(quotient(p1, checked(p1 - p3)) * p2), checked(p2 - p3));
-        }
-        yq = checked(checked(checked(w1 * yz1) + checked(w2 * yz2)) + checked(w3 * yz3));
+    let n = r.nnp;
+    let xz1 = parameterOf(n - 1);
+    let xz2 = parameterOf(n);
+    let yz1 = r.y[n - 1];
+    let yz2 = r.y[n];
+    if (solved) {
+        yz1 = r.xp1[n - 1];
+        yz2 = r.xp1[n];
     }
-    return stored(yq);
+    if (LINES === 2) {
+        let slope = floatQuotient(single(yz2 - yz1), single(xz2 - xz1));
+        return stored(single(single(slope * single(r.yypp - xz2)) + yz2));
+    }
+    let xz3 = parameterOf(n + 1);
+    let yz3 = r.y[n + 1];
+    if (solved) yz3 = r.xp1[n + 1];
+    let p1 = checked(r.yypp - xz1);
+    let p2 = checked(r.yypp - xz2);
+    let p3 = checked(r.yypp - xz3);
+    let w1 = 0.0;
+    let w2 = 0.0;
+    let w3 = 0.0;
+    if (r.straight && r.nnpb === n) {
+        w1 = quotient(p2, checked(p2 - p1));
+        w2 = quotient(p1, checked(p1 - p2));
+    } else if (r.straight) {
+        w2 = quotient(p3, checked(p3 - p2));
+        w3 = quotient(p2, checked(p2 - p3));
+    } else {
+        w1 = quotient(checked(quotient(p2, checked(p2 - p1)) * p3), checked(p3 - p1));
+        w2 = quotient(checked(quotient(p1, checked(p1 - p2)) * p3), checked(p3 - p2));
+        w3 = quotient(checked(quotient(p1, checked(p1 - p3)) * p2), checked(p2 - p3));
+    }
+    return stored(checked(checked(checked(w1 * yz1) + checked(w2 * yz2)) + checked(w3 * yz3)));
 }
 
-function miss(value, target) {
-    return Math.abs(quotient(checked(value - target), target));
+// The difference of two Singles over a Single other than 0 is finite.
+function miss(v, target) {
+    if (target === 0.0) throw new Fault();
+    return Math.abs((v - target) / target);
 }
 
-// The X at which line k meets the target Y, by steps from x1 = xxpp.
+// The X at which line k meets the target Y, by steps from x1 = xxpp. A step
+// that starts from the values the step before it started from ends as that
+// one did (its miss is no larger than the last: nothing starts again), and so
+// do all the steps after it: they are skipped to the last one, whose x1 is
+// the answer.
 function solve(r, k) {
-    let previous = 1e15;
-    r.nq1 = r.nq2 = 0;
-    r.x1 = r.xxpp;
-    r.sim = 1;
-    r.beki = STEP;
-    while (!(miss(r.ypj, r.ytgt) < 0.0001 && r.nq1 > 3)) {
-        if (!evaluate(r, k) || r.nq1 > 200) break;
-        const change = miss(r.ypj, r.ytgt);
-        if (previous !== 1e15) {
-            const below = r.x1 < checked(LIMITS[0] - checked(Math.abs(LIMITS[0]) * 0.5));
-            const above = r.x1 > single(LIMITS[1] + Math.abs(LIMITS[1]));
-            if (below || above) r.x1 = r.xxpp;
-            if (change > previous && r.nq2 > 2) {
-                r.x1 = r.xxpp;
-                r.beki = single(r.beki * 0.8);
-                r.sim = -r.sim;
-                r.nq2 = 0;
+    let x1 = r.xxpp;
+    let ypj = r.ypj;
+    let sim = 1;
+    let beki = STEP;
+    let previous = 1e+15;
+    let nq1 = 0;
+    let nq2 = 0;
+    // Where x1 goes too far, it starts again from xxpp; a limit beyond a
+    // Single is a fault, met at the first range check.
+    let below = checked(LIMITS[0] - checked(Math.abs(LIMITS[0]) * 0.5));
+    let top = LIMITS[1] + Math.abs(LIMITS[1]);
+    let tooFar = !(Math.abs(top) <= 3.4028234663852886e+38);
+    let above = 0.0;
+    if (!tooFar) above = Math.fround(top);
+    let lastX1 = 0.0;
+    let lastYpj = 0.0;
+    let lastPrevious = 0.0;
+    let lastSim = 0;
+    let lastBeki = 0.0;
+    let change = miss(ypj, r.ytgt);
+    while (!(change < 0.0001 && nq1 > 3)) {
+        if (nq1 > 3 && x1 === lastX1 && ypj === lastYpj && previous === lastPrevious && sim === lastSim && beki === lastBeki) {
+            if (nq1 < 200) nq1 = 200;
+        }
+        lastX1 = x1;
+        lastYpj = ypj;
+        lastPrevious = previous;
+        lastSim = sim;
+        lastBeki = beki;
+        nq1 = nq1 + 1;
+        nq2 = nq2 + 1;
+        let v = lineAt(k, x1);
+        if (Number.isNaN(v)) break;
+        ypj = v;
+        // x1 moves by the ratio of the line's value to the target, both
+        // Singles other than 0: their quotient is finite.
+        let ratio = 1.0;
+        if (ypj !== 0.0) {
+            let difference = ypj - r.ytgt;
+            if (!(Math.abs(difference) <= 3.4028234663852886e+38)) break;
+            let up = difference > 0.0;
+            if (sim !== 1) up = !up;
+            if (up) {
+                ratio = ypj / r.ytgt;
+            } else {
+                ratio = r.ytgt / ypj;
+            }
+        }
+        if (ratio === 0.0 && beki < 0.0) break;
+        let moved = x1 * Math.pow(Math.abs(ratio), beki);
+        if (!Number.isFinite(moved)) break;
+        if (Math.abs(moved) < 1.1754944e-38) {
+            moved = 0.0;
+        } else if (Math.abs(moved) > 3.402823e+38) {
+            moved = Math.sign(moved) * 3.402823e+38;
+        }
+        x1 = Math.fround(moved);
+        if (nq1 > 200) break;
+        change = Math.abs((ypj - r.ytgt) / r.ytgt);
+        if (previous !== 1e+15) {
+            if (tooFar) throw new Fault();
+            if (x1 < below || x1 > above) x1 = r.xxpp;
+            if (change > previous && nq2 > 2) {
+                x1 = r.xxpp;
+                beki = Math.fround(beki * 0.8);
+                sim = -sim;
+                nq2 = 0;
             }
         }
         previous = change;
     }
-    r.xp1[k] = r.x1;
-    parameter(k);
+    r.ypj = ypj;
+    r.xp1[k] = x1;
+    parameterOf(k); // computed, though nothing reads it
+}
+
+// The X values of the used lines for the target Y. Those for the first
+// target, which every new start meets again, are found once.
+function solveLines(r) {
+    if (r.firstKnown && r.ytgt === r.ans11) {
+        for (let k = 1; k <= LINES; ++k) {
+            r.xp1[k] = r.first[k];
+        }
+        return;
+    }
+    for (let k = 1; k <= LINES; ++k) {
+        if (used(r, k)) {
+            solve(r, k);
+        }
+    }
+    if (r.ytgt === r.ans11) {
+        for (let k = 1; k <= LINES; ++k) {
+            r.first[k] = r.xp1[k];
+        }
+        r.firstKnown = true;
+    }
 }
 
 // The inverse solution: the Y whose interpolated X is xxpp, by steps from the
 // interpolated Y.
 function inverse(r) {
-    let ans22 = single(1e15), beki5 = STEP, previous = 1e15;
-    let simz = 1, nq5 = 0, nq6 = 0;
+    let ans22 = single(1e+15);
+    let beki5 = STEP;
+    let previous = 1e+15;
+    let simz = 1;
+    let nq5 = 0;
+    let nq6 = 0;
     r.ytgt = r.ans11;
-    r.x1 = r.xxpp;
-    r.inverse = true;
     while (!(miss(r.xxpp, ans22) < 0.0001 && nq5 > 3)) {
-        ++nq5;
-        ++nq6;
-        for (let k = 1; k <= LINES; ++k) if (used(r, k)) solve(r, k);
+        nq5 = nq5 + 1;
+        nq6 = nq6 + 1;
+        solveLines(r);
         ans22 = interpolated(r, true);
-        if (ans22 === 0) break;
+        if (ans22 === 0.0) break;
         r.ypj = r.xxpp;
-        const above = single(r.ypj - ans22) > 0;
-        const up = simz === 1 ? above : !above;
-        const ratio = up ? quotient(r.xxpp, ans22) : quotient(ans22, r.xxpp);
-        const yq = checked(r.ytgt * power(Math.abs(ratio), beki5));
-        if (Math.abs(yq) < 1.1754944e-38 || Math.abs(yq) > 3.402823e38) break;
+        let up = single(r.ypj - ans22) > 0.0;
+        if (simz !== 1) up = !up;
+        let ratio = 0.0;
+        if (up) {
+            ratio = quotient(r.xxpp, ans22);
+        } else {
+            ratio = quotient(ans22, r.xxpp);
+        }
+        let yq = checked(r.ytgt * power(Math.abs(ratio), beki5));
+        if (Math.abs(yq) < 1.1754944e-38 || Math.abs(yq) > 3.402823e+38) break;
         r.ytgt = single(yq);
         if (nq5 > 300) break;
-        const change = miss(r.ypj, ans22);
-        if (previous !== 1e15 && change > previous && nq6 > 2) {
+        let change = miss(r.ypj, ans22);
+        if (previous !== 1e+15 && change > previous && nq6 > 2) {
             r.ytgt = r.ans11;
             beki5 = single(beki5 * 0.8);
             simz = -simz;
@@ -389,60 +494,100 @@ function inverse(r) {
         }
         previous = change;
     }
-    const agreement = quotient(checked(r.ans11 - r.ytgt), r.ans11 !== 0 ? r.ans11 : r.ytgt);
+    let agreement = 0.0;
+    if (r.ans11 !== 0.0) {
+        agreement = quotient(checked(r.ans11 - r.ytgt), r.ans11);
+    } else {
+        agreement = quotient(checked(r.ans11 - r.ytgt), r.ytgt);
+    }
     // Only answers that agree within 1 % are one, converged or not.
-    const flgm = Math.abs(agreement) <= 0.01 ? 0 : 1;
-    if (flgm !== 0 && r.flag === 0) r.flag = 6;
-    const ans33 = r.ytgt;
-    let out = 0;
-    for (let k = r.nnpb - 1; k <= r.nnpb; ++k) if (outsideX(r, r.xp1[k], k)) ++out;
-    if (out === 2 && r.flag === 0) r.flag = 5;
-    r.ans00 = flgm === 0 ? single(single(r.ans11 + ans33) * 0.5) : r.ans11;
+    let agree = Math.abs(agreement) <= 0.01;
+    if (!agree && r.flag === 0) r.flag = 6;
+    let ans33 = r.ytgt;
+    let beyond = 0;
+    for (let k = r.nnpb - 1; k <= r.nnpb; ++k) {
+        if (outsideX(r, r.xp1[k], k)) beyond = beyond + 1;
+    }
+    if (beyond === 2 && r.flag === 0) r.flag = 5;
+    if (agree) {
+        r.ans00 = single(single(r.ans11 + ans33) * 0.5);
+    } else {
+        r.ans00 = r.ans11;
+    }
 }
 
 function family(r) {
     bracket(r);
-    if (REFUSES_NON_POSITIVE_X && r.xxpp <= 0) {
+    if (REFUSES_NON_POSITIVE_X === 1 && r.xxpp <= 0.0) {
         for (let k = r.nnpb - 1; k <= r.nnpb; ++k) {
-            const range = RANGE[k - 1];
-            if (range[0] > 0 && range[1] > 0) return [1, 0];
+            if (RANGE[k - 1][0] > 0.0 && RANGE[k - 1][1] > 0.0) return 1;
         }
     }
     setAllowance(r);
-    let out = 0;
-    for (let k = r.nnpb - 1; k <= r.nnpb; ++k) if (outsideX(r, r.xxpp, k)) ++out;
-    if (out === 2) r.flag = 2;
+    let beyond = 0;
+    for (let k = r.nnpb - 1; k <= r.nnpb; ++k) {
+        if (outsideX(r, r.xxpp, k)) beyond = beyond + 1;
+    }
+    if (beyond === 2) r.flag = 2;
     // computed and stored, though nothing reads it
     single(checked(checked(PARAMETER[LINES - 1] - PARAMETER[0]) * SHARE));
-    const low = r.yypp < parameterLimit(PARAMETER[0], -1);
-    const high = r.yypp > parameterLimit(PARAMETER[LINES - 1], 1);
+    let low = r.yypp < parameterLimit(PARAMETER[0], -1);
+    let high = r.yypp > parameterLimit(PARAMETER[LINES - 1], 1);
     if ((low || high) && r.flag === 0) r.flag = 3;
     // Only the lines the interpolation uses; a bracketing line that cannot be
     // computed leaves no answer, a third line the straight line.
-    const computed = new Array(LINES + 1).fill(false);
-    for (let k = 1; k <= LINES; ++k) if (used(r, k)) computed[k] = evaluate(r, k);
+    let computed = new Array(LINES + 1).fill(false);
+    for (let k = 1; k <= LINES; ++k) {
+        if (used(r, k)) computed[k] = evaluate(r, k);
+    }
     if (!computed[r.nnpb - 1] || !computed[r.nnpb]) throw new Fault();
-    for (let k = 1; k <= LINES; ++k) if (used(r, k) && !computed[k]) r.straight = true;
-    r.ans11 = r.ans00 = interpolated(r, false);
-    out = 0;
-    for (let k = r.nnpb - 1; k <= r.nnpb; ++k) if (outsideY(r, r.ans11, k)) ++out;
-    if (out === 2 && r.flag === 0) r.flag = 4;
+    for (let k = 1; k <= LINES; ++k) {
+        if (used(r, k) && !computed[k]) r.straight = true;
+    }
+    r.ans11 = interpolated(r, false);
+    r.ans00 = r.ans11;
+    beyond = 0;
+    for (let k = r.nnpb - 1; k <= r.nnpb; ++k) {
+        if (outsideY(r, r.ans11, k)) beyond = beyond + 1;
+    }
+    if (beyond === 2 && r.flag === 0) r.flag = 4;
     // The inverse solution moves X and Y by ratios: it cannot start from 0.
-    if (r.xxpp !== 0 && r.ans11 !== 0) inverse(r);
-    return [r.flag, r.ans00];
+    if (r.xxpp !== 0.0 && r.ans11 !== 0.0) {
+        inverse(r);
+    }
+    return r.flag;
+}
+
+// The flag of the family at X = x and the parameter p; the value is ans00.
+function calculate(r, x, p) {
+    r.xxpp = single(x);
+    r.yypp = single(p);
+    if (LINES === 1) return singleLine(r);
+    return family(r);
 }
 
 // Returns [flag, value] of the family at X = x and the parameter p.
 export function kx_calc(x, p) {
+    const r = {
+        xxpp: 0,
+        yypp: 0,
+        allowance: new Array(5).fill(0),
+        nnp: 0,
+        nnpb: 0,
+        flag: 0,
+        straight: false,
+        y: new Array(LINES + 1).fill(0),
+        xp1: new Array(LINES + 1).fill(0),
+        first: new Array(LINES + 1).fill(0),
+        firstKnown: false,
+        ans00: 0,
+        ans11: 0,
+        ytgt: 0,
+        ypj: 0,
+    };
     try {
-        const xf = single(Number(x));
-        const r = {
-            xxpp: xf, x1: xf, yypp: single(Number(p)), allowance: [0, 0, 0, 0],
-            nnp: 0, nnpb: 0, flag: 0, inverse: false, straight: false,
-            y: new Array(LINES + 1).fill(0), xp1: new Array(LINES + 1).fill(0),
-            ans00: 0, ans11: 0, ytgt: 0, ypj: 0, beki: 0, sim: 1, nq1: 0, nq2: 0,
-        };
-        return LINES === 1 ? singleLine(r) : family(r);
+        const flag = calculate(r, Number(x), Number(p));
+        return [flag, r.ans00];
     } catch (e) {
         return [7, 0];
     }

@@ -47,389 +47,595 @@ def _float(v):
 def _floats(*values):
     return tuple(_float(v) for v in values)
 
+
+def _pow(a, b):
+    try:
+        return math.pow(a, b)
+    except OverflowError:
+        return math.inf
+
+
+def _exp(a):
+    try:
+        return math.exp(a)
+    except OverflowError:
+        return math.inf
+
+# The number of lines.
+_LINES = 5
+# 1: an X of 0 or below is refused where the neighbouring lines' X are above 0.
+_REFUSES_NON_POSITIVE_X = 1
 # Smallest and largest X, smallest and largest Y of the family.
 _LIMITS = _floats(0.04991, 201.5, 0.2215, 1.007)
-_REFUSES_NON_POSITIVE_X = True
-
-# The lines in ascending parameter order: the parameter, the range (smallest
-# and largest X, smallest and largest Y) and the sections: the form (1..21;
-# 0: the value 0), C1..C4 and the last X (the last section has none).
-_LINES = (
+# The lines' parameters, ascending.
+_PARAMETER = (
     # line 1, parameter -25
-    (-25.0,
-     _floats(0.05002, 201.2, 0.585, 1.007),
-     ((5, (0.000199149, 0.0394356, 0.701879, 0.0), _float(6.594)),
-      (12, (0.00332209, -0.0251487, 0.118034, -0.407769), None))),
+    -25.0,
     # line 2, parameter 0
-    (0.0,
-     _floats(0.04991, 200.2, 0.5265, 0.9768),
-     ((12, (-0.000163339, -0.00253004, 0.0662346, -0.424784), _float(3.826)),
-      (12, (0.00293037, -0.0211768, 0.11239, -0.461232), None))),
+    0.0,
     # line 3, parameter 25
-    (25.0,
-     _floats(0.05004, 199.9, 0.4656, 0.9486),
-     ((6, (0.000104518, 0.000404369, 0.0467095, 0.604926), _float(13.99)),
-      (12, (0.00455627, -0.0414733, 0.20289, -0.641622), None))),
+    25.0,
     # line 4, parameter 75
-    (75.0,
-     _floats(0.05044, 200.3, 0.3437, 0.8911),
-     ((12, (0.000641944, -0.00551902, 0.107388, -0.680552), _float(12.66)),
-      (12, (0.00498022, -0.0463577, 0.239376, -0.82319), None))),
+    75.0,
     # line 5, parameter 125
-    (125.0,
-     _floats(0.05042, 201.5, 0.2215, 0.8326),
-     ((12, (0.00915098, 0.0331127, 0.237136, -0.850628), _float(0.2628)),
-      (6, (-0.000106955, 0.000252846, 0.0623583, 0.406048), _float(5.722)),
-      (12, (0.00394218, -0.0341066, 0.215791, -0.957165), None))),
+    125.0,
+)
+# Each line's smallest and largest X, smallest and largest Y.
+_RANGE = (
+    # line 1, parameter -25
+    _floats(0.05002, 201.2, 0.585, 1.007),
+    # line 2, parameter 0
+    _floats(0.04991, 200.2, 0.5265, 0.9768),
+    # line 3, parameter 25
+    _floats(0.05004, 199.9, 0.4656, 0.9486),
+    # line 4, parameter 75
+    _floats(0.05044, 200.3, 0.3437, 0.8911),
+    # line 5, parameter 125
+    _floats(0.05042, 201.5, 0.2215, 0.8326),
+)
+# The number of its sections.
+_SECTIONS = (
+    # line 1, parameter -25
+    2,
+    # line 2, parameter 0
+    2,
+    # line 3, parameter 25
+    2,
+    # line 4, parameter 75
+    2,
+    # line 5, parameter 125
+    3,
+)
+# The form of each section (1..21; 0: the value 0).
+_FORM = (
+    # line 1, parameter -25
+    (5, 12, 0),
+    # line 2, parameter 0
+    (12, 12, 0),
+    # line 3, parameter 25
+    (6, 12, 0),
+    # line 4, parameter 75
+    (12, 12, 0),
+    # line 5, parameter 125
+    (12, 6, 12),
+)
+# C1..C4 of each section.
+_COEFFICIENT = (
+    # line 1, parameter -25
+    (0.000199149, 0.0394356, 0.701879, 0.0,
+     0.00332209, -0.0251487, 0.118034, -0.407769,
+     0.0, 0.0, 0.0, 0.0),
+    # line 2, parameter 0
+    (-0.000163339, -0.00253004, 0.0662346, -0.424784,
+     0.00293037, -0.0211768, 0.11239, -0.461232,
+     0.0, 0.0, 0.0, 0.0),
+    # line 3, parameter 25
+    (0.000104518, 0.000404369, 0.0467095, 0.604926,
+     0.00455627, -0.0414733, 0.20289, -0.641622,
+     0.0, 0.0, 0.0, 0.0),
+    # line 4, parameter 75
+    (0.000641944, -0.00551902, 0.107388, -0.680552,
+     0.00498022, -0.0463577, 0.239376, -0.82319,
+     0.0, 0.0, 0.0, 0.0),
+    # line 5, parameter 125
+    (0.00915098, 0.0331127, 0.237136, -0.850628,
+     -0.000106955, 0.000252846, 0.0623583, 0.406048,
+     0.00394218, -0.0341066, 0.215791, -0.957165),
+)
+# The last X of each section but the last.
+_ENDS = (
+    # line 1, parameter -25
+    _floats(6.594, 0.0, 0.0),
+    # line 2, parameter 0
+    _floats(3.826, 0.0, 0.0),
+    # line 3, parameter 25
+    _floats(13.99, 0.0, 0.0),
+    # line 4, parameter 75
+    _floats(12.66, 0.0, 0.0),
+    # line 5, parameter 125
+    _floats(0.2628, 5.722, 0.0),
 )
 
-_FLT_MAX = 3.4028234663852886e+38
-_isfinite = math.isfinite
+# 2 %, as a Single
+_SHARE = _float(0.02)
+# The first step of the inverse solution, as a Single
+_STEP = _float(0.8)
 
 
 class _Fault(Exception):
     """A run-time error of the calculation: kx_calc returns flag 7."""
 
 
+class _Run:
+    # The state of one call, as the BASIC Calc keeps it in its variables.
+    def __init__(self):
+        self.xxpp = 0.0
+        self.yypp = 0.0
+        self.allowance = [0.0] * 5  # 2 % of the size of each limit
+        self.nnp = 0
+        self.nnpb = 0
+        self.flag = 0
+        self.straight = False  # the third line failed: a straight line through the two
+        self.y = [0.0] * (_LINES + 1)
+        self.xp1 = [0.0] * (_LINES + 1)
+        self.first = [0.0] * (_LINES + 1)  # xp1 for the first target Y
+        self.first_known = False
+        self.ans00 = 0.0
+        self.ans11 = 0.0
+        self.ytgt = 0.0
+        self.ypj = 0.0
+
+
+# A value stored in, or computed as, a 32-bit float.
 def _single(v):
-    """A value stored in, or computed as, a 32-bit float."""
-    if not abs(v) <= _FLT_MAX:
+    if not (abs(v) <= 3.4028234663852886e+38):
         raise _Fault
-    return _unpack(_pack(v))[0]
+    return _float(v)
 
 
 def _checked(v):
-    if not _isfinite(v):
+    if not math.isfinite(v):
         raise _Fault
     return v
 
 
-# A division by 0 raises ZeroDivisionError, which ends kx_calc with flag 7 as
-# any fault does. A quotient of two floats is always a finite double; those
-# of doubles are checked.
 def _quotient(a, b):
+    if b == 0.0:
+        raise _Fault
     return _checked(a / b)
 
 
 def _float_quotient(a, b):
+    if b == 0.0:
+        raise _Fault
     return _single(a / b)
 
 
-def _power(base, exponent):
-    if base < 0 and exponent != math.floor(exponent):
+def _power(b, e):
+    if b < 0.0 and e != math.trunc(e):
         raise _Fault
-    if base == 0 and exponent < 0:
+    if b == 0.0 and e < 0.0:
         raise _Fault
-    return _checked(math.pow(base, exponent))
+    return _checked(_pow(b, e))
 
 
+# A double result kept as a float: below the smallest normal float it is 0,
+# beyond the largest it is that value.
 def _stored(v):
-    """A double result kept as a float: below the smallest normal float it is
-    0, beyond the largest it is that value."""
-    size = abs(v)
-    if size < 1.1754944e-38:
+    if abs(v) < 1.1754944e-38:
         return 0.0
-    if size > 3.402823e+38:
-        v = 3.402823e+38 if v > 0 else -3.402823e+38
-    return _unpack(_pack(v))[0]
+    if abs(v) > 3.402823e+38:
+        v = float((v > 0) - (v < 0)) * 3.402823e+38
+    return _single(v)
 
 
-_SHARE = _float(0.02)
-_STEP = _float(0.8)
-
-
-def _equation(section, x1):
-    """The value of a section's equation at x1."""
-    form, c = section[0], section[1]
-    if not 1 <= form <= 21:
+# The value of line k at x1, stored as a Single: the first section whose end
+# x1 does not pass. NaN where it cannot be computed. (Written out without the
+# helpers above: it runs a hundred thousand times where the inverse solution
+# does not converge.)
+def _line_at(k, x1):
+    s = 1
+    while s < _SECTIONS[k - 1]:
+        if not (x1 > _ENDS[k - 1][s - 1]):
+            break
+        s = s + 1
+    f = _FORM[k - 1][s - 1]
+    if f < 1 or f > 21:
         return 0.0
-    system = (form - 1) // 3 + 1
-    degree = (form - 1) % 3 + 1
+    coordinates = (f - 1) // 3 + 1
+    degree = (f - 1) % 3 + 1
     u = x1
-    if system in (2, 4):
-        if not x1 > 0:
-            raise _Fault
+    if coordinates == 2 or coordinates == 4:
+        if not (x1 > 0.0):
+            return math.nan
         u = math.log(x1)
-    elif system in (5, 7):
-        u = _float_quotient(1.0, x1)
+    elif coordinates == 5 or coordinates == 7:
+        if x1 == 0.0:
+            return math.nan
+        u = 1.0 / x1
+        if not (abs(u) <= 3.4028234663852886e+38):
+            return math.nan
+        u = _float(u)
+    c = 4 * s - 3
+    w = 0.0
     if degree == 1:
-        p = c[0] * u + c[1]
+        w = _COEFFICIENT[k - 1][c - 1] * u + _COEFFICIENT[k - 1][c]
     elif degree == 2:
-        p = c[0] * math.pow(u, 2) + c[1] * u + c[2]
+        w = _COEFFICIENT[k - 1][c - 1] * _pow(u, 2.0) + _COEFFICIENT[k - 1][c] * u + _COEFFICIENT[k - 1][c + 1]
     else:
-        p = c[0] * math.pow(u, 3) + c[1] * math.pow(u, 2) + c[2] * u + c[3]
-    p = _checked(p)  # an overflow on the way leaves an infinity or a NaN
-    if system in (3, 4):
-        return _checked(math.exp(p))
-    if system in (6, 7):
-        return _quotient(1.0, p)
-    return p
+        w = _COEFFICIENT[k - 1][c - 1] * _pow(u, 3.0) + _COEFFICIENT[k - 1][c] * _pow(u, 2.0) + _COEFFICIENT[k - 1][c + 1] * u + _COEFFICIENT[k - 1][c + 2]
+    if not math.isfinite(w):
+        return math.nan  # an overflow on the way leaves an infinity or a NaN
+    if coordinates == 3 or coordinates == 4:
+        w = _exp(w)
+    elif coordinates == 6 or coordinates == 7:
+        if w == 0.0:
+            return math.nan
+        w = 1.0 / w
+    if not math.isfinite(w):
+        return math.nan
+    if abs(w) < 1.1754944e-38:
+        return 0.0
+    if abs(w) > 3.402823e+38:
+        w = float((w > 0) - (w < 0)) * 3.402823e+38
+    return _float(w)
 
 
+# The value of line k at x1, which must be computed.
 def _line_value(k, x1):
-    """The line's value at x1: the first section whose end x1 does not pass."""
-    sections = _LINES[k - 1][2]
-    s = 0
-    while s < len(sections) - 1 and x1 > sections[s][2]:
-        s += 1
-    return _stored(_equation(sections[s], x1))
+    v = _line_at(k, x1)
+    if math.isnan(v):
+        raise _Fault
+    return v
 
 
-def _parameter(k):
-    return _single(_LINES[k - 1][0])
+def _parameter_of(k):
+    return _single(_PARAMETER[k - 1])
 
 
+# Beyond a range widened below and above (both sides are computed).
 def _outside(v, low, below, high, above):
-    """Beyond a range widened below and above (both sides are computed)."""
     under = v < _single(low - below)
     over = v > _single(high + above)
     return under or over
 
 
-def _allowance():
-    return [_single(abs(limit) * _SHARE) for limit in _LIMITS]
+def _outside_x(r, x, k):
+    return _outside(x, _RANGE[k - 1][0], r.allowance[1], _RANGE[k - 1][1], r.allowance[2])
 
 
-def _single_line(x):
-    if _REFUSES_NON_POSITIVE_X and x <= 0 and _LIMITS[0] > 0 and _LIMITS[1] > 0:
-        return 1, 0.0
-    a = _allowance()
-    flag = 2 if _outside(x, _LIMITS[0], a[0], _LIMITS[1], a[1]) else 0
-    value = _line_value(1, x)
-    if _outside(value, _LIMITS[2], a[2], _LIMITS[3], a[3]) and flag == 0:
+def _outside_y(r, y, k):
+    return _outside(y, _RANGE[k - 1][2], r.allowance[3], _RANGE[k - 1][3], r.allowance[4])
+
+
+def _set_allowance(r):
+    for i in range(1, 4 + 1):
+        r.allowance[i] = _single(abs(_LIMITS[i - 1]) * _SHARE)
+
+
+def _single_line(r):
+    if _REFUSES_NON_POSITIVE_X == 1 and r.xxpp <= 0.0 and _LIMITS[0] > 0.0 and _LIMITS[1] > 0.0:
+        return 1
+    _set_allowance(r)
+    flag = 0
+    if _outside(r.xxpp, _LIMITS[0], r.allowance[1], _LIMITS[1], r.allowance[2]):
+        flag = 2
+    r.ans00 = _line_value(1, r.xxpp)
+    if _outside(r.ans00, _LIMITS[2], r.allowance[3], _LIMITS[3], r.allowance[4]) and flag == 0:
         flag = 4
-    return flag, value
+    return flag
 
 
-class _Family:
-    def __init__(self, x, p):
-        self.n = len(_LINES)
-        self.xxpp = self.x1 = x
-        self.yypp = p
-        self.nnp = self.nnpb = 0
-        self.flag = 0
-        self.inverse = False
-        self.y = [0.0] * (self.n + 1)
-        self.xp1 = [0.0] * (self.n + 1)
-        self.ans00 = self.ans11 = self.ytgt = self.ypj = self.beki = 0.0
-        self.sim = 1
-        self.nq1 = self.nq2 = 0
-        self.straight = False  # the third line failed: a straight line through two
-        self.allowance = None
+# The lines whose parameters bracket yypp: interpolation uses nnp - 1, nnp
+# (and nnp + 1), the range checks nnpb - 1 and nnpb.
+def _bracket(r):
+    for k in range(1, _LINES + 1):
+        if r.yypp < _parameter_of(k):
+            r.nnp = k
+            r.nnpb = k
+            break
+    if r.nnp == 0 or r.nnp == _LINES:
+        r.nnp = _LINES - 1
+        r.nnpb = _LINES
+    if r.nnp == 1:
+        r.nnp = 2
+        r.nnpb = 2
 
-    def bracket(self):
-        """The lines whose parameters bracket p: interpolation uses nnp - 1,
-        nnp (and nnp + 1), the range checks nnpb - 1 and nnpb."""
-        for k in range(1, self.n + 1):
-            if self.yypp < _parameter(k):
-                self.nnp = self.nnpb = k
-                break
-        if self.nnp == 0 or self.nnp == self.n:
-            self.nnp = self.n - 1
-            self.nnpb = self.n
-        if self.nnp == 1:
-            self.nnp = self.nnpb = 2
 
-    def used(self, k):
-        if self.straight:
-            return k in (self.nnpb - 1, self.nnpb)
-        return self.nnp - 1 <= k <= self.nnp + (1 if self.n > 2 else 0)
+def _used(r, k):
+    if r.straight:
+        return k == r.nnpb - 1 or k == r.nnpb
+    if _LINES > 2:
+        return k >= r.nnp - 1 and k <= r.nnp + 1
+    return k >= r.nnp - 1 and k <= r.nnp
 
-    def outside_x(self, x, k):
-        r, a = _LINES[k - 1][1], self.allowance
-        return _outside(x, r[0], a[0], r[1], a[1])
 
-    def outside_y(self, y, k):
-        r, a = _LINES[k - 1][1], self.allowance
-        return _outside(y, r[2], a[2], r[3], a[3])
+# The parameter limit 2 % beyond an end parameter, outward.
+def _parameter_limit(p, outward):
+    part = _single(float((p > 0) - (p < 0)) * _SHARE)
+    factor = 0.0
+    if outward < 0:
+        factor = _single(1.0 - part)
+    else:
+        factor = _single(1.0 + part)
+    return _single(_checked(p * factor))
 
-    @staticmethod
-    def parameter_limit(p, outward):
-        """The parameter limit 2 % beyond an end parameter, outward."""
-        share = _single(float((p > 0) - (p < 0)) * _SHARE)
-        factor = _single(1.0 - share) if outward < 0 else _single(1.0 + share)
-        return _single(_checked(p * factor))
 
-    def evaluate(self, k):
-        """The value of line k at x1; in the inverse solution x1 also moves
-        toward the target Y by the ratio of the line's value to it. False
-        where the line cannot be computed: that is no failure of the whole
-        calculation."""
-        self.nq1 += 1
-        self.nq2 += 1
-        try:
-            self.evaluate_steps(k)
-        except (_Fault, OverflowError, ZeroDivisionError, ValueError):
-            return False
-        return True
+# The value of line k at xxpp; false where the line cannot be computed there:
+# that is no failure of the whole calculation.
+def _evaluate(r, k):
+    v = _line_at(k, r.xxpp)
+    if math.isnan(v):
+        return False
+    r.y[k] = v
+    return True
 
-    def evaluate_steps(self, k):
-        self.y[k] = _line_value(k, self.x1)
-        if not self.inverse:
-            return
-        ypj = self.ypj = self.y[k]
+
+# The value at yypp of the curve through the neighbouring lines' values (or,
+# solved, their X values): a straight line through two, a parabola through
+# three.
+def _interpolated(r, solved):
+    n = r.nnp
+    xz1 = _parameter_of(n - 1)
+    xz2 = _parameter_of(n)
+    yz1 = r.y[n - 1]
+    yz2 = r.y[n]
+    if solved:
+        yz1 = r.xp1[n - 1]
+        yz2 = r.xp1[n]
+    if _LINES == 2:
+        slope = _float_quotient(_single(yz2 - yz1), _single(xz2 - xz1))
+        return _stored(_single(_single(slope * _single(r.yypp - xz2)) + yz2))
+    xz3 = _parameter_of(n + 1)
+    yz3 = r.y[n + 1]
+    if solved:
+        yz3 = r.xp1[n + 1]
+    p1 = _checked(r.yypp - xz1)
+    p2 = _checked(r.yypp - xz2)
+    p3 = _checked(r.yypp - xz3)
+    w1 = 0.0
+    w2 = 0.0
+    w3 = 0.0
+    if r.straight and r.nnpb == n:
+        w1 = _quotient(p2, _checked(p2 - p1))
+        w2 = _quotient(p1, _checked(p1 - p2))
+    elif r.straight:
+        w2 = _quotient(p3, _checked(p3 - p2))
+        w3 = _quotient(p2, _checked(p2 - p3))
+    else:
+        w1 = _quotient(_checked(_quotient(p2, _checked(p2 - p1)) * p3), _checked(p3 - p1))
+        w2 = _quotient(_checked(_quotient(p1, _checked(p1 - p2)) * p3), _checked(p3 - p2))
+        w3 = _quotient(_checked(_quotient(p1, _checked(p1 - p3)) * p2), _checked(p2 - p3))
+    return _stored(_checked(_checked(_checked(w1 * yz1) + _checked(w2 * yz2)) + _checked(w3 * yz3)))
+
+
+# The difference of two Singles over a Single other than 0 is finite.
+def _miss(v, target):
+    if target == 0.0:
+        raise _Fault
+    return abs((v - target) / target)
+
+
+# The X at which line k meets the target Y, by steps from x1 = xxpp. A step
+# that starts from the values the step before it started from ends as that
+# one did (its miss is no larger than the last: nothing starts again), and so
+# do all the steps after it: they are skipped to the last one, whose x1 is
+# the answer.
+def _solve(r, k):
+    x1 = r.xxpp
+    ypj = r.ypj
+    sim = 1
+    beki = _STEP
+    previous = 1e+15
+    nq1 = 0
+    nq2 = 0
+    # Where x1 goes too far, it starts again from xxpp; a limit beyond a
+    # Single is a fault, met at the first range check.
+    below = _checked(_LIMITS[0] - _checked(abs(_LIMITS[0]) * 0.5))
+    top = _LIMITS[1] + abs(_LIMITS[1])
+    too_far = not (abs(top) <= 3.4028234663852886e+38)
+    above = 0.0
+    if not too_far:
+        above = _float(top)
+    last_x1 = 0.0
+    last_ypj = 0.0
+    last_previous = 0.0
+    last_sim = 0
+    last_beki = 0.0
+    change = _miss(ypj, r.ytgt)
+    while not (change < 0.0001 and nq1 > 3):
+        if nq1 > 3 and x1 == last_x1 and ypj == last_ypj and previous == last_previous and sim == last_sim and beki == last_beki:
+            if nq1 < 200:
+                nq1 = 200
+        last_x1 = x1
+        last_ypj = ypj
+        last_previous = previous
+        last_sim = sim
+        last_beki = beki
+        nq1 = nq1 + 1
+        nq2 = nq2 + 1
+        v = _line_at(k, x1)
+        if math.isnan(v):
+            break
+        ypj = v
+        # x1 moves by the ratio of the line's value to the target, both
+        # Singles other than 0: their quotient is finite.
         ratio = 1.0
-        if ypj != 0:
-            above = _single(ypj - self.ytgt) > 0
-            up = above if self.sim == 1 else not above
-            ratio = ypj / self.ytgt if up else self.ytgt / ypj
-        self.x1 = _stored(_checked(self.x1 * _power(abs(ratio), self.beki)))
-
-    def interpolated(self, solved):
-        """The value at p of the curve through the neighbouring lines' values
-        (or, solved, their X values): a straight line through two, a parabola
-        through three."""
-        values = self.xp1 if solved else self.y
-        n = self.nnp
-        xz1, xz2 = _parameter(n - 1), _parameter(n)
-        yz1, yz2 = values[n - 1], values[n]
-        if self.n == 2:
-            slope = _float_quotient(_single(yz2 - yz1), _single(xz2 - xz1))
-            yq = _single(_single(slope * _single(self.yypp - xz2)) + yz2)
-        else:
-            xz3, yz3 = _parameter(n + 1), values[n + 1]
-            p1 = _checked(self.yypp - xz1)
-            p2 = _checked(self.yypp - xz2)
-            p3 = _checked(self.yypp - xz3)
-            w1 = w2 = w3 = 0.0
-            if self.straight and self.nnpb == n:
-                w1 = _quotient(p2, _checked(p2 - p1))
-                w2 = _quotient(p1, _checked(p1 - p2))
-            elif self.straight:
-                w2 = _quotient(p3, _checked(p3 - p2))
-                w3 = _quotient(p2, _checked(p2 - p3))
+        if ypj != 0.0:
+            difference = ypj - r.ytgt
+            if not (abs(difference) <= 3.4028234663852886e+38):
+                break
+            up = difference > 0.0
+            if sim != 1:
+                up = not up
+            if up:
+                ratio = ypj / r.ytgt
             else:
-                w1 = _quotient(_checked(_quotient(p2, _checked(p2 - p1)) * p3), _checked(p3 - p1))
-                w2 = _quotient(_checked(_quotient(p1, _checked(p1 - p2)) * p3), _checked(p3 - p2))
-                w3 = _quotient(_checked(_quotient(p1, _checked(p1 - p3)) * p2), _checked(p2 - p3))
-            yq = _checked(_checked(_checked(w1 * yz1) + _checked(w2 * yz2)) + _checked(w3 * yz3))
-        return _stored(yq)
+                ratio = r.ytgt / ypj
+        if ratio == 0.0 and beki < 0.0:
+            break
+        moved = x1 * _pow(abs(ratio), beki)
+        if not math.isfinite(moved):
+            break
+        if abs(moved) < 1.1754944e-38:
+            moved = 0.0
+        elif abs(moved) > 3.402823e+38:
+            moved = float((moved > 0) - (moved < 0)) * 3.402823e+38
+        x1 = _float(moved)
+        if nq1 > 200:
+            break
+        change = abs((ypj - r.ytgt) / r.ytgt)
+        if previous != 1e+15:
+            if too_far:
+                raise _Fault
+            if x1 < below or x1 > above:
+                x1 = r.xxpp
+            if change > previous and nq2 > 2:
+                x1 = r.xxpp
+                beki = _float(beki * 0.8)
+                sim = -sim
+                nq2 = 0
+        previous = change
+    r.ypj = ypj
+    r.xp1[k] = x1
+    _parameter_of(k)  # computed, though nothing reads it
 
-    @staticmethod
-    def miss(value, target):
-        return abs((value - target) / target)
 
-    def solve(self, k):
-        """The X at which line k meets the target Y, by steps from x1 = x."""
-        self.nq1 = self.nq2 = 0
-        self.x1 = self.xxpp
-        self.sim = 1
-        self.beki = _STEP
-        previous = 1e15
-        while not (self.miss(self.ypj, self.ytgt) < 0.0001 and self.nq1 > 3):
-            if not self.evaluate(k) or self.nq1 > 200:
-                break
-            change = self.miss(self.ypj, self.ytgt)
-            if previous != 1e15:
-                below = self.x1 < _checked(_LIMITS[0] - _checked(abs(_LIMITS[0]) * 0.5))
-                above = self.x1 > _single(_LIMITS[1] + abs(_LIMITS[1]))
-                if below or above:
-                    self.x1 = self.xxpp
-                if change > previous and self.nq2 > 2:
-                    self.x1 = self.xxpp
-                    self.beki = _single(self.beki * 0.8)
-                    self.sim = -self.sim
-                    self.nq2 = 0
-            previous = change
-        self.xp1[k] = self.x1
-        _parameter(k)
+# The X values of the used lines for the target Y. Those for the first
+# target, which every new start meets again, are found once.
+def _solve_lines(r):
+    if r.first_known and r.ytgt == r.ans11:
+        for k in range(1, _LINES + 1):
+            r.xp1[k] = r.first[k]
+        return
+    for k in range(1, _LINES + 1):
+        if _used(r, k):
+            _solve(r, k)
+    if r.ytgt == r.ans11:
+        for k in range(1, _LINES + 1):
+            r.first[k] = r.xp1[k]
+        r.first_known = True
 
-    def solve_inverse(self):
-        """The inverse solution: the Y whose interpolated X is x, by steps
-        from the interpolated Y."""
-        self.ytgt = self.ans11
-        ans22 = _float(1e15)
-        previous = 1e15
-        self.x1 = self.xxpp
-        simz, nq5, nq6 = 1, 0, 0
-        beki5 = _STEP
-        self.inverse = True
-        while not (self.miss(self.xxpp, ans22) < 0.0001 and nq5 > 3):
-            nq5 += 1
-            nq6 += 1
-            for k in range(1, self.n + 1):
-                if self.used(k):
-                    self.solve(k)
-            ans22 = self.interpolated(True)
-            if ans22 == 0:
-                break
-            self.ypj = self.xxpp
-            above = _single(self.ypj - ans22) > 0
-            up = above if simz == 1 else not above
-            ratio = self.xxpp / ans22 if up else ans22 / self.xxpp
-            yq = _checked(self.ytgt * _power(abs(ratio), beki5))
-            if abs(yq) < 1.1754944e-38 or abs(yq) > 3.402823e+38:
-                break
-            self.ytgt = _single(yq)
-            if nq5 > 300:
-                break
-            change = self.miss(self.ypj, ans22)
-            if previous != 1e15 and change > previous and nq6 > 2:
-                self.ytgt = self.ans11
-                beki5 = _single(beki5 * 0.8)
-                simz = -simz
-                nq6 = 0
-            previous = change
-        if self.ans11 != 0:
-            agreement = (self.ans11 - self.ytgt) / self.ans11
+
+# The inverse solution: the Y whose interpolated X is xxpp, by steps from the
+# interpolated Y.
+def _inverse(r):
+    ans22 = _single(1e+15)
+    beki5 = _STEP
+    previous = 1e+15
+    simz = 1
+    nq5 = 0
+    nq6 = 0
+    r.ytgt = r.ans11
+    while not (_miss(r.xxpp, ans22) < 0.0001 and nq5 > 3):
+        nq5 = nq5 + 1
+        nq6 = nq6 + 1
+        _solve_lines(r)
+        ans22 = _interpolated(r, True)
+        if ans22 == 0.0:
+            break
+        r.ypj = r.xxpp
+        up = _single(r.ypj - ans22) > 0.0
+        if simz != 1:
+            up = not up
+        ratio = 0.0
+        if up:
+            ratio = _quotient(r.xxpp, ans22)
         else:
-            agreement = (self.ans11 - self.ytgt) / self.ytgt
-        # Only answers that agree within 1 % are one, converged or not.
-        flgm = 0 if abs(agreement) <= 0.01 else 1
-        if flgm != 0 and self.flag == 0:
-            self.flag = 6
-        ans33 = self.ytgt
-        outside = sum(self.outside_x(self.xp1[k], k) for k in (self.nnpb - 1, self.nnpb))
-        if outside == 2 and self.flag == 0:
-            self.flag = 5
-        if flgm == 0:
-            self.ans00 = _single(_single(self.ans11 + ans33) * 0.5)
-        else:
-            self.ans00 = self.ans11
+            ratio = _quotient(ans22, r.xxpp)
+        yq = _checked(r.ytgt * _power(abs(ratio), beki5))
+        if abs(yq) < 1.1754944e-38 or abs(yq) > 3.402823e+38:
+            break
+        r.ytgt = _single(yq)
+        if nq5 > 300:
+            break
+        change = _miss(r.ypj, ans22)
+        if previous != 1e+15 and change > previous and nq6 > 2:
+            r.ytgt = r.ans11
+            beki5 = _single(beki5 * 0.8)
+            simz = -simz
+            nq6 = 0
+        previous = change
+    agreement = 0.0
+    if r.ans11 != 0.0:
+        agreement = _quotient(_checked(r.ans11 - r.ytgt), r.ans11)
+    else:
+        agreement = _quotient(_checked(r.ans11 - r.ytgt), r.ytgt)
+    # Only answers that agree within 1 % are one, converged or not.
+    agree = abs(agreement) <= 0.01
+    if not agree and r.flag == 0:
+        r.flag = 6
+    ans33 = r.ytgt
+    beyond = 0
+    for k in range(r.nnpb - 1, r.nnpb + 1):
+        if _outside_x(r, r.xp1[k], k):
+            beyond = beyond + 1
+    if beyond == 2 and r.flag == 0:
+        r.flag = 5
+    if agree:
+        r.ans00 = _single(_single(r.ans11 + ans33) * 0.5)
+    else:
+        r.ans00 = r.ans11
 
-    def run(self):
-        self.bracket()
-        neighbours = (self.nnpb - 1, self.nnpb)
-        if _REFUSES_NON_POSITIVE_X and self.xxpp <= 0:
-            for k in neighbours:
-                r = _LINES[k - 1][1]
-                if r[0] > 0 and r[1] > 0:
-                    return 1, 0.0
-        self.allowance = _allowance()
-        if sum(self.outside_x(self.xxpp, k) for k in neighbours) == 2:
-            self.flag = 2
-        # computed and stored, though nothing reads it
-        _single(_checked(_checked(_LINES[-1][0] - _LINES[0][0]) * _SHARE))
-        low = self.yypp < self.parameter_limit(_LINES[0][0], -1)
-        high = self.yypp > self.parameter_limit(_LINES[-1][0], 1)
-        if (low or high) and self.flag == 0:
-            self.flag = 3
-        # Only the lines the interpolation uses; a bracketing line that cannot
-        # be computed leaves no answer, a third line the straight line.
-        computed = [False] * (self.n + 1)
-        for k in range(1, self.n + 1):
-            if self.used(k):
-                computed[k] = self.evaluate(k)
-        if not (computed[self.nnpb - 1] and computed[self.nnpb]):
-            raise _Fault
-        if any(self.used(k) and not computed[k] for k in range(1, self.n + 1)):
-            self.straight = True
-        self.ans11 = self.ans00 = self.interpolated(False)
-        if sum(self.outside_y(self.ans11, k) for k in neighbours) == 2 and self.flag == 0:
-            self.flag = 4
-        # The inverse solution moves X and Y by ratios: it cannot start from 0.
-        if self.xxpp != 0 and self.ans11 != 0:
-            self.solve_inverse()
-        return self.flag, self.ans00
+
+def _family(r):
+    _bracket(r)
+    if _REFUSES_NON_POSITIVE_X == 1 and r.xxpp <= 0.0:
+        for k in range(r.nnpb - 1, r.nnpb + 1):
+            if _RANGE[k - 1][0] > 0.0 and _RANGE[k - 1][1] > 0.0:
+                return 1
+    _set_allowance(r)
+    beyond = 0
+    for k in range(r.nnpb - 1, r.nnpb + 1):
+        if _outside_x(r, r.xxpp, k):
+            beyond = beyond + 1
+    if beyond == 2:
+        r.flag = 2
+    # computed and stored, though nothing reads it
+    _single(_checked(_checked(_PARAMETER[_LINES - 1] - _PARAMETER[0]) * _SHARE))
+    low = r.yypp < _parameter_limit(_PARAMETER[0], -1)
+    high = r.yypp > _parameter_limit(_PARAMETER[_LINES - 1], 1)
+    if (low or high) and r.flag == 0:
+        r.flag = 3
+    # Only the lines the interpolation uses; a bracketing line that cannot be
+    # computed leaves no answer, a third line the straight line.
+    computed = [False] * (_LINES + 1)
+    for k in range(1, _LINES + 1):
+        if _used(r, k):
+            computed[k] = _evaluate(r, k)
+    if not computed[r.nnpb - 1] or not computed[r.nnpb]:
+        raise _Fault
+    for k in range(1, _LINES + 1):
+        if _used(r, k) and not computed[k]:
+            r.straight = True
+    r.ans11 = _interpolated(r, False)
+    r.ans00 = r.ans11
+    beyond = 0
+    for k in range(r.nnpb - 1, r.nnpb + 1):
+        if _outside_y(r, r.ans11, k):
+            beyond = beyond + 1
+    if beyond == 2 and r.flag == 0:
+        r.flag = 4
+    # The inverse solution moves X and Y by ratios: it cannot start from 0.
+    if r.xxpp != 0.0 and r.ans11 != 0.0:
+        _inverse(r)
+    return r.flag
+
+
+# The flag of the family at X = x and the parameter p; the value is ans00.
+def _calculate(r, x, p):
+    r.xxpp = _single(x)
+    r.yypp = _single(p)
+    if _LINES == 1:
+        return _single_line(r)
+    return _family(r)
 
 
 def kx_calc(x, p):
     """Returns (flag, value) of the family at X = x and the parameter p."""
+    r = _Run()
     try:
-        xf = _single(float(x))
-        pf = _single(float(p))
-        if len(_LINES) == 1:
-            return _single_line(xf)
-        return _Family(xf, pf).run()
+        flag = _calculate(r, float(x), float(p))
+        return flag, r.ans00
     except (_Fault, OverflowError, ZeroDivisionError, ValueError):
         return 7, 0.0

@@ -178,12 +178,6 @@ std::string FloatSourcePython(float value) {
     return DoubleSource(value);
 }
 
-std::string SourceList(std::span<const float> values, std::string (*source)(float)) {
-    std::string text;
-    for (const float value : values) text += (text.empty() ? "" : ", ") + source(value);
-    return text;
-}
-
 std::vector<std::string> SourceLines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <span>
 #include <string>
 #include <vector>
 
@@ -29,9 +28,6 @@ std::string FloatSourceC(float value);
 // a float: its shortest text where that gives the float back ("0.05002"),
 // otherwise the float's exact value as a double.
 std::string FloatSourcePython(float value);
-
-// Values written by `source` and separated by ", ".
-std::string SourceList(std::span<const float> values, std::string (*source)(float));
 
 // The lines of a text whose every line ends with LF.
 std::vector<std::string> SourceLines(const std::string& text);

@@ -92,44 +92,59 @@ struct Token {
     std::string text;
 };
 
+bool DigitAt(const std::string& text, std::size_t at) {
+    return at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]));
+}
+
+bool NameCharAt(const std::string& text, std::size_t at) {
+    return at < text.size() &&
+           (std::isalnum(static_cast<unsigned char>(text[at])) || text[at] == '_');
+}
+
+// The end of the number at `i`: digits, a point with digits, an exponent.
+std::size_t NumberEnd(const std::string& text, std::size_t i, int line) {
+    while (DigitAt(text, i)) ++i;
+    if (i < text.size() && text[i] == '.' && DigitAt(text, i + 1)) {
+        ++i;
+        while (DigitAt(text, i)) ++i;
+    }
+    if (i < text.size() && text[i] == 'e') {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (!DigitAt(text, i)) Fault(line, "an exponent without digits");
+        while (DigitAt(text, i)) ++i;
+    }
+    return i;
+}
+
+std::string SymbolAt(const std::string& text, std::size_t i, int line) {
+    static const char* const kPairs[] = {"<=", ">=", "==", "!=", "..", "->"};
+    for (const char* pair : kPairs) {
+        if (text.compare(i, 2, pair) == 0) return pair;
+    }
+    if (std::string("+-*/<>()[],.:=").find(text[i]) == std::string::npos)
+        Fault(line, std::string("unexpected ") + text[i]);
+    return std::string(1, text[i]);
+}
+
 std::vector<Token> TokensOf(const std::string& text, int line) {
     std::vector<Token> tokens;
     std::size_t i = 0;
-    auto digit = [&](std::size_t at) {
-        return at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]));
-    };
     while (i < text.size()) {
-        const char c = text[i];
         const std::size_t start = i;
-        if (c == ' ') {
+        if (text[i] == ' ') {
             ++i;
-        } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
-            while (i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) ||
-                                       text[i] == '_'))
-                ++i;
+            continue;
+        }
+        if (std::isalpha(static_cast<unsigned char>(text[i])) || text[i] == '_') {
+            while (NameCharAt(text, i)) ++i;
             tokens.push_back({Token::Kind::kName, text.substr(start, i - start)});
-        } else if (digit(i)) {
-            while (digit(i)) ++i;
-            if (i < text.size() && text[i] == '.' && digit(i + 1)) {
-                ++i;
-                while (digit(i)) ++i;
-            }
-            if (i < text.size() && text[i] == 'e') {
-                i += (i + 1 < text.size() && (text[i + 1] == '+' || text[i + 1] == '-')) ? 2 : 1;
-                if (!digit(i)) Fault(line, "an exponent without digits");
-                while (digit(i)) ++i;
-            }
+        } else if (DigitAt(text, i)) {
+            i = NumberEnd(text, i, line);
             tokens.push_back({Token::Kind::kNumber, text.substr(start, i - start)});
         } else {
-            static const char* const kPairs[] = {"<=", ">=", "==", "!=", "..", "->"};
-            std::string symbol(1, c);
-            for (const char* pair : kPairs) {
-                if (text.compare(i, 2, pair) == 0) symbol = pair;
-            }
-            if (symbol.size() == 1 && std::string("+-*/<>()[],.:=").find(c) == std::string::npos)
-                Fault(line, std::string("unexpected ") + c);
-            i += symbol.size();
-            tokens.push_back({Token::Kind::kSymbol, symbol});
+            tokens.push_back({Token::Kind::kSymbol, SymbolAt(text, i, line)});
+            i += tokens.back().text.size();
         }
     }
     tokens.push_back({Token::Kind::kEnd, ""});
@@ -310,8 +325,8 @@ private:
         ++at_;
         if (token.kind == Token::Kind::kNumber) {
             const bool real = token.text.find_first_of(".e") != std::string::npos;
-            return {Expr::Kind::kLiteral, token.text, {}, real ? Type::kDouble : Type::kInt,
-                    nullptr};
+            return {
+                Expr::Kind::kLiteral, token.text, {}, real ? Type::kDouble : Type::kInt, nullptr};
         }
         if (token.kind == Token::Kind::kSymbol && token.text == "(") {
             Expr e = disjunction();
@@ -527,8 +542,8 @@ private:
         Statement s{Statement::Kind::kIf, "", Type::kVoid, "", {}, {}, line.note};
         std::string head = line.text;
         for (;;) {
-            s.exprs.push_back(expression(head.substr(head.find(' ') + 1, std::string::npos),
-                                         line.number));
+            s.exprs.push_back(
+                expression(head.substr(head.find(' ') + 1, std::string::npos), line.number));
             if (s.exprs.back().type != Type::kBool) Fault(line.number, "no condition");
             s.blocks.push_back(readBlock(line.indent + 1));
             if (at_ >= lines_.size() || lines_[at_].indent != line.indent) return s;

@@ -60,10 +60,10 @@ struct Statement {
     Kind kind = Kind::kComment;
     std::string name;  // the variable of let and for; the text of a comment
     Type type = Type::kVoid;
-    std::string size;         // let: "" for a scalar, else the array's length
-    std::vector<Expr> exprs;  // let: [value]; assign: [target, value]; if: a condition per
-                              // branch; while: [condition]; for: [first, last]; return:
-                              // [value]; call: [call]
+    std::string size;           // let: "" for a scalar, else the array's length
+    std::vector<Expr> exprs;    // let: [value]; assign: [target, value]; if: a condition per
+                                // branch; while: [condition]; for: [first, last]; return:
+                                // [value]; call: [call]
     std::vector<Block> blocks;  // if: a block per condition and one more for else
     std::string note;           // the note at the end of the line
 };

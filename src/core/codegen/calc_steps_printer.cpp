@@ -177,6 +177,20 @@ void StepsPrinter::assign(const Expr& target, const Expr& value, const std::stri
 }
 
 void StepsPrinter::branches(const Statement& s) {
+    const bool single = s.blocks.size() == 1 && s.blocks[0].size() == 1;
+    const Statement::Kind kind = single ? s.blocks[0][0].kind : Statement::Kind::kIf;
+    if (oneLineIfs() && (kind == Statement::Kind::kBreak || kind == Statement::Kind::kReturn ||
+                         kind == Statement::Kind::kFail || kind == Statement::Kind::kAssign)) {
+        const std::size_t before = lines_.size();
+        statement(s.blocks[0][0]);
+        if (lines_.size() == before + 1) {
+            const std::string body = lines_.back().substr(lines_.back().find_first_not_of(' '));
+            lines_.pop_back();
+            line(ifHead(expr(s.exprs[0])) + " " + body);
+            return;
+        }
+        lines_.resize(before);
+    }
     for (std::size_t i = 0; i < s.exprs.size(); ++i) {
         const std::string condition = expr(s.exprs[i]);
         if (i == 0) {

@@ -88,6 +88,9 @@ protected:
     virtual std::string elseIfHead(const std::string& condition) const;
     virtual std::string elseHead() const { return "else"; }
     virtual std::string whileHead(const std::string& condition) const;
+    // Whether an if with one short statement and no else is written on one
+    // line ("if (c) break;").
+    virtual bool oneLineIfs() const { return false; }
 
     // The text of an index from 0 of one written from 1 ("k - 1", "s").
     std::string fromZero(const Expr& index) const;

@@ -3,8 +3,8 @@
 
 #include "core/codegen/calc_source_parts.h"
 #include "core/codegen/calc_source_tables.h"
-#include "core/codegen/calc_steps_printer.h"
 #include "core/codegen/calc_sources.h"
+#include "core/codegen/calc_steps_printer.h"
 
 namespace kx::core {
 namespace {
@@ -37,6 +37,7 @@ public:
     static bool TakesRun(const steps::Function& f) { return f.readsState || f.writesState; }
 
 protected:
+    bool oneLineIfs() const override { return true; }
     std::string commentPrefix() const override { return "// "; }
 
     void function(const steps::Function& f) override {
@@ -44,8 +45,8 @@ protected:
         std::string params = TakesRun(f) ? "Run r" : "";
         for (const steps::Variable& p : f.params)
             params += (params.empty() ? "" : ", ") + TypeName(p.type) + " " + local(p.name);
-        open("static " + TypeName(f.result) + " " + steps::CamelName(f.name, true) + "(" +
-             params + ")");
+        open("static " + TypeName(f.result) + " " + steps::CamelName(f.name, true) + "(" + params +
+             ")");
         block(f.body);
         close(steps::Statement::Kind::kCall);
     }
@@ -76,9 +77,11 @@ protected:
         return steps::CamelName(e.name, true) + "(" + run + args + ")";
     }
     std::string builtin(const steps::Expr& e) const override {
-        static const std::map<std::string, std::string> kMath = {
-            {"abs", "Math.Abs"},     {"log", "Math.Log"}, {"exp", "Math.Exp"},
-            {"whole", "Math.Truncate"}, {"pow", "Math.Pow"}};
+        static const std::map<std::string, std::string> kMath = {{"abs", "Math.Abs"},
+                                                                 {"log", "Math.Log"},
+                                                                 {"exp", "Math.Exp"},
+                                                                 {"whole", "Math.Truncate"},
+                                                                 {"pow", "Math.Pow"}};
         const std::string args = arguments(e.args, nullptr);
         if (e.name == "to_single") return "(float)" + expr(e.args[0], 9);
         if (e.name == "sign") return "(double)Math.Sign(" + args + ")";
@@ -143,10 +146,9 @@ void WriteCalculation(std::ostringstream& out) {
         const std::string name = steps::CamelName(field.name, true);
         const std::string type = CSharpSteps::TypeName(field.type);
         out << "        public "
-            << (field.size.empty()
-                    ? type + " " + name
-                    : "readonly " + type + "[] " + name + " = " +
-                          CSharpSteps::ArrayOf(field.size, field.type))
+            << (field.size.empty() ? type + " " + name
+                                   : "readonly " + type + "[] " + name + " = " +
+                                         CSharpSteps::ArrayOf(field.size, field.type))
             << ";" << (field.note.empty() ? "" : " // " + field.note) << "\n";
     }
     out << "    }\n\n";

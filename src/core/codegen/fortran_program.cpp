@@ -4,8 +4,8 @@
 
 #include "core/codegen/calc_source_parts.h"
 #include "core/codegen/calc_source_tables.h"
-#include "core/codegen/calc_steps_printer.h"
 #include "core/codegen/calc_sources.h"
+#include "core/codegen/calc_steps_printer.h"
 
 namespace kx::core {
 namespace {
@@ -128,7 +128,8 @@ protected:
     // A table of rows is stored a column a line: kx_range(1:4, k).
     std::string table(const steps::Expr& e) const override {
         std::string indices;
-        for (const steps::Expr& index : e.args) indices = expr(index) + (indices.empty() ? "" : ", ") + indices;
+        for (const steps::Expr& index : e.args)
+            indices = expr(index) + (indices.empty() ? "" : ", ") + indices;
         return "kx_" + e.name + "(" + indices + ")";
     }
     std::string element(const std::string& array, const steps::Expr& index) const override {
@@ -174,9 +175,7 @@ protected:
         return text + (want == steps::Type::kSingle ? "_4" : "_8");
     }
     std::string promoted(const steps::Expr& e, int) const override { return widened(e); }
-    std::string widened(const steps::Expr& e) const override {
-        return "real(" + expr(e) + ", 8)";
-    }
+    std::string widened(const steps::Expr& e) const override { return "real(" + expr(e) + ", 8)"; }
 
     void statement(const steps::Statement& s) override {
         StepsPrinter::statement(s);
@@ -279,8 +278,8 @@ protected:
 
 private:
     static std::string KindName(steps::Type type) {
-        return type == steps::Type::kInt    ? "int"
-               : type == steps::Type::kBool ? "bool"
+        return type == steps::Type::kInt      ? "int"
+               : type == steps::Type::kBool   ? "bool"
                : type == steps::Type::kSingle ? "single"
                                               : "double";
     }
@@ -297,8 +296,8 @@ private:
     }
     static void Scan(const steps::Block& body, bool& test, std::set<steps::Type>& unused) {
         for (const steps::Statement& s : body) {
-            const bool branching = s.kind == steps::Statement::Kind::kIf ||
-                                   s.kind == steps::Statement::Kind::kWhile;
+            const bool branching =
+                s.kind == steps::Statement::Kind::kIf || s.kind == steps::Statement::Kind::kWhile;
             for (const steps::Expr& e : s.exprs) test |= branching && steps::MayFail(e);
             if (s.kind == steps::Statement::Kind::kCall && s.exprs[0].type != steps::Type::kVoid)
                 unused.insert(s.exprs[0].type);
@@ -400,7 +399,8 @@ std::vector<std::string> CalcProgramInFortran(const CalcFamily& family) {
     for (const std::string& line : CalcSourceHeader(family, SourceLanguage::kFortran))
         out << line << "\n";
     out << "module kx_calc_mod\n"
-        << "    use, intrinsic :: ieee_arithmetic, only: ieee_is_finite, ieee_is_nan, ieee_value, &\n"
+        << "    use, intrinsic :: ieee_arithmetic, only: ieee_is_finite, ieee_is_nan, ieee_value, "
+           "&\n"
         << "        ieee_quiet_nan\n"
         << "    implicit none\n    private\n    public :: kx_calc\n\n";
     for (const SourceScalar& scalar : CalcScalarsOf(family)) {

@@ -3,14 +3,15 @@
 
 #include "core/codegen/calc_source_parts.h"
 #include "core/codegen/calc_source_tables.h"
-#include "core/codegen/calc_steps_printer.h"
 #include "core/codegen/calc_sources.h"
+#include "core/codegen/calc_steps_printer.h"
 
 namespace kx::core {
 namespace {
 
 class JavaScriptSteps : public steps::StepsPrinter {
 protected:
+    bool oneLineIfs() const override { return true; }
     std::string commentPrefix() const override { return "// "; }
 
     void function(const steps::Function& f) override {
@@ -46,12 +47,14 @@ protected:
     }
     std::string builtin(const steps::Expr& e) const override {
         static const std::map<std::string, std::string> kMath = {
-            {"to_single", "Math.fround"}, {"abs", "Math.abs"},     {"log", "Math.log"},
-            {"exp", "Math.exp"},          {"sign", "Math.sign"},   {"whole", "Math.trunc"},
+            {"to_single", "Math.fround"}, {"abs", "Math.abs"},
+            {"log", "Math.log"},          {"exp", "Math.exp"},
+            {"sign", "Math.sign"},        {"whole", "Math.trunc"},
             {"pow", "Math.pow"},          {"is_finite", "Number.isFinite"},
             {"is_nan", "Number.isNaN"}};
         if (e.name == "nan") return "NaN";
-        if (e.name == "idiv") return "Math.trunc(" + expr(e.args[0], 6) + " / " + expr(e.args[1], 7) + ")";
+        if (e.name == "idiv")
+            return "Math.trunc(" + expr(e.args[0], 6) + " / " + expr(e.args[1], 7) + ")";
         if (e.name == "mod") return expr(e.args[0], 6) + " % " + expr(e.args[1], 7);
         return kMath.at(e.name) + "(" + arguments(e.args, nullptr) + ")";
     }
@@ -84,8 +87,10 @@ public:
 
     // An array indexed from 1: one entry more, the first unused.
     static std::string ArrayOf(const std::string& size, steps::Type type) {
-        const std::string length = size == "lines" ? "LINES + 1" : std::to_string(std::stoi(size) + 1);
-        return "new Array(" + length + ").fill(" + (type == steps::Type::kBool ? "false" : "0") + ")";
+        const std::string length =
+            size == "lines" ? "LINES + 1" : std::to_string(std::stoi(size) + 1);
+        return "new Array(" + length + ").fill(" + (type == steps::Type::kBool ? "false" : "0") +
+               ")";
     }
 
     static bool TakesRun(const steps::Function& f) { return f.readsState || f.writesState; }
@@ -95,10 +100,10 @@ public:
 std::string RunObject(const steps::CalcSteps& calc) {
     std::string text = "{\n";
     for (const steps::Variable& field : calc.state) {
-        const std::string value =
-            !field.size.empty()                ? JavaScriptSteps::ArrayOf(field.size, field.type)
-            : field.type == steps::Type::kBool ? std::string("false")
-                                               : std::string("0");
+        const std::string value = !field.size.empty()
+                                      ? JavaScriptSteps::ArrayOf(field.size, field.type)
+                                  : field.type == steps::Type::kBool ? std::string("false")
+                                                                     : std::string("0");
         text += "        " + steps::CamelName(field.name, false) + ": " + value + ",\n";
     }
     return text + "    }";
@@ -138,7 +143,8 @@ constexpr ValueSyntax kSyntax{Integer, FloatSourcePython, DoubleSource};
 
 void WriteTable(std::ostringstream& out, const SourceTable& table) {
     const bool singles = table.kind == TableKind::kSingle;
-    out << "// " << table.meaning << "\nconst " << JavaScriptSteps::UpperName(table.name) << " = [";
+    out << "// " << table.meaning << "\nconst " << JavaScriptSteps::UpperName(table.name)
+        << " = [";
     if (!table.perLine) {
         out << WrappedList(RowTexts(table, 0, kSyntax), 8, "    ", ",") << "]";
     } else {
@@ -163,8 +169,8 @@ std::vector<std::string> CalcProgramInJavaScript(const CalcFamily& family) {
         out << line << "\n";
     out << "\n";
     for (const SourceScalar& scalar : CalcScalarsOf(family)) {
-        out << "// " << scalar.meaning << "\nconst " << JavaScriptSteps::UpperName(scalar.name) << " = "
-            << scalar.value << ";\n";
+        out << "// " << scalar.meaning << "\nconst " << JavaScriptSteps::UpperName(scalar.name)
+            << " = " << scalar.value << ";\n";
     }
     for (const SourceTable& table : CalcTablesOf(family)) WriteTable(out, table);
     WriteCalculation(out);

@@ -3,8 +3,8 @@
 
 #include "core/codegen/calc_source_parts.h"
 #include "core/codegen/calc_source_tables.h"
-#include "core/codegen/calc_steps_printer.h"
 #include "core/codegen/calc_sources.h"
+#include "core/codegen/calc_steps_printer.h"
 
 namespace kx::core {
 namespace {
@@ -46,7 +46,8 @@ protected:
     std::string scalar(const std::string& name) const override { return "t." + name; }
     std::string table(const steps::Expr& e) const override {
         std::string indices;
-        for (const steps::Expr& index : e.args) indices += (indices.empty() ? "" : ", ") + expr(index);
+        for (const steps::Expr& index : e.args)
+            indices += (indices.empty() ? "" : ", ") + expr(index);
         return "t." + e.name + "(" + indices + ")";
     }
     std::string element(const std::string& array, const steps::Expr& index) const override {
@@ -66,7 +67,8 @@ protected:
         if (e.name == "is_finite") return "isfinite(" + args + ")";
         if (e.name == "is_nan") return "isnan(" + args + ")";
         if (e.name == "nan") return "NaN";
-        if (e.name == "idiv") return "fix(" + expr(e.args[0], 6) + " / " + expr(e.args[1], 7) + ")";
+        if (e.name == "idiv")
+            return "fix(" + expr(e.args[0], 6) + " / " + expr(e.args[1], 7) + ")";
         return e.name + "(" + args + ")";  // abs, log, exp, sign, mod
     }
     int builtinPrecedence(const steps::Expr& e) const override { return e.name == "pow" ? 8 : 9; }
@@ -82,8 +84,8 @@ protected:
             return;
         }
         const std::string size = s.size == "lines" ? "t.lines" : s.size;
-        line(withNote(s.name + " = " + (s.type == steps::Type::kBool ? "false" : "zeros") + "(1, " +
-                          size + ");",
+        line(withNote(s.name + " = " + (s.type == steps::Type::kBool ? "false" : "zeros") +
+                          "(1, " + size + ");",
                       s.note));
     }
     void assign(const steps::Expr& target, const steps::Expr& value,
@@ -173,7 +175,7 @@ std::string EntryBody(const steps::CalcSteps& calc) {
     std::string fields;
     for (const steps::Variable& field : calc.state) {
         const std::string size = field.size == "lines" ? "t.lines" : field.size;
-        const std::string value = !field.size.empty() ? "zeros(1, " + size + ")"
+        const std::string value = !field.size.empty()                ? "zeros(1, " + size + ")"
                                   : field.type == steps::Type::kBool ? "false"
                                                                      : "0";
         fields += (fields.empty() ? "" : ", ") + std::string("'") + field.name + "', " + value;
@@ -183,7 +185,8 @@ std::string EntryBody(const steps::CalcSteps& calc) {
     std::size_t width = 15;
     for (std::size_t start = 0; start < fields.size();) {
         std::size_t end = fields.find(", '", start);
-        const std::string item = fields.substr(start, end == std::string::npos ? end : end - start);
+        const std::string item =
+            fields.substr(start, end == std::string::npos ? end : end - start);
         if (width + item.size() > 90) {
             text += "...\n        ";
             width = 8;
