@@ -15,10 +15,6 @@ namespace {
 // may fail, or that reads or writes the state, takes it first.
 class CSteps : public steps::StepsPrinter {
 public:
-    static bool TakesRun(const steps::Function& f) {
-        return f.readsState || f.writesState || f.faults;
-    }
-
     static std::string TypeName(steps::Type type) {
         switch (type) {
             case steps::Type::kVoid: return "void";
@@ -45,7 +41,7 @@ protected:
             for (std::size_t i = 0; i < f.doc.size(); ++i)
                 line((i == 0 ? "/* " : "   ") + f.doc[i] + (i + 1 == f.doc.size() ? " */" : ""));
         }
-        std::string params = TakesRun(f) ? "struct kx_run *r" : "";
+        std::string params = takesRun(f) ? "struct kx_run *r" : "";
         for (const steps::Variable& p : f.params)
             params += (params.empty() ? "" : ", ") + TypeName(p.type) + " " + p.name;
         line("static " + TypeName(f.result) + " kx_" + f.name + "(" +
@@ -57,24 +53,15 @@ protected:
         line("}");
     }
 
-    std::string local(const std::string& name) const override { return name; }
     std::string field(const std::string& name) const override { return "r->" + name; }
     std::string constant(const std::string& name) const override { return "kx_" + name; }
+    std::string functionName(const std::string& name) const override { return "kx_" + name; }
+    // kx_fail needs the state too.
+    bool takesRun(const steps::Function& f) const override {
+        return f.readsState || f.writesState || f.faults;
+    }
     std::string scalar(const std::string& name) const override {
         return name == "lines" ? "KX_LINES" : "kx_" + name;
-    }
-    std::string table(const steps::Expr& e) const override {
-        std::string text = "kx_" + e.name;
-        for (const steps::Expr& index : e.args) text += "[" + fromZero(index) + "]";
-        return text;
-    }
-    std::string element(const std::string& array, const steps::Expr& index) const override {
-        return array + "[" + expr(index) + "]";
-    }
-    std::string call(const steps::Expr& e) const override {
-        const std::string args = arguments(e.args, e.function);
-        const std::string run = TakesRun(*e.function) ? (args.empty() ? "r" : "r, ") : "";
-        return "kx_" + e.name + "(" + run + args + ")";
     }
     std::string builtin(const steps::Expr& e) const override {
         static const std::map<std::string, std::string> kNames = {{"log", "log"},

@@ -125,6 +125,22 @@ std::string StepsPrinter::fromZero(const Expr& index) const {
     return expr(index, 5) + " - 1";
 }
 
+std::string StepsPrinter::table(const Expr& e) const {
+    std::string text = tableName(e.name);
+    for (const Expr& index : e.args) text += "[" + fromZero(index) + "]";
+    return text;
+}
+
+std::string StepsPrinter::element(const std::string& array, const Expr& index) const {
+    return array + "[" + expr(index) + "]";
+}
+
+std::string StepsPrinter::call(const Expr& e) const {
+    const std::string args = arguments(e.args, e.function);
+    const std::string run = takesRun(*e.function) ? (args.empty() ? "r" : "r, ") : "";
+    return functionName(e.name) + "(" + run + args + ")";
+}
+
 std::string StepsPrinter::arguments(const std::vector<Expr>& args, const Function* f) const {
     std::string text;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -227,19 +243,31 @@ void StepsPrinter::callStatement(const Statement& s) {
 }
 
 void StepsPrinter::open(const std::string& head) {
-    line(head + " {");
+    if (braces_ == Braces::kOwnLines) {
+        line(head);
+        line("{");
+    } else {
+        line(head + (braces_ == Braces::kOnTheLine ? " {" : headEnd_));
+    }
     ++depth_;
 }
 
 void StepsPrinter::middle(const std::string& head) {
     --depth_;
-    line("} " + head + " {");
+    if (braces_ == Braces::kOnTheLine) {
+        line("} " + head + " {");
+    } else {
+        if (braces_ == Braces::kOwnLines) line("}");
+        open(head);
+        return;
+    }
     ++depth_;
 }
 
-void StepsPrinter::close(Statement::Kind) {
+void StepsPrinter::close(Statement::Kind kind) {
     --depth_;
-    line("}");
+    const std::string end = braces_ == Braces::kNone ? endOf(kind) : "}";
+    if (!end.empty()) line(end);
 }
 
 std::string StepsPrinter::ifHead(const std::string& condition) const {

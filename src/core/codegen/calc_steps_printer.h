@@ -44,14 +44,22 @@ protected:
     virtual void function(const Function& f) = 0;
 
     // Names.
-    virtual std::string local(const std::string& name) const = 0;
+    virtual std::string local(const std::string& name) const { return name; }
     virtual std::string field(const std::string& name) const = 0;
     virtual std::string constant(const std::string& name) const = 0;
-    virtual std::string scalar(const std::string& name) const = 0;
-    virtual std::string table(const Expr& e) const = 0;
-    // An element of a local or state array, indexed from 1 as written.
-    virtual std::string element(const std::string& array, const Expr& index) const = 0;
-    virtual std::string call(const Expr& e) const = 0;
+    virtual std::string scalar(const std::string& name) const { return constant(name); }
+    virtual std::string tableName(const std::string& name) const { return constant(name); }
+    virtual std::string functionName(const std::string& name) const = 0;
+    // Whether a function takes the state of the call (as "r", first): by
+    // default one that reads or changes it.
+    virtual bool takesRun(const Function& f) const { return f.readsState || f.writesState; }
+    // A table's entry: by default tableName[k - 1][j - 1].
+    virtual std::string table(const Expr& e) const;
+    // An element of a local or state array, indexed from 1 as written: by
+    // default array[k], the array one entry longer.
+    virtual std::string element(const std::string& array, const Expr& index) const;
+    // By default functionName(r, arguments), with r where it is taken.
+    virtual std::string call(const Expr& e) const;
     virtual std::string builtin(const Expr& e) const = 0;
     // The precedence of a builtin's text (9: it needs no parentheses).
     virtual int builtinPrecedence(const Expr&) const { return 9; }
@@ -79,11 +87,17 @@ protected:
     virtual std::string statementEnd() const { return ";"; }
     virtual std::string breakText() const { return "break;"; }
 
-    // A block's head, the heads between its parts, and its end: "if (c) {",
-    // "} else {", "}" by default.
-    virtual void open(const std::string& head);
-    virtual void middle(const std::string& head);
-    virtual void close(Statement::Kind kind);
+    // A block's head, the heads between its parts ("else") and its end. With
+    // braces on the head's line: "if (c) {", "} else {", "}"; on lines of
+    // their own; or none: the head ends with headEnd_ and endOf(kind) closes
+    // the block (nothing where the indentation does).
+    enum class Braces { kOnTheLine, kOwnLines, kNone };
+    Braces braces_ = Braces::kOnTheLine;
+    std::string headEnd_;
+    void open(const std::string& head);
+    void middle(const std::string& head);
+    void close(Statement::Kind kind);
+    virtual std::string endOf(Statement::Kind) const { return ""; }
     virtual std::string ifHead(const std::string& condition) const;
     virtual std::string elseIfHead(const std::string& condition) const;
     virtual std::string elseHead() const { return "else"; }

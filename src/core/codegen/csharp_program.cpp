@@ -14,7 +14,10 @@ namespace {
 // runtime's choice of precision for float arithmetic can change a digit.
 class CSharpSteps : public steps::StepsPrinter {
 public:
-    CSharpSteps() { depth_ = 1; }
+    CSharpSteps() {
+        depth_ = 1;
+        braces_ = Braces::kOwnLines;
+    }
 
     static std::string TypeName(steps::Type type) {
         switch (type) {
@@ -34,15 +37,13 @@ public:
         return "new " + TypeName(type) + "[" + length + "]";
     }
 
-    static bool TakesRun(const steps::Function& f) { return f.readsState || f.writesState; }
-
 protected:
     bool oneLineIfs() const override { return true; }
     std::string commentPrefix() const override { return "// "; }
 
     void function(const steps::Function& f) override {
         for (const std::string& doc : f.doc) line("// " + doc);
-        std::string params = TakesRun(f) ? "Run r" : "";
+        std::string params = takesRun(f) ? "Run r" : "";
         for (const steps::Variable& p : f.params)
             params += (params.empty() ? "" : ", ") + TypeName(p.type) + " " + local(p.name);
         open("static " + TypeName(f.result) + " " + steps::CamelName(f.name, true) + "(" + params +
@@ -60,21 +61,8 @@ protected:
     std::string constant(const std::string& name) const override {
         return steps::CamelName(name, true);
     }
-    std::string scalar(const std::string& name) const override {
+    std::string functionName(const std::string& name) const override {
         return steps::CamelName(name, true);
-    }
-    std::string table(const steps::Expr& e) const override {
-        std::string text = steps::CamelName(e.name, true);
-        for (const steps::Expr& index : e.args) text += "[" + fromZero(index) + "]";
-        return text;
-    }
-    std::string element(const std::string& array, const steps::Expr& index) const override {
-        return array + "[" + expr(index) + "]";
-    }
-    std::string call(const steps::Expr& e) const override {
-        const std::string args = arguments(e.args, e.function);
-        const std::string run = TakesRun(*e.function) ? (args.empty() ? "r" : "r, ") : "";
-        return steps::CamelName(e.name, true) + "(" + run + args + ")";
     }
     std::string builtin(const steps::Expr& e) const override {
         static const std::map<std::string, std::string> kMath = {{"abs", "Math.Abs"},
@@ -119,18 +107,6 @@ protected:
              "; ++" + k + ")");
         block(s.blocks[0]);
         close(s.kind);
-    }
-    void open(const std::string& head) override {
-        line(head);
-        line("{");
-        ++depth_;
-    }
-    void middle(const std::string& head) override {
-        --depth_;
-        line("}");
-        line(head);
-        line("{");
-        ++depth_;
     }
 };
 

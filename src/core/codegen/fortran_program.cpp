@@ -79,10 +79,9 @@ std::vector<std::string> Wrapped(const std::vector<std::string>& lines) {
 // out before the statement that tests it.
 class FortranSteps : public steps::StepsPrinter {
 public:
-    FortranSteps() { depth_ = 1; }
-
-    static bool TakesRun(const steps::Function& f) {
-        return f.readsState || f.writesState || f.faults;
+    FortranSteps() {
+        depth_ = 1;
+        braces_ = Braces::kNone;
     }
 
 protected:
@@ -95,12 +94,12 @@ protected:
         const std::string name = "kx_" + f.name;
         const bool value = f.result != steps::Type::kVoid;
         for (const std::string& doc : f.doc) line("! " + doc);
-        std::string params = TakesRun(f) ? "r" : "";
+        std::string params = takesRun(f) ? "r" : "";
         for (const steps::Variable& p : f.params) params += (params.empty() ? "" : ", ") + p.name;
         line((value ? KindOf(f.result) + " function " : std::string("subroutine ")) + name + "(" +
              params + ")");
         ++depth_;
-        if (TakesRun(f)) line("type(kx_run), intent(inout) :: r");
+        if (takesRun(f)) line("type(kx_run), intent(inout) :: r");
         for (const steps::Variable& p : f.params) line(KindOf(p.type) + ", value :: " + p.name);
         for (const steps::Variable& v : f.locals) {
             line(KindOf(v.type) + " :: " + v.name +
@@ -121,10 +120,13 @@ protected:
         line((value ? "end function " : "end subroutine ") + name);
     }
 
-    std::string local(const std::string& name) const override { return name; }
     std::string field(const std::string& name) const override { return "r%" + name; }
     std::string constant(const std::string& name) const override { return "kx_" + name; }
-    std::string scalar(const std::string& name) const override { return "kx_" + name; }
+    std::string functionName(const std::string& name) const override { return "kx_" + name; }
+    // Setting the fault needs the state too.
+    bool takesRun(const steps::Function& f) const override {
+        return f.readsState || f.writesState || f.faults;
+    }
     // A table of rows is stored a column a line: kx_range(1:4, k).
     std::string table(const steps::Expr& e) const override {
         std::string indices;
@@ -134,11 +136,6 @@ protected:
     }
     std::string element(const std::string& array, const steps::Expr& index) const override {
         return array + "(" + expr(index) + ")";
-    }
-    std::string call(const steps::Expr& e) const override {
-        const std::string args = arguments(e.args, e.function);
-        const std::string run = TakesRun(*e.function) ? (args.empty() ? "r" : "r, ") : "";
-        return "kx_" + e.name + "(" + run + args + ")";
     }
     std::string real8(const steps::Expr& e, int context) const {
         if (e.kind == steps::Expr::Kind::kLiteral) return literal(e.name, steps::Type::kDouble);
@@ -253,18 +250,8 @@ protected:
         line(withNote(text, s.note));
     }
 
-    void open(const std::string& head) override {
-        line(head);
-        ++depth_;
-    }
-    void middle(const std::string& head) override {
-        --depth_;
-        line(head);
-        ++depth_;
-    }
-    void close(steps::Statement::Kind kind) override {
-        --depth_;
-        line(kind == steps::Statement::Kind::kIf ? "end if" : "end do");
+    std::string endOf(steps::Statement::Kind kind) const override {
+        return kind == steps::Statement::Kind::kIf ? "end if" : "end do";
     }
     std::string ifHead(const std::string& condition) const override {
         return "if (" + condition + ") then";

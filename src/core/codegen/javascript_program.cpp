@@ -16,7 +16,7 @@ protected:
 
     void function(const steps::Function& f) override {
         for (const std::string& doc : f.doc) line("// " + doc);
-        std::string params = TakesRun(f) ? "r" : "";
+        std::string params = takesRun(f) ? "r" : "";
         for (const steps::Variable& p : f.params)
             params += (params.empty() ? "" : ", ") + local(p.name);
         open("function " + steps::CamelName(f.name, false) + "(" + params + ")");
@@ -31,19 +31,8 @@ protected:
         return "r." + steps::CamelName(name, false);
     }
     std::string constant(const std::string& name) const override { return UpperName(name); }
-    std::string scalar(const std::string& name) const override { return UpperName(name); }
-    std::string table(const steps::Expr& e) const override {
-        std::string text = UpperName(e.name);
-        for (const steps::Expr& index : e.args) text += "[" + fromZero(index) + "]";
-        return text;
-    }
-    std::string element(const std::string& array, const steps::Expr& index) const override {
-        return array + "[" + expr(index) + "]";
-    }
-    std::string call(const steps::Expr& e) const override {
-        const std::string args = arguments(e.args, e.function);
-        const std::string run = TakesRun(*e.function) ? (args.empty() ? "r" : "r, ") : "";
-        return steps::CamelName(e.name, false) + "(" + run + args + ")";
+    std::string functionName(const std::string& name) const override {
+        return steps::CamelName(name, false);
     }
     std::string builtin(const steps::Expr& e) const override {
         static const std::map<std::string, std::string> kMath = {
@@ -92,8 +81,6 @@ public:
         return "new Array(" + length + ").fill(" + (type == steps::Type::kBool ? "false" : "0") +
                ")";
     }
-
-    static bool TakesRun(const steps::Function& f) { return f.readsState || f.writesState; }
 };
 
 // The state of a call as an object literal.

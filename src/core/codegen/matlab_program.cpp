@@ -15,6 +15,9 @@ namespace {
 // single() has rounded, since MATLAB would make single any expression that
 // mixes the two. The family's numbers are the struct t.
 class MatlabSteps : public steps::StepsPrinter {
+public:
+    MatlabSteps() { braces_ = Braces::kNone; }
+
 protected:
     std::string commentPrefix() const override { return "% "; }
 
@@ -40,10 +43,9 @@ protected:
         line("end");
     }
 
-    std::string local(const std::string& name) const override { return name; }
     std::string field(const std::string& name) const override { return "r." + name; }
     std::string constant(const std::string& name) const override { return "t." + name; }
-    std::string scalar(const std::string& name) const override { return "t." + name; }
+    std::string functionName(const std::string& name) const override { return "kx_" + name; }
     std::string table(const steps::Expr& e) const override {
         std::string indices;
         for (const steps::Expr& index : e.args)
@@ -122,19 +124,7 @@ protected:
         line(withNote(text, s.note));
     }
 
-    void open(const std::string& head) override {
-        line(head);
-        ++depth_;
-    }
-    void middle(const std::string& head) override {
-        --depth_;
-        line(head);
-        ++depth_;
-    }
-    void close(steps::Statement::Kind) override {
-        --depth_;
-        line("end");
-    }
+    std::string endOf(steps::Statement::Kind) const override { return "end"; }
     std::string ifHead(const std::string& condition) const override { return "if " + condition; }
     std::string elseIfHead(const std::string& condition) const override {
         return "elseif " + condition;

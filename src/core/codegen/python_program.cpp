@@ -47,8 +47,12 @@ def _exp(a):
 
 class PythonSteps : public steps::StepsPrinter {
 public:
-    static bool TakesRun(const steps::Function& f) { return f.readsState || f.writesState; }
+    PythonSteps() {
+        braces_ = Braces::kNone;
+        headEnd_ = ":";
+    }
 
+public:
     static std::string UpperName(const std::string& name) {
         std::string text = "_" + name;
         for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
@@ -71,30 +75,16 @@ protected:
     void function(const steps::Function& f) override {
         lines_.emplace_back();
         for (const std::string& doc : f.doc) line("# " + doc);
-        std::string params = TakesRun(f) ? "r" : "";
+        std::string params = takesRun(f) ? "r" : "";
         for (const steps::Variable& p : f.params) params += (params.empty() ? "" : ", ") + p.name;
         open("def _" + f.name + "(" + params + ")");
         block(f.body);
         close(steps::Statement::Kind::kCall);
     }
 
-    std::string local(const std::string& name) const override { return name; }
     std::string field(const std::string& name) const override { return "r." + name; }
     std::string constant(const std::string& name) const override { return UpperName(name); }
-    std::string scalar(const std::string& name) const override { return UpperName(name); }
-    std::string table(const steps::Expr& e) const override {
-        std::string text = UpperName(e.name);
-        for (const steps::Expr& index : e.args) text += "[" + fromZero(index) + "]";
-        return text;
-    }
-    std::string element(const std::string& array, const steps::Expr& index) const override {
-        return array + "[" + expr(index) + "]";
-    }
-    std::string call(const steps::Expr& e) const override {
-        const std::string args = arguments(e.args, e.function);
-        const std::string run = TakesRun(*e.function) ? (args.empty() ? "r" : "r, ") : "";
-        return "_" + e.name + "(" + run + args + ")";
-    }
+    std::string functionName(const std::string& name) const override { return "_" + name; }
     std::string builtin(const steps::Expr& e) const override {
         static const std::map<std::string, std::string> kNames = {{"to_single", "_float"},
                                                                   {"abs", "abs"},
@@ -138,16 +128,6 @@ protected:
     }
     void fail(const steps::Statement& s) override { line(withNote("raise _Fault", s.note)); }
 
-    void open(const std::string& head) override {
-        line(head + ":");
-        ++depth_;
-    }
-    void middle(const std::string& head) override {
-        --depth_;
-        line(head + ":");
-        ++depth_;
-    }
-    void close(steps::Statement::Kind) override { --depth_; }
     std::string ifHead(const std::string& condition) const override { return "if " + condition; }
     std::string elseIfHead(const std::string& condition) const override {
         return "elif " + condition;
