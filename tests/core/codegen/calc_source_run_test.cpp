@@ -190,15 +190,7 @@ struct SourceHost {
     std::vector<std::string> tools;  // every one must be installed
     std::string (*build)(const kx::test::TempFolder& folder);
     std::string (*run)(const kx::test::TempFolder& folder);
-    // Octave is some thousand times slower than C on the probes where the
-    // inverse solution does not converge: it leaves out the families that are
-    // slow there.
-    std::vector<std::string> slowFamilies = {};
 };
-
-// Octave takes about 125 s for SevenSystems and 65 s for Reciprocals, whose
-// forms the lines alone (System1Alone ...) try.
-const std::vector<std::string> kSlowForOctave = {"SevenSystems", "Reciprocals"};
 
 std::string In(const kx::test::TempFolder& folder, const char* name) {
     return Quoted(folder.file(name));
@@ -237,8 +229,7 @@ const SourceHost kHosts[] = {
      [](const kx::test::TempFolder& f) {
          return "cd " + Quoted(f.path().string()) + " && " + Quoted(KX_OCTAVE) +
                 " --no-window-system --quiet --norc driver.m";
-     },
-     kSlowForOctave},
+     }},
     {"Node",
      "kx_calc.mjs",
      CalcProgramInJavaScript,
@@ -305,11 +296,6 @@ void PrintTo(const SourceCase& c, std::ostream* out) {
     *out << c.family.name << " in " << c.host->name;
 }
 
-bool SlowIn(const SourceHost& host, const std::string& family) {
-    const std::vector<std::string>& slow = host.slowFamilies;
-    return std::find(slow.begin(), slow.end(), family) != slow.end();
-}
-
 std::vector<test::FitCase> FittedFamilies() {
     std::vector<test::FitCase> families = test::GridAndSampleCases();
     families.push_back({"OneLine", [] {
@@ -322,7 +308,7 @@ std::vector<SourceCase> Cases(const std::vector<test::FitCase>& families) {
     std::vector<SourceCase> cases;
     for (const test::FitCase& family : families) {
         for (const SourceHost& host : kHosts) {
-            if (!SlowIn(host, family.name)) cases.push_back({family, &host});
+            cases.push_back({family, &host});
         }
     }
     return cases;
