@@ -26,24 +26,18 @@ public:
         return "void";
     }
 
-    // An array indexed from 1: one entry more, the first unused.
-    static std::string LengthOf(const std::string& size) {
-        return size == "lines" ? "KX_LINES + 1" : std::to_string(std::stoi(size) + 1);
-    }
-
 protected:
     bool oneLineIfs() const override { return true; }
     std::string commentPrefix() const override { return "/* "; }
     std::string noteSeparator() const override { return " /* "; }
+    std::string commentEnd() const override { return " */"; }
 
     void function(const steps::Function& f) override {
         if (!f.doc.empty()) {
             for (std::size_t i = 0; i < f.doc.size(); ++i)
                 line((i == 0 ? "/* " : "   ") + f.doc[i] + (i + 1 == f.doc.size() ? " */" : ""));
         }
-        std::string params = takesRun(f) ? "struct kx_run *r" : "";
-        for (const steps::Variable& p : f.params)
-            params += (params.empty() ? "" : ", ") + TypeName(p.type) + " " + p.name;
+        const std::string params = parameters(f, takesRun(f) ? "struct kx_run *r" : "");
         line("static " + TypeName(f.result) + " kx_" + f.name + "(" +
              (params.empty() ? "void" : params) + ")");
         line("{");
@@ -53,6 +47,9 @@ protected:
         line("}");
     }
 
+    std::string parameter(const steps::Variable& p) const override {
+        return TypeName(p.type) + " " + p.name;
+    }
     std::string field(const std::string& name) const override { return "r->" + name; }
     std::string constant(const std::string& name) const override { return "kx_" + name; }
     std::string functionName(const std::string& name) const override { return "kx_" + name; }
@@ -96,16 +93,10 @@ protected:
         return "(double)" + expr(e, 9);
     }
 
-    void statement(const steps::Statement& s) override {
-        if (s.kind != steps::Statement::Kind::kComment) {
-            StepsPrinter::statement(s);
-            return;
-        }
-        line("/* " + s.name + " */");
-    }
     void let(const steps::Statement& s) override {
         if (s.exprs.empty()) {
-            line(withNote(TypeName(s.type) + " " + s.name + "[" + LengthOf(s.size) + "] = {0};",
+            line(withNote(TypeName(s.type) + " " + s.name + "[" +
+                              steps::LengthFromOne(s.size, "KX_LINES") + "] = {0};",
                           s.note));
         } else {
             line(withNote(
@@ -122,21 +113,7 @@ protected:
     void fail(const steps::Statement& s) override { line(withNote("kx_fail(r);", s.note)); }
 };
 
-// The notes of C end their comments.
-std::vector<std::string> ClosedNotes(std::vector<std::string> lines) {
-    for (std::string& line : lines) {
-        const std::size_t note = line.find(" /* ");
-        if (note != std::string::npos && line.compare(line.size() - 3, 3, " */") != 0)
-            line += " */";
-    }
-    return lines;
-}
-
-std::string Integer(int value) {
-    return std::to_string(value);
-}
-
-constexpr ValueSyntax kSyntax{Integer, FloatSourceC, DoubleSource};
+constexpr ValueSyntax kSyntax{IntegerSource, FloatSourceC, DoubleSource};
 
 void WriteTable(std::ostringstream& out, const SourceTable& table) {
     const std::string type = table.kind == TableKind::kInteger  ? "int"
@@ -178,11 +155,11 @@ void WriteCalculation(std::ostringstream& out) {
         << "struct kx_run {\n    jmp_buf fault;\n";
     for (const steps::Variable& field : calc.state) {
         out << "    " << CSteps::TypeName(field.type) << " " << field.name
-            << (field.size.empty() ? "" : "[" + CSteps::LengthOf(field.size) + "]") << ";"
-            << (field.note.empty() ? "" : " /* " + field.note + " */") << "\n";
+            << (field.size.empty() ? "" : "[" + steps::LengthFromOne(field.size, "KX_LINES") + "]")
+            << ";" << (field.note.empty() ? "" : " /* " + field.note + " */") << "\n";
     }
     out << "};\n\nstatic void kx_fail(struct kx_run *r)\n{\n    longjmp(r->fault, 1);\n}\n\n";
-    for (const std::string& line : ClosedNotes(CSteps().functions(calc))) out << line << "\n";
+    for (const std::string& line : CSteps().functions(calc)) out << line << "\n";
     out << "int kx_calc(double x, double p, double *y)\n{\n"
         << "    struct kx_run run;\n    int flag;\n"
         << "    memset(&run, 0, sizeof run);\n"

@@ -178,6 +178,10 @@ std::string FloatSourcePython(float value) {
     return DoubleSource(value);
 }
 
+std::string IntegerSource(int value) {
+    return std::to_string(value);
+}
+
 std::vector<std::string> SourceLines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);

@@ -21,6 +21,9 @@ std::vector<std::string> CalcSourceHeader(const CalcFamily& family, SourceLangua
 // floating-point literal in both ("2.0", "1e+15", "0.05002").
 std::string DoubleSource(double value);
 
+// An integer for every language ("3", "-1").
+std::string IntegerSource(int value);
+
 // A 32-bit float as a C float literal ("0.05002f"), read back as that float.
 std::string FloatSourceC(float value);
 

@@ -36,6 +36,16 @@ std::string CamelName(const std::string& name, bool upper) {
     return text;
 }
 
+std::string UpperCase(const std::string& name) {
+    std::string text(name);
+    for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return text;
+}
+
+std::string LengthFromOne(const std::string& size, const std::string& lines) {
+    return size == "lines" ? lines + " + 1" : std::to_string(std::stoi(size) + 1);
+}
+
 bool MayFail(const Expr& e) {
     if (e.function != nullptr && e.function->faults) return true;
     for (const Expr& arg : e.args) {
@@ -53,6 +63,24 @@ std::vector<std::string> StepsPrinter::functions(const CalcSteps& steps) {
     }
     current_ = nullptr;
     return std::move(lines_);
+}
+
+std::string StepsPrinter::parameters(const Function& f, const std::string& first) const {
+    std::string text = first;
+    for (const Variable& p : f.params) text += (text.empty() ? "" : ", ") + parameter(p);
+    return text;
+}
+
+void StepsPrinter::functionBody(const Function& f) {
+    for (std::size_t i = 0; i < f.body.size(); ++i) {
+        const Statement& s = f.body[i];
+        const bool last = i + 1 == f.body.size();
+        if (last && s.kind == Statement::Kind::kReturn && !s.exprs.empty()) {
+            lastReturn(s);
+        } else {
+            statement(s);
+        }
+    }
 }
 
 std::string StepsPrinter::expr(const Expr& e, int context) const {
@@ -165,7 +193,7 @@ void StepsPrinter::block(const Block& block) {
 }
 
 std::string StepsPrinter::withNote(const std::string& text, const std::string& note) const {
-    return note.empty() ? text : text + noteSeparator() + note;
+    return note.empty() ? text : text + noteSeparator() + note + commentEnd();
 }
 
 void StepsPrinter::statement(const Statement& s) {
@@ -173,7 +201,7 @@ void StepsPrinter::statement(const Statement& s) {
         case Statement::Kind::kComment: {
             std::string prefix = commentPrefix();
             if (s.name.empty()) prefix.pop_back();
-            line(prefix + s.name);
+            line(prefix + s.name + commentEnd());
             break;
         }
         case Statement::Kind::kLet: let(s); break;

@@ -36,12 +36,23 @@ protected:
     std::size_t depth_ = 0;
     std::vector<std::string> lines_;
 
-    // The language's comment ("// ") and how a note ends a line (" // ").
+    // The language's comment ("// "), how a note ends a line (" // "), and
+    // what closes a comment or a note where the language closes them (" */").
     virtual std::string commentPrefix() const = 0;
     virtual std::string noteSeparator() const { return " " + commentPrefix(); }
+    virtual std::string commentEnd() const { return ""; }
 
     // Functions.
     virtual void function(const Function& f) = 0;
+    // The parameters, after `first` where it is not empty, each written by
+    // parameter() ("x1" by default, "float x1" where the language types it).
+    std::string parameters(const Function& f, const std::string& first) const;
+    virtual std::string parameter(const Variable& p) const { return local(p.name); }
+    // The statements of f; a return with a value that ends it is written by
+    // lastReturn, for the languages that return by assignment and need no
+    // jump at the end.
+    void functionBody(const Function& f);
+    virtual void lastReturn(const Statement& s) { statement(s); }
 
     // Names.
     virtual std::string local(const std::string& name) const { return name; }
@@ -115,6 +126,13 @@ protected:
 
 // "line_value" as "lineValue" and, with `upper`, as "LineValue".
 std::string CamelName(const std::string& name, bool upper);
+
+// "line_value" as "LINE_VALUE".
+std::string UpperCase(const std::string& name);
+
+// The length of an array of `size` indexed from 1, its first entry unused:
+// "LINES + 1" with `lines` the language's name of the lines, or "5" for 4.
+std::string LengthFromOne(const std::string& size, const std::string& lines);
 
 // Whether `e` calls, itself or in any part, a function that may fail.
 bool MayFail(const Expr& e);

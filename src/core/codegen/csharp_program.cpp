@@ -32,9 +32,7 @@ public:
 
     // An array indexed from 1: one entry more, the first unused.
     static std::string ArrayOf(const std::string& size, steps::Type type) {
-        const std::string length =
-            size == "lines" ? "Lines + 1" : std::to_string(std::stoi(size) + 1);
-        return "new " + TypeName(type) + "[" + length + "]";
+        return "new " + TypeName(type) + "[" + steps::LengthFromOne(size, "Lines") + "]";
     }
 
 protected:
@@ -43,17 +41,17 @@ protected:
 
     void function(const steps::Function& f) override {
         for (const std::string& doc : f.doc) line("// " + doc);
-        std::string params = takesRun(f) ? "Run r" : "";
-        for (const steps::Variable& p : f.params)
-            params += (params.empty() ? "" : ", ") + TypeName(p.type) + " " + local(p.name);
-        open("static " + TypeName(f.result) + " " + steps::CamelName(f.name, true) + "(" + params +
-             ")");
+        open("static " + TypeName(f.result) + " " + steps::CamelName(f.name, true) + "(" +
+             parameters(f, takesRun(f) ? "Run r" : "") + ")");
         block(f.body);
         close(steps::Statement::Kind::kCall);
     }
 
     std::string local(const std::string& name) const override {
         return steps::CamelName(name, false);
+    }
+    std::string parameter(const steps::Variable& p) const override {
+        return TypeName(p.type) + " " + local(p.name);
     }
     std::string field(const std::string& name) const override {
         return "r." + steps::CamelName(name, true);
@@ -151,11 +149,7 @@ void WriteCalculation(std::ostringstream& out) {
         << "            y = 0.0;\n            return 7;\n        }\n    }\n}\n";
 }
 
-std::string Integer(int value) {
-    return std::to_string(value);
-}
-
-constexpr ValueSyntax kSyntax{Integer, FloatSourcePython, DoubleSource};
+constexpr ValueSyntax kSyntax{IntegerSource, FloatSourcePython, DoubleSource};
 
 std::string TypeOf(const SourceTable& table) {
     switch (table.kind) {

@@ -94,10 +94,8 @@ protected:
         const std::string name = "kx_" + f.name;
         const bool value = f.result != steps::Type::kVoid;
         for (const std::string& doc : f.doc) line("! " + doc);
-        std::string params = takesRun(f) ? "r" : "";
-        for (const steps::Variable& p : f.params) params += (params.empty() ? "" : ", ") + p.name;
         line((value ? KindOf(f.result) + " function " : std::string("subroutine ")) + name + "(" +
-             params + ")");
+             parameters(f, takesRun(f) ? "r" : "") + ")");
         ++depth_;
         if (takesRun(f)) line("type(kx_run), intent(inout) :: r");
         for (const steps::Variable& p : f.params) line(KindOf(p.type) + ", value :: " + p.name);
@@ -107,15 +105,7 @@ protected:
         }
         declareHelpers(f.body);
         if (value) line(name + " = " + ZeroOf(f.result));
-        for (std::size_t i = 0; i < f.body.size(); ++i) {
-            const steps::Statement& s = f.body[i];
-            if (i + 1 == f.body.size() && s.kind == steps::Statement::Kind::kReturn &&
-                !s.exprs.empty()) {
-                line(withNote(name + " = " + exprAs(s.exprs[0], f.result), s.note));
-            } else {
-                statement(s);
-            }
-        }
+        functionBody(f);
         --depth_;
         line((value ? "end function " : "end subroutine ") + name);
     }
@@ -232,10 +222,12 @@ protected:
         block(s.blocks[0]);
         close(s.kind);
     }
+    void lastReturn(const steps::Statement& s) override {
+        line(withNote("kx_" + current_->name + " = " + exprAs(s.exprs[0], current_->result),
+                      s.note));
+    }
     void returnValue(const steps::Statement& s) override {
-        if (!s.exprs.empty())
-            line(withNote("kx_" + current_->name + " = " + exprAs(s.exprs[0], current_->result),
-                          s.note));
+        if (!s.exprs.empty()) lastReturn(s);
         line("return");
     }
     void fail(const steps::Statement& s) override {
@@ -330,10 +322,6 @@ void WriteCalculation(std::ostringstream& out) {
         << "end module kx_calc_mod\n";
 }
 
-std::string Integer(int value) {
-    return std::to_string(value);
-}
-
 // Every real literal is a real(8); the Singles are rounded from it by real().
 std::string Real(double value) {
     return DoubleSource(value) + "_8";
@@ -343,7 +331,7 @@ std::string Single(float value) {
     return FloatSourcePython(value) + "_8";
 }
 
-constexpr ValueSyntax kSyntax{Integer, Single, Real};
+constexpr ValueSyntax kSyntax{IntegerSource, Single, Real};
 
 std::string TypeOf(const SourceTable& table) {
     return table.kind == TableKind::kInteger  ? "integer"

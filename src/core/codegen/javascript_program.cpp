@@ -16,10 +16,8 @@ protected:
 
     void function(const steps::Function& f) override {
         for (const std::string& doc : f.doc) line("// " + doc);
-        std::string params = takesRun(f) ? "r" : "";
-        for (const steps::Variable& p : f.params)
-            params += (params.empty() ? "" : ", ") + local(p.name);
-        open("function " + steps::CamelName(f.name, false) + "(" + params + ")");
+        open("function " + steps::CamelName(f.name, false) + "(" +
+             parameters(f, takesRun(f) ? "r" : "") + ")");
         block(f.body);
         close(steps::Statement::Kind::kCall);
     }
@@ -30,7 +28,7 @@ protected:
     std::string field(const std::string& name) const override {
         return "r." + steps::CamelName(name, false);
     }
-    std::string constant(const std::string& name) const override { return UpperName(name); }
+    std::string constant(const std::string& name) const override { return steps::UpperCase(name); }
     std::string functionName(const std::string& name) const override {
         return steps::CamelName(name, false);
     }
@@ -68,18 +66,10 @@ protected:
     }
 
 public:
-    static std::string UpperName(const std::string& name) {
-        std::string text(name);
-        for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-        return text;
-    }
-
     // An array indexed from 1: one entry more, the first unused.
     static std::string ArrayOf(const std::string& size, steps::Type type) {
-        const std::string length =
-            size == "lines" ? "LINES + 1" : std::to_string(std::stoi(size) + 1);
-        return "new Array(" + length + ").fill(" + (type == steps::Type::kBool ? "false" : "0") +
-               ")";
+        return "new Array(" + steps::LengthFromOne(size, "LINES") + ").fill(" +
+               (type == steps::Type::kBool ? "false" : "0") + ")";
     }
 };
 
@@ -105,7 +95,7 @@ void WriteCalculation(std::ostringstream& out) {
         const std::string value = constant.type == steps::Type::kSingle
                                       ? "Math.fround(" + constant.value + ")"
                                       : constant.value;
-        out << "const " << JavaScriptSteps::UpperName(constant.name) << " = " << value << ";\n";
+        out << "const " << steps::UpperCase(constant.name) << " = " << value << ";\n";
     }
     out << "\n// A run-time error of the calculation: kx_calc returns flag 7.\n"
         << "class Fault extends Error {}\n\n";
@@ -122,16 +112,11 @@ void WriteCalculation(std::ostringstream& out) {
         << "}\n";
 }
 
-std::string Integer(int value) {
-    return std::to_string(value);
-}
-
-constexpr ValueSyntax kSyntax{Integer, FloatSourcePython, DoubleSource};
+constexpr ValueSyntax kSyntax{IntegerSource, FloatSourcePython, DoubleSource};
 
 void WriteTable(std::ostringstream& out, const SourceTable& table) {
     const bool singles = table.kind == TableKind::kSingle;
-    out << "// " << table.meaning << "\nconst " << JavaScriptSteps::UpperName(table.name)
-        << " = [";
+    out << "// " << table.meaning << "\nconst " << steps::UpperCase(table.name) << " = [";
     if (!table.perLine) {
         out << WrappedList(RowTexts(table, 0, kSyntax), 8, "    ", ",") << "]";
     } else {
@@ -156,8 +141,8 @@ std::vector<std::string> CalcProgramInJavaScript(const CalcFamily& family) {
         out << line << "\n";
     out << "\n";
     for (const SourceScalar& scalar : CalcScalarsOf(family)) {
-        out << "// " << scalar.meaning << "\nconst " << JavaScriptSteps::UpperName(scalar.name)
-            << " = " << scalar.value << ";\n";
+        out << "// " << scalar.meaning << "\nconst " << steps::UpperCase(scalar.name) << " = "
+            << scalar.value << ";\n";
     }
     for (const SourceTable& table : CalcTablesOf(family)) WriteTable(out, table);
     WriteCalculation(out);

@@ -26,20 +26,10 @@ protected:
         std::string outputs = f.writesState ? "r" : "";
         if (value) outputs += outputs.empty() ? "result" : ", result";
         if (outputs.find(',') != std::string::npos) outputs = "[" + outputs + "]";
-        std::string inputs = Inputs(f);
-        for (const steps::Variable& p : f.params) inputs += (inputs.empty() ? "" : ", ") + p.name;
         line("function " + (outputs.empty() ? "" : outputs + " = ") + "kx_" + f.name + "(" +
-             inputs + ")");
+             parameters(f, Inputs(f)) + ")");
         for (const std::string& doc : f.doc) line("% " + doc);
-        for (std::size_t i = 0; i < f.body.size(); ++i) {
-            const steps::Statement& s = f.body[i];
-            if (i + 1 == f.body.size() && s.kind == steps::Statement::Kind::kReturn &&
-                !s.exprs.empty()) {
-                line(withNote(assignment("result", s.exprs[0], f.result), s.note));
-            } else {
-                statement(s);
-            }
-        }
+        functionBody(f);
         line("end");
     }
 
@@ -107,9 +97,11 @@ protected:
         block(s.blocks[0]);
         close(s.kind);
     }
+    void lastReturn(const steps::Statement& s) override {
+        line(withNote(assignment("result", s.exprs[0], current_->result), s.note));
+    }
     void returnValue(const steps::Statement& s) override {
-        if (!s.exprs.empty())
-            line(withNote(assignment("result", s.exprs[0], current_->result), s.note));
+        if (!s.exprs.empty()) lastReturn(s);
         line("return;");
     }
     void fail(const steps::Statement& s) override {
@@ -189,11 +181,7 @@ std::string EntryBody(const steps::CalcSteps& calc) {
            "catch\n    flag = 7;\n    y = 0;\nend\nend\n";
 }
 
-std::string Integer(int value) {
-    return std::to_string(value);
-}
-
-constexpr ValueSyntax kSyntax{Integer, FloatSourcePython, DoubleSource};
+constexpr ValueSyntax kSyntax{IntegerSource, FloatSourcePython, DoubleSource};
 
 void WriteTable(std::ostringstream& out, const SourceTable& table) {
     const bool singles = table.kind == TableKind::kSingle;

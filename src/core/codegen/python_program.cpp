@@ -53,17 +53,13 @@ public:
     }
 
 public:
-    static std::string UpperName(const std::string& name) {
-        std::string text = "_" + name;
-        for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-        return text;
-    }
+    static std::string UpperName(const std::string& name) { return "_" + steps::UpperCase(name); }
 
     // An array indexed from 1: one entry more, the first unused.
     static std::string ArrayOf(const std::string& size, steps::Type type) {
-        const std::string length =
-            size == "lines" ? "(_LINES + 1)" : std::to_string(std::stoi(size) + 1);
-        return std::string(type == steps::Type::kBool ? "[False]" : "[0.0]") + " * " + length;
+        const std::string length = steps::LengthFromOne(size, "_LINES");
+        return std::string(type == steps::Type::kBool ? "[False]" : "[0.0]") + " * " +
+               (size == "lines" ? "(" + length + ")" : length);
     }
 
 protected:
@@ -75,9 +71,7 @@ protected:
     void function(const steps::Function& f) override {
         lines_.emplace_back();
         for (const std::string& doc : f.doc) line("# " + doc);
-        std::string params = takesRun(f) ? "r" : "";
-        for (const steps::Variable& p : f.params) params += (params.empty() ? "" : ", ") + p.name;
-        open("def _" + f.name + "(" + params + ")");
+        open("def _" + f.name + "(" + parameters(f, takesRun(f) ? "r" : "") + ")");
         block(f.body);
         close(steps::Statement::Kind::kCall);
     }
@@ -137,11 +131,7 @@ protected:
     }
 };
 
-std::string Integer(int value) {
-    return std::to_string(value);
-}
-
-constexpr ValueSyntax kSyntax{Integer, FloatSourcePython, DoubleSource};
+constexpr ValueSyntax kSyntax{IntegerSource, FloatSourcePython, DoubleSource};
 
 void WriteTable(std::ostringstream& out, const SourceTable& table) {
     const bool singles = table.kind == TableKind::kSingle;
