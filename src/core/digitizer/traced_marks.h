@@ -15,6 +15,7 @@ namespace kx::core {
 struct CentrePoint {
     double x = 0;  // canvas units
     double y = 0;
+    bool operator==(const CentrePoint&) const = default;
 };
 using CentreLine = std::vector<CentrePoint>;
 

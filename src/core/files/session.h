@@ -10,6 +10,7 @@
 #include "core/data/data_set.h"
 #include "core/digitizer/axis_calibration.h"
 #include "core/digitizer/capture_marks.h"
+#include "core/digitizer/traced_marks.h"
 #include "core/files/atomic_file.h"
 #include "core/files/file_outcome.h"
 #include "core/fitting/calc_settings.h"
@@ -38,12 +39,6 @@ struct SessionLine {
     bool operator==(const SessionLine&) const = default;
 };
 
-struct TracedPoint {
-    double x = 0;  // canvas units
-    double y = 0;
-    bool operator==(const TracedPoint&) const = default;
-};
-
 // A line followed on the picture: where it was started, the settings it was
 // traced with, and the centre line found.
 struct TracedLine {
@@ -52,7 +47,7 @@ struct TracedLine {
     double seedY = 0;
     int pointCount = 0;    // the points asked for along the curve
     double tolerance = 0;  // the colour distance a curve pixel may have
-    std::vector<TracedPoint> centre;
+    CentreLine centre;
     bool operator==(const TracedLine&) const = default;
 };
 

@@ -320,8 +320,7 @@ bool ReadTracedPoints(sqlite3* db, Session& session) {
     while (select.Next()) {
         const int traced = select.Int(0);
         if (traced < 1 || traced > static_cast<int>(session.traced.size())) return false;
-        std::vector<TracedPoint>& centre =
-            session.traced[static_cast<std::size_t>(traced - 1)].centre;
+        CentreLine& centre = session.traced[static_cast<std::size_t>(traced - 1)].centre;
         if (select.Int(1) != static_cast<int>(centre.size())) return false;
         centre.push_back({select.Real(2), select.Real(3)});
     }

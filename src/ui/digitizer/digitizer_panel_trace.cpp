@@ -69,13 +69,6 @@ std::optional<std::vector<Record>> TracedRecords(const core::AxisCalibration& ca
     return records;
 }
 
-core::CentreLine CentreOf(const core::TracedLine& traced) {
-    core::CentreLine line;
-    line.reserve(traced.centre.size());
-    for (const core::TracedPoint& p : traced.centre) line.push_back({p.x, p.y});
-    return line;
-}
-
 }  // namespace
 
 // --- the entry and the settings row -----------------------------------------------
@@ -211,9 +204,9 @@ std::vector<int> DigitizerPanel::ReplacedByTrace(const core::TracedLine& traced,
     // A second trace of the same curve takes the place of the first one's points.
     const core::TracedLine* earlier = LiveTrace(traced.line);
     if (earlier == nullptr) return {};
-    const core::CentreLine old = CentreOf(*earlier);
+    const core::CentreLine& old = earlier->centre;
     const double reach = (kSeedReachPixels + lineWidth / 2) * kTwipsPerPixel;
-    if (!core::SameCurve(old, {earlier->seedX, earlier->seedY}, CentreOf(traced),
+    if (!core::SameCurve(old, {earlier->seedX, earlier->seedY}, traced.centre,
                          {traced.seedX, traced.seedY}, reach))
         return {};
     return core::MarksOnLine(before.marks, old);
@@ -233,7 +226,7 @@ int DigitizerPanel::FindLiveTrace(int line) const {
     const core::LineMarks& marks = captureMarks_.Of(line);
     for (std::size_t k = traces_.size(); k-- > 0;) {
         const core::TracedLine& traced = traces_[k];
-        if (traced.line == line && !core::MarksOnLine(marks, CentreOf(traced)).empty())
+        if (traced.line == line && !core::MarksOnLine(marks, traced.centre).empty())
             return static_cast<int>(k);
     }
     return -1;
@@ -251,7 +244,7 @@ void DigitizerPanel::ShowTracedLines() {
         const core::TracedLine* traced = LiveTrace(line);
         if (traced == nullptr) continue;
         QPolygonF centre;
-        for (const core::TracedPoint& p : traced->centre) centre << QPointF(p.x, p.y);
+        for (const core::CentrePoint& p : traced->centre) centre << QPointF(p.x, p.y);
         curves.push_back({std::move(centre), line});
     }
     tracesDrawn_ = traces_.size();
